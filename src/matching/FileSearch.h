@@ -1,0 +1,32 @@
+#pragma once
+
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The recursive search for a folder's MP3 files.
+namespace versemark {
+
+inline constexpr std::string_view kMp3Pattern = "*.mp3";
+
+struct FileSearch {
+    bool Recurse = false;
+    std::string Folder;
+    std::string Pattern{kMp3Pattern};
+    int FileCount = 0;
+    std::vector<std::string>* Files = nullptr;  // the file list being filled
+    std::set<std::string> VisitedFolders;        // real paths already searched
+};
+
+// Clears `files`, searches `folder` (and below it when `recurse`), returns the count.
+int FindMp3Files(const std::string& folder, bool recurse, std::vector<std::string>& files);
+void SearchFolderTree(FileSearch& search);
+void ListFolderFiles(FileSearch& search);
+
+// The path with a trailing separator unless it already ends with one.
+std::string EnsureBackslash(std::string_view path);
+// The text up to its first NUL.
+std::string TrimAtNul(std::string_view text);
+
+}  // namespace versemark

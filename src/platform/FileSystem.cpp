@@ -1,0 +1,172 @@
+#include "platform/FileSystem.h"
+
+#include <algorithm>
+#include <dirent.h>
+#include <filesystem>
+#include <sys/stat.h>
+#include <system_error>
+
+#include "platform/RandomAccessFile.h"
+
+namespace versemark {
+namespace fs = std::filesystem;
+
+namespace {
+
+unsigned char LowerAscii(unsigned char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + ('a' - 'A')) : c;
+}
+
+bool StatFolder(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool EndsWithIgnoringCase(std::string_view name, std::string_view ending) {
+    if (name.size() < ending.size()) {
+        return false;
+    }
+    const std::string_view tail = name.substr(name.size() - ending.size());
+    return std::equal(tail.begin(), tail.end(), ending.begin(), [](char a, char b) {
+        return LowerAscii(static_cast<unsigned char>(a)) ==
+               LowerAscii(static_cast<unsigned char>(b));
+    });
+}
+
+std::string JoinPath(const std::string& folder, const std::string& name) {
+    if (!folder.empty() && folder.back() == kPathSeparator) {
+        return folder + name;
+    }
+    return folder + kPathSeparator + name;
+}
+
+}  // namespace
+
+bool NameLess(std::string_view a, std::string_view b) {
+    const std::size_t n = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        const unsigned char ca = LowerAscii(static_cast<unsigned char>(a[i]));
+        const unsigned char cb = LowerAscii(static_cast<unsigned char>(b[i]));
+        if (ca != cb) {
+            return ca < cb;
+        }
+    }
+    if (a.size() != b.size()) {
+        return a.size() < b.size();
+    }
+    return a < b;  // names differing only in case keep a fixed order
+}
+
+bool IsFolder(const std::string& path) { return !path.empty() && StatFolder(path); }
+
+bool IsRegularFile(const std::string& path) {
+    struct stat st {};
+    return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+std::optional<std::vector<FolderEntry>> ListFolder(const std::string& folder) {
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr) {
+        return std::nullopt;
+    }
+    std::vector<FolderEntry> entries;
+    while (const dirent* ent = ::readdir(dir)) {
+        const std::string name = ent->d_name;
+        if (name == "." || name == "..") {
+            continue;
+        }
+        bool isFolder = false;
+        if (ent->d_type == DT_DIR) {
+            isFolder = true;
+        } else if (ent->d_type == DT_LNK || ent->d_type == DT_UNKNOWN) {
+            isFolder = StatFolder(JoinPath(folder, name));
+        }
+        entries.push_back({name, isFolder});
+    }
+    ::closedir(dir);
+    std::sort(entries.begin(), entries.end(),
+              [](const FolderEntry& a, const FolderEntry& b) { return NameLess(a.Name, b.Name); });
+    return entries;
+}
+
+std::vector<std::string> ListSubfolders(const std::string& folder) {
+    std::vector<std::string> result;
+    if (auto entries = ListFolder(folder)) {
+        for (const FolderEntry& e : *entries) {
+            if (e.IsFolder) {
+                result.push_back(JoinPath(folder, e.Name));
+            }
+        }
+    }
+    return result;
+}
+
+std::vector<std::string> ListFilesWithExtension(const std::string& folder,
+                                                std::string_view extension, bool skipHidden) {
+    std::vector<std::string> result;
+    if (auto entries = ListFolder(folder)) {
+        for (const FolderEntry& e : *entries) {
+            if (e.IsFolder || (skipHidden && !e.Name.empty() && e.Name.front() == '.')) {
+                continue;
+            }
+            if (EndsWithIgnoringCase(e.Name, extension) &&
+                IsRegularFile(JoinPath(folder, e.Name))) {
+                result.push_back(e.Name);
+            }
+        }
+    }
+    return result;
+}
+
+std::optional<std::string> RealPath(const std::string& path) {
+    std::error_code ec;
+    fs::path canonical = fs::canonical(fs::path(path), ec);
+    if (ec) {
+        return std::nullopt;
+    }
+    return canonical.native();
+}
+
+std::optional<std::string> ReadWholeFile(const std::string& path) {
+    auto file = OpenFile(path, FileAccess::Read);
+    if (!file) {
+        return std::nullopt;
+    }
+    const auto length = file->Length();
+    std::string content;
+    if (!length || !file->ReadAt(0, static_cast<std::size_t>(*length), content)) {
+        return std::nullopt;
+    }
+    return content;
+}
+
+std::optional<std::string> ReadFileTail(const std::string& path, std::size_t count) {
+    auto file = OpenFile(path, FileAccess::Read);
+    if (!file) {
+        return std::nullopt;
+    }
+    const auto length = file->Length();
+    if (!length) {
+        return std::nullopt;
+    }
+    const std::size_t take = static_cast<std::size_t>(std::min<std::uint64_t>(*length, count));
+    std::string tail;
+    if (!file->ReadAt(*length - take, take, tail)) {
+        return std::nullopt;
+    }
+    return tail;
+}
+
+namespace {
+fs::path ExecutablePath() {
+    std::error_code ec;
+    fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+    return ec ? fs::path() : exe;
+}
+}  // namespace
+
+std::string ProgramFolder() { return ExecutablePath().parent_path().native(); }
+
+std::string ProgramFileName() { return ExecutablePath().filename().native(); }
+
+}  // namespace versemark

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace versemark {
+
+// The native path separator, standing wherever a Windows path would have "\".
+inline constexpr char kPathSeparator = '/';
+
+// One entry of a folder listing: its name as the file system reports it, and
+// whether it is a folder (links to folders count as folders).
+struct FolderEntry {
+    std::string Name;
+    bool IsFolder = false;
+};
+
+bool IsFolder(const std::string& path);
+// True when `path` names an existing regular file (links followed).
+bool IsRegularFile(const std::string& path);
+
+// Every entry of `folder` except "." and "..", sorted by name without regard to
+// case (the order a Windows user sees). nullopt when the folder cannot be listed.
+std::optional<std::vector<FolderEntry>> ListFolder(const std::string& folder);
+
+// The immediate subfolders of `folder`, as full paths, in name order.
+std::vector<std::string> ListSubfolders(const std::string& folder);
+
+// Names of the regular files of `folder` whose extension equals `extension`
+// (for example ".txt") without regard to case, in name order. Names beginning
+// with "." count as hidden and are left out when `skipHidden` is set.
+std::vector<std::string> ListFilesWithExtension(const std::string& folder,
+                                                std::string_view extension, bool skipHidden);
+
+// The canonical path of an existing folder, used to notice a folder met twice.
+std::optional<std::string> RealPath(const std::string& path);
+
+// The whole content of a file, or nullopt when it cannot be read.
+std::optional<std::string> ReadWholeFile(const std::string& path);
+// The last `count` bytes of a file (all of it when shorter), or nullopt.
+std::optional<std::string> ReadFileTail(const std::string& path, std::size_t count);
+
+// The folder that holds this program's executable, without a trailing separator.
+std::string ProgramFolder();
+// The executable's own file name (for example "versemark").
+std::string ProgramFileName();
+
+// Name order without regard to case, as the listings above use it.
+bool NameLess(std::string_view a, std::string_view b);
+
+}  // namespace versemark

@@ -1,0 +1,91 @@
+#include "platform/RandomAccessFile.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace versemark {
+namespace {
+
+class PosixFile final : public RandomAccessFile {
+public:
+    explicit PosixFile(int fd) : fd_(fd) {}
+    ~PosixFile() override { Close(); }
+
+    std::optional<std::uint64_t> Length() override {
+        struct stat st {};
+        if (fd_ < 0 || ::fstat(fd_, &st) != 0) {
+            return std::nullopt;
+        }
+        return static_cast<std::uint64_t>(st.st_size);
+    }
+
+    bool ReadAt(std::uint64_t offset, std::size_t count, std::string& out) override {
+        out.assign(count, '\0');
+        std::size_t done = 0;
+        while (done < count) {
+            const ssize_t n = ::pread(fd_, out.data() + done, count - done,
+                                      static_cast<off_t>(offset + done));
+            if (n < 0 && errno == EINTR) {
+                continue;
+            }
+            if (n <= 0) {
+                out.resize(done);
+                return false;
+            }
+            done += static_cast<std::size_t>(n);
+        }
+        return true;
+    }
+
+    bool WriteAt(std::uint64_t offset, std::string_view data) override {
+        std::size_t done = 0;
+        while (done < data.size()) {
+            const ssize_t n = ::pwrite(fd_, data.data() + done, data.size() - done,
+                                       static_cast<off_t>(offset + done));
+            if (n < 0 && errno == EINTR) {
+                continue;
+            }
+            if (n <= 0) {
+                return false;
+            }
+            done += static_cast<std::size_t>(n);
+        }
+        return true;
+    }
+
+    bool Truncate(std::uint64_t length) override {
+        return fd_ >= 0 && ::ftruncate(fd_, static_cast<off_t>(length)) == 0;
+    }
+
+    bool Close() override {
+        if (fd_ < 0) {
+            return true;
+        }
+        const int fd = fd_;
+        fd_ = -1;
+        return ::close(fd) == 0;
+    }
+
+private:
+    int fd_;
+};
+
+}  // namespace
+
+std::unique_ptr<RandomAccessFile> OpenFile(const std::string& path, FileAccess access) {
+    const int flags = (access == FileAccess::ReadWrite ? O_RDWR : O_RDONLY) | O_CLOEXEC;
+    const int fd = ::open(path.c_str(), flags);
+    if (fd < 0) {
+        return nullptr;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return nullptr;
+    }
+    return std::make_unique<PosixFile>(fd);
+}
+
+}  // namespace versemark

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+
+// The visual-styles manifest written beside the executable on Windows versions
+// that support visual styles. On Linux the common-controls probe is false and the
+// writer is never called; it is built and tested with an injected folder and version.
+namespace versemark {
+
+// The 20 lines, each ending with CR LF (730 characters).
+std::string ManifestText();
+
+// "<folder>/<name without extension>.exe.manifest".
+std::string ManifestFileName(const std::string& exeFolder, const std::string& exeFileName);
+
+// Writes the manifest unless it exists or `windowsVersion` (major + minor / 100)
+// is not above 5.0. Reports nothing; never fails the caller.
+void WriteManifest(const std::string& exeFolder, const std::string& exeFileName,
+                   float windowsVersion);
+
+// True when the extended common controls could be initialised: false on Linux.
+bool ProbeCommonControls();
+
+}  // namespace versemark

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// The run mode and the values given on the command line.
+namespace versemark {
+
+enum RunMode : std::uint8_t {
+    kRunWindow = 0,        // the window, started by hand
+    kRunTagOneFile = 1,    // tag CmdMp3 with CmdLyrics and quit
+    kRunScanFolder = 2,    // the window, scanning CmdFolder at once
+};
+
+struct RunConfig {
+    std::uint8_t RunMode = kRunWindow;
+    std::string CmdFolder;
+    std::string CmdMp3;
+    std::string CmdLyrics;
+    std::int32_t CmdSubfolders = 0;
+    bool CmdNoMessage = false;
+};
+
+// The argument text as the companion's platform passes it: the arguments after the
+// program's own path, joined with one blank each.
+std::string JoinArguments(int argc, const char* const argv[]);
+
+// Fills `config` from the argument text and returns the run mode (it does not
+// store RunMode itself: Main does).
+std::uint8_t ParseCommandLine(std::string_view argumentText, RunConfig& config);
+
+// The part of a path after its last separator, or the whole path.
+std::string GetFileName(std::string_view path);
+
+}  // namespace versemark

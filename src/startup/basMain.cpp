@@ -1,0 +1,10 @@
+#include "startup/basMain.h"
+
+namespace versemark {
+
+ProgramValues& basMain() {
+    static ProgramValues values;
+    return values;
+}
+
+}  // namespace versemark

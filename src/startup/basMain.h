@@ -1,0 +1,20 @@
+#pragma once
+
+#include "matching/LyricsIndex.h"
+#include "startup/CacheLocation.h"
+#include "startup/RunConfig.h"
+
+// The program-wide values, kept for the whole run in this one place: the command
+// line (RunConfig), the cache location (CachePath, SongleafPath, SingleDir) and the
+// lyrics index, built once at start-up and never rebuilt.
+namespace versemark {
+
+struct ProgramValues {
+    RunConfig Config;
+    CacheConfig Cache;
+    LyricsIndex Index;
+};
+
+ProgramValues& basMain();
+
+}  // namespace versemark
