@@ -1,0 +1,44 @@
+#include "matching/RowList.h"
+
+#include <algorithm>
+
+#include "matching/TextFold.h"
+
+namespace versemark {
+
+std::size_t RowList::CheckedCount() const {
+    return static_cast<std::size_t>(
+        std::count_if(rows_.begin(), rows_.end(), [](const ResultRow& r) { return r.Checked; }));
+}
+
+const std::string& RowList::ColumnText(const ResultRow& row, int column) {
+    switch (column) {
+        case kColumnMp3:
+            return row.Mp3Cell.Text;
+        case kColumnLyrics:
+            return row.LyricsCell.Text;
+        default:
+            return row.Text;
+    }
+}
+
+void RowList::Sort(int column, SortOrder order) {
+    // Fold every key once, then order by the folds; equal keys keep their order.
+    std::vector<std::pair<std::string, std::size_t>> keys;
+    keys.reserve(rows_.size());
+    for (std::size_t i = 0; i < rows_.size(); ++i) {
+        keys.emplace_back(FoldCase(ColumnText(rows_[i], column)), i);
+    }
+    const bool descending = order == SortOrder::Descending;
+    std::stable_sort(keys.begin(), keys.end(), [descending](const auto& a, const auto& b) {
+        return descending ? b.first < a.first : a.first < b.first;
+    });
+    std::vector<ResultRow> sorted;
+    sorted.reserve(rows_.size());
+    for (const auto& key : keys) {
+        sorted.push_back(std::move(rows_[key.second]));
+    }
+    rows_ = std::move(sorted);
+}
+
+}  // namespace versemark
