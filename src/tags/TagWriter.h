@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -17,8 +18,11 @@ void SetLyrics3Field(FieldList& fields, std::string_view fieldId, std::string_vi
 // Brings the first "IND" field to index 0 by exchanging it with the field there.
 void MoveIndFirst(FieldList& fields);
 
-// The bytes of a version 2 tag: "LYRICSBEGIN", the fields, the size, the trailer.
-std::string BuildLyrics3v2Tag(FieldList& fields, std::string_view trailer);
+// The bytes of a version 2 tag: "LYRICSBEGIN", the fields ("IND" moved first),
+// the size, the trailer. nullopt when the tag cannot be laid out: a field id that
+// is not 3 characters, field data over 99999 characters, a tag size over 999999
+// or a trailer that is not 9 characters.
+std::optional<std::string> BuildLyrics3v2Tag(FieldList& fields, std::string_view trailer);
 
 // Writes the tag at S and the ID3v1 block right behind it. The old tail (S to the
 // end of the file) is read first; the file is cut to end with the ID3v1 block

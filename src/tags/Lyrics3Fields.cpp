@@ -1,0 +1,42 @@
+#include <algorithm>
+
+#include "tags/DecimalDigits.h"
+#include "tags/TagWriter.h"
+#include "tags/TailLayout.h"
+
+namespace versemark {
+
+void SetLyrics3Field(FieldList& fields, std::string_view fieldId, std::string_view text) {
+    using namespace tail;
+    std::string data = FitText(text.substr(0, kMaxFieldData), 0);
+    const auto existing = std::find_if(fields.begin(), fields.end(),
+                                       [&](const Lyrics3Field& f) { return f.FieldId == fieldId; });
+    if (existing == fields.end()) {
+        Lyrics3Field field;
+        field.FieldId = std::string(fieldId);
+        field.FieldSize = FormatDigits(data.size(), kFieldSizeDigits);
+        field.FieldData = std::move(data);
+        fields.push_back(std::move(field));
+        return;
+    }
+    // Shorter data keeps the old length, padded with NULs.
+    if (existing->FieldData.size() > data.size()) {
+        data.resize(existing->FieldData.size(), '\0');
+    }
+    existing->FieldSize = FormatDigits(data.size(), kFieldSizeDigits);
+    existing->FieldData = std::move(data);
+}
+
+void MoveIndFirst(FieldList& fields) {
+    if (fields.empty() || fields.front().FieldId == tail::kFieldInd) {
+        return;
+    }
+    const auto ind = std::find_if(fields.begin() + 1, fields.end(), [](const Lyrics3Field& f) {
+        return f.FieldId == tail::kFieldInd;
+    });
+    if (ind != fields.end()) {
+        std::swap(fields.front(), *ind);
+    }
+}
+
+}  // namespace versemark

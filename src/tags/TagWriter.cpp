@@ -1,0 +1,70 @@
+#include "tags/TagWriter.h"
+
+#include "tags/DecimalDigits.h"
+#include "tags/TailLayout.h"
+
+namespace versemark {
+namespace {
+
+// Puts the old tail back at S and the old length back after a failed write.
+// Best effort: there is nothing more to do when this fails too.
+void RestoreTail(RandomAccessFile& file, std::uint64_t writeOffset, std::string_view oldTail,
+                 std::uint64_t oldLength) {
+    file.WriteAt(writeOffset, oldTail);
+    file.Truncate(oldLength);
+}
+
+}  // namespace
+
+std::optional<std::string> BuildLyrics3v2Tag(FieldList& fields, std::string_view trailer) {
+    using namespace tail;
+    if (trailer.size() != kTrailerSize) {
+        return std::nullopt;
+    }
+    MoveIndFirst(fields);
+    std::string tag(kLyricsBegin);
+    for (const Lyrics3Field& field : fields) {
+        if (field.FieldId.size() != kFieldIdSize || field.FieldData.size() > kMaxFieldData) {
+            return std::nullopt;
+        }
+        tag += field.FieldId;
+        tag += FormatDigits(field.FieldData.size(), kFieldSizeDigits);
+        tag += field.FieldData;
+    }
+    const std::size_t tagSize = tag.size();  // "LYRICSBEGIN" and the fields
+    if (tagSize > kMaxTagSize) {
+        return std::nullopt;
+    }
+    tag += FormatDigits(tagSize, kTagSizeDigits);
+    tag += trailer;
+    return tag;
+}
+
+bool WriteLyrics3Tag(FieldList& fields, const Id3v1Tag& id3, RandomAccessFile& file,
+                     std::uint64_t writeOffset, std::string_view trailer) {
+    const auto tag = BuildLyrics3v2Tag(fields, trailer);
+    if (!tag) {
+        return false;
+    }
+    const std::string newTail = *tag + Id3v1ToBytes(id3);
+
+    const auto oldLength = file.Length();
+    if (!oldLength || writeOffset > *oldLength) {
+        return false;
+    }
+    std::string oldTail;
+    if (!file.ReadAt(writeOffset, static_cast<std::size_t>(*oldLength - writeOffset), oldTail)) {
+        return false;
+    }
+
+    const std::uint64_t newLength = writeOffset + newTail.size();
+    const bool written =
+        file.WriteAt(writeOffset, newTail) && (newLength >= *oldLength || file.Truncate(newLength));
+    if (!written) {
+        RestoreTail(file, writeOffset, oldTail, *oldLength);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace versemark

@@ -1,0 +1,99 @@
+#include "tags/TaggingPass.h"
+
+#include "platform/FileSystem.h"
+#include "tags/LyricsText.h"
+#include "tags/TagReaders.h"
+#include "tags/TagWriter.h"
+#include "tags/TailLayout.h"
+
+namespace versemark {
+namespace {
+
+// Where the new tag goes and which trailer it ends with.
+struct WritePlace {
+    std::uint64_t Offset = 0;
+    std::string Trailer;
+};
+
+// Reads the Lyrics3 tail that ends at E into `fields`. A version 1 tag is
+// converted; a version 2 tag is rewritten in place with its own trailer; any
+// other tail (or one that cannot be read) gets the new tag at E.
+WritePlace ReadExistingTag(FieldList& fields, RandomAccessFile& file, std::uint64_t lyricsEnd,
+                           const TagKind& kind) {
+    if (kind == kKindLyrics3v1) {
+        return {ReadLyrics3v1Field(fields, file, lyricsEnd), std::string(tail::kTrailerV200)};
+    }
+    if (IsLyrics3v2Kind(kind)) {
+        return {ReadLyrics3v2Fields(fields, file, lyricsEnd), kind};
+    }
+    return {lyricsEnd, std::string(tail::kTrailerV200)};
+}
+
+Id3v1Tag Id3v1FromLyricsName(std::string_view lyricsName) {
+    return BuildId3v1Tag(ArtistFromName(lyricsName), TitleFromName(lyricsName), "",
+                         tail::kBlankYear, "", 0, tail::kGenreNone);
+}
+
+bool TagOpenFile(RandomAccessFile& mp3, const std::string& lyricsPath,
+                 std::string_view lyricsName) {
+    auto id3 = ReadId3v1Tag(mp3);
+    const auto length = mp3.Length();
+    if (!id3 || !length) {
+        return false;
+    }
+    const std::uint64_t lyricsEnd = LyricsEnd(*length, *id3);
+    if (!id3->IsPresent()) {
+        id3 = Id3v1FromLyricsName(lyricsName);
+    }
+    const auto kind = GetLyricsTagKind(mp3, lyricsEnd);
+    if (!kind) {
+        return false;
+    }
+    FieldList fields;
+    const WritePlace place = ReadExistingTag(fields, mp3, lyricsEnd, *kind);
+
+    // The lyrics are read whole before anything is written to the MP3 file.
+    auto lyrics = ReadWholeFile(lyricsPath);
+    if (!lyrics) {
+        return false;
+    }
+    PrepareLyricsText(*lyrics);
+    SetLyrics3Field(fields, tail::kFieldInd, tail::kIndLyricsPresent);
+    SetLyrics3Field(fields, tail::kFieldLyrics, *lyrics);
+    return WriteLyrics3Tag(fields, *id3, mp3, place.Offset, place.Trailer);
+}
+
+}  // namespace
+
+bool TagFile(const std::string& mp3Path, const std::string& lyricsPath, std::string_view lyricsName,
+             const FileOpener& open) {
+    // A missing file, a folder or a file that cannot be opened for writing all
+    // fail here, before anything is read.
+    const std::unique_ptr<RandomAccessFile> mp3 = open(mp3Path, FileAccess::ReadWrite);
+    if (!mp3) {
+        return false;
+    }
+    const bool tagged = TagOpenFile(*mp3, lyricsPath, lyricsName);
+    const bool closed = mp3->Close();
+    return tagged && closed;
+}
+
+std::optional<std::string> LetsTagThem(const RowList& rows, const FileOpener& open) {
+    if (rows.Empty()) {
+        return std::nullopt;
+    }
+    std::string log;
+    for (const ResultRow& row : rows.Rows()) {
+        if (!row.Checked) {
+            continue;
+        }
+        const std::string& mp3Path = row.Mp3Cell.ToolTip;
+        const bool tagged = TagFile(mp3Path, row.LyricsCell.ToolTip, row.LyricsCell.Text, open);
+        log += tagged ? kLogTagged : kLogError;
+        log += mp3Path;
+        log += kLineEnd;
+    }
+    return log;
+}
+
+}  // namespace versemark
