@@ -1,0 +1,49 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+// The registry stand-in. Under Wine, HKEY_LOCAL_MACHINE lives in the text file
+// system.reg of the Wine prefix:
+//
+//   [Software\\Kestrel Works\\Songleaf] 1700000000      key path, "\" doubled
+//   #time=1d9...                                         metadata, skipped
+//   "Path"="C:\\Program Files\\Songleaf"                 a string value
+//   @="..."                                              the default value
+//   "Count"=dword:00000001                               not a string
+//
+// Windows-form folders read from there ("C:\Program Files\Songleaf") are reached
+// through the prefix's dosdevices folder.
+namespace versemark {
+
+// The registry's buffers for a value's name and data, terminating zero included.
+inline constexpr std::size_t kRegistryBufferSize = 255;
+
+// $WINEPREFIX, or ~/.wine when it is not set; nullopt when neither can be formed.
+std::optional<std::string> WinePrefix();
+
+// The data of the first value, in file order, of the key `keyPath` under
+// HKEY_LOCAL_MACHINE (the value at enumeration index 0). nullopt when the prefix,
+// system.reg or the key is missing, when the key has no values, or when its first
+// value is not a string or does not fit the registry's buffers.
+std::optional<std::string> ReadMachineKeyFirstValue(std::string_view keyPath);
+
+// The same, read from the text of a system.reg file. Key paths are compared
+// without regard to case, as the registry does; "\\" and "\"" in names and data
+// are unescaped, any other backslash is kept as written.
+std::optional<std::string> FirstValueInRegistryText(std::string_view regText,
+                                                    std::string_view keyPath);
+
+// A drive letter, a colon, then the end or a separator: "C:\Lyrics", "d:".
+bool IsWindowsFormPath(std::string_view path);
+
+// A Windows-form path as the native path `winePrefix`/dosdevices/c:/... (drive
+// letter in lower case, every "\" made "/"); any other path is returned unchanged.
+std::string NativeFromWindowsPath(std::string_view path, std::string_view winePrefix);
+
+// The same under WinePrefix(); unchanged when there is no prefix.
+std::string NativeFromWindowsPath(std::string_view path);
+
+}  // namespace versemark

@@ -1,0 +1,112 @@
+#include "startup/CacheLocation.h"
+
+#include "platform/FileSystem.h"
+#include "platform/Registry.h"
+#include "platform/TextLines.h"
+#include "startup/Companion.h"
+
+namespace versemark {
+
+namespace {
+
+constexpr int kRecognisedLineLimit = 2;
+
+bool EndsWithSeparator(std::string_view path) {
+    return !path.empty() && path.back() == kPathSeparator;
+}
+
+std::string WithTrailingSeparator(std::string path) {
+    if (!EndsWithSeparator(path)) {
+        path += kPathSeparator;
+    }
+    return path;
+}
+
+// The folder joined with a name, one separator between them.
+std::string JoinName(const std::string& folder, std::string_view name) {
+    return WithTrailingSeparator(folder) + std::string(name);
+}
+
+// True when the folder holds a regular file whose name the file system reports
+// exactly as the companion's executable name, case included.
+bool CompanionExecutableBeside(const std::string& programFolder) {
+    const auto entries = ListFolder(programFolder);
+    if (!entries) {
+        return false;
+    }
+    for (const FolderEntry& entry : *entries) {
+        if (!entry.IsFolder && entry.Name == companion::kExecutableName) {
+            return IsRegularFile(JoinName(programFolder, entry.Name));
+        }
+    }
+    return false;
+}
+
+std::string CacheSubfolderOf(const std::string& folder) {
+    return JoinName(folder, companion::kCacheSubfolder) + kPathSeparator;
+}
+
+// The value of a recognised settings line: from the 13th character on; a line
+// too short to reach it has an empty value.
+std::string_view SettingsValue(std::string_view line) {
+    return line.size() > companion::kSettingsValueStart
+               ? line.substr(companion::kSettingsValueStart)
+               : std::string_view();
+}
+
+}  // namespace
+
+std::optional<std::string> ReadCompanionRegistryValue() {
+    const auto value = ReadMachineKeyFirstValue(companion::kRegistryKey);
+    if (!value || value->empty()) {
+        return std::nullopt;
+    }
+    return NativeFromWindowsPath(*value);
+}
+
+void LocateLyricsCache(CacheConfig& config, const std::string& programFolder,
+                       const RegistryLookup& registry) {
+    config.SongleafPath.clear();
+    if (CompanionExecutableBeside(programFolder)) {
+        config.SongleafPath = programFolder;
+    } else if (registry) {
+        if (const auto installed = registry(); installed && !installed->empty()) {
+            config.SongleafPath = *installed;
+        }
+    }
+    if (!config.SongleafPath.empty()) {
+        config.SongleafPath = WithTrailingSeparator(config.SongleafPath);
+        config.CachePath = CacheSubfolderOf(config.SongleafPath);
+    } else {
+        config.CachePath = CacheSubfolderOf(programFolder);
+    }
+}
+
+void ReadSettings(CacheConfig& config) {
+    if (config.SongleafPath.empty()) {
+        return;
+    }
+    const std::string file = JoinName(config.SongleafPath, companion::kSettingsFileName);
+    if (!IsRegularFile(file)) {
+        return;
+    }
+    const auto text = ReadWholeFile(file);
+    if (!text) {
+        return;
+    }
+    LineReader lines(*text);
+    std::string_view line;
+    int recognised = 0;
+    while (recognised < kRecognisedLineLimit && lines.Next(line)) {
+        const std::string_view key = line.substr(0, companion::kSettingsKeyWidth);
+        if (key == companion::kCachePathKey) {
+            config.CachePath = NativeFromWindowsPath(SettingsValue(line));
+            ++recognised;
+        } else if (key == companion::kSingleDirKey) {
+            config.SingleDir = SettingsValue(line) == companion::kSingleDirOn;
+            ++recognised;
+        }
+    }
+}
+
+}  // namespace versemark

@@ -1,0 +1,118 @@
+#include "startup/Manifest.h"
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+
+#include "platform/FileSystem.h"
+
+namespace versemark {
+
+namespace {
+
+constexpr std::string_view kManifestLineEnd = "\r\n";
+constexpr std::string_view kManifestSuffix = ".exe.manifest";
+constexpr char kExtensionDot = '.';
+// Windows 2000 is 5.0; visual styles start above it.
+constexpr float kFirstVersionWithoutManifest = 5.0F;
+
+struct ManifestLine {
+    int LeadingBlanks;
+    std::string_view Text;
+    int TrailingBlanks;
+};
+
+// The application's identity, then the documented identity of the common-controls
+// library, version 6.
+constexpr std::array<ManifestLine, 20> kManifestLines = {{
+    {0, R"(<?xml version="1.0" encoding="UTF-8" standalone="yes" ?>)", 0},
+    {0, R"(<assembly xmlns="urn:schemas-microsoft-com:asm.v1" manifestVersion="1.0">)", 0},
+    {4, R"(<assemblyIdentity)", 1},
+    {8, R"(version="1.0.0.0")", 1},
+    {8, R"(processorArchitecture="X86")", 1},
+    {8, R"(name="Songleaf.Lyrics.Organizer")", 3},
+    {8, R"(type="win32" />)", 0},
+    {4, R"(<description>Vatrey</description>)", 0},
+    {4, R"(<dependency>)", 0},
+    {8, R"(<dependentAssembly>)", 0},
+    {12, R"(<assemblyIdentity)", 1},
+    {16, R"(type="win32")", 1},
+    {16, R"(name="Microsoft.Windows.Common-Controls")", 1},
+    {16, R"(version="6.0.0.0")", 1},
+    {16, R"(processorArchitecture="X86")", 1},
+    {16, R"(publicKeyToken="6595b64144ccf1df")", 1},
+    {16, R"(language="*" />)", 0},
+    {8, R"(</dependentAssembly>)", 0},
+    {4, R"(</dependency>)", 0},
+    {0, R"(</assembly>)", 0},
+}};
+
+// The name without its last extension (".exe"); a leading dot is not one.
+std::string_view WithoutExtension(std::string_view name) {
+    const std::size_t dot = name.rfind(kExtensionDot);
+    return (dot == std::string_view::npos || dot == 0) ? name : name.substr(0, dot);
+}
+
+// Anything at all at the path counts: an existing manifest, a folder or a link
+// of that name is never replaced.
+bool SomethingExistsAt(const std::string& path) {
+    std::error_code ec;
+    return std::filesystem::exists(std::filesystem::symlink_status(path, ec)) || ec;
+}
+
+// Creates the file (failing when it exists) and writes all of `content`. A file
+// that could not be written whole is removed, so that the next start writes it
+// afresh instead of finding a broken manifest.
+void WriteNewFile(const std::string& path, const std::string& content) {
+    std::FILE* file = std::fopen(path.c_str(), "wbx");
+    if (file == nullptr) {
+        return;
+    }
+    const bool written = std::fwrite(content.data(), 1, content.size(), file) == content.size();
+    const bool closed = std::fclose(file) == 0;
+    if (!written || !closed) {
+        std::remove(path.c_str());
+    }
+}
+
+}  // namespace
+
+std::string ManifestText() {
+    std::string text;
+    for (const ManifestLine& line : kManifestLines) {
+        text.append(static_cast<std::size_t>(line.LeadingBlanks), ' ');
+        text += line.Text;
+        text.append(static_cast<std::size_t>(line.TrailingBlanks), ' ');
+        text += kManifestLineEnd;
+    }
+    return text;
+}
+
+std::string ManifestFileName(const std::string& exeFolder, const std::string& exeFileName) {
+    std::string name = exeFolder;
+    if (name.empty() || name.back() != kPathSeparator) {
+        name += kPathSeparator;
+    }
+    name += WithoutExtension(exeFileName);
+    name += kManifestSuffix;
+    return name;
+}
+
+void WriteManifest(const std::string& exeFolder, const std::string& exeFileName,
+                   float windowsVersion) {
+    const std::string path = ManifestFileName(exeFolder, exeFileName);
+    if (SomethingExistsAt(path)) {
+        return;
+    }
+    if (!(windowsVersion > kFirstVersionWithoutManifest)) {
+        return;
+    }
+    WriteNewFile(path, ManifestText() + std::string(kManifestLineEnd));
+}
+
+bool ProbeCommonControls() {
+    return false;
+}
+
+}  // namespace versemark
