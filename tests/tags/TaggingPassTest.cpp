@@ -1,0 +1,249 @@
+#include <gtest/gtest.h>
+
+#include "TagTestHelpers.h"
+#include "matching/RowList.h"
+#include "support/TailBuilder.h"
+#include "support/TempDir.h"
+#include "tags/TaggingPass.h"
+
+namespace versemark::testing {
+namespace {
+
+using Fields = TailBuilder::Fields;
+
+// An MP3 file and a lyrics file in a temporary folder, tagged through TagFile;
+// every expected file is built from the layout with TailBuilder.
+class TagOneFile : public ::testing::Test {
+  protected:
+    TempDir dir_;
+    const std::string audio_ = TailBuilder().audio(1000).bytes();
+    // The block made for a file without one, from the name "Artist - Title".
+    const std::string newBlock_ =
+        TailBuilder::Id3v1Block("Title", "Artist", "", "    ", "", 0, 255);
+    const std::string oldBlock_ =
+        TailBuilder::Id3v1Block("Old title", "Old artist", "Album", "1999", "Note", 4, 17);
+
+    std::string Mp3(const std::string& bytes) { return dir_.WriteFile("song.mp3", bytes); }
+
+    // Tags the file with lyrics of this text and returns its bytes afterwards.
+    std::string Tag(const std::string& mp3, const std::string& lyricsText,
+                    const std::string& name = "Artist - Title") {
+        const std::string lyrics = dir_.WriteFile(name + ".txt", lyricsText);
+        EXPECT_TRUE(TagFile(mp3, lyrics, name));
+        return ReadFileBytes(mp3);
+    }
+
+    static std::string V2(const Fields& fields, std::string_view trailer = "LYRICS200") {
+        return TailBuilder::Lyrics3v2Tag(fields, trailer);
+    }
+};
+
+TEST_F(TagOneFile, FileWithoutTags) {
+    const std::string mp3 = Mp3(audio_);
+    EXPECT_EQ(Tag(mp3, "words"),
+              audio_ + V2({{"IND", "100"}, {"LYR", Stored("words")}}) + newBlock_);
+}
+
+TEST_F(TagOneFile, Id3v1BlockIsKeptAsItWas) {
+    const std::string mp3 = Mp3(audio_ + oldBlock_);
+    EXPECT_EQ(Tag(mp3, "words"),
+              audio_ + V2({{"IND", "100"}, {"LYR", Stored("words")}}) + oldBlock_);
+}
+
+TEST_F(TagOneFile, ExampleTagIsReplacedAtItsStart) {
+    const std::string mp3 = Mp3(TailBuilder()
+                                    .raw(audio_)
+                                    .lyrics3v2({{"IND", "100"}, {"LYR", "abc"}})
+                                    .raw(oldBlock_)
+                                    .bytes());
+    ASSERT_EQ(ReadFileBytes(mp3).size(), 1176u);
+    EXPECT_EQ(Tag(mp3, "words"),
+              audio_ + V2({{"IND", "100"}, {"LYR", Stored("words")}}) + oldBlock_);
+}
+
+TEST_F(TagOneFile, OtherFieldsAreKeptAndIndComesFirst) {
+    const std::string mp3 = Mp3(TailBuilder()
+                                    .raw(audio_)
+                                    .lyrics3v2({{"LYR", "old"}, {"INF", "info"}, {"IND", "110"}})
+                                    .raw(oldBlock_)
+                                    .bytes());
+    EXPECT_EQ(Tag(mp3, "words"),
+              audio_ + V2({{"IND", "100"}, {"INF", "info"}, {"LYR", Stored("words")}}) + oldBlock_);
+}
+
+TEST_F(TagOneFile, Version2TrailerIsKept) {
+    const std::string mp3 = Mp3(
+        TailBuilder().raw(audio_).lyrics3v2({{"IND", "100"}, {"LYR", "abc"}}, "LYRICS201").bytes());
+    EXPECT_EQ(Tag(mp3, "words"),
+              audio_ + V2({{"IND", "100"}, {"LYR", Stored("words")}}, "LYRICS201") + newBlock_);
+}
+
+TEST_F(TagOneFile, Version1TagIsConvertedAndPaddedToTheOldLyrics) {
+    const std::string audio = TailBuilder().audio(6000).bytes();
+    const std::string oldLyrics(300, 'o');
+    const std::string mp3 =
+        Mp3(TailBuilder().raw(audio).lyrics3v1(oldLyrics).raw(oldBlock_).bytes());
+    std::string padded = Stored("new");
+    padded.resize(300, '\0');
+    EXPECT_EQ(Tag(mp3, "new"), audio + V2({{"IND", "100"}, {"LYR", padded}}) + oldBlock_);
+}
+
+TEST_F(TagOneFile, HigherVersionTagStaysWithTheNewTagBehindIt) {
+    const std::string higher = "LYRICSBEGINsomething000022LYRICS300";
+    const std::string mp3 = Mp3(audio_ + higher + oldBlock_);
+    EXPECT_EQ(Tag(mp3, "words"),
+              audio_ + higher + V2({{"IND", "100"}, {"LYR", Stored("words")}}) + oldBlock_);
+}
+
+TEST_F(TagOneFile, UnreadableVersion2TagStaysWithFieldsReadBeforeTheFault) {
+    // The LYR size runs past the tag: INF was read before the fault.
+    const std::string body = "LYRICSBEGININF00004infoLYR00090abc";
+    const std::string broken = body + TailBuilder::Digits(body.size(), 6) + "LYRICS200";
+    const std::string mp3 = Mp3(audio_ + broken + oldBlock_);
+    EXPECT_EQ(Tag(mp3, "words"),
+              audio_ + broken + V2({{"IND", "100"}, {"INF", "info"}, {"LYR", Stored("words")}}) +
+                  oldBlock_);
+}
+
+TEST_F(TagOneFile, SameLyricsTwiceKeepsTheLength) {
+    const std::string mp3 = Mp3(audio_);
+    const std::string once = Tag(mp3, "words");
+    EXPECT_EQ(Tag(mp3, "words"), once);
+}
+
+TEST_F(TagOneFile, ShorterLyricsArePaddedWithNuls) {
+    const std::string mp3 = Mp3(audio_ + oldBlock_);
+    const std::string once = Tag(mp3, "a longer first text");
+    std::string padded = Stored("short");
+    padded.resize(Stored("a longer first text").size(), '\0');
+    const std::string twice = Tag(mp3, "short");
+    EXPECT_EQ(twice.size(), once.size());
+    EXPECT_EQ(twice, audio_ + V2({{"IND", "100"}, {"LYR", padded}}) + oldBlock_);
+}
+
+TEST_F(TagOneFile, LongerLyricsGrowTheFile) {
+    const std::string mp3 = Mp3(audio_ + oldBlock_);
+    const std::string once = Tag(mp3, "short");
+    const std::string twice = Tag(mp3, "a longer second text");
+    EXPECT_EQ(twice.size(), once.size() + 15);
+    EXPECT_EQ(twice,
+              audio_ + V2({{"IND", "100"}, {"LYR", Stored("a longer second text")}}) + oldBlock_);
+}
+
+// Repeated saves with texts of changing length: the audio is never touched and
+// every tail is the layout of the last save (padded to the longest text so far).
+TEST_F(TagOneFile, BytesInFrontOfTheTailStayAfterEverySave) {
+    const std::string mp3 = Mp3(audio_ + oldBlock_);
+    std::size_t longest = 0;
+    for (const std::size_t length : {10u, 2000u, 1u, 500u, 5000u, 0u}) {
+        const std::string text(length, 'x');
+        std::string data = Stored(text);
+        longest = std::max(longest, data.size());
+        data.resize(longest, '\0');
+        const std::string bytes = Tag(mp3, text);
+        ASSERT_EQ(bytes.substr(0, audio_.size()), audio_);
+        EXPECT_EQ(bytes, audio_ + V2({{"IND", "100"}, {"LYR", data}}) + oldBlock_) << length;
+    }
+}
+
+TEST_F(TagOneFile, EmptyFieldsDroppedOnRewriteCutTheFile) {
+    const std::string mp3 = Mp3(TailBuilder()
+                                    .raw(audio_)
+                                    .lyrics3v2({{"IND", "100"}, {"EAL", ""}, {"LYR", Stored("w")}})
+                                    .raw(oldBlock_)
+                                    .bytes());
+    EXPECT_EQ(Tag(mp3, "w"), audio_ + V2({{"IND", "100"}, {"LYR", Stored("w")}}) + oldBlock_);
+}
+
+TEST_F(TagOneFile, LyricsOver99999CharactersAreCut) {
+    std::string text;
+    for (int i = 0; text.size() < 120000; ++i) {
+        text += "line " + std::to_string(i) + "\r\n";
+    }
+    const std::string mp3 = Mp3(audio_);
+    EXPECT_EQ(Tag(mp3, text),
+              audio_ + V2({{"IND", "100"}, {"LYR", text.substr(0, 99999)}}) + newBlock_);
+}
+
+TEST_F(TagOneFile, CharacterFFIsStoredAsBlank) {
+    const std::string mp3 = Mp3(audio_);
+    EXPECT_EQ(Tag(mp3,
+                  "a\xFF"
+                  "b",
+                  "Art\xFF - Ti\xFF"),
+              audio_ + V2({{"IND", "100"}, {"LYR", Stored("a b")}}) +
+                  TailBuilder::Id3v1Block("Ti ", "Art ", "", "    ", "", 0, 255));
+}
+
+TEST_F(TagOneFile, NameWithoutHyphenIsAllTitle) {
+    const std::string mp3 = Mp3(audio_);
+    EXPECT_EQ(Tag(mp3, "w", "Just a title"),
+              audio_ + V2({{"IND", "100"}, {"LYR", Stored("w")}}) +
+                  TailBuilder::Id3v1Block("Just a title", "", "", "    ", "", 0, 255));
+}
+
+TEST_F(TagOneFile, TitleOver30CharactersIsCut) {
+    const std::string mp3 = Mp3(audio_);
+    const std::string title = "A title that is much longer than thirty characters";
+    EXPECT_EQ(Tag(mp3, "w", "Band - " + title),
+              audio_ + V2({{"IND", "100"}, {"LYR", Stored("w")}}) +
+                  TailBuilder::Id3v1Block(title.substr(0, 30), "Band", "", "    ", "", 0, 255));
+}
+
+TEST_F(TagOneFile, LyricsFooterIsDroppedWhenStored) {
+    const std::string mp3 = Mp3(audio_);
+    EXPECT_EQ(
+        Tag(mp3, "one\r\ntwo\r\n\r\n----------------\r\n* Downloaded from: x\r\n"),
+        audio_ +
+            V2({{"IND", "100"}, {"LYR", "one\r\ntwo\r\n\r\n----------------\r\n" + Credit()}}) +
+            newBlock_);
+}
+
+TEST(LetsTagThem, EmptyListDoesNothing) {
+    EXPECT_FALSE(LetsTagThem(RowList()));
+}
+
+TEST(LetsTagThem, UncheckedRowsAreSkippedWithoutLogLines) {
+    TempDir dir;
+    const std::string audio = TailBuilder().audio(500).bytes();
+    const std::string mp3 = dir.WriteFile("a.mp3", audio);
+    const std::string lyrics = dir.WriteFile("A - B.txt", "w");
+    RowList rows;
+    rows.Add(CheckedRow(mp3, lyrics, "A - B", false));
+    EXPECT_EQ(LetsTagThem(rows), "");
+    EXPECT_EQ(ReadFileBytes(mp3), audio);
+}
+
+TEST(LetsTagThem, ExtraFieldsOfOneFileDoNotReachTheNext) {
+    TempDir dir;
+    const std::string audio = TailBuilder().audio(500).bytes();
+    const std::string block = TailBuilder::Id3v1Block("T", "A");
+    const std::string first =
+        dir.WriteFile("first.mp3", TailBuilder()
+                                       .raw(audio)
+                                       .lyrics3v2({{"IND", "100"}, {"AUT", "me"}, {"LYR", "x"}})
+                                       .raw(block)
+                                       .bytes());
+    const std::string second = dir.WriteFile("second.mp3", audio);
+    const std::string skipped = dir.WriteFile("skipped.mp3", audio);
+    const std::string lyrics = dir.WriteFile("Band - Song.txt", "words");
+    RowList rows;
+    rows.Add(CheckedRow(first, lyrics, "Band - Song"));
+    rows.Add(CheckedRow(skipped, lyrics, "Band - Song", false));
+    rows.Add(CheckedRow(second, lyrics, "Band - Song"));
+
+    EXPECT_EQ(LetsTagThem(rows),
+              "File tagged..: " + first + "\r\nFile tagged..: " + second + "\r\n");
+    EXPECT_EQ(
+        ReadFileBytes(first),
+        audio +
+            TailBuilder::Lyrics3v2Tag({{"IND", "100"}, {"AUT", "me"}, {"LYR", Stored("words")}}) +
+            block);
+    EXPECT_EQ(ReadFileBytes(second),
+              audio + TailBuilder::Lyrics3v2Tag({{"IND", "100"}, {"LYR", Stored("words")}}) +
+                  TailBuilder::Id3v1Block("Song", "Band", "", "    ", "", 0, 255));
+    EXPECT_EQ(ReadFileBytes(skipped), audio);
+}
+
+}  // namespace
+}  // namespace versemark::testing
