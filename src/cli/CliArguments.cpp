@@ -1,0 +1,115 @@
+#include "cli/CliArguments.h"
+
+#include <filesystem>
+#include <string_view>
+#include <system_error>
+
+namespace versemark::cli {
+
+namespace {
+
+constexpr std::string_view kEndOfOptions = "--";
+constexpr std::string_view kCacheOption = "--cache";
+constexpr std::string_view kCacheOptionWithValue = "--cache=";
+
+struct FlagOption {
+    std::string_view Name;
+    OptionFlag Flag;
+    bool CliOptions::*Field;
+};
+
+constexpr FlagOption kFlagOptions[] = {
+    {"--single-dir", kOptSingleDir, &CliOptions::SingleDir},
+    {"--no-subfolders", kOptNoSubfolders, &CliOptions::NoSubfolders},
+    {"--json", kOptJson, &CliOptions::Json},
+    {"--dry-run", kOptDryRun, &CliOptions::DryRun},
+    {"--raw", kOptRaw, &CliOptions::Raw},
+};
+
+bool IsHelp(std::string_view arg) {
+    return arg == "--help" || arg == "-h";
+}
+
+bool LooksLikeOption(std::string_view arg) {
+    return arg.size() > 1 && arg[0] == '-';
+}
+
+std::string CountError(std::size_t expected, std::size_t given) {
+    if (given < expected) {
+        return expected == 1 ? "missing argument" : "missing arguments";
+    }
+    return "unexpected argument";
+}
+
+}  // namespace
+
+ParsedArguments ParseVerbArguments(const std::vector<std::string>& args, unsigned allowed,
+                                   std::size_t positionalCount) {
+    ParsedArguments parsed;
+    CliOptions& options = parsed.Options;
+    for (const std::string& arg : args) {
+        if (IsHelp(arg)) {
+            options.Help = true;
+            return parsed;
+        }
+    }
+    bool optionsEnded = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string_view arg = args[i];
+        if (optionsEnded || !LooksLikeOption(arg)) {
+            options.Positionals.emplace_back(arg);
+            continue;
+        }
+        if (arg == kEndOfOptions) {
+            optionsEnded = true;
+            continue;
+        }
+        if ((allowed & kOptCache) && arg == kCacheOption) {
+            if (i + 1 >= args.size() || args[i + 1].empty()) {
+                parsed.Error = "--cache needs a folder";
+                return parsed;
+            }
+            options.CachePath = args[++i];
+            continue;
+        }
+        if ((allowed & kOptCache) && arg.starts_with(kCacheOptionWithValue)) {
+            options.CachePath = std::string(arg.substr(kCacheOptionWithValue.size()));
+            if (options.CachePath->empty()) {
+                parsed.Error = "--cache needs a folder";
+                return parsed;
+            }
+            continue;
+        }
+        bool known = false;
+        for (const FlagOption& flag : kFlagOptions) {
+            if ((allowed & flag.Flag) && arg == flag.Name) {
+                options.*(flag.Field) = true;
+                known = true;
+                break;
+            }
+        }
+        if (!known) {
+            parsed.Error = "unknown option " + std::string(arg);
+            return parsed;
+        }
+    }
+    if (options.Positionals.size() != positionalCount) {
+        parsed.Error = CountError(positionalCount, options.Positionals.size());
+    }
+    return parsed;
+}
+
+std::string AbsolutePath(const std::string& path) {
+    std::error_code error;
+    std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    if (error) {
+        absolute = path;
+    }
+    std::string text = absolute.lexically_normal().string();
+    while (text.size() > 1 && text.back() == '/') {
+        text.pop_back();
+    }
+    return text;
+}
+
+}  // namespace versemark::cli

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The verbs of versemark-cli. Each verb lives in its own file with its own help
+// text; the dispatcher finds it by name.
+namespace versemark::cli {
+
+inline constexpr std::string_view kProgramName = "versemark-cli";
+
+// Exit statuses.
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailure = 1;  // a file could not be tagged, read or written
+inline constexpr int kExitUsage = 2;    // a wrong command line
+
+// Where a verb writes. `Progress` is true when standard error is a terminal.
+struct CliIo {
+    std::ostream& Out;
+    std::ostream& Err;
+    bool Progress = false;
+};
+
+using VerbArguments = std::vector<std::string>;
+using VerbFunction = int (*)(const VerbArguments& args, CliIo& io);
+
+struct VerbInfo {
+    std::string_view Name;
+    std::string_view Synopsis;  // one line for the overview
+    std::string_view Help;      // the whole help text of the verb
+    VerbFunction Run;
+};
+
+VerbInfo ConfigVerb();
+VerbInfo ScanVerb();
+VerbInfo TagVerb();
+VerbInfo ShowVerb();
+VerbInfo PrepareVerb();
+VerbInfo DemoVerb();
+
+// All verbs in the order the overview lists them.
+std::vector<VerbInfo> AllVerbs();
+
+// Runs the command line (the arguments after the program's own name).
+int RunCli(const VerbArguments& args, CliIo& io);
+
+// The overview that `versemark-cli --help` prints.
+std::string OverviewHelp();
+
+// Writes "versemark-cli VERB: reason" and a hint to the verb's help to standard
+// error and returns kExitUsage.
+int UsageError(CliIo& io, std::string_view verb, std::string_view reason);
+
+// Writes "versemark-cli VERB: reason" to standard error and returns kExitFailure.
+int Failure(CliIo& io, std::string_view verb, std::string_view reason);
+
+}  // namespace versemark::cli

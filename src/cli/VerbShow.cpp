@@ -1,0 +1,51 @@
+#include "cli/CliArguments.h"
+#include "cli/CliVerbs.h"
+#include "cli/DisplayText.h"
+#include "platform/FileSystem.h"
+#include "tags/SavedLyrics.h"
+
+namespace versemark::cli {
+
+namespace {
+
+constexpr std::string_view kName = "show";
+
+constexpr std::string_view kHelp =
+    "Usage: versemark-cli show MP3FILE [--raw]\n"
+    "\n"
+    "Prints the lyrics saved in the Lyrics3 tag of MP3FILE (version 1 or 2), as they\n"
+    "are stored, or the viewer's two-line message when the file carries no lyrics\n"
+    "field. The file is opened read-only.\n"
+    "\n"
+    "Lines keep their CR LF ends. NUL padding is left out, text that is not valid\n"
+    "UTF-8 is shown as Windows-1252, and a last line end is added.\n"
+    "\n"
+    "  --raw    print the stored bytes exactly, nothing added or converted\n";
+
+int Run(const VerbArguments& args, CliIo& io) {
+    const ParsedArguments parsed = ParseVerbArguments(args, kOptRaw, 1);
+    if (parsed.Options.Help) {
+        io.Out << kHelp;
+        return kExitOk;
+    }
+    if (!parsed.Ok()) {
+        return UsageError(io, kName, parsed.Error);
+    }
+    const std::string& path = parsed.Options.Positionals.front();
+    if (!IsRegularFile(path)) {
+        return UsageError(io, kName, "not a file: " + DisplayPath(path));
+    }
+    const std::string lyrics = ReadSavedLyrics(path);
+    io.Out << (parsed.Options.Raw ? lyrics : LyricsForTerminal(lyrics));
+    return kExitOk;
+}
+
+}  // namespace
+
+VerbInfo ShowVerb() {
+    return {kName,
+            "show MP3FILE  the lyrics saved in the file, or the message of the saved-lyrics viewer",
+            kHelp, Run};
+}
+
+}  // namespace versemark::cli
