@@ -1,6 +1,6 @@
 #pragma once
 
-#include <cstdint>
+#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -12,17 +12,26 @@
 namespace versemark {
 
 class WordMatcher {
-public:
+  public:
     explicit WordMatcher(const LyricsIndex& index);
+    ~WordMatcher();
+    WordMatcher(WordMatcher&&) noexcept;
+    WordMatcher& operator=(WordMatcher&&) noexcept;
+    WordMatcher(const WordMatcher&) = delete;
+    WordMatcher& operator=(const WordMatcher&) = delete;
 
     // Positions of the entries whose words all occur in the (normalised, unfolded)
-    // text, ascending. Does not touch MatchCount.
+    // text, ascending. Does not touch MatchCount. Uses scratch space kept in the
+    // matcher: one matcher serves one thread.
     std::vector<int> FindCandidates(std::string_view normalisedText) const;
 
-private:
+    // Size of the automaton, for measurements: states and byte classes.
+    std::size_t StateCount() const;
+    std::size_t ClassCount() const;
+
+  private:
     struct Impl;
-    // Implementation detail kept in the .cpp (automaton, postings, scratch counters).
-    std::vector<std::uint8_t> placeholder_;
+    std::unique_ptr<Impl> impl_;
 };
 
 }  // namespace versemark

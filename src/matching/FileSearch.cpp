@@ -1,0 +1,114 @@
+#include "matching/FileSearch.h"
+
+#include <algorithm>
+
+#include "platform/FileSystem.h"
+
+namespace versemark {
+namespace {
+
+constexpr char kPatternWildcard = '*';
+constexpr char kHiddenFolderMark = '.';
+
+unsigned char LowerAscii(unsigned char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + ('a' - 'A')) : c;
+}
+
+// The platform's match for patterns of the form "*<ending>": the ending compared
+// without regard to case. Any other pattern must equal the name (ignoring case).
+bool MatchesPattern(std::string_view name, std::string_view pattern) {
+    std::string_view ending = pattern;
+    if (!ending.empty() && ending.front() == kPatternWildcard) {
+        ending.remove_prefix(1);
+    } else if (name.size() != ending.size()) {
+        return false;
+    }
+    if (name.size() < ending.size()) {
+        return false;
+    }
+    const std::string_view tail = name.substr(name.size() - ending.size());
+    return std::equal(tail.begin(), tail.end(), ending.begin(), [](char a, char b) {
+        return LowerAscii(static_cast<unsigned char>(a)) ==
+               LowerAscii(static_cast<unsigned char>(b));
+    });
+}
+
+// Adds the listed files that match the search's pattern.
+void AddMatchingFiles(FileSearch& search, const std::string& dir,
+                      const std::vector<FolderEntry>& entries) {
+    for (const FolderEntry& entry : entries) {
+        const std::string name = TrimAtNul(entry.Name);
+        if (entry.IsFolder || !MatchesPattern(name, search.Pattern)) {
+            continue;
+        }
+        ++search.FileCount;
+        if (search.Files != nullptr) {
+            search.Files->push_back(dir + name);
+        }
+    }
+}
+
+// True the first time a folder is met; a folder reached again (through a link,
+// or a link back up the tree) is not searched twice.
+bool FirstVisit(FileSearch& search, const std::string& dir) {
+    const std::optional<std::string> real = RealPath(dir);
+    return search.VisitedFolders.insert(real ? *real : dir).second;
+}
+
+}  // namespace
+
+std::string EnsureBackslash(std::string_view path) {
+    std::string result(path);
+    if (result.empty() || result.back() != kPathSeparator) {
+        result += kPathSeparator;
+    }
+    return result;
+}
+
+std::string TrimAtNul(std::string_view text) {
+    return std::string(text.substr(0, text.find('\0')));
+}
+
+void ListFolderFiles(FileSearch& search) {
+    const std::string dir = EnsureBackslash(search.Folder);
+    if (const auto entries = ListFolder(dir)) {
+        AddMatchingFiles(search, dir, *entries);
+    }
+}
+
+void SearchFolderTree(FileSearch& search) {
+    const std::string dir = EnsureBackslash(search.Folder);
+    const auto entries = ListFolder(dir);
+    if (!entries || !FirstVisit(search, dir)) {
+        return;
+    }
+    // The folder's own files come before anything found below it.
+    AddMatchingFiles(search, dir, *entries);
+    if (!search.Recurse) {
+        return;
+    }
+    for (const FolderEntry& entry : *entries) {
+        const std::string name = TrimAtNul(entry.Name);
+        if (entry.IsFolder && !name.empty() && name.front() != kHiddenFolderMark) {
+            search.Folder = dir + name;
+            SearchFolderTree(search);
+        }
+    }
+}
+
+int FindMp3Files(const std::string& folder, bool recurse, std::vector<std::string>& files) {
+    files.clear();
+    if (folder.empty()) {
+        return 0;  // an empty path names no folder
+    }
+    FileSearch search;
+    search.Recurse = recurse;
+    search.Folder = folder;
+    search.Pattern = std::string(kMp3Pattern);
+    search.FileCount = 0;
+    search.Files = &files;
+    SearchFolderTree(search);
+    return search.FileCount;
+}
+
+}  // namespace versemark

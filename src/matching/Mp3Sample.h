@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "tags/TagRecords.h"
+#include "tags/TailLayout.h"
+
+// What the matching pass reads of one MP3 file: its first bytes, its ID3v1 block
+// and the kind of Lyrics3 tail in front of it. One open, two small reads.
+namespace versemark {
+
+// The first bytes an MP3 text takes from the file.
+inline constexpr std::size_t kMp3HeadSize = 500;
+// The last bytes read: the ID3v1 block and the Lyrics3 trailer in front of it.
+inline constexpr std::size_t kMp3TailSize = tail::kId3v1Size + tail::kTrailerSize;
+
+struct Mp3Sample {
+    std::string Head;      // the first kMp3HeadSize bytes, fewer when the file is shorter
+    std::string Id3Block;  // the 128-byte ID3v1 block when present, else empty
+    TagKind Kind{kKindNoLyrics};
+};
+
+// The sample from the bytes read: `tail` is the last min(kMp3TailSize, length)
+// bytes of a file of `length` bytes. Tail bytes that do not fit a file of that
+// length give no ID3v1 block and no Lyrics3 tag.
+Mp3Sample Mp3SampleFromBytes(std::string head, std::string_view tail, std::uint64_t length);
+
+// Reads the sample of a file. A file that cannot be opened gives an empty head,
+// no ID3v1 block and "NoLyrics"; a failing read keeps what was read before it.
+Mp3Sample ReadMp3Sample(const std::string& path);
+
+}  // namespace versemark

@@ -1,0 +1,74 @@
+#include <string>
+
+#include "matching/MatchFolder.h"
+#include "tags/TagRecords.h"
+#include "tags/TailLayout.h"
+
+namespace versemark {
+namespace {
+
+// Markers of encoders and tag headers found in nearly every MP3 file's first bytes;
+// they would otherwise make words such as "ID3" match every file.
+constexpr std::string_view kEncoderMark = "LAME3";
+constexpr std::string_view kId3v2Mark = "ID3";
+constexpr char kApostrophe = '\'';
+constexpr char kUnderscore = '_';
+constexpr int kSeparatorsRemoved = 5;
+
+void EraseFirst(std::string& text, std::string_view mark) {
+    const std::size_t hit = text.find(mark);
+    if (hit != std::string::npos) {
+        text.erase(hit, mark.size());
+    }
+}
+
+// Removes the first `count` occurrences of `c`, keeping everything else in order.
+void EraseFirstOccurrences(std::string& text, char c, int count) {
+    std::size_t out = 0;
+    for (std::size_t in = 0; in < text.size(); ++in) {
+        if (text[in] == c && count > 0) {
+            --count;
+            continue;
+        }
+        text[out++] = text[in];
+    }
+    text.resize(out);
+}
+
+}  // namespace
+
+std::string BuildMp3Text(std::string_view base, std::string_view head, std::string_view id3Block) {
+    std::string text;
+    text.reserve(base.size() + head.size() + tail::kId3v1Size);
+    text.append(base);
+    text.append(head);
+    if (id3Block.size() == tail::kId3v1Size) {
+        const Id3v1Tag tag = Id3v1FromBytes(id3Block);
+        if (tag.IsPresent()) {
+            // Album and genre are not used.
+            text.append(tag.Artist);
+            text.append(tag.Title);
+            text.append(std::to_string(tag.Track));
+            text.append(tag.Year);
+            text.append(tag.Comment);
+        }
+    }
+    return text;
+}
+
+std::string NormaliseMp3Text(std::string_view text) {
+    std::string normalised;
+    normalised.reserve(text.size());
+    for (char c : text) {
+        if (c != '\0') {
+            normalised.push_back(c);
+        }
+    }
+    EraseFirst(normalised, kEncoderMark);
+    EraseFirst(normalised, kId3v2Mark);
+    EraseFirstOccurrences(normalised, kApostrophe, kSeparatorsRemoved);
+    EraseFirstOccurrences(normalised, kUnderscore, kSeparatorsRemoved);
+    return normalised;
+}
+
+}  // namespace versemark

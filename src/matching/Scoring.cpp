@@ -1,0 +1,111 @@
+#include <charconv>
+#include <string>
+
+#include "matching/MatchFolder.h"
+#include "matching/Scoring.h"
+#include "matching/TextFold.h"
+#include "startup/Companion.h"
+
+namespace versemark {
+namespace {
+
+// Each MP3 file that matched a lyrics file costs that file this many points.
+constexpr int kSharedMatchPenalty = 2;
+// The percentage is shown as a double's default text cut to this many characters.
+constexpr int kPercentDigits = 15;
+constexpr std::size_t kPercentTextWidth = 4;
+
+int CountFoldedOccurrences(std::string_view foldedText, std::string_view foldedWord) {
+    if (foldedWord.empty()) {
+        return 0;
+    }
+    int count = 0;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t hit = foldedText.find(foldedWord, start);
+        if (hit == std::string_view::npos) {
+            return count;
+        }
+        ++count;
+        start = hit + 1;  // overlapping hits count
+    }
+}
+
+int ScoreFolded(const LyricsEntry& entry, std::string_view foldedText) {
+    int total = 0;
+    for (const std::string& word : entry.Words) {
+        if (!word.empty()) {
+            total += CountFoldedOccurrences(foldedText, FoldCase(word));
+        }
+    }
+    return total;
+}
+
+// The default text of a double: up to 15 significant digits, no trailing zeros,
+// "." as the separator whatever the locale.
+std::string DoubleText(double value) {
+    char buffer[64];
+    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                            std::chars_format::general, kPercentDigits);
+    return error == std::errc() ? std::string(buffer, end) : std::string();
+}
+
+}  // namespace
+
+int CountOccurrences(std::string_view text, std::string_view word) {
+    return CountFoldedOccurrences(FoldCase(text), FoldCase(word));
+}
+
+int ScoreLyrics(const LyricsEntry& entry, std::string_view text) {
+    return ScoreFolded(entry, FoldCase(text));
+}
+
+int PickBestLyrics(const std::vector<int>& candidates, const LyricsIndex& index) {
+    if (candidates.empty()) {
+        return -1;
+    }
+    int best = candidates.front();
+    int bestScore = index.Entries[static_cast<std::size_t>(best)].Score;
+    for (std::size_t i = 1; i < candidates.size(); ++i) {
+        const int score = index.Entries[static_cast<std::size_t>(candidates[i])].Score;
+        if (score > bestScore) {  // a tie keeps the earlier candidate
+            best = candidates[i];
+            bestScore = score;
+        }
+    }
+    return best;
+}
+
+bool IsArrayEmpty(const std::vector<int>& positions) {
+    return positions.empty();
+}
+
+bool IsFilteredTail(std::string_view tail) {
+    return tail.find(companion::kFilterMarker) != std::string_view::npos ||
+           tail.find(companion::kNoBreakSpace) != std::string_view::npos;
+}
+
+std::string MatchesSummary(int rowCount, int processed) {
+    if (processed < 1) {
+        return std::string(kNoMp3Found);
+    }
+    const double percent = static_cast<double>(rowCount) / processed * 100;
+    const std::string percentText = DoubleText(percent).substr(0, kPercentTextWidth);
+    return "Matches: " + std::to_string(rowCount) + " / " + std::to_string(processed) + " (" +
+           percentText + "%)";
+}
+
+// Scores the candidates of one MP3 file name and returns the chosen one.
+int ChooseLyrics(const std::vector<int>& candidates, std::string_view mp3Name, LyricsIndex& index) {
+    if (candidates.size() == 1) {
+        return candidates.front();
+    }
+    const std::string foldedName = FoldCase(mp3Name);
+    for (int c : candidates) {
+        LyricsEntry& entry = index.Entries[static_cast<std::size_t>(c)];
+        entry.Score = ScoreFolded(entry, foldedName) - kSharedMatchPenalty * entry.MatchCount;
+    }
+    return PickBestLyrics(candidates, index);
+}
+
+}  // namespace versemark
