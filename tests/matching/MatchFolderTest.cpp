@@ -1,0 +1,378 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "matching/MatchFolder.h"
+#include "support/TailBuilder.h"
+#include "support/TempDir.h"
+#include "support/Unprivileged.h"
+
+namespace versemark {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::TailBuilder;
+using testing::TempDir;
+
+const std::string kFiltered = std::string(80, 'x') + "\r\n[Songleaf] filter used\r\n";
+const std::string kUnfiltered = "la la la\r\n";
+
+class Pass : public ::testing::Test {
+  protected:
+    TempDir dir;
+    LyricsIndex index;
+    RowList rows;
+    MatchHooks hooks;
+    std::vector<std::string> events;  // labels, yields and phase ends in order
+    std::function<void()> onYield;
+    std::function<bool()> stop;
+
+    Pass() {
+        hooks.SetLabel = [this](const std::string& text) { events.push_back(text); };
+        hooks.ProcessEvents = [this] {
+            events.push_back("yield");
+            if (onYield) {
+                onYield();
+            }
+        };
+        hooks.StopRequested = [this] { return stop && stop(); };
+        hooks.PhaseOneEnded = [this] { events.push_back("phase one ended"); };
+    }
+
+    // Adds a lyrics file to the cache and its entry to the index; returns its position.
+    int Lyrics(const std::string& fileName, const std::string& content = kUnfiltered) {
+        dir.WriteFile("cache/" + fileName, content);
+        index.Entries.push_back(MakeLyricsEntry(dir / "cache", fileName).value());
+        return static_cast<int>(index.Entries.size()) - 1;
+    }
+    std::string Mp3(const std::string& relative, const std::string& bytes = Silent()) {
+        return dir.WriteFile("music/" + relative, bytes);
+    }
+    static std::string Silent() { return TailBuilder().audio(2000).bytes(); }
+
+    MatchResult Run(bool recurse = true) {
+        return MatchFolder(dir / "music", recurse, index, rows, hooks);
+    }
+
+    const ResultRow* RowOf(const std::string& mp3Name) const {
+        for (const ResultRow& row : rows.Rows()) {
+            if (row.Mp3Cell.Text == mp3Name) {
+                return &row;
+            }
+        }
+        return nullptr;
+    }
+    int Count(const std::string& event) const {
+        return static_cast<int>(std::count(events.begin(), events.end(), event));
+    }
+};
+
+TEST_F(Pass, FindsWordsInTheFolderAndWithoutApostrophes) {
+    const int band = Lyrics("Band - Don_t Stop.txt");
+    const std::string path = Mp3("The Band/Don't Stop.mp3");
+    Mp3("The Band/DON'T STOP.mp3");
+    Mp3("Other/Don't Stop.mp3");  // no "Band" anywhere: no row
+
+    const MatchResult result = Run();
+    ASSERT_EQ(rows.Count(), 2u);
+    const ResultRow& row = rows.Row(0);
+    EXPECT_EQ(row.Mp3Cell.Text, "DON'T STOP.mp3");
+    EXPECT_EQ(rows.Row(1).Mp3Cell.Text, "Don't Stop.mp3");
+    EXPECT_EQ(rows.Row(1).Mp3Cell.ToolTip, path);
+    EXPECT_EQ(row.Tag, std::to_string(band));
+    EXPECT_EQ(row.Mp3Cell.Icon, kPictureOneMatch);
+    EXPECT_EQ(row.Mp3Cell.Tag, "withoutid3");
+    EXPECT_EQ(row.Mp3Cell.TextColour, std::nullopt);
+    EXPECT_EQ(row.LyricsCell.Text, "Band - Don't Stop");
+    EXPECT_EQ(row.LyricsCell.ToolTip, dir / "cache/Band - Don_t Stop.txt");
+    EXPECT_EQ(row.LyricsCell.Tag, std::to_string(band));
+    EXPECT_EQ(row.LyricsCell.Icon, kPictureUnfiltered);
+    EXPECT_EQ(row.LyricsCell.TextColour, SharedLyricsColour) << "two files matched it";
+    EXPECT_FALSE(row.Checked);
+    EXPECT_EQ(index.Entries[band].MatchCount, 2);
+    EXPECT_EQ(result.Processed, 3);
+    EXPECT_EQ(result.Label, "Matches: 2 / 3 (66.6%)");
+    EXPECT_EQ(result.LabelColour, kBlack);
+}
+
+TEST_F(Pass, FindsWordsInsideLongerWords) {
+    Lyrics("Love - .txt");  // words "Love" and ""
+    Mp3("Lovely.mp3");
+    Run();
+    EXPECT_NE(RowOf("Lovely.mp3"), nullptr);
+}
+
+TEST_F(Pass, UsesTheId3v1ArtistTitleTrackYearAndCommentButNotTheAlbum) {
+    Lyrics("Artista - Titulo.txt");
+    Lyrics("Albumo - Titulo.txt");
+    Lyrics("Kommentar - 1987 42.txt");
+    const std::string tags = TailBuilder()
+                                 .audio(1500)
+                                 .id3v1("Titulo", "Artista", "Albumo", "1987", "Kommentar", 42)
+                                 .bytes();
+    Mp3("track.mp3", tags);
+    Run();
+    ASSERT_EQ(rows.Count(), 1u);
+    EXPECT_EQ(rows.Row(0).Tag, "0,2");
+    EXPECT_EQ(rows.Row(0).Mp3Cell.Tag, "");
+    EXPECT_EQ(rows.Row(0).Mp3Cell.Icon, kPictureAlert);
+}
+
+TEST_F(Pass, PathLosesItsFirstId3NotTheHeaders) {
+    Lyrics("ID3 - Song.txt");
+    Lyrics("ID3 - Tune.txt");
+    Mp3("ID3 Song.mp3", "ID3\x03" + Silent());
+    Mp3("ID3 Tune.mp3");
+    Run();
+    EXPECT_NE(RowOf("ID3 Song.mp3"), nullptr);
+    EXPECT_EQ(RowOf("ID3 Tune.mp3"), nullptr);
+}
+
+TEST_F(Pass, ChoosesByNameScoreLessTwoPointsPerMatchingFile) {
+    const int a = Lyrics("Band - Stop.txt");
+    const int b = Lyrics("- Stop.txt");  // words "" and "Stop"
+    Mp3("Band - Stop.mp3");
+    Mp3("Stop One.mp3");
+    Mp3("Stop Two.mp3");
+    Run();
+    const ResultRow* row = RowOf("Band - Stop.mp3");
+    ASSERT_NE(row, nullptr);
+    EXPECT_EQ(row->Tag, "0,1");
+    EXPECT_EQ(row->Mp3Cell.Icon, kPictureAlert);
+    EXPECT_EQ(index.Entries[a].MatchCount, 1);
+    EXPECT_EQ(index.Entries[b].MatchCount, 3);
+    EXPECT_EQ(index.Entries[a].Score, 0);   // 2 hits - 2
+    EXPECT_EQ(index.Entries[b].Score, -5);  // 1 hit - 6
+    EXPECT_EQ(row->LyricsCell.Tag, std::to_string(a));
+    EXPECT_EQ(row->LyricsCell.TextColour, std::nullopt);
+    EXPECT_EQ(RowOf("Stop One.mp3")->LyricsCell.TextColour, SharedLyricsColour);
+}
+
+TEST_F(Pass, EqualScoresChooseTheLowerPosition) {
+    Lyrics("Red - Song.txt");
+    Lyrics("Blue - Song.txt");
+    Mp3("Red Blue Song.mp3");
+    Run();
+    ASSERT_EQ(rows.Count(), 1u);
+    EXPECT_EQ(rows.Row(0).LyricsCell.Tag, "0");
+}
+
+TEST_F(Pass, LooksForTheFilterMarkInTheLast80BytesOnly) {
+    Lyrics("Early - Mark.txt", "] filter used" + std::string(87, 'x'));  // 100 bytes
+    Lyrics("Late - Mark.txt", kFiltered);
+    Lyrics("No - Break.txt", std::string(200, 'y') + "\xA0" + "end");
+    Mp3("Early Mark.mp3");
+    Mp3("Late Mark.mp3");
+    Mp3("No Break.mp3");
+    const MatchResult result = Run();
+    EXPECT_EQ(RowOf("Early Mark.mp3")->LyricsCell.Icon, kPictureUnfiltered);
+    EXPECT_FALSE(RowOf("Early Mark.mp3")->Checked);
+    for (const char* name : {"Late Mark.mp3", "No Break.mp3"}) {
+        const ResultRow* row = RowOf(name);
+        EXPECT_EQ(row->LyricsCell.Icon, kPictureFiltered) << name;
+        EXPECT_TRUE(row->Checked) << name;
+        EXPECT_EQ(row->Text, "\xA0") << name;
+    }
+    EXPECT_EQ(result.CheckedCount, 2);
+}
+
+TEST_F(Pass, UnreadableLyricsCountAsNotFiltered) {
+    Lyrics("Gone - Away.txt", kFiltered);
+    fs::remove(dir / "cache/Gone - Away.txt");
+    Mp3("Gone Away.mp3");
+    Run();
+    EXPECT_EQ(RowOf("Gone Away.mp3")->LyricsCell.Icon, kPictureUnfiltered);
+    EXPECT_FALSE(RowOf("Gone Away.mp3")->Checked);
+}
+
+TEST_F(Pass, NeverChecksTaggedSharedOrNewerFiles) {
+    Lyrics("Tagged - Song.txt", kFiltered);
+    Lyrics("Shared - Song.txt", kFiltered);
+    Lyrics("Newer - Song.txt", kFiltered);
+    Lyrics("Newer - Two.txt", kFiltered);
+    Lyrics("Newer - Three.txt", kFiltered);
+    Mp3("Tagged Song.mp3", TailBuilder()
+                               .audio(900)
+                               .lyrics3v2({{"IND", "100"}, {"LYR", "abc"}})
+                               .id3v1("t", "a")
+                               .bytes());
+    Mp3("Shared Song 1.mp3");
+    Mp3("Shared Song 2.mp3");
+    Mp3("Newer Song Two Three.mp3", TailBuilder().audio(900).raw("LYRICS300").bytes());
+    const MatchResult result = Run();
+
+    const ResultRow* tagged = RowOf("Tagged Song.mp3");
+    EXPECT_EQ(tagged->Mp3Cell.TextColour, TaggedFileColour);
+    EXPECT_EQ(tagged->Mp3Cell.Icon, kPictureOneMatch);
+    EXPECT_FALSE(tagged->Checked);
+    EXPECT_FALSE(RowOf("Shared Song 1.mp3")->Checked);
+    const ResultRow* newer = RowOf("Newer Song Two Three.mp3");
+    EXPECT_EQ(newer->Tag, "2,3,4");
+    EXPECT_EQ(newer->Mp3Cell.Icon, kPictureNewerTag);
+    EXPECT_EQ(newer->Mp3Cell.TextColour, TaggedFileColour);
+    EXPECT_EQ(newer->Mp3Cell.Tag, "withoutid3");
+    EXPECT_FALSE(newer->Checked);
+    EXPECT_EQ(result.CheckedCount, 0);
+}
+
+TEST_F(Pass, StopEndsPhaseOneAfterTheFileInHand) {
+    Lyrics("Even - Song.txt", kFiltered);
+    for (int i = 0; i < 40; ++i) {
+        Mp3((i < 10 ? "0" : "") + std::to_string(i) + (i % 2 == 0 ? " Even Song.mp3" : ".mp3"));
+    }
+    int asked = 0;
+    stop = [&] { return ++asked == 10; };
+    const MatchResult result = Run();
+    EXPECT_EQ(asked, 10);
+    EXPECT_EQ(result.Processed, 10);
+    EXPECT_EQ(rows.Count(), 5u);
+    EXPECT_EQ(result.Label, "Matches: 5 / 10 (50%)");
+    for (const ResultRow& row : rows.Rows()) {
+        EXPECT_EQ(row.LyricsCell.Text, "Even - Song");
+    }
+    EXPECT_EQ(index.Entries[0].MatchCount, 5) << "counts only the files processed";
+}
+
+TEST_F(Pass, ReportsProgressAndYieldsWhereTheWindowExpectsIt) {
+    Lyrics("Hit - Song.txt");
+    for (int i = 0; i < 120; ++i) {
+        Mp3("Hit Song " + std::to_string(1000 + i) + ".mp3");
+    }
+    Mp3("zz miss.mp3");
+    std::vector<std::pair<int, int>> progress;
+    hooks.Progress = [&](int done, int total) { progress.emplace_back(done, total); };
+    Run();
+
+    // One yield before the search, one per file, one per 50 rows of phase 2.
+    EXPECT_EQ(Count("yield"), 1 + 121 + 2);
+    EXPECT_EQ(events.front(), "yield");
+    EXPECT_EQ(events[1], "Matches: 1 / 1");
+    EXPECT_EQ(Count("Matches: 120 / 121"), 1);
+    EXPECT_EQ(Count("phase one ended"), 1);
+    const auto ended = std::find(events.begin(), events.end(), "phase one ended");
+    EXPECT_EQ(*(ended - 2), "Matches: 120 / 121");
+    EXPECT_EQ(*(ended + 1), "Parsing: 1/120");
+    EXPECT_EQ(events.back(), "Parsing: 120/120");
+    const auto fiftieth = std::find(events.begin(), events.end(), "Parsing: 50/120");
+    EXPECT_EQ(*(fiftieth + 1), "yield");
+    EXPECT_NE(*(fiftieth + 2), "yield");
+    ASSERT_EQ(progress.size(), 121u);
+    EXPECT_EQ(progress.front(), std::make_pair(1, 121));
+    EXPECT_EQ(progress.back(), std::make_pair(121, 121));
+}
+
+TEST_F(Pass, NoFilesGivesTheRedMessageAndStillEndsPhaseOne) {
+    Lyrics("A - B.txt");
+    dir.MakeFolder("music");
+    rows.Add(ResultRow{});  // from an earlier pass
+    const MatchResult result = Run();
+    EXPECT_EQ(result.Label, "No .mp3 files found");
+    EXPECT_EQ(result.LabelColour, kRed);
+    EXPECT_EQ(result.Processed, 0);
+    EXPECT_TRUE(rows.Empty());
+    EXPECT_EQ(Count("phase one ended"), 1);
+
+    EXPECT_EQ(MatchFolder(dir / "missing", true, index, rows, hooks).Label, "No .mp3 files found");
+}
+
+TEST_F(Pass, EmptyIndexMatchesNothing) {
+    Mp3("a.mp3");
+    Mp3("b.mp3");
+    const MatchResult result = Run();
+    EXPECT_TRUE(rows.Empty());
+    EXPECT_EQ(result.Label, "Matches: 0 / 2 (0%)");
+}
+
+TEST_F(Pass, ResetsCountsAndRowsOfTheLastPass) {
+    Lyrics("Once - Only.txt", kFiltered);
+    Mp3("Once Only.mp3");
+    index.Entries[0].MatchCount = 7;
+    Run();
+    const MatchResult again = Run();
+    EXPECT_EQ(index.Entries[0].MatchCount, 1);
+    ASSERT_EQ(rows.Count(), 1u);
+    EXPECT_TRUE(rows.Row(0).Checked);
+    EXPECT_EQ(again.CheckedCount, 1);
+}
+
+TEST_F(Pass, SubfoldersOnlyWhenAsked) {
+    Lyrics("Deep - Song.txt");
+    Mp3("sub/Deep Song.mp3");
+    Run(false);
+    EXPECT_TRUE(rows.Empty());
+    Run(true);
+    EXPECT_EQ(rows.Count(), 1u);
+}
+
+TEST_F(Pass, KeepsTheNameAsListedAndReadsTheFileByIt) {
+    Lyrics("Inside - Tag.txt");
+    Mp3("Song.MP3", TailBuilder().audio(900).id3v1("Tag", "Inside").bytes());
+    Run();
+    ASSERT_EQ(rows.Count(), 1u);
+    EXPECT_EQ(rows.Row(0).Mp3Cell.Text, "Song.MP3");
+    EXPECT_EQ(rows.Row(0).Mp3Cell.ToolTip, dir / "music/Song.MP3");
+    EXPECT_EQ(rows.Row(0).Mp3Cell.Tag, "");
+}
+
+TEST_F(Pass, TinyFilesAreMatchedOnWhatThereIs) {
+    Lyrics("Empty - File.txt");
+    Lyrics("Small - Word.txt");
+    Mp3("Empty File.mp3", "");
+    Mp3("small.mp3", std::string(50, '\0') + "WORD" + std::string(46, 'z'));  // 100 bytes
+    Run();
+    EXPECT_NE(RowOf("Empty File.mp3"), nullptr);
+    EXPECT_NE(RowOf("small.mp3"), nullptr);
+    EXPECT_EQ(RowOf("small.mp3")->Mp3Cell.TextColour, std::nullopt);
+}
+
+TEST_F(Pass, FileVanishingAfterTheSearchIsMatchedOnItsPath) {
+    Lyrics("Vanish - Tagword.txt");
+    Lyrics("Vanishing - Act.txt");
+    Mp3("a first.mp3");
+    Mp3("Vanishing Act.mp3",
+        TailBuilder().audio(900).lyrics3v1("x").id3v1("Tagword", "Vanish").bytes());
+    int yields = 0;
+    onYield = [&] {
+        if (++yields == 2) {  // after the first file, before the second
+            fs::remove(dir / "music/Vanishing Act.mp3");
+        }
+    };
+    Run();
+    const ResultRow* row = RowOf("Vanishing Act.mp3");
+    ASSERT_NE(row, nullptr);
+    EXPECT_EQ(row->Tag, "1") << "the ID3v1 words were never read";
+    EXPECT_EQ(row->Mp3Cell.Tag, "withoutid3");
+    EXPECT_EQ(row->Mp3Cell.TextColour, std::nullopt);
+}
+
+TEST_F(Pass, UnreadableFileIsMatchedOnItsPath) {
+    Lyrics("Locked - Tagword.txt", kFiltered);
+    Lyrics("Locked - File.txt", kFiltered);
+    const std::string path = Mp3(
+        "Locked File.mp3", TailBuilder().audio(900).lyrics3v1("x").id3v1("Tagword", "a").bytes());
+    testing::OpenToOthers(path);
+    testing::OpenToOthers(dir / "cache/Locked - File.txt");
+    fs::permissions(path, fs::perms::none);
+    const testing::Unprivileged unprivileged;
+    ASSERT_TRUE(unprivileged.Active());
+    Run();
+    ASSERT_EQ(rows.Count(), 1u);
+    EXPECT_EQ(rows.Row(0).Tag, "1");
+    EXPECT_EQ(rows.Row(0).Mp3Cell.TextColour, std::nullopt);
+    EXPECT_TRUE(rows.Row(0).Checked);
+}
+
+TEST_F(Pass, NamesThatAreNotUtf8MatchInEitherCase) {
+    Lyrics("BEYONC\xC9 - HALO.txt");                     // Windows-1252
+    Lyrics("SIGUR R\xC3\x93S - HOPP\xC3\x8DPOLLA.txt");  // UTF-8
+    Mp3("beyonc\xE9 halo.mp3");
+    Mp3("Sigur R\xC3\xB3s/Hopp\xC3\xADpolla.mp3");
+    Mp3("Sigur R\xF3s/Hopp\xEDpolla.mp3");  // Windows-1252 bytes: not the UTF-8 word
+    Run();
+    EXPECT_EQ(RowOf("beyonc\xE9 halo.mp3")->Tag, "0");
+    EXPECT_EQ(RowOf("Hopp\xC3\xADpolla.mp3")->Tag, "1");
+    EXPECT_EQ(RowOf("Hopp\xEDpolla.mp3"), nullptr);
+}
+
+}  // namespace
+}  // namespace versemark

@@ -1,0 +1,252 @@
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "matching/MatchFolder.h"
+#include "matching/WordMatcher.h"
+
+namespace versemark {
+namespace {
+
+LyricsIndex IndexOf(const std::vector<std::vector<std::string>>& wordLists) {
+    LyricsIndex index;
+    for (const auto& words : wordLists) {
+        LyricsEntry entry;
+        entry.Words = words;
+        index.Entries.push_back(entry);
+    }
+    return index;
+}
+
+std::vector<int> Reference(std::string_view text, LyricsIndex index) {
+    return FindMatchingLyricsReference(text, index);
+}
+
+// Cases both algorithms must agree on, with the answer written out.
+struct Case {
+    const char* Name;
+    std::string Text;
+    std::vector<int> Expected;
+};
+
+class KnownCases : public ::testing::Test {
+  protected:
+    LyricsIndex index = IndexOf({
+        {"Love"},                  // 0: found inside "Lovely"
+        {"Dont", "Stop", "Band"},  // 1
+        {"Band", "Band"},          // 2: a repeated word
+        {"", "Title"},             // 3: an empty word
+        {"", ""},                  // 4: only empty words
+        {"BEYONC\xC3\x89"},        // 5: UTF-8 capital É
+        {"beyonc\xC9"},            // 6: Windows-1252 capital É
+        {"aa", "aaa"},             // 7: overlapping words, words inside words
+        {"zz"},                    // 8: in none of the texts
+        {"\x8A"
+         "tefan"},  // 9: Windows-1252 Š
+    });
+};
+
+TEST_F(KnownCases, FastAndReferenceGiveTheWrittenAnswer) {
+    const std::vector<Case> cases = {
+        {"word inside a longer word", "Lovely.mp3", {0, 4}},
+        {"all words anywhere, any case", "/music/The BAND/DONT stop", {1, 2, 4}},
+        {"a missing word", "/music/Dont Stop", {4}},
+        {"empty word in a non-empty text", "Title", {3, 4}},
+        {"empty text: not even the empty word", "", {}},
+        {"UTF-8 small letters find the UTF-8 capital", "beyonc\xC3\xA9 live", {4, 5}},
+        {"Windows-1252 capital finds the small letter", "BEYONC\xC9", {4, 6}},
+        {"UTF-8 and Windows-1252 bytes differ", "BEYONC\xC3\xA9 x", {4, 5}},
+        {"overlapping hits", "aaa", {4, 7}},
+        {"too short for the longer word", "aa", {4}},
+        {"Windows-1252 small letter",
+         "\x9A"
+         "TEFAN",
+         {4, 9}},
+    };
+    for (const Case& c : cases) {
+        const WordMatcher matcher(index);
+        EXPECT_EQ(matcher.FindCandidates(c.Text), c.Expected) << c.Name;
+        EXPECT_EQ(Reference(c.Text, index), c.Expected) << c.Name;
+    }
+}
+
+TEST_F(KnownCases, ReferenceCountsEveryMatchingFile) {
+    FindMatchingLyricsReference("Lovely", index);
+    FindMatchingLyricsReference("love", index);
+    FindMatchingLyricsReference("hate", index);
+    EXPECT_EQ(index.Entries[0].MatchCount, 2);
+    EXPECT_EQ(index.Entries[4].MatchCount, 3);
+    EXPECT_EQ(index.Entries[1].MatchCount, 0);
+}
+
+TEST(WordMatcher, EntryWithoutWordsMatchesEveryText) {
+    LyricsIndex index = IndexOf({{}, {"a"}});
+    const WordMatcher matcher(index);
+    EXPECT_EQ(matcher.FindCandidates(""), (std::vector<int>{0}));
+    EXPECT_EQ(matcher.FindCandidates("A"), (std::vector<int>{0, 1}));
+    EXPECT_EQ(Reference("", index), (std::vector<int>{0}));
+}
+
+TEST(WordMatcher, EmptyIndexFindsNothing) {
+    const LyricsIndex index;
+    const WordMatcher matcher(index);
+    EXPECT_TRUE(matcher.FindCandidates("anything").empty());
+}
+
+TEST(WordMatcher, SameMatcherServesManyTextsWithoutLeftovers) {
+    // Marks of one text must not count for the next.
+    LyricsIndex index = IndexOf({{"red", "blue"}, {"green"}});
+    const WordMatcher matcher(index);
+    EXPECT_TRUE(matcher.FindCandidates("red").empty());
+    EXPECT_TRUE(matcher.FindCandidates("blue").empty());
+    EXPECT_EQ(matcher.FindCandidates("blue red"), (std::vector<int>{0}));
+    EXPECT_EQ(matcher.FindCandidates("GREEN"), (std::vector<int>{1}));
+}
+
+TEST(WordMatcher, WordsThatAreSuffixesOfOtherWordsAreFound) {
+    // "she" ends inside "ushers" where the automaton is in the middle of "usher":
+    // found only through the suffix links.
+    LyricsIndex index = IndexOf({{"he"}, {"she"}, {"hers"}, {"his"}, {"usher", "s"}});
+    const WordMatcher matcher(index);
+    EXPECT_EQ(matcher.FindCandidates("ushers"), (std::vector<int>{0, 1, 2, 4}));
+}
+
+// Random material built to provoke the hard cases: few letters so that words
+// overlap and sit inside each other, case and accent variants in both encodings,
+// broken UTF-8, empty and repeated words.
+class RandomMaterial {
+  public:
+    explicit RandomMaterial(unsigned seed) : random_(seed) {}
+
+    std::string Piece() {
+        static const std::vector<std::string> pieces = {
+            "a",    "b",    "A",        "B",        "ab", "ba",
+            "o",    "O",    "\xC3\xA9", "\xC3\x89",  // é É in UTF-8
+            "\xE9", "\xC9",                          // é É in Windows-1252
+            "\x8A", "\x9A", "\x9F",     "\xFF",      // Š š Ÿ ÿ
+            "\xC3", "\x89", "\xD7",                  // halves of sequences, ×
+            "'",    "_",    "-",        " ",        "1",  "3",
+        };
+        return pieces[Pick(pieces.size())];
+    }
+
+    std::string Word() {
+        std::string word;
+        const std::size_t length = Pick(5);  // 0: the empty word
+        for (std::size_t i = 0; i < length; ++i) {
+            word += Piece();
+        }
+        return word;
+    }
+
+    LyricsIndex Index(std::size_t entries) {
+        LyricsIndex index;
+        for (std::size_t e = 0; e < entries; ++e) {
+            LyricsEntry entry;
+            const std::size_t count = 1 + Pick(4);
+            for (std::size_t w = 0; w < count; ++w) {
+                if (!entry.Words.empty() && Pick(6) == 0) {
+                    entry.Words.push_back(entry.Words[Pick(entry.Words.size())]);  // repeated
+                } else if (!index.Entries.empty() && Pick(3) == 0) {
+                    const auto& other = index.Entries[Pick(index.Entries.size())].Words;
+                    entry.Words.push_back(other[Pick(other.size())]);  // shared with another
+                } else {
+                    entry.Words.push_back(Word());
+                }
+            }
+            index.Entries.push_back(entry);
+        }
+        return index;
+    }
+
+    // A raw MP3 text: pieces, words of the index in another case, markers, NULs.
+    std::string RawText(const LyricsIndex& index) {
+        static const std::vector<std::string> extras = {
+            std::string("\0", 1), "LAME3", "ID3", "LAME", "ID", "''", "__", "L\0AME3"};
+        std::string text;
+        const std::size_t parts = Pick(40);
+        for (std::size_t i = 0; i < parts; ++i) {
+            const std::size_t kind = Pick(4);
+            if (kind == 0 && !index.Entries.empty()) {
+                const auto& words = index.Entries[Pick(index.Entries.size())].Words;
+                text += Shout(words[Pick(words.size())]);
+            } else if (kind == 1) {
+                text += extras[Pick(extras.size())];
+            } else {
+                text += Piece();
+            }
+        }
+        return text;
+    }
+
+  private:
+    std::size_t Pick(std::size_t n) {
+        return std::uniform_int_distribution<std::size_t>(0, n - 1)(random_);
+    }
+
+    // Upper-cases ASCII letters now and then: the fold must meet both sides.
+    std::string Shout(std::string word) {
+        if (Pick(2) == 0) {
+            for (char& c : word) {
+                if (c >= 'a' && c <= 'z') {
+                    c = static_cast<char>(c - 'a' + 'A');
+                }
+            }
+        }
+        return word;
+    }
+
+    std::mt19937 random_;
+};
+
+TEST(WordMatcherDifferential, AgreesWithTheReferenceOnRandomMaterial) {
+    std::size_t texts = 0;
+    std::size_t nonEmptyAnswers = 0;
+    for (unsigned seed = 1; seed <= 40; ++seed) {
+        RandomMaterial material(seed);
+        LyricsIndex index = material.Index(5 + seed * 5);
+        const WordMatcher matcher(index);
+        for (int t = 0; t < 150; ++t) {
+            const std::string text = NormaliseMp3Text(material.RawText(index));
+            const std::vector<int> expected = Reference(text, index);
+            ASSERT_EQ(matcher.FindCandidates(text), expected)
+                << "seed " << seed << " text " << t << " [" << text << "]";
+            ++texts;
+            nonEmptyAnswers += expected.empty() ? 0 : 1;
+        }
+    }
+    // The material must actually produce matches, or the comparison proves little.
+    EXPECT_GT(nonEmptyAnswers, texts / 2);
+}
+
+TEST(WordMatcherDifferential, AgreesOnArbitraryBytes) {
+    std::mt19937 random(99);
+    std::uniform_int_distribution<int> byte(0, 255);
+    for (int round = 0; round < 30; ++round) {
+        LyricsIndex index;
+        for (int e = 0; e < 60; ++e) {
+            LyricsEntry entry;
+            for (int w = 0; w < 1 + byte(random) % 3; ++w) {
+                std::string word;
+                for (int i = 0; i < byte(random) % 3; ++i) {
+                    word += static_cast<char>(byte(random) % 4 == 0 ? 0xC3 : byte(random));
+                }
+                entry.Words.push_back(word);
+            }
+            index.Entries.push_back(entry);
+        }
+        const WordMatcher matcher(index);
+        for (int t = 0; t < 100; ++t) {
+            std::string text;
+            for (int i = 0; i < byte(random) * 2; ++i) {
+                text += static_cast<char>(byte(random) % 5 == 0 ? 0xC3 : byte(random));
+            }
+            ASSERT_EQ(matcher.FindCandidates(text), Reference(text, index)) << "round " << round;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace versemark
