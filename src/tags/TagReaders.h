@@ -24,7 +24,10 @@ std::optional<TagKind> GetLyricsTagKind(RandomAccessFile& file, std::uint64_t ly
 
 // Fills `fields` with the fields of the version 2 tag ending at E and returns its
 // start offset S; returns E when the tag cannot be read (fields read before the
-// failure stay in the list).
+// failure stay in the list). Every size the writer writes is read (tag sizes to
+// 999999, field sizes to 99999, any number of fields); a size that is not all
+// digits, a tag reaching in front of the file and a field reaching past the tag
+// make the tag unreadable. Fields of size zero are skipped.
 std::uint64_t ReadLyrics3v2Fields(FieldList& fields, RandomAccessFile& file,
                                   std::uint64_t lyricsEnd);
 
