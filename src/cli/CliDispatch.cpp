@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <utility>
 
 #include "cli/CliVerbs.h"
 
@@ -26,7 +27,7 @@ constexpr std::string_view kOverviewEnd =
     "Exit status: 0 done, 1 a file could not be tagged, read or written,\n"
     "2 a wrong command line.\n";
 
-constexpr std::size_t kSynopsisColumn = 47;
+constexpr std::string_view kSynopsisGap = "  ";
 
 std::string Line(std::string_view verb, std::string_view reason) {
     return std::string(kProgramName) + (verb.empty() ? "" : " ") + std::string(verb) + ": " +
@@ -40,18 +41,24 @@ std::vector<VerbInfo> AllVerbs() {
 }
 
 std::string OverviewHelp() {
-    std::string text(kOverviewStart);
+    // Synopsis lines read "usage  summary": the summaries line up in one column.
+    std::vector<std::pair<std::string, std::string>> lines;
+    std::size_t usageWidth = 0;
     for (const VerbInfo& verb : AllVerbs()) {
-        std::string line = "  " + std::string(verb.Synopsis);
-        const auto gap = line.find("  ", 2);
-        // Synopsis lines are "usage  summary": the summary goes to its own column.
-        if (gap != std::string::npos) {
-            std::string usage = line.substr(0, gap);
-            std::string summary = line.substr(line.find_first_not_of(' ', gap));
-            usage.resize(std::max(usage.size() + 1, kSynopsisColumn), ' ');
-            line = usage + summary;
+        const std::string_view synopsis = verb.Synopsis;
+        const std::size_t gap = synopsis.find(kSynopsisGap);
+        std::string usage(synopsis.substr(0, gap));
+        std::string summary;
+        if (gap != std::string_view::npos) {
+            summary = std::string(synopsis.substr(gap + kSynopsisGap.size()));
         }
-        text += line + "\n";
+        usageWidth = std::max(usageWidth, usage.size());
+        lines.emplace_back(std::move(usage), std::move(summary));
+    }
+    std::string text(kOverviewStart);
+    for (auto& [usage, summary] : lines) {
+        usage.resize(usageWidth, ' ');
+        text += "  " + usage + "   " + summary + "\n";
     }
     text += kOverviewEnd;
     return text;

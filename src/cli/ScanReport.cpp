@@ -123,9 +123,10 @@ std::string RowMarks(const ResultRow& row) {
 }
 
 std::string MarksLegend() {
-    return "Marks: A several lyrics files match, N Lyrics3 tag of a newer version, 1 one "
-           "match; T has a Lyrics3 tag; I no ID3v1 block; F filtered, U unfiltered lyrics; "
-           "S lyrics file matched by other .mp3 files too";
+    return "Marks:  A several lyrics files match   N Lyrics3 tag of a newer version   1 one match\n"
+           "        T has a Lyrics3 tag   I no ID3v1 block\n"
+           "        F filtered lyrics   U unfiltered lyrics   S lyrics matched by other .mp3 files "
+           "too\n";
 }
 
 std::string FormatRowTable(const RowList& rows, std::string_view folder,
@@ -162,7 +163,7 @@ std::string FormatRowTable(const RowList& rows, std::string_view folder,
         }
         out += '\n';
         out += MarksLegend();
-        out += "\n\n";
+        out += '\n';
     }
     out += DisplayText(result.Label);
     out += '\n';

@@ -16,7 +16,7 @@ namespace versemark::cli {
 // unfiltered), S lyrics shared with other MP3 files.
 std::string RowMarks(const ResultRow& row);
 
-// The legend of the marks, one line.
+// The legend of the marks, three lines.
 std::string MarksLegend();
 
 // Check mark, marks, MP3 file (relative to `folder`), lyrics name; then the

@@ -44,7 +44,7 @@ int Run(const VerbArguments& args, CliIo& io) {
 
 VerbInfo ShowVerb() {
     return {kName,
-            "show MP3FILE  the lyrics saved in the file, or the message of the saved-lyrics viewer",
+            "show MP3FILE  the lyrics saved in the file, or the saved-lyrics viewer's message",
             kHelp, Run};
 }
 

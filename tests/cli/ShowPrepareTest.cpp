@@ -1,0 +1,151 @@
+// Saved lyrics and prepared lyrics: the viewer's reading of a file's tail, and
+// the show and prepare verbs that print them.
+#include <gtest/gtest.h>
+
+#include "cli/CliRun.h"
+#include "support/TailBuilder.h"
+#include "support/TempDir.h"
+#include "tags/SavedLyrics.h"
+
+namespace versemark::testing {
+namespace {
+
+const std::string kMessage =
+    "The lyrics3 tag is present, but the lyrics field is missing.\r\n"
+    "You can insert the lyrics in this file safely.";
+
+class SavedLyricsTest : public ::testing::Test {
+  protected:
+    std::string Saved(const std::string& bytes) {
+        return ReadSavedLyrics(dir_.WriteFile("song.mp3", bytes));
+    }
+    TempDir dir_;
+};
+
+TEST_F(SavedLyricsTest, ReadsTheLyricsFieldOfAVersion2TagBehindOrWithoutAnId3Block) {
+    const TailBuilder::Fields fields = {{"IND", "100"}, {"LYR", "line one\r\nline two"}};
+    EXPECT_EQ(Saved(TailBuilder().audio(1000).lyrics3v2(fields).id3v1("T", "A").bytes()),
+              "line one\r\nline two");
+    EXPECT_EQ(Saved(TailBuilder().audio(1000).lyrics3v2(fields).bytes()), "line one\r\nline two");
+}
+
+TEST_F(SavedLyricsTest, TakesTheFieldWhereverItStandsAndAnyVersion2Trailer) {
+    EXPECT_EQ(Saved(TailBuilder()
+                        .audio(500)
+                        .lyrics3v2({{"INF", "x"}, {"LYR", "abc"}, {"IND", "100"}}, "LYRICS201")
+                        .id3v1("T", "A")
+                        .bytes()),
+              "abc");
+}
+
+TEST_F(SavedLyricsTest, ReadsVersion1LyricsUpToTheEndMarker) {
+    EXPECT_EQ(Saved(TailBuilder().audio(6000).lyrics3v1("old\r\nwords").id3v1("T", "A").bytes()),
+              "old\r\nwords");
+}
+
+TEST_F(SavedLyricsTest, ShowsTheMessageWhenThereAreNoLyricsToShow) {
+    // A tag without a lyrics field, an empty lyrics field, a newer version, no tag.
+    EXPECT_EQ(Saved(TailBuilder().audio(500).lyrics3v2({{"IND", "100"}}).id3v1("T", "A").bytes()),
+              kMessage);
+    EXPECT_EQ(Saved(TailBuilder().audio(500).lyrics3v2({{"IND", "100"}, {"LYR", ""}}).bytes()),
+              kMessage);
+    EXPECT_EQ(Saved(TailBuilder().audio(500).lyrics3v2({{"LYR", "abc"}}, "LYRICS300").bytes()),
+              kMessage);
+    EXPECT_EQ(Saved(TailBuilder().audio(500).id3v1("T", "A").bytes()), kMessage);
+    EXPECT_EQ(Saved(TailBuilder().audio(500).bytes()), kMessage);
+}
+
+TEST_F(SavedLyricsTest, UnreadableOrMalformedFilesGiveTheMessage) {
+    EXPECT_EQ(Saved(""), kMessage);
+    EXPECT_EQ(Saved("LYRICS200"), kMessage);
+    // Size digits that point before the start of the file.
+    EXPECT_EQ(Saved("LYRICSBEGIN999999LYRICS200"), kMessage);
+    // A size that is not a number.
+    EXPECT_EQ(Saved(TailBuilder().audio(300).raw("LYRICSBEGINLYR00003abc00x033LYRICS200").bytes()),
+              kMessage);
+    EXPECT_EQ(ReadSavedLyrics(dir_ / "missing.mp3"), kMessage);
+    EXPECT_EQ(ReadSavedLyrics(dir_.Path()), kMessage) << "a folder is not a file";
+}
+
+TEST_F(SavedLyricsTest, NeverWritesTheFile) {
+    const std::string bytes = TailBuilder()
+                                  .audio(800)
+                                  .lyrics3v2({{"IND", "100"}, {"LYR", "abc"}})
+                                  .id3v1("T", "A")
+                                  .bytes();
+    const std::string path = dir_.WriteFile("song.mp3", bytes);
+    ReadSavedLyrics(path);
+    EXPECT_EQ(ReadFileBytes(path), bytes);
+}
+
+TEST(ShowCommandTest, PrintsSavedLyricsForATaggedFileAndTheMessageForAnUntaggedOne) {
+    const TempDir dir;
+    const std::string tagged = dir.WriteFile(
+        "tagged.mp3", TailBuilder()
+                          .audio(700)
+                          .lyrics3v2({{"IND", "100"}, {"LYR", std::string("short\0\0", 7)}})
+                          .id3v1("T", "A")
+                          .bytes());
+    const std::string untagged = dir.WriteFile("untagged.mp3", TailBuilder().audio(700).bytes());
+
+    const CliRunResult shown = RunCliProcess({"show", tagged});
+    EXPECT_EQ(shown.Status, 0) << shown.Err;
+    EXPECT_EQ(shown.Out, "short\r\n") << "NUL padding left out, a line end added";
+    const CliRunResult raw = RunCliProcess({"show", tagged, "--raw"});
+    EXPECT_EQ(raw.Out, std::string("short\0\0", 7));
+
+    const CliRunResult message = RunCliProcess({"show", untagged});
+    EXPECT_EQ(message.Status, 0);
+    EXPECT_EQ(message.Out, kMessage + "\r\n");
+
+    const CliRunResult missing = RunCliProcess({"show", dir / "nothing.mp3"});
+    EXPECT_EQ(missing.Status, 2);
+    EXPECT_NE(missing.Err.find("not a file"), std::string::npos);
+}
+
+TEST(ShowCommandTest, ShowsWhatTagJustWrote) {
+    const TempDir dir;
+    const CliRunResult demo = RunCliProcess({"demo", dir.Path()});
+    ASSERT_EQ(demo.Status, 0);
+    const std::string mp3 = dir / "music/Amber Coast - Harbour Lights.mp3";
+    EXPECT_EQ(RunCliProcess({"show", mp3}).Out, kMessage + "\r\n");
+    ASSERT_EQ(RunCliProcess({"tag", dir / "music", "--cache", dir / "lyrics"}).Status, 0);
+    const CliRunResult prepared =
+        RunCliProcess({"prepare", dir / "lyrics/Amber Coast - Harbour Lights.txt", "--raw"});
+    ASSERT_EQ(prepared.Status, 0);
+    EXPECT_EQ(RunCliProcess({"show", mp3, "--raw"}).Out, prepared.Out);
+    // The saved v1 and v2 tags of the demo.
+    EXPECT_EQ(RunCliProcess({"show", dir / "music/Delta Nine - Glass House.mp3"}).Out,
+              "Glass house (saved earlier)\r\nNo stones\r\n");
+    EXPECT_EQ(RunCliProcess({"show", dir / "music/Ember Falls - Night Train.mp3"}).Out,
+              "Night train (older lyrics)\r\nRolling on and on\r\n");
+    EXPECT_EQ(RunCliProcess({"show", dir / "music/Fern Gully Band - Open Road.mp3"}).Out,
+              kMessage + "\r\n");
+}
+
+TEST(PrepareCommandTest, DropsTheFooterAndAddsTheCreditLine) {
+    const TempDir dir;
+    const std::string file = dir.WriteFile(
+        "Artist - Song.txt",
+        "\r\n\tFirst line\r\nLast line\r\n\r\n\r\n----------------\r\n* Downloaded from: x\r\n");
+    const CliRunResult prepared = RunCliProcess({"prepare", file, "--raw"});
+    EXPECT_EQ(prepared.Status, 0) << prepared.Err;
+    EXPECT_EQ(prepared.Out,
+              "First line\r\nLast line\r\n\r\n----------------\r\n"
+              "Lyrics by Songleaf (https://kestrelworks.example/songleaf)");
+    const CliRunResult shown = RunCliProcess({"prepare", file});
+    EXPECT_EQ(shown.Out, prepared.Out + "\r\n");
+}
+
+TEST(PrepareCommandTest, ShowsWindows1252LyricsAsUtf8UnlessRaw) {
+    const TempDir dir;
+    const std::string file = dir.WriteFile("A - B.txt", "Caf\xE9 \x93quoted\x94");
+    EXPECT_EQ(RunCliProcess({"prepare", file}).Out,
+              "Caf\xC3\xA9 \xE2\x80\x9Cquoted\xE2\x80\x9D\r\n"
+              "Lyrics by Songleaf (https://kestrelworks.example/songleaf)\r\n");
+    EXPECT_EQ(RunCliProcess({"prepare", file, "--raw"}).Out.substr(0, 13),
+              "Caf\xE9 \x93quoted\x94");
+}
+
+}  // namespace
+}  // namespace versemark::testing

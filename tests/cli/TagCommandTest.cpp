@@ -1,0 +1,203 @@
+// The tag verb end to end: the bytes it writes, its log, its exit statuses.
+#include <gtest/gtest.h>
+
+#include "cli/CliRun.h"
+#include "startup/Companion.h"
+#include "support/TailBuilder.h"
+#include "support/TempDir.h"
+
+namespace versemark::testing {
+namespace {
+
+constexpr std::size_t kId3Size = 128;
+
+std::string Digits(std::size_t value, std::size_t width) {
+    return TailBuilder::Digits(value, width);
+}
+
+// The lyrics as they are stored for a file without the companion's footer: the
+// text as read, CR LF, the credit line.
+std::string PreparedWithoutFooter(const std::string& text) {
+    return text + "\r\n" + std::string(companion::kCreditLineStart) +
+           std::string(companion::kWebAddress) + std::string(companion::kCreditLineEnd);
+}
+
+// A fresh Lyrics3 v2.00 tag as tagging writes it: "IND" = 100, then "LYR".
+std::string ExpectedTag(const std::string& prepared) {
+    std::string tag = "LYRICSBEGIN";
+    tag += "IND00003100";
+    tag += "LYR" + Digits(prepared.size(), 5) + prepared;
+    tag += Digits(tag.size(), 6);
+    tag += "LYRICS200";
+    return tag;
+}
+
+class TagCommandTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        const CliRunResult demo = RunCliProcess({"demo", dir_.Path()});
+        ASSERT_EQ(demo.Status, 0) << demo.Err;
+        music_ = SnapshotFiles(dir_ / "music");
+        lyrics_ = SnapshotFiles(dir_ / "lyrics");
+    }
+
+    CliRunResult Tag(std::vector<std::string> extra = {}) {
+        std::vector<std::string> args = {"tag", dir_ / "music", "--cache", dir_ / "lyrics"};
+        args.insert(args.end(), extra.begin(), extra.end());
+        return RunCliProcess(args);
+    }
+
+    std::string Prepared(const std::string& lyricsFile) {
+        return PreparedWithoutFooter(lyrics_.at(lyricsFile));
+    }
+
+    TempDir dir_;
+    std::map<std::string, std::string> music_;
+    std::map<std::string, std::string> lyrics_;
+};
+
+TEST_F(TagCommandTest, WritesTheTagInFrontOfTheId3BlockOfEveryCheckedFileAndNothingElse) {
+    const CliRunResult tag = Tag();
+    ASSERT_EQ(tag.Status, 0) << tag.Err << tag.Out;
+    const auto after = SnapshotFiles(dir_ / "music");
+
+    // A file without an ID3v1 block gets one made from the lyrics name.
+    const std::string amber = "Amber Coast - Harbour Lights.mp3";
+    EXPECT_EQ(after.at(amber),
+              music_.at(amber) + ExpectedTag(Prepared("Amber Coast - Harbour Lights.txt")) +
+                  TailBuilder::Id3v1Block("Harbour Lights", "Amber Coast", "", "    "));
+    const std::string lumen = "Lumen - Don't Stop.mp3";
+    EXPECT_EQ(after.at(lumen), music_.at(lumen) + ExpectedTag(Prepared("Don_t Stop - Lumen.txt")) +
+                                   TailBuilder::Id3v1Block("Lumen", "Don't Stop", "", "    "));
+
+    // A file with its own ID3v1 block keeps it, behind the new tag.
+    for (const auto& [mp3, lyricsFile] : std::vector<std::pair<std::string, std::string>>{
+             {"Birch Lane/Paper Moon.mp3", "Birch Lane - Paper Moon.txt"},
+             {"Grey Wolves - Moon Song (Live).mp3", "Grey Wolves - Moon Song.txt"},
+             {"Mixtape/Side A/Track 07.mp3", "Kite Runners - Blue Sky.txt"}}) {
+        const std::string& old = music_.at(mp3);
+        const std::string audio = old.substr(0, old.size() - kId3Size);
+        const std::string id3 = old.substr(old.size() - kId3Size);
+        EXPECT_EQ(after.at(mp3), audio + ExpectedTag(Prepared(lyricsFile)) + id3) << mp3;
+    }
+
+    // Unchecked rows and the file that matched nothing are left byte for byte.
+    std::size_t changed = 0;
+    for (const auto& [name, bytes] : after) {
+        changed += bytes != music_.at(name) ? 1 : 0;
+    }
+    EXPECT_EQ(changed, 6u);
+    EXPECT_EQ(after.at("Delta Nine - Glass House.mp3"), music_.at("Delta Nine - Glass House.mp3"));
+    EXPECT_EQ(after.at("Harbor Kids - Summer.mp3"), music_.at("Harbor Kids - Summer.mp3"));
+    EXPECT_EQ(SnapshotFiles(dir_ / "lyrics"), lyrics_) << "lyrics files are only read";
+}
+
+TEST_F(TagCommandTest, PrintsTheWindowsLogWithCrLfLineEnds) {
+    const CliRunResult tag = Tag();
+    ASSERT_EQ(tag.Status, 0) << tag.Err;
+    const std::string music = dir_ / "music";
+    // The pass's own order: the folder's files, then its subfolders'.
+    const std::string expected =
+        "File tagged..: " + music + "/Amber Coast - Harbour Lights.mp3\r\n" +
+        "File tagged..: " + music + "/Grey Wolves - Moon Song (Live).mp3\r\n" +
+        "File tagged..: " + music + "/Lumen - Don't Stop.mp3\r\n" + "File tagged..: " + music +
+        "/ZO\xC3\x8B VANCE - \xC3\x89LAN.mp3\r\n" + "File tagged..: " + music +
+        "/Birch Lane/Paper Moon.mp3\r\n" + "File tagged..: " + music +
+        "/Mixtape/Side A/Track 07.mp3\r\n";
+    EXPECT_EQ(tag.Out, expected);
+}
+
+TEST_F(TagCommandTest, ASecondRunFindsEveryFileTaggedAndChangesNothing) {
+    ASSERT_EQ(Tag().Status, 0);
+    const auto tagged = SnapshotFiles(dir_ / "music");
+    const CliRunResult again = Tag();
+    EXPECT_EQ(again.Status, 0) << again.Err;
+    EXPECT_EQ(again.Out, "");
+    EXPECT_NE(again.Err.find("Nothing tagged"), std::string::npos);
+    EXPECT_EQ(SnapshotFiles(dir_ / "music"), tagged);
+
+    // What the scan now says of a tagged file.
+    const CliRunResult scan = RunCliProcess({"scan", dir_ / "music", "--cache", dir_ / "lyrics"});
+    EXPECT_NE(scan.Out.find("[ ]  1T.F.  Amber Coast - Harbour Lights.mp3"), std::string::npos)
+        << scan.Out;
+    EXPECT_NE(scan.Out.find("Checked: 0\n"), std::string::npos);
+}
+
+TEST_F(TagCommandTest, DryRunListsTheCheckedRowsAndWritesNothing) {
+    const CliRunResult dry = Tag({"--dry-run"});
+    EXPECT_EQ(dry.Status, 0) << dry.Err;
+    EXPECT_EQ(SnapshotFiles(dir_ / "music"), music_);
+    EXPECT_NE(dry.Out.find("Would tag: " + (dir_ / "music") +
+                           "/Amber Coast - Harbour Lights.mp3\n"
+                           "     with: " +
+                           (dir_ / "lyrics") + "/Amber Coast - Harbour Lights.txt\n"),
+              std::string::npos)
+        << dry.Out;
+    EXPECT_EQ(dry.Out.find("Cinder Hall"), std::string::npos) << "an unchecked row is listed";
+    EXPECT_NE(dry.Out.find("6 files would be tagged; nothing written.\n"), std::string::npos);
+}
+
+TEST(TagExitStatusTest, OneWhenAnyLineIsAnErrorAndTheOtherFilesAreStillTagged) {
+    const TempDir dir;
+    const std::string filtered = "Words\r\n\r\n[x] filter used\r\n";
+    dir.WriteFile("lyrics/Tiny Band - Short Song.txt", filtered);
+    dir.WriteFile("lyrics/Good Band - Fine Song.txt", filtered);
+    // Too short to hold an ID3v1 block: the pass checks it, tagging fails.
+    const std::string tiny(60, 'x');
+    const std::string tinyPath = dir.WriteFile("music/Tiny Band - Short Song.mp3", tiny);
+    const std::string good = TailBuilder().audio(2000).bytes();
+    const std::string goodPath = dir.WriteFile("music/Good Band - Fine Song.mp3", good);
+
+    const CliRunResult tag = RunCliProcess({"tag", dir / "music", "--cache", dir / "lyrics"});
+    EXPECT_EQ(tag.Status, 1) << tag.Err;
+    EXPECT_NE(tag.Out.find("Error tagging: " + tinyPath + "\r\n"), std::string::npos) << tag.Out;
+    EXPECT_NE(tag.Out.find("File tagged..: " + goodPath + "\r\n"), std::string::npos);
+    EXPECT_EQ(ReadFileBytes(tinyPath), tiny);
+    EXPECT_EQ(ReadFileBytes(goodPath),
+              good + ExpectedTag(PreparedWithoutFooter(filtered)) +
+                  TailBuilder::Id3v1Block("Fine Song", "Good Band", "", "    "));
+}
+
+TEST(TagExitStatusTest, TwoForAWrongCommandLineWithTheReasonOnStandardError) {
+    const TempDir dir;
+    dir.MakeFolder("music");
+    const std::vector<std::vector<std::string>> wrong = {
+        {},
+        {"retag", dir.Path()},
+        {"tag"},
+        {"tag", dir / "music", dir / "music"},
+        {"tag", dir / "music", "--cache"},
+        {"tag", dir / "music", "--json"},
+        {"tag", dir / "missing"},
+        {"tag", dir / "music", "--cache", dir / "missing"},
+        {"scan", dir / "music", "--dry-run"},
+        {"show"},
+        {"prepare", dir / "missing.txt"},
+        {"demo"},
+        {"config", "extra"},
+    };
+    for (const auto& args : wrong) {
+        const CliRunResult run = RunCliProcess(args);
+        std::string shown;
+        for (const std::string& arg : args) {
+            shown += arg + " ";
+        }
+        EXPECT_EQ(run.Status, 2) << shown;
+        EXPECT_FALSE(run.Err.empty()) << shown;
+        EXPECT_TRUE(run.Out.empty()) << shown << run.Out;
+    }
+}
+
+TEST(TagExitStatusTest, HelpGoesToStandardOutputWithStatusZero) {
+    const CliRunResult overview = RunCliProcess({"--help"});
+    EXPECT_EQ(overview.Status, 0);
+    for (const char* verb : {"config", "scan", "tag", "show", "prepare", "demo"}) {
+        EXPECT_NE(overview.Out.find(std::string("\n  ") + verb + " "), std::string::npos) << verb;
+        const CliRunResult help = RunCliProcess({verb, "--help"});
+        EXPECT_EQ(help.Status, 0) << verb;
+        EXPECT_EQ(help.Out.rfind(std::string("Usage: versemark-cli ") + verb, 0), 0u) << help.Out;
+    }
+}
+
+}  // namespace
+}  // namespace versemark::testing

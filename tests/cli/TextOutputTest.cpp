@@ -1,0 +1,188 @@
+// How names reach the terminal and the JSON document: UTF-8 kept, Windows-1252
+// converted, JSON escaped; and how the verbs read their arguments.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "cli/CliArguments.h"
+#include "cli/CliRun.h"
+#include "cli/DisplayText.h"
+#include "cli/JsonText.h"
+#include "cli/MiniJson.h"
+#include "cli/ScanReport.h"
+#include "cli/ShellQuote.h"
+#include "support/TailBuilder.h"
+#include "support/TempDir.h"
+
+namespace versemark::testing {
+namespace {
+
+using cli::Cp1252ToUtf8;
+using cli::DisplayPath;
+using cli::DisplayText;
+using cli::IsValidUtf8;
+using cli::JsonString;
+
+TEST(DisplayTextTest, ValidUtf8StaysAsItIs) {
+    EXPECT_EQ(DisplayText("plain"), "plain");
+    EXPECT_EQ(DisplayText("Beyonc\xC3\xA9"), "Beyonc\xC3\xA9");
+    EXPECT_EQ(DisplayText("\xE2\x82\xAC \xF0\x9F\x8E\xB5"), "\xE2\x82\xAC \xF0\x9F\x8E\xB5");
+    EXPECT_EQ(DisplayText(""), "");
+}
+
+TEST(DisplayTextTest, OtherBytesAreReadAsWindows1252) {
+    EXPECT_EQ(DisplayText("Beyonc\xE9"), "Beyonc\xC3\xA9");
+    EXPECT_EQ(DisplayText("\x80"), "\xE2\x82\xAC");          // euro sign
+    EXPECT_EQ(DisplayText("\x9F"), "\xC5\xB8");              // Y with diaeresis
+    EXPECT_EQ(DisplayText("\x8A\x9A"), "\xC5\xA0\xC5\xA1");  // S and s with caron
+    EXPECT_EQ(DisplayText("\xA0"), "\xC2\xA0");              // no-break space
+    EXPECT_EQ(DisplayText("\xFF"), "\xC3\xBF");
+    // Bytes the code page leaves undefined become the control of that value.
+    EXPECT_EQ(DisplayText("\x81\x8D\x8F\x90\x9D"), "\xC2\x81\xC2\x8D\xC2\x8F\xC2\x90\xC2\x9D");
+    // One invalid byte turns the whole text: the UTF-8 é is then two characters.
+    EXPECT_EQ(DisplayText("\xC3\xA9\xE9"), "\xC3\x83\xC2\xA9\xC3\xA9");
+}
+
+TEST(DisplayTextTest, MalformedSequencesAreNotUtf8) {
+    EXPECT_FALSE(IsValidUtf8("\xC0\xAF"));          // overlong slash
+    EXPECT_FALSE(IsValidUtf8("\xE0\x80\xAF"));      // overlong
+    EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));      // surrogate
+    EXPECT_FALSE(IsValidUtf8("\xF4\x90\x80\x80"));  // above U+10FFFF
+    EXPECT_FALSE(IsValidUtf8("\xC3"));              // cut short at the end
+    EXPECT_FALSE(IsValidUtf8("\xE2\x82"));
+    EXPECT_FALSE(IsValidUtf8("\xC3("));
+    EXPECT_TRUE(IsValidUtf8("\xED\x9F\xBF\xF4\x8F\xBF\xBF"));  // the last ones allowed
+}
+
+TEST(DisplayTextTest, PathsAreConvertedComponentByComponent) {
+    EXPECT_EQ(DisplayPath("/m\xC3\xBAsica/Caf\xE9.mp3"), "/m\xC3\xBAsica/Caf\xC3\xA9.mp3");
+    EXPECT_EQ(Cp1252ToUtf8("/m\xC3\xBAsica"), "/m\xC3\x83\xC2\xBAsica");
+}
+
+TEST(DisplayTextTest, TerminalLyricsLoseNulPaddingAndEndWithALineEnd) {
+    EXPECT_EQ(cli::LyricsForTerminal(std::string("ab\0\0", 4)), "ab\r\n");
+    EXPECT_EQ(cli::LyricsForTerminal("ab\r\n"), "ab\r\n");
+    EXPECT_EQ(cli::LyricsForTerminal(""), "");
+    EXPECT_EQ(cli::DisplayWidth("Zo\xC3\xAB"), 3u);
+    EXPECT_EQ(cli::DisplayWidth("e\xCC\x81"), 1u);  // e and a combining acute
+}
+
+TEST(JsonStringTest, EscapesQuotesBackslashesAndEveryControlCharacter) {
+    EXPECT_EQ(JsonString("a\"b\\c"), "\"a\\\"b\\\\c\"");
+    EXPECT_EQ(JsonString("\t\r\n"), "\"\\u0009\\u000d\\u000a\"");
+    EXPECT_EQ(JsonString(std::string("\0\x1F", 2)), "\"\\u0000\\u001f\"");
+    EXPECT_EQ(JsonString("/ \x7F \xC3\xA9"), "\"/ \x7F \xC3\xA9\"");
+    for (int c = 0; c < 0x20; ++c) {
+        const auto parsed = ParseJson(JsonString(std::string(1, static_cast<char>(c))));
+        ASSERT_TRUE(parsed.has_value()) << c;
+        EXPECT_EQ(parsed->String(), std::string(1, static_cast<char>(c)));
+    }
+}
+
+TEST(ScanJsonTest, OddNamesComeOutAsValidJsonWithTheirBytesShownAsWindows1252) {
+    const TempDir dir;
+    const std::string filtered = "la la\r\n[x] filter used\r\n";
+    // A quote, a backslash and a tab in the names; and names in Windows-1252.
+    const std::string odd = "Quote \"Band\" - Back\\slash\tTab";
+    const std::string latin = "Caf\xE9 Noir - Cr\xE8me \x80uro";
+    dir.WriteFile("lyrics/" + odd + ".txt", filtered);
+    dir.WriteFile("lyrics/" + latin + ".txt", filtered);
+    dir.WriteFile("music/" + odd + ".mp3", TailBuilder().audio(600).bytes());
+    dir.WriteFile("music/" + latin + ".mp3", TailBuilder().audio(600).bytes());
+
+    const CliRunResult scan =
+        RunCliProcess({"scan", dir / "music", "--cache", dir / "lyrics", "--json"});
+    ASSERT_EQ(scan.Status, 0) << scan.Err;
+    EXPECT_TRUE(IsValidUtf8(scan.Out));
+    EXPECT_NE(scan.Out.find("Back\\\\slash\\u0009Tab"), std::string::npos) << scan.Out;
+    const auto json = ParseJson(scan.Out);
+    ASSERT_TRUE(json.has_value()) << scan.Out;
+    const JsonArray& rows = (*json)["rows"].Array();
+    ASSERT_EQ(rows.size(), 2u);
+    std::set<std::string> names;
+    std::set<std::string> mp3s;
+    for (const JsonValue& row : rows) {
+        names.insert(row["lyricsName"].String());
+        mp3s.insert(row["mp3"].String());
+        EXPECT_TRUE(row["checked"].Bool());
+    }
+    const std::string latinShown = "Caf\xC3\xA9 Noir - Cr\xC3\xA8me \xE2\x82\xACuro";
+    EXPECT_EQ(names, (std::set<std::string>{odd, latinShown}));
+    EXPECT_EQ(mp3s, (std::set<std::string>{dir / ("music/" + odd + ".mp3"),
+                                           dir / ("music/" + latinShown + ".mp3")}));
+
+    const CliRunResult table = RunCliProcess({"scan", dir / "music", "--cache", dir / "lyrics"});
+    EXPECT_NE(table.Out.find(latinShown + ".mp3"), std::string::npos) << table.Out;
+    EXPECT_TRUE(IsValidUtf8(table.Out));
+}
+
+TEST(ScanJsonTest, AnEmptyFolderGivesAnEmptyRowList) {
+    const TempDir dir;
+    dir.MakeFolder("music");
+    dir.MakeFolder("lyrics");
+    const CliRunResult scan =
+        RunCliProcess({"scan", dir / "music", "--cache", dir / "lyrics", "--json"});
+    ASSERT_EQ(scan.Status, 0) << scan.Err;
+    const auto json = ParseJson(scan.Out);
+    ASSERT_TRUE(json.has_value()) << scan.Out;
+    EXPECT_EQ((*json)["processed"].Int(), 0);
+    EXPECT_EQ((*json)["summary"].String(), "No .mp3 files found");
+    EXPECT_TRUE((*json)["rows"].Array().empty());
+}
+
+TEST(RowMarksTest, EachMarkHasItsOwnPosition) {
+    ResultRow row;
+    row.Mp3Cell.Icon = kPictureNewerTag;
+    row.Mp3Cell.TextColour = TaggedFileColour;
+    row.Mp3Cell.Tag = std::string(kWithoutId3);
+    row.LyricsCell.Icon = kPictureUnfiltered;
+    row.LyricsCell.TextColour = SharedLyricsColour;
+    EXPECT_EQ(cli::RowMarks(row), "NTIUS");
+    row.Mp3Cell = Cell{};
+    row.Mp3Cell.Icon = kPictureAlert;
+    row.LyricsCell = Cell{};
+    row.LyricsCell.Icon = kPictureFiltered;
+    row.LyricsCell.TextColour = kBlack;  // chosen by hand: not the shared colour
+    EXPECT_EQ(cli::RowMarks(row), "A..F.");
+}
+
+TEST(VerbArgumentsTest, OptionsMayStandAnywhereAndTakeTheirValue) {
+    const auto parsed = cli::ParseVerbArguments(
+        {"--no-subfolders", "music", "--cache", "lyr", "--single-dir"}, cli::kPassOptions, 1);
+    ASSERT_TRUE(parsed.Ok()) << parsed.Error;
+    EXPECT_EQ(parsed.Options.Positionals, std::vector<std::string>{"music"});
+    EXPECT_EQ(parsed.Options.CachePath, "lyr");
+    EXPECT_TRUE(parsed.Options.SingleDir);
+    EXPECT_TRUE(parsed.Options.NoSubfolders);
+
+    const auto joined = cli::ParseVerbArguments({"--cache=a b", "x"}, cli::kPassOptions, 1);
+    EXPECT_EQ(joined.Options.CachePath, "a b");
+    const auto ended = cli::ParseVerbArguments({"--", "--json"}, cli::kOptJson, 1);
+    ASSERT_TRUE(ended.Ok());
+    EXPECT_EQ(ended.Options.Positionals, std::vector<std::string>{"--json"});
+    EXPECT_FALSE(ended.Options.Json);
+}
+
+TEST(VerbArgumentsTest, WrongArgumentsAreNamed) {
+    EXPECT_EQ(cli::ParseVerbArguments({"x", "--json"}, cli::kPassOptions, 1).Error,
+              "unknown option --json");
+    EXPECT_EQ(cli::ParseVerbArguments({"x", "--cache"}, cli::kPassOptions, 1).Error,
+              "--cache needs a folder");
+    EXPECT_EQ(cli::ParseVerbArguments({"--cache="}, cli::kPassOptions, 0).Error,
+              "--cache needs a folder");
+    EXPECT_EQ(cli::ParseVerbArguments({}, 0, 1).Error, "missing argument");
+    EXPECT_EQ(cli::ParseVerbArguments({"a", "b"}, 0, 1).Error, "unexpected argument");
+    EXPECT_TRUE(cli::ParseVerbArguments({"a", "b", "--bogus", "-h"}, 0, 1).Options.Help);
+    // A lone "-" is a name, not an option.
+    EXPECT_TRUE(cli::ParseVerbArguments({"-"}, 0, 1).Ok());
+}
+
+TEST(ShellQuoteTest, QuotesSoTheShellReadsTheTextBack) {
+    EXPECT_EQ(cli::ShellQuote("/tmp/my demo/music"), "\"/tmp/my demo/music\"");
+    EXPECT_EQ(cli::ShellQuote("/tmp/it's"), "\"/tmp/it's\"");
+    EXPECT_EQ(cli::ShellQuote("/tmp/$HOME"), "'/tmp/$HOME'");
+    EXPECT_EQ(cli::ShellQuote("a\"b'c"), "'a\"b'\\''c'");
+}
+
+}  // namespace
+}  // namespace versemark::testing
