@@ -58,7 +58,9 @@ std::string_view WithoutExtension(std::string_view name) {
 // of that name is never replaced.
 bool SomethingExistsAt(const std::string& path) {
     std::error_code ec;
-    return std::filesystem::exists(std::filesystem::symlink_status(path, ec)) || ec;
+    // A status that cannot be read at all also counts: nothing is written then.
+    return std::filesystem::symlink_status(path, ec).type() !=
+           std::filesystem::file_type::not_found;
 }
 
 // Creates the file (failing when it exists) and writes all of `content`. A file

@@ -1,0 +1,33 @@
+#include "startup/OneFileRun.h"
+
+#include "matching/RowList.h"
+
+namespace versemark {
+
+namespace {
+constexpr std::size_t kExtensionWidth = 4;  // ".txt"
+}  // namespace
+
+std::string LyricsNameFromPath(std::string_view lyricsPath) {
+    const std::string name = GetFileName(lyricsPath);
+    return name.size() < kExtensionWidth ? std::string()
+                                         : name.substr(0, name.size() - kExtensionWidth);
+}
+
+ResultRow OneFileRow(const RunConfig& config) {
+    ResultRow row;
+    row.Mp3Cell.Text = GetFileName(config.CmdMp3);
+    row.Mp3Cell.ToolTip = config.CmdMp3;
+    row.LyricsCell.Text = LyricsNameFromPath(config.CmdLyrics);
+    row.LyricsCell.ToolTip = config.CmdLyrics;
+    row.Checked = true;  // checked by the program, not by a click: the row text stays empty
+    return row;
+}
+
+std::string TagOneFile(const RunConfig& config, const FileOpener& open) {
+    RowList rows;
+    rows.Add(OneFileRow(config));
+    return LetsTagThem(rows, open).value_or(std::string());
+}
+
+}  // namespace versemark

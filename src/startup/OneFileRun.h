@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "matching/ResultRow.h"
+#include "startup/RunConfig.h"
+#include "tags/TaggingPass.h"
+
+// Run mode 1: the companion asks to tag one MP3 file with one lyrics file.
+namespace versemark {
+
+// The lyrics name shown for a lyrics path: its file name less the last four
+// characters (the extension such as ".txt"); empty when the name is shorter.
+std::string LyricsNameFromPath(std::string_view lyricsPath);
+
+// The one checked row of run mode 1: no row text, icons, colours or tags; the
+// cells show the file names and carry the full paths as tool tips.
+ResultRow OneFileRow(const RunConfig& config);
+
+// Tags CmdMp3 with CmdLyrics through the tagging pass over that one row and
+// returns the log: one line, "File tagged..: " or "Error tagging: ", the MP3 path.
+std::string TagOneFile(const RunConfig& config, const FileOpener& open = OpenFile);
+
+}  // namespace versemark
