@@ -1,0 +1,123 @@
+#include "startup/Manifest.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <filesystem>
+#include <string>
+
+#include "support/TempDir.h"
+
+namespace versemark {
+namespace {
+
+using testing::ReadFileBytes;
+using testing::TempDir;
+
+// The manifest as it must stand, written out line by line with its blanks.
+const std::string kExpectedText =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\" ?>\r\n"
+    "<assembly xmlns=\"urn:schemas-microsoft-com:asm.v1\" manifestVersion=\"1.0\">\r\n"
+    "    <assemblyIdentity \r\n"
+    "        version=\"1.0.0.0\" \r\n"
+    "        processorArchitecture=\"X86\" \r\n"
+    "        name=\"Songleaf.Lyrics.Organizer\"   \r\n"
+    "        type=\"win32\" />\r\n"
+    "    <description>Vatrey</description>\r\n"
+    "    <dependency>\r\n"
+    "        <dependentAssembly>\r\n"
+    "            <assemblyIdentity \r\n"
+    "                type=\"win32\" \r\n"
+    "                name=\"Microsoft.Windows.Common-Controls\" \r\n"
+    "                version=\"6.0.0.0\" \r\n"
+    "                processorArchitecture=\"X86\" \r\n"
+    "                publicKeyToken=\"6595b64144ccf1df\" \r\n"
+    "                language=\"*\" />\r\n"
+    "        </dependentAssembly>\r\n"
+    "    </dependency>\r\n"
+    "</assembly>\r\n";
+
+constexpr float kWindowsXp = 5.01F;
+constexpr float kWindows2000 = 5.00F;
+
+bool Exists(const std::string& path) {
+    std::error_code ec;
+    return std::filesystem::exists(std::filesystem::symlink_status(path, ec));
+}
+
+TEST(Manifest, TextIsTwentyCrLfLinesOf730Characters) {
+    const std::string text = ManifestText();
+    EXPECT_EQ(text, kExpectedText);
+    EXPECT_EQ(text.size(), 730u);
+    std::size_t lineEnds = 0;
+    for (std::size_t i = 0; i + 1 < text.size(); ++i) {
+        lineEnds += text.compare(i, 2, "\r\n") == 0 ? 1 : 0;
+    }
+    EXPECT_EQ(lineEnds, 20u);
+}
+
+TEST(Manifest, FileNameIsTheExecutableNameWithoutExtensionPlusExeManifest) {
+    EXPECT_EQ(ManifestFileName("/opt/tools", "versemark"), "/opt/tools/versemark.exe.manifest");
+    EXPECT_EQ(ManifestFileName("/opt/tools/", "other.exe"), "/opt/tools/other.exe.manifest");
+    EXPECT_EQ(ManifestFileName("/opt", "my.tool.exe"), "/opt/my.tool.exe.manifest");
+    EXPECT_EQ(ManifestFileName("/", "Versemark.exe"), "/Versemark.exe.manifest");
+}
+
+TEST(Manifest, FirstStartWritesThe732ByteFile) {
+    TempDir folder;
+    WriteManifest(folder.Path(), "Versemark.exe", kWindowsXp);
+    const std::string written = ReadFileBytes(folder / "Versemark.exe.manifest");
+    EXPECT_EQ(written.size(), 732u);
+    EXPECT_EQ(written, kExpectedText + "\r\n");
+}
+
+TEST(Manifest, AnExistingManifestIsNeverTouched) {
+    TempDir folder;
+    const std::string path = folder.WriteFile("other.exe.manifest", "<hand-made/>");
+    WriteManifest(folder.Path(), "other.exe", 6.01F);
+    EXPECT_EQ(ReadFileBytes(path), "<hand-made/>");
+
+    const std::string empty = folder.WriteFile("empty.exe.manifest", "");
+    WriteManifest(folder.Path(), "empty.exe", 6.01F);
+    EXPECT_EQ(ReadFileBytes(empty), "");
+
+    folder.MakeFolder("dir.exe.manifest");
+    WriteManifest(folder.Path(), "dir.exe", 6.01F);
+    EXPECT_TRUE(std::filesystem::is_directory(folder / "dir.exe.manifest"));
+
+    // A link to nowhere is not followed to create its target.
+    std::filesystem::create_symlink(folder / "target", folder / "link.exe.manifest");
+    WriteManifest(folder.Path(), "link.exe", 6.01F);
+    EXPECT_FALSE(Exists(folder / "target"));
+}
+
+TEST(Manifest, OnlyVersionsAboveFiveZeroGetOne) {
+    TempDir folder;
+    WriteManifest(folder.Path(), "a.exe", kWindows2000);
+    WriteManifest(folder.Path(), "b.exe", 4.90F);
+    WriteManifest(folder.Path(), "c.exe", std::nanf(""));
+    EXPECT_FALSE(Exists(folder / "a.exe.manifest"));
+    EXPECT_FALSE(Exists(folder / "b.exe.manifest"));
+    EXPECT_FALSE(Exists(folder / "c.exe.manifest"));
+    WriteManifest(folder.Path(), "d.exe", 6.01F);
+    EXPECT_EQ(ReadFileBytes(folder / "d.exe.manifest").size(), 732u);
+}
+
+TEST(Manifest, AFolderThatCannotBeWrittenIsNoHarm) {
+    TempDir folder;
+    const std::string locked = folder.MakeFolder("locked");
+    ASSERT_EQ(::chmod(locked.c_str(), 0555), 0);
+    WriteManifest(locked, "versemark", kWindowsXp);
+    if (::geteuid() != 0) {  // permissions do not bind the superuser
+        EXPECT_FALSE(Exists(locked + "/versemark.exe.manifest"));
+    }
+    WriteManifest("/proc", "versemark", kWindowsXp);  // read-only for everyone
+    EXPECT_FALSE(Exists("/proc/versemark.exe.manifest"));
+    WriteManifest(folder / "missing/folder", "versemark", kWindowsXp);
+    EXPECT_FALSE(Exists(folder / "missing"));
+}
+
+}  // namespace
+}  // namespace versemark

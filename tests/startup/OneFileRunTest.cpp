@@ -1,0 +1,91 @@
+#include "startup/OneFileRun.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "ExpectedTail.h"
+#include "demo/SilentMp3.h"
+#include "support/TempDir.h"
+
+namespace versemark {
+namespace {
+
+using testing::NewTail;
+using testing::ReadFileBytes;
+using testing::StoredLyrics;
+using testing::TempDir;
+
+TEST(LyricsNameFromPath, DropsTheLastFourCharactersOfTheFileName) {
+    EXPECT_EQ(LyricsNameFromPath("/lyrics/Some Band - Song.txt"), "Some Band - Song");
+    EXPECT_EQ(LyricsNameFromPath("/lyrics/Song.lyrics"), "Song.ly");
+    EXPECT_EQ(LyricsNameFromPath("/lyrics/a.tx"), "");
+    EXPECT_EQ(LyricsNameFromPath("/lyrics.d/ab"), "");
+    EXPECT_EQ(LyricsNameFromPath("/lyrics/"), "");
+    EXPECT_EQ(LyricsNameFromPath(""), "");
+}
+
+TEST(OneFileRow, CarriesTheNamesAndPathsAndIsChecked) {
+    RunConfig config;
+    config.CmdMp3 = "/music/My Song.mp3";
+    config.CmdLyrics = "/lyrics/Some Band - My Song.txt";
+    const ResultRow row = OneFileRow(config);
+    EXPECT_TRUE(row.Checked);
+    EXPECT_EQ(row.Text, "");
+    EXPECT_EQ(row.Mp3Cell.Text, "My Song.mp3");
+    EXPECT_EQ(row.Mp3Cell.ToolTip, "/music/My Song.mp3");
+    EXPECT_EQ(row.LyricsCell.Text, "Some Band - My Song");
+    EXPECT_EQ(row.LyricsCell.ToolTip, "/lyrics/Some Band - My Song.txt");
+    EXPECT_EQ(row.Mp3Cell.Icon, kPictureNone);
+    EXPECT_FALSE(row.Mp3Cell.TextColour.has_value());
+    EXPECT_EQ(row.Tag, "");
+}
+
+class TagOneFileTest : public ::testing::Test {
+  protected:
+    RunConfig Config(const std::string& mp3, const std::string& lyrics) {
+        RunConfig config;
+        config.CmdMp3 = mp3;
+        config.CmdLyrics = lyrics;
+        return config;
+    }
+    TempDir dir_;
+    const std::string audio_ = SilentMp3Audio(12);
+};
+
+TEST_F(TagOneFileTest, TagsTheFileAndLogsOneLine) {
+    const std::string mp3 = dir_.WriteFile("music/Song.mp3", audio_);
+    const std::string lyrics = dir_.WriteFile("lyrics/Some Band - Song.txt", "la la\r\nla\r\n");
+    EXPECT_EQ(TagOneFile(Config(mp3, lyrics)), "File tagged..: " + mp3 + "\r\n");
+    EXPECT_EQ(ReadFileBytes(mp3),
+              audio_ + NewTail(StoredLyrics("la la\r\nla\r\n"), "Song", "Some Band"));
+}
+
+TEST_F(TagOneFileTest, ANameWithoutHyphenIsAllTitle) {
+    const std::string mp3 = dir_.WriteFile("x.mp3", audio_);
+    const std::string lyrics = dir_.WriteFile("Intermezzo.txt", "Instrumental");
+    EXPECT_EQ(TagOneFile(Config(mp3, lyrics)), "File tagged..: " + mp3 + "\r\n");
+    EXPECT_EQ(ReadFileBytes(mp3), audio_ + NewTail(StoredLyrics("Instrumental"), "Intermezzo", ""));
+}
+
+TEST_F(TagOneFileTest, AShortLyricsNameLeavesTheId3TextsEmpty) {
+    const std::string mp3 = dir_.WriteFile("x.mp3", audio_);
+    const std::string lyrics = dir_.WriteFile("ab", "words");
+    EXPECT_EQ(TagOneFile(Config(mp3, lyrics)), "File tagged..: " + mp3 + "\r\n");
+    EXPECT_EQ(ReadFileBytes(mp3), audio_ + NewTail(StoredLyrics("words"), "", ""));
+}
+
+TEST_F(TagOneFileTest, AMissingFileIsLoggedAsAnErrorAndNothingIsMade) {
+    const std::string lyrics = dir_.WriteFile("A - B.txt", "x");
+    const std::string mp3 = dir_ / "gone.mp3";
+    EXPECT_EQ(TagOneFile(Config(mp3, lyrics)), "Error tagging: " + mp3 + "\r\n");
+    EXPECT_FALSE(std::filesystem::exists(mp3));
+
+    const std::string present = dir_.WriteFile("present.mp3", audio_);
+    EXPECT_EQ(TagOneFile(Config(present, dir_ / "missing.txt")),
+              "Error tagging: " + present + "\r\n");
+    EXPECT_EQ(ReadFileBytes(present), audio_);
+}
+
+}  // namespace
+}  // namespace versemark

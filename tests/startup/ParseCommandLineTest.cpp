@@ -1,0 +1,165 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "startup/RunConfig.h"
+
+namespace versemark {
+namespace {
+
+// The argument text of a process started as `versemark arg1 arg2 ...`.
+std::string ArgumentText(std::vector<std::string> args) {
+    std::vector<const char*> argv = {"/opt/versemark/versemark"};
+    for (const std::string& arg : args) {
+        argv.push_back(arg.c_str());
+    }
+    argv.push_back(nullptr);
+    return JoinArguments(static_cast<int>(argv.size() - 1), argv.data());
+}
+
+struct Parsed {
+    std::uint8_t Mode;
+    RunConfig Config;
+};
+
+Parsed Parse(std::string_view text) {
+    Parsed parsed{};
+    parsed.Mode = ParseCommandLine(text, parsed.Config);
+    return parsed;
+}
+
+TEST(JoinArguments, JoinsTheArgumentsAfterTheProgramWithOneBlank) {
+    EXPECT_EQ(ArgumentText({}), "");
+    EXPECT_EQ(ArgumentText({"--/w8d", "--/mp3 /a b.mp3"}), "--/w8d --/mp3 /a b.mp3");
+    EXPECT_EQ(ArgumentText({"", "x"}), " x");
+}
+
+TEST(ParseCommandLine, NoArgumentsGiveTheWindow) {
+    const Parsed p = Parse("");
+    EXPECT_EQ(p.Mode, kRunWindow);
+    EXPECT_TRUE(p.Config.CmdMp3.empty());
+    EXPECT_EQ(p.Config.CmdSubfolders, 0);
+    EXPECT_FALSE(p.Config.CmdNoMessage);
+}
+
+TEST(ParseCommandLine, CompanionStartToTagOneFile) {
+    const Parsed p = Parse(ArgumentText(
+        {"--/w8d", "--/mp3 /music/Song.mp3", "--/lyr /lyrics/Artist - Song.txt", "--/nms"}));
+    EXPECT_EQ(p.Mode, kRunTagOneFile);
+    EXPECT_EQ(p.Config.CmdMp3, "/music/Song.mp3");
+    EXPECT_EQ(p.Config.CmdLyrics, "/lyrics/Artist - Song.txt");
+    EXPECT_TRUE(p.Config.CmdNoMessage);
+    EXPECT_TRUE(p.Config.CmdFolder.empty());
+}
+
+TEST(ParseCommandLine, PathsKeepInnerBlanksHyphensAndNonAsciiBytes) {
+    const std::string utf8 = "/Musik/Bj\xC3\xB6rk - J\xC3\xB3ga (live).mp3";
+    const std::string cp1252 = "/Lyrics/Bj\xF6rk - J\xF3ga -- x/y.txt";
+    const Parsed p = Parse(ArgumentText({"--/Qk2", "--/mp3   " + utf8 + "   ", "--/lyr" + cp1252}));
+    EXPECT_EQ(p.Mode, kRunTagOneFile);
+    EXPECT_EQ(p.Config.CmdMp3, utf8);
+    EXPECT_EQ(p.Config.CmdLyrics, cp1252);
+}
+
+TEST(ParseCommandLine, OnlySpacesAreTrimmed) {
+    const Parsed p = Parse("--/fol \t/music\t --/5nf");
+    EXPECT_EQ(p.Config.CmdFolder, "\t/music\t");
+    EXPECT_EQ(p.Mode, kRunScanFolder);
+}
+
+TEST(ParseCommandLine, ValuesAreStoredEvenWithoutAMarker) {
+    const Parsed p = Parse(ArgumentText({"--/mp3 a.mp3", "--/lyr b.txt", "--/fol /music"}));
+    EXPECT_EQ(p.Mode, kRunWindow);
+    EXPECT_EQ(p.Config.CmdMp3, "a.mp3");
+    EXPECT_EQ(p.Config.CmdLyrics, "b.txt");
+    EXPECT_EQ(p.Config.CmdFolder, "/music");
+}
+
+TEST(ParseCommandLine, FolderScanWithSubfolders) {
+    const Parsed p = Parse(ArgumentText({"--/5nf", "--/fol /data/Music", "--/sub"}));
+    EXPECT_EQ(p.Mode, kRunScanFolder);
+    EXPECT_EQ(p.Config.CmdFolder, "/data/Music");
+    EXPECT_EQ(p.Config.CmdSubfolders, 1);
+    EXPECT_FALSE(p.Config.CmdNoMessage);
+}
+
+TEST(ParseCommandLine, OneFileWithoutLyricsFallsBackToTheFolderOrTheWindow) {
+    EXPECT_EQ(Parse(ArgumentText({"--/zt4", "--/mp3 a.mp3", "--/fol /music"})).Mode,
+              kRunScanFolder);
+    EXPECT_EQ(Parse(ArgumentText({"--/zt4", "--/lyr b.txt", "--/fol /music"})).Mode,
+              kRunScanFolder);
+    EXPECT_EQ(Parse(ArgumentText({"--/zt4", "--/mp3 a.mp3", "--/lyr"})).Mode, kRunWindow);
+}
+
+TEST(ParseCommandLine, EveryMarkerTokenCountsAndAMarkerAloneGivesTheWindow) {
+    for (const char* marker : {"--/Qk2", "--/w8d", "--/5nf", "--/zt4"}) {
+        EXPECT_EQ(Parse(ArgumentText({marker, "--/fol /m"})).Mode, kRunScanFolder) << marker;
+        EXPECT_EQ(Parse(marker).Mode, kRunWindow) << marker;
+    }
+    // Anything after the token's three characters is ignored.
+    EXPECT_EQ(Parse("--/w8dXYZ --/fol /m").Mode, kRunScanFolder);
+}
+
+TEST(ParseCommandLine, KeysAndMarkersAreCaseSensitive) {
+    EXPECT_EQ(Parse(ArgumentText({"--/W8D", "--/fol /m"})).Mode, kRunWindow);
+    EXPECT_EQ(Parse(ArgumentText({"--/qk2", "--/fol /m"})).Mode, kRunWindow);
+    const Parsed p = Parse(ArgumentText({"--/w8d", "--/MP3 a.mp3", "--/Lyr b.txt", "--/NMS"}));
+    EXPECT_TRUE(p.Config.CmdMp3.empty());
+    EXPECT_TRUE(p.Config.CmdLyrics.empty());
+    EXPECT_FALSE(p.Config.CmdNoMessage);
+    EXPECT_EQ(p.Mode, kRunWindow);
+}
+
+TEST(ParseCommandLine, TheKeyIsTheFirstThreeCharacters) {
+    EXPECT_EQ(Parse("--/mp3file x").Config.CmdMp3, "file x");
+    EXPECT_EQ(Parse("--/mp3/a.mp3").Config.CmdMp3, "/a.mp3");
+    EXPECT_EQ(Parse("--/mp3").Config.CmdMp3, "");
+    EXPECT_EQ(Parse("--/mp").Config.CmdMp3, "");
+    EXPECT_EQ(Parse("--/sub no").Config.CmdSubfolders, 1);
+    EXPECT_TRUE(Parse("--/nms false").Config.CmdNoMessage);
+}
+
+TEST(ParseCommandLine, ALaterPieceWins) {
+    EXPECT_EQ(Parse("--/mp3 first.mp3 --/mp3 second.mp3").Config.CmdMp3, "second.mp3");
+    EXPECT_EQ(Parse("--/mp3 first.mp3 --/mp3").Config.CmdMp3, "");
+}
+
+TEST(ParseCommandLine, OnlyTheFullSeparatorEndsAValue) {
+    EXPECT_EQ(Parse("--/lyr /x/A--B - C-/ D.txt").Config.CmdLyrics, "/x/A--B - C-/ D.txt");
+    EXPECT_EQ(Parse("--/lyr /x/a---/mp3 /y").Config.CmdLyrics, "/x/a-");
+}
+
+TEST(ParseCommandLine, TheTextBeforeTheFirstSeparatorIsTheFirstPiece) {
+    EXPECT_EQ(Parse("w8d--/fol /m").Mode, kRunScanFolder);
+    EXPECT_EQ(Parse("/opt/versemark --/w8d --/fol /m").Mode, kRunScanFolder);
+}
+
+TEST(ParseCommandLine, AtMost256Pieces) {
+    // 255 separators make 256 pieces: still read.
+    std::string text = "--/5nf --/fol /m";
+    for (int pieces = 3; pieces < 256; ++pieces) {
+        text += " --/xyz";
+    }
+    EXPECT_EQ(Parse(text).Mode, kRunScanFolder);
+    EXPECT_EQ(Parse(text).Config.CmdFolder, "/m");
+
+    // One more: nothing is stored and the window opens.
+    RunConfig config;
+    config.CmdMp3 = "kept.mp3";
+    const std::uint8_t mode = ParseCommandLine(text + " --/mp3 new.mp3", config);
+    EXPECT_EQ(mode, kRunWindow);
+    EXPECT_EQ(config.CmdMp3, "kept.mp3");
+    EXPECT_TRUE(config.CmdFolder.empty());
+}
+
+TEST(GetFileName, IsThePartAfterTheLastSeparator) {
+    EXPECT_EQ(GetFileName("/music/Artist - Song.mp3"), "Artist - Song.mp3");
+    EXPECT_EQ(GetFileName("Song.mp3"), "Song.mp3");
+    EXPECT_EQ(GetFileName("/music/"), "");
+    EXPECT_EQ(GetFileName(""), "");
+    EXPECT_EQ(GetFileName("C:\\music\\a.mp3"), "C:\\music\\a.mp3");
+}
+
+}  // namespace
+}  // namespace versemark

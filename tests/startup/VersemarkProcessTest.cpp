@@ -1,0 +1,148 @@
+// The versemark executable started as the companion starts it.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <thread>
+
+#include "ChildProcess.h"
+#include "ExpectedTail.h"
+#include "demo/SilentMp3.h"
+#include "support/TempDir.h"
+
+namespace versemark {
+namespace {
+
+using namespace std::chrono_literals;
+using testing::ChildProcess;
+using testing::NewTail;
+using testing::ReadFileBytes;
+using testing::StoredLyrics;
+using testing::TempDir;
+
+constexpr auto kQuickly = 30s;  // generous for a loaded machine; a run takes well under 1 s
+
+std::string VersemarkPath() {
+    const char* dir = std::getenv("VERSEMARK_BUILD_DIR");
+    return dir == nullptr ? std::string() : std::string(dir) + "/versemark";
+}
+
+class VersemarkProcess : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        program_ = VersemarkPath();
+        if (program_.empty() || !std::filesystem::exists(program_)) {
+            GTEST_SKIP() << "the versemark program was not built (window switched off)";
+        }
+        dir_.MakeFolder("wine");
+        dir_.MakeFolder("lock");
+    }
+
+    // Off screen, with its own lock folder and an empty Wine prefix.
+    ChildProcess::Environment Environment() const {
+        return {{"QT_QPA_PLATFORM", "offscreen"},
+                {"VERSEMARK_LOCK_DIR", dir_ / "lock"},
+                {"WINEPREFIX", dir_ / "wine"}};
+    }
+
+    static std::vector<std::string> TagOneFileArgs(const std::string& mp3,
+                                                   const std::string& lyrics, bool noMessage) {
+        std::vector<std::string> args = {"--/w8d", "--/mp3 " + mp3, "--/lyr " + lyrics};
+        if (noMessage) {
+            args.push_back("--/nms");
+        }
+        return args;
+    }
+
+    std::string Output(const std::string& name) const { return ReadFileBytes(dir_ / name); }
+
+    // Waits until the output file holds `text`.
+    bool WaitForOutput(const std::string& name, const std::string& text) const {
+        const auto deadline = std::chrono::steady_clock::now() + kQuickly;
+        while (std::chrono::steady_clock::now() < deadline) {
+            if (Output(name).find(text) != std::string::npos) {
+                return true;
+            }
+            std::this_thread::sleep_for(50ms);
+        }
+        return false;
+    }
+
+    std::string program_;
+    TempDir dir_;
+    const std::string audio_ = SilentMp3Audio(40);
+};
+
+TEST_F(VersemarkProcess, TagsOneFileAndEnds) {
+    const std::string mp3 = dir_.WriteFile("music/Mein Lied \xC3\xA4.mp3", audio_);
+    const std::string lyrics = dir_.WriteFile("lyrics/A - B.txt", "Line one\r\nLine two\r\n");
+    ChildProcess run(program_, TagOneFileArgs(mp3, lyrics, true), Environment(), dir_ / "out");
+    ASSERT_TRUE(run.Started());
+    EXPECT_EQ(run.WaitForExit(kQuickly), 0);
+    EXPECT_NE(Output("out").find("File tagged..: " + mp3 + "\r\n"), std::string::npos)
+        << Output("out");
+    EXPECT_EQ(ReadFileBytes(mp3),
+              audio_ + NewTail(StoredLyrics("Line one\r\nLine two\r\n"), "B", "A"));
+}
+
+TEST_F(VersemarkProcess, ReportsAFileThatCannotBeTaggedAndStillEndsNormally) {
+    const std::string lyrics = dir_.WriteFile("lyrics/A - B.txt", "x");
+    const std::string mp3 = dir_ / "music/missing.mp3";
+    ChildProcess run(program_, TagOneFileArgs(mp3, lyrics, true), Environment(), dir_ / "out");
+    EXPECT_EQ(run.WaitForExit(kQuickly), 0);
+    EXPECT_NE(Output("out").find("Error tagging: " + mp3 + "\r\n"), std::string::npos)
+        << Output("out");
+}
+
+TEST_F(VersemarkProcess, WorksWithoutAnyDisplay) {
+    const std::string mp3 = dir_.WriteFile("song.mp3", audio_);
+    const std::string lyrics = dir_.WriteFile("X - Y.txt", "words");
+    ChildProcess::Environment env = Environment();
+    env[0].second = std::nullopt;  // no QT_QPA_PLATFORM
+    env.emplace_back("DISPLAY", std::nullopt);
+    env.emplace_back("WAYLAND_DISPLAY", std::nullopt);
+    ChildProcess run(program_, TagOneFileArgs(mp3, lyrics, true), env, dir_ / "out");
+    EXPECT_EQ(run.WaitForExit(kQuickly), 0) << Output("out");
+    EXPECT_EQ(ReadFileBytes(mp3), audio_ + NewTail(StoredLyrics("words"), "Y", "X"));
+}
+
+TEST_F(VersemarkProcess, TheWindowWithoutADisplayEndsWithAClearMessage) {
+    ChildProcess::Environment env = Environment();
+    env[0].second = std::nullopt;
+    env.emplace_back("DISPLAY", std::nullopt);
+    env.emplace_back("WAYLAND_DISPLAY", std::nullopt);
+    ChildProcess run(program_, {}, env, dir_ / "out");
+    EXPECT_EQ(run.WaitForExit(kQuickly), 1);
+    EXPECT_NE(Output("out").find("needs a display"), std::string::npos) << Output("out");
+}
+
+TEST_F(VersemarkProcess, ASecondCopyEndsAtOnceAndACrashedCopyDoesNotBlock) {
+    const std::string first = dir_.WriteFile("first.mp3", audio_);
+    const std::string second = dir_.WriteFile("second.mp3", audio_);
+    const std::string lyrics = dir_.WriteFile("A - B.txt", "words");
+
+    // Without "nms" the first copy waits in its message box, holding the lock.
+    ChildProcess running(program_, TagOneFileArgs(first, lyrics, false), Environment(),
+                         dir_ / "first.out");
+    ASSERT_TRUE(WaitForOutput("first.out", "File tagged..: " + first)) << Output("first.out");
+    ASSERT_TRUE(running.Running());
+
+    ChildProcess blocked(program_, TagOneFileArgs(second, lyrics, true), Environment(),
+                         dir_ / "second.out");
+    EXPECT_EQ(blocked.WaitForExit(kQuickly), 0);
+    EXPECT_EQ(Output("second.out").find("tagg"), std::string::npos) << Output("second.out");
+    EXPECT_EQ(ReadFileBytes(second), audio_);
+
+    running.Kill();  // as a crash would end it: the lock file stays behind
+    ChildProcess after(program_, TagOneFileArgs(second, lyrics, true), Environment(),
+                       dir_ / "third.out");
+    EXPECT_EQ(after.WaitForExit(kQuickly), 0);
+    EXPECT_NE(Output("third.out").find("File tagged..: " + second), std::string::npos)
+        << Output("third.out");
+    EXPECT_EQ(ReadFileBytes(second), audio_ + NewTail(StoredLyrics("words"), "B", "A"));
+}
+
+}  // namespace
+}  // namespace versemark
