@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <sstream>
 
 #include "cli/CliArguments.h"
 #include "cli/CliRun.h"
 #include "cli/DisplayText.h"
 #include "cli/JsonText.h"
 #include "cli/MiniJson.h"
+#include "cli/ProgressLine.h"
 #include "cli/ScanReport.h"
 #include "cli/ShellQuote.h"
 #include "support/TailBuilder.h"
@@ -182,6 +184,26 @@ TEST(ShellQuoteTest, QuotesSoTheShellReadsTheTextBack) {
     EXPECT_EQ(cli::ShellQuote("/tmp/it's"), "\"/tmp/it's\"");
     EXPECT_EQ(cli::ShellQuote("/tmp/$HOME"), "'/tmp/$HOME'");
     EXPECT_EQ(cli::ShellQuote("a\"b'c"), "'a\"b'\\''c'");
+}
+
+TEST(ProgressLineTest, RewritesOneLineInPlaceAndBlanksItWhenDone) {
+    std::ostringstream err;
+    {
+        cli::ProgressLine line(err, true);
+        line.ShowNow("Matches: 10 / 20");
+        line.ShowNow("Parsing: 1/10");
+    }
+    EXPECT_EQ(err.str(), "\rMatches: 10 / 20\rParsing: 1/10   \r" + std::string(13, ' ') + "\r");
+}
+
+TEST(ProgressLineTest, WritesNothingWhenStandardErrorIsNoTerminal) {
+    std::ostringstream err;
+    {
+        cli::ProgressLine line(err, false);
+        line.ShowNow("Matches: 1 / 2");
+        line.Show("Parsing: 1/1");
+    }
+    EXPECT_EQ(err.str(), "");
 }
 
 }  // namespace
