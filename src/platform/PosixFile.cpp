@@ -1,15 +1,15 @@
 #include "platform/RandomAccessFile.h"
 
-#include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
 
 namespace versemark {
 namespace {
 
 class PosixFile final : public RandomAccessFile {
-public:
+  public:
     explicit PosixFile(int fd) : fd_(fd) {}
     ~PosixFile() override { Close(); }
 
@@ -25,8 +25,8 @@ public:
         out.assign(count, '\0');
         std::size_t done = 0;
         while (done < count) {
-            const ssize_t n = ::pread(fd_, out.data() + done, count - done,
-                                      static_cast<off_t>(offset + done));
+            const ssize_t n =
+                ::pread(fd_, out.data() + done, count - done, static_cast<off_t>(offset + done));
             if (n < 0 && errno == EINTR) {
                 continue;
             }
@@ -68,20 +68,25 @@ public:
         return ::close(fd) == 0;
     }
 
-private:
+  private:
     int fd_;
 };
 
 }  // namespace
 
 std::unique_ptr<RandomAccessFile> OpenFile(const std::string& path, FileAccess access) {
-    const int flags = (access == FileAccess::ReadWrite ? O_RDWR : O_RDONLY) | O_CLOEXEC;
+    // Opened without blocking so that a FIFO or device named like a file cannot
+    // hang the caller; only regular files are kept, in blocking mode.
+    const int flags =
+        (access == FileAccess::ReadWrite ? O_RDWR : O_RDONLY) | O_CLOEXEC | O_NONBLOCK;
     const int fd = ::open(path.c_str(), flags);
     if (fd < 0) {
         return nullptr;
     }
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    const int statusFlags = ::fcntl(fd, F_GETFL);
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || statusFlags < 0 ||
+        ::fcntl(fd, F_SETFL, statusFlags & ~O_NONBLOCK) != 0) {
         ::close(fd);
         return nullptr;
     }

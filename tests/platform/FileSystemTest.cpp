@@ -92,5 +92,16 @@ TEST(RandomAccess, RefusesFoldersMissingFilesAndWritesToReadOnlyFiles) {
     EXPECT_NE(OpenFile(path, FileAccess::Read), nullptr);
 }
 
+TEST(RandomAccess, RefusesAFifoWithoutBlocking) {
+    TempDir dir;
+    const std::string fifo = dir / "pipe.mp3";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    // Opening a FIFO for reading would block until a writer comes; it must fail at once.
+    EXPECT_EQ(OpenFile(fifo, FileAccess::Read), nullptr);
+    EXPECT_EQ(OpenFile(fifo, FileAccess::ReadWrite), nullptr);
+    EXPECT_FALSE(ReadWholeFile(fifo).has_value());
+    EXPECT_FALSE(IsRegularFile(fifo));
+}
+
 }  // namespace
 }  // namespace versemark
