@@ -26,12 +26,16 @@ run_ctest() {
 }
 (cd build-test && run_ctest --output-on-failure "$JOBS" --timeout 600)
 
-# 2. The tag tests under the sanitizers.
+# 2. The tests of the file readers under the sanitizers: the tag tests, and the
+#    registry and settings readers beside them.
+SANITIZED_TESTS=(versemark_tags_tests versemark_platform_tests versemark_startup_tests)
 cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug \
     -DVERSEMARK_SANITIZE=ON -DVERSEMARK_WINDOW=OFF -DVERSEMARK_BENCH=OFF
-cmake --build build-sanitize "$JOBS" --target versemark_tags_tests
-ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
-UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-    ./build-sanitize/versemark_tags_tests
+cmake --build build-sanitize "$JOBS" --target "${SANITIZED_TESTS[@]}"
+for test_program in "${SANITIZED_TESTS[@]}"; do
+    ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+    UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+        "./build-sanitize/$test_program"
+done
 
 echo "test.sh: all tests passed."
