@@ -1,12 +1,68 @@
 #include "window/WindowMain.h"
 
+#include <QApplication>
 #include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <string>
+
+#include "matching/LyricsIndex.h"
+#include "platform/FileSystem.h"
+#include "startup/Manifest.h"
+#include "window/UserPrompts.h"
+#include "window/frmMain.h"
 
 namespace versemark {
+namespace {
 
-int RunWindowModes(QApplication&, ProgramValues&, bool) {
-    std::puts("Versemark: the window is not built yet; only the one-file run mode works.");
-    return 0;
+// This platform has no Windows version; the manifest writer needs one above 5.0
+// to write, and the common-controls probe is false here anyway.
+constexpr float kNoWindowsVersion = 0.0F;
+
+// Set to 1 to end the program after the folder scan of run mode 2 and print the
+// matches label: how the scan is checked without a person at the window.
+constexpr char kQuitAfterScanVariable[] = "VERSEMARK_QUIT_AFTER_SCAN";
+
+bool QuitAfterScan() {
+    return qEnvironmentVariableIntValue(kQuitAfterScanVariable) == 1;
+}
+
+// Closing the window during a pass ends the program here and now.
+void EndProgramAtOnce() {
+    std::fflush(nullptr);
+    std::_Exit(EXIT_SUCCESS);
+}
+
+}  // namespace
+
+int RunWindowModes(QApplication& app, ProgramValues& values, bool probe) {
+    DialogPrompts prompts;
+    WindowServices services;
+    services.Prompts = &prompts;
+    services.ProcessEvents = [] { QCoreApplication::processEvents(); };
+    services.EndProgram = EndProgramAtOnce;
+    frmMain form(values, std::move(services));
+
+    const std::optional<std::string> caption =
+        BuildLyricsIndex(values.Cache.CachePath, values.Cache.SingleDir, values.Index);
+    if (caption) {
+        form.SetLyricsCountCaption(*caption);
+    }
+    if (probe) {
+        WriteManifest(ProgramFolder(), ProgramFileName(), kNoWindowsVersion);
+    }
+    form.show();
+
+    if (values.Config.RunMode == kRunScanFolder) {
+        form.SetSubfolders(values.Config.CmdSubfolders == 1);
+        form.cmdBrowseForFolder_Click();
+        if (QuitAfterScan()) {
+            const QByteArray matches = form.MatchesCaption().toUtf8();
+            std::printf("%s\n", matches.constData());
+            return EXIT_SUCCESS;
+        }
+    }
+    return app.exec();
 }
 
 }  // namespace versemark

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QIcon>
+#include <QPixmap>
+#include <array>
+
+#include "matching/ResultRow.h"
+
+// imgListMain: the five 16 x 16 pictures of the list and the panel, numbered as
+// the rows use them (1 lyrics filtered, 2 alert, 3 lyrics not filtered, 4 newer
+// tag version, 5 one match), and the window's icon.
+namespace versemark {
+
+inline constexpr int kPictureCount = 5;
+inline constexpr int kPictureSize = 16;
+
+class ImageList {
+  public:
+    ImageList();
+
+    // The picture of that number; a null pixmap for 0 or a number out of range.
+    const QPixmap& Picture(int number) const;
+    const QIcon& WindowIcon() const { return windowIcon_; }
+
+  private:
+    std::array<QPixmap, kPictureCount + 1> pictures_;  // [0] stays null
+    QIcon windowIcon_;
+};
+
+}  // namespace versemark

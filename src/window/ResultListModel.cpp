@@ -1,0 +1,235 @@
+#include "window/ResultListModel.h"
+
+#include <QBrush>
+#include <QPalette>
+#include <algorithm>
+
+#include "window/DisplayString.h"
+#include "window/WindowColours.h"
+
+namespace versemark {
+namespace {
+
+constexpr const char* kColumnCaptions[kColumnCount] = {"", "Mp3 file", "Lyrics file"};
+constexpr int kLyricsHeaderPicture = kPictureFiltered;
+
+std::string& ColumnTextOf(ResultRow& row, int column) {
+    switch (column) {
+        case kColumnMp3:
+            return row.Mp3Cell.Text;
+        case kColumnLyrics:
+            return row.LyricsCell.Text;
+        default:
+            return row.Text;
+    }
+}
+
+}  // namespace
+
+std::vector<std::size_t> SortedPositions(const RowList& rows, int column, SortOrder order) {
+    // RowList::Sort is the one ordering of list texts. It runs here over stand-in
+    // rows that carry only the sorted column's text and, in a field the sort never
+    // reads, their old position.
+    RowList keys;
+    keys.Rows().reserve(rows.Count());
+    for (std::size_t i = 0; i < rows.Count(); ++i) {
+        ResultRow key;
+        ColumnTextOf(key, column) = RowList::ColumnText(rows.Row(i), column);
+        key.Mp3Cell.Icon = static_cast<int>(i);
+        keys.Add(std::move(key));
+    }
+    keys.Sort(column, order);
+    std::vector<std::size_t> positions;
+    positions.reserve(keys.Count());
+    for (const ResultRow& key : keys.Rows()) {
+        positions.push_back(static_cast<std::size_t>(key.Mp3Cell.Icon));
+    }
+    return positions;
+}
+
+ResultListModel::ResultListModel(const ImageList& pictures, QObject* parent)
+    : QAbstractTableModel(parent), pictures_(pictures) {}
+
+int ResultListModel::rowCount(const QModelIndex& parent) const {
+    if (parent.isValid() || passRunning_) {
+        return 0;
+    }
+    return static_cast<int>(rows_.Count());
+}
+
+int ResultListModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : kColumnCount;
+}
+
+QVariant ResultListModel::CellData(const Cell& cell, int role) const {
+    switch (role) {
+        case Qt::DisplayRole:
+            return DisplayString(cell.Text);
+        case Qt::ToolTipRole:
+            return DisplayString(cell.ToolTip);
+        case Qt::DecorationRole: {
+            const QPixmap& picture = pictures_.Picture(cell.Icon);
+            return picture.isNull() ? QVariant() : QVariant(picture);
+        }
+        case Qt::ForegroundRole:
+            if (cell.TextColour) {
+                return QBrush(ToQColor(*cell.TextColour, QPalette()));
+            }
+            return QVariant();
+        default:
+            return QVariant();
+    }
+}
+
+QVariant ResultListModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= rowCount()) {
+        return QVariant();
+    }
+    const ResultRow& row = rows_.Row(static_cast<std::size_t>(index.row()));
+    switch (index.column()) {
+        case kColumnRowText:
+            if (role == Qt::DisplayRole) {
+                return DisplayString(row.Text);
+            }
+            if (role == Qt::CheckStateRole) {
+                return row.Checked ? Qt::Checked : Qt::Unchecked;
+            }
+            return QVariant();
+        case kColumnMp3:
+            return CellData(row.Mp3Cell, role);
+        case kColumnLyrics:
+            return CellData(row.LyricsCell, role);
+        default:
+            return QVariant();
+    }
+}
+
+QVariant ResultListModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || section < 0 || section >= kColumnCount) {
+        return QVariant();
+    }
+    if (role == Qt::DisplayRole) {
+        return QString::fromLatin1(kColumnCaptions[section]);
+    }
+    if (role == Qt::DecorationRole && section == kColumnLyrics) {
+        return pictures_.Picture(kLyricsHeaderPicture);
+    }
+    return QVariant();
+}
+
+Qt::ItemFlags ResultListModel::flags(const QModelIndex& index) const {
+    if (!index.isValid()) {
+        return Qt::NoItemFlags;
+    }
+    Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    if (index.column() == kColumnRowText) {
+        flags |= Qt::ItemIsUserCheckable;
+    }
+    return flags;
+}
+
+bool ResultListModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (role != Qt::CheckStateRole || !index.isValid() || index.column() != kColumnRowText ||
+        index.row() >= rowCount()) {
+        return false;
+    }
+    ResultRow& row = rows_.Row(static_cast<std::size_t>(index.row()));
+    const bool checked = static_cast<Qt::CheckState>(value.toInt()) == Qt::Checked;
+    if (checked == row.Checked) {
+        return false;
+    }
+    row.SetChecked(checked);
+    emit dataChanged(index, index, {Qt::DisplayRole, Qt::CheckStateRole});
+    emit CheckBoxClicked(index.row());
+    return true;
+}
+
+void ResultListModel::BeginPass() {
+    beginResetModel();
+    passRunning_ = true;
+    sorted_ = false;
+    endResetModel();
+}
+
+void ResultListModel::EndPass() {
+    beginResetModel();
+    passRunning_ = false;
+    sorted_ = true;
+    rows_.Sort(sortKey_, sortOrder_);
+    endResetModel();
+}
+
+void ResultListModel::SetSortState(int key, SortOrder order, bool sorted) {
+    sortKey_ = key;
+    sortOrder_ = order;
+    sorted_ = sorted;
+    // While a pass fills the rows they are sorted when it ends.
+    if (sorted_ && !passRunning_) {
+        SortRows();
+    }
+}
+
+void ResultListModel::SortRows() {
+    const std::vector<std::size_t> positions = SortedPositions(rows_, sortKey_, sortOrder_);
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+
+    std::vector<ResultRow>& rows = rows_.Rows();
+    std::vector<ResultRow> sorted;
+    sorted.reserve(rows.size());
+    std::vector<int> newRow(rows.size());
+    for (std::size_t i = 0; i < positions.size(); ++i) {
+        newRow[positions[i]] = static_cast<int>(i);
+        sorted.push_back(std::move(rows[positions[i]]));
+    }
+    rows = std::move(sorted);
+
+    // Selection and the current row follow their rows.
+    const QModelIndexList from = persistentIndexList();
+    QModelIndexList to;
+    to.reserve(from.size());
+    for (const QModelIndex& old : from) {
+        to.append(index(newRow[static_cast<std::size_t>(old.row())], old.column()));
+    }
+    changePersistentIndexList(from, to);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+int ResultListModel::SetCheckMarks(const std::vector<bool>& rows, bool checked) {
+    int changed = 0;
+    int first = -1;
+    int last = -1;
+    const std::size_t count = std::min(rows.size(), rows_.Count());
+    for (std::size_t i = 0; i < count; ++i) {
+        ResultRow& row = rows_.Row(i);
+        if (!rows[i] || row.Checked == checked) {
+            continue;
+        }
+        row.SetChecked(checked);
+        ++changed;
+        if (first < 0) {
+            first = static_cast<int>(i);
+        }
+        last = static_cast<int>(i);
+    }
+    if (changed > 0 && !passRunning_) {
+        emit dataChanged(index(first, kColumnRowText), index(last, kColumnRowText),
+                         {Qt::DisplayRole, Qt::CheckStateRole});
+    }
+    return changed;
+}
+
+void ResultListModel::SetLyricsCell(int row, const Cell& cell) {
+    if (row < 0 || row >= rowCount()) {
+        return;
+    }
+    rows_.Row(static_cast<std::size_t>(row)).LyricsCell = cell;
+    emit dataChanged(index(row, kColumnLyrics), index(row, kColumnLyrics));
+}
+
+void ResultListModel::RemoveAllRows() {
+    beginResetModel();
+    rows_.Clear();
+    endResetModel();
+}
+
+}  // namespace versemark

@@ -1,0 +1,42 @@
+#pragma once
+
+// Captions and messages of the window that its commands compare or set. Several
+// buttons act on their current caption, so these texts are part of its state.
+namespace versemark::texts {
+
+inline constexpr char kWindowCaption[] = "Versemark";
+
+// Folder button and its dialog.
+inline constexpr char kFolderButtonStart[] = "...";
+inline constexpr char kStopMatching[] = "Stop matching .mp3 files";
+inline constexpr char kSelectFolder[] = "Select folder...";
+
+// Tagging button.
+inline constexpr char kTagCheckedFiles[] = "Tag checked files";
+inline constexpr char kReturnToList[] = "Return to list";
+inline constexpr char kConfirmTagStart[] = "Are you sure you want to tag ";
+inline constexpr char kConfirmTagOne[] = " file?";
+inline constexpr char kConfirmTagMany[] = " files?";
+inline constexpr char kAskRefresh[] = "Do you want to refresh the list using the same folder?";
+
+// Viewer buttons.
+inline constexpr char kDisplayLyrics[] = "Display lyrics";
+inline constexpr char kDisplaySavedLyrics[] = "Display lyrics saved into this file";
+
+// Step two.
+inline constexpr char kCheckSelected[] = "Check selected";
+inline constexpr char kUncheckSelected[] = "Uncheck selected";
+inline constexpr char kCheckedPrefix[] = "Checked: ";
+inline constexpr char kSelectAll[] = "Select All";
+inline constexpr char kInvertSelection[] = "Invert selection";
+inline constexpr char kWithLyrics3Tag[] = "With lyrics3 tag";
+inline constexpr char kUnfiltered[] = "Unfiltered";
+inline constexpr char kMoreThanOneMatch[] = "More than 1 match";
+inline constexpr char kMatchedMoreThanOnce[] = "Matched more than once";
+
+// Information panel.
+inline constexpr char kLyricsCaption[] = "Lyrics:";
+inline constexpr char kLyricsCountStart[] = "Lyrics(";
+inline constexpr char kLyricsCountEnd[] = "):";
+
+}  // namespace versemark::texts

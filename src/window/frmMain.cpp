@@ -1,0 +1,116 @@
+#include "window/frmMain.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QResizeEvent>
+
+#include "window/Controls.h"
+#include "window/DisplayString.h"
+#include "window/ResultListModel.h"
+#include "window/ResultListView.h"
+#include "window/Twips.h"
+#include "window/WindowColours.h"
+#include "window/WindowFonts.h"
+#include "window/WindowTexts.h"
+
+namespace versemark {
+namespace {
+
+// The window's inner size at design time, in twips.
+constexpr QSize kDesignClientSize(12585, 8865);
+
+}  // namespace
+
+frmMain::frmMain(ProgramValues& values, WindowServices services, QWidget* parent)
+    : QWidget(parent), values_(values), services_(std::move(services)) {
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QString::fromLatin1(texts::kWindowCaption));
+    setWindowIcon(imgListMain.WindowIcon());
+    setFont(DefaultWindowFont());
+
+    CreateInfoFrame();
+    CreateBrowseFrame();
+    CreateSelectFrame();
+    CreateTagFrame();
+    CreateListAndViewer();
+    SetStepColours(true);
+    ConnectControls();
+
+    resize(TwipSizeToPixels(this, kDesignClientSize));
+    Form_Load();
+}
+
+frmMain::~frmMain() = default;
+
+void frmMain::ConnectControls() {
+    connect(cmdBrowseForFolder, &QPushButton::clicked, this,
+            [this] { cmdBrowseForFolder_Click(); });
+    connect(cmdTagThem, &QPushButton::clicked, this, [this] { cmdTagThem_Click(); });
+    for (std::size_t i = 0; i < cmdCheck.size(); ++i) {
+        connect(cmdCheck[i], &QPushButton::clicked, this,
+                [this, i] { cmdCheck_Click(static_cast<int>(i)); });
+    }
+    for (std::size_t i = 0; i < cmdSel.size(); ++i) {
+        if (cmdSel[i] != nullptr) {
+            connect(cmdSel[i], &QPushButton::clicked, this,
+                    [this, i] { cmdSel_Click(static_cast<int>(i)); });
+        }
+    }
+    connect(listModel_, &ResultListModel::CheckBoxClicked, this,
+            [this](int row) { list_ItemCheck(row); });
+    connect(list->header(), &QHeaderView::sectionClicked, this,
+            [this](int section) { list_ColumnClick(section + 1); });
+    connect(list, &ResultListView::RowClicked, this, [this](int row) { list_ItemClick(row); });
+    connect(cboLyrics, &QComboBox::currentIndexChanged, this, [this] { cboLyrics_Click(); });
+    connect(cmdDisplayLyrics, &QPushButton::clicked, this, [this] { cmdDisplayLyrics_Click(); });
+    connect(cmdDisplaySavedLyrics, &QPushButton::clicked, this,
+            [this] { cmdDisplaySavedLyrics_Click(); });
+}
+
+void frmMain::Form_Load() {
+    // The list takes its row and header pictures from imgListMain through its model.
+    img[0]->setPixmap(imgListMain.Picture(kPictureOneMatch));
+    img[2]->setPixmap(imgListMain.Picture(kPictureAlert));
+    img[3]->setPixmap(imgListMain.Picture(kPictureAlert));
+    img[4]->setPixmap(imgListMain.Picture(kPictureNewerTag));
+    img[5]->setPixmap(imgListMain.Picture(kPictureAlert));
+    img[6]->setPixmap(imgListMain.Picture(kPictureUnfiltered));
+}
+
+void frmMain::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    Form_Resize();
+}
+
+void frmMain::closeEvent(QCloseEvent* event) {
+    event->accept();
+    Form_Unload();
+}
+
+void frmMain::Form_Unload() {
+    listModel_->RemoveAllRows();
+    // A running pass yields to events and would go on after the window has gone:
+    // the program ends here instead, whatever is in progress.
+    if (state_.PassRunning && services_.EndProgram) {
+        services_.EndProgram();
+    }
+}
+
+void frmMain::SetLyricsCountCaption(const std::string& caption) {
+    SetCaption(Label1[0], DisplayString(caption));
+}
+
+void frmMain::SetSubfolders(bool checked) {
+    chkSubfolders->setChecked(checked);
+}
+
+QString frmMain::MatchesCaption() const {
+    return Label1[1]->text();
+}
+
+}  // namespace versemark

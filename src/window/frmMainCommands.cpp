@@ -1,0 +1,184 @@
+// The folder command (choose a folder, match it, stop the pass) and the tagging
+// command (confirm, tag, show the log, return to the list and refresh it).
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include "tags/TaggingPass.h"
+#include "window/Controls.h"
+#include "window/DisplayString.h"
+#include "window/ResultListModel.h"
+#include "window/ResultListView.h"
+#include "window/UserPrompts.h"
+#include "window/WindowColours.h"
+#include "window/WindowTexts.h"
+#include "window/frmMain.h"
+
+namespace versemark {
+namespace {
+
+constexpr std::string_view kPhaseTwoProgress = "Parsing: ";
+
+}  // namespace
+
+void frmMain::cmdBrowseForFolder_Click() {
+    // A press during the pass is the stop request. The button stays disabled
+    // until the pass ends, so that no second pass can start inside this one.
+    if (ButtonCaption(cmdBrowseForFolder) == QLatin1String(texts::kStopMatching)) {
+        state_.StopMatching = true;
+        SetButtonCaption(cmdBrowseForFolder, cmdBrowseForFolder->toolTip());
+        cmdBrowseForFolder->setEnabled(false);
+        return;
+    }
+
+    std::string folder = values_.Config.CmdFolder;
+    if (folder.empty() && services_.Prompts != nullptr) {
+        folder = services_.Prompts->ChooseFolder(this, QString::fromLatin1(texts::kSelectFolder));
+    }
+    if (folder.empty()) {
+        return;
+    }
+
+    CloseAnyViewer();
+    SetTextColour(Label1[1], kBlack);
+    SetCaption(Label1[1], QString::fromLatin1(kMatchesPending));
+    picInfo->hide();
+    SetButtonCaption(cmdBrowseForFolder, QString::fromLatin1(texts::kStopMatching));
+    RunMatchingPass(folder);
+
+    SetFolderButton(folder);
+    ShowCheckedCount();
+    cmdTagThem->setEnabled(state_.CheckedCount >= 1);
+    SetStepColours(false);
+}
+
+void frmMain::cmdTagThem_Click() {
+    if (ButtonCaption(cmdTagThem) == QLatin1String(texts::kReturnToList)) {
+        txtViewLyrics->hide();
+        txtViewLyrics->clear();
+        const bool refresh = services_.Prompts != nullptr &&
+                             services_.Prompts->AskYesNo(
+                                 this, QString::fromLatin1(texts::kAskRefresh), PromptIcon::None);
+        if (refresh) {
+            cmdTagThem->setEnabled(false);
+            SetCaption(Label1[1], QString::fromLatin1(kMatchesPending));
+            picInfo->hide();
+            SetButtonCaption(cmdBrowseForFolder, QString::fromLatin1(texts::kStopMatching));
+            RunMatchingPass(lastFolder_);
+            SetButtonCaption(cmdBrowseForFolder, cmdBrowseForFolder->toolTip());
+            ShowCheckedCount();
+            if (state_.CheckedCount >= 1) {
+                cmdTagThem->setEnabled(true);
+            }
+        } else {
+            SetStepColours(true);
+            list->show();
+        }
+        SetButtonCaption(cmdTagThem, QString::fromLatin1(texts::kTagCheckedFiles));
+        return;
+    }
+
+    const int count = state_.CheckedCount;
+    if (count <= 0) {
+        return;
+    }
+    const QString question =
+        QString::fromLatin1(texts::kConfirmTagStart) + QString::number(count) +
+        QString::fromLatin1(count == 1 ? texts::kConfirmTagOne : texts::kConfirmTagMany);
+    if (services_.Prompts != nullptr &&
+        services_.Prompts->AskYesNo(this, question, PromptIcon::Question)) {
+        RunTaggingPass();
+    }
+}
+
+void frmMain::RunMatchingPass(const std::string& folder) {
+    state_.PassRunning = true;
+    list->hide();
+    state_.CheckedCount = 0;
+    listModel_->BeginPass();
+    chkSubfolders->setEnabled(false);
+
+    const MatchResult result = MatchFolder(folder, chkSubfolders->isChecked(), values_.Index,
+                                           listModel_->PassRows(), MakeMatchHooks());
+
+    state_.CheckedCount = result.CheckedCount;
+    SetCaption(Label1[1], DisplayString(result.Label));
+    if (result.LabelColour == kRed) {
+        SetTextColour(Label1[1], kRed);
+    }
+    listModel_->EndPass();
+    ShowSortIndicator();
+    list->show();
+    cmdBrowseForFolder->setEnabled(true);
+    chkSubfolders->setEnabled(true);
+    state_.StopMatching = false;
+    state_.PassRunning = false;
+}
+
+MatchHooks frmMain::MakeMatchHooks() {
+    MatchHooks hooks;
+    hooks.SetLabel = [this](const std::string& text) { ShowMatchProgress(text); };
+    hooks.ProcessEvents = [this] {
+        if (services_.ProcessEvents) {
+            services_.ProcessEvents();
+        }
+    };
+    hooks.StopRequested = [this] { return state_.StopMatching; };
+    hooks.PhaseOneEnded = [this] {
+        state_.StopMatching = false;
+        cmdBrowseForFolder->setEnabled(false);
+    };
+    return hooks;
+}
+
+void frmMain::ShowMatchProgress(const std::string& text) {
+    SetCaption(Label1[1], DisplayString(text));
+    // Phase 2 yields only every 50 rows; its progress is drawn at once.
+    if (text.starts_with(kPhaseTwoProgress)) {
+        Label1[1]->repaint();
+    }
+}
+
+void frmMain::RunTaggingPass() {
+    const std::optional<std::string> log = LetsTagThem(listModel_->Rows());
+    if (!log) {
+        return;
+    }
+    // The log takes the viewer: neither lyrics viewer is open any more.
+    CloseAnyViewer();
+    txtViewLyrics->setPlainText(ViewerText(*log));
+    list->hide();
+    txtViewLyrics->show();
+    picInfo->hide();
+    SetButtonCaption(cmdTagThem, QString::fromLatin1(texts::kReturnToList));
+}
+
+void frmMain::CloseAnyViewer() {
+    for (QPushButton* viewer : {cmdDisplayLyrics, cmdDisplaySavedLyrics}) {
+        if (ButtonCaption(viewer) == QLatin1String(texts::kReturnToList)) {
+            CloseViewer(viewer);
+        }
+    }
+    if (ButtonCaption(cmdTagThem) == QLatin1String(texts::kReturnToList)) {
+        txtViewLyrics->hide();
+        txtViewLyrics->clear();
+        SetButtonCaption(cmdTagThem, QString::fromLatin1(texts::kTagCheckedFiles));
+    }
+}
+
+void frmMain::SetFolderButton(const std::string& folder) {
+    lastFolder_ = folder;
+    const QString shown = DisplayString(folder);
+    SetButtonCaption(cmdBrowseForFolder, shown);
+    cmdBrowseForFolder->setToolTip(shown);
+}
+
+void frmMain::SetStepColours(bool stepOneCurrent) {
+    SetTextColour(Label1[8], stepOneCurrent ? kCurrentStepColour : kOtherStepColour);
+    SetTextColour(Label1[9], stepOneCurrent ? kOtherStepColour : kCurrentStepColour);
+    SetTextColour(Label1[10], stepOneCurrent ? kOtherStepColour : kCurrentStepColour);
+}
+
+}  // namespace versemark

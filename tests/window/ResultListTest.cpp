@@ -1,0 +1,257 @@
+// The result list: check-box clicks and the checked count, header-click sorting,
+// "Check selected" / "Uncheck selected", and the six filters chosen by caption.
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QTreeView>
+#include <set>
+
+#include "WindowTestSupport.h"
+#include "window/Controls.h"
+#include "window/ResultListModel.h"
+
+using namespace versemark;
+using namespace versemark::testing;
+
+namespace {
+
+using Names = std::set<std::string>;
+
+ResultRow MakeRow(std::string mp3, int mp3Icon, std::optional<Colour> mp3Colour, std::string lyrics,
+                  int lyricsIcon, std::optional<Colour> lyricsColour, bool checked) {
+    ResultRow row;
+    row.Tag = std::string(1, '0');  // one candidate at position 0
+    row.Mp3Cell.Text = std::move(mp3);
+    row.Mp3Cell.Icon = mp3Icon;
+    row.Mp3Cell.TextColour = mp3Colour;
+    row.LyricsCell.Text = std::move(lyrics);
+    row.LyricsCell.Icon = lyricsIcon;
+    row.LyricsCell.TextColour = lyricsColour;
+    row.SetChecked(checked);
+    return row;
+}
+
+// Five rows as a pass would leave them; two of them checked.
+struct ListWindow {
+    ListWindow() {
+        ResultListModel& model = window.Form().ListModel();
+        model.BeginPass();
+        RowList& rows = model.PassRows();
+        rows.Add(MakeRow("alpha.mp3", 5, {}, "Zulu - One", 1, {}, true));
+        rows.Add(MakeRow("Beta.mp3", 2, {}, "yankee - Two", 3, {}, false));
+        rows.Add(MakeRow("charlie.mp3", 4, TaggedFileColour, "X-ray - Three", 3, SharedLyricsColour,
+                         false));
+        rows.Add(MakeRow("Delta.mp3", 5, TaggedFileColour, "whiskey - Four", 1, SharedLyricsColour,
+                         false));
+        rows.Add(MakeRow("echo.mp3", 2, {}, "Victor - Five", 1, {}, true));
+        model.EndPass();
+        // What the folder command does after a pass.
+        window.Form().list_ItemCheck(window.RowOf("alpha.mp3"));
+        window.Form().list_ItemCheck(window.RowOf("echo.mp3"));
+        window.Show();
+    }
+
+    QTreeView* List() { return window.Find<QTreeView>("list"); }
+
+    std::vector<std::string> Order() {
+        std::vector<std::string> names;
+        for (const ResultRow& row : window.Form().ListModel().Rows().Rows()) {
+            names.push_back(row.Mp3Cell.Text);
+        }
+        return names;
+    }
+
+    Names Selected() {
+        Names names;
+        for (const QModelIndex& index : List()->selectionModel()->selectedRows()) {
+            names.insert(window.Form()
+                             .ListModel()
+                             .Rows()
+                             .Row(static_cast<std::size_t>(index.row()))
+                             .Mp3Cell.Text);
+        }
+        return names;
+    }
+
+    void Select(const Names& names) {
+        QItemSelection selection;
+        for (const std::string& name : names) {
+            const int row = window.RowOf(name);
+            selection.select(List()->model()->index(row, 0), List()->model()->index(row, 2));
+        }
+        List()->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+    }
+
+    void ClickHeader(int section) {
+        QHeaderView* header = List()->header();
+        const QPoint centre(
+            header->sectionViewportPosition(section) + header->sectionSize(section) / 2,
+            header->height() / 2);
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, centre);
+    }
+
+    void ClickCheckBox(std::string_view name) {
+        const QModelIndex index = List()->model()->index(window.RowOf(name), 0);
+        QTest::mouseClick(List()->viewport(), Qt::LeftButton, {},
+                          List()->visualRect(index).center());
+    }
+
+    int Checked() { return static_cast<int>(window.Form().ListModel().Rows().CheckedCount()); }
+
+    WindowUnderTest window;
+};
+
+}  // namespace
+
+class ResultListTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void clickingACheckBoxCountsAndEnablesTagging() {
+        ListWindow list;
+        WindowUnderTest& window = list.window;
+        QCOMPARE(window.Text("Label1_2"), QString("Checked: 2"));
+        list.ClickCheckBox("Beta.mp3");
+        QVERIFY(window.RowNamed("Beta.mp3").Checked);
+        QCOMPARE(window.RowNamed("Beta.mp3").Text, std::string("\xA0"));
+        QCOMPARE(window.Text("Label1_2"), QString("Checked: 3"));
+        QVERIFY(window.Button("cmdTagThem")->isEnabled());
+
+        for (const char* name : {"Beta.mp3", "alpha.mp3", "echo.mp3"}) {
+            list.ClickCheckBox(name);
+        }
+        QCOMPARE(window.RowNamed("alpha.mp3").Text, std::string());
+        QCOMPARE(window.Text("Label1_2"), QString("Checked: 0"));
+        QVERIFY(!window.Button("cmdTagThem")->isEnabled());
+        list.ClickCheckBox("Delta.mp3");
+        QCOMPARE(window.Text("Label1_2"), QString("Checked: 1"));
+        QVERIFY(window.Button("cmdTagThem")->isEnabled());
+    }
+
+    void headerClicksSortAndFlipTheOrder() {
+        ListWindow list;
+        // After the pass: the first column, unchecked rows before checked ones.
+        QCOMPARE(list.Order(), (std::vector<std::string>{"Beta.mp3", "charlie.mp3", "Delta.mp3",
+                                                         "alpha.mp3", "echo.mp3"}));
+        list.ClickHeader(1);  // "Mp3 file", ascending, without regard to case
+        QCOMPARE(list.Order(), (std::vector<std::string>{"alpha.mp3", "Beta.mp3", "charlie.mp3",
+                                                         "Delta.mp3", "echo.mp3"}));
+        list.ClickHeader(1);
+        QCOMPARE(list.Order(), (std::vector<std::string>{"echo.mp3", "Delta.mp3", "charlie.mp3",
+                                                         "Beta.mp3", "alpha.mp3"}));
+        list.ClickHeader(1);
+        QCOMPARE(list.Order().front(), std::string("alpha.mp3"));
+        list.ClickHeader(2);  // "Lyrics file": another column starts ascending
+        QCOMPARE(list.Order(), (std::vector<std::string>{"echo.mp3", "Delta.mp3", "charlie.mp3",
+                                                         "Beta.mp3", "alpha.mp3"}));
+        QCOMPARE(list.window.Form().ListModel().SortKey(), 2);
+        list.ClickHeader(0);  // equal texts keep their order
+        QCOMPARE(list.Order(), (std::vector<std::string>{"Delta.mp3", "charlie.mp3", "Beta.mp3",
+                                                         "echo.mp3", "alpha.mp3"}));
+        list.ClickHeader(0);  // descending: the checked rows first
+        QCOMPARE(list.Order(), (std::vector<std::string>{"echo.mp3", "alpha.mp3", "Delta.mp3",
+                                                         "charlie.mp3", "Beta.mp3"}));
+    }
+
+    void selectionAndCurrentRowFollowTheirRowsWhenSorting() {
+        ListWindow list;
+        list.Select({"Beta.mp3", "echo.mp3"});
+        list.List()->selectionModel()->setCurrentIndex(
+            list.List()->model()->index(list.window.RowOf("Delta.mp3"), 1),
+            QItemSelectionModel::NoUpdate);
+        list.ClickHeader(1);
+        QCOMPARE(list.Selected(), (Names{"Beta.mp3", "echo.mp3"}));
+        QCOMPARE(list.List()->currentIndex().row(), list.window.RowOf("Delta.mp3"));
+        // Checks and the count are untouched by sorting.
+        QCOMPARE(list.window.Text("Label1_2"), QString("Checked: 2"));
+        QVERIFY(list.window.RowNamed("alpha.mp3").Checked);
+    }
+
+    void filtersSelectExactlyTheirRows() {
+        ListWindow list;
+        WindowUnderTest& window = list.window;
+        list.Select({"alpha.mp3"});
+        window.Button("cmdSel_5")->click();
+        QCOMPARE(list.Selected(), (Names{"charlie.mp3", "Delta.mp3"}));
+        window.Button("cmdSel_3")->click();
+        QCOMPARE(list.Selected(), (Names{"Beta.mp3", "charlie.mp3"}));
+        window.Button("cmdSel_6")->click();  // never a row with picture 4
+        QCOMPARE(list.Selected(), (Names{"Beta.mp3", "echo.mp3"}));
+        window.Button("cmdSel_1")->click();
+        QCOMPARE(list.Selected(), (Names{"charlie.mp3", "Delta.mp3"}));
+        window.Button("cmdSel_2")->click();
+        QCOMPARE(list.Selected(), (Names{"alpha.mp3", "Beta.mp3", "echo.mp3"}));
+        window.Button("cmdSel_0")->click();
+        QCOMPARE(list.Selected().size(), std::size_t{5});
+        // Filters touch neither check marks, the count nor the order.
+        QCOMPARE(list.Checked(), 2);
+        QCOMPARE(window.Text("Label1_2"), QString("Checked: 2"));
+        QCOMPARE(list.Order().front(), std::string("Beta.mp3"));
+    }
+
+    void invertingNothingSelectsEverything() {
+        ListWindow list;
+        list.List()->clearSelection();
+        list.window.Button("cmdSel_2")->click();
+        QCOMPARE(list.Selected().size(), std::size_t{5});
+        list.window.Button("cmdSel_2")->click();
+        QVERIFY(list.Selected().empty());
+    }
+
+    void theButtonsCaptionChoosesTheFilter() {
+        ListWindow list;
+        QPushButton* selectAll = list.window.Button("cmdSel_0");
+        SetButtonCaption(selectAll, QStringLiteral("Unfiltered"));
+        selectAll->click();
+        QCOMPARE(list.Selected(), (Names{"Beta.mp3", "charlie.mp3"}));
+        SetButtonCaption(selectAll, QStringLiteral("select all"));  // not a caption of a filter
+        selectAll->click();
+        QCOMPARE(list.Selected(), (Names{"Beta.mp3", "charlie.mp3"}));
+    }
+
+    void checkSelectedCountsOnlyTheRowsItChanges() {
+        ListWindow list;
+        WindowUnderTest& window = list.window;
+        list.Select({"alpha.mp3", "Beta.mp3", "charlie.mp3"});
+        window.Button("cmdCheck_0")->click();
+        QCOMPARE(window.Text("Label1_2"), QString("Checked: 4"));
+        QCOMPARE(list.Checked(), 4);
+        QCOMPARE(window.RowNamed("charlie.mp3").Text, std::string("\xA0"));
+        QVERIFY(!window.RowNamed("Delta.mp3").Checked);
+
+        list.Select({"alpha.mp3", "Delta.mp3"});
+        window.Button("cmdCheck_1")->click();
+        QCOMPARE(window.Text("Label1_2"), QString("Checked: 3"));
+        QCOMPARE(window.RowNamed("alpha.mp3").Text, std::string());
+        QVERIFY(window.Button("cmdTagThem")->isEnabled());
+    }
+
+    void checkButtonsKeepTheTaggingButtonInStep() {
+        ListWindow list;
+        WindowUnderTest& window = list.window;
+        window.Button("cmdSel_0")->click();
+        window.Button("cmdCheck_1")->click();
+        QCOMPARE(window.Text("Label1_2"), QString("Checked: 0"));
+        QVERIFY(!window.Button("cmdTagThem")->isEnabled());
+        list.Select({"Delta.mp3"});
+        window.Button("cmdCheck_0")->click();
+        QCOMPARE(window.Text("Label1_2"), QString("Checked: 1"));
+        QVERIFY(window.Button("cmdTagThem")->isEnabled());
+    }
+
+    void anEmptyListIgnoresEveryButton() {
+        WindowUnderTest window;
+        window.Show();
+        for (const char* name : {"cmdCheck_0", "cmdCheck_1", "cmdSel_0", "cmdSel_1", "cmdSel_2",
+                                 "cmdSel_3", "cmdSel_5", "cmdSel_6"}) {
+            window.Button(name)->click();
+        }
+        QCOMPARE(window.Text("Label1_2"), QString("Checked: 0"));
+        QVERIFY(!window.Button("cmdTagThem")->isEnabled());
+        QVERIFY(window.Find<QTreeView>("list")->selectionModel()->selection().isEmpty());
+    }
+};
+
+QTEST_MAIN(ResultListTest)
+#include "ResultListTest.moc"
