@@ -1,0 +1,264 @@
+// The song information panel: what a row click shows, and the choice among
+// several lyrics files, which rewrites the row's lyrics cell.
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QTreeView>
+
+#include "RoadLibrary.h"
+#include "window/ImageList.h"
+#include "window/ResultListModel.h"
+#include "window/WindowColours.h"
+
+using namespace versemark;
+using namespace versemark::testing;
+
+namespace {
+
+bool Shows(const QLabel* picture, int number) {
+    return picture->pixmap().toImage() == ImageList().Picture(number).toImage();
+}
+
+// A window whose index has four lyrics files and whose list has rows made by hand.
+struct PanelWindow {
+    PanelWindow() {
+        const char* names[] = {"Artist - One", "Artist - Two", "Artist - Three", "Artist - Four"};
+        for (const char* name : names) {
+            LyricsEntry entry;
+            entry.DisplayName = name;
+            entry.FilePath = library.AddLyrics(name, FilteredLyrics(name));
+            entry.MatchCount = 1;
+            window.Values.Index.Entries.push_back(entry);
+        }
+        window.Values.Index.Entries[2].MatchCount = 2;
+    }
+
+    // Adds a row; `candidates` as the row's tag value, `chosen` its lyrics position.
+    ResultRow Row(std::string mp3, std::string candidates, int chosen) {
+        ResultRow row;
+        row.Tag = std::move(candidates);
+        row.Mp3Cell.Text = mp3;
+        row.Mp3Cell.ToolTip = library.MusicPath() + "/" + mp3;
+        row.Mp3Cell.Icon = 5;
+        const LyricsEntry& entry = window.Values.Index.Entries[static_cast<std::size_t>(chosen)];
+        row.LyricsCell.Text = entry.DisplayName;
+        row.LyricsCell.ToolTip = entry.FilePath;
+        row.LyricsCell.Tag = std::to_string(chosen);
+        row.LyricsCell.Icon = 1;
+        return row;
+    }
+
+    void Fill(std::vector<ResultRow> rows) {
+        ResultListModel& model = window.Form().ListModel();
+        model.BeginPass();
+        for (ResultRow& row : rows) {
+            model.PassRows().Add(std::move(row));
+        }
+        model.EndPass();
+        window.Show();
+    }
+
+    void Click(std::string_view mp3) {
+        auto* list = window.Find<QTreeView>("list");
+        const QModelIndex index = list->model()->index(window.RowOf(mp3), 1);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(index).center());
+    }
+
+    QComboBox* Combo() { return window.Find<QComboBox>("cboLyrics"); }
+    QLabel* Picture(int element) { return window.Label(QString("img_%1").arg(element)); }
+    bool Visible(const char* name) { return !window.Find<QWidget>(name)->isHidden(); }
+
+    SongLibrary library;
+    WindowUnderTest window;
+};
+
+}  // namespace
+
+class InfoPanelTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void aRowWithOneLyricsFile() {
+        PanelWindow panel;
+        ResultRow row = panel.Row("One.mp3", "0", 0);
+        row.Mp3Cell.Tag = "withoutid3";
+        panel.Fill({row});
+        panel.Click("One.mp3");
+
+        WindowUnderTest& window = panel.window;
+        QVERIFY(panel.Visible("picInfo"));
+        QCOMPARE(window.Text("lblInfo_0"), QString("One.mp3"));
+        QCOMPARE(window.Label("lblInfo_0")->toolTip(), QString::fromStdString(row.Mp3Cell.ToolTip));
+        QVERIFY(Shows(panel.Picture(1), 1));
+        QCOMPARE(window.Text("lblInfo_1"), QString("Artist - One"));
+        QVERIFY(panel.Visible("lblInfo_1"));
+        QCOMPARE(window.Text("Label1_5"), QString("Lyrics:"));
+        QCOMPARE(TextColourValue(window.Label("Label1_5")), Colour{0x80000012});
+        QVERIFY(!panel.Visible("cboLyrics"));
+        QVERIFY(!panel.Visible("cmdDisplaySavedLyrics"));
+        QVERIFY(panel.Visible("img_2"));  // no ID3v1 block yet
+        QVERIFY(!panel.Visible("img_3"));
+        QVERIFY(!panel.Visible("img_4"));
+    }
+
+    void aRowWithThreeLyricsFiles() {
+        PanelWindow panel;
+        panel.Fill({panel.Row("Many.mp3", "0,2,3", 2)});
+        panel.Click("Many.mp3");
+
+        WindowUnderTest& window = panel.window;
+        QCOMPARE(window.Text("Label1_5"), QString("Lyrics(3):"));
+        QCOMPARE(TextColourValue(window.Label("Label1_5")), kRed);
+        QVERIFY(!panel.Visible("lblInfo_1"));
+        QVERIFY(panel.Visible("cboLyrics"));
+        QComboBox* combo = panel.Combo();
+        QCOMPARE(combo->count(), 3);
+        QCOMPARE(combo->itemText(0), QString("Artist - One"));
+        QCOMPARE(combo->itemText(1), QString("Artist - Three"));
+        QCOMPARE(combo->itemText(2), QString("Artist - Four"));
+        QCOMPARE(combo->itemData(2).toInt(), 3);
+        QCOMPARE(combo->currentIndex(), 1);
+        QVERIFY(panel.Visible("img_3"));  // "Artist - Three" matched two files
+        QVERIFY(!window.Form().State().FillingLyricsChoice);
+        // Filling the list is not a choice: the row keeps its cell, picture 1 included.
+        const ResultRow& row = window.RowNamed("Many.mp3");
+        QCOMPARE(row.LyricsCell.Icon, 1);
+        QVERIFY(!row.LyricsCell.TextColour.has_value());
+    }
+
+    void alertPicturesAndTheSavedLyricsButton() {
+        PanelWindow panel;
+        ResultRow newer = panel.Row("Newer.mp3", "0,1", 0);
+        newer.Mp3Cell.Icon = 4;
+        newer.Mp3Cell.Tag = "withoutid3";
+        newer.Mp3Cell.TextColour = TaggedFileColour;
+        ResultRow plain = panel.Row("Plain.mp3", "1", 1);
+        panel.Fill({newer, plain});
+
+        panel.Click("Newer.mp3");
+        QVERIFY(panel.Visible("img_4"));
+        QVERIFY(!panel.Visible("img_2"));
+        QVERIFY(panel.Visible("cmdDisplaySavedLyrics"));
+        panel.Click("Plain.mp3");
+        QVERIFY(!panel.Visible("img_4"));
+        QVERIFY(!panel.Visible("img_2"));
+        QVERIFY(!panel.Visible("cmdDisplaySavedLyrics"));
+        QVERIFY(panel.Visible("lblInfo_1"));
+        QVERIFY(!panel.Visible("cboLyrics"));
+    }
+
+    void arrowKeysMoveThePanelWithTheCurrentRow() {
+        PanelWindow panel;
+        panel.Fill({panel.Row("A.mp3", "0", 0), panel.Row("B.mp3", "1", 1)});
+        panel.Click("A.mp3");
+        auto* list = panel.window.Find<QTreeView>("list");
+        QTest::keyClick(list, Qt::Key_Down);
+        QCOMPARE(panel.window.Text("lblInfo_0"), QString("B.mp3"));
+        QCOMPARE(panel.window.Text("lblInfo_1"), QString("Artist - Two"));
+    }
+
+    void theLyricsChoiceTestsTheEndOfTheChosenFile_data() {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<int>("icon");
+        const QByteArray filler(100, 'x');
+        QTest::newRow("50 bytes with the marker") << (QByteArray(37, 'x') + "] filter used") << 3;
+        QTest::newRow("marker in the last 51 bytes")
+            << (filler + QByteArray(38, 'y') + "] filter used") << 1;
+        QTest::newRow("marker just inside the 51 bytes")
+            << (filler + "] filter used" + QByteArray(38, 'y')) << 1;
+        QTest::newRow("marker only earlier")
+            << (filler + "] filter used" + QByteArray(39, 'y')) << 3;
+        QTest::newRow("no-break space at the end") << (filler + "\xA0\r\n") << 1;
+        QTest::newRow("no-break space only earlier") << ("\xA0" + filler) << 3;
+        QTest::newRow("other case") << (filler + "] Filter used") << 3;
+    }
+    void theLyricsChoiceTestsTheEndOfTheChosenFile() {
+        QFETCH(QByteArray, content);
+        QFETCH(int, icon);
+        PanelWindow panel;
+        panel.window.Values.Index.Entries[1].FilePath =
+            panel.library.AddLyrics("Chosen - File", content.toStdString());
+        panel.Fill({panel.Row("Song.mp3", "0,1", 0)});
+        panel.Click("Song.mp3");
+        panel.Combo()->setCurrentIndex(1);
+
+        const ResultRow& row = panel.window.RowNamed("Song.mp3");
+        QCOMPARE(row.LyricsCell.Icon, icon);
+        QVERIFY(Shows(panel.Picture(1), icon));
+    }
+
+    void choosingASharedLyricsFile() {
+        PanelWindow panel;
+        ResultRow row = panel.Row("Song.mp3", "1,2", 1);
+        row.SetChecked(true);
+        panel.Fill({row});
+        panel.window.Form().list_ItemCheck(0);
+        panel.Click("Song.mp3");
+        panel.Combo()->setCurrentIndex(1);
+
+        const ResultRow& chosen = panel.window.RowNamed("Song.mp3");
+        const LyricsEntry& three = panel.window.Values.Index.Entries[2];
+        QCOMPARE(chosen.LyricsCell.Text, std::string("Artist - Three"));
+        QCOMPARE(chosen.LyricsCell.Tag, std::string("2"));
+        QCOMPARE(chosen.LyricsCell.ToolTip, three.FilePath);
+        QCOMPARE(chosen.LyricsCell.TextColour, std::optional<Colour>(SharedLyricsColour));
+        QCOMPARE(chosen.LyricsCell.Icon, 1);
+        QVERIFY(panel.Visible("img_3"));
+        // Nothing else of the row or the window changes.
+        QVERIFY(chosen.Checked);
+        QCOMPARE(chosen.Tag, std::string("1,2"));
+        QCOMPARE(chosen.Mp3Cell.Text, std::string("Song.mp3"));
+        QCOMPARE(panel.window.Text("Label1_5"), QString("Lyrics(2):"));
+        QCOMPARE(panel.window.Text("Label1_2"), QString("Checked: 1"));
+        // What the list shows for the cell.
+        const QAbstractItemModel* model = panel.window.Find<QTreeView>("list")->model();
+        QCOMPARE(model->data(model->index(0, 2)).toString(), QString("Artist - Three"));
+        QCOMPARE(model->data(model->index(0, 2), Qt::ForegroundRole).value<QBrush>().color(),
+                 QColor(80, 80, 130));
+
+        panel.Combo()->setCurrentIndex(0);  // back to a file matched once: black
+        QCOMPARE(panel.window.RowNamed("Song.mp3").LyricsCell.TextColour,
+                 std::optional<Colour>(kBlack));
+        QVERIFY(!panel.Visible("img_3"));
+    }
+
+    void aLyricsFileThatCannotBeReadCountsAsUnfiltered() {
+        PanelWindow panel;
+        panel.window.Values.Index.Entries[1].FilePath = panel.library.CachePath() + "/gone.txt";
+        panel.Fill({panel.Row("Song.mp3", "0,1", 0)});
+        panel.Click("Song.mp3");
+        panel.Combo()->setCurrentIndex(1);
+        const ResultRow& row = panel.window.RowNamed("Song.mp3");
+        QCOMPARE(row.LyricsCell.Text, std::string("Artist - Two"));
+        QCOMPARE(row.LyricsCell.Tag, std::string("1"));
+        QCOMPARE(row.LyricsCell.ToolTip, panel.library.CachePath() + "/gone.txt");
+        QCOMPARE(row.LyricsCell.TextColour, std::optional<Colour>(kBlack));
+        QCOMPARE(row.LyricsCell.Icon, 3);
+        QVERIFY(Shows(panel.Picture(1), 3));
+    }
+
+    void taggingAfterAChoiceWritesTheChosenLyrics() {
+        RoadLibrary road;
+        WindowUnderTest window;
+        road.IndexInto(window.Values);
+        window.Show();
+        window.ChooseFolderAndMatch(road.Music());
+        auto* list = window.Find<QTreeView>("list");
+        const QModelIndex live = list->model()->index(window.RowOf(kGammaLive), 1);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(live).center());
+        auto* combo = window.Find<QComboBox>("cboLyrics");
+        QCOMPARE(combo->currentText(), QString("Gamma - Night Live"));
+        combo->setCurrentIndex(combo->findText("Gamma - Night"));
+        QCOMPARE(window.RowNamed(kGammaLive).LyricsCell.ToolTip, road.GammaLyrics);
+
+        window.Prompts.Answers.push_back(true);
+        window.Button("cmdTagThem")->click();
+        const std::string tagged = ReadFileBytes(road.GammaLiveMp3);
+        QVERIFY(tagged.find("Night words") != std::string::npos);
+        QVERIFY(tagged.find("Live words") == std::string::npos);
+    }
+};
+
+QTEST_MAIN(InfoPanelTest)
+#include "InfoPanelTest.moc"
