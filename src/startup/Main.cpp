@@ -1,14 +1,11 @@
 // The versemark program: one running copy, the configuration, the command line,
 // then either the one-file run or the window.
 #include <QApplication>
-#include <QByteArrayView>
 #include <QDir>
 #include <QLockFile>
 #include <QMessageBox>
 #include <QStandardPaths>
 #include <QString>
-#include <QStringDecoder>
-#include <array>
 #include <cstdio>
 #include <string>
 
@@ -18,6 +15,7 @@
 #include "startup/OneFileRun.h"
 #include "startup/RunConfig.h"
 #include "startup/basMain.h"
+#include "window/DisplayString.h"
 #include "window/WindowMain.h"
 
 namespace {
@@ -59,29 +57,8 @@ bool AnotherCopyRuns(QLockFile& lock) {
     return !lock.tryLock(0) && lock.error() == QLockFile::LockFailedError;
 }
 
-// Bytes shown as UTF-8 when they are valid UTF-8, otherwise as Windows-1252.
-QString DisplayText(const std::string& bytes) {
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
-    if (!utf8.hasError()) {
-        return text;
-    }
-    // 0x80-0x9F of Windows-1252; the five unassigned bytes keep their C1 code.
-    static constexpr std::array<char16_t, 32> kHighControls = {
-        0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-        0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-    text.clear();
-    for (const char c : bytes) {
-        const auto byte = static_cast<unsigned char>(c);
-        text += (byte >= 0x80 && byte <= 0x9F) ? QChar(kHighControls[byte - 0x80])
-                                               : QChar(static_cast<char16_t>(byte));
-    }
-    return text;
-}
-
 void ShowLog(const std::string& log) {
-    QMessageBox box(QMessageBox::NoIcon, QString::fromLatin1(kProgramTitle), DisplayText(log),
+    QMessageBox box(QMessageBox::NoIcon, QString::fromLatin1(kProgramTitle), DisplayString(log),
                     QMessageBox::Ok);
     box.exec();
 }
