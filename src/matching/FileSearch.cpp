@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/FileSystem.h"
+#include "platform/FolderIdentity.h"
 
 namespace versemark {
 namespace {
@@ -51,8 +52,8 @@ void AddMatchingFiles(FileSearch& search, const std::string& dir,
 // True the first time a folder is met; a folder reached again (through a link,
 // or a link back up the tree) is not searched twice.
 bool FirstVisit(FileSearch& search, const std::string& dir) {
-    const std::optional<std::string> real = RealPath(dir);
-    return search.VisitedFolders.insert(real ? *real : dir).second;
+    const std::optional<std::string> identity = FolderIdentity(dir);
+    return search.VisitedFolders.insert(identity ? *identity : dir).second;
 }
 
 }  // namespace

@@ -26,12 +26,6 @@ void Call(const std::function<void()>& hook) {
     }
 }
 
-void ShowLabel(const MatchHooks& hooks, const std::string& text) {
-    if (hooks.SetLabel) {
-        hooks.SetLabel(text);
-    }
-}
-
 int Mp3CellIcon(const TagKind& kind, std::size_t candidateCount) {
     if (kind == kKindVersionHigher) {
         return kPictureNewerTag;
@@ -74,8 +68,10 @@ int MatchFiles(const std::vector<std::string>& files, LyricsIndex& index, RowLis
         }
 
         ++processed;
-        ShowLabel(hooks,
-                  "Matches: " + std::to_string(rows.Count()) + " / " + std::to_string(processed));
+        if (hooks.SetLabel) {  // the text is built only for a window that shows it
+            hooks.SetLabel("Matches: " + std::to_string(rows.Count()) + " / " +
+                           std::to_string(processed));
+        }
         if (hooks.Progress) {
             hooks.Progress(processed, total);
         }
@@ -128,7 +124,9 @@ int ChooseForRows(LyricsIndex& index, RowList& rows, const MatchHooks& hooks) {
             }
         }
 
-        ShowLabel(hooks, "Parsing: " + std::to_string(i + 1) + "/" + std::to_string(rowCount));
+        if (hooks.SetLabel) {
+            hooks.SetLabel("Parsing: " + std::to_string(i + 1) + "/" + std::to_string(rowCount));
+        }
         if ((i + 1) % kRowsPerYield == 0) {
             Call(hooks.ProcessEvents);
         }

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <string>
 
 #include "matching/MatchFolder.h"
@@ -24,13 +25,23 @@ void EraseFirst(std::string& text, std::string_view mark) {
 
 // Removes the first `count` occurrences of `c`, keeping everything else in order.
 void EraseFirstOccurrences(std::string& text, char c, int count) {
-    std::size_t out = 0;
-    for (std::size_t in = 0; in < text.size(); ++in) {
-        if (text[in] == c && count > 0) {
-            --count;
-            continue;
+    std::size_t hit = text.find(c);
+    if (hit == std::string::npos) {
+        return;
+    }
+    std::size_t out = hit;
+    for (int removed = 1; removed <= count; ++removed) {
+        const std::size_t from = hit + 1;
+        hit = removed < count ? text.find(c, from) : std::string::npos;
+        const std::size_t to = hit == std::string::npos ? text.size() : hit;
+        // Moves the piece between two hits down over the removed characters.
+        std::copy(text.begin() + static_cast<std::ptrdiff_t>(from),
+                  text.begin() + static_cast<std::ptrdiff_t>(to),
+                  text.begin() + static_cast<std::ptrdiff_t>(out));
+        out += to - from;
+        if (hit == std::string::npos) {
+            break;
         }
-        text[out++] = text[in];
     }
     text.resize(out);
 }
@@ -59,10 +70,10 @@ std::string BuildMp3Text(std::string_view base, std::string_view head, std::stri
 std::string NormaliseMp3Text(std::string_view text) {
     std::string normalised;
     normalised.reserve(text.size());
-    for (char c : text) {
-        if (c != '\0') {
-            normalised.push_back(c);
-        }
+    while (!text.empty()) {  // NULs removed, run by run
+        const std::size_t nul = std::min(text.find('\0'), text.size());
+        normalised.append(text.substr(0, nul));
+        text.remove_prefix(std::min(nul + 1, text.size()));
     }
     EraseFirst(normalised, kEncoderMark);
     EraseFirst(normalised, kId3v2Mark);

@@ -5,22 +5,18 @@
 #include <cstdint>
 #include <string>
 
+#include "matching/ByteClasses.h"
 #include "matching/TextFold.h"
+#include "matching/WordAutomaton.h"
 
-// An Aho-Corasick automaton over the distinct folded words of the index, stored
-// as a full transition table over byte classes (bytes that occur in no word share
-// class 0 and lead back to the root). Scanning a text marks every word that occurs
-// in it; each entry is filed under one of its words (its key), so only the entries
+// Scanning a text with the automaton marks every word of the index that occurs in
+// it. Each entry is filed under one of its words (its key), so only the entries
 // whose key occurred are checked, word by word, against the marks.
 namespace versemark {
 namespace {
 
-using State = std::uint32_t;
-constexpr State kRoot = 0;
-// Set on a transition whose target ends at least one word.
-constexpr std::uint32_t kEndsWord = 0x80000000u;
-constexpr std::uint32_t kStateMask = 0x7FFFFFFFu;
-constexpr std::size_t kByteValues = 256;
+using State = WordAutomaton::State;
+constexpr State kRoot = WordAutomaton::kRoot;
 // Keys at least this long are preferred: shorter words occur in most texts.
 constexpr std::size_t kSelectiveKeyLength = 3;
 
@@ -30,6 +26,7 @@ struct FoldedWords {
     std::vector<std::uint32_t> Start;       // per word: offset in Bytes; one extra at the end
     std::vector<std::uint32_t> EntryFirst;  // per entry: its first word; one extra at the end
 
+    std::size_t WordCount() const { return Start.size() - 1; }
     std::string_view Word(std::size_t w) const {
         return std::string_view(Bytes).substr(Start[w], Start[w + 1] - Start[w]);
     }
@@ -37,6 +34,17 @@ struct FoldedWords {
 
 FoldedWords FoldAllWords(const LyricsIndex& index) {
     FoldedWords words;
+    std::size_t wordCount = 0;
+    std::size_t byteCount = 0;
+    for (const LyricsEntry& entry : index.Entries) {
+        wordCount += entry.Words.size();
+        for (const std::string& word : entry.Words) {
+            byteCount += word.size();
+        }
+    }
+    words.Bytes.reserve(byteCount);
+    words.Start.reserve(wordCount + 1);
+    words.EntryFirst.reserve(index.Entries.size() + 1);
     std::string scratch;
     for (const LyricsEntry& entry : index.Entries) {
         words.EntryFirst.push_back(static_cast<std::uint32_t>(words.Start.size()));
@@ -55,15 +63,13 @@ FoldedWords FoldAllWords(const LyricsIndex& index) {
 }  // namespace
 
 struct WordMatcher::Impl {
-    // The automaton.
-    std::array<std::uint8_t, kByteValues> ByteClass{};
-    std::size_t ClassCount = 1;
-    std::vector<std::uint32_t> Next;   // state * ClassCount + class: target state, kEndsWord flag
-    std::vector<std::uint8_t> IsWord;  // per state: a word ends exactly here
-    std::vector<State> WordAt;         // per state: longest word that is a suffix of it, or root
-    std::vector<State> ShorterWord;    // per state: longest word that is a proper suffix, or root
+    Impl(const LyricsIndex& index, const FoldedWords& words);
 
-    // Entries filed under their key word; the rest of their words to check.
+    ByteClasses Classes;
+    std::vector<State> WordState;  // per word of FoldedWords: its state, the root when empty
+    WordAutomaton Automaton;       // after WordState: it fills it
+
+    // Entries filed under their key word, and the rest of their words to check.
     std::vector<std::uint32_t> KeyedFirst;  // per state; one extra at the end
     std::vector<std::uint32_t> KeyedEntries;
     std::vector<std::uint32_t> OtherFirst;  // per entry; one extra at the end
@@ -75,77 +81,80 @@ struct WordMatcher::Impl {
     std::vector<std::uint32_t> Seen;  // per state: the search that last found this word
     std::uint32_t Search = 0;
     std::vector<State> Found;
-    std::string Folded;
+    std::vector<std::uint8_t> TextClasses;
+    std::vector<State> Ends;
 
-    void BuildClasses(const FoldedWords& words);
-    State AddState();
-    State Insert(std::string_view word);
-    void FileEntries(const FoldedWords& words, const std::vector<State>& wordState,
-                     std::size_t entryCount);
-    void LinkSuffixes();
+    void FileEntries(const FoldedWords& words);
+    void MarkWordsEndingIn(State state);
     std::vector<int> Find(std::string_view text);
 };
 
-void WordMatcher::Impl::BuildClasses(const FoldedWords& words) {
-    std::array<bool, kByteValues> used{};
-    for (unsigned char b : words.Bytes) {
-        used[b] = true;
-    }
-    ClassCount = 1;
-    for (std::size_t b = 0; b < kByteValues; ++b) {
-        ByteClass[b] = used[b] ? static_cast<std::uint8_t>(ClassCount++) : 0;
-    }
-}
+namespace {
 
-State WordMatcher::Impl::AddState() {
-    const auto state = static_cast<State>(IsWord.size());
-    Next.resize(Next.size() + ClassCount, kRoot);
-    IsWord.push_back(0);
-    return state;
-}
-
-State WordMatcher::Impl::Insert(std::string_view word) {
-    State state = kRoot;
-    for (unsigned char b : word) {
-        const std::size_t slot = state * ClassCount + ByteClass[b];
-        if (Next[slot] == kRoot) {
-            const State child = AddState();
-            Next[slot] = child;  // after AddState: it may move the table
+std::vector<std::string_view> NonEmptyWords(const FoldedWords& words) {
+    std::vector<std::string_view> list;
+    list.reserve(words.WordCount());
+    for (std::size_t w = 0; w < words.WordCount(); ++w) {
+        if (!words.Word(w).empty()) {
+            list.push_back(words.Word(w));
         }
-        state = Next[slot];
     }
-    IsWord[state] = 1;
-    return state;
+    return list;
 }
 
-void WordMatcher::Impl::FileEntries(const FoldedWords& words, const std::vector<State>& wordState,
-                                    std::size_t entryCount) {
-    const std::size_t stateCount = IsWord.size();
-    // Distinct word states of each entry, and how many entries hold each word.
-    std::vector<std::vector<State>> entryStates(entryCount);
-    std::vector<std::uint32_t> holders(stateCount, 0);
-    for (std::size_t e = 0; e < entryCount; ++e) {
-        std::vector<State>& states = entryStates[e];
+// The state of every word, the root for the empty ones.
+std::vector<State> StatesOfAllWords(const FoldedWords& words,
+                                    const std::vector<State>& nonEmptyStates) {
+    std::vector<State> states(words.WordCount(), kRoot);
+    std::size_t k = 0;
+    for (std::size_t w = 0; w < words.WordCount(); ++w) {
+        if (!words.Word(w).empty()) {
+            states[w] = nonEmptyStates[k++];
+        }
+    }
+    return states;
+}
+
+}  // namespace
+
+WordMatcher::Impl::Impl(const LyricsIndex&, const FoldedWords& words)
+    : Classes(words.Bytes), WordState(), Automaton(Classes, NonEmptyWords(words), WordState) {
+    WordState = StatesOfAllWords(words, WordState);
+    FileEntries(words);
+    Seen.assign(Automaton.StateCount(), 0);
+}
+
+void WordMatcher::Impl::FileEntries(const FoldedWords& words) {
+    const std::size_t stateCount = Automaton.StateCount();
+    const std::size_t entryCount = words.EntryFirst.size() - 1;
+    std::vector<State> states;  // the distinct word states of one entry
+    auto entryStates = [&](std::size_t e) {
+        states.clear();
         for (std::uint32_t w = words.EntryFirst[e]; w < words.EntryFirst[e + 1]; ++w) {
-            if (wordState[w] != kRoot) {
-                states.push_back(wordState[w]);
+            if (WordState[w] != kRoot) {
+                states.push_back(WordState[w]);
             }
         }
         std::sort(states.begin(), states.end());
         states.erase(std::unique(states.begin(), states.end()), states.end());
+    };
+
+    // How many entries hold each word, and its length.
+    std::vector<std::uint32_t> holders(stateCount, 0);
+    std::vector<std::uint32_t> length(stateCount, 0);
+    for (std::size_t e = 0; e < entryCount; ++e) {
+        entryStates(e);
         for (State s : states) {
             ++holders[s];
         }
     }
-
-    // The key of an entry: a word of selective length held by few entries.
-    std::vector<std::size_t> length(stateCount, 0);
-    for (std::size_t w = 0; w + 1 < words.Start.size(); ++w) {
-        length[wordState[w]] = words.Word(w).size();
+    for (std::size_t w = 0; w < words.WordCount(); ++w) {
+        length[WordState[w]] = static_cast<std::uint32_t>(words.Word(w).size());
     }
+    // The key of an entry: a word of selective length held by few entries.
     auto better = [&](State a, State b) {
-        const std::size_t la = std::min(length[a], kSelectiveKeyLength);
-        const std::size_t lb = std::min(length[b], kSelectiveKeyLength);
+        const std::size_t la = std::min<std::size_t>(length[a], kSelectiveKeyLength);
+        const std::size_t lb = std::min<std::size_t>(length[b], kSelectiveKeyLength);
         if (la != lb) {
             return la > lb;
         }
@@ -159,9 +168,9 @@ void WordMatcher::Impl::FileEntries(const FoldedWords& words, const std::vector<
     KeyedFirst.assign(stateCount + 1, 0);
     OtherFirst.assign(entryCount + 1, 0);
     for (std::size_t e = 0; e < entryCount; ++e) {
-        const std::vector<State>& states = entryStates[e];
-        const bool hasWords = words.EntryFirst[e + 1] > words.EntryFirst[e];
+        entryStates(e);
         if (states.empty()) {
+            const bool hasWords = words.EntryFirst[e + 1] > words.EntryFirst[e];
             (hasWords ? BlankEntries : WordlessEntries).push_back(static_cast<int>(e));
         } else {
             key[e] = *std::min_element(states.begin(), states.end(), better);
@@ -179,63 +188,34 @@ void WordMatcher::Impl::FileEntries(const FoldedWords& words, const std::vector<
     }
     KeyedEntries.resize(KeyedFirst[stateCount]);
     std::vector<std::uint32_t> fill(KeyedFirst.begin(), KeyedFirst.end() - 1);
-    for (std::size_t e = 0; e < entryCount; ++e) {  // ascending: each key's list is sorted
+    for (std::size_t e = 0; e < entryCount; ++e) {
         if (key[e] != kRoot) {
             KeyedEntries[fill[key[e]]++] = static_cast<std::uint32_t>(e);
         }
     }
 }
 
-// Breadth first: failure links, the full transition table, and the words that
-// end in each state.
-void WordMatcher::Impl::LinkSuffixes() {
-    const std::size_t stateCount = IsWord.size();
-    std::vector<State> failure(stateCount, kRoot);
-    WordAt.assign(stateCount, kRoot);
-    ShorterWord.assign(stateCount, kRoot);
-    std::vector<State> queue;
-    queue.reserve(stateCount);
-    queue.push_back(kRoot);
-    for (std::size_t head = 0; head < queue.size(); ++head) {
-        const State state = queue[head];
-        const std::size_t row = state * ClassCount;
-        const std::size_t fallbackRow = failure[state] * ClassCount;
-        for (std::size_t c = 0; c < ClassCount; ++c) {
-            const State child = Next[row + c];
-            if (child == kRoot) {
-                Next[row + c] = state == kRoot ? kRoot : Next[fallbackRow + c];
-                continue;
-            }
-            const State link = state == kRoot ? kRoot : (Next[fallbackRow + c] & kStateMask);
-            failure[child] = link;
-            ShorterWord[child] = WordAt[link];
-            WordAt[child] = IsWord[child] ? child : WordAt[link];
-            Next[row + c] = child | (WordAt[child] != kRoot ? kEndsWord : 0);
-            queue.push_back(child);
-        }
+// Marks the words that end in `state` and have not been found yet. A word already
+// marked in this search had its shorter words marked with it.
+void WordMatcher::Impl::MarkWordsEndingIn(State state) {
+    for (State w = Automaton.LongestWordIn(state); w != kRoot && Seen[w] != Search;
+         w = Automaton.ShorterWord(w)) {
+        Seen[w] = Search;
+        Found.push_back(w);
     }
 }
 
 std::vector<int> WordMatcher::Impl::Find(std::string_view text) {
-    Folded.assign(text);
-    FoldCaseInPlace(Folded);
     if (++Search == 0) {  // the counter wrapped: forget every old mark
         std::fill(Seen.begin(), Seen.end(), 0);
         Search = 1;
     }
-
+    Classes.OfText(text, TextClasses);
+    Ends.clear();
+    Automaton.Walk(TextClasses.data(), TextClasses.size(), Ends);
     Found.clear();
-    State state = kRoot;
-    for (unsigned char b : Folded) {
-        const std::uint32_t step = Next[state * ClassCount + ByteClass[b]];
-        state = step & kStateMask;
-        if (step & kEndsWord) {
-            // A word already marked in this search had its shorter words marked too.
-            for (State w = WordAt[state]; w != kRoot && Seen[w] != Search; w = ShorterWord[w]) {
-                Seen[w] = Search;
-                Found.push_back(w);
-            }
-        }
+    for (State state : Ends) {
+        MarkWordsEndingIn(state);
     }
 
     std::vector<int> candidates;
@@ -251,7 +231,7 @@ std::vector<int> WordMatcher::Impl::Find(std::string_view text) {
             }
         }
     }
-    if (!Folded.empty()) {
+    if (!text.empty()) {
         candidates.insert(candidates.end(), BlankEntries.begin(), BlankEntries.end());
     }
     candidates.insert(candidates.end(), WordlessEntries.begin(), WordlessEntries.end());
@@ -259,22 +239,8 @@ std::vector<int> WordMatcher::Impl::Find(std::string_view text) {
     return candidates;
 }
 
-WordMatcher::WordMatcher(const LyricsIndex& index) : impl_(std::make_unique<Impl>()) {
-    Impl& m = *impl_;
-    const FoldedWords words = FoldAllWords(index);
-    m.BuildClasses(words);
-    m.AddState();  // the root
-    std::vector<State> wordState(words.Start.size() - 1, kRoot);
-    for (std::size_t w = 0; w < wordState.size(); ++w) {
-        const std::string_view word = words.Word(w);
-        if (!word.empty()) {
-            wordState[w] = m.Insert(word);
-        }
-    }
-    m.FileEntries(words, wordState, index.Entries.size());
-    m.LinkSuffixes();
-    m.Seen.assign(m.IsWord.size(), 0);
-}
+WordMatcher::WordMatcher(const LyricsIndex& index)
+    : impl_(std::make_unique<Impl>(index, FoldAllWords(index))) {}
 
 WordMatcher::~WordMatcher() = default;
 WordMatcher::WordMatcher(WordMatcher&&) noexcept = default;
@@ -285,11 +251,11 @@ std::vector<int> WordMatcher::FindCandidates(std::string_view normalisedText) co
 }
 
 std::size_t WordMatcher::StateCount() const {
-    return impl_->IsWord.size();
+    return impl_->Automaton.StateCount();
 }
 
 std::size_t WordMatcher::ClassCount() const {
-    return impl_->ClassCount;
+    return impl_->Classes.Count();
 }
 
 }  // namespace versemark

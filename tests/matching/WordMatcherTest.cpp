@@ -248,5 +248,62 @@ TEST(WordMatcherDifferential, AgreesOnArbitraryBytes) {
     }
 }
 
+TEST(WordMatcherDifferential, AgreesOnLongTextsWithWordsAcrossEverySeam) {
+    // Long texts are walked in parts side by side; a word must be found wherever
+    // it lies, also across the border of two parts.
+    std::mt19937 random(7);
+    std::uniform_int_distribution<int> letter('a', 'e');
+    auto randomWord = [&](std::size_t length) {
+        std::string word;
+        for (std::size_t i = 0; i < length; ++i) {
+            word += static_cast<char>(letter(random));
+        }
+        return word;
+    };
+    for (std::size_t longest : {1u, 5u, 17u, 40u}) {
+        LyricsIndex index;
+        std::vector<std::string> words;
+        for (int e = 0; e < 200; ++e) {
+            LyricsEntry entry;
+            for (int w = 0; w < 2; ++w) {
+                const std::size_t length = 1 + random() % longest;
+                entry.Words.push_back(randomWord(length));
+                words.push_back(entry.Words.back());
+            }
+            index.Entries.push_back(entry);
+        }
+        const WordMatcher matcher(index);
+        for (std::size_t size : {300u, 611u, 1024u, 4099u}) {
+            for (int t = 0; t < 20; ++t) {
+                std::string text(size, 'z');  // 'z' is in no word
+                for (std::size_t seam = 1; seam < 4; ++seam) {
+                    const std::string& word = words[random() % words.size()];
+                    const std::size_t border = seam * (size / 4);
+                    const std::size_t start = border - std::min(border, word.size() / 2 + t % 3);
+                    text.replace(start, std::min(word.size(), size - start), word);
+                }
+                for (int n = 0; n < t * 3; ++n) {  // and some anywhere
+                    const std::string& word = words[random() % words.size()];
+                    const std::size_t start = random() % size;
+                    text.replace(start, std::min(word.size(), size - start), word);
+                }
+                ASSERT_EQ(matcher.FindCandidates(text), Reference(text, index))
+                    << "longest " << longest << " size " << size << " text " << t;
+            }
+        }
+    }
+}
+
+TEST(WordMatcher, FindsALongWordLyingAcrossTheMiddle) {
+    const std::string longWord(90, 'q');
+    LyricsIndex index = IndexOf({{longWord}, {"q" + longWord}});
+    const WordMatcher matcher(index);
+    std::string text(2000, '.');
+    text.replace(1000 - 45, longWord.size(), longWord);
+    EXPECT_EQ(matcher.FindCandidates(text), (std::vector<int>{0}));
+    text.replace(500 - 89, longWord.size() + 1, "Q" + longWord);
+    EXPECT_EQ(matcher.FindCandidates(text), (std::vector<int>{0, 1}));
+}
+
 }  // namespace
 }  // namespace versemark

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+// The alphabet of the word automaton: each byte value that occurs in a folded word
+// gets a class of its own, every other byte shares class 0 (it ends any word in
+// progress). Also turns a text into the classes of its fold in one pass.
+namespace versemark {
+
+class ByteClasses {
+  public:
+    // `wordBytes`: the bytes of all folded words.
+    explicit ByteClasses(std::string_view wordBytes);
+
+    std::size_t Count() const { return count_; }
+    std::uint8_t OfFolded(unsigned char b) const { return ofFolded_[b]; }
+
+    // The classes of FoldCase(text), one per byte, into `out`.
+    void OfText(std::string_view text, std::vector<std::uint8_t>& out) const;
+
+  private:
+    static constexpr std::size_t kByteValues = 256;
+    std::size_t count_ = 1;
+    std::array<std::uint8_t, kByteValues> ofFolded_{};
+    std::array<std::uint8_t, kByteValues> plain_{};  // of a text byte that needs no context
+    std::array<bool, kByteValues> needsContext_{};   // non-ASCII byte whose fold may matter
+};
+
+}  // namespace versemark

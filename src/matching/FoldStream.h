@@ -1,0 +1,106 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <string_view>
+
+// The case fold of TextFold.h as a stream: hands each byte of FoldCase(text) to a
+// callback in one pass, without building the folded copy. The matcher feeds its
+// automaton this way; FoldCase stays the definition and the tests hold the two
+// together.
+namespace versemark {
+namespace fold {
+
+// A byte standing alone, as a Windows-1252 character.
+constexpr unsigned char FoldSingleByte(unsigned char c) {
+    if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) {
+        return static_cast<unsigned char>(c + 0x20);
+    }
+    switch (c) {
+        case 0x8A:
+            return 0x9A;
+        case 0x8C:
+            return 0x9C;
+        case 0x8E:
+            return 0x9E;
+        case 0x9F:
+            return 0xFF;
+        default:
+            return c;
+    }
+}
+
+constexpr std::array<unsigned char, 256> kSingleByteFold = [] {
+    std::array<unsigned char, 256> table{};
+    for (std::size_t c = 0; c < table.size(); ++c) {
+        table[c] = FoldSingleByte(static_cast<unsigned char>(c));
+    }
+    return table;
+}();
+
+constexpr unsigned char kLatinLead = 0xC3;  // U+00C0..U+00FF in UTF-8
+constexpr unsigned char kLatinCapitalFirst = 0x80;
+constexpr unsigned char kLatinCapitalLast = 0x9E;
+constexpr unsigned char kMultiplicationSign = 0x97;
+constexpr unsigned char kLatinCaseOffset = 0x20;
+
+constexpr bool IsContinuation(unsigned char c) {
+    return c >= 0x80 && c <= 0xBF;
+}
+
+// Length of the well-formed UTF-8 sequence at `i`, or 1.
+inline std::size_t SequenceLength(std::string_view text, std::size_t i) {
+    const unsigned char lead = static_cast<unsigned char>(text[i]);
+    std::size_t length = 1;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+    }
+    if (length == 1 || i + length > text.size()) {
+        return 1;
+    }
+    for (std::size_t k = 1; k < length; ++k) {
+        if (!IsContinuation(static_cast<unsigned char>(text[i + k]))) {
+            return 1;
+        }
+    }
+    return length;
+}
+
+}  // namespace fold
+
+template <typename Sink>
+inline void ForEachFoldedByte(std::string_view text, Sink&& sink) {
+    std::size_t i = 0;
+    const std::size_t size = text.size();
+    while (i < size) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        if (c < 0x80) {  // the common case: ASCII
+            sink(fold::kSingleByteFold[c]);
+            ++i;
+            continue;
+        }
+        const std::size_t length = fold::SequenceLength(text, i);
+        if (length == 1) {
+            sink(fold::kSingleByteFold[c]);
+            ++i;
+            continue;
+        }
+        unsigned char second = static_cast<unsigned char>(text[i + 1]);
+        if (c == fold::kLatinLead && second >= fold::kLatinCapitalFirst &&
+            second <= fold::kLatinCapitalLast && second != fold::kMultiplicationSign) {
+            second = static_cast<unsigned char>(second + fold::kLatinCaseOffset);
+        }
+        sink(c);
+        sink(second);
+        for (std::size_t k = 2; k < length; ++k) {
+            sink(static_cast<unsigned char>(text[i + k]));
+        }
+        i += length;
+    }
+}
+
+}  // namespace versemark

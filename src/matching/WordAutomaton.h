@@ -1,0 +1,49 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+#include "matching/ByteClasses.h"
+
+// An Aho-Corasick automaton over a set of folded words: a full transition table
+// over byte classes, states numbered breadth first (the states near the root,
+// which most text bytes visit, share a few cache lines), a flag on every
+// transition into a state where some word ends, and for each state the longest
+// word ending there with a link to the next shorter one.
+namespace versemark {
+
+class WordAutomaton {
+  public:
+    using State = std::uint32_t;
+    static constexpr State kRoot = 0;
+
+    // `words` must not be empty texts. `wordStates` receives, in the same order,
+    // the state where each word ends: its identity.
+    WordAutomaton(const ByteClasses& classes, const std::vector<std::string_view>& words,
+                  std::vector<State>& wordStates);
+
+    std::size_t StateCount() const { return wordAt_.size(); }
+
+    // Walks the classes of a text from the root and appends to `ends` every state
+    // reached in which some word ends (a state once per time it is reached).
+    void Walk(const std::uint8_t* classes, std::size_t size, std::vector<State>& ends) const;
+
+    // The longest word that ends in `state`, or the root for none.
+    State LongestWordIn(State state) const { return wordAt_[state]; }
+    // The longest word that is a proper suffix of word `word`, or the root.
+    State ShorterWord(State word) const { return shorterWord_[word]; }
+
+  private:
+    struct Trie;
+    void Materialise(const Trie& trie, std::vector<State>& renamed);
+
+    std::size_t classCount_ = 1;
+    std::size_t longestWord_ = 0;
+    std::vector<std::uint32_t> next_;  // state * classCount_ + class: target | kEndsWord
+    std::vector<State> wordAt_;
+    std::vector<State> shorterWord_;
+};
+
+}  // namespace versemark
