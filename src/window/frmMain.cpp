@@ -93,12 +93,14 @@ void frmMain::closeEvent(QCloseEvent* event) {
 }
 
 void frmMain::Form_Unload() {
-    listModel_->RemoveAllRows();
     // A running pass yields to events and would go on after the window has gone:
-    // the program ends here instead, whatever is in progress.
+    // the program ends here instead, rows and all. (The rows are not removed under
+    // the pass's feet first; the process ending removes them.)
     if (state_.PassRunning && services_.EndProgram) {
         services_.EndProgram();
+        return;
     }
+    listModel_->RemoveAllRows();
 }
 
 void frmMain::SetLyricsCountCaption(const std::string& caption) {

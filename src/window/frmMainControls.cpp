@@ -107,6 +107,8 @@ void frmMain::CreateBrowseFrame() {
     chkSubfolders->setObjectName(QStringLiteral("chkSubfolders"));
     SetTwipGeometry(chkSubfolders, 1080, 1080, 1695, 255);
     chkSubfolders->setChecked(true);
+    // The caption's three leading blanks are the gap after the box; the style adds none.
+    chkSubfolders->setStyleSheet(QStringLiteral("QCheckBox { spacing: 0px; }"));
     Label1[1] = MakeLabel(panel, Element("Label1", 1), QString::fromLatin1(kMatchesPending), 120,
                           1440, 840, 195, AutoSize::On);
     Label1[0] =

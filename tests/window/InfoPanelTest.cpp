@@ -78,7 +78,7 @@ struct PanelWindow {
 class InfoPanelTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void aRowWithOneLyricsFile() {
         PanelWindow panel;
         ResultRow row = panel.Row("One.mp3", "0", 0);

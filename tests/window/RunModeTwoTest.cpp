@@ -23,7 +23,8 @@ struct CompanionSetup {
                                      "WINE REGISTRY Version 2\n\n"
                                      "[Software\\\\Kestrel Works\\\\Songleaf] 1700000000\n"
                                      "#time=1d9a1b2c3d4e5f6\n"
-                                     "\"Path\"=\"" + songleaf + "\"\n");
+                                     "\"Path\"=\"" +
+                                         songleaf + "\"\n");
         lockFolder = road.Library.Dir().MakeFolder("lock");
         winePrefix = road.Library.Dir() / "wine";
     }
@@ -56,7 +57,7 @@ struct CompanionSetup {
 class RunModeTwoTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void theFolderIsScannedWithItsSubfolders() {
         RoadLibrary road;
         const CompanionSetup companion(road);

@@ -56,7 +56,7 @@ struct ViewerWindow {
 class ViewersTest : public QObject {
     Q_OBJECT
 
-private slots:
+  private slots:
     void preparedLyricsOpenAndCloseTheViewer() {
         ViewerWindow viewer;
         viewer.Click(kAlpha);
@@ -135,7 +135,8 @@ private slots:
         ViewerWindow viewer;
         viewer.Click("Lambda - Cafe.mp3");
         viewer.Prepared()->click();
-        QVERIFY(viewer.Viewer()->toPlainText().startsWith(QString::fromUtf8("Café au lait\nna na\n")));
+        QVERIFY(
+            viewer.Viewer()->toPlainText().startsWith(QString::fromUtf8("Café au lait\nna na\n")));
     }
 
     void anUnreadableLyricsFileShowsOnlyTheCredit() {
