@@ -33,9 +33,12 @@ int CountFoldedOccurrences(std::string_view foldedText, std::string_view foldedW
 
 int ScoreFolded(const LyricsEntry& entry, std::string_view foldedText) {
     int total = 0;
+    std::string foldedWord;
     for (const std::string& word : entry.Words) {
         if (!word.empty()) {
-            total += CountFoldedOccurrences(foldedText, FoldCase(word));
+            foldedWord.assign(word);
+            FoldCaseInPlace(foldedWord);
+            total += CountFoldedOccurrences(foldedText, foldedWord);
         }
     }
     return total;

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "matching/ByteClasses.h"
-#include "matching/TextFold.h"
+#include "matching/FoldStream.h"
 #include "matching/WordAutomaton.h"
 
 // Scanning a text with the automaton marks every word of the index that occurs in
@@ -19,6 +19,10 @@ using State = WordAutomaton::State;
 constexpr State kRoot = WordAutomaton::kRoot;
 // Keys at least this long are preferred: shorter words occur in most texts.
 constexpr std::size_t kSelectiveKeyLength = 3;
+constexpr std::uint32_t kNoWord = 0xFFFFFFFFu;
+// FNV-1a, for finding equal words.
+constexpr std::uint64_t kHashOffset = 14695981039346656037ull;
+constexpr std::uint64_t kHashPrime = 1099511628211ull;
 
 // The folded words of every entry, in one buffer.
 struct FoldedWords {
@@ -42,32 +46,73 @@ FoldedWords FoldAllWords(const LyricsIndex& index) {
             byteCount += word.size();
         }
     }
-    words.Bytes.reserve(byteCount);
+    words.Bytes.resize(byteCount);  // the fold keeps the length
     words.Start.reserve(wordCount + 1);
     words.EntryFirst.reserve(index.Entries.size() + 1);
-    std::string scratch;
+    std::size_t at = 0;
     for (const LyricsEntry& entry : index.Entries) {
         words.EntryFirst.push_back(static_cast<std::uint32_t>(words.Start.size()));
         for (const std::string& word : entry.Words) {
-            words.Start.push_back(static_cast<std::uint32_t>(words.Bytes.size()));
-            scratch.assign(word);
-            FoldCaseInPlace(scratch);  // each word on its own: the fold reads sequences
-            words.Bytes.append(scratch);
+            words.Start.push_back(static_cast<std::uint32_t>(at));
+            // Each word on its own: the fold reads UTF-8 sequences.
+            ForEachFoldedByte(word,
+                              [&](unsigned char b) { words.Bytes[at++] = static_cast<char>(b); });
         }
     }
     words.EntryFirst.push_back(static_cast<std::uint32_t>(words.Start.size()));
-    words.Start.push_back(static_cast<std::uint32_t>(words.Bytes.size()));
+    words.Start.push_back(static_cast<std::uint32_t>(at));
     return words;
+}
+
+std::uint64_t HashBytes(std::string_view bytes) {
+    std::uint64_t hash = kHashOffset;
+    for (unsigned char b : bytes) {
+        hash = (hash ^ b) * kHashPrime;
+    }
+    return hash;
+}
+
+// The distinct non-empty words, and for every word the position of its copy in
+// that list (kNoWord for the empty ones).
+struct DistinctWords {
+    std::vector<std::string_view> List;
+    std::vector<std::uint32_t> Of;
+};
+
+DistinctWords FindDistinctWords(const FoldedWords& words) {
+    DistinctWords distinct;
+    distinct.Of.assign(words.WordCount(), kNoWord);
+    std::size_t capacity = 1;
+    while (capacity < 2 * words.WordCount()) {
+        capacity *= 2;
+    }
+    std::vector<std::uint32_t> slots(capacity, kNoWord);  // open addressing
+    for (std::size_t w = 0; w < words.WordCount(); ++w) {
+        const std::string_view word = words.Word(w);
+        if (word.empty()) {
+            continue;
+        }
+        std::size_t slot = HashBytes(word) & (capacity - 1);
+        while (slots[slot] != kNoWord && distinct.List[slots[slot]] != word) {
+            slot = (slot + 1) & (capacity - 1);
+        }
+        if (slots[slot] == kNoWord) {
+            slots[slot] = static_cast<std::uint32_t>(distinct.List.size());
+            distinct.List.push_back(word);
+        }
+        distinct.Of[w] = slots[slot];
+    }
+    return distinct;
 }
 
 }  // namespace
 
 struct WordMatcher::Impl {
-    Impl(const LyricsIndex& index, const FoldedWords& words);
+    Impl(const FoldedWords& words, const DistinctWords& distinct);
 
     ByteClasses Classes;
     std::vector<State> WordState;  // per word of FoldedWords: its state, the root when empty
-    WordAutomaton Automaton;       // after WordState: it fills it
+    WordAutomaton Automaton;       // after WordState: it fills it (per distinct word first)
 
     // Entries filed under their key word, and the rest of their words to check.
     std::vector<std::uint32_t> KeyedFirst;  // per state; one extra at the end
@@ -89,37 +134,15 @@ struct WordMatcher::Impl {
     std::vector<int> Find(std::string_view text);
 };
 
-namespace {
-
-std::vector<std::string_view> NonEmptyWords(const FoldedWords& words) {
-    std::vector<std::string_view> list;
-    list.reserve(words.WordCount());
+WordMatcher::Impl::Impl(const FoldedWords& words, const DistinctWords& distinct)
+    : Classes(words.Bytes), Automaton(Classes, distinct.List, WordState) {
+    std::vector<State> states(words.WordCount(), kRoot);  // the empty words stay at the root
     for (std::size_t w = 0; w < words.WordCount(); ++w) {
-        if (!words.Word(w).empty()) {
-            list.push_back(words.Word(w));
+        if (distinct.Of[w] != kNoWord) {
+            states[w] = WordState[distinct.Of[w]];
         }
     }
-    return list;
-}
-
-// The state of every word, the root for the empty ones.
-std::vector<State> StatesOfAllWords(const FoldedWords& words,
-                                    const std::vector<State>& nonEmptyStates) {
-    std::vector<State> states(words.WordCount(), kRoot);
-    std::size_t k = 0;
-    for (std::size_t w = 0; w < words.WordCount(); ++w) {
-        if (!words.Word(w).empty()) {
-            states[w] = nonEmptyStates[k++];
-        }
-    }
-    return states;
-}
-
-}  // namespace
-
-WordMatcher::Impl::Impl(const LyricsIndex&, const FoldedWords& words)
-    : Classes(words.Bytes), WordState(), Automaton(Classes, NonEmptyWords(words), WordState) {
-    WordState = StatesOfAllWords(words, WordState);
+    WordState = std::move(states);
     FileEntries(words);
     Seen.assign(Automaton.StateCount(), 0);
 }
@@ -197,7 +220,7 @@ void WordMatcher::Impl::FileEntries(const FoldedWords& words) {
 
 // Marks the words that end in `state` and have not been found yet. A word already
 // marked in this search had its shorter words marked with it.
-void WordMatcher::Impl::MarkWordsEndingIn(State state) {
+inline void WordMatcher::Impl::MarkWordsEndingIn(State state) {
     for (State w = Automaton.LongestWordIn(state); w != kRoot && Seen[w] != Search;
          w = Automaton.ShorterWord(w)) {
         Seen[w] = Search;
@@ -239,8 +262,10 @@ std::vector<int> WordMatcher::Impl::Find(std::string_view text) {
     return candidates;
 }
 
-WordMatcher::WordMatcher(const LyricsIndex& index)
-    : impl_(std::make_unique<Impl>(index, FoldAllWords(index))) {}
+WordMatcher::WordMatcher(const LyricsIndex& index) {
+    const FoldedWords words = FoldAllWords(index);
+    impl_ = std::make_unique<Impl>(words, FindDistinctWords(words));
+}
 
 WordMatcher::~WordMatcher() = default;
 WordMatcher::WordMatcher(WordMatcher&&) noexcept = default;
