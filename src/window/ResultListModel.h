@@ -60,7 +60,7 @@ class ResultListModel : public QAbstractTableModel {
     QVariant CellData(const Cell& cell, int role) const;
     void SortRows();
 
-    const ImageList& pictures_;
+    const ImageList pictures_;  // a copy: the pixmaps are shared, not duplicated
     RowList rows_;
     bool passRunning_ = false;
     int sortKey_ = kColumnRowText;

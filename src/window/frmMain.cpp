@@ -45,7 +45,13 @@ frmMain::frmMain(ProgramValues& values, WindowServices services, QWidget* parent
     Form_Load();
 }
 
-frmMain::~frmMain() = default;
+frmMain::~frmMain() {
+    // The controls are deleted after this window's own members; nothing they
+    // signal on the way out may reach a handler any more.
+    for (QObject* child : findChildren<QObject*>()) {
+        QObject::disconnect(child, nullptr, this, nullptr);
+    }
+}
 
 void frmMain::ConnectControls() {
     connect(cmdBrowseForFolder, &QPushButton::clicked, this,
