@@ -1,6 +1,7 @@
 #include "cli/ProgressLine.h"
 
 #include "cli/DisplayText.h"
+#include "platform/CodePage.h"
 
 namespace versemark::cli {
 
@@ -25,7 +26,7 @@ void ProgressLine::ShowNow(std::string_view text) {
     if (!enabled_) {
         return;
     }
-    const std::string shown = DisplayText(text);
+    const std::string shown = DisplayUtf8(text);
     const std::size_t width = DisplayWidth(shown);
     err_ << '\r' << shown;
     if (width < shownWidth_) {

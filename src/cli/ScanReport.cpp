@@ -5,6 +5,7 @@
 
 #include "cli/DisplayText.h"
 #include "cli/JsonText.h"
+#include "platform/CodePage.h"
 #include "platform/FileSystem.h"
 
 namespace versemark::cli {
@@ -99,7 +100,7 @@ std::string JsonRow(const ResultRow& row) {
     out += "\"checked\": " + JsonBool(row.Checked);
     out += ", \"mp3\": " + JsonString(DisplayPath(row.Mp3Cell.ToolTip));
     out += ", \"lyrics\": " + JsonString(DisplayPath(row.LyricsCell.ToolTip));
-    out += ", \"lyricsName\": " + JsonString(DisplayText(row.LyricsCell.Text));
+    out += ", \"lyricsName\": " + JsonString(DisplayUtf8(row.LyricsCell.Text));
     out += ", \"candidates\": " + JsonPositions(SplitPositions(row.Tag, kPositionSeparator));
     out += ", \"mp3Icon\": " + std::to_string(row.Mp3Cell.Icon);
     out += ", \"tagged\": " + JsonBool(IsTagged(row));
@@ -158,14 +159,14 @@ std::string FormatRowTable(const RowList& rows, std::string_view folder,
             out += kColumnGap;
             out += PadTo(mp3Texts[i], mp3Width);
             out += kColumnGap;
-            out += DisplayText(row.LyricsCell.Text);
+            out += DisplayUtf8(row.LyricsCell.Text);
             out += '\n';
         }
         out += '\n';
         out += MarksLegend();
         out += '\n';
     }
-    out += DisplayText(result.Label);
+    out += DisplayUtf8(result.Label);
     out += '\n';
     out += "Checked: " + std::to_string(rows.CheckedCount()) + '\n';
     return out;
@@ -174,7 +175,7 @@ std::string FormatRowTable(const RowList& rows, std::string_view folder,
 std::string FormatRowJson(const RowList& rows, const MatchResult& result) {
     std::string out = "{\n";
     out += "  \"processed\": " + std::to_string(result.Processed) + ",\n";
-    out += "  \"summary\": " + JsonString(DisplayText(result.Label)) + ",\n";
+    out += "  \"summary\": " + JsonString(DisplayUtf8(result.Label)) + ",\n";
     out += "  \"rows\": [";
     for (std::size_t i = 0; i < rows.Count(); ++i) {
         out += i == 0 ? "\n    " : ",\n    ";

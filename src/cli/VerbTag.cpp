@@ -3,6 +3,7 @@
 #include "cli/DisplayText.h"
 #include "cli/ScanRun.h"
 #include "cli/SignalShield.h"
+#include "platform/CodePage.h"
 #include "tags/TaggingPass.h"
 
 namespace versemark::cli {
@@ -85,7 +86,7 @@ int Run(const VerbArguments& args, CliIo& io) {
         log = LetsTagThem(outcome->Rows);
     }
     if (!log || log->empty()) {
-        io.Err << "Nothing tagged: the pass checked no row. (" << DisplayText(outcome->Result.Label)
+        io.Err << "Nothing tagged: the pass checked no row. (" << DisplayUtf8(outcome->Result.Label)
                << ")\n";
         return kExitOk;
     }

@@ -4,9 +4,10 @@
 #include <string>
 #include <string_view>
 
-// Bytes read from files (names, paths, lyrics, tag data) become window text here:
-// as UTF-8 when they are valid UTF-8, otherwise as Windows-1252, one character a
-// byte. The stored bytes never change; only what is shown is converted.
+// Bytes read from files (names, paths, lyrics, tag data) become window text here,
+// through the core's one conversion (DisplayUtf8): as UTF-8 when they are valid
+// UTF-8, otherwise as Windows-1252, one character a byte. The stored bytes never
+// change; only what is shown is converted.
 namespace versemark {
 
 QString DisplayString(std::string_view bytes);

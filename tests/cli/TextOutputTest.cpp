@@ -13,52 +13,21 @@
 #include "cli/ProgressLine.h"
 #include "cli/ScanReport.h"
 #include "cli/ShellQuote.h"
+#include "platform/CodePage.h"
 #include "support/TailBuilder.h"
 #include "support/TempDir.h"
 
 namespace versemark::testing {
 namespace {
 
-using cli::Cp1252ToUtf8;
 using cli::DisplayPath;
-using cli::DisplayText;
-using cli::IsValidUtf8;
 using cli::JsonString;
-
-TEST(DisplayTextTest, ValidUtf8StaysAsItIs) {
-    EXPECT_EQ(DisplayText("plain"), "plain");
-    EXPECT_EQ(DisplayText("Beyonc\xC3\xA9"), "Beyonc\xC3\xA9");
-    EXPECT_EQ(DisplayText("\xE2\x82\xAC \xF0\x9F\x8E\xB5"), "\xE2\x82\xAC \xF0\x9F\x8E\xB5");
-    EXPECT_EQ(DisplayText(""), "");
-}
-
-TEST(DisplayTextTest, OtherBytesAreReadAsWindows1252) {
-    EXPECT_EQ(DisplayText("Beyonc\xE9"), "Beyonc\xC3\xA9");
-    EXPECT_EQ(DisplayText("\x80"), "\xE2\x82\xAC");          // euro sign
-    EXPECT_EQ(DisplayText("\x9F"), "\xC5\xB8");              // Y with diaeresis
-    EXPECT_EQ(DisplayText("\x8A\x9A"), "\xC5\xA0\xC5\xA1");  // S and s with caron
-    EXPECT_EQ(DisplayText("\xA0"), "\xC2\xA0");              // no-break space
-    EXPECT_EQ(DisplayText("\xFF"), "\xC3\xBF");
-    // Bytes the code page leaves undefined become the control of that value.
-    EXPECT_EQ(DisplayText("\x81\x8D\x8F\x90\x9D"), "\xC2\x81\xC2\x8D\xC2\x8F\xC2\x90\xC2\x9D");
-    // One invalid byte turns the whole text: the UTF-8 é is then two characters.
-    EXPECT_EQ(DisplayText("\xC3\xA9\xE9"), "\xC3\x83\xC2\xA9\xC3\xA9");
-}
-
-TEST(DisplayTextTest, MalformedSequencesAreNotUtf8) {
-    EXPECT_FALSE(IsValidUtf8("\xC0\xAF"));          // overlong slash
-    EXPECT_FALSE(IsValidUtf8("\xE0\x80\xAF"));      // overlong
-    EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));      // surrogate
-    EXPECT_FALSE(IsValidUtf8("\xF4\x90\x80\x80"));  // above U+10FFFF
-    EXPECT_FALSE(IsValidUtf8("\xC3"));              // cut short at the end
-    EXPECT_FALSE(IsValidUtf8("\xE2\x82"));
-    EXPECT_FALSE(IsValidUtf8("\xC3("));
-    EXPECT_TRUE(IsValidUtf8("\xED\x9F\xBF\xF4\x8F\xBF\xBF"));  // the last ones allowed
-}
 
 TEST(DisplayTextTest, PathsAreConvertedComponentByComponent) {
     EXPECT_EQ(DisplayPath("/m\xC3\xBAsica/Caf\xE9.mp3"), "/m\xC3\xBAsica/Caf\xC3\xA9.mp3");
-    EXPECT_EQ(Cp1252ToUtf8("/m\xC3\xBAsica"), "/m\xC3\x83\xC2\xBAsica");
+    // Each component on its own: a Windows-1252 folder before a UTF-8 file name.
+    EXPECT_EQ(DisplayPath("/Caf\xE9/m\xC3\xBAsica.mp3"), "/Caf\xC3\xA9/m\xC3\xBAsica.mp3");
+    EXPECT_EQ(DisplayPath("//a/"), "//a/");
 }
 
 TEST(DisplayTextTest, TerminalLyricsLoseNulPaddingAndEndWithALineEnd) {
@@ -66,7 +35,9 @@ TEST(DisplayTextTest, TerminalLyricsLoseNulPaddingAndEndWithALineEnd) {
     EXPECT_EQ(cli::LyricsForTerminal("ab\r\n"), "ab\r\n");
     EXPECT_EQ(cli::LyricsForTerminal(""), "");
     EXPECT_EQ(cli::DisplayWidth("Zo\xC3\xAB"), 3u);
-    EXPECT_EQ(cli::DisplayWidth("e\xCC\x81"), 1u);  // e and a combining acute
+    EXPECT_EQ(cli::DisplayWidth("e\xCC\x81"), 1u);          // e and a combining acute
+    EXPECT_EQ(cli::DisplayWidth("o\xCD\xAF\xCD\xB0"), 2u);  // the last mark, then a letter
+    EXPECT_EQ(cli::DisplayWidth("a\xE9z"), 3u);             // a stray byte takes a column
 }
 
 TEST(JsonStringTest, EscapesQuotesBackslashesAndEveryControlCharacter) {

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+// The 8-bit text of names, paths, lyrics and tag data as display text. Files keep
+// their bytes; only what is shown is converted: bytes that are valid UTF-8 are
+// shown as they are, anything else is read as Windows-1252, the companion's code
+// page, one character a byte.
+namespace versemark {
+
+// The length of the well-formed UTF-8 sequence that starts at `at` (1 to 4), or 0
+// when none starts there. Strict: no overlong forms, no surrogates, nothing above
+// U+10FFFF, no sequence cut short by the end of `bytes`.
+std::size_t Utf8SequenceLength(std::string_view bytes, std::size_t at);
+
+// True when `bytes` is one well-formed UTF-8 sequence after another.
+bool IsValidUtf8(std::string_view bytes);
+
+// Every byte as its Windows-1252 character, written as UTF-8. The five bytes the
+// code page leaves undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D) become the control
+// characters of the same value.
+std::string Windows1252ToUtf8(std::string_view bytes);
+
+// The bytes unchanged when they are valid UTF-8, else Windows1252ToUtf8. One
+// invalid byte makes the whole text Windows-1252.
+std::string DisplayUtf8(std::string_view bytes);
+
+}  // namespace versemark
