@@ -17,6 +17,8 @@ namespace {
 constexpr std::size_t kExtensionSize = 4;
 // Only the end of a lyrics file is looked at for the filter marker.
 constexpr std::size_t kLyricsTailSize = 80;
+// Phase 1 reads this many files before it matches them.
+constexpr std::size_t kFilesReadAhead = 32;
 // Phase 2 lets the window process events after every this many rows.
 constexpr std::size_t kRowsPerYield = 50;
 
@@ -47,37 +49,56 @@ ResultRow MakeRow(const std::string& path, const Mp3Sample& sample,
     return row;
 }
 
+// Matches one file's sample and adds its row; reports the file done and lets the
+// window process its events. False when the user asked to stop.
+bool MatchOneFile(const std::string& path, const Mp3Sample& sample, const WordMatcher& matcher,
+                  LyricsIndex& index, RowList& rows, const MatchHooks& hooks, int processed,
+                  int total) {
+    const std::string_view base =
+        std::string_view(path).substr(0, path.size() - std::min(path.size(), kExtensionSize));
+    const std::vector<int> candidates =
+        matcher.FindCandidates(NormalisedMp3Text(base, sample.Head, sample.Id3Block));
+    for (int c : candidates) {
+        ++index.Entries[static_cast<std::size_t>(c)].MatchCount;
+    }
+    if (!IsArrayEmpty(candidates)) {
+        rows.Add(MakeRow(path, sample, candidates));
+    }
+
+    if (hooks.SetLabel) {  // the text is built only for a window that shows it
+        hooks.SetLabel("Matches: " + std::to_string(rows.Count()) + " / " +
+                       std::to_string(processed));
+    }
+    if (hooks.Progress) {
+        hooks.Progress(processed, total);
+    }
+    Call(hooks.ProcessEvents);
+    return !(hooks.StopRequested && hooks.StopRequested());
+}
+
 // Phase 1: every file's text against the index; a row for each file with
-// candidates. Returns the number of files processed.
+// candidates. The files are read a batch ahead of their matching, so that the
+// matcher's tables stay in the processor's caches from one file to the next
+// instead of being pushed out by the file system's work. Returns the number of
+// files processed; a stop leaves the rest of a batch unprocessed.
 int MatchFiles(const std::vector<std::string>& files, LyricsIndex& index, RowList& rows,
                const MatchHooks& hooks) {
     const WordMatcher matcher(index);
     const int total = static_cast<int>(files.size());
     int processed = 0;
-    for (const std::string& path : files) {
-        const std::string_view base =
-            std::string_view(path).substr(0, path.size() - std::min(path.size(), kExtensionSize));
-        const Mp3Sample sample = ReadMp3Sample(path);
-        const std::vector<int> candidates = matcher.FindCandidates(
-            NormaliseMp3Text(BuildMp3Text(base, sample.Head, sample.Id3Block)));
-        for (int c : candidates) {
-            ++index.Entries[static_cast<std::size_t>(c)].MatchCount;
+    std::vector<Mp3Sample> samples;
+    for (std::size_t first = 0; first < files.size(); first += kFilesReadAhead) {
+        const std::size_t last = std::min(files.size(), first + kFilesReadAhead);
+        samples.clear();
+        for (std::size_t i = first; i < last; ++i) {
+            samples.push_back(ReadMp3Sample(files[i]));
         }
-        if (!IsArrayEmpty(candidates)) {
-            rows.Add(MakeRow(path, sample, candidates));
-        }
-
-        ++processed;
-        if (hooks.SetLabel) {  // the text is built only for a window that shows it
-            hooks.SetLabel("Matches: " + std::to_string(rows.Count()) + " / " +
-                           std::to_string(processed));
-        }
-        if (hooks.Progress) {
-            hooks.Progress(processed, total);
-        }
-        Call(hooks.ProcessEvents);
-        if (hooks.StopRequested && hooks.StopRequested()) {
-            break;
+        for (std::size_t i = first; i < last; ++i) {
+            ++processed;
+            if (!MatchOneFile(files[i], samples[i - first], matcher, index, rows, hooks, processed,
+                              total)) {
+                return processed;
+            }
         }
     }
     return processed;
@@ -94,40 +115,65 @@ std::vector<int> RowCandidates(const ResultRow& row, const LyricsIndex& index) {
     return candidates;
 }
 
+// A lyrics file that cannot be read counts as not filtered.
+bool IsFilteredLyricsFile(const std::string& path) {
+    return IsFilteredTail(ReadFileTail(path, kLyricsTailSize).value_or(""));
+}
+
+// Fills the row's lyrics cell for the chosen entry and checks the row when it is
+// safe to tag: no Lyrics3 tail yet, lyrics filtered, and no other file matched
+// them. True when it checked the row.
+bool MarkRow(ResultRow& row, int chosen, const LyricsEntry& entry, bool filtered) {
+    row.LyricsCell.Text = entry.DisplayName;
+    row.LyricsCell.ToolTip = entry.FilePath;
+    row.LyricsCell.Tag = std::to_string(chosen);
+    row.LyricsCell.Icon = filtered ? kPictureFiltered : kPictureUnfiltered;
+    if (entry.MatchCount > 1) {
+        row.LyricsCell.TextColour = SharedLyricsColour;
+    }
+    if (row.Mp3Cell.TextColour != TaggedFileColour && row.Mp3Cell.Icon != kPictureNewerTag &&
+        filtered && entry.MatchCount == 1) {
+        row.SetChecked(true);
+        return true;
+    }
+    return false;
+}
+
 // Phase 2: chooses each row's lyrics file, marks it and checks the rows that are
-// safe to tag. Returns the number of rows checked.
+// safe to tag, fifty rows at a time (the window's yield comes after every 50th
+// row): first the choices, then the reads of the chosen files' ends, then the
+// marks. Returns the number of rows checked.
 int ChooseForRows(LyricsIndex& index, RowList& rows, const MatchHooks& hooks) {
     int checked = 0;
     const std::size_t rowCount = rows.Count();
-    for (std::size_t i = 0; i < rowCount; ++i) {
-        ResultRow& row = rows.Row(i);
-        const std::vector<int> candidates = RowCandidates(row, index);
-        if (!candidates.empty()) {
-            const int chosen = ChooseLyrics(candidates, row.Mp3Cell.Text, index);
-            const LyricsEntry& entry = index.Entries[static_cast<std::size_t>(chosen)];
-            const bool filtered =
-                IsFilteredTail(ReadFileTail(entry.FilePath, kLyricsTailSize).value_or(""));
-
-            row.LyricsCell.Text = entry.DisplayName;
-            row.LyricsCell.ToolTip = entry.FilePath;
-            row.LyricsCell.Tag = std::to_string(chosen);
-            row.LyricsCell.Icon = filtered ? kPictureFiltered : kPictureUnfiltered;
-            if (entry.MatchCount > 1) {
-                row.LyricsCell.TextColour = SharedLyricsColour;
-            }
-            // Safe to tag: no Lyrics3 tail yet, lyrics filtered, and no other file
-            // matched them.
-            if (row.Mp3Cell.TextColour != TaggedFileColour &&
-                row.Mp3Cell.Icon != kPictureNewerTag && filtered && entry.MatchCount == 1) {
-                row.SetChecked(true);
+    std::vector<int> chosen;
+    std::vector<bool> filtered;
+    for (std::size_t first = 0; first < rowCount; first += kRowsPerYield) {
+        const std::size_t last = std::min(rowCount, first + kRowsPerYield);
+        chosen.clear();
+        for (std::size_t i = first; i < last; ++i) {
+            const std::vector<int> candidates = RowCandidates(rows.Row(i), index);
+            chosen.push_back(candidates.empty()
+                                 ? -1
+                                 : ChooseLyrics(candidates, rows.Row(i).Mp3Cell.Text, index));
+        }
+        filtered.clear();
+        for (int c : chosen) {
+            filtered.push_back(c >= 0 && IsFilteredLyricsFile(
+                                             index.Entries[static_cast<std::size_t>(c)].FilePath));
+        }
+        for (std::size_t i = first; i < last; ++i) {
+            const int c = chosen[i - first];
+            if (c >= 0 && MarkRow(rows.Row(i), c, index.Entries[static_cast<std::size_t>(c)],
+                                  filtered[i - first])) {
                 ++checked;
             }
+            if (hooks.SetLabel) {
+                hooks.SetLabel("Parsing: " + std::to_string(i + 1) + "/" +
+                               std::to_string(rowCount));
+            }
         }
-
-        if (hooks.SetLabel) {
-            hooks.SetLabel("Parsing: " + std::to_string(i + 1) + "/" + std::to_string(rowCount));
-        }
-        if ((i + 1) % kRowsPerYield == 0) {
+        if (last % kRowsPerYield == 0) {
             Call(hooks.ProcessEvents);
         }
     }

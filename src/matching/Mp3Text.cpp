@@ -2,6 +2,7 @@
 #include <string>
 
 #include "matching/MatchFolder.h"
+#include "matching/Mp3Sample.h"
 #include "tags/TagRecords.h"
 #include "tags/TailLayout.h"
 
@@ -48,38 +49,68 @@ void EraseFirstOccurrences(std::string& text, char c, int count) {
 
 }  // namespace
 
-std::string BuildMp3Text(std::string_view base, std::string_view head, std::string_view id3Block) {
-    std::string text;
-    text.reserve(base.size() + head.size() + tail::kId3v1Size);
-    text.append(base);
-    text.append(head);
+namespace {
+
+// The pieces of an MP3 text in their order, each handed to `append`.
+template <typename Append>
+void ForEachTextPiece(std::string_view base, std::string_view head, std::string_view id3Block,
+                      Append&& append) {
+    append(base);
+    append(head);
     if (id3Block.size() == tail::kId3v1Size) {
         const Id3v1Tag tag = Id3v1FromBytes(id3Block);
         if (tag.IsPresent()) {
             // Album and genre are not used.
-            text.append(tag.Artist);
-            text.append(tag.Title);
-            text.append(std::to_string(tag.Track));
-            text.append(tag.Year);
-            text.append(tag.Comment);
+            append(tag.Artist);
+            append(tag.Title);
+            append(std::to_string(tag.Track));
+            append(tag.Year);
+            append(tag.Comment);
         }
     }
+}
+
+void AppendWithoutNuls(std::string& out, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const std::size_t nul = std::min(bytes.find('\0'), bytes.size());
+        out.append(bytes.substr(0, nul));
+        bytes.remove_prefix(std::min(nul + 1, bytes.size()));
+    }
+}
+
+// The normalisation after the NULs are gone.
+void RemoveMarks(std::string& text) {
+    EraseFirst(text, kEncoderMark);
+    EraseFirst(text, kId3v2Mark);
+    EraseFirstOccurrences(text, kApostrophe, kSeparatorsRemoved);
+    EraseFirstOccurrences(text, kUnderscore, kSeparatorsRemoved);
+}
+
+}  // namespace
+
+std::string BuildMp3Text(std::string_view base, std::string_view head, std::string_view id3Block) {
+    std::string text;
+    text.reserve(base.size() + head.size() + tail::kId3v1Size);
+    ForEachTextPiece(base, head, id3Block, [&](std::string_view piece) { text.append(piece); });
     return text;
 }
 
 std::string NormaliseMp3Text(std::string_view text) {
     std::string normalised;
     normalised.reserve(text.size());
-    while (!text.empty()) {  // NULs removed, run by run
-        const std::size_t nul = std::min(text.find('\0'), text.size());
-        normalised.append(text.substr(0, nul));
-        text.remove_prefix(std::min(nul + 1, text.size()));
-    }
-    EraseFirst(normalised, kEncoderMark);
-    EraseFirst(normalised, kId3v2Mark);
-    EraseFirstOccurrences(normalised, kApostrophe, kSeparatorsRemoved);
-    EraseFirstOccurrences(normalised, kUnderscore, kSeparatorsRemoved);
+    AppendWithoutNuls(normalised, text);
+    RemoveMarks(normalised);
     return normalised;
+}
+
+std::string NormalisedMp3Text(std::string_view base, std::string_view head,
+                              std::string_view id3Block) {
+    std::string text;
+    text.reserve(base.size() + head.size() + tail::kId3v1Size);
+    ForEachTextPiece(base, head, id3Block,
+                     [&](std::string_view piece) { AppendWithoutNuls(text, piece); });
+    RemoveMarks(text);
+    return text;
 }
 
 }  // namespace versemark

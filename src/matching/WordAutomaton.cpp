@@ -115,15 +115,14 @@ WordAutomaton::WordAutomaton(const ByteClasses& classes, const std::vector<std::
     }
 }
 
-// One breadth-first pass over the trie: numbers the states in that order, writes
-// each state's row of the table (its children, and for every other class the
-// transition of its failure state, whose row is already complete), and the words
-// that end in each state.
+// One breadth-first pass over the trie: numbers the states in that order and
+// writes each state's row of the table: the row of its failure state (already
+// complete, being nearer the root), then its own children; and the words that
+// end in each state.
 void WordAutomaton::Materialise(const Trie& trie, std::vector<State>& renamed) {
     const std::size_t stateCount = trie.FirstEdge.size();
-    next_.assign(stateCount * classCount_, kRoot);
-    wordAt_.assign(stateCount, kRoot);
-    shorterWord_.assign(stateCount, kRoot);
+    next_ = std::make_unique_for_overwrite<std::uint32_t[]>(stateCount * classCount_);
+    words_.assign(stateCount, EndingWords{});
     std::vector<State> failure(stateCount, kRoot);
     std::vector<State> order;  // trie nodes in breadth-first order
     order.reserve(stateCount);
@@ -131,25 +130,23 @@ void WordAutomaton::Materialise(const Trie& trie, std::vector<State>& renamed) {
     order.push_back(kRoot);
 
     for (std::size_t state = 0; state < order.size(); ++state) {
-        const std::size_t row = state * classCount_;
-        trie.ForEachChild(order[state], [&](std::uint8_t c, State child) {
-            renamed[child] = static_cast<State>(order.size());
-            next_[row + c] = renamed[child];
-            order.push_back(child);
-        });
-        const std::size_t fallbackRow = failure[state] * classCount_;
-        for (std::size_t c = 0; c < classCount_; ++c) {
-            const State child = next_[row + c];
-            if (child == kRoot) {
-                next_[row + c] = state == kRoot ? kRoot : next_[fallbackRow + c];
-                continue;
-            }
-            const State link = state == kRoot ? kRoot : (next_[fallbackRow + c] & kStateMask);
-            failure[child] = link;
-            shorterWord_[child] = wordAt_[link];
-            wordAt_[child] = trie.IsWord[order[child]] ? child : wordAt_[link];
-            next_[row + c] = child | (wordAt_[child] != kRoot ? kEndsWord : 0);
+        std::uint32_t* row = next_.get() + state * classCount_;
+        const std::uint32_t* fallback = next_.get() + failure[state] * classCount_;
+        if (state == kRoot) {
+            std::fill(row, row + classCount_, kRoot);
+        } else {
+            std::copy(fallback, fallback + classCount_, row);
         }
+        trie.ForEachChild(order[state], [&](std::uint8_t c, State trieChild) {
+            const auto child = static_cast<State>(order.size());
+            order.push_back(trieChild);
+            renamed[trieChild] = child;
+            const State link = state == kRoot ? kRoot : (fallback[c] & kStateMask);
+            failure[child] = link;
+            words_[child].Shorter = words_[link].Longest;
+            words_[child].Longest = trie.IsWord[trieChild] ? child : words_[link].Longest;
+            row[c] = child | (words_[child].Longest != kRoot ? kEndsWord : 0);
+        });
     }
 }
 
@@ -165,7 +162,7 @@ void WordAutomaton::Walk(const std::uint8_t* classes, std::size_t size,
     ends.resize(first + size + (inLanes ? (kLanes - 1) * overlap : 0));  // one per step at most
     State* out = ends.data() + first;
     std::size_t count = 0;
-    const std::uint32_t* next = next_.data();
+    const std::uint32_t* next = next_.get();
     const std::size_t classCount = classCount_;
     // Branch-free: the state is always written, and kept when a word ends in it.
     auto step = [&](State state, std::uint8_t c) __attribute__((always_inline)) {

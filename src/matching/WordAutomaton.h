@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -24,16 +25,16 @@ class WordAutomaton {
     WordAutomaton(const ByteClasses& classes, const std::vector<std::string_view>& words,
                   std::vector<State>& wordStates);
 
-    std::size_t StateCount() const { return wordAt_.size(); }
+    std::size_t StateCount() const { return words_.size(); }
 
     // Walks the classes of a text from the root and appends to `ends` every state
     // reached in which some word ends (a state once per time it is reached).
     void Walk(const std::uint8_t* classes, std::size_t size, std::vector<State>& ends) const;
 
     // The longest word that ends in `state`, or the root for none.
-    State LongestWordIn(State state) const { return wordAt_[state]; }
+    State LongestWordIn(State state) const { return words_[state].Longest; }
     // The longest word that is a proper suffix of word `word`, or the root.
-    State ShorterWord(State word) const { return shorterWord_[word]; }
+    State ShorterWord(State word) const { return words_[word].Shorter; }
 
   private:
     struct Trie;
@@ -41,9 +42,14 @@ class WordAutomaton {
 
     std::size_t classCount_ = 1;
     std::size_t longestWord_ = 0;
-    std::vector<std::uint32_t> next_;  // state * classCount_ + class: target | kEndsWord
-    std::vector<State> wordAt_;
-    std::vector<State> shorterWord_;
+    std::unique_ptr<std::uint32_t[]> next_;  // state * classCount_ + class: target | kEndsWord
+    // Per state, side by side: a state where a word ends is usually that word,
+    // and then one read gives both.
+    struct EndingWords {
+        State Longest = kRoot;  // the longest word that is a suffix of the state, or root
+        State Shorter = kRoot;  // the longest word that is a proper suffix, or root
+    };
+    std::vector<EndingWords> words_;
 };
 
 }  // namespace versemark

@@ -20,6 +20,12 @@ constexpr State kRoot = WordAutomaton::kRoot;
 // Keys at least this long are preferred: shorter words occur in most texts.
 constexpr std::size_t kSelectiveKeyLength = 3;
 constexpr std::uint32_t kNoWord = 0xFFFFFFFFu;
+constexpr std::size_t kBitsPerMark = 64;
+// What a lyrics name usually holds, to size the buffers of the folded words.
+constexpr std::size_t kUsualNameBytes = 32;
+constexpr std::size_t kUsualNameWords = 6;
+// A keyed record: the entry, the number of its other words, then those words.
+constexpr std::uint32_t kRecordHeader = 2;
 // FNV-1a, for finding equal words.
 constexpr std::uint64_t kHashOffset = 14695981039346656037ull;
 constexpr std::uint64_t kHashPrime = 1099511628211ull;
@@ -38,29 +44,22 @@ struct FoldedWords {
 
 FoldedWords FoldAllWords(const LyricsIndex& index) {
     FoldedWords words;
-    std::size_t wordCount = 0;
-    std::size_t byteCount = 0;
-    for (const LyricsEntry& entry : index.Entries) {
-        wordCount += entry.Words.size();
-        for (const std::string& word : entry.Words) {
-            byteCount += word.size();
-        }
-    }
-    words.Bytes.resize(byteCount);  // the fold keeps the length
-    words.Start.reserve(wordCount + 1);
+    // One pass over the index (its words lie all over memory): room for names of a
+    // usual size is made up front, longer ones grow the buffers.
+    words.Bytes.reserve(index.Entries.size() * kUsualNameBytes);
+    words.Start.reserve(index.Entries.size() * kUsualNameWords + 1);
     words.EntryFirst.reserve(index.Entries.size() + 1);
-    std::size_t at = 0;
     for (const LyricsEntry& entry : index.Entries) {
         words.EntryFirst.push_back(static_cast<std::uint32_t>(words.Start.size()));
         for (const std::string& word : entry.Words) {
-            words.Start.push_back(static_cast<std::uint32_t>(at));
+            words.Start.push_back(static_cast<std::uint32_t>(words.Bytes.size()));
             // Each word on its own: the fold reads UTF-8 sequences.
-            ForEachFoldedByte(word,
-                              [&](unsigned char b) { words.Bytes[at++] = static_cast<char>(b); });
+            ForEachFoldedByte(
+                word, [&](unsigned char b) { words.Bytes.push_back(static_cast<char>(b)); });
         }
     }
     words.EntryFirst.push_back(static_cast<std::uint32_t>(words.Start.size()));
-    words.Start.push_back(static_cast<std::uint32_t>(at));
+    words.Start.push_back(static_cast<std::uint32_t>(words.Bytes.size()));
     return words;
 }
 
@@ -114,22 +113,22 @@ struct WordMatcher::Impl {
     std::vector<State> WordState;  // per word of FoldedWords: its state, the root when empty
     WordAutomaton Automaton;       // after WordState: it fills it (per distinct word first)
 
-    // Entries filed under their key word, and the rest of their words to check.
-    std::vector<std::uint32_t> KeyedFirst;  // per state; one extra at the end
-    std::vector<std::uint32_t> KeyedEntries;
-    std::vector<std::uint32_t> OtherFirst;  // per entry; one extra at the end
-    std::vector<State> OtherWords;
+    // Entries filed under their key word, each with the rest of its words to check.
+    std::vector<std::uint32_t> KeyedFirst;  // per state: its first record; one extra at the end
+    std::vector<std::uint32_t> KeyedRecords;
     std::vector<int> BlankEntries;     // only empty words: they match every non-empty text
     std::vector<int> WordlessEntries;  // no words at all: they match every text
 
     // Scratch of one search.
-    std::vector<std::uint32_t> Seen;  // per state: the search that last found this word
-    std::uint32_t Search = 0;
-    std::vector<State> Found;
+    std::vector<std::uint64_t> Seen;  // a bit per state: the word ending there was found
+    std::vector<State> Found;         // the words found, to clear their bits afterwards
     std::vector<std::uint8_t> TextClasses;
     std::vector<State> Ends;
 
     void FileEntries(const FoldedWords& words);
+    bool IsSeen(State word) const {
+        return (Seen[word / kBitsPerMark] >> (word % kBitsPerMark)) & 1;
+    }
     void MarkWordsEndingIn(State state);
     std::vector<int> Find(std::string_view text);
 };
@@ -144,7 +143,7 @@ WordMatcher::Impl::Impl(const FoldedWords& words, const DistinctWords& distinct)
     }
     WordState = std::move(states);
     FileEntries(words);
-    Seen.assign(Automaton.StateCount(), 0);
+    Seen.assign(Automaton.StateCount() / kBitsPerMark + 1, 0);
 }
 
 void WordMatcher::Impl::FileEntries(const FoldedWords& words) {
@@ -187,9 +186,11 @@ void WordMatcher::Impl::FileEntries(const FoldedWords& words) {
         return length[a] > length[b];
     };
 
+    // Each key's records, back to back: entry, count of its other words, the words.
     std::vector<State> key(entryCount, kRoot);
+    std::vector<std::uint32_t> otherFirst(entryCount + 1, 0);
+    std::vector<State> otherWords;
     KeyedFirst.assign(stateCount + 1, 0);
-    OtherFirst.assign(entryCount + 1, 0);
     for (std::size_t e = 0; e < entryCount; ++e) {
         entryStates(e);
         if (states.empty()) {
@@ -197,23 +198,31 @@ void WordMatcher::Impl::FileEntries(const FoldedWords& words) {
             (hasWords ? BlankEntries : WordlessEntries).push_back(static_cast<int>(e));
         } else {
             key[e] = *std::min_element(states.begin(), states.end(), better);
-            ++KeyedFirst[key[e] + 1];
             for (State s : states) {
                 if (s != key[e]) {
-                    OtherWords.push_back(s);
+                    otherWords.push_back(s);
                 }
             }
         }
-        OtherFirst[e + 1] = static_cast<std::uint32_t>(OtherWords.size());
+        otherFirst[e + 1] = static_cast<std::uint32_t>(otherWords.size());
+        if (key[e] != kRoot) {
+            KeyedFirst[key[e] + 1] += kRecordHeader + otherFirst[e + 1] - otherFirst[e];
+        }
     }
     for (std::size_t s = 0; s < stateCount; ++s) {
         KeyedFirst[s + 1] += KeyedFirst[s];
     }
-    KeyedEntries.resize(KeyedFirst[stateCount]);
+    KeyedRecords.resize(KeyedFirst[stateCount]);
     std::vector<std::uint32_t> fill(KeyedFirst.begin(), KeyedFirst.end() - 1);
-    for (std::size_t e = 0; e < entryCount; ++e) {
-        if (key[e] != kRoot) {
-            KeyedEntries[fill[key[e]]++] = static_cast<std::uint32_t>(e);
+    for (std::size_t e = 0; e < entryCount; ++e) {  // ascending: each key's entries are sorted
+        if (key[e] == kRoot) {
+            continue;
+        }
+        std::uint32_t& at = fill[key[e]];
+        KeyedRecords[at++] = static_cast<std::uint32_t>(e);
+        KeyedRecords[at++] = otherFirst[e + 1] - otherFirst[e];
+        for (std::uint32_t o = otherFirst[e]; o < otherFirst[e + 1]; ++o) {
+            KeyedRecords[at++] = otherWords[o];
         }
     }
 }
@@ -221,18 +230,14 @@ void WordMatcher::Impl::FileEntries(const FoldedWords& words) {
 // Marks the words that end in `state` and have not been found yet. A word already
 // marked in this search had its shorter words marked with it.
 inline void WordMatcher::Impl::MarkWordsEndingIn(State state) {
-    for (State w = Automaton.LongestWordIn(state); w != kRoot && Seen[w] != Search;
+    for (State w = Automaton.LongestWordIn(state); w != kRoot && !IsSeen(w);
          w = Automaton.ShorterWord(w)) {
-        Seen[w] = Search;
+        Seen[w / kBitsPerMark] |= std::uint64_t{1} << (w % kBitsPerMark);
         Found.push_back(w);
     }
 }
 
 std::vector<int> WordMatcher::Impl::Find(std::string_view text) {
-    if (++Search == 0) {  // the counter wrapped: forget every old mark
-        std::fill(Seen.begin(), Seen.end(), 0);
-        Search = 1;
-    }
     Classes.OfText(text, TextClasses);
     Ends.clear();
     Automaton.Walk(TextClasses.data(), TextClasses.size(), Ends);
@@ -241,16 +246,19 @@ std::vector<int> WordMatcher::Impl::Find(std::string_view text) {
         MarkWordsEndingIn(state);
     }
 
+    for (State word : Found) {  // ask for all the records first: their reads then overlap
+        __builtin_prefetch(KeyedRecords.data() + KeyedFirst[word]);
+    }
     std::vector<int> candidates;
     for (State word : Found) {
-        for (std::uint32_t k = KeyedFirst[word]; k < KeyedFirst[word + 1]; ++k) {
-            const std::uint32_t e = KeyedEntries[k];
-            bool all = true;
-            for (std::uint32_t o = OtherFirst[e]; o < OtherFirst[e + 1] && all; ++o) {
-                all = Seen[OtherWords[o]] == Search;
-            }
-            if (all) {
-                candidates.push_back(static_cast<int>(e));
+        const std::uint32_t* record = KeyedRecords.data() + KeyedFirst[word];
+        const std::uint32_t* end = KeyedRecords.data() + KeyedFirst[word + 1];
+        while (record < end) {
+            const std::uint32_t entry = record[0];
+            const std::uint32_t* others = record + kRecordHeader;
+            record = others + record[1];
+            if (std::all_of(others, record, [&](State w) { return IsSeen(w); })) {
+                candidates.push_back(static_cast<int>(entry));
             }
         }
     }
@@ -259,6 +267,9 @@ std::vector<int> WordMatcher::Impl::Find(std::string_view text) {
     }
     candidates.insert(candidates.end(), WordlessEntries.begin(), WordlessEntries.end());
     std::sort(candidates.begin(), candidates.end());
+    for (State word : Found) {  // clean for the next text
+        Seen[word / kBitsPerMark] = 0;
+    }
     return candidates;
 }
 

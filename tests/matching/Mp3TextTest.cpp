@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <random>
 
 #include "matching/MatchFolder.h"
 #include "matching/Mp3Sample.h"
@@ -53,6 +54,26 @@ TEST(NormaliseMp3Text, ThePathLosesItsId3BeforeTheHeader) {
     EXPECT_EQ(NormaliseMp3Text(text),
               "/m/ Song"
               "ID3\x03");
+}
+
+TEST(NormalisedMp3Text, EqualsBuildingThenNormalising) {
+    const std::string block = TailBuilder::Id3v1Block("Ti_tle'", "ID3", "", "1999", "LAME3");
+    const std::vector<std::string> pieces = {
+        "a",  "'",   "_",   std::string("\0", 1), "LAME3", "ID", "ID3", "3", "LA", "ME3",
+        "x_", "'y'", "\xC9"};
+    std::mt19937 random(3);
+    for (int i = 0; i < 2000; ++i) {
+        std::string base;
+        std::string head;
+        for (int k = 0; k < static_cast<int>(random() % 8); ++k) {
+            base += pieces[random() % pieces.size()];
+            head += pieces[random() % pieces.size()];
+        }
+        const std::string id3 = random() % 2 == 0 ? block : std::string();
+        ASSERT_EQ(NormalisedMp3Text(base, head, id3),
+                  NormaliseMp3Text(BuildMp3Text(base, head, id3)))
+            << "case " << i;
+    }
 }
 
 class Mp3SampleFiles : public ::testing::Test {
