@@ -3,7 +3,7 @@
 #include <QTreeView>
 
 // The report view of the result list: rows with check boxes, extended selection,
-// and a signal for the row the user clicked or moved to with the keyboard.
+// and signals for what the user does to rows with the mouse or the keyboard.
 namespace versemark {
 
 class ResultListView : public QTreeView {
@@ -15,6 +15,11 @@ class ResultListView : public QTreeView {
   signals:
     // A row clicked with the mouse, or made current with a key.
     void RowClicked(int row);
+    // Space: the check mark of the current row (and of the rows selected with it)
+    // is to change as a check-box click changes it.
+    void CheckKeyPressed();
+    // Enter or Return on the current row: its lyrics are to be shown.
+    void RowOpened(int row);
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;

@@ -8,6 +8,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <QShortcut>
 
 #include "window/Controls.h"
 #include "window/DisplayString.h"
@@ -40,6 +41,8 @@ frmMain::frmMain(ProgramValues& values, WindowServices services, QWidget* parent
     CreateListAndViewer();
     SetStepColours(true);
     ConnectControls();
+    SetTabOrder();
+    setAcceptDrops(true);
 
     resize(TwipSizeToPixels(this, kDesignClientSize));
     Form_Load();
@@ -72,6 +75,11 @@ void frmMain::ConnectControls() {
     connect(list->header(), &QHeaderView::sectionClicked, this,
             [this](int section) { list_ColumnClick(section + 1); });
     connect(list, &ResultListView::RowClicked, this, [this](int row) { list_ItemClick(row); });
+    connect(list, &ResultListView::CheckKeyPressed, this, [this] { list_KeySpace(); });
+    connect(list, &ResultListView::RowOpened, this, [this](int row) { list_KeyEnter(row); });
+    auto* closeViewer = new QShortcut(QKeySequence(Qt::Key_Escape), txtViewLyrics);
+    closeViewer->setContext(Qt::WidgetShortcut);
+    connect(closeViewer, &QShortcut::activated, this, [this] { txtViewLyrics_KeyEscape(); });
     connect(cboLyrics, &QComboBox::currentIndexChanged, this, [this] { cboLyrics_Click(); });
     connect(cmdDisplayLyrics, &QPushButton::clicked, this, [this] { cmdDisplayLyrics_Click(); });
     connect(cmdDisplaySavedLyrics, &QPushButton::clicked, this,

@@ -74,6 +74,15 @@ class frmMain : public QWidget {
     void cmdDisplayLyrics_Click();
     void cmdDisplaySavedLyrics_Click();
 
+    // The keyboard: Space on the list checks or unchecks as a check-box click
+    // does; Enter on a row shows its prepared lyrics; Escape closes a lyrics viewer.
+    void list_KeySpace();
+    void list_KeyEnter(int row);
+    void txtViewLyrics_KeyEscape();
+
+    // A local folder dropped on the window: matched as if chosen in the dialog.
+    void Form_FolderDropped(const std::string& folder);
+
     // Start-up: the lyrics-count caption and the subfolder check box.
     void SetLyricsCountCaption(const std::string& caption);
     void SetSubfolders(bool checked);
@@ -86,6 +95,8 @@ class frmMain : public QWidget {
   protected:
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
   private:
     // Building the controls.
@@ -95,8 +106,10 @@ class frmMain : public QWidget {
     void CreateTagFrame();
     void CreateListAndViewer();
     void ConnectControls();
+    void SetTabOrder();
 
     // Pieces of the commands.
+    void MatchChosenFolder(const std::string& folder);
     void RunMatchingPass(const std::string& folder);
     MatchHooks MakeMatchHooks();
     void ShowMatchProgress(const std::string& text);

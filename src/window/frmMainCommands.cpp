@@ -37,10 +37,13 @@ void frmMain::cmdBrowseForFolder_Click() {
     if (folder.empty() && services_.Prompts != nullptr) {
         folder = services_.Prompts->ChooseFolder(this, QString::fromLatin1(texts::kSelectFolder));
     }
+    MatchChosenFolder(folder);
+}
+
+void frmMain::MatchChosenFolder(const std::string& folder) {
     if (folder.empty()) {
         return;
     }
-
     CloseAnyViewer();
     SetTextColour(Label1[1], kBlack);
     SetCaption(Label1[1], QString::fromLatin1(kMatchesPending));

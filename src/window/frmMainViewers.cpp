@@ -58,8 +58,13 @@ void frmMain::cmdDisplaySavedLyrics_Click() {
 
 void frmMain::OpenViewer(QPushButton* opened, const std::string& text) {
     txtViewLyrics->setPlainText(ViewerText(text));
+    // The keyboard stays where the user was: the viewer takes the list's focus.
+    const bool listHadFocus = list->hasFocus();
     list->hide();
     txtViewLyrics->show();
+    if (listHadFocus) {
+        txtViewLyrics->setFocus();
+    }
     QPushButton* other = opened == cmdDisplayLyrics ? cmdDisplaySavedLyrics : cmdDisplayLyrics;
     SetButtonCaption(opened, QString::fromLatin1(texts::kReturnToList));
     SetBold(opened, true);
@@ -68,9 +73,13 @@ void frmMain::OpenViewer(QPushButton* opened, const std::string& text) {
 }
 
 void frmMain::CloseViewer(QPushButton* pressed) {
+    const bool viewerHadFocus = txtViewLyrics->hasFocus();
     list->show();
     txtViewLyrics->hide();
     txtViewLyrics->clear();
+    if (viewerHadFocus) {
+        list->setFocus();
+    }
     SetBold(pressed, false);
     SetButtonCaption(pressed, ListCaption(pressed, cmdDisplayLyrics));
 }

@@ -1,0 +1,81 @@
+// The window by keyboard: the tab order through the three steps, Space on the
+// list as a check-box click, Enter on a row for its lyrics, Escape out of a
+// lyrics viewer.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include "window/Controls.h"
+#include "window/ResultListModel.h"
+#include "window/ResultListView.h"
+#include "window/WindowTexts.h"
+#include "window/frmMain.h"
+
+namespace versemark {
+
+void frmMain::SetTabOrder() {
+    // Step one, the list (or the viewer in its place) with the panel that
+    // describes its row, step two in reading order, step three.
+    const std::vector<QWidget*> order = {cmdBrowseForFolder,
+                                         chkSubfolders,
+                                         list,
+                                         txtViewLyrics,
+                                         cboLyrics,
+                                         cmdDisplayLyrics,
+                                         cmdDisplaySavedLyrics,
+                                         cmdSel[0],
+                                         cmdSel[2],
+                                         cmdCheck[0],
+                                         cmdCheck[1],
+                                         cmdSel[5],
+                                         cmdSel[3],
+                                         cmdSel[6],
+                                         cmdSel[1],
+                                         cmdTagThem};
+    for (std::size_t i = 1; i < order.size(); ++i) {
+        QWidget::setTabOrder(order[i - 1], order[i]);
+    }
+    // Tab leaves the viewer instead of being ignored by it.
+    txtViewLyrics->setTabChangesFocus(true);
+    cmdBrowseForFolder->setFocus();
+}
+
+void frmMain::list_KeySpace() {
+    const int current = CurrentRow();
+    if (current < 0) {
+        return;
+    }
+    // The current row flips; rows selected together with it follow it.
+    const bool target = !listModel_->Rows().Row(static_cast<std::size_t>(current)).Checked;
+    std::vector<bool> rows = SelectedRows();
+    if (!rows[static_cast<std::size_t>(current)]) {
+        rows.assign(rows.size(), false);
+        rows[static_cast<std::size_t>(current)] = true;
+    }
+    const int changed = listModel_->SetCheckMarks(rows, target);
+    // What a check-box click does, once for each row that changed.
+    state_.CheckedCount += target ? changed : -changed;
+    cmdTagThem->setEnabled(state_.CheckedCount != 0);
+    ShowCheckedCount();
+}
+
+void frmMain::list_KeyEnter(int row) {
+    // The panel describes the row first, so the viewer's "Return to list" is at hand.
+    list_ItemClick(row);
+    if (ButtonCaption(cmdDisplayLyrics) != QLatin1String(texts::kReturnToList)) {
+        cmdDisplayLyrics_Click();
+    }
+}
+
+void frmMain::txtViewLyrics_KeyEscape() {
+    // Only the lyrics viewers close this way; the tagging log asks a question first.
+    for (QPushButton* viewer : {cmdDisplayLyrics, cmdDisplaySavedLyrics}) {
+        if (ButtonCaption(viewer) == QLatin1String(texts::kReturnToList)) {
+            CloseViewer(viewer);
+            return;
+        }
+    }
+}
+
+}  // namespace versemark
