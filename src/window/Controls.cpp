@@ -20,7 +20,8 @@ constexpr int kLinesOfAWrappingLabel = 2;
 // A fixed label with room for two lines wraps its caption, and grows downwards
 // when the wrapped caption needs more lines than designed. A one-line label keeps
 // its caption on one line and grows to the right when the caption is wider than
-// designed. (The fonts found here may be wider than the designed ones.)
+// designed, and downwards when the line is taller. (The fonts found here may be
+// wider and taller than the designed ones.)
 bool FitsOneLineOnly(const QLabel* label) {
     return label->height() < kLinesOfAWrappingLabel * label->fontMetrics().lineSpacing();
 }
@@ -92,7 +93,9 @@ void SetCaption(QLabel* label, const QString& caption) {
         label->resize(designed.width(),
                       std::max(designed.height(), label->heightForWidth(designed.width())));
     } else {
-        label->resize(std::max(designed.width(), label->sizeHint().width()), designed.height());
+        const QSize needed = label->sizeHint();
+        label->resize(std::max(designed.width(), needed.width()),
+                      std::max(designed.height(), needed.height()));
     }
 }
 

@@ -15,12 +15,23 @@ QString PicturePath(int number) {
     return QStringLiteral(":/versemark/pictures/%1.png").arg(number);
 }
 
+// Whole multiples keep the pixels sharp; other factors are smoothed.
+QPixmap Scaled(const QPixmap& picture, qreal scale) {
+    const int size = qRound(kPictureSize * scale);
+    if (size == kPictureSize || size <= 0) {
+        return picture;
+    }
+    const bool whole = size % kPictureSize == 0;
+    return picture.scaled(size, size, Qt::IgnoreAspectRatio,
+                          whole ? Qt::FastTransformation : Qt::SmoothTransformation);
+}
+
 }  // namespace
 
-ImageList::ImageList() {
+ImageList::ImageList(qreal scale) {
     RegisterPictureResources();
     for (int number = 1; number <= kPictureCount; ++number) {
-        pictures_[static_cast<std::size_t>(number)] = QPixmap(PicturePath(number));
+        pictures_[static_cast<std::size_t>(number)] = Scaled(QPixmap(PicturePath(number)), scale);
     }
     windowIcon_ = QIcon(QStringLiteral(":/versemark/pictures/versemark.png"));
 }

@@ -23,6 +23,10 @@ qreal LogicalDpi(const QWidget* widget) {
     return widget->logicalDpiX();
 }
 
+qreal DesignScale(const QWidget* widget) {
+    return LogicalDpi(widget) / kDesignDpi;
+}
+
 QRect TwipGeometry(const QWidget* widget) {
     const QVariant stored = widget->property(kTwipProperty);
     if (stored.isValid()) {

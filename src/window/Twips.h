@@ -12,12 +12,14 @@ class QWidget;
 namespace versemark {
 
 inline constexpr int kTwipsPerInch = 1440;
+inline constexpr int kDesignDpi = 96;  // 15 twips a pixel
 
 int TwipsToPixels(int twips, qreal dpi);
 int PixelsToTwips(int pixels, qreal dpi);
 
-// The logical dpi the widget is drawn at.
+// The logical dpi the widget is drawn at, and its ratio to the design's 96.
 qreal LogicalDpi(const QWidget* widget);
+qreal DesignScale(const QWidget* widget);
 
 // The twip rectangle of a control (its parent's coordinates).
 QRect TwipGeometry(const QWidget* widget);

@@ -28,7 +28,10 @@ constexpr QSize kDesignClientSize(12585, 8865);
 }  // namespace
 
 frmMain::frmMain(ProgramValues& values, WindowServices services, QWidget* parent)
-    : QWidget(parent), values_(values), services_(std::move(services)) {
+    : QWidget(parent),
+      values_(values),
+      services_(std::move(services)),
+      imgListMain(DesignScale(this)) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QString::fromLatin1(texts::kWindowCaption));
     setWindowIcon(imgListMain.WindowIcon());
