@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 
 #include "tags/TaggingPass.h"
@@ -97,6 +98,9 @@ void frmMain::cmdTagThem_Click() {
 }
 
 void frmMain::RunMatchingPass(const std::string& folder) {
+    // The pass hides the list and disables the folder button and the subfolder
+    // box, which sends the keyboard focus on to step two; it comes back after.
+    const QPointer<QWidget> focused = focusWidget();
     state_.PassRunning = true;
     list->hide();
     state_.CheckedCount = 0;
@@ -118,6 +122,9 @@ void frmMain::RunMatchingPass(const std::string& folder) {
     chkSubfolders->setEnabled(true);
     state_.StopMatching = false;
     state_.PassRunning = false;
+    if (focused && focused != focusWidget() && focused->isVisibleTo(this) && focused->isEnabled()) {
+        focused->setFocus();
+    }
 }
 
 MatchHooks frmMain::MakeMatchHooks() {

@@ -131,6 +131,26 @@ class KeyboardTest : public QObject {
         QCOMPARE(QApplication::focusWidget(), window.Button("cmdBrowseForFolder"));
     }
 
+    void theFocusComesBackAfterAPass() {
+        KeyboardWindow keys;
+        WindowUnderTest& window = keys.window;
+        // The folder button pressed with Space: the pass disables it on the way.
+        QPushButton* folder = window.Button("cmdBrowseForFolder");
+        folder->setFocus();
+        window.Prompts.Folders.push_back(keys.road.Music());
+        QTest::keyClick(folder, Qt::Key_Space);
+        QCOMPARE(window.Prompts.FolderDialogs, 2);
+        QCOMPARE(QApplication::focusWidget(), folder);
+
+        // The list is hidden while the pass fills it.
+        keys.List()->setFocus();
+        QString focusDuringPass;
+        window.OnProcessEvents = [&](int) { focusDuringPass = keys.FocusName(); };
+        window.ChooseFolderAndMatch(keys.road.Music());
+        QVERIFY(focusDuringPass != "list");
+        QCOMPARE(QApplication::focusWidget(), keys.List());
+    }
+
     void spaceChecksAndUnchecksAsACheckBoxClickDoes() {
         KeyboardWindow keys;
         WindowUnderTest& window = keys.window;
