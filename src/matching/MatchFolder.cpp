@@ -104,15 +104,16 @@ int MatchFiles(const std::vector<std::string>& files, LyricsIndex& index, RowLis
     return processed;
 }
 
-// The row's candidates as written in phase 1, positions outside the index left out.
-std::vector<int> RowCandidates(const ResultRow& row, const LyricsIndex& index) {
-    std::vector<int> candidates;
+// The row's candidates as written in phase 1 (JoinPositions at ","), positions
+// outside the index left out, into `candidates`.
+void ReadRowCandidates(const ResultRow& row, const LyricsIndex& index,
+                       std::vector<int>& candidates) {
+    candidates.clear();
     for (int c : SplitPositions(row.Tag, kPositionSeparator)) {
         if (c >= 0 && c < index.LyricsCount()) {
             candidates.push_back(c);
         }
     }
-    return candidates;
 }
 
 // A lyrics file that cannot be read counts as not filtered.
@@ -146,13 +147,14 @@ bool MarkRow(ResultRow& row, int chosen, const LyricsEntry& entry, bool filtered
 int ChooseForRows(LyricsIndex& index, RowList& rows, const MatchHooks& hooks) {
     int checked = 0;
     const std::size_t rowCount = rows.Count();
+    std::vector<int> candidates;
     std::vector<int> chosen;
     std::vector<bool> filtered;
     for (std::size_t first = 0; first < rowCount; first += kRowsPerYield) {
         const std::size_t last = std::min(rowCount, first + kRowsPerYield);
         chosen.clear();
         for (std::size_t i = first; i < last; ++i) {
-            const std::vector<int> candidates = RowCandidates(rows.Row(i), index);
+            ReadRowCandidates(rows.Row(i), index, candidates);
             chosen.push_back(candidates.empty()
                                  ? -1
                                  : ChooseLyrics(candidates, rows.Row(i).Mp3Cell.Text, index));

@@ -21,9 +21,6 @@ constexpr State kRoot = WordAutomaton::kRoot;
 constexpr std::size_t kSelectiveKeyLength = 3;
 constexpr std::uint32_t kNoWord = 0xFFFFFFFFu;
 constexpr std::size_t kBitsPerMark = 64;
-// What a lyrics name usually holds, to size the buffers of the folded words.
-constexpr std::size_t kUsualNameBytes = 32;
-constexpr std::size_t kUsualNameWords = 6;
 // A keyed record: the entry, the number of its other words, then those words.
 constexpr std::uint32_t kRecordHeader = 2;
 // FNV-1a, for finding equal words.
@@ -44,22 +41,28 @@ struct FoldedWords {
 
 FoldedWords FoldAllWords(const LyricsIndex& index) {
     FoldedWords words;
-    // One pass over the index (its words lie all over memory): room for names of a
-    // usual size is made up front, longer ones grow the buffers.
-    words.Bytes.reserve(index.Entries.size() * kUsualNameBytes);
-    words.Start.reserve(index.Entries.size() * kUsualNameWords + 1);
+    std::size_t wordCount = 0;
+    std::size_t byteCount = 0;
+    for (const LyricsEntry& entry : index.Entries) {
+        wordCount += entry.Words.size();
+        for (const std::string& word : entry.Words) {
+            byteCount += word.size();
+        }
+    }
+    words.Bytes.resize(byteCount);  // the fold keeps the length
+    words.Start.reserve(wordCount + 1);
     words.EntryFirst.reserve(index.Entries.size() + 1);
+    char* out = words.Bytes.data();
     for (const LyricsEntry& entry : index.Entries) {
         words.EntryFirst.push_back(static_cast<std::uint32_t>(words.Start.size()));
         for (const std::string& word : entry.Words) {
-            words.Start.push_back(static_cast<std::uint32_t>(words.Bytes.size()));
+            words.Start.push_back(static_cast<std::uint32_t>(out - words.Bytes.data()));
             // Each word on its own: the fold reads UTF-8 sequences.
-            ForEachFoldedByte(
-                word, [&](unsigned char b) { words.Bytes.push_back(static_cast<char>(b)); });
+            ForEachFoldedByte(word, [&](unsigned char b) { *out++ = static_cast<char>(b); });
         }
     }
     words.EntryFirst.push_back(static_cast<std::uint32_t>(words.Start.size()));
-    words.Start.push_back(static_cast<std::uint32_t>(words.Bytes.size()));
+    words.Start.push_back(static_cast<std::uint32_t>(byteCount));
     return words;
 }
 
