@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QLockFile>
-#include <QMessageBox>
 #include <QStandardPaths>
 #include <QString>
 #include <cstdio>
@@ -15,14 +14,13 @@
 #include "startup/OneFileRun.h"
 #include "startup/RunConfig.h"
 #include "startup/basMain.h"
-#include "window/DisplayString.h"
+#include "window/UserPrompts.h"
 #include "window/WindowMain.h"
 
 namespace {
 
 using namespace versemark;
 
-constexpr char kProgramTitle[] = "Versemark";
 constexpr char kLockFileName[] = "versemark.lock";
 constexpr char kLockDirVariable[] = "VERSEMARK_LOCK_DIR";
 constexpr char kOffscreenPlatform[] = "offscreen";
@@ -57,18 +55,12 @@ bool AnotherCopyRuns(QLockFile& lock) {
     return !lock.tryLock(0) && lock.error() == QLockFile::LockFailedError;
 }
 
-void ShowLog(const std::string& log) {
-    QMessageBox box(QMessageBox::NoIcon, QString::fromLatin1(kProgramTitle), DisplayString(log),
-                    QMessageBox::Ok);
-    box.exec();
-}
-
 int RunTagOneFile(const RunConfig& config) {
     const std::string log = TagOneFile(config);
     std::fwrite(log.data(), 1, log.size(), stdout);
     std::fflush(stdout);
     if (!config.CmdNoMessage) {
-        ShowLog(log);
+        ShowLogMessage(log);
     }
     return kExitNormal;
 }

@@ -12,6 +12,13 @@ constexpr char kMessageTitle[] = "Versemark";
 
 }  // namespace
 
+void ShowLogMessage(const std::string& log) {
+    QMessageBox box(QMessageBox::NoIcon, QString::fromLatin1(kMessageTitle), DisplayString(log),
+                    QMessageBox::Ok);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
 std::string DialogPrompts::ChooseFolder(QWidget* owner, const QString& instruction) {
     // Only file-system folders can be chosen; the dialog has an edit box and can be resized.
     const QString folder =

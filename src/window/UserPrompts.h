@@ -21,6 +21,11 @@ class UserPrompts {
     virtual bool AskYesNo(QWidget* owner, const QString& text, PromptIcon icon) = 0;
 };
 
+// The one-file run's log in a modal box titled "Versemark", its bytes shown as
+// display text and as plain text: a file name with "<" in it is not markup.
+// Returns when the user has closed the box.
+void ShowLogMessage(const std::string& log);
+
 class DialogPrompts : public UserPrompts {
   public:
     std::string ChooseFolder(QWidget* owner, const QString& instruction) override;

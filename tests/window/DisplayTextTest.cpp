@@ -1,12 +1,17 @@
 // Window text from file bytes: UTF-8 shown as it is, anything else as
 // Windows-1252, in the list, the panel and the viewer alike.
+#include <QApplication>
 #include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QTreeView>
 
 #include "WindowTestSupport.h"
 #include "window/DisplayString.h"
 #include "window/ResultListModel.h"
+#include "window/UserPrompts.h"
 
 using namespace versemark;
 using namespace versemark::testing;
@@ -34,6 +39,28 @@ class DisplayTextTest : public QObject {
     void theViewerShowsLineEndsAsSingleBreaks() {
         QCOMPARE(ViewerText("one\r\ntwo\r\n"), QString("one\ntwo\n"));
         QCOMPARE(ViewerText("Caf\xE9\r\n"), QString::fromUtf8("Caf\xC3\xA9\n"));
+    }
+
+    void theOneFileLogIsShownAsPlainText() {
+        // A log line whose file name looks like markup, in Windows-1252.
+        const std::string log = "File tagged..: /music/<b>Caf\xE9</b>.mp3\r\n";
+        QString title;
+        QString text;
+        Qt::TextFormat format = Qt::AutoText;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box == nullptr) {
+                return;
+            }
+            title = box->windowTitle();
+            text = box->text();
+            format = box->textFormat();
+            box->button(QMessageBox::Ok)->click();
+        });
+        ShowLogMessage(log);
+        QCOMPARE(title, QString("Versemark"));
+        QCOMPARE(format, Qt::PlainText);
+        QCOMPARE(text, QString::fromUtf8("File tagged..: /music/<b>Caf\xC3\xA9</b>.mp3\r\n"));
     }
 
     void namesInEitherEncodingAreShownInTheListAndThePanel() {
