@@ -11,10 +11,6 @@ namespace {
 constexpr char kPatternWildcard = '*';
 constexpr char kHiddenFolderMark = '.';
 
-unsigned char LowerAscii(unsigned char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + ('a' - 'A')) : c;
-}
-
 // The platform's match for patterns of the form "*<ending>": the ending compared
 // without regard to case. Any other pattern must equal the name (ignoring case).
 bool MatchesPattern(std::string_view name, std::string_view pattern) {
@@ -24,14 +20,7 @@ bool MatchesPattern(std::string_view name, std::string_view pattern) {
     } else if (name.size() != ending.size()) {
         return false;
     }
-    if (name.size() < ending.size()) {
-        return false;
-    }
-    const std::string_view tail = name.substr(name.size() - ending.size());
-    return std::equal(tail.begin(), tail.end(), ending.begin(), [](char a, char b) {
-        return LowerAscii(static_cast<unsigned char>(a)) ==
-               LowerAscii(static_cast<unsigned char>(b));
-    });
+    return EndsWithIgnoringCase(name, ending);
 }
 
 // Adds the listed files that match the search's pattern.

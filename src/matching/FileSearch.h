@@ -16,7 +16,7 @@ struct FileSearch {
     std::string Pattern{kMp3Pattern};
     int FileCount = 0;
     std::vector<std::string>* Files = nullptr;  // the file list being filled
-    std::set<std::string> VisitedFolders;        // real paths already searched
+    std::set<std::string> VisitedFolders;       // identities of folders already searched
 };
 
 // Clears `files`, searches `folder` (and below it when `recurse`), returns the count.

@@ -4,10 +4,9 @@
 #include <cstddef>
 #include <string_view>
 
-// The case fold of TextFold.h as a stream: hands each byte of FoldCase(text) to a
-// callback in one pass, without building the folded copy. The matcher feeds its
-// automaton this way; FoldCase stays the definition and the tests hold the two
-// together.
+// The case fold of TextFold.h as a stream: hands each folded byte of a text to a
+// callback in one pass, without building the folded copy. FoldCase is built on it;
+// the matcher feeds its automaton this way.
 namespace versemark {
 namespace fold {
 

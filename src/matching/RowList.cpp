@@ -22,7 +22,7 @@ const std::string& RowList::ColumnText(const ResultRow& row, int column) {
     }
 }
 
-void RowList::Sort(int column, SortOrder order) {
+std::vector<std::size_t> RowList::SortedOrder(int column, SortOrder order) const {
     // Fold every key once, then order by the folds; equal keys keep their order.
     std::vector<std::pair<std::string, std::size_t>> keys;
     keys.reserve(rows_.size());
@@ -33,10 +33,19 @@ void RowList::Sort(int column, SortOrder order) {
     std::stable_sort(keys.begin(), keys.end(), [descending](const auto& a, const auto& b) {
         return descending ? b.first < a.first : a.first < b.first;
     });
+    std::vector<std::size_t> positions;
+    positions.reserve(keys.size());
+    for (const auto& key : keys) {
+        positions.push_back(key.second);
+    }
+    return positions;
+}
+
+void RowList::Sort(int column, SortOrder order) {
     std::vector<ResultRow> sorted;
     sorted.reserve(rows_.size());
-    for (const auto& key : keys) {
-        sorted.push_back(std::move(rows_[key.second]));
+    for (const std::size_t position : SortedOrder(column, order)) {
+        sorted.push_back(std::move(rows_[position]));
     }
     rows_ = std::move(sorted);
 }

@@ -19,7 +19,7 @@ inline constexpr int kColumnLyrics = 2;
 inline constexpr int kColumnCount = 3;
 
 class RowList {
-public:
+  public:
     std::size_t Count() const { return rows_.size(); }
     bool Empty() const { return rows_.empty(); }
     ResultRow& Row(std::size_t index) { return rows_[index]; }
@@ -33,11 +33,13 @@ public:
 
     // Orders the rows by the text of `column` without regard to case (stable).
     void Sort(int column, SortOrder order);
+    // The positions of the rows in the order Sort would give them.
+    std::vector<std::size_t> SortedOrder(int column, SortOrder order) const;
 
     // The text a column shows for a row.
     static const std::string& ColumnText(const ResultRow& row, int column);
 
-private:
+  private:
     std::vector<ResultRow> rows_;
 };
 

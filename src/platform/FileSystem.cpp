@@ -1,9 +1,9 @@
 #include "platform/FileSystem.h"
 
-#include <algorithm>
 #include <dirent.h>
-#include <filesystem>
 #include <sys/stat.h>
+#include <algorithm>
+#include <filesystem>
 #include <system_error>
 
 #include "platform/RandomAccessFile.h"
@@ -22,6 +22,32 @@ bool StatFolder(const std::string& path) {
     return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+std::string JoinPath(const std::string& folder, const std::string& name) {
+    if (!folder.empty() && folder.back() == kPathSeparator) {
+        return folder + name;
+    }
+    return folder + kPathSeparator + name;
+}
+
+// The entry's kind from the listing itself; only links and file systems that do
+// not report the kind cost a stat.
+void SetEntryKind(FolderEntry& entry, unsigned char type, const std::string& folder) {
+    if (type == DT_DIR || type == DT_REG) {
+        entry.IsFolder = type == DT_DIR;
+        entry.IsRegularFile = type == DT_REG;
+        return;
+    }
+    if (type == DT_LNK || type == DT_UNKNOWN) {
+        struct stat st {};
+        if (::stat(JoinPath(folder, entry.Name).c_str(), &st) == 0) {
+            entry.IsFolder = S_ISDIR(st.st_mode);
+            entry.IsRegularFile = S_ISREG(st.st_mode);
+        }
+    }
+}
+
+}  // namespace
+
 bool EndsWithIgnoringCase(std::string_view name, std::string_view ending) {
     if (name.size() < ending.size()) {
         return false;
@@ -32,15 +58,6 @@ bool EndsWithIgnoringCase(std::string_view name, std::string_view ending) {
                LowerAscii(static_cast<unsigned char>(b));
     });
 }
-
-std::string JoinPath(const std::string& folder, const std::string& name) {
-    if (!folder.empty() && folder.back() == kPathSeparator) {
-        return folder + name;
-    }
-    return folder + kPathSeparator + name;
-}
-
-}  // namespace
 
 bool NameLess(std::string_view a, std::string_view b) {
     const std::size_t n = std::min(a.size(), b.size());
@@ -57,7 +74,9 @@ bool NameLess(std::string_view a, std::string_view b) {
     return a < b;  // names differing only in case keep a fixed order
 }
 
-bool IsFolder(const std::string& path) { return !path.empty() && StatFolder(path); }
+bool IsFolder(const std::string& path) {
+    return !path.empty() && StatFolder(path);
+}
 
 bool IsRegularFile(const std::string& path) {
     struct stat st {};
@@ -75,13 +94,9 @@ std::optional<std::vector<FolderEntry>> ListFolder(const std::string& folder) {
         if (name == "." || name == "..") {
             continue;
         }
-        bool isFolder = false;
-        if (ent->d_type == DT_DIR) {
-            isFolder = true;
-        } else if (ent->d_type == DT_LNK || ent->d_type == DT_UNKNOWN) {
-            isFolder = StatFolder(JoinPath(folder, name));
-        }
-        entries.push_back({name, isFolder});
+        FolderEntry entry{name};
+        SetEntryKind(entry, ent->d_type, folder);
+        entries.push_back(std::move(entry));
     }
     ::closedir(dir);
     std::sort(entries.begin(), entries.end(),
@@ -109,8 +124,7 @@ std::vector<std::string> ListFilesWithExtension(const std::string& folder,
             if (e.IsFolder || (skipHidden && !e.Name.empty() && e.Name.front() == '.')) {
                 continue;
             }
-            if (EndsWithIgnoringCase(e.Name, extension) &&
-                IsRegularFile(JoinPath(folder, e.Name))) {
+            if (e.IsRegularFile && EndsWithIgnoringCase(e.Name, extension)) {
                 result.push_back(e.Name);
             }
         }
@@ -165,8 +179,12 @@ fs::path ExecutablePath() {
 }
 }  // namespace
 
-std::string ProgramFolder() { return ExecutablePath().parent_path().native(); }
+std::string ProgramFolder() {
+    return ExecutablePath().parent_path().native();
+}
 
-std::string ProgramFileName() { return ExecutablePath().filename().native(); }
+std::string ProgramFileName() {
+    return ExecutablePath().filename().native();
+}
 
 }  // namespace versemark

@@ -11,10 +11,11 @@ namespace versemark {
 inline constexpr char kPathSeparator = '/';
 
 // One entry of a folder listing: its name as the file system reports it, and
-// whether it is a folder (links to folders count as folders).
+// whether it is a folder or a regular file (links count as what they lead to).
 struct FolderEntry {
     std::string Name;
     bool IsFolder = false;
+    bool IsRegularFile = false;
 };
 
 bool IsFolder(const std::string& path);
@@ -49,5 +50,9 @@ std::string ProgramFileName();
 
 // Name order without regard to case, as the listings above use it.
 bool NameLess(std::string_view a, std::string_view b);
+
+// True when `name` ends with `ending`, ASCII letters compared without regard to
+// case (the platform's match of a pattern such as "*.mp3").
+bool EndsWithIgnoringCase(std::string_view name, std::string_view ending);
 
 }  // namespace versemark

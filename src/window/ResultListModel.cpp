@@ -13,39 +13,7 @@ namespace {
 constexpr const char* kColumnCaptions[kColumnCount] = {"", "Mp3 file", "Lyrics file"};
 constexpr int kLyricsHeaderPicture = kPictureFiltered;
 
-std::string& ColumnTextOf(ResultRow& row, int column) {
-    switch (column) {
-        case kColumnMp3:
-            return row.Mp3Cell.Text;
-        case kColumnLyrics:
-            return row.LyricsCell.Text;
-        default:
-            return row.Text;
-    }
-}
-
 }  // namespace
-
-std::vector<std::size_t> SortedPositions(const RowList& rows, int column, SortOrder order) {
-    // RowList::Sort is the one ordering of list texts. It runs here over stand-in
-    // rows that carry only the sorted column's text and, in a field the sort never
-    // reads, their old position.
-    RowList keys;
-    keys.Rows().reserve(rows.Count());
-    for (std::size_t i = 0; i < rows.Count(); ++i) {
-        ResultRow key;
-        ColumnTextOf(key, column) = RowList::ColumnText(rows.Row(i), column);
-        key.Mp3Cell.Icon = static_cast<int>(i);
-        keys.Add(std::move(key));
-    }
-    keys.Sort(column, order);
-    std::vector<std::size_t> positions;
-    positions.reserve(keys.Count());
-    for (const ResultRow& key : keys.Rows()) {
-        positions.push_back(static_cast<std::size_t>(key.Mp3Cell.Icon));
-    }
-    return positions;
-}
 
 ResultListModel::ResultListModel(const ImageList& pictures, QObject* parent)
     : QAbstractTableModel(parent), pictures_(pictures) {}
@@ -170,7 +138,7 @@ void ResultListModel::SetSortState(int key, SortOrder order, bool sorted) {
 }
 
 void ResultListModel::SortRows() {
-    const std::vector<std::size_t> positions = SortedPositions(rows_, sortKey_, sortOrder_);
+    const std::vector<std::size_t> positions = rows_.SortedOrder(sortKey_, sortOrder_);
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
 
     std::vector<ResultRow>& rows = rows_.Rows();

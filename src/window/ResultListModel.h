@@ -68,8 +68,4 @@ class ResultListModel : public QAbstractTableModel {
     bool sorted_ = false;
 };
 
-// The positions rows move to when `rows` is ordered by `column` (RowList::Sort's
-// order): element i is the old position of the row that ends up at i.
-std::vector<std::size_t> SortedPositions(const RowList& rows, int column, SortOrder order);
-
 }  // namespace versemark
