@@ -76,7 +76,8 @@ class PosixFile final : public RandomAccessFile {
 
 std::unique_ptr<RandomAccessFile> OpenFile(const std::string& path, FileAccess access) {
     // Opened without blocking so that a FIFO or device named like a file cannot
-    // hang the caller; only regular files are kept, in blocking mode.
+    // hang the caller; only regular files are kept. The flag stays set: reads and
+    // writes of regular files never block on it, and clearing it costs two calls.
     const int flags =
         (access == FileAccess::ReadWrite ? O_RDWR : O_RDONLY) | O_CLOEXEC | O_NONBLOCK;
     const int fd = ::open(path.c_str(), flags);
@@ -84,9 +85,7 @@ std::unique_ptr<RandomAccessFile> OpenFile(const std::string& path, FileAccess a
         return nullptr;
     }
     struct stat st {};
-    const int statusFlags = ::fcntl(fd, F_GETFL);
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || statusFlags < 0 ||
-        ::fcntl(fd, F_SETFL, statusFlags & ~O_NONBLOCK) != 0) {
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
         return nullptr;
     }
