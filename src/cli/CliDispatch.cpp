@@ -75,6 +75,18 @@ int Failure(CliIo& io, std::string_view verb, std::string_view reason) {
     return kExitFailure;
 }
 
+std::optional<int> HelpOrUsageError(const ParsedArguments& parsed, std::string_view help,
+                                    std::string_view verb, CliIo& io) {
+    if (parsed.Options.Help) {
+        io.Out << help;
+        return kExitOk;
+    }
+    if (!parsed.Ok()) {
+        return UsageError(io, verb, parsed.Error);
+    }
+    return std::nullopt;
+}
+
 int RunCli(const VerbArguments& args, CliIo& io) {
     if (args.empty()) {
         io.Err << OverviewHelp();

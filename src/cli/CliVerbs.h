@@ -1,9 +1,12 @@
 #pragma once
 
+#include <optional>
 #include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "cli/CliArguments.h"
 
 // The verbs of versemark-cli. Each verb lives in its own file with its own help
 // text; the dispatcher finds it by name.
@@ -55,5 +58,10 @@ int UsageError(CliIo& io, std::string_view verb, std::string_view reason);
 
 // Writes "versemark-cli VERB: reason" to standard error and returns kExitFailure.
 int Failure(CliIo& io, std::string_view verb, std::string_view reason);
+
+// The exit status when parsing already ends the verb: its help asked for (printed,
+// kExitOk) or a wrong command line (UsageError); nullopt when the verb goes on.
+std::optional<int> HelpOrUsageError(const ParsedArguments& parsed, std::string_view help,
+                                    std::string_view verb, CliIo& io);
 
 }  // namespace versemark::cli

@@ -47,12 +47,8 @@ std::string Instructions(const DemoLibraryResult& demo) {
 
 int Run(const VerbArguments& args, CliIo& io) {
     const ParsedArguments parsed = ParseVerbArguments(args, 0, 1);
-    if (parsed.Options.Help) {
-        io.Out << kHelp;
-        return kExitOk;
-    }
-    if (!parsed.Ok()) {
-        return UsageError(io, kName, parsed.Error);
+    if (const auto status = HelpOrUsageError(parsed, kHelp, kName, io)) {
+        return *status;
     }
     const DemoLibraryResult demo = WriteDemoLibrary(parsed.Options.Positionals.front());
     if (!demo.Ok) {

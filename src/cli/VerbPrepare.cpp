@@ -23,12 +23,8 @@ constexpr std::string_view kHelp =
 
 int Run(const VerbArguments& args, CliIo& io) {
     const ParsedArguments parsed = ParseVerbArguments(args, kOptRaw, 1);
-    if (parsed.Options.Help) {
-        io.Out << kHelp;
-        return kExitOk;
-    }
-    if (!parsed.Ok()) {
-        return UsageError(io, kName, parsed.Error);
+    if (const auto status = HelpOrUsageError(parsed, kHelp, kName, io)) {
+        return *status;
     }
     const std::string& path = parsed.Options.Positionals.front();
     if (!IsRegularFile(path)) {

@@ -65,12 +65,8 @@ int DryRun(const RowList& rows, CliIo& io) {
 
 int Run(const VerbArguments& args, CliIo& io) {
     const ParsedArguments parsed = ParseVerbArguments(args, kPassOptions | kOptDryRun, 1);
-    if (parsed.Options.Help) {
-        io.Out << kHelp;
-        return kExitOk;
-    }
-    if (!parsed.Ok()) {
-        return UsageError(io, kName, parsed.Error);
+    if (const auto status = HelpOrUsageError(parsed, kHelp, kName, io)) {
+        return *status;
     }
     const auto outcome = ScanFolderOfCommandLine(kName, parsed.Options, io);
     if (!outcome) {
