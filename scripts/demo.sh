@@ -18,14 +18,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-if [ -n "${VERSEMARK_BUILD_DIR:-}" ]; then
-    BUILD=$VERSEMARK_BUILD_DIR
-else
-    BUILD=build
-    bash scripts/setup.sh
-    cmake -S . -B "$BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-        -DVERSEMARK_WINDOW=ON -DVERSEMARK_TESTS=OFF -DVERSEMARK_BENCH=OFF
-    cmake --build "$BUILD" -j2 --target versemark versemark-cli
+BUILD=${VERSEMARK_BUILD_DIR:-build}
+if [ -z "${VERSEMARK_BUILD_DIR:-}" ]; then
+    bash scripts/build-programs.sh "$BUILD"
 fi
 BUILD=$(cd "$BUILD" && pwd)
 VERSEMARK=$BUILD/versemark
