@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "platform/FileSystem.h"
-#include "platform/FolderIdentity.h"
 
 namespace versemark {
 namespace {
@@ -38,13 +37,6 @@ void AddMatchingFiles(FileSearch& search, const std::string& dir,
     }
 }
 
-// True the first time a folder is met; a folder reached again (through a link,
-// or a link back up the tree) is not searched twice.
-bool FirstVisit(FileSearch& search, const std::string& dir) {
-    const std::optional<std::string> identity = FolderIdentity(dir);
-    return search.VisitedFolders.insert(identity ? *identity : dir).second;
-}
-
 }  // namespace
 
 std::string EnsureBackslash(std::string_view path) {
@@ -68,8 +60,11 @@ void ListFolderFiles(FileSearch& search) {
 
 void SearchFolderTree(FileSearch& search) {
     const std::string dir = EnsureBackslash(search.Folder);
-    const auto entries = ListFolder(dir);
-    if (!entries || !FirstVisit(search, dir)) {
+    // A folder reached again (through a link, or a link back up the tree) is not
+    // searched twice.
+    std::string identity;
+    const auto entries = ListFolder(dir, identity);
+    if (!entries || !search.VisitedFolders.insert(identity).second) {
         return;
     }
     // The folder's own files come before anything found below it.

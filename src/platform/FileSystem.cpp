@@ -84,10 +84,22 @@ bool IsRegularFile(const std::string& path) {
 }
 
 std::optional<std::vector<FolderEntry>> ListFolder(const std::string& folder) {
+    std::string identity;
+    return ListFolder(folder, identity);
+}
+
+std::optional<std::vector<FolderEntry>> ListFolder(const std::string& folder,
+                                                   std::string& identity) {
     DIR* dir = ::opendir(folder.c_str());
     if (dir == nullptr) {
         return std::nullopt;
     }
+    struct stat st {};
+    if (::fstat(::dirfd(dir), &st) != 0) {
+        ::closedir(dir);
+        return std::nullopt;
+    }
+    identity = std::to_string(st.st_dev) + ":" + std::to_string(st.st_ino);
     std::vector<FolderEntry> entries;
     while (const dirent* ent = ::readdir(dir)) {
         const std::string name = ent->d_name;

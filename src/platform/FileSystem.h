@@ -25,6 +25,11 @@ bool IsRegularFile(const std::string& path);
 // Every entry of `folder` except "." and "..", sorted by name without regard to
 // case (the order a Windows user sees). nullopt when the folder cannot be listed.
 std::optional<std::vector<FolderEntry>> ListFolder(const std::string& folder);
+// The same, also giving what makes the listed folder the same folder whichever path
+// or link leads to it (its device and inode numbers, as text), taken from the open
+// folder itself.
+std::optional<std::vector<FolderEntry>> ListFolder(const std::string& folder,
+                                                   std::string& identity);
 
 // The immediate subfolders of `folder`, as full paths, in name order.
 std::vector<std::string> ListSubfolders(const std::string& folder);
