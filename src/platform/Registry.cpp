@@ -1,7 +1,5 @@
 #include "platform/Registry.h"
 
-#include <cstdlib>
-
 #include "platform/FileSystem.h"
 #include "platform/TextLines.h"
 
@@ -9,8 +7,8 @@ namespace versemark {
 
 namespace {
 
-constexpr std::string_view kRegistryFileName = "system.reg";
-constexpr std::string_view kDefaultPrefixFolder = ".wine";
+constexpr std::string_view kSoftwareKey = "Software\\";
+constexpr std::string_view kWow64Node = "Wow6432Node\\";
 constexpr std::string_view kDosDevicesFolder = "dosdevices";
 constexpr char kSectionOpen = '[';
 constexpr char kSectionClose = ']';
@@ -20,11 +18,7 @@ constexpr char kDefaultValueName = '@';
 constexpr char kAssign = '=';
 constexpr char kWindowsSeparator = '\\';
 constexpr char kDriveColon = ':';
-
-std::string EnvironmentValue(const char* name) {
-    const char* value = std::getenv(name);
-    return value == nullptr ? std::string() : std::string(value);
-}
+constexpr char kUnixSeparator = '/';  // Wine's prefix is a Unix folder
 
 char LowerAscii(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : c;
@@ -147,18 +141,6 @@ std::optional<std::string> StringValueData(std::string_view line) {
 
 }  // namespace
 
-std::optional<std::string> WinePrefix() {
-    const std::string prefix = EnvironmentValue("WINEPREFIX");
-    if (!prefix.empty()) {
-        return prefix;
-    }
-    const std::string home = EnvironmentValue("HOME");
-    if (home.empty()) {
-        return std::nullopt;
-    }
-    return home + kPathSeparator + std::string(kDefaultPrefixFolder);
-}
-
 std::optional<std::string> FirstValueInRegistryText(std::string_view regText,
                                                     std::string_view keyPath) {
     LineReader lines(regText);
@@ -178,20 +160,13 @@ std::optional<std::string> FirstValueInRegistryText(std::string_view regText,
     return std::nullopt;
 }
 
-std::optional<std::string> ReadMachineKeyFirstValue(std::string_view keyPath) {
-    const auto prefix = WinePrefix();
-    if (!prefix) {
-        return std::nullopt;
+std::string Wow64KeyPath(std::string_view keyPath) {
+    if (keyPath.size() <= kSoftwareKey.size() ||
+        !EqualIgnoringCase(keyPath.substr(0, kSoftwareKey.size()), kSoftwareKey)) {
+        return std::string(keyPath);
     }
-    const std::string file = *prefix + kPathSeparator + std::string(kRegistryFileName);
-    if (!IsRegularFile(file)) {
-        return std::nullopt;
-    }
-    const auto text = ReadWholeFile(file);
-    if (!text) {
-        return std::nullopt;
-    }
-    return FirstValueInRegistryText(*text, keyPath);
+    return std::string(keyPath.substr(0, kSoftwareKey.size())) + std::string(kWow64Node) +
+           std::string(keyPath.substr(kSoftwareKey.size()));
 }
 
 bool IsWindowsFormPath(std::string_view path) {
@@ -202,7 +177,7 @@ bool IsWindowsFormPath(std::string_view path) {
     if (drive < 'a' || drive > 'z') {
         return false;
     }
-    return path.size() == 2 || path[2] == kWindowsSeparator || path[2] == kPathSeparator;
+    return path.size() == 2 || path[2] == kWindowsSeparator || path[2] == kUnixSeparator;
 }
 
 std::string NativeFromWindowsPath(std::string_view path, std::string_view winePrefix) {
@@ -210,22 +185,17 @@ std::string NativeFromWindowsPath(std::string_view path, std::string_view winePr
         return std::string(path);
     }
     std::string native(winePrefix);
-    if (native.empty() || native.back() != kPathSeparator) {
-        native += kPathSeparator;
+    if (native.empty() || native.back() != kUnixSeparator) {
+        native += kUnixSeparator;
     }
     native += kDosDevicesFolder;
-    native += kPathSeparator;
+    native += kUnixSeparator;
     native += LowerAscii(path[0]);
     native += kDriveColon;
     for (const char c : path.substr(2)) {
-        native += (c == kWindowsSeparator) ? kPathSeparator : c;
+        native += (c == kWindowsSeparator) ? kUnixSeparator : c;
     }
     return native;
-}
-
-std::string NativeFromWindowsPath(std::string_view path) {
-    const auto prefix = WinePrefix();
-    return prefix ? NativeFromWindowsPath(path, *prefix) : std::string(path);
 }
 
 }  // namespace versemark

@@ -21,14 +21,25 @@ namespace versemark {
 // The registry's buffers for a value's name and data, terminating zero included.
 inline constexpr std::size_t kRegistryBufferSize = 255;
 
-// $WINEPREFIX, or ~/.wine when it is not set; nullopt when neither can be formed.
+// The two views of HKEY_LOCAL_MACHINE\Software on a 64-bit system: the one a
+// 32-bit program sees (kept under Software\Wow6432Node) and the system's own.
+enum class RegistryView { Bits32, Native };
+
+// $WINEPREFIX, or ~/.wine when it is not set; nullopt when neither can be formed
+// (and on Windows, which has no prefix).
 std::optional<std::string> WinePrefix();
 
 // The data of the first value, in file order, of the key `keyPath` under
-// HKEY_LOCAL_MACHINE (the value at enumeration index 0). nullopt when the prefix,
-// system.reg or the key is missing, when the key has no values, or when its first
-// value is not a string or does not fit the registry's buffers.
-std::optional<std::string> ReadMachineKeyFirstValue(std::string_view keyPath);
+// HKEY_LOCAL_MACHINE (the value at enumeration index 0) in the given view.
+// nullopt when the prefix, system.reg or the key is missing, when the key has no
+// values, or when its first value is not a string or does not fit the registry's
+// buffers.
+std::optional<std::string> ReadMachineKeyFirstValue(std::string_view keyPath,
+                                                    RegistryView view = RegistryView::Native);
+
+// Where a 64-bit registry keeps the 32-bit view of `keyPath`: "Software\X"
+// becomes "Software\Wow6432Node\X"; a key outside Software is the same in both.
+std::string Wow64KeyPath(std::string_view keyPath);
 
 // The same, read from the text of a system.reg file. Key paths are compared
 // without regard to case, as the registry does; "\\" and "\"" in names and data
@@ -43,7 +54,9 @@ bool IsWindowsFormPath(std::string_view path);
 // letter in lower case, every "\" made "/"); any other path is returned unchanged.
 std::string NativeFromWindowsPath(std::string_view path, std::string_view winePrefix);
 
-// The same under WinePrefix(); unchanged when there is no prefix.
+// A path as the companion writes it (registry, settings, command line) as a path
+// this program can open: on Linux mapped under WinePrefix() (unchanged when there
+// is no prefix); on Windows always unchanged.
 std::string NativeFromWindowsPath(std::string_view path);
 
 }  // namespace versemark

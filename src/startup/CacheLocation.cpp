@@ -57,11 +57,15 @@ std::string_view SettingsValue(std::string_view line) {
 }  // namespace
 
 std::optional<std::string> ReadCompanionRegistryValue() {
-    const auto value = ReadMachineKeyFirstValue(companion::kRegistryKey);
-    if (!value || value->empty()) {
-        return std::nullopt;
+    // The companion is a 32-bit program: its key lies in the 32-bit view, unless
+    // the system has only one view or the companion is a 64-bit build.
+    for (const RegistryView view : {RegistryView::Bits32, RegistryView::Native}) {
+        const auto value = ReadMachineKeyFirstValue(companion::kRegistryKey, view);
+        if (value && !value->empty()) {
+            return NativeFromWindowsPath(*value);
+        }
     }
-    return NativeFromWindowsPath(*value);
+    return std::nullopt;
 }
 
 void LocateLyricsCache(CacheConfig& config, const std::string& programFolder,

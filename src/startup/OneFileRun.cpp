@@ -1,6 +1,7 @@
 #include "startup/OneFileRun.h"
 
 #include "matching/RowList.h"
+#include "platform/Registry.h"
 
 namespace versemark {
 
@@ -25,9 +26,15 @@ ResultRow OneFileRow(const RunConfig& config) {
 }
 
 std::string TagOneFile(const RunConfig& config, const FileOpener& open) {
+    RunConfig reachable = config;
+    reachable.CmdMp3 = NativeFromWindowsPath(config.CmdMp3);
+    reachable.CmdLyrics = NativeFromWindowsPath(config.CmdLyrics);
     RowList rows;
-    rows.Add(OneFileRow(config));
-    return LetsTagThem(rows, open).value_or(std::string());
+    rows.Add(OneFileRow(reachable));
+    const auto log = LetsTagThem(rows, open);
+    // The log names the file as the companion wrote it, not as it was reached.
+    const bool tagged = log && log->starts_with(kLogTagged);
+    return std::string(tagged ? kLogTagged : kLogError) + config.CmdMp3 + std::string(kLineEnd);
 }
 
 }  // namespace versemark

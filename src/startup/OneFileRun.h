@@ -19,7 +19,8 @@ std::string LyricsNameFromPath(std::string_view lyricsPath);
 ResultRow OneFileRow(const RunConfig& config);
 
 // Tags CmdMp3 with CmdLyrics through the tagging pass over that one row and
-// returns the log: one line, "File tagged..: " or "Error tagging: ", the MP3 path.
+// returns the log: one line, "File tagged..: " or "Error tagging: ", the MP3 path
+// as given. Windows-form paths are reached as the registry's values are.
 std::string TagOneFile(const RunConfig& config, const FileOpener& open = OpenFile);
 
 }  // namespace versemark

@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QPushButton>
 
+#include "platform/Registry.h"
 #include "tags/TaggingPass.h"
 #include "window/Controls.h"
 #include "window/DisplayString.h"
@@ -34,7 +35,8 @@ void frmMain::cmdBrowseForFolder_Click() {
         return;
     }
 
-    std::string folder = values_.Config.CmdFolder;
+    // The companion's folder as this program reaches it (a Windows path under Wine).
+    std::string folder = NativeFromWindowsPath(values_.Config.CmdFolder);
     if (folder.empty() && services_.Prompts != nullptr) {
         folder = services_.Prompts->ChooseFolder(this, QString::fromLatin1(texts::kSelectFolder));
     }

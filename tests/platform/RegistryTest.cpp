@@ -192,6 +192,14 @@ TEST(WindowsPaths, MapsThroughDosDevicesAndKeepsNativePaths) {
     EXPECT_EQ(NativeFromWindowsPath("lyrics", "/p"), "lyrics");
 }
 
+TEST(RegistryViews, TheThirtyTwoBitViewOfSoftwareLiesUnderWow6432Node) {
+    EXPECT_EQ(Wow64KeyPath(kKey), "Software\\Wow6432Node\\Kestrel Works\\Songleaf");
+    EXPECT_EQ(Wow64KeyPath("SOFTWARE\\x"), "SOFTWARE\\Wow6432Node\\x");
+    EXPECT_EQ(Wow64KeyPath("System\\x"), "System\\x");
+    EXPECT_EQ(Wow64KeyPath("Software\\"), "Software\\");
+    EXPECT_EQ(Wow64KeyPath("Softwarex\\y"), "Softwarex\\y");
+}
+
 TEST(WindowsPaths, UseTheWinePrefixOfTheEnvironment) {
     ScopedEnv env("WINEPREFIX", "/opt/wine-songleaf");
     EXPECT_EQ(NativeFromWindowsPath("C:\\x"), "/opt/wine-songleaf/dosdevices/c:/x");

@@ -107,6 +107,27 @@ TEST(CompanionRegistryValue, NativeFoldersStayAndEmptyValuesAreNotTaken) {
     EXPECT_EQ(ReadCompanionRegistryValue(), std::nullopt);
 }
 
+TEST(CompanionRegistryValue, TheThirtyTwoBitViewComesBeforeThePlainKey) {
+    TempDir prefix;
+    ScopedEnv env("WINEPREFIX", prefix.Path());
+    const std::string wow64 = "[Software\\\\Wow6432Node\\\\Kestrel Works\\\\Songleaf] 1\n";
+    const std::string plain = "[Software\\\\Kestrel Works\\\\Songleaf] 1\n";
+    const struct {
+        std::string SystemReg;
+        std::optional<std::string> Expected;
+    } cases[] = {
+        {wow64 + "\"InstallDir\"=\"/opt/sl32\"\n", "/opt/sl32"},
+        {plain + "\"P\"=\"/opt/sl64\"\n" + wow64 + "\"P\"=\"/opt/sl32\"\n", "/opt/sl32"},
+        {wow64 + "\"P\"=\"\"\n" + plain + "\"P\"=\"/opt/sl64\"\n", "/opt/sl64"},
+        {wow64 + "\"P\"=dword:00000001\n" + plain + "\"P\"=\"/opt/sl64\"\n", "/opt/sl64"},
+        {"[Software\\\\Wow6432Node\\\\Kestrel Works] 1\n\"P\"=\"/no\"\n", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        prefix.WriteFile("system.reg", c.SystemReg);
+        EXPECT_EQ(ReadCompanionRegistryValue(), c.Expected) << c.SystemReg;
+    }
+}
+
 // A companion folder holding settings.txt with the given bytes.
 class ReadSettingsTest : public ::testing::Test {
   protected:

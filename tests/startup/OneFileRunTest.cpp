@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "ExpectedTail.h"
 #include "demo/SilentMp3.h"
+#include "platform/FileSystem.h"
+#include "support/ScopedEnv.h"
 #include "support/TempDir.h"
 
 namespace versemark {
@@ -13,6 +16,7 @@ namespace {
 
 using testing::NewTail;
 using testing::ReadFileBytes;
+using testing::ScopedEnv;
 using testing::StoredLyrics;
 using testing::TempDir;
 
@@ -85,6 +89,30 @@ TEST_F(TagOneFileTest, AMissingFileIsLoggedAsAnErrorAndNothingIsMade) {
     EXPECT_EQ(TagOneFile(Config(present, dir_ / "missing.txt")),
               "Error tagging: " + present + "\r\n");
     EXPECT_EQ(ReadFileBytes(present), audio_);
+}
+
+TEST_F(TagOneFileTest, WindowsPathsOfTheCompanionAreReachedThroughWineAndLoggedAsWritten) {
+    if (kPathSeparator != '/') {
+        GTEST_SKIP() << "drive letters are the system's own on Windows";
+    }
+    // A prefix whose drive c: is a folder of its own and whose z: is the root, as
+    // Wine makes them.
+    dir_.MakeFolder("prefix/dosdevices");
+    std::filesystem::create_directory_symlink(dir_ / "drive_c", dir_ / "prefix/dosdevices/c:");
+    std::filesystem::create_directory_symlink("/", dir_ / "prefix/dosdevices/z:");
+    ScopedEnv env("WINEPREFIX", dir_ / "prefix");
+    const std::string mp3 = dir_.WriteFile("drive_c/Music/x.mp3", audio_);
+    dir_.WriteFile("drive_c/Music/A - B.txt", "words");
+    EXPECT_EQ(TagOneFile(Config("C:\\Music\\x.mp3", "C:\\Music\\A - B.txt")),
+              "File tagged..: C:\\Music\\x.mp3\r\n");
+    EXPECT_EQ(ReadFileBytes(mp3), audio_ + NewTail(StoredLyrics("words"), "B", "A"));
+
+    std::string zPath = dir_ / "drive_c/Music/x.mp3";
+    std::replace(zPath.begin(), zPath.end(), '/', '\\');
+    EXPECT_EQ(TagOneFile(Config("Z:" + zPath, "c:\\Music/A - B.txt")),
+              "File tagged..: Z:" + zPath + "\r\n");
+    EXPECT_EQ(TagOneFile(Config("C:\\Music\\gone.mp3", "C:\\Music\\A - B.txt")),
+              "Error tagging: C:\\Music\\gone.mp3\r\n");
 }
 
 }  // namespace
