@@ -1,8 +1,8 @@
 #include "cli/CliArguments.h"
 
-#include <filesystem>
 #include <string_view>
-#include <system_error>
+
+#include "platform/FileSystem.h"
 
 namespace versemark::cli {
 
@@ -100,13 +100,10 @@ ParsedArguments ParseVerbArguments(const std::vector<std::string>& args, unsigne
 }
 
 std::string AbsolutePath(const std::string& path) {
-    std::error_code error;
-    std::filesystem::path absolute = std::filesystem::absolute(path, error);
-    if (error) {
-        absolute = path;
-    }
-    std::string text = absolute.lexically_normal().string();
-    while (text.size() > 1 && text.back() == '/') {
+    std::string text = versemark::AbsolutePath(path);
+    // Trailing separators go, but a root ("/", "C:\\") keeps its own.
+    const std::size_t rootSize = (text.size() >= 2 && text[1] == ':') ? 3 : 1;
+    while (text.size() > rootSize && text.back() == kPathSeparator) {
         text.pop_back();
     }
     return text;

@@ -2,7 +2,7 @@
 #include "cli/CliVerbs.h"
 #include "cli/DisplayText.h"
 #include "cli/ScanRun.h"
-#include "cli/SignalShield.h"
+#include "platform/SignalShield.h"
 #include "platform/CodePage.h"
 #include "tags/TaggingPass.h"
 

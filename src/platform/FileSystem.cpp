@@ -1,15 +1,10 @@
 #include "platform/FileSystem.h"
 
-#include <dirent.h>
-#include <sys/stat.h>
 #include <algorithm>
-#include <filesystem>
-#include <system_error>
 
 #include "platform/RandomAccessFile.h"
 
 namespace versemark {
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -17,10 +12,7 @@ unsigned char LowerAscii(unsigned char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + ('a' - 'A')) : c;
 }
 
-bool StatFolder(const std::string& path) {
-    struct stat st {};
-    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
+}  // namespace
 
 std::string JoinPath(const std::string& folder, const std::string& name) {
     if (!folder.empty() && folder.back() == kPathSeparator) {
@@ -29,24 +21,15 @@ std::string JoinPath(const std::string& folder, const std::string& name) {
     return folder + kPathSeparator + name;
 }
 
-// The entry's kind from the listing itself; only links and file systems that do
-// not report the kind cost a stat.
-void SetEntryKind(FolderEntry& entry, unsigned char type, const std::string& folder) {
-    if (type == DT_DIR || type == DT_REG) {
-        entry.IsFolder = type == DT_DIR;
-        entry.IsRegularFile = type == DT_REG;
-        return;
-    }
-    if (type == DT_LNK || type == DT_UNKNOWN) {
-        struct stat st {};
-        if (::stat(JoinPath(folder, entry.Name).c_str(), &st) == 0) {
-            entry.IsFolder = S_ISDIR(st.st_mode);
-            entry.IsRegularFile = S_ISREG(st.st_mode);
-        }
-    }
+std::filesystem::path PathFromUtf8(std::string_view utf8) {
+    return std::filesystem::path(
+        std::u8string(reinterpret_cast<const char8_t*>(utf8.data()), utf8.size()));
 }
 
-}  // namespace
+std::string Utf8FromPath(const std::filesystem::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(reinterpret_cast<const char*>(text.data()), text.size());
+}
 
 bool EndsWithIgnoringCase(std::string_view name, std::string_view ending) {
     if (name.size() < ending.size()) {
@@ -74,46 +57,14 @@ bool NameLess(std::string_view a, std::string_view b) {
     return a < b;  // names differing only in case keep a fixed order
 }
 
-bool IsFolder(const std::string& path) {
-    return !path.empty() && StatFolder(path);
-}
-
-bool IsRegularFile(const std::string& path) {
-    struct stat st {};
-    return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+void SortByName(std::vector<FolderEntry>& entries) {
+    std::sort(entries.begin(), entries.end(),
+              [](const FolderEntry& a, const FolderEntry& b) { return NameLess(a.Name, b.Name); });
 }
 
 std::optional<std::vector<FolderEntry>> ListFolder(const std::string& folder) {
     std::string identity;
     return ListFolder(folder, identity);
-}
-
-std::optional<std::vector<FolderEntry>> ListFolder(const std::string& folder,
-                                                   std::string& identity) {
-    DIR* dir = ::opendir(folder.c_str());
-    if (dir == nullptr) {
-        return std::nullopt;
-    }
-    struct stat st {};
-    if (::fstat(::dirfd(dir), &st) != 0) {
-        ::closedir(dir);
-        return std::nullopt;
-    }
-    identity = std::to_string(st.st_dev) + ":" + std::to_string(st.st_ino);
-    std::vector<FolderEntry> entries;
-    while (const dirent* ent = ::readdir(dir)) {
-        const std::string name = ent->d_name;
-        if (name == "." || name == "..") {
-            continue;
-        }
-        FolderEntry entry{name};
-        SetEntryKind(entry, ent->d_type, folder);
-        entries.push_back(std::move(entry));
-    }
-    ::closedir(dir);
-    std::sort(entries.begin(), entries.end(),
-              [](const FolderEntry& a, const FolderEntry& b) { return NameLess(a.Name, b.Name); });
-    return entries;
 }
 
 std::vector<std::string> ListSubfolders(const std::string& folder) {
@@ -144,15 +95,6 @@ std::vector<std::string> ListFilesWithExtension(const std::string& folder,
     return result;
 }
 
-std::optional<std::string> RealPath(const std::string& path) {
-    std::error_code ec;
-    fs::path canonical = fs::canonical(fs::path(path), ec);
-    if (ec) {
-        return std::nullopt;
-    }
-    return canonical.native();
-}
-
 std::optional<std::string> ReadWholeFile(const std::string& path) {
     auto file = OpenFile(path, FileAccess::Read);
     if (!file) {
@@ -181,22 +123,6 @@ std::optional<std::string> ReadFileTail(const std::string& path, std::size_t cou
         return std::nullopt;
     }
     return tail;
-}
-
-namespace {
-fs::path ExecutablePath() {
-    std::error_code ec;
-    fs::path exe = fs::read_symlink("/proc/self/exe", ec);
-    return ec ? fs::path() : exe;
-}
-}  // namespace
-
-std::string ProgramFolder() {
-    return ExecutablePath().parent_path().native();
-}
-
-std::string ProgramFileName() {
-    return ExecutablePath().filename().native();
 }
 
 }  // namespace versemark

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -8,7 +9,12 @@
 namespace versemark {
 
 // The native path separator, standing wherever a Windows path would have "\".
+// Names and paths are UTF-8 inside the program on both systems.
+#ifdef _WIN32
+inline constexpr char kPathSeparator = '\\';
+#else
 inline constexpr char kPathSeparator = '/';
+#endif
 
 // One entry of a folder listing: its name as the file system reports it, and
 // whether it is a folder or a regular file (links count as what they lead to).
@@ -53,8 +59,29 @@ std::string ProgramFolder();
 // The executable's own file name (for example "versemark").
 std::string ProgramFileName();
 
+// True when anything at all is at `path` (a file, a folder, a link, even a
+// broken one); a status that cannot be read counts as something being there.
+bool PathExists(const std::string& path);
+
+// Creates a new file (failing when something exists at `path`) holding exactly
+// `content`. A file that could not be written whole is removed again.
+bool WriteNewFile(const std::string& path, std::string_view content);
+
+// A UTF-8 name as a std::filesystem path and back: the bytes unchanged on Linux,
+// UTF-16 on Windows (never the system's 8-bit code page).
+std::filesystem::path PathFromUtf8(std::string_view utf8);
+std::string Utf8FromPath(const std::filesystem::path& path);
+
+// The path made absolute against the current folder and put in normal form.
+std::string AbsolutePath(const std::string& path);
+
+// The folder joined with a name, one separator between them.
+std::string JoinPath(const std::string& folder, const std::string& name);
+
 // Name order without regard to case, as the listings above use it.
 bool NameLess(std::string_view a, std::string_view b);
+// Sorts a listing into that order.
+void SortByName(std::vector<FolderEntry>& entries);
 
 // True when `name` ends with `ending`, ASCII letters compared without regard to
 // case (the platform's match of a pattern such as "*.mp3").

@@ -9,9 +9,7 @@
 #include <string>
 
 #include "platform/FileSystem.h"
-#include "startup/CacheLocation.h"
-#include "startup/Manifest.h"
-#include "startup/OneFileRun.h"
+#include "startup/ProgramStart.h"
 #include "startup/RunConfig.h"
 #include "startup/basMain.h"
 #include "window/UserPrompts.h"
@@ -24,7 +22,6 @@ using namespace versemark;
 constexpr char kLockFileName[] = "versemark.lock";
 constexpr char kLockDirVariable[] = "VERSEMARK_LOCK_DIR";
 constexpr char kOffscreenPlatform[] = "offscreen";
-constexpr int kExitNormal = 0;
 constexpr int kExitNoDisplay = 1;
 
 // Without a display the one-file run still has to work (the companion may start
@@ -47,23 +44,24 @@ QString LockFilePath() {
     return QDir(folder).filePath(QString::fromLatin1(kLockFileName));
 }
 
-// True when another running copy holds the lock. A lock left by a crashed copy is
-// taken over (its process is gone); a lock that cannot be made at all does not
-// keep the program from starting.
-bool AnotherCopyRuns(QLockFile& lock) {
-    lock.setStaleLockTime(0);  // a live copy's lock never ages into a stale one
-    return !lock.tryLock(0) && lock.error() == QLockFile::LockFailedError;
-}
+// The process services through Qt: a lock file marks the running copy.
+class QtProcessServices final : public ProcessServices {
+  public:
+    QtProcessServices() : lock_(LockFilePath()) {}
 
-int RunTagOneFile(const RunConfig& config) {
-    const std::string log = TagOneFile(config);
-    std::fwrite(log.data(), 1, log.size(), stdout);
-    std::fflush(stdout);
-    if (!config.CmdNoMessage) {
-        ShowLogMessage(log);
+    // True when another running copy holds the lock. A lock left by a crashed
+    // copy is taken over (its process is gone); a lock that cannot be made at all
+    // does not keep the program from starting.
+    bool AnotherCopyRuns() override {
+        lock_.setStaleLockTime(0);  // a live copy's lock never ages into a stale one
+        return !lock_.tryLock(0) && lock_.error() == QLockFile::LockFailedError;
     }
-    return kExitNormal;
-}
+    void Beep() override { QApplication::beep(); }
+    void ShowMessage(const std::string& text) override { ShowLogMessage(text); }
+
+  private:
+    QLockFile lock_;
+};
 
 }  // namespace
 
@@ -73,20 +71,14 @@ int main(int argc, char* argv[]) {
     const bool offscreen = ChooseOffscreenWithoutDisplay();
     QApplication app(argc, argv);
 
-    QLockFile instanceLock(LockFilePath());
-    if (AnotherCopyRuns(instanceLock)) {
-        QApplication::beep();
+    QtProcessServices services;
+    ProgramValues& values = basMain();
+    const auto probe = StartProgram(argumentText, ProgramFolder(), services, values);
+    if (!probe) {
         return kExitNormal;
     }
-
-    const bool probe = ProbeCommonControls();
-    ProgramValues& values = basMain();
-    LocateLyricsCache(values.Cache, ProgramFolder());
-    ReadSettings(values.Cache);
-    values.Config.RunMode = ParseCommandLine(argumentText, values.Config);
-
     if (values.Config.RunMode == kRunTagOneFile) {
-        return RunTagOneFile(values.Config);
+        return RunOneFileMode(values.Config, services);
     }
     if (offscreen) {
         std::fputs(
@@ -95,5 +87,5 @@ int main(int argc, char* argv[]) {
             stderr);
         return kExitNoDisplay;
     }
-    return RunWindowModes(app, values, probe);
+    return RunWindowModes(app, values, *probe);
 }

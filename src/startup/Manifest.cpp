@@ -1,9 +1,6 @@
 #include "startup/Manifest.h"
 
 #include <array>
-#include <cstdio>
-#include <filesystem>
-#include <system_error>
 
 #include "platform/FileSystem.h"
 
@@ -54,30 +51,6 @@ std::string_view WithoutExtension(std::string_view name) {
     return (dot == std::string_view::npos || dot == 0) ? name : name.substr(0, dot);
 }
 
-// Anything at all at the path counts: an existing manifest, a folder or a link
-// of that name is never replaced.
-bool SomethingExistsAt(const std::string& path) {
-    std::error_code ec;
-    // A status that cannot be read at all also counts: nothing is written then.
-    return std::filesystem::symlink_status(path, ec).type() !=
-           std::filesystem::file_type::not_found;
-}
-
-// Creates the file (failing when it exists) and writes all of `content`. A file
-// that could not be written whole is removed, so that the next start writes it
-// afresh instead of finding a broken manifest.
-void WriteNewFile(const std::string& path, const std::string& content) {
-    std::FILE* file = std::fopen(path.c_str(), "wbx");
-    if (file == nullptr) {
-        return;
-    }
-    const bool written = std::fwrite(content.data(), 1, content.size(), file) == content.size();
-    const bool closed = std::fclose(file) == 0;
-    if (!written || !closed) {
-        std::remove(path.c_str());
-    }
-}
-
 }  // namespace
 
 std::string ManifestText() {
@@ -104,17 +77,17 @@ std::string ManifestFileName(const std::string& exeFolder, const std::string& ex
 void WriteManifest(const std::string& exeFolder, const std::string& exeFileName,
                    float windowsVersion) {
     const std::string path = ManifestFileName(exeFolder, exeFileName);
-    if (SomethingExistsAt(path)) {
+    // Anything at all at the path counts: an existing manifest, a folder or a
+    // link of that name is never replaced.
+    if (PathExists(path)) {
         return;
     }
     if (!(windowsVersion > kFirstVersionWithoutManifest)) {
         return;
     }
+    // A file that could not be written whole is removed again, so that the next
+    // start writes it afresh instead of finding a broken manifest.
     WriteNewFile(path, ManifestText() + std::string(kManifestLineEnd));
-}
-
-bool ProbeCommonControls() {
-    return false;
 }
 
 }  // namespace versemark

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "platform/CommonControls.h"
+
 // The visual-styles manifest written beside the executable on Windows versions
 // that support visual styles. On Linux the common-controls probe is false and the
 // writer is never called; it is built and tested with an injected folder and version.
@@ -18,7 +20,5 @@ std::string ManifestFileName(const std::string& exeFolder, const std::string& ex
 void WriteManifest(const std::string& exeFolder, const std::string& exeFileName,
                    float windowsVersion);
 
-// True when the extended common controls could be initialised: false on Linux.
-bool ProbeCommonControls();
 
 }  // namespace versemark

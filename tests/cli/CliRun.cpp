@@ -1,79 +1,31 @@
 #include "cli/CliRun.h"
 
-#include <fcntl.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <cstdlib>
 #include <filesystem>
 #include <stdexcept>
 
+#include "platform/FileSystem.h"
 #include "support/TempDir.h"
 
 namespace versemark::testing {
 
 namespace fs = std::filesystem;
 
-std::string CliExecutable() {
+std::string BuildFolder() {
     const char* buildDir = std::getenv("VERSEMARK_BUILD_DIR");
     if (buildDir == nullptr || *buildDir == '\0') {
         throw std::runtime_error("VERSEMARK_BUILD_DIR is not set");
     }
-    return (fs::path(buildDir) / "versemark-cli").string();
-}
-
-CliRunResult RunCliProcess(const std::vector<std::string>& args, const EnvChanges& env) {
-    const std::string program = CliExecutable();
-    const TempDir outputs;
-    const std::string outPath = outputs / "stdout";
-    const std::string errPath = outputs / "stderr";
-
-    std::vector<std::string> argv = {program};
-    argv.insert(argv.end(), args.begin(), args.end());
-    std::vector<char*> argvPointers;
-    for (std::string& arg : argv) {
-        argvPointers.push_back(arg.data());
-    }
-    argvPointers.push_back(nullptr);
-
-    const pid_t pid = fork();
-    if (pid < 0) {
-        throw std::runtime_error("fork failed");
-    }
-    if (pid == 0) {
-        for (const auto& [name, value] : env) {
-            if (value) {
-                setenv(name.c_str(), value->c_str(), 1);
-            } else {
-                unsetenv(name.c_str());
-            }
-        }
-        const int in = open("/dev/null", O_RDONLY);
-        const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        if (in < 0 || out < 0 || err < 0 || dup2(in, STDIN_FILENO) < 0 ||
-            dup2(out, STDOUT_FILENO) < 0 || dup2(err, STDERR_FILENO) < 0) {
-            _exit(127);
-        }
-        execv(program.c_str(), argvPointers.data());
-        _exit(127);
-    }
-    int status = 0;
-    while (waitpid(pid, &status, 0) < 0) {
-    }
-    CliRunResult result;
-    result.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    result.Out = ReadFileBytes(outPath);
-    result.Err = ReadFileBytes(errPath);
-    return result;
+    return buildDir;
 }
 
 std::map<std::string, std::string> SnapshotFiles(const std::string& folder) {
     std::map<std::string, std::string> files;
-    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+    const fs::path top = PathFromUtf8(folder);
+    for (const auto& entry : fs::recursive_directory_iterator(top)) {
         if (entry.is_regular_file()) {
-            files[fs::relative(entry.path(), folder).string()] =
-                ReadFileBytes(entry.path().string());
+            files[Utf8FromPath(fs::relative(entry.path(), top).generic_u8string())] =
+                ReadFileBytes(Utf8FromPath(entry.path()));
         }
     }
     return files;

@@ -17,10 +17,13 @@ struct CliRunResult {
 // Environment changes for the child: a value sets the variable, nullopt removes it.
 using EnvChanges = std::map<std::string, std::optional<std::string>>;
 
-// The executable in the build folder that VERSEMARK_BUILD_DIR names.
+// The build folder that VERSEMARK_BUILD_DIR names; throws when it is not set.
+std::string BuildFolder();
+
+// The versemark-cli executable in that folder.
 std::string CliExecutable();
 
-// Runs it with `args`, standard input from /dev/null, and waits for it.
+// Runs it with `args`, standard input empty, and waits for it.
 CliRunResult RunCliProcess(const std::vector<std::string>& args, const EnvChanges& env = {});
 
 // Every regular file below `folder` with its bytes, keyed by relative path.

@@ -5,14 +5,9 @@
 #include <random>
 #include <string>
 
-#include "support/ScopedEnv.h"
-#include "support/TempDir.h"
 
 namespace versemark {
 namespace {
-
-using testing::ScopedEnv;
-using testing::TempDir;
 
 constexpr std::string_view kKey = "Software\\Kestrel Works\\Songleaf";
 
@@ -146,31 +141,6 @@ TEST(RegistryText, BinaryBytesNeitherCrashNorConfuse) {
     }
 }
 
-TEST(RegistryFile, IsReadFromTheWinePrefix) {
-    TempDir prefix;
-    ScopedEnv env("WINEPREFIX", prefix.Path());
-    EXPECT_EQ(ReadMachineKeyFirstValue(kKey), std::nullopt);  // no system.reg yet
-    prefix.WriteFile("system.reg", RegistryFile(Section("\"Path\"=\"D:\\\\Tools\"\n")));
-    EXPECT_EQ(ReadMachineKeyFirstValue(kKey), "D:\\Tools");
-    EXPECT_EQ(ReadMachineKeyFirstValue("Software\\Nobody"), std::nullopt);
-}
-
-TEST(RegistryFile, DefaultsToDotWineInTheHomeFolder) {
-    TempDir home;
-    ScopedEnv prefix("WINEPREFIX", std::nullopt);
-    ScopedEnv homeVar("HOME", home.Path());
-    EXPECT_EQ(WinePrefix(), home / ".wine");
-    home.WriteFile(".wine/system.reg", Section("\"Path\"=\"/home/songleaf\"\n"));
-    EXPECT_EQ(ReadMachineKeyFirstValue(kKey), "/home/songleaf");
-}
-
-TEST(RegistryFile, AFolderNamedSystemRegDoesNotOpen) {
-    TempDir prefix;
-    ScopedEnv env("WINEPREFIX", prefix.Path());
-    prefix.MakeFolder("system.reg");
-    EXPECT_EQ(ReadMachineKeyFirstValue(kKey), std::nullopt);
-}
-
 TEST(WindowsPaths, RecognisesADriveLetterFollowedByASeparatorOrNothing) {
     EXPECT_TRUE(IsWindowsFormPath("C:\\Lyrics"));
     EXPECT_TRUE(IsWindowsFormPath("d:"));
@@ -198,11 +168,6 @@ TEST(RegistryViews, TheThirtyTwoBitViewOfSoftwareLiesUnderWow6432Node) {
     EXPECT_EQ(Wow64KeyPath("System\\x"), "System\\x");
     EXPECT_EQ(Wow64KeyPath("Software\\"), "Software\\");
     EXPECT_EQ(Wow64KeyPath("Softwarex\\y"), "Softwarex\\y");
-}
-
-TEST(WindowsPaths, UseTheWinePrefixOfTheEnvironment) {
-    ScopedEnv env("WINEPREFIX", "/opt/wine-songleaf");
-    EXPECT_EQ(NativeFromWindowsPath("C:\\x"), "/opt/wine-songleaf/dosdevices/c:/x");
 }
 
 }  // namespace

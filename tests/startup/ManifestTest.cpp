@@ -1,8 +1,6 @@
 #include "startup/Manifest.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <cmath>
 #include <filesystem>
@@ -103,20 +101,6 @@ TEST(Manifest, OnlyVersionsAboveFiveZeroGetOne) {
     EXPECT_FALSE(Exists(folder / "c.exe.manifest"));
     WriteManifest(folder.Path(), "d.exe", 6.01F);
     EXPECT_EQ(ReadFileBytes(folder / "d.exe.manifest").size(), 732u);
-}
-
-TEST(Manifest, AFolderThatCannotBeWrittenIsNoHarm) {
-    TempDir folder;
-    const std::string locked = folder.MakeFolder("locked");
-    ASSERT_EQ(::chmod(locked.c_str(), 0555), 0);
-    WriteManifest(locked, "versemark", kWindowsXp);
-    if (::geteuid() != 0) {  // permissions do not bind the superuser
-        EXPECT_FALSE(Exists(locked + "/versemark.exe.manifest"));
-    }
-    WriteManifest("/proc", "versemark", kWindowsXp);  // read-only for everyone
-    EXPECT_FALSE(Exists("/proc/versemark.exe.manifest"));
-    WriteManifest(folder / "missing/folder", "versemark", kWindowsXp);
-    EXPECT_FALSE(Exists(folder / "missing"));
 }
 
 }  // namespace

@@ -4,26 +4,16 @@
 
 namespace versemark::testing {
 
-namespace {
-void Apply(const std::string& name, const std::optional<std::string>& value) {
-    if (value) {
-        ::setenv(name.c_str(), value->c_str(), 1);
-    } else {
-        ::unsetenv(name.c_str());
-    }
-}
-}  // namespace
-
 ScopedEnv::ScopedEnv(std::string name, const std::optional<std::string>& value)
     : name_(std::move(name)) {
     if (const char* old = std::getenv(name_.c_str())) {
         old_ = old;
     }
-    Apply(name_, value);
+    SetEnvironmentValue(name_, value);
 }
 
 ScopedEnv::~ScopedEnv() {
-    Apply(name_, old_);
+    SetEnvironmentValue(name_, old_);
 }
 
 }  // namespace versemark::testing

@@ -19,4 +19,8 @@ class ScopedEnv {
     std::optional<std::string> old_;
 };
 
+// Sets (nullopt: removes) an environment variable of this process; one
+// implementation per system.
+void SetEnvironmentValue(const std::string& name, const std::optional<std::string>& value);
+
 }  // namespace versemark::testing

@@ -4,52 +4,67 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <stdexcept>
+
+#include "platform/FileSystem.h"
 
 namespace versemark::testing {
 namespace fs = std::filesystem;
 
+namespace {
+constexpr int kNameAttempts = 100;
+}  // namespace
+
 TempDir::TempDir() {
-    std::string pattern = (fs::temp_directory_path() / "versemark-test-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) {
-        throw std::runtime_error("cannot make a temporary folder");
+    // A new folder with a random name; creating it fails when the name is taken.
+    std::random_device seed;
+    std::mt19937_64 random(seed());
+    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+        const fs::path candidate =
+            fs::temp_directory_path() / ("versemark-test-" + std::to_string(random()));
+        std::error_code ec;
+        if (fs::create_directory(candidate, ec)) {
+            path_ = Utf8FromPath(candidate);
+            return;
+        }
     }
-    path_ = pattern;
+    throw std::runtime_error("cannot make a temporary folder");
 }
 
 TempDir::~TempDir() {
     std::error_code ec;
     // Give back permissions a test may have taken away, then remove everything.
-    for (auto it = fs::recursive_directory_iterator(path_, ec);
+    for (auto it = fs::recursive_directory_iterator(PathFromUtf8(path_), ec);
          !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
         fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
     }
-    fs::remove_all(path_, ec);
+    fs::remove_all(PathFromUtf8(path_), ec);
 }
 
 std::string TempDir::operator/(std::string_view relative) const {
-    return (fs::path(path_) / fs::path(relative)).string();
+    return Utf8FromPath((PathFromUtf8(path_) / PathFromUtf8(relative)).make_preferred());
 }
 
 std::string TempDir::WriteFile(std::string_view relative, std::string_view bytes) const {
-    const fs::path full = fs::path(path_) / fs::path(relative);
+    const fs::path full = (PathFromUtf8(path_) / PathFromUtf8(relative)).make_preferred();
     fs::create_directories(full.parent_path());
     std::ofstream out(full, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     if (!out) {
-        throw std::runtime_error("cannot write " + full.string());
+        throw std::runtime_error("cannot write " + Utf8FromPath(full));
     }
-    return full.string();
+    return Utf8FromPath(full);
 }
 
 std::string TempDir::MakeFolder(std::string_view relative) const {
-    const fs::path full = fs::path(path_) / fs::path(relative);
+    const fs::path full = (PathFromUtf8(path_) / PathFromUtf8(relative)).make_preferred();
     fs::create_directories(full);
-    return full.string();
+    return Utf8FromPath(full);
 }
 
 std::string ReadFileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(PathFromUtf8(path), std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 

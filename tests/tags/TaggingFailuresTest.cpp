@@ -1,62 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <linux/fs.h>
-#include <sys/ioctl.h>
-#include <sys/resource.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
-#include <csignal>
-
-#include "TagTestHelpers.h"
-#include "matching/RowList.h"
+#include "TaggingFailures.h"
 #include "support/FailingFile.h"
-#include "support/TailBuilder.h"
-#include "support/TempDir.h"
-#include "tags/TaggingPass.h"
 
 namespace versemark::testing {
 namespace {
-
-// Three MP3 files: a failing one between two good ones. After the pass the
-// failing one must be byte for byte as before and both others tagged.
-class TaggingFailures : public ::testing::Test {
-  protected:
-    TempDir dir_;
-    const std::string original_ = TailBuilder()
-                                      .audio(2000)
-                                      .lyrics3v2({{"IND", "100"}, {"LYR", "old words"}})
-                                      .id3v1("T", "A")
-                                      .bytes();
-    const std::string before_ = dir_.WriteFile("before.mp3", original_);
-    const std::string after_ = dir_.WriteFile("after.mp3", original_);
-    const std::string lyrics_ = dir_.WriteFile("A - T.txt", "new words, more of them");
-
-    std::string RunWithMiddle(const std::string& middle, const std::string& middleLyrics,
-                              const FileOpener& open = OpenFile) {
-        RowList rows;
-        rows.Add(CheckedRow(before_, lyrics_, "A - T"));
-        rows.Add(CheckedRow(middle, middleLyrics, "A - T"));
-        rows.Add(CheckedRow(after_, lyrics_, "A - T"));
-        const auto log = LetsTagThem(rows, open);
-        EXPECT_TRUE(log);
-        return log.value_or("");
-    }
-
-    void ExpectLog(const std::string& log, const std::string& middle) {
-        EXPECT_EQ(log, "File tagged..: " + before_ + "\r\nError tagging: " + middle +
-                           "\r\nFile tagged..: " + after_ + "\r\n");
-        const std::string tagged =
-            TailBuilder()
-                .audio(2000)
-                .lyrics3v2({{"IND", "100"}, {"LYR", Stored("new words, more of them")}})
-                .id3v1("T", "A")
-                .bytes();
-        EXPECT_EQ(ReadFileBytes(before_), tagged);
-        EXPECT_EQ(ReadFileBytes(after_), tagged);
-    }
-};
 
 TEST_F(TaggingFailures, MissingMp3File) {
     const std::string missing = dir_ / "gone.mp3";
@@ -86,35 +34,6 @@ TEST_F(TaggingFailures, FileThatCannotBeOpenedForWriting) {
         return path == middle && access == FileAccess::ReadWrite ? nullptr : OpenFile(path, access);
     };
     ExpectLog(RunWithMiddle(middle, lyrics_, refuseMiddle), middle);
-    EXPECT_EQ(ReadFileBytes(middle), original_);
-}
-
-// A real read-only file. Root may write to a file without write permission, so
-// then the file is made immutable as well (where the file system allows it).
-TEST_F(TaggingFailures, ReadOnlyFileOnDisk) {
-    const std::string middle = dir_.WriteFile("middle.mp3", original_);
-    ASSERT_EQ(::chmod(middle.c_str(), 0444), 0);
-    int immutableFd = -1;
-    if (::access(middle.c_str(), W_OK) == 0) {
-        immutableFd = ::open(middle.c_str(), O_RDONLY);
-        int flags = 0;
-        if (immutableFd < 0 || ::ioctl(immutableFd, FS_IOC_GETFLAGS, &flags) != 0 ||
-            (flags |= FS_IMMUTABLE_FL, ::ioctl(immutableFd, FS_IOC_SETFLAGS, &flags) != 0)) {
-            if (immutableFd >= 0) {
-                ::close(immutableFd);
-            }
-            GTEST_SKIP() << "cannot make a file read-only for this user";
-        }
-    }
-    const std::string log = RunWithMiddle(middle, lyrics_);
-    if (immutableFd >= 0) {
-        int flags = 0;
-        ::ioctl(immutableFd, FS_IOC_GETFLAGS, &flags);
-        flags &= ~FS_IMMUTABLE_FL;
-        ::ioctl(immutableFd, FS_IOC_SETFLAGS, &flags);
-        ::close(immutableFd);
-    }
-    ExpectLog(log, middle);
     EXPECT_EQ(ReadFileBytes(middle), original_);
 }
 
@@ -159,34 +78,6 @@ TEST_F(TaggingFailures, TagTooLargeForTheLayout) {
     const std::string middle = dir_.WriteFile("middle.mp3", bytes);
     ExpectLog(RunWithMiddle(middle, lyrics_), middle);
     EXPECT_EQ(ReadFileBytes(middle), bytes);
-}
-
-// A real write failure: the file-size limit stops the file growing (the
-// signal ignored, so the write returns an error). Run in a child process so
-// the limit does not reach the rest of the tests.
-TEST_F(TaggingFailures, FileSizeLimitDuringTheWrite) {
-    const std::string middle = dir_.WriteFile("middle.mp3", original_);
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        ::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit{};
-        ::getrlimit(RLIMIT_FSIZE, &limit);
-        limit.rlim_cur = original_.size() + 5;
-        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) {
-            ::_exit(2);
-        }
-        const bool tagged = TagFile(middle, lyrics_, "A - T");
-        ::_exit(tagged ? 1 : 0);
-    }
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0);  // reported as not tagged
-    EXPECT_EQ(ReadFileBytes(middle), original_);
-    // Without the limit the same file is tagged.
-    EXPECT_TRUE(TagFile(middle, lyrics_, "A - T"));
-    EXPECT_NE(ReadFileBytes(middle), original_);
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 #include <thread>
 
 #include "ChildProcess.h"
-#include "ExpectedTail.h"
+#include "../ExpectedTail.h"
 #include "demo/SilentMp3.h"
 #include "support/TempDir.h"
 

@@ -1,0 +1,15 @@
+// Linux has no common-controls library: the probe is false, so no manifest is
+// written, and there is no Windows version.
+#include "platform/CommonControls.h"
+
+namespace versemark {
+
+bool ProbeCommonControls() {
+    return false;
+}
+
+float WindowsVersion() {
+    return 0.0F;
+}
+
+}  // namespace versemark

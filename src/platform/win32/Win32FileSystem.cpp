@@ -1,0 +1,215 @@
+// Files and folders through the system's wide-character functions; names are
+// UTF-8 inside the program.
+#include <windows.h>
+
+#include "platform/FileSystem.h"
+#include "platform/win32/WideText.h"
+
+namespace versemark {
+
+namespace {
+
+using win32::Utf8;
+using win32::Wide;
+
+constexpr wchar_t kAllEntries[] = L"*";
+constexpr std::wstring_view kLongPathPrefix = L"\\\\?\\";
+constexpr std::wstring_view kLongUncPrefix = L"\\\\?\\UNC\\";
+constexpr char kDriveColon = ':';
+
+// Closes a handle when it goes out of scope.
+class Handle {
+  public:
+    explicit Handle(HANDLE handle) : handle_(handle) {}
+    ~Handle() {
+        if (Valid()) {
+            CloseHandle(handle_);
+        }
+    }
+    Handle(const Handle&) = delete;
+    Handle& operator=(const Handle&) = delete;
+    bool Valid() const { return handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr; }
+    HANDLE Get() const { return handle_; }
+
+  private:
+    HANDLE handle_;
+};
+
+DWORD Attributes(const std::string& path) {
+    return path.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(Wide(path).c_str());
+}
+
+// A folder opened for reading its information (links and junctions followed).
+HANDLE OpenFolder(const std::string& folder) {
+    return CreateFileW(Wide(folder).c_str(), FILE_READ_ATTRIBUTES,
+                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                       OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+}
+
+// The volume and file index of an open folder: the same whatever path leads to it.
+bool FolderIdentity(HANDLE folder, std::string& identity) {
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!GetFileInformationByHandle(folder, &info)) {
+        return false;
+    }
+    identity = std::to_string(info.dwVolumeSerialNumber) + ":" +
+               std::to_string(info.nFileIndexHigh) + ":" + std::to_string(info.nFileIndexLow);
+    return true;
+}
+
+std::wstring ModulePath() {
+    std::wstring path(MAX_PATH, L'\0');
+    while (true) {
+        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0) {
+            return std::wstring();
+        }
+        if (length < path.size()) {
+            path.resize(length);
+            return path;
+        }
+        path.resize(path.size() * 2);
+    }
+}
+
+// The path without "\\?\" (or "\\?\UNC\" as "\\") in front.
+std::wstring WithoutLongPathPrefix(std::wstring path) {
+    if (path.starts_with(kLongUncPrefix)) {
+        return L"\\" + path.substr(kLongUncPrefix.size() - 1);
+    }
+    if (path.starts_with(kLongPathPrefix)) {
+        return path.substr(kLongPathPrefix.size());
+    }
+    return path;
+}
+
+}  // namespace
+
+bool IsFolder(const std::string& path) {
+    const DWORD attributes = Attributes(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+bool IsRegularFile(const std::string& path) {
+    const DWORD attributes = Attributes(path);
+    return attributes != INVALID_FILE_ATTRIBUTES &&
+           (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) == 0;
+}
+
+std::optional<std::vector<FolderEntry>> ListFolder(const std::string& folder,
+                                                   std::string& identity) {
+    if (folder.empty()) {
+        return std::nullopt;
+    }
+    {
+        const Handle open(OpenFolder(folder));
+        if (!open.Valid() || !FolderIdentity(open.Get(), identity)) {
+            return std::nullopt;
+        }
+    }
+    WIN32_FIND_DATAW found{};
+    const std::wstring pattern = Wide(JoinPath(folder, "")) + kAllEntries;
+    const HANDLE search = FindFirstFileW(pattern.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) {
+        return GetLastError() == ERROR_FILE_NOT_FOUND ? std::optional(std::vector<FolderEntry>())
+                                                      : std::nullopt;
+    }
+    std::vector<FolderEntry> entries;
+    do {
+        const std::wstring_view name = found.cFileName;
+        if (name == L"." || name == L"..") {
+            continue;
+        }
+        FolderEntry entry{Utf8(name)};
+        entry.IsFolder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        entry.IsRegularFile =
+            (found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) == 0;
+        entries.push_back(std::move(entry));
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    SortByName(entries);
+    return entries;
+}
+
+std::optional<std::string> RealPath(const std::string& path) {
+    const Handle open(OpenFolder(path));
+    if (!open.Valid()) {
+        return std::nullopt;
+    }
+    std::wstring final(MAX_PATH, L'\0');
+    DWORD length = GetFinalPathNameByHandleW(open.Get(), final.data(),
+                                             static_cast<DWORD>(final.size()), 0);
+    if (length >= final.size()) {
+        final.resize(length + 1);
+        length = GetFinalPathNameByHandleW(open.Get(), final.data(),
+                                           static_cast<DWORD>(final.size()), 0);
+    }
+    if (length == 0 || length >= final.size()) {
+        return std::nullopt;
+    }
+    final.resize(length);
+    return Utf8(WithoutLongPathPrefix(std::move(final)));
+}
+
+std::string ProgramFolder() {
+    const std::string path = Utf8(ModulePath());
+    const std::size_t last = path.rfind(kPathSeparator);
+    if (last == std::string::npos) {
+        return std::string();
+    }
+    // A drive's root keeps its separator: "C:\".
+    const bool driveRoot = last == 2 && path[1] == kDriveColon;
+    return path.substr(0, driveRoot ? last + 1 : last);
+}
+
+std::string ProgramFileName() {
+    const std::string path = Utf8(ModulePath());
+    const std::size_t last = path.rfind(kPathSeparator);
+    return last == std::string::npos ? path : path.substr(last + 1);
+}
+
+bool PathExists(const std::string& path) {
+    if (Attributes(path) != INVALID_FILE_ATTRIBUTES) {
+        return true;
+    }
+    const DWORD error = GetLastError();
+    return error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND;
+}
+
+bool WriteNewFile(const std::string& path, std::string_view content) {
+    const std::wstring name = Wide(path);
+    bool written = false;
+    {
+        const Handle file(CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file.Valid()) {
+            return false;
+        }
+        DWORD count = 0;
+        written = content.size() <= MAXDWORD &&
+                  WriteFile(file.Get(), content.data(), static_cast<DWORD>(content.size()),
+                            &count, nullptr) &&
+                  count == content.size();
+    }
+    if (!written) {
+        DeleteFileW(name.c_str());
+    }
+    return written;
+}
+
+std::string AbsolutePath(const std::string& path) {
+    const std::wstring wide = Wide(path);
+    const DWORD size = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+    if (size == 0) {
+        return path;
+    }
+    std::wstring full(size, L'\0');
+    const DWORD length = GetFullPathNameW(wide.c_str(), size, full.data(), nullptr);
+    if (length == 0 || length >= size) {
+        return path;
+    }
+    full.resize(length);
+    return Utf8(full);
+}
+
+}  // namespace versemark

@@ -1,0 +1,53 @@
+// The versemark program on Windows until its window exists: one running copy,
+// the configuration, the command line, then the one-file run. The window's run
+// modes say plainly that the window is not built yet.
+#include <windows.h>
+
+#include <string>
+
+#include "platform/CodePage.h"
+#include "platform/FileSystem.h"
+#include "platform/win32/Win32Process.h"
+#include "startup/ProgramStart.h"
+#include "startup/RunConfig.h"
+#include "startup/basMain.h"
+
+namespace {
+
+using namespace versemark;
+
+constexpr char kProgramTitle[] = "Versemark";
+constexpr char kWindowNotBuilt[] =
+    "The Versemark window is not built for Windows yet.\r\n\r\n"
+    "This version tags one file when Songleaf asks for it; to scan a folder, use "
+    "versemark-cli.exe.";
+constexpr int kExitWindowNotBuilt = 1;
+
+// The process services through the system: a named mutex marks the running copy.
+class Win32ProcessServices final : public ProcessServices {
+  public:
+    bool AnotherCopyRuns() override { return instance_.AnotherCopyRuns(); }
+    void Beep() override { win32::SystemBeep(); }
+    void ShowMessage(const std::string& text) override {
+        win32::ShowMessageBox(kProgramTitle, DisplayUtf8(text));
+    }
+
+  private:
+    win32::InstanceMutex instance_;
+};
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    Win32ProcessServices services;
+    ProgramValues& values = basMain();
+    const auto probe = StartProgram(win32::ArgumentText(), ProgramFolder(), services, values);
+    if (!probe) {
+        return kExitNormal;
+    }
+    if (values.Config.RunMode == kRunTagOneFile) {
+        return RunOneFileMode(values.Config, services);
+    }
+    services.ShowMessage(kWindowNotBuilt);
+    return kExitWindowNotBuilt;
+}

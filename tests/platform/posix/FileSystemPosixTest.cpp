@@ -1,0 +1,40 @@
+// Files only a POSIX system has: permissions that bind, FIFOs.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "platform/FileSystem.h"
+#include "platform/RandomAccessFile.h"
+#include "support/TempDir.h"
+
+namespace versemark {
+namespace {
+
+using testing::TempDir;
+
+TEST(RandomAccess, RefusesFoldersMissingFilesAndWritesToReadOnlyFiles) {
+    TempDir dir;
+    EXPECT_EQ(OpenFile(dir.Path(), FileAccess::Read), nullptr);
+    EXPECT_EQ(OpenFile(dir / "missing.mp3", FileAccess::ReadWrite), nullptr);
+    const std::string path = dir.WriteFile("ro.mp3", "data");
+    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+    if (::geteuid() != 0) {  // root may open anything for writing
+        EXPECT_EQ(OpenFile(path, FileAccess::ReadWrite), nullptr);
+    }
+    EXPECT_NE(OpenFile(path, FileAccess::Read), nullptr);
+}
+
+TEST(RandomAccess, RefusesAFifoWithoutBlocking) {
+    TempDir dir;
+    const std::string fifo = dir / "pipe.mp3";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    // Opening a FIFO for reading would block until a writer comes; it must fail at once.
+    EXPECT_EQ(OpenFile(fifo, FileAccess::Read), nullptr);
+    EXPECT_EQ(OpenFile(fifo, FileAccess::ReadWrite), nullptr);
+    EXPECT_FALSE(ReadWholeFile(fifo).has_value());
+    EXPECT_FALSE(IsRegularFile(fifo));
+}
+
+}  // namespace
+}  // namespace versemark

@@ -1,0 +1,12 @@
+#include <cstdlib>
+
+#include "support/ScopedEnv.h"
+
+namespace versemark::testing {
+
+// An empty value removes the variable on Windows.
+void SetEnvironmentValue(const std::string& name, const std::optional<std::string>& value) {
+    ::_putenv_s(name.c_str(), value ? value->c_str() : "");
+}
+
+}  // namespace versemark::testing
