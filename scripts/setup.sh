@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, testing and running Versemark need,
 # but only those that are missing: a machine that has them all is left alone.
+# Packages given as arguments are installed as well.
 set -euo pipefail
 
 PACKAGES=(
@@ -9,6 +10,8 @@ PACKAGES=(
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     xvfb xauth imagemagick
 )
+# A caller may ask for more (the Windows build adds its cross compiler, Wine, NSIS).
+PACKAGES+=("$@")
 
 missing=()
 for package in "${PACKAGES[@]}"; do

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything with the tests and runs the whole suite; then builds the core
-# with AddressSanitizer and UBSan and runs the tag tests under them. Fails on the
-# first failure.
+# with AddressSanitizer and UBSan and runs the tag tests under them; then builds
+# for Windows and runs the Windows tests under Wine. Fails on the first failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -37,5 +37,9 @@ for test_program in "${SANITIZED_TESTS[@]}"; do
     UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
         "./build-sanitize/$test_program"
 done
+
+# 3. Windows: the cross-built programs, tests and installer under Wine, and a
+#    one-file run compared byte for byte with the Linux build above.
+bash scripts/build-windows.sh build-test
 
 echo "test.sh: all tests passed."

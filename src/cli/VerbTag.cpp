@@ -2,8 +2,8 @@
 #include "cli/CliVerbs.h"
 #include "cli/DisplayText.h"
 #include "cli/ScanRun.h"
-#include "platform/SignalShield.h"
 #include "platform/CodePage.h"
+#include "platform/SignalShield.h"
 #include "tags/TaggingPass.h"
 
 namespace versemark::cli {

@@ -20,5 +20,4 @@ std::string ManifestFileName(const std::string& exeFolder, const std::string& ex
 void WriteManifest(const std::string& exeFolder, const std::string& exeFileName,
                    float windowsVersion);
 
-
 }  // namespace versemark

@@ -7,6 +7,7 @@
 
 #include "platform/CodePage.h"
 #include "platform/FileSystem.h"
+#include "platform/StandardStreams.h"
 #include "platform/win32/Win32Process.h"
 #include "startup/ProgramStart.h"
 #include "startup/RunConfig.h"
@@ -39,6 +40,7 @@ class Win32ProcessServices final : public ProcessServices {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    PrepareStandardStreams();  // the log also goes to standard output, as on Linux
     Win32ProcessServices services;
     ProgramValues& values = basMain();
     const auto probe = StartProgram(win32::ArgumentText(), ProgramFolder(), services, values);

@@ -1,5 +1,7 @@
 #include "support/TempDir.h"
 
+#include <chrono>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -18,8 +20,10 @@ constexpr int kNameAttempts = 100;
 
 TempDir::TempDir() {
     // A new folder with a random name; creating it fails when the name is taken.
-    std::random_device seed;
-    std::mt19937_64 random(seed());
+    // Seeded from the clock: std::random_device may wait long for the processor's
+    // entropy on a busy virtual machine.
+    std::mt19937_64 random(static_cast<std::uint64_t>(
+        std::chrono::high_resolution_clock::now().time_since_epoch().count()));
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
         const fs::path candidate =
             fs::temp_directory_path() / ("versemark-test-" + std::to_string(random()));

@@ -28,8 +28,8 @@ bool ProbeCommonControls() {
     if (library == nullptr) {
         return false;
     }
-    const auto init =
-        reinterpret_cast<InitFunction>(reinterpret_cast<void*>(GetProcAddress(library, kInitFunction)));
+    const auto init = reinterpret_cast<InitFunction>(
+        reinterpret_cast<void*>(GetProcAddress(library, kInitFunction)));
     if (init == nullptr) {
         return false;
     }

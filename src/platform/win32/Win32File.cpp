@@ -66,8 +66,7 @@ class Win32File final : public RandomAccessFile {
         LARGE_INTEGER position{};
         position.QuadPart = static_cast<LONGLONG>(length);
         return handle_ != INVALID_HANDLE_VALUE &&
-               SetFilePointerEx(handle_, position, nullptr, FILE_BEGIN) &&
-               SetEndOfFile(handle_);
+               SetFilePointerEx(handle_, position, nullptr, FILE_BEGIN) && SetEndOfFile(handle_);
     }
 
     bool Close() override {
@@ -90,9 +89,8 @@ std::unique_ptr<RandomAccessFile> OpenFile(const std::string& path, FileAccess a
         access == FileAccess::ReadWrite ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ;
     // Others may read, write and remove the file while it is open, as on Linux.
     const HANDLE handle = CreateFileW(win32::Wide(path).c_str(), rights,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                      OPEN_EXISTING,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         return nullptr;
     }

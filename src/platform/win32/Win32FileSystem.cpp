@@ -60,7 +60,8 @@ bool FolderIdentity(HANDLE folder, std::string& identity) {
 std::wstring ModulePath() {
     std::wstring path(MAX_PATH, L'\0');
     while (true) {
-        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        const DWORD length =
+            GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
         if (length == 0) {
             return std::wstring();
         }
@@ -137,8 +138,8 @@ std::optional<std::string> RealPath(const std::string& path) {
         return std::nullopt;
     }
     std::wstring final(MAX_PATH, L'\0');
-    DWORD length = GetFinalPathNameByHandleW(open.Get(), final.data(),
-                                             static_cast<DWORD>(final.size()), 0);
+    DWORD length =
+        GetFinalPathNameByHandleW(open.Get(), final.data(), static_cast<DWORD>(final.size()), 0);
     if (length >= final.size()) {
         final.resize(length + 1);
         length = GetFinalPathNameByHandleW(open.Get(), final.data(),
@@ -187,8 +188,8 @@ bool WriteNewFile(const std::string& path, std::string_view content) {
         }
         DWORD count = 0;
         written = content.size() <= MAXDWORD &&
-                  WriteFile(file.Get(), content.data(), static_cast<DWORD>(content.size()),
-                            &count, nullptr) &&
+                  WriteFile(file.Get(), content.data(), static_cast<DWORD>(content.size()), &count,
+                            nullptr) &&
                   count == content.size();
     }
     if (!written) {

@@ -7,8 +7,8 @@
 #include <string>
 #include <thread>
 
-#include "ChildProcess.h"
 #include "../ExpectedTail.h"
+#include "ChildProcess.h"
 #include "demo/SilentMp3.h"
 #include "support/TempDir.h"
 

@@ -1,0 +1,7 @@
+#include "platform/StandardStreams.h"
+
+namespace versemark {
+
+void PrepareStandardStreams() {}
+
+}  // namespace versemark
