@@ -14,6 +14,12 @@ constexpr char kExtensionDot = '.';
 // Windows 2000 is 5.0; visual styles start above it.
 constexpr float kFirstVersionWithoutManifest = 5.0F;
 
+// Lines 5 and 15 name the program's processor architecture: "X86" as written,
+// the build's own where it is another (a 64-bit program given an X86 manifest
+// does not get the version 6 controls, or does not start at all).
+constexpr std::string_view kArchitectureLine = "processorArchitecture=\"X86\"";
+constexpr std::string_view kArchitectureX86 = "X86";
+
 struct ManifestLine {
     int LeadingBlanks;
     std::string_view Text;
@@ -27,7 +33,7 @@ constexpr std::array<ManifestLine, 20> kManifestLines = {{
     {0, R"(<assembly xmlns="urn:schemas-microsoft-com:asm.v1" manifestVersion="1.0">)", 0},
     {4, R"(<assemblyIdentity)", 1},
     {8, R"(version="1.0.0.0")", 1},
-    {8, R"(processorArchitecture="X86")", 1},
+    {8, kArchitectureLine, 1},
     {8, R"(name="Songleaf.Lyrics.Organizer")", 3},
     {8, R"(type="win32" />)", 0},
     {4, R"(<description>Vatrey</description>)", 0},
@@ -37,7 +43,7 @@ constexpr std::array<ManifestLine, 20> kManifestLines = {{
     {16, R"(type="win32")", 1},
     {16, R"(name="Microsoft.Windows.Common-Controls")", 1},
     {16, R"(version="6.0.0.0")", 1},
-    {16, R"(processorArchitecture="X86")", 1},
+    {16, kArchitectureLine, 1},
     {16, R"(publicKeyToken="6595b64144ccf1df")", 1},
     {16, R"(language="*" />)", 0},
     {8, R"(</dependentAssembly>)", 0},
@@ -53,11 +59,15 @@ std::string_view WithoutExtension(std::string_view name) {
 
 }  // namespace
 
-std::string ManifestText() {
+std::string ManifestText(std::string_view architecture) {
     std::string text;
     for (const ManifestLine& line : kManifestLines) {
         text.append(static_cast<std::size_t>(line.LeadingBlanks), ' ');
-        text += line.Text;
+        std::string lineText(line.Text);
+        if (line.Text == kArchitectureLine) {
+            lineText.replace(lineText.find(kArchitectureX86), kArchitectureX86.size(), architecture);
+        }
+        text += lineText;
         text.append(static_cast<std::size_t>(line.TrailingBlanks), ' ');
         text += kManifestLineEnd;
     }
@@ -87,7 +97,7 @@ void WriteManifest(const std::string& exeFolder, const std::string& exeFileName,
     }
     // A file that could not be written whole is removed again, so that the next
     // start writes it afresh instead of finding a broken manifest.
-    WriteNewFile(path, ManifestText() + std::string(kManifestLineEnd));
+    WriteNewFile(path, ManifestText(ProcessorArchitecture()) + std::string(kManifestLineEnd));
 }
 
 }  // namespace versemark

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "platform/CommonControls.h"
 
@@ -9,8 +10,9 @@
 // writer is never called; it is built and tested with an injected folder and version.
 namespace versemark {
 
-// The 20 lines, each ending with CR LF (730 characters).
-std::string ManifestText();
+// The 20 lines, each ending with CR LF (730 characters with the architecture
+// "X86"); `architecture` is the program's processor architecture.
+std::string ManifestText(std::string_view architecture = "X86");
 
 // "<folder>/<name without extension>.exe.manifest".
 std::string ManifestFileName(const std::string& exeFolder, const std::string& exeFileName);

@@ -9,6 +9,7 @@
 #include "platform/FileSystem.h"
 #include "platform/StandardStreams.h"
 #include "platform/win32/Win32Process.h"
+#include "startup/Manifest.h"
 #include "startup/ProgramStart.h"
 #include "startup/RunConfig.h"
 #include "startup/basMain.h"
@@ -49,6 +50,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     }
     if (values.Config.RunMode == kRunTagOneFile) {
         return RunOneFileMode(values.Config, services);
+    }
+    // The window's road up to the window itself: the manifest, when the common
+    // controls allow it, so that the window will get the version 6 controls.
+    if (*probe) {
+        WriteManifest(ProgramFolder(), ProgramFileName(), WindowsVersion());
     }
     services.ShowMessage(kWindowNotBuilt);
     return kExitWindowNotBuilt;

@@ -37,6 +37,20 @@ const std::string kExpectedText =
     "    </dependency>\r\n"
     "</assembly>\r\n";
 
+// The text with another processor architecture in lines 5 and 15.
+std::string WithArchitecture(std::string text, std::string_view architecture) {
+    for (std::size_t at = text.find("\"X86\""); at != std::string::npos;
+         at = text.find("\"X86\"", at + 1)) {
+        text.replace(at + 1, 3, architecture);
+    }
+    return text;
+}
+
+// The file as this build writes it: the text, one more line end.
+std::string ExpectedFile() {
+    return WithArchitecture(kExpectedText, ProcessorArchitecture()) + "\r\n";
+}
+
 constexpr float kWindowsXp = 5.01F;
 constexpr float kWindows2000 = 5.00F;
 
@@ -46,6 +60,7 @@ bool Exists(const std::string& path) {
 }
 
 TEST(Manifest, TextIsTwentyCrLfLinesOf730Characters) {
+    EXPECT_EQ(ManifestText("amd64"), WithArchitecture(kExpectedText, "amd64"));
     const std::string text = ManifestText();
     EXPECT_EQ(text, kExpectedText);
     EXPECT_EQ(text.size(), 730u);
@@ -67,8 +82,8 @@ TEST(Manifest, FirstStartWritesThe732ByteFile) {
     TempDir folder;
     WriteManifest(folder.Path(), "Versemark.exe", kWindowsXp);
     const std::string written = ReadFileBytes(folder / "Versemark.exe.manifest");
-    EXPECT_EQ(written.size(), 732u);
-    EXPECT_EQ(written, kExpectedText + "\r\n");
+    EXPECT_EQ(written.size(), 732u + (ProcessorArchitecture().size() - 3) * 2);
+    EXPECT_EQ(written, ExpectedFile());
 }
 
 TEST(Manifest, AnExistingManifestIsNeverTouched) {
@@ -100,7 +115,7 @@ TEST(Manifest, OnlyVersionsAboveFiveZeroGetOne) {
     EXPECT_FALSE(Exists(folder / "b.exe.manifest"));
     EXPECT_FALSE(Exists(folder / "c.exe.manifest"));
     WriteManifest(folder.Path(), "d.exe", 6.01F);
-    EXPECT_EQ(ReadFileBytes(folder / "d.exe.manifest").size(), 732u);
+    EXPECT_EQ(ReadFileBytes(folder / "d.exe.manifest"), ExpectedFile());
 }
 
 }  // namespace

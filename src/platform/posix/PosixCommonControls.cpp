@@ -8,6 +8,10 @@ bool ProbeCommonControls() {
     return false;
 }
 
+std::string_view ProcessorArchitecture() {
+    return "X86";
+}
+
 float WindowsVersion() {
     return 0.0F;
 }

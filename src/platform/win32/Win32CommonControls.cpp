@@ -38,6 +38,14 @@ bool ProbeCommonControls() {
     return true;
 }
 
+std::string_view ProcessorArchitecture() {
+#ifdef _WIN64
+    return "amd64";
+#else
+    return "X86";
+#endif
+}
+
 float WindowsVersion() {
     const DWORD version = GetVersion();
     const DWORD major = LOBYTE(LOWORD(version));
