@@ -1,5 +1,6 @@
 #include <algorithm>
 
+#include "platform/CodePage.h"
 #include "tags/DecimalDigits.h"
 #include "tags/TagWriter.h"
 #include "tags/TailLayout.h"
@@ -8,7 +9,7 @@ namespace versemark {
 
 void SetLyrics3Field(FieldList& fields, std::string_view fieldId, std::string_view text) {
     using namespace tail;
-    std::string data = FitText(text.substr(0, kMaxFieldData), 0);
+    std::string data = FitText(text.substr(0, CutLength(text, kMaxFieldData)), 0);
     const auto existing = std::find_if(fields.begin(), fields.end(),
                                        [&](const Lyrics3Field& f) { return f.FieldId == fieldId; });
     if (existing == fields.end()) {

@@ -1,5 +1,6 @@
 #include "tags/TaggingPass.h"
 
+#include "platform/CodePage.h"
 #include "platform/FileSystem.h"
 #include "tags/LyricsText.h"
 #include "tags/TagReaders.h"
@@ -29,9 +30,12 @@ WritePlace ReadExistingTag(FieldList& fields, RandomAccessFile& file, std::uint6
     return {lyricsEnd, std::string(tail::kTrailerV200)};
 }
 
+// Artist and title in the companion's code page when the name converts exactly,
+// else the name's own bytes.
 Id3v1Tag Id3v1FromLyricsName(std::string_view lyricsName) {
-    return BuildId3v1Tag(ArtistFromName(lyricsName), TitleFromName(lyricsName), "",
-                         tail::kBlankYear, "", 0, tail::kGenreNone);
+    const std::string name = Utf8ToWindows1252(lyricsName).value_or(std::string(lyricsName));
+    return BuildId3v1Tag(ArtistFromName(name), TitleFromName(name), "", tail::kBlankYear, "", 0,
+                         tail::kGenreNone);
 }
 
 bool TagOpenFile(RandomAccessFile& mp3, const std::string& lyricsPath,
@@ -57,7 +61,7 @@ bool TagOpenFile(RandomAccessFile& mp3, const std::string& lyricsPath,
     if (!lyrics) {
         return false;
     }
-    PrepareLyricsText(*lyrics);
+    PrepareStoredLyrics(*lyrics);
     SetLyrics3Field(fields, tail::kFieldInd, tail::kIndLyricsPresent);
     SetLyrics3Field(fields, tail::kFieldLyrics, *lyrics);
     return WriteLyrics3Tag(fields, *id3, mp3, place.Offset, place.Trailer);
