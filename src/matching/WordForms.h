@@ -17,4 +17,14 @@ namespace versemark {
 // cannot hold.
 std::optional<std::string> OtherWordForm(const LyricsEntry& entry, std::string_view word);
 
+// True when every byte of `word` is ASCII: such a word has no other form.
+inline bool IsAsciiWord(std::string_view word) {
+    constexpr unsigned char kFirstNonAscii = 0x80;
+    unsigned char bits = 0;
+    for (const char c : word) {
+        bits |= static_cast<unsigned char>(c);
+    }
+    return bits < kFirstNonAscii;
+}
+
 }  // namespace versemark

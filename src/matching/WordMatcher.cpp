@@ -27,6 +27,8 @@ constexpr std::uint32_t kNoWord = 0xFFFFFFFFu;
 constexpr std::size_t kBitsPerMark = 64;
 // A keyed record: the entry, the number of its other words, then those words.
 constexpr std::uint32_t kRecordHeader = 2;
+// The folded words' buffer starts with room for other forms of one byte in this many.
+constexpr std::size_t kOtherFormRoom = 8;
 // FNV-1a, for finding equal words.
 constexpr std::uint64_t kHashOffset = 14695981039346656037ull;
 constexpr std::uint64_t kHashPrime = 1099511628211ull;
@@ -49,39 +51,46 @@ struct FoldedWords {
 FoldedWords FoldAllWords(const LyricsIndex& index) {
     FoldedWords words;
     std::size_t wordCount = 0;
-    std::size_t formCount = 0;
     std::size_t byteCount = 0;
     for (const LyricsEntry& entry : index.Entries) {
         wordCount += entry.Words.size();
         for (const std::string& word : entry.Words) {
-            const std::optional<std::string> other = OtherWordForm(entry, word);
-            formCount += other ? 2 : 1;
-            byteCount += word.size() + (other ? other->size() : 0);
+            byteCount += word.size();
         }
     }
-    words.Bytes.resize(byteCount);  // the fold keeps the length
-    words.Start.reserve(formCount + 1);
+    // Room for the other forms, which are few; grown when a library has more.
+    words.Bytes.resize(byteCount + byteCount / kOtherFormRoom);
+    words.Start.reserve(wordCount + 1);
     words.WordFirst.reserve(wordCount + 1);
     words.EntryFirst.reserve(index.Entries.size() + 1);
-    char* out = words.Bytes.data();
-    // Each form on its own: the fold reads UTF-8 sequences.
-    const auto foldForm = [&](std::string_view form) {
-        words.Start.push_back(static_cast<std::uint32_t>(out - words.Bytes.data()));
-        ForEachFoldedByte(form, [&](unsigned char b) { *out++ = static_cast<char>(b); });
+    std::size_t used = 0;
+    // Each form on its own: the fold reads UTF-8 sequences. The fold keeps the length.
+    const auto addForm = [&](std::string_view form) {
+        if (used + form.size() > words.Bytes.size()) {
+            words.Bytes.resize(std::max(used + form.size(), words.Bytes.size() * 3 / 2));
+        }
+        words.Start.push_back(static_cast<std::uint32_t>(used));
+        char* out = words.Bytes.data() + used;
+        ForEachFoldedByte(form, [&out](unsigned char b) { *out++ = static_cast<char>(b); });
+        used += form.size();
     };
     for (const LyricsEntry& entry : index.Entries) {
         words.EntryFirst.push_back(static_cast<std::uint32_t>(words.WordFirst.size()));
         for (const std::string& word : entry.Words) {
             words.WordFirst.push_back(static_cast<std::uint32_t>(words.Start.size()));
-            foldForm(word);
+            addForm(word);
+            if (IsAsciiWord(word)) {
+                continue;
+            }
             if (const std::optional<std::string> other = OtherWordForm(entry, word)) {
-                foldForm(*other);
+                addForm(*other);
             }
         }
     }
+    words.Bytes.resize(used);
     words.EntryFirst.push_back(static_cast<std::uint32_t>(words.WordFirst.size()));
     words.WordFirst.push_back(static_cast<std::uint32_t>(words.Start.size()));
-    words.Start.push_back(static_cast<std::uint32_t>(byteCount));
+    words.Start.push_back(static_cast<std::uint32_t>(used));
     return words;
 }
 
