@@ -2,10 +2,15 @@
 # the programs report, their manual pages, the AppStream data and icons, and the
 # Debian package made by CPack (cpack -G DEB, see scripts/package.sh).
 
-# The version both programs print for --version: the project's own.
+# The version both programs print for --version: the project's own. On Linux the
+# programs resolve their symbols at start and keep the relocation table read-only,
+# as Debian links its own programs.
 foreach(program versemark versemark-cli)
     if(TARGET ${program})
         target_compile_definitions(${program} PRIVATE VERSEMARK_VERSION="${PROJECT_VERSION}")
+        if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
+            target_link_options(${program} PRIVATE LINKER:-z,relro,-z,now)
+        endif()
     endif()
 endforeach()
 
