@@ -34,15 +34,17 @@ std::string MarkerList() {
     return list;
 }
 
-}  // namespace
-
+// True when the arguments after the program's own path are exactly `option`.
 bool IsWholeCommandLine(int argc, const char* const argv[], std::string_view option) {
     return argc == 2 && argv[1] != nullptr && option == argv[1];
 }
 
+// "program version" and a line end.
 std::string VersionText(std::string_view program, std::string_view version) {
     return std::string(program) + " " + std::string(version) + "\n";
 }
+
+}  // namespace
 
 std::optional<std::string> InfoRequestAnswer(int argc, const char* const argv[],
                                              std::string_view program, std::string_view version,

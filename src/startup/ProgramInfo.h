@@ -13,14 +13,9 @@ inline constexpr std::string_view kWindowProgramName = "versemark";
 inline constexpr std::string_view kVersionOption = "--version";
 inline constexpr std::string_view kHelpOption = "--help";
 
-// True when the arguments after the program's own path are exactly `option`.
-bool IsWholeCommandLine(int argc, const char* const argv[], std::string_view option);
-
-// "program version" and a line end.
-std::string VersionText(std::string_view program, std::string_view version);
-
-// What to print when the whole command line is kVersionOption, or kHelpOption
-// while `usage` is not empty; nullopt for every other command line.
+// What to print when the whole command line (the arguments after the program's own
+// path) is kVersionOption ("program version"), or kHelpOption while `usage` is not
+// empty; nullopt for every other command line.
 std::optional<std::string> InfoRequestAnswer(int argc, const char* const argv[],
                                              std::string_view program, std::string_view version,
                                              std::string_view usage);
