@@ -14,6 +14,7 @@
 #include "startup/OneFileRun.h"
 #include "startup/RunConfig.h"
 #include "startup/basMain.h"
+#include "window/TagSettings.h"
 #include "window/UserPrompts.h"
 #include "window/WindowMain.h"
 
@@ -56,7 +57,10 @@ bool AnotherCopyRuns(QLockFile& lock) {
 }
 
 int RunTagOneFile(const RunConfig& config) {
-    const std::string log = TagOneFile(config);
+    // The companion's one-file run follows the choice remembered by the window.
+    TagOptions options;
+    options.AlsoId3v2 = RememberedAlsoId3v2();
+    const std::string log = TagOneFile(config, OpenFile, options);
     std::fwrite(log.data(), 1, log.size(), stdout);
     std::fflush(stdout);
     if (!config.CmdNoMessage) {

@@ -131,10 +131,11 @@ class HighDpiTest : public QObject {
             {"list", QRect(100, 1295, w - 3315, h - 1395)},
             {"fraFrames_3", QRect(120, 120, w - 3315, 1095)},
             {"fraFrames_0", QRect(w - 3115, 120, 3015, 2295)},
-            {"fraFrames_1", QRect(w - 3115, 2520, 3015, 4935)},
-            {"fraFrames_2", QRect(w - 3115, 7560, 3015, 1215)},
+            {"fraFrames_1", QRect(w - 3115, 2520, 3015, 4680)},
+            {"fraFrames_2", QRect(w - 3115, 7305, 3015, 1470)},
             {"cmdBrowseForFolder", QRect(720, 480, 2055, 540)},
-            {"cmdTagThem", QRect(0, 240, 2775, 615)},
+            {"cmdTagThem", QRect(0, 240, 2775, 375)},
+            {"chkAlsoId3v2", QRect(0, 645, 2775, 465)},
             {"cmdDisplayLyrics", QRect(w - 3515 - 1575 - 340, 480, 1575, 255)},
         };
         for (const auto& [name, twips] : design) {

@@ -90,26 +90,29 @@ class KeyboardTest : public QObject {
                 break;
             }
         }
-        QCOMPARE(chain, QStringList({"cmdBrowseForFolder", "chkSubfolders", "list", "txtViewLyrics",
-                                     "cboLyrics", "cmdDisplayLyrics", "cmdDisplaySavedLyrics",
-                                     "cmdSel_0", "cmdSel_2", "cmdCheck_0", "cmdCheck_1", "cmdSel_5",
-                                     "cmdSel_3", "cmdSel_6", "cmdSel_1", "cmdTagThem"}));
+        QCOMPARE(chain,
+                 QStringList({"cmdBrowseForFolder", "chkSubfolders", "list", "txtViewLyrics",
+                              "cboLyrics", "cmdDisplayLyrics", "cmdDisplaySavedLyrics", "cmdSel_0",
+                              "cmdSel_2", "cmdCheck_0", "cmdCheck_1", "cmdSel_5", "cmdSel_3",
+                              "cmdSel_6", "cmdSel_1", "cmdTagThem", "chkAlsoId3v2"}));
     }
 
     void tabVisitsOnlyTheControlsThatAreShown() {
         KeyboardWindow keys;
         keys.window.Button("cmdBrowseForFolder")->setFocus();
-        QCOMPARE(keys.TabRound(), QStringList({"chkSubfolders", "list", "cmdSel_0", "cmdSel_2",
-                                               "cmdCheck_0", "cmdCheck_1", "cmdSel_5", "cmdSel_3",
-                                               "cmdSel_6", "cmdSel_1", "cmdTagThem"}));
+        QCOMPARE(keys.TabRound(),
+                 QStringList({"chkSubfolders", "list", "cmdSel_0", "cmdSel_2", "cmdCheck_0",
+                              "cmdCheck_1", "cmdSel_5", "cmdSel_3", "cmdSel_6", "cmdSel_1",
+                              "cmdTagThem", "chkAlsoId3v2"}));
         // From the list of a tagged file's row into its panel: both viewer buttons.
         keys.MakeCurrent(kEpsilon);
         keys.window.Form().list_ItemClick(keys.window.RowOf(kEpsilon));
         keys.List()->setFocus();
-        QCOMPARE(keys.TabRound(),
-                 QStringList({"cmdDisplayLyrics", "cmdDisplaySavedLyrics", "cmdSel_0", "cmdSel_2",
-                              "cmdCheck_0", "cmdCheck_1", "cmdSel_5", "cmdSel_3", "cmdSel_6",
-                              "cmdSel_1", "cmdTagThem", "cmdBrowseForFolder", "chkSubfolders"}));
+        QCOMPARE(
+            keys.TabRound(),
+            QStringList({"cmdDisplayLyrics", "cmdDisplaySavedLyrics", "cmdSel_0", "cmdSel_2",
+                         "cmdCheck_0", "cmdCheck_1", "cmdSel_5", "cmdSel_3", "cmdSel_6", "cmdSel_1",
+                         "cmdTagThem", "chkAlsoId3v2", "cmdBrowseForFolder", "chkSubfolders"}));
         // A file with two candidates: the choice among them comes first.
         keys.MakeCurrent(kGammaLive);
         keys.window.Form().list_ItemClick(keys.window.RowOf(kGammaLive));
