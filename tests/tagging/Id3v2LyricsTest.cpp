@@ -4,6 +4,8 @@
 // 7-bit bytes in 2.4, two flag bytes) and their data, then zero padding.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "tags/Id3v2Lyrics.h"
 
 namespace versemark::testing {
@@ -84,6 +86,33 @@ TEST(Id3v2Lyrics, TagsWhoseFramesCannotBeKeptAreRefusedWithTheirReason) {
     }
     EXPECT_EQ(Id3v2TagSize("no tag here"), 0u);
     EXPECT_FALSE(HasId3v2LyricsFrame(Tag(3, 0, title)));
+}
+
+// Every cut and every byte turned to 0xFF of a tag with frames: a new tag that
+// measures what it says, or a reason; never a read beyond the bytes given.
+TEST(Id3v2Lyrics, DamagedTagsGiveATagOfTheRightSizeOrAReason) {
+    const std::string good =
+        Tag(3, 0,
+            Frame(3, "TIT2", std::string("\0Title", 6)) +
+                Frame(3, "USLT", std::string("\0XXX\0old", 8)) + std::string(16, '\0'));
+    std::vector<std::string> damaged;
+    for (std::size_t size = 0; size < good.size(); ++size) {
+        damaged.push_back(good.substr(0, size));
+    }
+    for (std::size_t at = 0; at < good.size(); ++at) {
+        damaged.push_back(good);
+        damaged.back()[at] = '\xff';
+    }
+    for (const std::string& tag : damaged) {
+        std::string reason;
+        const auto built = BuildId3v2WithLyrics(tag, "words", reason);
+        if (built) {
+            EXPECT_EQ(Id3v2TagSize(*built), built->size());
+        } else {
+            EXPECT_FALSE(reason.empty());
+        }
+        HasId3v2LyricsFrame(tag);
+    }
 }
 
 }  // namespace
