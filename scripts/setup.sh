@@ -10,6 +10,7 @@ PACKAGES=(
     xvfb xauth imagemagick
     libtag1-dev pkg-config
     python3-mutagen ffmpeg libimage-exiftool-perl
+    help2man desktop-file-utils appstream file
 )
 
 missing=()
