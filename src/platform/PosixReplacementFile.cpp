@@ -87,6 +87,11 @@ std::unique_ptr<ReplacementFile> CreateReplacementFile(const std::string& path,
         reason = error ? error.message() : "not a regular file";
         return nullptr;
     }
+    // A file this user may not write is left alone, as by a write in place.
+    if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
+        reason = "the file cannot be written: " + LastSystemError();
+        return nullptr;
+    }
     const std::string folder = target.parent_path().string();
     std::string newPath = (target.parent_path() / kTemporaryName).string();
     const int fd = ::mkostemp(newPath.data(), O_CLOEXEC);

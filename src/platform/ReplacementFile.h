@@ -26,7 +26,7 @@ class ReplacementFile {
 
 // Creates the new file for `path` (a link is followed: the file it leads to is
 // replaced, the link stays). nullptr, with `reason` set, when `path` is not a
-// regular file or the folder takes no new file.
+// regular file this user may write, or the folder takes no new file.
 std::unique_ptr<ReplacementFile> CreateReplacementFile(const std::string& path,
                                                        std::string& reason);
 

@@ -42,7 +42,7 @@ std::string WriteNewFile(const std::string& mp3Path, const std::string& lyricsPa
         return "writing the new file failed: " + LastSystemError();
     }
     if (!WriteLyricsTail(file, *lyrics, lyricsName)) {
-        return "writing the Lyrics3 tag failed: " + LastSystemError();
+        return "the Lyrics3 tag could not be written into the new file";
     }
     if (!replacement->Commit(reason)) {
         return reason;

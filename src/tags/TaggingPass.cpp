@@ -67,17 +67,6 @@ std::optional<std::string> ReadPreparedLyrics(const std::string& lyricsPath) {
     return lyrics;
 }
 
-namespace {
-
-bool TagOpenFile(RandomAccessFile& mp3, const std::string& lyricsPath,
-                 std::string_view lyricsName) {
-    // The lyrics are read whole before anything is written to the MP3 file.
-    const auto lyrics = ReadPreparedLyrics(lyricsPath);
-    return lyrics && WriteLyricsTail(mp3, *lyrics, lyricsName);
-}
-
-}  // namespace
-
 bool TagFile(const std::string& mp3Path, const std::string& lyricsPath, std::string_view lyricsName,
              const FileOpener& open) {
     // A missing file, a folder or a file that cannot be opened for writing all
@@ -86,7 +75,9 @@ bool TagFile(const std::string& mp3Path, const std::string& lyricsPath, std::str
     if (!mp3) {
         return false;
     }
-    const bool tagged = TagOpenFile(*mp3, lyricsPath, lyricsName);
+    // The lyrics are read whole before anything is written to the MP3 file.
+    const auto lyrics = ReadPreparedLyrics(lyricsPath);
+    const bool tagged = lyrics && WriteLyricsTail(*mp3, *lyrics, lyricsName);
     const bool closed = mp3->Close();
     return tagged && closed;
 }
