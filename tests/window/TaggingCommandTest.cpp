@@ -12,6 +12,7 @@
 
 #include "RoadLibrary.h"
 #include "startup/Companion.h"
+#include "tags/Id3v2Lyrics.h"
 #include "window/ResultListModel.h"
 #include "window/WindowColours.h"
 
@@ -117,6 +118,11 @@ class TaggingCommandTest : public QObject {
     }
 
     void theId3v2ChoiceIsOfferedUnderTheButtonRememberedAndFollowed() {
+        if (!Id3v2LyricsAvailable()) {  // a build without TagLib offers no choice
+            WindowUnderTest window;
+            QVERIFY(!window.Form().findChild<QCheckBox*>(QStringLiteral("chkAlsoId3v2")));
+            return;
+        }
         QSettings settings(QStringLiteral("Versemark"), QStringLiteral("Versemark"));
         settings.remove(QStringLiteral("Tagging"));
         settings.sync();
