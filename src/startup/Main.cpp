@@ -61,6 +61,9 @@ int RunTagOneFile(const RunConfig& config) {
     // The companion's one-file run follows the choice remembered by the window.
     TagOptions options;
     options.AlsoId3v2 = RememberedAlsoId3v2();
+    options.ReportFailure = [](const std::string& mp3Path, const std::string& reason) {
+        std::fprintf(stderr, "Versemark: %s: %s\n", mp3Path.c_str(), reason.c_str());
+    };
     const std::string log = TagOneFile(config, OpenFile, options);
     std::fwrite(log.data(), 1, log.size(), stdout);
     std::fflush(stdout);
