@@ -11,6 +11,7 @@
 #include <taglib/tfile.h>
 #include <taglib/unsynchronizedlyricsframe.h>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -32,7 +33,10 @@ constexpr std::string_view kUnknownLanguage = "XXX";
 // 2.4, plain in 2.3), 2 bytes of flags.
 constexpr std::size_t kFrameSizeOffset = 4;
 constexpr std::size_t kFrameSizeWidth = 4;
-// The tag size is written in 4 bytes of 7 bits each.
+// The tag size stands at offset 6 of the tag header in 4 bytes of 7 bits each.
+constexpr std::size_t kTagSizeOffset = 6;
+constexpr std::size_t kTagSizeWidth = 4;
+constexpr char kHighBit = '\x80';
 constexpr std::size_t kMaxTagDataSize = (std::size_t{1} << 28) - 1;
 
 ByteVector Bytes(std::string_view bytes) {
@@ -50,7 +54,14 @@ struct FrameSpan {
 };
 
 // Why a tag's frames cannot be copied as they are; empty when they can.
-std::string UnkeepableTag(const Id3::Header& header, std::size_t tagBytes) {
+std::string UnkeepableTag(const Id3::Header& header, std::string_view tag) {
+    if (tag.size() < Id3::Header::size()) {
+        return "an ID3v2 tag cut short";
+    }
+    const std::string_view sizeField = tag.substr(kTagSizeOffset, kTagSizeWidth);
+    if (std::any_of(sizeField.begin(), sizeField.end(), [](char c) { return c & kHighBit; })) {
+        return "an ID3v2 tag with a damaged size";
+    }
     if (header.majorVersion() != kVersion23 && header.majorVersion() != kVersion24) {
         return "an ID3v2." + std::to_string(header.majorVersion()) +
                " tag (only 2.3 and 2.4 tags are kept)";
@@ -64,7 +75,7 @@ std::string UnkeepableTag(const Id3::Header& header, std::size_t tagBytes) {
     if (header.footerPresent()) {
         return "an ID3v2 tag with a footer";
     }
-    if (header.completeTagSize() != tagBytes) {
+    if (header.completeTagSize() != tag.size()) {
         return "an ID3v2 tag cut short";
     }
     return {};
@@ -146,7 +157,7 @@ std::optional<std::string> BuildId3v2WithLyrics(std::string_view oldTag,
     std::vector<FrameSpan> spans;
     if (!oldTag.empty()) {
         header.setData(Bytes(oldTag.substr(0, Id3::Header::size())));
-        reason = UnkeepableTag(header, oldTag.size());
+        reason = UnkeepableTag(header, oldTag);
         if (!reason.empty()) {
             return std::nullopt;
         }

@@ -78,6 +78,7 @@ TEST(Id3v2Lyrics, TagsWhoseFramesCannotBeKeptAreRefusedWithTheirReason) {
         {Tag(3, '\x40', std::string(10, '\0') + title), "extended header"},
         {Tag(4, '\x10', title) + "3DI", "footer"},
         {Tag(3, 0, title.substr(0, title.size() - 1)), "beyond the tag's end"},
+        {std::string("ID3\x03\0\0\0\0\x80\0", 10) + title, "damaged size"},
     };
     for (const auto& c : cases) {
         std::string reason;
