@@ -10,8 +10,11 @@
 
 namespace versemark {
 
-// Sets the field `fieldId` to `text` (cut to 99999 bytes, never inside a UTF-8
-// character when the text is valid UTF-8; 255 made a blank),
+// The data a field gets for `text`: cut to 99999 bytes (never inside a UTF-8
+// character when the text is valid UTF-8), 255 made a blank.
+std::string Lyrics3FieldText(std::string_view text);
+
+// Sets the field `fieldId` to Lyrics3FieldText of `text`,
 // padding with NULs to the old length when the field held longer data; adds the
 // field at the end when the list has none of that id.
 void SetLyrics3Field(FieldList& fields, std::string_view fieldId, std::string_view text);
