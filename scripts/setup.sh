@@ -9,6 +9,9 @@ PACKAGES=(
     qt6-base-dev libgl1-mesa-dev
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     xvfb xauth imagemagick
+    libtag1-dev pkg-config
+    python3-mutagen ffmpeg libimage-exiftool-perl
+    help2man desktop-file-utils appstream file
 )
 # A caller may ask for more (the Windows build adds its cross compiler, Wine, NSIS).
 PACKAGES+=("$@")

@@ -9,9 +9,11 @@
 #include <string>
 
 #include "platform/FileSystem.h"
+#include "startup/ProgramInfo.h"
 #include "startup/ProgramStart.h"
 #include "startup/RunConfig.h"
 #include "startup/basMain.h"
+#include "window/TagSettings.h"
 #include "window/UserPrompts.h"
 #include "window/WindowMain.h"
 
@@ -66,6 +68,12 @@ class QtProcessServices final : public ProcessServices {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    // Asked by hand for the version or the usage: answered before anything starts.
+    if (const auto answer = InfoRequestAnswer(argc, argv, kWindowProgramName, VERSEMARK_VERSION,
+                                              VersemarkUsage())) {
+        std::fputs(answer->c_str(), stdout);
+        return kExitNormal;
+    }
     // Taken before Qt removes the options it knows from argv.
     const std::string argumentText = JoinArguments(argc, argv);
     const bool offscreen = ChooseOffscreenWithoutDisplay();
@@ -78,7 +86,10 @@ int main(int argc, char* argv[]) {
         return kExitNormal;
     }
     if (values.Config.RunMode == kRunTagOneFile) {
-        return RunOneFileMode(values.Config, services);
+        // The companion's one-file run follows the choice remembered by the window.
+        TagOptions options;
+        options.AlsoId3v2 = RememberedAlsoId3v2();
+        return RunOneFileMode(values.Config, services, options);
     }
     if (offscreen) {
         std::fputs(

@@ -25,13 +25,13 @@ ResultRow OneFileRow(const RunConfig& config) {
     return row;
 }
 
-std::string TagOneFile(const RunConfig& config, const FileOpener& open) {
+std::string TagOneFile(const RunConfig& config, const FileOpener& open, const TagOptions& options) {
     RunConfig reachable = config;
     reachable.CmdMp3 = NativeFromWindowsPath(config.CmdMp3);
     reachable.CmdLyrics = NativeFromWindowsPath(config.CmdLyrics);
     RowList rows;
     rows.Add(OneFileRow(reachable));
-    const auto log = LetsTagThem(rows, open);
+    const auto log = LetsTagThem(rows, open, options);
     // The log names the file as the companion wrote it, not as it was reached.
     const bool tagged = log && log->starts_with(kLogTagged);
     return std::string(tagged ? kLogTagged : kLogError) + config.CmdMp3 + std::string(kLineEnd);

@@ -21,6 +21,7 @@ ResultRow OneFileRow(const RunConfig& config);
 // Tags CmdMp3 with CmdLyrics through the tagging pass over that one row and
 // returns the log: one line, "File tagged..: " or "Error tagging: ", the MP3 path
 // as given. Windows-form paths are reached as the registry's values are.
-std::string TagOneFile(const RunConfig& config, const FileOpener& open = OpenFile);
+std::string TagOneFile(const RunConfig& config, const FileOpener& open = OpenFile,
+                       const TagOptions& options = {});
 
 }  // namespace versemark

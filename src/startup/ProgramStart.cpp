@@ -22,8 +22,11 @@ std::optional<bool> StartProgram(const std::string& argumentText, const std::str
     return probe;
 }
 
-int RunOneFileMode(const RunConfig& config, ProcessServices& services) {
-    const std::string log = TagOneFile(config);
+int RunOneFileMode(const RunConfig& config, ProcessServices& services, TagOptions options) {
+    options.ReportFailure = [](const std::string& mp3Path, const std::string& reason) {
+        std::fprintf(stderr, "Versemark: %s: %s\n", mp3Path.c_str(), reason.c_str());
+    };
+    const std::string log = TagOneFile(config, OpenFile, options);
     std::fwrite(log.data(), 1, log.size(), stdout);
     std::fflush(stdout);
     if (!config.CmdNoMessage) {

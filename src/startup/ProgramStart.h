@@ -5,6 +5,7 @@
 
 #include "startup/ProcessServices.h"
 #include "startup/basMain.h"
+#include "tags/TaggingPass.h"
 
 // The steps every entry point takes before its own road: one running copy, the
 // common-controls probe, the companion's configuration, the command line; and
@@ -19,8 +20,9 @@ inline constexpr int kExitNormal = 0;
 std::optional<bool> StartProgram(const std::string& argumentText, const std::string& programFolder,
                                  ProcessServices& services, ProgramValues& values);
 
-// Run mode 1: tags CmdMp3 with CmdLyrics, writes the log to standard output and,
-// unless CmdNoMessage, shows it in a message box. Returns the exit status.
-int RunOneFileMode(const RunConfig& config, ProcessServices& services);
+// Run mode 1: tags CmdMp3 with CmdLyrics, writes the log to standard output (and
+// why a file could not be tagged to standard error) and, unless CmdNoMessage,
+// shows it in a message box. Returns the exit status.
+int RunOneFileMode(const RunConfig& config, ProcessServices& services, TagOptions options = {});
 
 }  // namespace versemark

@@ -19,6 +19,10 @@ std::string BuildFolder() {
     return buildDir;
 }
 
+CliRunResult RunCliProcess(const std::vector<std::string>& args, const EnvChanges& env) {
+    return RunProcess(CliExecutable(), args, env);
+}
+
 std::map<std::string, std::string> SnapshotFiles(const std::string& folder) {
     std::map<std::string, std::string> files;
     const fs::path top = PathFromUtf8(folder);

@@ -46,8 +46,8 @@ std::string CliExecutable() {
     return BuildFolder() + "\\versemark-cli.exe";
 }
 
-CliRunResult RunCliProcess(const std::vector<std::string>& args, const EnvChanges& env) {
-    const std::string program = CliExecutable();
+CliRunResult RunProcess(const std::string& program, const std::vector<std::string>& args,
+                        const EnvChanges& env) {
     const TempDir outputs;
     const std::string outPath = outputs / "stdout";
     const std::string errPath = outputs / "stderr";
