@@ -17,16 +17,22 @@ struct WritePlace {
 
 // Reads the Lyrics3 tail that ends at E into `fields`. A version 1 tag is
 // converted; a version 2 tag is rewritten in place with its own trailer; any
-// other tail (or one that cannot be read) gets the new tag at E.
-WritePlace ReadExistingTag(FieldList& fields, RandomAccessFile& file, std::uint64_t lyricsEnd,
-                           const TagKind& kind) {
+// other tail (or an unreadable one) gets the new tag at E. nullopt when a read
+// of the file fails: the old tag would otherwise stay in front of the new one.
+std::optional<WritePlace> ReadExistingTag(FieldList& fields, RandomAccessFile& file,
+                                          std::uint64_t lyricsEnd, const TagKind& kind) {
+    std::optional<std::uint64_t> start = lyricsEnd;
+    std::string trailer(tail::kTrailerV200);
     if (kind == kKindLyrics3v1) {
-        return {ReadLyrics3v1Field(fields, file, lyricsEnd), std::string(tail::kTrailerV200)};
+        start = ReadLyrics3v1Field(fields, file, lyricsEnd);
+    } else if (IsLyrics3v2Kind(kind)) {
+        start = ReadLyrics3v2Fields(fields, file, lyricsEnd);
+        trailer = kind;
     }
-    if (IsLyrics3v2Kind(kind)) {
-        return {ReadLyrics3v2Fields(fields, file, lyricsEnd), kind};
+    if (!start) {
+        return std::nullopt;
     }
-    return {lyricsEnd, std::string(tail::kTrailerV200)};
+    return WritePlace{*start, trailer};
 }
 
 Id3v1Tag Id3v1FromLyricsName(std::string_view lyricsName) {
@@ -50,7 +56,10 @@ bool TagOpenFile(RandomAccessFile& mp3, const std::string& lyricsPath,
         return false;
     }
     FieldList fields;
-    const WritePlace place = ReadExistingTag(fields, mp3, lyricsEnd, *kind);
+    const std::optional<WritePlace> place = ReadExistingTag(fields, mp3, lyricsEnd, *kind);
+    if (!place) {
+        return false;
+    }
 
     // The lyrics are read whole before anything is written to the MP3 file.
     auto lyrics = ReadWholeFile(lyricsPath);
@@ -60,7 +69,7 @@ bool TagOpenFile(RandomAccessFile& mp3, const std::string& lyricsPath,
     PrepareLyricsText(*lyrics);
     SetLyrics3Field(fields, tail::kFieldInd, tail::kIndLyricsPresent);
     SetLyrics3Field(fields, tail::kFieldLyrics, *lyrics);
-    return WriteLyrics3Tag(fields, *id3, mp3, place.Offset, place.Trailer);
+    return WriteLyrics3Tag(fields, *id3, mp3, place->Offset, place->Trailer);
 }
 
 }  // namespace
