@@ -71,6 +71,11 @@ TAGGING = {
     # Found by the fuzzer: a failing read of the version 1 window made the
     # writer put the new tag behind the old one and report success.
     "failing_v1_window_read": header(5, 300, b"x") + FILES["v1_id3"],
+    # A close that fails after the whole new tail is written (call 8 on a file
+    # with only an ID3v1 block), and a tag with two LYR fields.
+    "failing_close_after_write": header(8, 0, LYRICS) + FILES["id3_only"],
+    "repeated_lyr_field": header(0, 0, LYRICS) + audio(100)
+    + lyrics3v2([(b"LYR", b"old one"), (b"LYR", b"old two")]) + ID3,
 }
 
 MATCHER = {
