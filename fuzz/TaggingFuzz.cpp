@@ -7,9 +7,6 @@
 // Input: byte 0 the number of the operation that fails (modulo 16; 0: none),
 // bytes 1-2 how many bytes a failing write stores, bytes 3-4 the length of the
 // lyrics (both little-endian), then the lyrics, then the file.
-#include <sys/mman.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -19,6 +16,7 @@
 
 #include "Check.h"
 #include "MemoryFile.h"
+#include "NamedMemoryFile.h"
 #include "WriterEntry.h"
 #include "tags/LyricsText.h"
 #include "tags/SavedLyrics.h"
@@ -59,29 +57,6 @@ std::optional<Case> CaseFromInput(const std::uint8_t* data, std::size_t size) {
     c.Mp3 = std::string(rest.substr(lyricsSize));
     return c;
 }
-
-// The tagging pass reads lyrics from a file: a file in memory for the whole
-// process, rewritten for every input and reached through its descriptor's path
-// (a file on disk costs more than the rest of a run).
-class LyricsFile {
-  public:
-    LyricsFile() : fd_(memfd_create("versemark-fuzz-lyrics", 0)) {
-        Check(fd_ >= 0, "a file in memory for the lyrics can be made");
-        path_ = "/proc/self/fd/" + std::to_string(fd_);
-    }
-    ~LyricsFile() { close(fd_); }
-
-    const std::string& Write(std::string_view text) {
-        const bool written = ftruncate(fd_, 0) == 0 && pwrite(fd_, text.data(), text.size(), 0) ==
-                                                           static_cast<ssize_t>(text.size());
-        Check(written, "the lyrics file for the writer can be written");
-        return path_;
-    }
-
-  private:
-    int fd_;
-    std::string path_;
-};
 
 // The field data the writer stores for `lyrics`: the prepared text, cut to the
 // field's 5 digits, the character 255 made a blank.
@@ -187,7 +162,8 @@ void CheckTaggingTwice(std::string_view after, const std::string& lyricsPath) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace versemark::fuzz;
-    static LyricsFile lyricsFile;
+    // The tagging pass reads the lyrics from a file.
+    static NamedMemoryFile lyricsFile("versemark-fuzz-lyrics");
     const std::optional<Case> c = CaseFromInput(data, size);
     if (!c) {
         return 0;

@@ -1,7 +1,8 @@
 // Feeds arbitrary bytes, taken as a whole MP3 file, to every reader of the tail
 // and checks what they promise: no read beyond the end, a tag start S never
-// behind the lyrics end E, a tag found only where its markers are, and the
-// scan's quick reading of the tail agreeing with the full one.
+// behind the lyrics end E, a tag found only where its markers are, the scan's
+// quick reading of the tail agreeing with the full one, and the readers that
+// open a file by name reading what the open file gives.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -11,6 +12,7 @@
 
 #include "Check.h"
 #include "MemoryFile.h"
+#include "NamedMemoryFile.h"
 #include "matching/Mp3Sample.h"
 #include "tags/SavedLyrics.h"
 #include "tags/TagReaders.h"
@@ -56,21 +58,39 @@ void CheckVersion1Reader(MemoryFile& file, std::uint64_t lyricsEnd) {
           "a version 1 tag's lyrics are the bytes between its markers");
 }
 
+// The scan's sample of a file: its head and its last bytes.
+Mp3Sample SampleOfBytes(std::string_view bytes) {
+    const std::size_t tailSize = std::min(bytes.size(), kMp3TailSize);
+    return Mp3SampleFromBytes(std::string(bytes.substr(0, kMp3HeadSize)),
+                              bytes.substr(bytes.size() - tailSize), bytes.size());
+}
+
 // The scan reads only the head and the last bytes; the kind it finds must be the
 // kind the full readers find.
 void CheckScanSample(MemoryFile& file, const std::optional<TagKind>& kind,
                      const std::optional<Id3v1Tag>& id3) {
     const std::string_view bytes = file.Bytes();
-    const std::size_t tailSize = std::min(bytes.size(), kMp3TailSize);
-    const Mp3Sample sample =
-        Mp3SampleFromBytes(std::string(bytes.substr(0, kMp3HeadSize)),
-                           bytes.substr(bytes.size() - tailSize), bytes.size());
+    const Mp3Sample sample = SampleOfBytes(bytes);
     Check(sample.Kind == kind.value_or(TagKind(kKindNoLyrics)),
           "the scan's sample finds the kind the tail readers find");
     const bool present = id3 && id3->IsPresent();
     Check(sample.Id3Block.empty() != present, "the sample holds the ID3v1 block when present");
     Check(!present || sample.Id3Block == bytes.substr(bytes.size() - tail::kId3v1Size),
           "the sample's ID3v1 block is the file's last 128 bytes");
+}
+
+// The readers that open a file by name read through the operating system's
+// file; they must read what the in-memory file gives.
+void CheckReadersByName(MemoryFile& file, std::string_view bytes) {
+    static NamedMemoryFile named("versemark-fuzz-mp3");
+    const std::string& path = named.Write(bytes);
+    Check(ReadSavedLyrics(path) == ReadSavedLyrics(file),
+          "the saved lyrics read by name are those read from the open file");
+    const Mp3Sample sample = ReadMp3Sample(path);
+    const Mp3Sample expected = SampleOfBytes(bytes);
+    Check(sample.Head == expected.Head && sample.Id3Block == expected.Id3Block &&
+              sample.Kind == expected.Kind,
+          "the scan's sample read by name is the sample of the bytes");
 }
 
 }  // namespace
@@ -89,6 +109,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::CheckVersion1Reader(file, lyricsEnd);
     fuzz::CheckScanSample(file, kind, id3);
     fuzz::Check(!ReadSavedLyrics(file).empty(), "the saved lyrics viewer always has a text");
+    fuzz::CheckReadersByName(file, file.Bytes());
 
     fuzz::Check(file.ReadsPastEnd() == 0, "no reader reads beyond the end of the file");
     fuzz::Check(file.Bytes() == std::string_view(reinterpret_cast<const char*>(data), size),
