@@ -18,6 +18,7 @@
 #include "MemoryFile.h"
 #include "NamedMemoryFile.h"
 #include "WriterEntry.h"
+#include "tags/DecimalDigits.h"
 #include "tags/LyricsText.h"
 #include "tags/SavedLyrics.h"
 #include "tags/TagReaders.h"
@@ -80,17 +81,6 @@ std::size_t LyricsEndOf(std::string_view file) {
     return HasId3v1Block(file) ? file.size() - tail::kId3v1Size : file.size();
 }
 
-std::optional<std::size_t> Digits(std::string_view text) {
-    std::size_t value = 0;
-    for (const char c : text) {
-        if (c < '0' || c > '9') {
-            return std::nullopt;
-        }
-        value = value * 10 + static_cast<std::size_t>(c - '0');
-    }
-    return value;
-}
-
 // A version 2 tag whose fields repeat the id IND or LYR: the writer sets the
 // first of each, moves IND to the front and so may leave an old LYR field in
 // front of the new one, which the readers then find (and a second tagging
@@ -127,7 +117,7 @@ void CheckNewTail(std::string_view before, std::string_view after) {
         "an existing ID3v1 block is kept byte for byte");
     Check(after.substr(newEnd - kTrailerSize, kTrailerV2Prefix.size()) == kTrailerV2Prefix,
           "the tag ends with a version 2 trailer");
-    const auto tagSize = Digits(after.substr(newEnd - kTagOverhead, kTagSizeDigits));
+    const auto tagSize = ParseDigits(after.substr(newEnd - kTagOverhead, kTagSizeDigits));
     Check(tagSize && *tagSize <= newEnd - kTagOverhead, "the tag size is digits within the file");
     const std::size_t start = newEnd - kTagOverhead - *tagSize;
     Check(after.substr(start, kLyricsBeginSize) == kLyricsBegin, "the tag starts at its size");

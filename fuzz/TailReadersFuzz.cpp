@@ -21,16 +21,24 @@
 namespace versemark::fuzz {
 namespace {
 
+// True when a reader found a tag: its start S lies before E, and S holds the
+// begin marker. False when S is E (no tag).
+bool FoundTag(std::string_view bytes, std::uint64_t start, std::uint64_t lyricsEnd) {
+    Check(start <= lyricsEnd, "a tag starts at or before E");
+    if (start == lyricsEnd) {
+        return false;
+    }
+    Check(bytes.substr(start, tail::kLyricsBeginSize) == tail::kLyricsBegin,
+          "a tag starts with its begin marker");
+    return true;
+}
+
 void CheckVersion2Reader(MemoryFile& file, std::uint64_t lyricsEnd) {
     FieldList fields;
     const std::uint64_t start = ReadLyrics3v2Fields(fields, file, lyricsEnd).value_or(lyricsEnd);
-    Check(start <= lyricsEnd, "a version 2 tag starts at or before E");
-    if (start == lyricsEnd) {
+    if (!FoundTag(file.Bytes(), start, lyricsEnd)) {
         return;
     }
-    const std::string_view bytes = file.Bytes();
-    Check(bytes.substr(start, tail::kLyricsBeginSize) == tail::kLyricsBegin,
-          "a version 2 tag starts with its begin marker");
     std::size_t fieldBytes = 0;
     for (const Lyrics3Field& field : fields) {
         Check(field.FieldId.size() == tail::kFieldIdSize, "field ids have 3 characters");
@@ -45,14 +53,10 @@ void CheckVersion2Reader(MemoryFile& file, std::uint64_t lyricsEnd) {
 void CheckVersion1Reader(MemoryFile& file, std::uint64_t lyricsEnd) {
     FieldList fields;
     const std::uint64_t start = ReadLyrics3v1Field(fields, file, lyricsEnd).value_or(lyricsEnd);
-    Check(start <= lyricsEnd, "a version 1 tag starts at or before E");
-    if (start == lyricsEnd) {
+    if (!FoundTag(file.Bytes(), start, lyricsEnd)) {
         return;
     }
     Check(lyricsEnd - start <= tail::kV1SearchWindow, "a version 1 tag lies in the search window");
-    const std::string_view bytes = file.Bytes();
-    Check(bytes.substr(start, tail::kLyricsBeginSize) == tail::kLyricsBegin,
-          "a version 1 tag starts with its begin marker");
     const std::size_t lyricsSize = lyricsEnd - start - tail::kLyricsBeginSize - tail::kTrailerSize;
     Check(GetLyrics3Field(fields, tail::kFieldLyrics).size() == lyricsSize,
           "a version 1 tag's lyrics are the bytes between its markers");
