@@ -173,7 +173,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!tagged && after == c->Mp3) {
         return 0;
     }
-    // A close that fails after a complete write may still leave the new tail.
+    // The writer does not put the old tail back when only the close fails after
+    // the new tail is written; such a file must then hold the whole new tail.
     Check(tagged || file.FailedOperation() == MemoryFile::Operation::Close,
           "a failed tagging leaves the file unchanged");
     CheckNewTail(c->Mp3, after);
