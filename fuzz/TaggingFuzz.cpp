@@ -59,10 +59,10 @@ std::optional<Case> CaseFromInput(const std::uint8_t* data, std::size_t size) {
     return c;
 }
 
-// The field data the writer stores for `lyrics`: the prepared text, cut to the
-// field's 5 digits, the character 255 made a blank.
+// The field data the writer stores for `lyrics`: the text in the code page and
+// prepared, cut to the field's 5 digits, the character 255 made a blank.
 std::string StoredLyrics(std::string lyrics) {
-    PrepareLyricsText(lyrics);
+    PrepareStoredLyrics(lyrics);
     lyrics.resize(std::min(lyrics.size(), tail::kMaxFieldData));
     for (char& c : lyrics) {
         if (c == tail::kForbiddenChar) {

@@ -65,6 +65,8 @@ def header(failing_operation, bytes_before_failure, lyrics):
 TAGGING = {
     "no_failure_v2": header(0, 0, LYRICS) + FILES["v2_id3"],
     "no_failure_plain": header(0, 0, b"Words\r\n") + FILES["id3_only"],
+    # UTF-8 lyrics with a byte-order mark: stored in the code page.
+    "utf8_lyrics": header(0, 0, b"\xef\xbb\xbfBeyonc\xc3\xa9\r\n") + FILES["id3_only"],
     "torn_write_v2": header(9, 20, LYRICS * 3) + FILES["v2_no_id3"],
     "torn_write_v1": header(8, 300, b"x") + FILES["v1_id3"],
     "failing_third_call": header(3, 0, LYRICS) + FILES["audio_only"],
