@@ -4,7 +4,7 @@
 #include "cli/ScanRun.h"
 #include "cli/SignalShield.h"
 #include "platform/CodePage.h"
-#include "tags/TaggingPass.h"
+#include "tagging/TaggingPass.h"
 
 namespace versemark::cli {
 

@@ -9,8 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include "base/Companion.h"
 #include "demo/SilentMp3.h"
-#include "startup/Companion.h"
 #include "tags/TailLayout.h"
 
 namespace versemark {

@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <functional>
 
+#include "base/FileNames.h"
 #include "matching/FileSearch.h"
 #include "matching/Mp3Sample.h"
 #include "matching/Scoring.h"
 #include "matching/WordMatcher.h"
 #include "platform/FileSystem.h"
-#include "startup/RunConfig.h"
 
 namespace versemark {
 namespace {

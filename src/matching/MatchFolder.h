@@ -32,16 +32,16 @@ struct MatchHooks {
 };
 
 struct MatchResult {
-    std::string Label;         // final text of the matches label
+    std::string Label;            // final text of the matches label
     Colour LabelColour = kBlack;  // kRed for "No .mp3 files found"
-    int Processed = 0;         // MP3 files processed
-    int CheckedCount = 0;      // rows the pass checked
+    int Processed = 0;            // MP3 files processed
+    int CheckedCount = 0;         // rows the pass checked
 };
 
 // Runs the whole pass over `folder`: clears `rows`, resets every MatchCount, and
 // leaves the rows in the order they were added (the caller sorts them).
-MatchResult MatchFolder(const std::string& folder, bool recurse, LyricsIndex& index,
-                        RowList& rows, const MatchHooks& hooks = {});
+MatchResult MatchFolder(const std::string& folder, bool recurse, LyricsIndex& index, RowList& rows,
+                        const MatchHooks& hooks = {});
 
 // The final label for `rowCount` rows of `processed` files: "Matches: 12 / 40 (30%)".
 std::string MatchesSummary(int rowCount, int processed);

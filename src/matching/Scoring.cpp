@@ -1,10 +1,10 @@
 #include <charconv>
 #include <string>
 
+#include "base/Companion.h"
 #include "matching/MatchFolder.h"
 #include "matching/Scoring.h"
 #include "matching/TextFold.h"
-#include "startup/Companion.h"
 
 namespace versemark {
 namespace {

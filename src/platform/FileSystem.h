@@ -5,10 +5,9 @@
 #include <string_view>
 #include <vector>
 
-namespace versemark {
+#include "base/FileNames.h"
 
-// The native path separator, standing wherever a Windows path would have "\".
-inline constexpr char kPathSeparator = '/';
+namespace versemark {
 
 // One entry of a folder listing: its name as the file system reports it, and
 // whether it is a folder or a regular file (links count as what they lead to).

@@ -1,9 +1,9 @@
 #include "startup/CacheLocation.h"
 
+#include "base/Companion.h"
 #include "platform/FileSystem.h"
 #include "platform/Registry.h"
 #include "platform/TextLines.h"
-#include "startup/Companion.h"
 
 namespace versemark {
 

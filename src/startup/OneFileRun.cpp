@@ -1,5 +1,6 @@
 #include "startup/OneFileRun.h"
 
+#include "base/FileNames.h"
 #include "matching/RowList.h"
 
 namespace versemark {

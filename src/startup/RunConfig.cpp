@@ -3,8 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "platform/FileSystem.h"
-#include "startup/Companion.h"
+#include "base/Companion.h"
 
 namespace versemark {
 
@@ -101,11 +100,6 @@ std::uint8_t ParseCommandLine(std::string_view argumentText, RunConfig& config) 
         return kRunWindow;
     }
     return mode;
-}
-
-std::string GetFileName(std::string_view path) {
-    const std::size_t last = path.rfind(kPathSeparator);
-    return std::string(last == std::string_view::npos ? path : path.substr(last + 1));
 }
 
 }  // namespace versemark

@@ -1,6 +1,6 @@
 #include <algorithm>
 
-#include "startup/Companion.h"
+#include "base/Companion.h"
 #include "tags/TagWriter.h"
 #include "tags/TailLayout.h"
 

@@ -1,6 +1,6 @@
 #include "tags/LyricsText.h"
 
-#include "startup/Companion.h"
+#include "base/Companion.h"
 
 namespace versemark {
 namespace {

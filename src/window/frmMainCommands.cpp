@@ -7,7 +7,7 @@
 #include <QPointer>
 #include <QPushButton>
 
-#include "tags/TaggingPass.h"
+#include "tagging/TaggingPass.h"
 #include "window/Controls.h"
 #include "window/DisplayString.h"
 #include "window/ResultListModel.h"

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "cli/CliRun.h"
-#include "startup/Companion.h"
+#include "base/Companion.h"
 #include "support/TailBuilder.h"
 #include "support/TempDir.h"
 

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "base/FileNames.h"
 #include "startup/RunConfig.h"
 
 namespace versemark {

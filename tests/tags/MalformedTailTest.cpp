@@ -3,12 +3,12 @@
 #include <array>
 #include <cstdint>
 
-#include "TagTestHelpers.h"
+#include "support/TagTestHelpers.h"
 #include "support/FailingFile.h"
 #include "support/TailBuilder.h"
 #include "support/TempDir.h"
 #include "tags/TagReaders.h"
-#include "tags/TaggingPass.h"
+#include "tagging/TaggingPass.h"
 
 namespace versemark::testing {
 namespace {

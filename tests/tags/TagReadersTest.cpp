@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "TagTestHelpers.h"
+#include "support/TagTestHelpers.h"
 #include "support/FailingFile.h"
 #include "support/TailBuilder.h"
 #include "tags/TagReaders.h"

@@ -9,7 +9,7 @@
 #include <filesystem>
 
 #include "RoadLibrary.h"
-#include "startup/Companion.h"
+#include "base/Companion.h"
 #include "window/ResultListModel.h"
 #include "window/WindowColours.h"
 

@@ -1,4 +1,4 @@
-#include "tags/TaggingPass.h"
+#include "tagging/TaggingPass.h"
 
 #include "platform/FileSystem.h"
 #include "tags/LyricsText.h"

@@ -21,8 +21,8 @@ using FileOpener =
 
 // Tags one MP3 file with one lyrics file; `lyricsName` builds a missing ID3v1
 // block. True when the new tail was written; on false the file is unchanged.
-bool TagFile(const std::string& mp3Path, const std::string& lyricsPath,
-             std::string_view lyricsName, const FileOpener& open = OpenFile);
+bool TagFile(const std::string& mp3Path, const std::string& lyricsPath, std::string_view lyricsName,
+             const FileOpener& open = OpenFile);
 
 // The tagging pass over the checked rows, in list order: one log line per checked
 // row ("File tagged..: " or "Error tagging: ", the MP3 path, CR LF). nullopt when

@@ -5,9 +5,9 @@
 #include <string>
 #include <string_view>
 
+#include "base/Companion.h"
 #include "matching/ResultRow.h"
 #include "platform/RandomAccessFile.h"
-#include "startup/Companion.h"
 #include "tags/TagReaders.h"
 #include "tags/TagRecords.h"
 
