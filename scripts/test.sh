@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds everything with the tests and runs the whole suite; then builds the core
-# with AddressSanitizer and UBSan and runs the tag tests under them. Fails on the
+# with AddressSanitizer and UBSan and runs every test below the window under them. Fails on the
 # first failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -26,9 +26,11 @@ run_ctest() {
 }
 (cd build-test && run_ctest --output-on-failure "$JOBS" --timeout 600)
 
-# 2. The tests of the file readers under the sanitizers: the tag tests, and the
-#    tagging pass, and the registry and settings readers beside them.
-SANITIZED_TESTS=(versemark_tags_tests versemark_tagging_tests versemark_platform_tests versemark_startup_tests)
+# 2. Everything below the window under the sanitizers: the tag readers and the
+#    tagging pass, the registry and settings readers, the start-up without a
+#    window, the matching (the automaton's walk above all) and versemark-cli.
+SANITIZED_TESTS=(versemark_tags_tests versemark_tagging_tests versemark_platform_tests
+    versemark_startup_tests versemark_matching_tests versemark_cli_tests)
 cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug \
     -DVERSEMARK_SANITIZE=ON -DVERSEMARK_WINDOW=OFF -DVERSEMARK_BENCH=OFF
 cmake --build build-sanitize "$JOBS" --target "${SANITIZED_TESTS[@]}"

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "base/FileNames.h"
 #include "cli/DisplayText.h"
 #include "cli/JsonText.h"
 #include "platform/CodePage.h"
@@ -61,10 +62,7 @@ bool IsWithoutId3(const ResultRow& row) {
 
 // The MP3 path below the scanned folder, or the whole path when it lies elsewhere.
 std::string RelativeMp3Path(std::string_view path, std::string_view folder) {
-    std::string prefix(folder);
-    if (prefix.empty() || prefix.back() != kPathSeparator) {
-        prefix += kPathSeparator;
-    }
+    const std::string prefix = EnsureBackslash(folder);
     if (path.starts_with(prefix)) {
         path.remove_prefix(prefix.size());
     }

@@ -44,13 +44,6 @@ std::string TrimAtNul(std::string_view text) {
     return std::string(text.substr(0, text.find('\0')));
 }
 
-void ListFolderFiles(FileSearch& search) {
-    const std::string dir = EnsureBackslash(search.Folder);
-    if (const auto entries = ListFolder(dir)) {
-        AddMatchingFiles(search, dir, *entries);
-    }
-}
-
 void SearchFolderTree(FileSearch& search) {
     const std::string dir = EnsureBackslash(search.Folder);
     // A folder reached again (through a link, or a link back up the tree) is not

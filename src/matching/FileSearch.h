@@ -22,7 +22,6 @@ struct FileSearch {
 // Clears `files`, searches `folder` (and below it when `recurse`), returns the count.
 int FindMp3Files(const std::string& folder, bool recurse, std::vector<std::string>& files);
 void SearchFolderTree(FileSearch& search);
-void ListFolderFiles(FileSearch& search);
 
 // The text up to its first NUL.
 std::string TrimAtNul(std::string_view text);

@@ -52,22 +52,21 @@ ResultRow MakeRow(const std::string& path, const Mp3Sample& sample,
 // Matches one file's sample and adds its row; reports the file done and lets the
 // window process its events. False when the user asked to stop.
 bool MatchOneFile(const std::string& path, const Mp3Sample& sample, const WordMatcher& matcher,
-                  LyricsIndex& index, RowList& rows, const MatchHooks& hooks, int processed,
-                  int total) {
+                  MatcherScratch& scratch, LyricsIndex& index, RowList& rows,
+                  const MatchHooks& hooks, int processed, int total) {
     const std::string_view base =
         std::string_view(path).substr(0, path.size() - std::min(path.size(), kExtensionSize));
     const std::vector<int> candidates =
-        matcher.FindCandidates(NormalisedMp3Text(base, sample.Head, sample.Id3Block));
+        matcher.FindCandidates(NormalisedMp3Text(base, sample.Head, sample.Id3Block), scratch);
     for (int c : candidates) {
         ++index.Entries[static_cast<std::size_t>(c)].MatchCount;
     }
-    if (!IsArrayEmpty(candidates)) {
+    if (!candidates.empty()) {
         rows.Add(MakeRow(path, sample, candidates));
     }
 
     if (hooks.SetLabel) {  // the text is built only for a window that shows it
-        hooks.SetLabel("Matches: " + std::to_string(rows.Count()) + " / " +
-                       std::to_string(processed));
+        hooks.SetLabel(MatchesProgress(rows.Count(), processed));
     }
     if (hooks.Progress) {
         hooks.Progress(processed, total);
@@ -84,6 +83,7 @@ bool MatchOneFile(const std::string& path, const Mp3Sample& sample, const WordMa
 int MatchFiles(const std::vector<std::string>& files, LyricsIndex& index, RowList& rows,
                const MatchHooks& hooks) {
     const WordMatcher matcher(index);
+    MatcherScratch scratch;
     const int total = static_cast<int>(files.size());
     int processed = 0;
     std::vector<Mp3Sample> samples;
@@ -95,8 +95,8 @@ int MatchFiles(const std::vector<std::string>& files, LyricsIndex& index, RowLis
         }
         for (std::size_t i = first; i < last; ++i) {
             ++processed;
-            if (!MatchOneFile(files[i], samples[i - first], matcher, index, rows, hooks, processed,
-                              total)) {
+            if (!MatchOneFile(files[i], samples[i - first], matcher, scratch, index, rows, hooks,
+                              processed, total)) {
                 return processed;
             }
         }

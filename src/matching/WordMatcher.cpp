@@ -122,18 +122,12 @@ struct WordMatcher::Impl {
     std::vector<int> BlankEntries;     // only empty words: they match every non-empty text
     std::vector<int> WordlessEntries;  // no words at all: they match every text
 
-    // Scratch of one search.
-    std::vector<std::uint64_t> Seen;  // a bit per state: the word ending there was found
-    std::vector<State> Found;         // the words found, to clear their bits afterwards
-    std::vector<std::uint8_t> TextClasses;
-    std::vector<State> Ends;
-
     void FileEntries(const FoldedWords& words);
-    bool IsSeen(State word) const {
-        return (Seen[word / kBitsPerMark] >> (word % kBitsPerMark)) & 1;
+    static bool IsSeen(const MatcherScratch& scratch, State word) {
+        return (scratch.Seen[word / kBitsPerMark] >> (word % kBitsPerMark)) & 1;
     }
-    void MarkWordsEndingIn(State state);
-    std::vector<int> Find(std::string_view text);
+    void MarkWordsEndingIn(State state, MatcherScratch& scratch) const;
+    std::vector<int> Find(std::string_view text, MatcherScratch& scratch) const;
 };
 
 WordMatcher::Impl::Impl(const FoldedWords& words, const DistinctWords& distinct)
@@ -146,7 +140,6 @@ WordMatcher::Impl::Impl(const FoldedWords& words, const DistinctWords& distinct)
     }
     WordState = std::move(states);
     FileEntries(words);
-    Seen.assign(Automaton.StateCount() / kBitsPerMark + 1, 0);
 }
 
 void WordMatcher::Impl::FileEntries(const FoldedWords& words) {
@@ -232,35 +225,41 @@ void WordMatcher::Impl::FileEntries(const FoldedWords& words) {
 
 // Marks the words that end in `state` and have not been found yet. A word already
 // marked in this search had its shorter words marked with it.
-inline void WordMatcher::Impl::MarkWordsEndingIn(State state) {
-    for (State w = Automaton.LongestWordIn(state); w != kRoot && !IsSeen(w);
+inline void WordMatcher::Impl::MarkWordsEndingIn(State state, MatcherScratch& scratch) const {
+    for (State w = Automaton.LongestWordIn(state); w != kRoot && !IsSeen(scratch, w);
          w = Automaton.ShorterWord(w)) {
-        Seen[w / kBitsPerMark] |= std::uint64_t{1} << (w % kBitsPerMark);
-        Found.push_back(w);
+        scratch.Seen[w / kBitsPerMark] |= std::uint64_t{1} << (w % kBitsPerMark);
+        scratch.Found.push_back(w);
     }
 }
 
-std::vector<int> WordMatcher::Impl::Find(std::string_view text) {
-    Classes.OfText(text, TextClasses);
-    Ends.clear();
-    Automaton.Walk(TextClasses.data(), TextClasses.size(), Ends);
-    Found.clear();
-    for (State state : Ends) {
-        MarkWordsEndingIn(state);
+std::vector<int> WordMatcher::Impl::Find(std::string_view text, MatcherScratch& scratch) const {
+    // A scratch new to this matcher gets its bits, all clear; a search leaves them clear.
+    const std::size_t markWords = Automaton.StateCount() / kBitsPerMark + 1;
+    if (scratch.Seen.size() != markWords) {
+        scratch.Seen.assign(markWords, 0);
     }
+    Classes.OfText(text, scratch.TextClasses);
+    scratch.Ends.clear();
+    Automaton.Walk(scratch.TextClasses.data(), scratch.TextClasses.size(), scratch.Ends);
+    scratch.Found.clear();
+    for (State state : scratch.Ends) {
+        MarkWordsEndingIn(state, scratch);
+    }
+    const std::vector<State>& found = scratch.Found;
 
-    for (State word : Found) {  // ask for all the records first: their reads then overlap
+    for (State word : found) {  // ask for all the records first: their reads then overlap
         __builtin_prefetch(KeyedRecords.data() + KeyedFirst[word]);
     }
     std::vector<int> candidates;
-    for (State word : Found) {
+    for (State word : found) {
         const std::uint32_t* record = KeyedRecords.data() + KeyedFirst[word];
         const std::uint32_t* end = KeyedRecords.data() + KeyedFirst[word + 1];
         while (record < end) {
             const std::uint32_t entry = record[0];
             const std::uint32_t* others = record + kRecordHeader;
             record = others + record[1];
-            if (std::all_of(others, record, [&](State w) { return IsSeen(w); })) {
+            if (std::all_of(others, record, [&](State w) { return IsSeen(scratch, w); })) {
                 candidates.push_back(static_cast<int>(entry));
             }
         }
@@ -270,8 +269,8 @@ std::vector<int> WordMatcher::Impl::Find(std::string_view text) {
     }
     candidates.insert(candidates.end(), WordlessEntries.begin(), WordlessEntries.end());
     std::sort(candidates.begin(), candidates.end());
-    for (State word : Found) {  // clean for the next text
-        Seen[word / kBitsPerMark] = 0;
+    for (State word : found) {  // clean for the next text
+        scratch.Seen[word / kBitsPerMark] = 0;
     }
     return candidates;
 }
@@ -285,8 +284,14 @@ WordMatcher::~WordMatcher() = default;
 WordMatcher::WordMatcher(WordMatcher&&) noexcept = default;
 WordMatcher& WordMatcher::operator=(WordMatcher&&) noexcept = default;
 
+std::vector<int> WordMatcher::FindCandidates(std::string_view normalisedText,
+                                             MatcherScratch& scratch) const {
+    return impl_->Find(normalisedText, scratch);
+}
+
 std::vector<int> WordMatcher::FindCandidates(std::string_view normalisedText) const {
-    return impl_->Find(normalisedText);
+    MatcherScratch scratch;
+    return impl_->Find(normalisedText, scratch);
 }
 
 std::size_t WordMatcher::StateCount() const {

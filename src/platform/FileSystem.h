@@ -39,9 +39,6 @@ std::vector<std::string> ListSubfolders(const std::string& folder);
 std::vector<std::string> ListFilesWithExtension(const std::string& folder,
                                                 std::string_view extension, bool skipHidden);
 
-// The canonical path of an existing folder, used to notice a folder met twice.
-std::optional<std::string> RealPath(const std::string& path);
-
 // The whole content of a file, or nullopt when it cannot be read.
 std::optional<std::string> ReadWholeFile(const std::string& path);
 // The last `count` bytes of a file (all of it when shorter), or nullopt.

@@ -38,6 +38,11 @@ TEST(TextFold, TreatsBrokenSequencesAsSingleBytes) {
     EXPECT_EQ(FoldCase("\xC3"), "\xE3");
     // A lone continuation byte is a character of its own.
     EXPECT_EQ(FoldCase("\x8A"), "\x9A");
+    // Lead and continuation bytes that make no valid sequence (an overlong form, a
+    // surrogate, above U+10FFFF) are Windows-1252 text: "à€Š" folds its Š.
+    EXPECT_EQ(FoldCase("\xE0\x80\x8A"), "\xE0\x80\x9A");
+    EXPECT_EQ(FoldCase("\xED\xA0\x8C"), "\xED\xA0\x9C");
+    EXPECT_EQ(FoldCase("\xF4\x90\x80\x9F"), "\xF4\x90\x80\xFF");
 }
 
 TEST(TextFold, FoldKeepsLengthSoPositionsStayValid) {

@@ -1,6 +1,7 @@
+#include "support/reference/ReferenceMatcher.h"
+
 #include <string>
 
-#include "matching/MatchFolder.h"
 #include "matching/TextFold.h"
 
 namespace versemark {
