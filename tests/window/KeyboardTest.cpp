@@ -161,7 +161,7 @@ class KeyboardTest : public QObject {
         QCOMPARE(window.RowNamed(kBeta).Text, std::string("\xA0"));
         QCOMPARE(keys.List()->model()->index(window.RowOf(kBeta), 0).data().toString(),
                  kNoBreakSpace);
-        QCOMPARE(window.Form().State().CheckedCount, 3);
+        QCOMPARE(window.Form().ListModel().Rows().CheckedCount(), 3u);
         QCOMPARE(window.Text("Label1_2"), QString("Checked: 3"));
 
         keys.Press(Qt::Key_Space);
