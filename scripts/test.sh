@@ -35,6 +35,8 @@ cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug \
     -DVERSEMARK_SANITIZE=ON -DVERSEMARK_WINDOW=OFF -DVERSEMARK_BENCH=OFF
 cmake --build build-sanitize "$JOBS" --target "${SANITIZED_TESTS[@]}"
 for test_program in "${SANITIZED_TESTS[@]}"; do
+    # The command-line tests run the sanitized versemark-cli of this build too.
+    VERSEMARK_BUILD_DIR="$PWD/build-sanitize" \
     ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
     UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
         "./build-sanitize/$test_program"

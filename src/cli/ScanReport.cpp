@@ -99,7 +99,7 @@ std::string JsonRow(const ResultRow& row) {
     out += ", \"mp3\": " + JsonString(DisplayPath(row.Mp3Cell.ToolTip));
     out += ", \"lyrics\": " + JsonString(DisplayPath(row.LyricsCell.ToolTip));
     out += ", \"lyricsName\": " + JsonString(DisplayUtf8(row.LyricsCell.Text));
-    out += ", \"candidates\": " + JsonPositions(SplitPositions(row.Tag, kPositionSeparator));
+    out += ", \"candidates\": " + JsonPositions(row.Candidates);
     out += ", \"mp3Icon\": " + std::to_string(row.Mp3Cell.Icon);
     out += ", \"tagged\": " + JsonBool(IsTagged(row));
     out += ", \"withoutId3\": " + JsonBool(IsWithoutId3(row));

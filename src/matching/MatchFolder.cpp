@@ -38,7 +38,7 @@ int Mp3CellIcon(const TagKind& kind, std::size_t candidateCount) {
 ResultRow MakeRow(const std::string& path, const Mp3Sample& sample,
                   const std::vector<int>& candidates) {
     ResultRow row;
-    row.Tag = JoinPositions(candidates, kPositionSeparator);
+    row.Candidates = candidates;
     row.Mp3Cell.Text = GetFileName(path);
     row.Mp3Cell.ToolTip = path;  // the name as listed: the file is opened and tagged by it
     row.Mp3Cell.Icon = Mp3CellIcon(sample.Kind, candidates.size());
@@ -104,12 +104,12 @@ int MatchFiles(const std::vector<std::string>& files, LyricsIndex& index, RowLis
     return processed;
 }
 
-// The row's candidates as written in phase 1 (JoinPositions at ","), positions
-// outside the index left out, into `candidates`.
+// The row's candidates as found in phase 1, positions outside the index left
+// out, into `candidates`.
 void ReadRowCandidates(const ResultRow& row, const LyricsIndex& index,
                        std::vector<int>& candidates) {
     candidates.clear();
-    for (int c : SplitPositions(row.Tag, kPositionSeparator)) {
+    for (int c : row.Candidates) {
         if (c >= 0 && c < index.LyricsCount()) {
             candidates.push_back(c);
         }

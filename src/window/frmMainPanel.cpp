@@ -58,7 +58,7 @@ void frmMain::list_ItemClick(int row) {
     panelMp3Path_ = clicked.Mp3Cell.ToolTip;
     img[1]->setPixmap(imgListMain.Picture(clicked.LyricsCell.Icon));
 
-    const std::vector<int> candidates = SplitPositions(clicked.Tag, kPositionSeparator);
+    const std::vector<int>& candidates = clicked.Candidates;
     if (candidates.size() <= 1) {
         const LyricsEntry* entry = candidates.empty() ? nullptr : EntryAt(candidates.front());
         SetCaption(lblInfo[1], entry != nullptr ? DisplayString(entry->DisplayName) : QString());

@@ -79,7 +79,7 @@ TEST_F(Pass, FindsWordsInTheFolderAndWithoutApostrophes) {
     EXPECT_EQ(row.Mp3Cell.Text, "DON'T STOP.mp3");
     EXPECT_EQ(rows.Row(1).Mp3Cell.Text, "Don't Stop.mp3");
     EXPECT_EQ(rows.Row(1).Mp3Cell.ToolTip, path);
-    EXPECT_EQ(row.Tag, std::to_string(band));
+    EXPECT_EQ(row.Candidates, std::vector<int>{band});
     EXPECT_EQ(row.Mp3Cell.Icon, kPictureOneMatch);
     EXPECT_EQ(row.Mp3Cell.Tag, "withoutid3");
     EXPECT_EQ(row.Mp3Cell.TextColour, std::nullopt);
@@ -113,7 +113,7 @@ TEST_F(Pass, UsesTheId3v1ArtistTitleTrackYearAndCommentButNotTheAlbum) {
     Mp3("track.mp3", tags);
     Run();
     ASSERT_EQ(rows.Count(), 1u);
-    EXPECT_EQ(rows.Row(0).Tag, "0,2");
+    EXPECT_EQ(rows.Row(0).Candidates, (std::vector<int>{0, 2}));
     EXPECT_EQ(rows.Row(0).Mp3Cell.Tag, "");
     EXPECT_EQ(rows.Row(0).Mp3Cell.Icon, kPictureAlert);
 }
@@ -137,7 +137,7 @@ TEST_F(Pass, ChoosesByNameScoreLessTwoPointsPerMatchingFile) {
     Run();
     const ResultRow* row = RowOf("Band - Stop.mp3");
     ASSERT_NE(row, nullptr);
-    EXPECT_EQ(row->Tag, "0,1");
+    EXPECT_EQ(row->Candidates, (std::vector<int>{0, 1}));
     EXPECT_EQ(row->Mp3Cell.Icon, kPictureAlert);
     EXPECT_EQ(index.Entries[a].MatchCount, 1);
     EXPECT_EQ(index.Entries[b].MatchCount, 3);
@@ -207,7 +207,7 @@ TEST_F(Pass, NeverChecksTaggedSharedOrNewerFiles) {
     EXPECT_FALSE(tagged->Checked);
     EXPECT_FALSE(RowOf("Shared Song 1.mp3")->Checked);
     const ResultRow* newer = RowOf("Newer Song Two Three.mp3");
-    EXPECT_EQ(newer->Tag, "2,3,4");
+    EXPECT_EQ(newer->Candidates, (std::vector<int>{2, 3, 4}));
     EXPECT_EQ(newer->Mp3Cell.Icon, kPictureNewerTag);
     EXPECT_EQ(newer->Mp3Cell.TextColour, TaggedFileColour);
     EXPECT_EQ(newer->Mp3Cell.Tag, "withoutid3");
@@ -344,7 +344,7 @@ TEST_F(Pass, FileVanishingAfterTheSearchIsMatchedOnItsPath) {
     Run();
     const ResultRow* row = RowOf("Vanishing Act.mp3");
     ASSERT_NE(row, nullptr);
-    EXPECT_EQ(row->Tag, "1") << "the ID3v1 words were never read";
+    EXPECT_EQ(row->Candidates, std::vector<int>{1}) << "the ID3v1 words were never read";
     EXPECT_EQ(row->Mp3Cell.Tag, "withoutid3");
     EXPECT_EQ(row->Mp3Cell.TextColour, std::nullopt);
 }
@@ -361,7 +361,7 @@ TEST_F(Pass, UnreadableFileIsMatchedOnItsPath) {
     ASSERT_TRUE(unprivileged.Active());
     Run();
     ASSERT_EQ(rows.Count(), 1u);
-    EXPECT_EQ(rows.Row(0).Tag, "1");
+    EXPECT_EQ(rows.Row(0).Candidates, std::vector<int>{1});
     EXPECT_EQ(rows.Row(0).Mp3Cell.TextColour, std::nullopt);
     EXPECT_TRUE(rows.Row(0).Checked);
 }
@@ -373,8 +373,8 @@ TEST_F(Pass, NamesThatAreNotUtf8MatchInEitherCase) {
     Mp3("Sigur R\xC3\xB3s/Hopp\xC3\xADpolla.mp3");
     Mp3("Sigur R\xF3s/Hopp\xEDpolla.mp3");  // Windows-1252 bytes: not the UTF-8 word
     Run();
-    EXPECT_EQ(RowOf("beyonc\xE9 halo.mp3")->Tag, "0");
-    EXPECT_EQ(RowOf("Hopp\xC3\xADpolla.mp3")->Tag, "1");
+    EXPECT_EQ(RowOf("beyonc\xE9 halo.mp3")->Candidates, std::vector<int>{0});
+    EXPECT_EQ(RowOf("Hopp\xC3\xADpolla.mp3")->Candidates, std::vector<int>{1});
     EXPECT_EQ(RowOf("Hopp\xEDpolla.mp3"), nullptr);
 }
 

@@ -96,14 +96,5 @@ TEST(RowList, SortingOnTheRowTextPutsUncheckedRowsFirst) {
     EXPECT_EQ(list.CheckedCount(), 2u);
 }
 
-TEST(Positions, JoinAndSplitRoundTrip) {
-    EXPECT_EQ(JoinPositions({3, 17, 40}, ","), "3,17,40");
-    EXPECT_EQ(JoinPositions({5}, ","), "5");
-    EXPECT_EQ(SplitPositions("3,17,40", ","), (std::vector<int>{3, 17, 40}));
-    EXPECT_EQ(SplitPositions("5", ","), (std::vector<int>{5}));
-    EXPECT_EQ(SplitPositions(JoinPositions({0, 32767, 199999}, ","), ","),
-              (std::vector<int>{0, 32767, 199999}));
-}
-
 }  // namespace
 }  // namespace versemark

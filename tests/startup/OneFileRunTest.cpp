@@ -38,7 +38,7 @@ TEST(OneFileRow, CarriesTheNamesAndPathsAndIsChecked) {
     EXPECT_EQ(row.LyricsCell.ToolTip, "/lyrics/Some Band - My Song.txt");
     EXPECT_EQ(row.Mp3Cell.Icon, kPictureNone);
     EXPECT_FALSE(row.Mp3Cell.TextColour.has_value());
-    EXPECT_EQ(row.Tag, "");
+    EXPECT_TRUE(row.Candidates.empty());
 }
 
 class TagOneFileTest : public ::testing::Test {

@@ -34,10 +34,10 @@ struct PanelWindow {
         window.Values.Index.Entries[2].MatchCount = 2;
     }
 
-    // Adds a row; `candidates` as the row's tag value, `chosen` its lyrics position.
-    ResultRow Row(std::string mp3, std::string candidates, int chosen) {
+    // Adds a row; `candidates` as the row's candidate list, `chosen` its lyrics position.
+    ResultRow Row(std::string mp3, std::vector<int> candidates, int chosen) {
         ResultRow row;
-        row.Tag = std::move(candidates);
+        row.Candidates = std::move(candidates);
         row.Mp3Cell.Text = mp3;
         row.Mp3Cell.ToolTip = library.MusicPath() + "/" + mp3;
         row.Mp3Cell.Icon = 5;
@@ -81,7 +81,7 @@ class InfoPanelTest : public QObject {
   private slots:
     void aRowWithOneLyricsFile() {
         PanelWindow panel;
-        ResultRow row = panel.Row("One.mp3", "0", 0);
+        ResultRow row = panel.Row("One.mp3", {0}, 0);
         row.Mp3Cell.Tag = "withoutid3";
         panel.Fill({row});
         panel.Click("One.mp3");
@@ -104,7 +104,7 @@ class InfoPanelTest : public QObject {
 
     void aRowWithThreeLyricsFiles() {
         PanelWindow panel;
-        panel.Fill({panel.Row("Many.mp3", "0,2,3", 2)});
+        panel.Fill({panel.Row("Many.mp3", {0, 2, 3}, 2)});
         panel.Click("Many.mp3");
 
         WindowUnderTest& window = panel.window;
@@ -129,11 +129,11 @@ class InfoPanelTest : public QObject {
 
     void alertPicturesAndTheSavedLyricsButton() {
         PanelWindow panel;
-        ResultRow newer = panel.Row("Newer.mp3", "0,1", 0);
+        ResultRow newer = panel.Row("Newer.mp3", {0, 1}, 0);
         newer.Mp3Cell.Icon = 4;
         newer.Mp3Cell.Tag = "withoutid3";
         newer.Mp3Cell.TextColour = TaggedFileColour;
-        ResultRow plain = panel.Row("Plain.mp3", "1", 1);
+        ResultRow plain = panel.Row("Plain.mp3", {1}, 1);
         panel.Fill({newer, plain});
 
         panel.Click("Newer.mp3");
@@ -150,7 +150,7 @@ class InfoPanelTest : public QObject {
 
     void arrowKeysMoveThePanelWithTheCurrentRow() {
         PanelWindow panel;
-        panel.Fill({panel.Row("A.mp3", "0", 0), panel.Row("B.mp3", "1", 1)});
+        panel.Fill({panel.Row("A.mp3", {0}, 0), panel.Row("B.mp3", {1}, 1)});
         panel.Click("A.mp3");
         auto* list = panel.window.Find<QTreeView>("list");
         QTest::keyClick(list, Qt::Key_Down);
@@ -179,7 +179,7 @@ class InfoPanelTest : public QObject {
         PanelWindow panel;
         panel.window.Values.Index.Entries[1].FilePath =
             panel.library.AddLyrics("Chosen - File", content.toStdString());
-        panel.Fill({panel.Row("Song.mp3", "0,1", 0)});
+        panel.Fill({panel.Row("Song.mp3", {0, 1}, 0)});
         panel.Click("Song.mp3");
         panel.Combo()->setCurrentIndex(1);
 
@@ -190,7 +190,7 @@ class InfoPanelTest : public QObject {
 
     void choosingASharedLyricsFile() {
         PanelWindow panel;
-        ResultRow row = panel.Row("Song.mp3", "1,2", 1);
+        ResultRow row = panel.Row("Song.mp3", {1, 2}, 1);
         row.SetChecked(true);
         panel.Fill({row});
         panel.window.Form().list_ItemCheck(0);
@@ -207,7 +207,7 @@ class InfoPanelTest : public QObject {
         QVERIFY(panel.Visible("img_3"));
         // Nothing else of the row or the window changes.
         QVERIFY(chosen.Checked);
-        QCOMPARE(chosen.Tag, std::string("1,2"));
+        QCOMPARE(chosen.Candidates, (std::vector<int>{1, 2}));
         QCOMPARE(chosen.Mp3Cell.Text, std::string("Song.mp3"));
         QCOMPARE(panel.window.Text("Label1_5"), QString("Lyrics(2):"));
         QCOMPARE(panel.window.Text("Label1_2"), QString("Checked: 1"));
@@ -226,7 +226,7 @@ class InfoPanelTest : public QObject {
     void aLyricsFileThatCannotBeReadCountsAsUnfiltered() {
         PanelWindow panel;
         panel.window.Values.Index.Entries[1].FilePath = panel.library.CachePath() + "/gone.txt";
-        panel.Fill({panel.Row("Song.mp3", "0,1", 0)});
+        panel.Fill({panel.Row("Song.mp3", {0, 1}, 0)});
         panel.Click("Song.mp3");
         panel.Combo()->setCurrentIndex(1);
         const ResultRow& row = panel.window.RowNamed("Song.mp3");

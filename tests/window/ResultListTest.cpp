@@ -21,7 +21,7 @@ using Names = std::set<std::string>;
 ResultRow MakeRow(std::string mp3, int mp3Icon, std::optional<Colour> mp3Colour, std::string lyrics,
                   int lyricsIcon, std::optional<Colour> lyricsColour, bool checked) {
     ResultRow row;
-    row.Tag = std::string(1, '0');  // one candidate at position 0
+    row.Candidates = {0};  // one candidate at position 0
     row.Mp3Cell.Text = std::move(mp3);
     row.Mp3Cell.Icon = mp3Icon;
     row.Mp3Cell.TextColour = mp3Colour;
