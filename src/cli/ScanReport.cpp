@@ -96,8 +96,8 @@ std::string JsonPositions(const std::vector<int>& positions) {
 std::string JsonRow(const ResultRow& row) {
     std::string out = "{";
     out += "\"checked\": " + JsonBool(row.Checked);
-    out += ", \"mp3\": " + JsonString(DisplayPath(row.Mp3Cell.ToolTip));
-    out += ", \"lyrics\": " + JsonString(DisplayPath(row.LyricsCell.ToolTip));
+    out += ", \"mp3\": " + JsonString(DisplayPath(row.Mp3Path));
+    out += ", \"lyrics\": " + JsonString(DisplayPath(row.LyricsPath));
     out += ", \"lyricsName\": " + JsonString(DisplayUtf8(row.LyricsCell.Text));
     out += ", \"candidates\": " + JsonPositions(row.Candidates);
     out += ", \"mp3Icon\": " + std::to_string(row.Mp3Cell.Icon);
@@ -134,7 +134,7 @@ std::string FormatRowTable(const RowList& rows, std::string_view folder,
     mp3Texts.reserve(rows.Count());
     std::size_t mp3Width = kHeaderMp3.size();
     for (const ResultRow& row : rows.Rows()) {
-        mp3Texts.push_back(RelativeMp3Path(row.Mp3Cell.ToolTip, folder));
+        mp3Texts.push_back(RelativeMp3Path(row.Mp3Path, folder));
         mp3Width = std::max(mp3Width, DisplayWidth(mp3Texts.back()));
     }
     mp3Width = std::min(mp3Width, kMaxMp3ColumnWidth);

@@ -40,7 +40,7 @@ ResultRow MakeRow(const std::string& path, const Mp3Sample& sample,
     ResultRow row;
     row.Candidates = candidates;
     row.Mp3Cell.Text = GetFileName(path);
-    row.Mp3Cell.ToolTip = path;  // the name as listed: the file is opened and tagged by it
+    row.Mp3Path = path;  // the name as listed: the file is opened and tagged by it
     row.Mp3Cell.Icon = Mp3CellIcon(sample.Kind, candidates.size());
     row.Mp3Cell.Tag = sample.Id3Block.empty() ? std::string(kWithoutId3) : std::string();
     if (sample.Kind != kKindNoLyrics) {
@@ -126,7 +126,7 @@ bool IsFilteredLyricsFile(const std::string& path) {
 // them. True when it checked the row.
 bool MarkRow(ResultRow& row, int chosen, const LyricsEntry& entry, bool filtered) {
     row.LyricsCell.Text = entry.DisplayName;
-    row.LyricsCell.ToolTip = entry.FilePath;
+    row.LyricsPath = entry.FilePath;
     row.LyricsCell.Tag = std::to_string(chosen);
     row.LyricsCell.Icon = filtered ? kPictureFiltered : kPictureUnfiltered;
     if (entry.MatchCount > 1) {

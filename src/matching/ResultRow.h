@@ -33,7 +33,6 @@ inline constexpr std::string_view kCheckedRowText = "\xA0";
 
 struct Cell {
     std::string Text;
-    std::string ToolTip;
     std::string Tag;
     int Icon = kPictureNone;
     std::optional<Colour> TextColour;  // nullopt: the list's default text colour
@@ -42,6 +41,8 @@ struct Cell {
 struct ResultRow {
     bool Checked = false;
     std::string Text;             // column 1
+    std::string Mp3Path;          // the MP3 file as listed: opened and tagged by this path
+    std::string LyricsPath;       // the chosen lyrics file; empty before phase 2 chose one
     std::vector<int> Candidates;  // positions of the matching lyrics files, ascending
     Cell Mp3Cell;
     Cell LyricsCell;

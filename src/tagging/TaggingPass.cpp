@@ -87,8 +87,8 @@ std::optional<std::string> LetsTagThem(const RowList& rows, const FileOpener& op
         if (!row.Checked) {
             continue;
         }
-        const std::string& mp3Path = row.Mp3Cell.ToolTip;
-        const bool tagged = TagFile(mp3Path, row.LyricsCell.ToolTip, row.LyricsCell.Text, open);
+        const std::string& mp3Path = row.Mp3Path;
+        const bool tagged = TagFile(mp3Path, row.LyricsPath, row.LyricsCell.Text, open);
         log += tagged ? kLogTagged : kLogError;
         log += mp3Path;
         log += kLineEnd;

@@ -34,8 +34,7 @@ void frmMain::cmdDisplayLyrics_Click() {
     std::string text;
     const int row = CurrentRow();
     if (row >= 0) {
-        const std::string& path =
-            listModel_->Rows().Row(static_cast<std::size_t>(row)).LyricsCell.ToolTip;
+        const std::string& path = listModel_->Rows().Row(static_cast<std::size_t>(row)).LyricsPath;
         text = ReadWholeFile(path).value_or(std::string());
     }
     PrepareLyricsText(text);

@@ -78,13 +78,13 @@ TEST_F(Pass, FindsWordsInTheFolderAndWithoutApostrophes) {
     const ResultRow& row = rows.Row(0);
     EXPECT_EQ(row.Mp3Cell.Text, "DON'T STOP.mp3");
     EXPECT_EQ(rows.Row(1).Mp3Cell.Text, "Don't Stop.mp3");
-    EXPECT_EQ(rows.Row(1).Mp3Cell.ToolTip, path);
+    EXPECT_EQ(rows.Row(1).Mp3Path, path);
     EXPECT_EQ(row.Candidates, std::vector<int>{band});
     EXPECT_EQ(row.Mp3Cell.Icon, kPictureOneMatch);
     EXPECT_EQ(row.Mp3Cell.Tag, "withoutid3");
     EXPECT_EQ(row.Mp3Cell.TextColour, std::nullopt);
     EXPECT_EQ(row.LyricsCell.Text, "Band - Don't Stop");
-    EXPECT_EQ(row.LyricsCell.ToolTip, dir / "cache/Band - Don_t Stop.txt");
+    EXPECT_EQ(row.LyricsPath, dir / "cache/Band - Don_t Stop.txt");
     EXPECT_EQ(row.LyricsCell.Tag, std::to_string(band));
     EXPECT_EQ(row.LyricsCell.Icon, kPictureUnfiltered);
     EXPECT_EQ(row.LyricsCell.TextColour, SharedLyricsColour) << "two files matched it";
@@ -310,7 +310,7 @@ TEST_F(Pass, KeepsTheNameAsListedAndReadsTheFileByIt) {
     Run();
     ASSERT_EQ(rows.Count(), 1u);
     EXPECT_EQ(rows.Row(0).Mp3Cell.Text, "Song.MP3");
-    EXPECT_EQ(rows.Row(0).Mp3Cell.ToolTip, dir / "music/Song.MP3");
+    EXPECT_EQ(rows.Row(0).Mp3Path, dir / "music/Song.MP3");
     EXPECT_EQ(rows.Row(0).Mp3Cell.Tag, "");
 }
 

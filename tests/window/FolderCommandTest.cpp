@@ -70,12 +70,12 @@ class FolderCommandTest : public QObject {
 
         const ResultRow& alpha = window.RowNamed(kAlpha);
         QVERIFY(alpha.Checked);
-        QCOMPARE(alpha.Mp3Cell.ToolTip, road.AlphaMp3);
+        QCOMPARE(alpha.Mp3Path, road.AlphaMp3);
         QCOMPARE(alpha.Mp3Cell.Icon, 5);
         QCOMPARE(alpha.Mp3Cell.Tag, std::string("withoutid3"));
         QVERIFY(!alpha.Mp3Cell.TextColour.has_value());
         QCOMPARE(alpha.LyricsCell.Text, std::string("Alpha Band - First Song"));
-        QCOMPARE(alpha.LyricsCell.ToolTip, road.AlphaLyrics);
+        QCOMPARE(alpha.LyricsPath, road.AlphaLyrics);
         QCOMPARE(alpha.LyricsCell.Icon, 1);
 
         const ResultRow& beta = window.RowNamed(kBeta);

@@ -39,11 +39,11 @@ struct PanelWindow {
         ResultRow row;
         row.Candidates = std::move(candidates);
         row.Mp3Cell.Text = mp3;
-        row.Mp3Cell.ToolTip = library.MusicPath() + "/" + mp3;
+        row.Mp3Path = library.MusicPath() + "/" + mp3;
         row.Mp3Cell.Icon = 5;
         const LyricsEntry& entry = window.Values.Index.Entries[static_cast<std::size_t>(chosen)];
         row.LyricsCell.Text = entry.DisplayName;
-        row.LyricsCell.ToolTip = entry.FilePath;
+        row.LyricsPath = entry.FilePath;
         row.LyricsCell.Tag = std::to_string(chosen);
         row.LyricsCell.Icon = 1;
         return row;
@@ -89,7 +89,7 @@ class InfoPanelTest : public QObject {
         WindowUnderTest& window = panel.window;
         QVERIFY(panel.Visible("picInfo"));
         QCOMPARE(window.Text("lblInfo_0"), QString("One.mp3"));
-        QCOMPARE(window.Label("lblInfo_0")->toolTip(), QString::fromStdString(row.Mp3Cell.ToolTip));
+        QCOMPARE(window.Label("lblInfo_0")->toolTip(), QString::fromStdString(row.Mp3Path));
         QVERIFY(Shows(panel.Picture(1), 1));
         QCOMPARE(window.Text("lblInfo_1"), QString("Artist - One"));
         QVERIFY(panel.Visible("lblInfo_1"));
@@ -201,7 +201,7 @@ class InfoPanelTest : public QObject {
         const LyricsEntry& three = panel.window.Values.Index.Entries[2];
         QCOMPARE(chosen.LyricsCell.Text, std::string("Artist - Three"));
         QCOMPARE(chosen.LyricsCell.Tag, std::string("2"));
-        QCOMPARE(chosen.LyricsCell.ToolTip, three.FilePath);
+        QCOMPARE(chosen.LyricsPath, three.FilePath);
         QCOMPARE(chosen.LyricsCell.TextColour, std::optional<Colour>(SharedLyricsColour));
         QCOMPARE(chosen.LyricsCell.Icon, 1);
         QVERIFY(panel.Visible("img_3"));
@@ -232,7 +232,7 @@ class InfoPanelTest : public QObject {
         const ResultRow& row = panel.window.RowNamed("Song.mp3");
         QCOMPARE(row.LyricsCell.Text, std::string("Artist - Two"));
         QCOMPARE(row.LyricsCell.Tag, std::string("1"));
-        QCOMPARE(row.LyricsCell.ToolTip, panel.library.CachePath() + "/gone.txt");
+        QCOMPARE(row.LyricsPath, panel.library.CachePath() + "/gone.txt");
         QCOMPARE(row.LyricsCell.TextColour, std::optional<Colour>(kBlack));
         QCOMPARE(row.LyricsCell.Icon, 3);
         QVERIFY(Shows(panel.Picture(1), 3));
@@ -250,7 +250,7 @@ class InfoPanelTest : public QObject {
         auto* combo = window.Find<QComboBox>("cboLyrics");
         QCOMPARE(combo->currentText(), QString("Gamma - Night Live"));
         combo->setCurrentIndex(combo->findText("Gamma - Night"));
-        QCOMPARE(window.RowNamed(kGammaLive).LyricsCell.ToolTip, road.GammaLyrics);
+        QCOMPARE(window.RowNamed(kGammaLive).LyricsPath, road.GammaLyrics);
 
         window.Prompts.Answers.push_back(true);
         window.Button("cmdTagThem")->click();

@@ -237,7 +237,7 @@ class KeyboardTest : public QObject {
         QVERIFY(window.Find<QWidget>("picInfo")->isVisible());
         QCOMPARE(window.Text("lblInfo_0"), QString::fromStdString(second));
         QCOMPARE(window.Label("lblInfo_0")->toolTip(),
-                 QString::fromStdString(window.RowNamed(second).Mp3Cell.ToolTip));
+                 QString::fromStdString(window.RowNamed(second).Mp3Path));
         QCOMPARE(keys.List()->selectionModel()->selectedRows().size(), 1);
         QCOMPARE(keys.List()->selectionModel()->selectedRows().front().row(), 1);
 
