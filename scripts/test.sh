@@ -26,8 +26,8 @@ run_ctest() {
 }
 (cd build-test && run_ctest --output-on-failure "$JOBS" --timeout 600)
 
-# 2. Everything below the window under the sanitizers: the tag readers and the
-#    tagging pass, the registry and settings readers, the start-up without a
+# 2. Everything below the window under the sanitizers: the tag readers, the ID3v2
+#    lyrics frame and the tagging pass, the registry and settings readers, the start-up without a
 #    window, the matching (the automaton's walk above all) and versemark-cli.
 SANITIZED_TESTS=(versemark_tags_tests versemark_tagging_tests versemark_platform_tests
     versemark_startup_tests versemark_matching_tests versemark_cli_tests)

@@ -1,5 +1,7 @@
 #include "platform/RandomAccessFile.h"
 
+#include "platform/PosixDescriptorFile.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -73,6 +75,10 @@ class PosixFile final : public RandomAccessFile {
 };
 
 }  // namespace
+
+std::unique_ptr<RandomAccessFile> AdoptFileDescriptor(int fd) {
+    return std::make_unique<PosixFile>(fd);
+}
 
 std::unique_ptr<RandomAccessFile> OpenFile(const std::string& path, FileAccess access) {
     // Opened without blocking so that a FIFO or device named like a file cannot

@@ -12,8 +12,10 @@
 #include "startup/CacheLocation.h"
 #include "startup/Manifest.h"
 #include "startup/OneFileRun.h"
+#include "startup/ProgramInfo.h"
 #include "startup/RunConfig.h"
 #include "startup/basMain.h"
+#include "window/TagSettings.h"
 #include "window/UserPrompts.h"
 #include "window/WindowMain.h"
 
@@ -56,7 +58,13 @@ bool AnotherCopyRuns(QLockFile& lock) {
 }
 
 int RunTagOneFile(const RunConfig& config) {
-    const std::string log = TagOneFile(config);
+    // The companion's one-file run follows the choice remembered by the window.
+    TagOptions options;
+    options.AlsoId3v2 = RememberedAlsoId3v2();
+    options.ReportFailure = [](const std::string& mp3Path, const std::string& reason) {
+        std::fprintf(stderr, "Versemark: %s: %s\n", mp3Path.c_str(), reason.c_str());
+    };
+    const std::string log = TagOneFile(config, OpenFile, options);
     std::fwrite(log.data(), 1, log.size(), stdout);
     std::fflush(stdout);
     if (!config.CmdNoMessage) {
@@ -68,6 +76,12 @@ int RunTagOneFile(const RunConfig& config) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    // Asked by hand for the version or the usage: answered before anything starts.
+    if (const auto answer = InfoRequestAnswer(argc, argv, kWindowProgramName, VERSEMARK_VERSION,
+                                              VersemarkUsage())) {
+        std::fputs(answer->c_str(), stdout);
+        return kExitNormal;
+    }
     // Taken before Qt removes the options it knows from argv.
     const std::string argumentText = JoinArguments(argc, argv);
     const bool offscreen = ChooseOffscreenWithoutDisplay();

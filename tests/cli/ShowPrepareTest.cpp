@@ -8,6 +8,7 @@
 #include "support/TailBuilder.h"
 #include "support/TempDir.h"
 #include "support/Unprivileged.h"
+#include "tags/Id3v2Lyrics.h"
 #include "tags/SavedLyrics.h"
 
 namespace versemark::testing {
@@ -83,6 +84,11 @@ TEST_F(SavedLyricsTest, NeverWritesTheFile) {
     EXPECT_EQ(ReadFileBytes(path), bytes);
 }
 
+// The last line of show in a build that reads ID3v2 lyrics frames, for a file without one.
+std::string NoId3v2FrameLine() {
+    return Id3v2LyricsAvailable() ? "ID3v2 lyrics frame: none\n" : "";
+}
+
 TEST(ShowCommandTest, TellsLyricsATagWithoutLyricsNoTagAndAnUnreadableFileApart) {
     const TempDir dir;
     const std::string tagged = dir.WriteFile(
@@ -98,20 +104,21 @@ TEST(ShowCommandTest, TellsLyricsATagWithoutLyricsNoTagAndAnUnreadableFileApart)
 
     const CliRunResult shown = RunCliProcess({"show", tagged});
     EXPECT_EQ(shown.Status, 0) << shown.Err;
-    EXPECT_EQ(shown.Out, "short\r\n") << "NUL padding left out, a line end added";
+    EXPECT_EQ(shown.Out, "short\r\n" + NoId3v2FrameLine())
+        << "NUL padding left out, a line end added";
     const CliRunResult raw = RunCliProcess({"show", tagged, "--raw"});
     EXPECT_EQ(raw.Out, std::string("short\0\0", 7));
 
     const CliRunResult message = RunCliProcess({"show", withoutLyrics});
     EXPECT_EQ(message.Status, 0);
-    EXPECT_EQ(message.Out, kMessage + "\r\n");
+    EXPECT_EQ(message.Out, kMessage + "\r\n" + NoId3v2FrameLine());
     // No Lyrics3 tag at all: no audio but an ID3v1 block, an empty file, audio only.
     const std::string id3Only = dir.WriteFile("id3.mp3", TailBuilder().id3v1("T", "A").bytes());
     const std::string empty = dir.WriteFile("empty.mp3", "");
     for (const std::string& file : {untagged, id3Only, empty}) {
         const CliRunResult none = RunCliProcess({"show", file});
         EXPECT_EQ(none.Status, 0) << file;
-        EXPECT_EQ(none.Out, "No Lyrics3 tag in this file.\n") << file;
+        EXPECT_EQ(none.Out, "No Lyrics3 tag in this file.\n" + NoId3v2FrameLine()) << file;
     }
 
     // A file that cannot be opened: its reason on standard error, exit status 1.
@@ -137,7 +144,7 @@ TEST(ShowCommandTest, ShowsWhatTagJustWrote) {
     const CliRunResult demo = RunCliProcess({"demo", dir.Path()});
     ASSERT_EQ(demo.Status, 0);
     const std::string mp3 = dir / "music/Amber Coast - Harbour Lights.mp3";
-    EXPECT_EQ(RunCliProcess({"show", mp3}).Out, "No Lyrics3 tag in this file.\n");
+    EXPECT_EQ(RunCliProcess({"show", mp3}).Out, "No Lyrics3 tag in this file.\n" + NoId3v2FrameLine());
     ASSERT_EQ(RunCliProcess({"tag", dir / "music", "--cache", dir / "lyrics"}).Status, 0);
     const CliRunResult prepared =
         RunCliProcess({"prepare", dir / "lyrics/Amber Coast - Harbour Lights.txt", "--raw"});
@@ -145,11 +152,11 @@ TEST(ShowCommandTest, ShowsWhatTagJustWrote) {
     EXPECT_EQ(RunCliProcess({"show", mp3, "--raw"}).Out, prepared.Out);
     // The saved v1 and v2 tags of the demo.
     EXPECT_EQ(RunCliProcess({"show", dir / "music/Delta Nine - Glass House.mp3"}).Out,
-              "Glass house (saved earlier)\r\nNo stones\r\n");
+              "Glass house (saved earlier)\r\nNo stones\r\n" + NoId3v2FrameLine());
     EXPECT_EQ(RunCliProcess({"show", dir / "music/Ember Falls - Night Train.mp3"}).Out,
-              "Night train (older lyrics)\r\nRolling on and on\r\n");
+              "Night train (older lyrics)\r\nRolling on and on\r\n" + NoId3v2FrameLine());
     EXPECT_EQ(RunCliProcess({"show", dir / "music/Fern Gully Band - Open Road.mp3"}).Out,
-              kMessage + "\r\n");
+              kMessage + "\r\n" + NoId3v2FrameLine());
 }
 
 TEST(PrepareCommandTest, DropsTheFooterAndAddsTheCreditLine) {
