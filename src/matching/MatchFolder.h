@@ -58,7 +58,8 @@ std::string NormaliseMp3Text(std::string_view text);
 
 // Hits of `word` in `text` by the fold, overlapping hits included ("aa" in "aaaa": 3).
 int CountOccurrences(std::string_view text, std::string_view word);
-// The sum of CountOccurrences over the entry's non-empty words.
+// The sum of CountOccurrences over the entry's non-empty words, both forms of a
+// word with characters outside ASCII (OtherWordForm) counting.
 int ScoreLyrics(const LyricsEntry& entry, std::string_view text);
 // The candidate with the highest Score; the earliest wins a tie.
 int PickBestLyrics(const std::vector<int>& candidates, const LyricsIndex& index);

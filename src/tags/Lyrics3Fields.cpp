@@ -1,12 +1,13 @@
 #include <algorithm>
 
+#include "platform/CodePage.h"
 #include "tags/TagWriter.h"
 #include "tags/TailLayout.h"
 
 namespace versemark {
 
 std::string Lyrics3FieldText(std::string_view text) {
-    return FitText(text.substr(0, tail::kMaxFieldData), 0);
+    return FitText(text.substr(0, CutLength(text, tail::kMaxFieldData)), 0);
 }
 
 void SetLyrics3Field(FieldList& fields, std::string_view fieldId, std::string_view text) {

@@ -37,7 +37,7 @@ void frmMain::cmdDisplayLyrics_Click() {
         const std::string& path = listModel_->Rows().Row(static_cast<std::size_t>(row)).LyricsPath;
         text = ReadWholeFile(path).value_or(std::string());
     }
-    PrepareLyricsText(text);
+    PrepareStoredLyrics(text);
     OpenViewer(Pane::PreparedLyrics, text);
 }
 
