@@ -14,6 +14,7 @@
 #include "Check.h"
 #include "matching/MatchFolder.h"
 #include "matching/WordMatcher.h"
+#include "support/reference/ReferenceMatcher.h"
 
 namespace versemark::fuzz {
 namespace {
@@ -47,8 +48,9 @@ LyricsIndex IndexFrom(std::string_view lines) {
 }
 
 // The one place the fuzz target calls the two matchers.
-void CheckSameCandidates(const WordMatcher& matcher, LyricsIndex& index, std::string_view text) {
-    Check(matcher.FindCandidates(text) == FindMatchingLyricsReference(text, index),
+void CheckSameCandidates(const WordMatcher& matcher, MatcherScratch& scratch, LyricsIndex& index,
+                         std::string_view text) {
+    Check(matcher.FindCandidates(text, scratch) == FindMatchingLyricsReference(text, index),
           "the fast matcher finds the reference's candidates");
 }
 
@@ -66,10 +68,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view text = input.substr(indexEnd + fuzz::kIndexEnd.size());
 
     const WordMatcher matcher(index);
-    fuzz::CheckSameCandidates(matcher, index, text);
-    fuzz::CheckSameCandidates(matcher, index, NormaliseMp3Text(text));
+    MatcherScratch scratch;
+    fuzz::CheckSameCandidates(matcher, scratch, index, text);
+    fuzz::CheckSameCandidates(matcher, scratch, index, NormaliseMp3Text(text));
     for (const std::string_view line : fuzz::Split(text, fuzz::kLineEnd)) {
-        fuzz::CheckSameCandidates(matcher, index, line);
+        fuzz::CheckSameCandidates(matcher, scratch, index, line);
     }
     return 0;
 }

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "tags/TaggingPass.h"
+#include "tagging/TaggingPass.h"
 
 namespace versemark::fuzz {
 namespace {
