@@ -2,24 +2,10 @@
 
 #include <algorithm>
 
+#include "base/Text.h"
 #include "platform/RandomAccessFile.h"
 
 namespace versemark {
-
-namespace {
-
-unsigned char LowerAscii(unsigned char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + ('a' - 'A')) : c;
-}
-
-}  // namespace
-
-std::string JoinPath(const std::string& folder, const std::string& name) {
-    if (!folder.empty() && folder.back() == kPathSeparator) {
-        return folder + name;
-    }
-    return folder + kPathSeparator + name;
-}
 
 std::filesystem::path PathFromUtf8(std::string_view utf8) {
     return std::filesystem::path(
@@ -36,17 +22,15 @@ bool EndsWithIgnoringCase(std::string_view name, std::string_view ending) {
         return false;
     }
     const std::string_view tail = name.substr(name.size() - ending.size());
-    return std::equal(tail.begin(), tail.end(), ending.begin(), [](char a, char b) {
-        return LowerAscii(static_cast<unsigned char>(a)) ==
-               LowerAscii(static_cast<unsigned char>(b));
-    });
+    return std::equal(tail.begin(), tail.end(), ending.begin(),
+                      [](char a, char b) { return LowerAscii(a) == LowerAscii(b); });
 }
 
 bool NameLess(std::string_view a, std::string_view b) {
     const std::size_t n = std::min(a.size(), b.size());
     for (std::size_t i = 0; i < n; ++i) {
-        const unsigned char ca = LowerAscii(static_cast<unsigned char>(a[i]));
-        const unsigned char cb = LowerAscii(static_cast<unsigned char>(b[i]));
+        const auto ca = static_cast<unsigned char>(LowerAscii(a[i]));
+        const auto cb = static_cast<unsigned char>(LowerAscii(b[i]));
         if (ca != cb) {
             return ca < cb;
         }
@@ -72,7 +56,7 @@ std::vector<std::string> ListSubfolders(const std::string& folder) {
     if (auto entries = ListFolder(folder)) {
         for (const FolderEntry& e : *entries) {
             if (e.IsFolder) {
-                result.push_back(JoinPath(folder, e.Name));
+                result.push_back(EnsureBackslash(folder) + e.Name);
             }
         }
     }

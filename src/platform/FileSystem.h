@@ -6,15 +6,9 @@
 #include <string_view>
 #include <vector>
 
-namespace versemark {
+#include "base/FileNames.h"
 
-// The native path separator, standing wherever a Windows path would have "\".
-// Names and paths are UTF-8 inside the program on both systems.
-#ifdef _WIN32
-inline constexpr char kPathSeparator = '\\';
-#else
-inline constexpr char kPathSeparator = '/';
-#endif
+namespace versemark {
 
 // One entry of a folder listing: its name as the file system reports it, and
 // whether it is a folder or a regular file (links count as what they lead to).
@@ -46,9 +40,6 @@ std::vector<std::string> ListSubfolders(const std::string& folder);
 std::vector<std::string> ListFilesWithExtension(const std::string& folder,
                                                 std::string_view extension, bool skipHidden);
 
-// The canonical path of an existing folder, used to notice a folder met twice.
-std::optional<std::string> RealPath(const std::string& path);
-
 // The whole content of a file, or nullopt when it cannot be read.
 std::optional<std::string> ReadWholeFile(const std::string& path);
 // The last `count` bytes of a file (all of it when shorter), or nullopt.
@@ -74,9 +65,6 @@ std::string Utf8FromPath(const std::filesystem::path& path);
 
 // The path made absolute against the current folder and put in normal form.
 std::string AbsolutePath(const std::string& path);
-
-// The folder joined with a name, one separator between them.
-std::string JoinPath(const std::string& folder, const std::string& name);
 
 // Name order without regard to case, as the listings above use it.
 bool NameLess(std::string_view a, std::string_view b);

@@ -1,5 +1,6 @@
 #include "platform/Registry.h"
 
+#include "base/Text.h"
 #include "platform/FileSystem.h"
 #include "platform/TextLines.h"
 
@@ -19,10 +20,6 @@ constexpr char kAssign = '=';
 constexpr char kWindowsSeparator = '\\';
 constexpr char kDriveColon = ':';
 constexpr char kUnixSeparator = '/';  // Wine's prefix is a Unix folder
-
-char LowerAscii(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : c;
-}
 
 bool EqualIgnoringCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) {

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "base/FileNames.h"
 #include "platform/FileSystem.h"
 
 namespace versemark {
@@ -65,7 +66,8 @@ std::string ManifestText(std::string_view architecture) {
         text.append(static_cast<std::size_t>(line.LeadingBlanks), ' ');
         std::string lineText(line.Text);
         if (line.Text == kArchitectureLine) {
-            lineText.replace(lineText.find(kArchitectureX86), kArchitectureX86.size(), architecture);
+            lineText.replace(lineText.find(kArchitectureX86), kArchitectureX86.size(),
+                             architecture);
         }
         text += lineText;
         text.append(static_cast<std::size_t>(line.TrailingBlanks), ' ');
@@ -75,10 +77,7 @@ std::string ManifestText(std::string_view architecture) {
 }
 
 std::string ManifestFileName(const std::string& exeFolder, const std::string& exeFileName) {
-    std::string name = exeFolder;
-    if (name.empty() || name.back() != kPathSeparator) {
-        name += kPathSeparator;
-    }
+    std::string name = EnsureBackslash(exeFolder);
     name += WithoutExtension(exeFileName);
     name += kManifestSuffix;
     return name;

@@ -5,7 +5,7 @@
 
 #include "startup/ProcessServices.h"
 #include "startup/basMain.h"
-#include "tags/TaggingPass.h"
+#include "tagging/TaggingPass.h"
 
 // The steps every entry point takes before its own road: one running copy, the
 // common-controls probe, the companion's configuration, the command line; and

@@ -4,18 +4,17 @@
 
 namespace versemark {
 
-std::uint64_t ReadLyrics3v1Field(FieldList& fields, RandomAccessFile& file,
-                                 std::uint64_t lyricsEnd) {
+std::optional<std::uint64_t> ReadLyrics3v1Field(FieldList& fields, RandomAccessFile& file,
+                                                std::uint64_t lyricsEnd) {
     using namespace tail;
     if (lyricsEnd < kV1SearchWindow) {
         return lyricsEnd;
     }
     const std::uint64_t windowStart = lyricsEnd - kV1SearchWindow;
-    std::string bytes;
-    if (!file.ReadAt(windowStart, kV1SearchWindow, bytes)) {
-        return lyricsEnd;
+    std::string window;
+    if (!file.ReadAt(windowStart, kV1SearchWindow, window)) {
+        return std::nullopt;
     }
-    const std::string window = BytesToText(bytes);
     // The window ends with "LYRICSEND"; the lyrics stop in front of it.
     const std::size_t lyricsStop = window.size() - kLyricsV1End.size();
     const std::size_t begin = window.rfind(kLyricsBegin, lyricsStop - kLyricsBeginSize);

@@ -28,7 +28,7 @@ void SetEntryKind(FolderEntry& entry, unsigned char type, const std::string& fol
     }
     if (type == DT_LNK || type == DT_UNKNOWN) {
         struct stat st {};
-        if (::stat(JoinPath(folder, entry.Name).c_str(), &st) == 0) {
+        if (::stat((EnsureBackslash(folder) + entry.Name).c_str(), &st) == 0) {
             entry.IsFolder = S_ISDIR(st.st_mode);
             entry.IsRegularFile = S_ISREG(st.st_mode);
         }
@@ -71,15 +71,6 @@ std::optional<std::vector<FolderEntry>> ListFolder(const std::string& folder,
     ::closedir(dir);
     SortByName(entries);
     return entries;
-}
-
-std::optional<std::string> RealPath(const std::string& path) {
-    std::error_code ec;
-    fs::path canonical = fs::canonical(fs::path(path), ec);
-    if (ec) {
-        return std::nullopt;
-    }
-    return canonical.native();
 }
 
 namespace {

@@ -13,8 +13,6 @@ using win32::Utf8;
 using win32::Wide;
 
 constexpr wchar_t kAllEntries[] = L"*";
-constexpr std::wstring_view kLongPathPrefix = L"\\\\?\\";
-constexpr std::wstring_view kLongUncPrefix = L"\\\\?\\UNC\\";
 constexpr char kDriveColon = ':';
 
 // Closes a handle when it goes out of scope.
@@ -73,17 +71,6 @@ std::wstring ModulePath() {
     }
 }
 
-// The path without "\\?\" (or "\\?\UNC\" as "\\") in front.
-std::wstring WithoutLongPathPrefix(std::wstring path) {
-    if (path.starts_with(kLongUncPrefix)) {
-        return L"\\" + path.substr(kLongUncPrefix.size() - 1);
-    }
-    if (path.starts_with(kLongPathPrefix)) {
-        return path.substr(kLongPathPrefix.size());
-    }
-    return path;
-}
-
 }  // namespace
 
 bool IsFolder(const std::string& path) {
@@ -109,7 +96,7 @@ std::optional<std::vector<FolderEntry>> ListFolder(const std::string& folder,
         }
     }
     WIN32_FIND_DATAW found{};
-    const std::wstring pattern = Wide(JoinPath(folder, "")) + kAllEntries;
+    const std::wstring pattern = Wide(EnsureBackslash(folder)) + kAllEntries;
     const HANDLE search = FindFirstFileW(pattern.c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) {
         return GetLastError() == ERROR_FILE_NOT_FOUND ? std::optional(std::vector<FolderEntry>())
@@ -132,26 +119,6 @@ std::optional<std::vector<FolderEntry>> ListFolder(const std::string& folder,
     return entries;
 }
 
-std::optional<std::string> RealPath(const std::string& path) {
-    const Handle open(OpenFolder(path));
-    if (!open.Valid()) {
-        return std::nullopt;
-    }
-    std::wstring final(MAX_PATH, L'\0');
-    DWORD length =
-        GetFinalPathNameByHandleW(open.Get(), final.data(), static_cast<DWORD>(final.size()), 0);
-    if (length >= final.size()) {
-        final.resize(length + 1);
-        length = GetFinalPathNameByHandleW(open.Get(), final.data(),
-                                           static_cast<DWORD>(final.size()), 0);
-    }
-    if (length == 0 || length >= final.size()) {
-        return std::nullopt;
-    }
-    final.resize(length);
-    return Utf8(WithoutLongPathPrefix(std::move(final)));
-}
-
 std::string ProgramFolder() {
     const std::string path = Utf8(ModulePath());
     const std::size_t last = path.rfind(kPathSeparator);
@@ -164,9 +131,7 @@ std::string ProgramFolder() {
 }
 
 std::string ProgramFileName() {
-    const std::string path = Utf8(ModulePath());
-    const std::size_t last = path.rfind(kPathSeparator);
-    return last == std::string::npos ? path : path.substr(last + 1);
+    return GetFileName(Utf8(ModulePath()));
 }
 
 bool PathExists(const std::string& path) {
