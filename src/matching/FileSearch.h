@@ -27,6 +27,6 @@ void ListFolderFiles(FileSearch& search);
 // The path with a trailing separator unless it already ends with one.
 std::string EnsureBackslash(std::string_view path);
 // The text up to its first NUL.
-std::string TrimAtNul(std::string_view text);
+std::string_view TrimAtNul(std::string_view text);
 
 }  // namespace versemark

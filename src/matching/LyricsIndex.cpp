@@ -1,6 +1,8 @@
 #include "matching/LyricsIndex.h"
 
+#include <string>
 #include <string_view>
+#include <utility>
 
 #include "matching/FileSearch.h"
 #include "platform/FileSystem.h"
@@ -26,27 +28,30 @@ constexpr std::string_view kRemovedFromWords[] = {"-", "_", "'"};
 constexpr std::string_view kDoubleBlank = "  ";
 constexpr char kBlank = ' ';
 
-std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to) {
+// Replaces every `from` in `text` by `to`, left to right. Most names hold none of
+// the marks: then nothing is copied.
+void ReplaceAll(std::string& text, std::string_view from, std::string_view to) {
+    std::size_t hit = text.find(from);
+    if (hit == std::string::npos) {
+        return;
+    }
     std::string result;
     result.reserve(text.size());
     std::size_t start = 0;
-    while (true) {
-        const std::size_t hit = text.find(from, start);
-        if (hit == std::string_view::npos) {
-            result.append(text.substr(start));
-            return result;
-        }
-        result.append(text.substr(start, hit - start));
+    while (hit != std::string::npos) {
+        result.append(text, start, hit - start);
         result.append(to);
         start = hit + from.size();
+        hit = text.find(from, start);
     }
+    result.append(text, start);
+    text = std::move(result);
 }
 
-std::string CollapseBlanks(std::string text) {
+void CollapseBlanks(std::string& text) {
     while (text.find(kDoubleBlank) != std::string::npos) {
-        text = ReplaceAll(text, kDoubleBlank, " ");
+        ReplaceAll(text, kDoubleBlank, " ");
     }
-    return text;
 }
 
 std::vector<std::string> SplitAtBlanks(std::string_view text) {
@@ -90,15 +95,16 @@ std::optional<LyricsEntry> MakeLyricsEntry(const std::string& folder, const std:
     std::string name =
         fileName.substr(0, fileName.size() > extensionSize ? fileName.size() - extensionSize : 0);
     for (const Replacement& r : kApostropheReplacements) {
-        name = ReplaceAll(name, r.From, r.To);
+        ReplaceAll(name, r.From, r.To);
     }
 
     LyricsEntry entry;
     entry.DisplayName = name;
     for (std::string_view removed : kRemovedFromWords) {
-        name = ReplaceAll(name, removed, "");
+        ReplaceAll(name, removed, "");
     }
-    entry.Words = SplitAtBlanks(CollapseBlanks(std::move(name)));
+    CollapseBlanks(name);
+    entry.Words = SplitAtBlanks(name);
     entry.FilePath = EnsureBackslash(folder) + fileName;
     return entry;
 }

@@ -71,11 +71,11 @@ void ForEachTextPiece(std::string_view base, std::string_view head, std::string_
 }
 
 void AppendWithoutNuls(std::string& out, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const std::size_t nul = std::min(bytes.find('\0'), bytes.size());
-        out.append(bytes.substr(0, nul));
-        bytes.remove_prefix(std::min(nul + 1, bytes.size()));
-    }
+    const std::size_t start = out.size();
+    out.resize(start + bytes.size());
+    const auto end = std::remove_copy(bytes.begin(), bytes.end(),
+                                      out.begin() + static_cast<std::ptrdiff_t>(start), '\0');
+    out.erase(end, out.end());
 }
 
 // The normalisation after the NULs are gone.

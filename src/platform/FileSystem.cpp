@@ -102,11 +102,11 @@ std::optional<std::vector<FolderEntry>> ListFolder(const std::string& folder,
     identity = std::to_string(st.st_dev) + ":" + std::to_string(st.st_ino);
     std::vector<FolderEntry> entries;
     while (const dirent* ent = ::readdir(dir)) {
-        const std::string name = ent->d_name;
+        const std::string_view name = ent->d_name;
         if (name == "." || name == "..") {
             continue;
         }
-        FolderEntry entry{name};
+        FolderEntry entry{std::string(name)};
         SetEntryKind(entry, ent->d_type, folder);
         entries.push_back(std::move(entry));
     }
@@ -132,12 +132,12 @@ std::vector<std::string> ListFilesWithExtension(const std::string& folder,
                                                 std::string_view extension, bool skipHidden) {
     std::vector<std::string> result;
     if (auto entries = ListFolder(folder)) {
-        for (const FolderEntry& e : *entries) {
+        for (FolderEntry& e : *entries) {
             if (e.IsFolder || (skipHidden && !e.Name.empty() && e.Name.front() == '.')) {
                 continue;
             }
             if (e.IsRegularFile && EndsWithIgnoringCase(e.Name, extension)) {
-                result.push_back(e.Name);
+                result.push_back(std::move(e.Name));
             }
         }
     }
