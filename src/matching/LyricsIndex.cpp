@@ -1,5 +1,6 @@
 #include "matching/LyricsIndex.h"
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -24,8 +25,7 @@ constexpr Replacement kApostropheReplacements[] = {
 };
 
 // Characters left out of the words.
-constexpr std::string_view kRemovedFromWords[] = {"-", "_", "'"};
-constexpr std::string_view kDoubleBlank = "  ";
+constexpr std::string_view kRemovedFromWords = "-_'";
 constexpr char kBlank = ' ';
 
 // Replaces every `from` in `text` by `to`, left to right. Most names hold none of
@@ -48,10 +48,11 @@ void ReplaceAll(std::string& text, std::string_view from, std::string_view to) {
     text = std::move(result);
 }
 
+// Runs of blanks become one blank.
 void CollapseBlanks(std::string& text) {
-    while (text.find(kDoubleBlank) != std::string::npos) {
-        ReplaceAll(text, kDoubleBlank, " ");
-    }
+    const auto end = std::unique(text.begin(), text.end(),
+                                 [](char a, char b) { return a == kBlank && b == kBlank; });
+    text.erase(end, text.end());
 }
 
 std::vector<std::string> SplitAtBlanks(std::string_view text) {
@@ -100,9 +101,7 @@ std::optional<LyricsEntry> MakeLyricsEntry(const std::string& folder, const std:
 
     LyricsEntry entry;
     entry.DisplayName = name;
-    for (std::string_view removed : kRemovedFromWords) {
-        ReplaceAll(name, removed, "");
-    }
+    std::erase_if(name, [](char c) { return kRemovedFromWords.find(c) != std::string_view::npos; });
     CollapseBlanks(name);
     entry.Words = SplitAtBlanks(name);
     entry.FilePath = EnsureBackslash(folder) + fileName;
