@@ -46,6 +46,31 @@ void SetEntryKind(FolderEntry& entry, unsigned char type, const std::string& fol
     }
 }
 
+// Orders the entries as NameLess does, with each name lowered once instead of at
+// every comparison (a folder of many files sorts its names many times over).
+void SortByName(std::vector<FolderEntry>& entries) {
+    struct Keyed {
+        std::string Lowered;
+        FolderEntry Entry;
+    };
+    std::vector<Keyed> keyed;
+    keyed.reserve(entries.size());
+    for (FolderEntry& entry : entries) {
+        std::string lowered = entry.Name;
+        for (char& c : lowered) {
+            c = static_cast<char>(LowerAscii(static_cast<unsigned char>(c)));
+        }
+        keyed.push_back({std::move(lowered), std::move(entry)});
+    }
+    std::sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) {
+        const int order = a.Lowered.compare(b.Lowered);
+        return order != 0 ? order < 0 : a.Entry.Name < b.Entry.Name;
+    });
+    for (std::size_t i = 0; i < keyed.size(); ++i) {
+        entries[i] = std::move(keyed[i].Entry);
+    }
+}
+
 }  // namespace
 
 bool EndsWithIgnoringCase(std::string_view name, std::string_view ending) {
@@ -111,8 +136,7 @@ std::optional<std::vector<FolderEntry>> ListFolder(const std::string& folder,
         entries.push_back(std::move(entry));
     }
     ::closedir(dir);
-    std::sort(entries.begin(), entries.end(),
-              [](const FolderEntry& a, const FolderEntry& b) { return NameLess(a.Name, b.Name); });
+    SortByName(entries);
     return entries;
 }
 
