@@ -36,7 +36,6 @@ namespace {
 constexpr std::size_t kLyrics = 32767;
 constexpr std::size_t kCacheFolders = 100;
 constexpr std::size_t kMixedMp3Files = 10000;
-constexpr std::size_t kId3v1Size = 128;
 constexpr double kWindowRatioTarget = 1.3;
 constexpr double kStretchTargetMs = 100;
 
@@ -46,13 +45,6 @@ struct Shape {
     bool SingleDir;
 };
 
-// Names that differ early and late, with mixed case.
-std::string SongName(std::size_t i) {
-    static const char* artists[] = {"alpha", "Bravo", "charlie", "Delta", "echo", "Foxtrot"};
-    return std::string(artists[i % 6]) + " " + std::to_string((i * 7919) % 100003) + " - Song " +
-           std::to_string(i);
-}
-
 // Every MP3 file has its lyrics file: 32,767 rows, each checked.
 void EnsureAllMatchLibrary(const std::filesystem::path& root) {
     const std::filesystem::path marker = root / "complete";
@@ -60,13 +52,7 @@ void EnsureAllMatchLibrary(const std::filesystem::path& root) {
         return;
     }
     std::filesystem::remove_all(root);
-    const std::string audio = SilentMp3Audio(1) + std::string(kId3v1Size, '\0');
-    for (std::size_t i = 0; i < kLyrics; ++i) {
-        const std::string name = SongName(i);
-        WriteBytes(root / "cache" / (name + ".txt"),
-                   "Words of " + name + "\r\nla la la\r\n[Profanity] filter used\r\n");
-        WriteBytes(root / "music" / (name + ".mp3"), audio);
-    }
+    WriteAllMatchLibrary(root, kLyrics);
     WriteBytes(marker, "done\n");
 }
 
