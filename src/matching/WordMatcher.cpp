@@ -242,11 +242,10 @@ inline void WordMatcher::Impl::MarkWordsEndingIn(State state) {
 
 std::vector<int> WordMatcher::Impl::Find(std::string_view text) {
     Classes.OfText(text, TextClasses);
-    Ends.clear();
-    Automaton.Walk(TextClasses.data(), TextClasses.size(), Ends);
+    const std::size_t endCount = Automaton.Walk(TextClasses.data(), TextClasses.size(), Ends);
     Found.clear();
-    for (State state : Ends) {
-        MarkWordsEndingIn(state);
+    for (std::size_t i = 0; i < endCount; ++i) {
+        MarkWordsEndingIn(Ends[i]);
     }
 
     for (State word : Found) {  // ask for all the records first: their reads then overlap
