@@ -24,6 +24,7 @@ constexpr FlagOption kFlagOptions[] = {
     {"--json", kOptJson, &CliOptions::Json},
     {"--dry-run", kOptDryRun, &CliOptions::DryRun},
     {"--raw", kOptRaw, &CliOptions::Raw},
+    {"--also-id3v2", kOptAlsoId3v2, &CliOptions::AlsoId3v2},
 };
 
 bool IsHelp(std::string_view arg) {

@@ -4,6 +4,7 @@
 #include "cli/ScanRun.h"
 #include "cli/SignalShield.h"
 #include "platform/CodePage.h"
+#include "tags/Id3v2Lyrics.h"
 #include "tags/TaggingPass.h"
 
 namespace versemark::cli {
@@ -14,6 +15,7 @@ constexpr std::string_view kName = "tag";
 
 constexpr std::string_view kHelp =
     "Usage: versemark-cli tag FOLDER [--cache DIR] [--single-dir] [--no-subfolders] [--dry-run]\n"
+    "                                [--also-id3v2]\n"
     "\n"
     "Runs the matching pass over FOLDER as scan does, then writes the lyrics of every\n"
     "row the pass checked into its .mp3 file as a Lyrics3 v2.00 tag in front of the\n"
@@ -29,6 +31,10 @@ constexpr std::string_view kHelp =
     "  --single-dir       the lyrics files lie directly in the cache folder\n"
     "  --no-subfolders    search only FOLDER itself\n"
     "  --dry-run          print the rows that would be tagged and write nothing\n"
+    "  --also-id3v2       also write the lyrics as an ID3v2 lyrics frame (USLT), for\n"
+    "                     players that read lyrics only there; each file is then\n"
+    "                     written whole as a copy that replaces it, and the reason\n"
+    "                     of each failure goes to standard error\n"
     "\n"
     "Exit status: 0 when every line of the log is \"File tagged..: \", 1 when any is\n"
     "an error, 2 for a wrong command line.\n";
@@ -64,9 +70,13 @@ int DryRun(const RowList& rows, CliIo& io) {
 }
 
 int Run(const VerbArguments& args, CliIo& io) {
-    const ParsedArguments parsed = ParseVerbArguments(args, kPassOptions | kOptDryRun, 1);
+    const ParsedArguments parsed =
+        ParseVerbArguments(args, kPassOptions | kOptDryRun | kOptAlsoId3v2, 1);
     if (const auto status = HelpOrUsageError(parsed, kHelp, kName, io)) {
         return *status;
+    }
+    if (parsed.Options.AlsoId3v2 && !Id3v2LyricsAvailable()) {
+        return UsageError(io, kName, "this build cannot write ID3v2 lyrics frames (--also-id3v2)");
     }
     const auto outcome = ScanFolderOfCommandLine(kName, parsed.Options, io);
     if (!outcome) {
@@ -79,7 +89,13 @@ int Run(const VerbArguments& args, CliIo& io) {
     std::optional<std::string> log;
     {
         const SignalShield shield;
-        log = LetsTagThem(outcome->Rows);
+        TagOptions options;
+        options.AlsoId3v2 = parsed.Options.AlsoId3v2;
+        options.ReportFailure = [&io](const std::string& mp3Path, const std::string& reason) {
+            io.Err << kProgramName << ' ' << kName << ": " << DisplayPath(mp3Path) << ": "
+                   << DisplayUtf8(reason) << '\n';
+        };
+        log = LetsTagThem(outcome->Rows, OpenFile, options);
     }
     if (!log || log->empty()) {
         io.Err << "Nothing tagged: the pass checked no row. (" << DisplayUtf8(outcome->Result.Label)

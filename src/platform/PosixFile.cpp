@@ -1,5 +1,7 @@
 #include "platform/RandomAccessFile.h"
 
+#include "platform/PosixDescriptorFile.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -80,6 +82,10 @@ class PosixFile final : public RandomAccessFile {
 };
 
 }  // namespace
+
+std::unique_ptr<RandomAccessFile> AdoptFileDescriptor(int fd) {
+    return std::make_unique<PosixFile>(fd, std::nullopt);  // asked of the system each time
+}
 
 std::unique_ptr<RandomAccessFile> OpenFile(const std::string& path, FileAccess access) {
     // Opened without blocking so that a FIFO or device named like a file cannot

@@ -15,6 +15,7 @@
 #include "startup/ProgramInfo.h"
 #include "startup/RunConfig.h"
 #include "startup/basMain.h"
+#include "window/TagSettings.h"
 #include "window/UserPrompts.h"
 #include "window/WindowMain.h"
 
@@ -57,7 +58,13 @@ bool AnotherCopyRuns(QLockFile& lock) {
 }
 
 int RunTagOneFile(const RunConfig& config) {
-    const std::string log = TagOneFile(config);
+    // The companion's one-file run follows the choice remembered by the window.
+    TagOptions options;
+    options.AlsoId3v2 = RememberedAlsoId3v2();
+    options.ReportFailure = [](const std::string& mp3Path, const std::string& reason) {
+        std::fprintf(stderr, "Versemark: %s: %s\n", mp3Path.c_str(), reason.c_str());
+    };
+    const std::string log = TagOneFile(config, OpenFile, options);
     std::fwrite(log.data(), 1, log.size(), stdout);
     std::fflush(stdout);
     if (!config.CmdNoMessage) {

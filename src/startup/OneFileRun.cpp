@@ -24,10 +24,10 @@ ResultRow OneFileRow(const RunConfig& config) {
     return row;
 }
 
-std::string TagOneFile(const RunConfig& config, const FileOpener& open) {
+std::string TagOneFile(const RunConfig& config, const FileOpener& open, const TagOptions& options) {
     RowList rows;
     rows.Add(OneFileRow(config));
-    return LetsTagThem(rows, open).value_or(std::string());
+    return LetsTagThem(rows, open, options).value_or(std::string());
 }
 
 }  // namespace versemark

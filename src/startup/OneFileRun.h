@@ -20,6 +20,7 @@ ResultRow OneFileRow(const RunConfig& config);
 
 // Tags CmdMp3 with CmdLyrics through the tagging pass over that one row and
 // returns the log: one line, "File tagged..: " or "Error tagging: ", the MP3 path.
-std::string TagOneFile(const RunConfig& config, const FileOpener& open = OpenFile);
+std::string TagOneFile(const RunConfig& config, const FileOpener& open = OpenFile,
+                       const TagOptions& options = {});
 
 }  // namespace versemark

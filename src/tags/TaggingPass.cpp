@@ -1,6 +1,7 @@
 #include "tags/TaggingPass.h"
 
 #include "platform/FileSystem.h"
+#include "tagging/ReplaceByCopy.h"
 #include "tags/LyricsText.h"
 #include "tags/TagReaders.h"
 #include "tags/TagWriter.h"
@@ -34,8 +35,10 @@ Id3v1Tag Id3v1FromLyricsName(std::string_view lyricsName) {
                          tail::kBlankYear, "", 0, tail::kGenreNone);
 }
 
-bool TagOpenFile(RandomAccessFile& mp3, const std::string& lyricsPath,
-                 std::string_view lyricsName) {
+}  // namespace
+
+bool WriteLyricsTail(RandomAccessFile& mp3, std::string_view preparedLyrics,
+                     std::string_view lyricsName) {
     auto id3 = ReadId3v1Tag(mp3);
     const auto length = mp3.Length();
     if (!id3 || !length) {
@@ -51,19 +54,18 @@ bool TagOpenFile(RandomAccessFile& mp3, const std::string& lyricsPath,
     }
     FieldList fields;
     const WritePlace place = ReadExistingTag(fields, mp3, lyricsEnd, *kind);
-
-    // The lyrics are read whole before anything is written to the MP3 file.
-    auto lyrics = ReadWholeFile(lyricsPath);
-    if (!lyrics) {
-        return false;
-    }
-    PrepareLyricsText(*lyrics);
     SetLyrics3Field(fields, tail::kFieldInd, tail::kIndLyricsPresent);
-    SetLyrics3Field(fields, tail::kFieldLyrics, *lyrics);
+    SetLyrics3Field(fields, tail::kFieldLyrics, preparedLyrics);
     return WriteLyrics3Tag(fields, *id3, mp3, place.Offset, place.Trailer);
 }
 
-}  // namespace
+std::optional<std::string> ReadPreparedLyrics(const std::string& lyricsPath) {
+    auto lyrics = ReadWholeFile(lyricsPath);
+    if (lyrics) {
+        PrepareLyricsText(*lyrics);
+    }
+    return lyrics;
+}
 
 bool TagFile(const std::string& mp3Path, const std::string& lyricsPath, std::string_view lyricsName,
              const FileOpener& open) {
@@ -73,12 +75,15 @@ bool TagFile(const std::string& mp3Path, const std::string& lyricsPath, std::str
     if (!mp3) {
         return false;
     }
-    const bool tagged = TagOpenFile(*mp3, lyricsPath, lyricsName);
+    // The lyrics are read whole before anything is written to the MP3 file.
+    const auto lyrics = ReadPreparedLyrics(lyricsPath);
+    const bool tagged = lyrics && WriteLyricsTail(*mp3, *lyrics, lyricsName);
     const bool closed = mp3->Close();
     return tagged && closed;
 }
 
-std::optional<std::string> LetsTagThem(const RowList& rows, const FileOpener& open) {
+std::optional<std::string> LetsTagThem(const RowList& rows, const FileOpener& open,
+                                       const TagOptions& options) {
     if (rows.Empty()) {
         return std::nullopt;
     }
@@ -88,7 +93,10 @@ std::optional<std::string> LetsTagThem(const RowList& rows, const FileOpener& op
             continue;
         }
         const std::string& mp3Path = row.Mp3Cell.ToolTip;
-        const bool tagged = TagFile(mp3Path, row.LyricsCell.ToolTip, row.LyricsCell.Text, open);
+        const bool tagged =
+            options.AlsoId3v2
+                ? TagFileByCopy(mp3Path, row.LyricsCell.ToolTip, row.LyricsCell.Text, options)
+                : TagFile(mp3Path, row.LyricsCell.ToolTip, row.LyricsCell.Text, open);
         log += tagged ? kLogTagged : kLogError;
         log += mp3Path;
         log += kLineEnd;

@@ -157,7 +157,9 @@ void frmMain::ShowMatchProgress(const std::string& text) {
 }
 
 void frmMain::RunTaggingPass() {
-    const std::optional<std::string> log = LetsTagThem(listModel_->Rows());
+    TagOptions options;
+    options.AlsoId3v2 = chkAlsoId3v2 != nullptr && chkAlsoId3v2->isChecked();
+    const std::optional<std::string> log = LetsTagThem(listModel_->Rows(), OpenFile, options);
     if (!log) {
         return;
     }
