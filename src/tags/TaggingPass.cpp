@@ -1,5 +1,6 @@
 #include "tags/TaggingPass.h"
 
+#include "platform/CodePage.h"
 #include "platform/FileSystem.h"
 #include "tagging/ReplaceByCopy.h"
 #include "tags/LyricsText.h"
@@ -30,9 +31,12 @@ WritePlace ReadExistingTag(FieldList& fields, RandomAccessFile& file, std::uint6
     return {lyricsEnd, std::string(tail::kTrailerV200)};
 }
 
+// Artist and title in the companion's code page when the name converts exactly,
+// else the name's own bytes.
 Id3v1Tag Id3v1FromLyricsName(std::string_view lyricsName) {
-    return BuildId3v1Tag(ArtistFromName(lyricsName), TitleFromName(lyricsName), "",
-                         tail::kBlankYear, "", 0, tail::kGenreNone);
+    const std::string name = Utf8ToWindows1252(lyricsName).value_or(std::string(lyricsName));
+    return BuildId3v1Tag(ArtistFromName(name), TitleFromName(name), "", tail::kBlankYear, "", 0,
+                         tail::kGenreNone);
 }
 
 }  // namespace
@@ -62,7 +66,7 @@ bool WriteLyricsTail(RandomAccessFile& mp3, std::string_view preparedLyrics,
 std::optional<std::string> ReadPreparedLyrics(const std::string& lyricsPath) {
     auto lyrics = ReadWholeFile(lyricsPath);
     if (lyrics) {
-        PrepareLyricsText(*lyrics);
+        PrepareStoredLyrics(*lyrics);
     }
     return lyrics;
 }
