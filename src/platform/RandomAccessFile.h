@@ -12,7 +12,7 @@ namespace versemark {
 // failure as a return value; none throws. Implementations: the operating system's
 // file (OpenFile below) and, in tests, files that fail on purpose.
 class RandomAccessFile {
-public:
+  public:
     virtual ~RandomAccessFile() = default;
 
     // Current length in bytes, or nullopt when it cannot be read.

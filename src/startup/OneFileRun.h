@@ -5,7 +5,7 @@
 
 #include "matching/ResultRow.h"
 #include "startup/RunConfig.h"
-#include "tags/TaggingPass.h"
+#include "tagging/TaggingPass.h"
 
 // Run mode 1: the companion asks to tag one MP3 file with one lyrics file.
 namespace versemark {

@@ -4,7 +4,7 @@
 #include "platform/ReplacementFile.h"
 #include "tags/Id3v2Lyrics.h"
 #include "tags/TagWriter.h"
-#include "tags/TaggingPass.h"
+#include "tagging/TaggingPass.h"
 
 namespace versemark {
 namespace {

@@ -1,7 +1,7 @@
 // Tagging by a copy in a build without the ID3v2 lyrics frame: never done.
 #include "tagging/ReplaceByCopy.h"
 
-#include "tags/TaggingPass.h"
+#include "tagging/TaggingPass.h"
 
 namespace versemark {
 

@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "platform/RandomAccessFile.h"
-#include "tags/TaggingPass.h"
+#include "tagging/TaggingPass.h"
 
 namespace versemark::testing {
 

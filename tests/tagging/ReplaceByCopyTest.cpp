@@ -14,7 +14,7 @@
 #include "support/TempDir.h"
 #include "support/Unprivileged.h"
 #include "tagging/ReplaceByCopy.h"
-#include "tags/TaggingPass.h"
+#include "tagging/TaggingPass.h"
 
 namespace versemark::testing {
 namespace {

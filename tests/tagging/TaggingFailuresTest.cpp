@@ -9,12 +9,12 @@
 #include <unistd.h>
 #include <csignal>
 
-#include "TagTestHelpers.h"
 #include "matching/RowList.h"
 #include "support/FailingFile.h"
+#include "support/TagTestHelpers.h"
 #include "support/TailBuilder.h"
 #include "support/TempDir.h"
-#include "tags/TaggingPass.h"
+#include "tagging/TaggingPass.h"
 
 namespace versemark::testing {
 namespace {

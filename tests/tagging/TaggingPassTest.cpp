@@ -2,11 +2,11 @@
 
 #include <vector>
 
-#include "TagTestHelpers.h"
 #include "matching/RowList.h"
+#include "support/TagTestHelpers.h"
 #include "support/TailBuilder.h"
 #include "support/TempDir.h"
-#include "tags/TaggingPass.h"
+#include "tagging/TaggingPass.h"
 
 namespace versemark::testing {
 namespace {

@@ -1,4 +1,4 @@
-#include "tags/TaggingPass.h"
+#include "tagging/TaggingPass.h"
 
 #include "platform/CodePage.h"
 #include "platform/FileSystem.h"
@@ -96,11 +96,11 @@ std::optional<std::string> LetsTagThem(const RowList& rows, const FileOpener& op
         if (!row.Checked) {
             continue;
         }
-        const std::string& mp3Path = row.Mp3Cell.ToolTip;
+        const std::string& mp3Path = row.Mp3Path;
         const bool tagged =
             options.AlsoId3v2
-                ? TagFileByCopy(mp3Path, row.LyricsCell.ToolTip, row.LyricsCell.Text, options)
-                : TagFile(mp3Path, row.LyricsCell.ToolTip, row.LyricsCell.Text, open);
+                ? TagFileByCopy(mp3Path, row.LyricsPath, row.LyricsCell.Text, options)
+                : TagFile(mp3Path, row.LyricsPath, row.LyricsCell.Text, open);
         log += tagged ? kLogTagged : kLogError;
         log += mp3Path;
         log += kLineEnd;
