@@ -12,10 +12,16 @@ namespace {
 
 class PosixFile final : public RandomAccessFile {
   public:
-    explicit PosixFile(int fd) : fd_(fd) {}
+    // `readLength` is the size from the status taken at the open of a file opened
+    // for reading only: nothing writes through it, so it is asked for only once
+    // (a file changed meanwhile by others reads short, as it would a moment later).
+    PosixFile(int fd, std::optional<std::uint64_t> readLength) : fd_(fd), readLength_(readLength) {}
     ~PosixFile() override { Close(); }
 
     std::optional<std::uint64_t> Length() override {
+        if (readLength_ && fd_ >= 0) {
+            return readLength_;
+        }
         struct stat st {};
         if (fd_ < 0 || ::fstat(fd_, &st) != 0) {
             return std::nullopt;
@@ -72,12 +78,13 @@ class PosixFile final : public RandomAccessFile {
 
   private:
     int fd_;
+    std::optional<std::uint64_t> readLength_;
 };
 
 }  // namespace
 
 std::unique_ptr<RandomAccessFile> AdoptFileDescriptor(int fd) {
-    return std::make_unique<PosixFile>(fd);
+    return std::make_unique<PosixFile>(fd, std::nullopt);  // asked of the system each time
 }
 
 std::unique_ptr<RandomAccessFile> OpenFile(const std::string& path, FileAccess access) {
@@ -95,7 +102,11 @@ std::unique_ptr<RandomAccessFile> OpenFile(const std::string& path, FileAccess a
         ::close(fd);
         return nullptr;
     }
-    return std::make_unique<PosixFile>(fd);
+    std::optional<std::uint64_t> readLength;
+    if (access == FileAccess::Read) {
+        readLength = static_cast<std::uint64_t>(st.st_size);
+    }
+    return std::make_unique<PosixFile>(fd, readLength);
 }
 
 }  // namespace versemark

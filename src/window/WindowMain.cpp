@@ -9,6 +9,7 @@
 #include "matching/LyricsIndex.h"
 #include "platform/FileSystem.h"
 #include "startup/Manifest.h"
+#include "window/PassPace.h"
 #include "window/UserPrompts.h"
 #include "window/frmMain.h"
 
@@ -39,7 +40,7 @@ int RunWindowModes(QApplication& app, ProgramValues& values, bool probe) {
     DialogPrompts prompts;
     WindowServices services;
     services.Prompts = &prompts;
-    services.ProcessEvents = [] { QCoreApplication::processEvents(); };
+    services.ProcessEvents = PacedEventProcessing([] { QCoreApplication::processEvents(); });
     services.EndProgram = EndProgramAtOnce;
     frmMain form(values, std::move(services));
 
