@@ -24,6 +24,7 @@ constexpr FlagOption kFlagOptions[] = {
     {"--json", kOptJson, &CliOptions::Json},
     {"--dry-run", kOptDryRun, &CliOptions::DryRun},
     {"--raw", kOptRaw, &CliOptions::Raw},
+    {"--list", kOptList, &CliOptions::List},
 };
 
 bool IsHelp(std::string_view arg) {

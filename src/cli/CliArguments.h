@@ -15,6 +15,7 @@ enum OptionFlag : unsigned {
     kOptJson = 1u << 3,          // --json
     kOptDryRun = 1u << 4,        // --dry-run
     kOptRaw = 1u << 5,           // --raw
+    kOptList = 1u << 6,          // --list
 };
 
 // The options of the verbs that read the configuration and run a pass.
@@ -29,6 +30,7 @@ struct CliOptions {
     bool Json = false;
     bool DryRun = false;
     bool Raw = false;
+    bool List = false;
     bool Help = false;
 };
 

@@ -37,7 +37,8 @@ std::string Line(std::string_view verb, std::string_view reason) {
 }  // namespace
 
 std::vector<VerbInfo> AllVerbs() {
-    return {ConfigVerb(), ScanVerb(), TagVerb(), ShowVerb(), PrepareVerb(), DemoVerb()};
+    return {ConfigVerb(),  ScanVerb(), TagVerb(),     ShowVerb(),
+            PrepareVerb(), DemoVerb(), RecoverVerb(), UndoVerb()};
 }
 
 std::string OverviewHelp() {

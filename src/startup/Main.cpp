@@ -56,7 +56,10 @@ bool AnotherCopyRuns(QLockFile& lock) {
 }
 
 int RunTagOneFile(const RunConfig& config) {
-    const std::string log = TagOneFile(config);
+    std::vector<RecoveryNote> recovered;
+    const std::string log = TagOneFile(config, OpenFile, &recovered);
+    const std::string recoveryText = RecoveryText(recovered);
+    std::fwrite(recoveryText.data(), 1, recoveryText.size(), stderr);
     std::fwrite(log.data(), 1, log.size(), stdout);
     std::fflush(stdout);
     if (!config.CmdNoMessage) {

@@ -24,10 +24,17 @@ ResultRow OneFileRow(const RunConfig& config) {
     return row;
 }
 
-std::string TagOneFile(const RunConfig& config, const FileOpener& open) {
+std::string TagOneFile(const RunConfig& config, const FileOpener& open,
+                       std::vector<RecoveryNote>* recovered) {
     RowList rows;
     rows.Add(OneFileRow(config));
-    return LetsTagThem(rows, open).value_or(std::string());
+    TaggingOptions options;
+    options.Open = open;
+    const auto outcome = TagCheckedRows(rows, options);
+    if (recovered) {
+        *recovered = outcome->Recovered;
+    }
+    return TaggingLog(outcome->Results);
 }
 
 }  // namespace versemark

@@ -5,7 +5,7 @@
 
 #include "matching/ResultRow.h"
 #include "startup/RunConfig.h"
-#include "tags/TaggingPass.h"
+#include "tagging/TaggingPass.h"
 
 // Run mode 1: the companion asks to tag one MP3 file with one lyrics file.
 namespace versemark {
@@ -20,6 +20,8 @@ ResultRow OneFileRow(const RunConfig& config);
 
 // Tags CmdMp3 with CmdLyrics through the tagging pass over that one row and
 // returns the log: one line, "File tagged..: " or "Error tagging: ", the MP3 path.
-std::string TagOneFile(const RunConfig& config, const FileOpener& open = OpenFile);
+// What recovery did before the pass goes to `recovered` when it is given.
+std::string TagOneFile(const RunConfig& config, const FileOpener& open = OpenFile,
+                       std::vector<RecoveryNote>* recovered = nullptr);
 
 }  // namespace versemark

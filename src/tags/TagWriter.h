@@ -12,7 +12,8 @@ namespace versemark {
 
 // Sets the field `fieldId` to `text` (cut to 99999 characters, 255 made a blank),
 // padding with NULs to the old length when the field held longer data; adds the
-// field at the end when the list has none of that id.
+// field at the end when the list has none of that id. Later fields of the same
+// id are dropped, so the one set is the one read back.
 void SetLyrics3Field(FieldList& fields, std::string_view fieldId, std::string_view text);
 
 // Brings the first "IND" field to index 0 by exchanging it with the field there.

@@ -7,7 +7,7 @@
 #include <QPointer>
 #include <QPushButton>
 
-#include "tags/TaggingPass.h"
+#include "tagging/TaggingPass.h"
 #include "window/Controls.h"
 #include "window/DisplayString.h"
 #include "window/ResultListModel.h"
@@ -152,13 +152,20 @@ void frmMain::ShowMatchProgress(const std::string& text) {
 }
 
 void frmMain::RunTaggingPass() {
-    const std::optional<std::string> log = LetsTagThem(listModel_->Rows());
-    if (!log) {
+    TaggingOptions options;
+    options.Folder = lastFolder_;
+    const std::optional<TaggingOutcome> outcome = TagCheckedRows(listModel_->Rows(), options);
+    if (!outcome) {
         return;
     }
+    if (!outcome->Recovered.empty()) {
+        ShowLogMessage(RecoveryText(outcome->Recovered));
+    }
+    // A signal that stopped the pass early leaves the log of what was done.
+    const std::string log = TaggingLog(outcome->Results);
     // The log takes the viewer: neither lyrics viewer is open any more.
     CloseAnyViewer();
-    txtViewLyrics->setPlainText(ViewerText(*log));
+    txtViewLyrics->setPlainText(ViewerText(log));
     list->hide();
     txtViewLyrics->show();
     picInfo->hide();

@@ -8,7 +8,7 @@
 #include "support/TailBuilder.h"
 #include "support/TempDir.h"
 #include "tags/TagReaders.h"
-#include "tags/TaggingPass.h"
+#include "tagging/TaggingPass.h"
 
 namespace versemark::testing {
 namespace {

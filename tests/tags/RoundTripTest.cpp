@@ -5,7 +5,7 @@
 #include "support/TailBuilder.h"
 #include "support/TempDir.h"
 #include "tags/TagWriter.h"
-#include "tags/TaggingPass.h"
+#include "tagging/TaggingPass.h"
 
 namespace versemark::testing {
 namespace {

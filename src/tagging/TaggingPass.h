@@ -1,0 +1,46 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "matching/RowList.h"
+#include "platform/RandomAccessFile.h"
+#include "tagging/JournaledWrite.h"
+#include "tagging/Recovery.h"
+#include "tagging/TagResult.h"
+
+namespace versemark {
+
+struct TaggingOptions {
+    FileOpener Open = OpenFile;
+    // Where the old tails are journaled; nullopt writes without a journal (only
+    // for measuring what the journal costs).
+    std::optional<std::string> JournalFolder = DefaultJournalFolder();
+    std::string Folder;  // the folder tagged, shown by "undo --list"
+};
+
+struct TaggingOutcome {
+    std::vector<TagResult> Results;       // one per checked row tagged or tried, in list order
+    int StopSignal = 0;                   // the signal that stopped the pass early, or 0
+    std::vector<RecoveryNote> Recovered;  // what recovery did before the pass
+};
+
+// The tagging pass over the checked rows, in list order. First recovers what an
+// earlier run left unfinished. Signals that end the program are held while it
+// runs; one that comes stops the pass after the file being written. nullopt when
+// the list has no rows (nothing happens on screen then).
+std::optional<TaggingOutcome> TagCheckedRows(const RowList& rows,
+                                             const TaggingOptions& options = {});
+
+// The pass with the log as its result: one line per checked row ("File
+// tagged..: " or "Error tagging: ", the MP3 path, CR LF).
+std::optional<std::string> LetsTagThem(const RowList& rows, const FileOpener& open = OpenFile);
+
+// Tags one MP3 file with one lyrics file; `lyricsName` builds a missing ID3v1
+// block. True when the new tail was written; on false the file is unchanged.
+bool TagFile(const std::string& mp3Path, const std::string& lyricsPath, std::string_view lyricsName,
+             const FileOpener& open = OpenFile);
+
+}  // namespace versemark
