@@ -8,6 +8,7 @@ PACKAGES=(
     qt6-base-dev libgl1-mesa-dev
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     xvfb xauth imagemagick
+    help2man desktop-file-utils appstream file
 )
 
 missing=()

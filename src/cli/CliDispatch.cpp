@@ -23,7 +23,8 @@ constexpr std::string_view kOverviewEnd =
     "Options of scan and tag:\n"
     "  --no-subfolders    search only the folder itself, not its subfolders\n"
     "\n"
-    "'versemark-cli VERB --help' tells more about a verb.\n"
+    "'versemark-cli VERB --help' tells more about a verb, 'versemark-cli --version'\n"
+    "prints the version.\n"
     "Exit status: 0 done, 1 a file could not be tagged, read or written,\n"
     "2 a wrong command line.\n";
 

@@ -3,10 +3,17 @@
 #include <iostream>
 
 #include "cli/CliVerbs.h"
+#include "startup/ProgramInfo.h"
 
 int main(int argc, char* argv[]) {
     // Bytes go out as they are: the tagging log keeps its CR LF line ends.
     std::ios::sync_with_stdio(false);
+    // Its help is a verb of its own; only the version is answered here.
+    if (const auto answer = versemark::InfoRequestAnswer(argc, argv, versemark::cli::kProgramName,
+                                                         VERSEMARK_VERSION, {})) {
+        std::cout << *answer << std::flush;
+        return versemark::cli::kExitOk;
+    }
     versemark::cli::CliIo io{std::cout, std::cerr, isatty(STDERR_FILENO) == 1};
     const versemark::cli::VerbArguments args(argv + (argc > 0 ? 1 : 0), argv + argc);
     int status = versemark::cli::RunCli(args, io);

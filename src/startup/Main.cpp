@@ -12,6 +12,7 @@
 #include "startup/CacheLocation.h"
 #include "startup/Manifest.h"
 #include "startup/OneFileRun.h"
+#include "startup/ProgramInfo.h"
 #include "startup/RunConfig.h"
 #include "startup/basMain.h"
 #include "window/UserPrompts.h"
@@ -71,6 +72,12 @@ int RunTagOneFile(const RunConfig& config) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    // Asked by hand for the version or the usage: answered before anything starts.
+    if (const auto answer = InfoRequestAnswer(argc, argv, kWindowProgramName, VERSEMARK_VERSION,
+                                              VersemarkUsage())) {
+        std::fputs(answer->c_str(), stdout);
+        return kExitNormal;
+    }
     // Taken before Qt removes the options it knows from argv.
     const std::string argumentText = JoinArguments(argc, argv);
     const bool offscreen = ChooseOffscreenWithoutDisplay();

@@ -1,6 +1,8 @@
 // The tag verb end to end: the bytes it writes, its log, its exit statuses.
 #include <gtest/gtest.h>
 
+#include <regex>
+
 #include "cli/CliRun.h"
 #include "startup/Companion.h"
 #include "support/TailBuilder.h"
@@ -207,6 +209,9 @@ TEST(TagExitStatusTest, TwoForAWrongCommandLineWithTheReasonOnStandardError) {
         {"prepare", dir / "missing.txt"},
         {"demo"},
         {"config", "extra"},
+        {"--version", "extra"},
+        {"config", "--version"},
+        {"-V"},
     };
     for (const auto& args : wrong) {
         const CliRunResult run = RunCliProcess(args);
@@ -220,7 +225,14 @@ TEST(TagExitStatusTest, TwoForAWrongCommandLineWithTheReasonOnStandardError) {
     }
 }
 
-TEST(TagExitStatusTest, HelpGoesToStandardOutputWithStatusZero) {
+TEST(TagExitStatusTest, HelpAndVersionGoToStandardOutputWithStatusZero) {
+    const CliRunResult version = RunCliProcess({"--version"});
+    EXPECT_EQ(version.Status, 0);
+    EXPECT_TRUE(
+        std::regex_match(version.Out, std::regex("versemark-cli [0-9]+\\.[0-9]+\\.[0-9]+\n")))
+        << version.Out;
+    EXPECT_TRUE(version.Err.empty()) << version.Err;
+
     const CliRunResult overview = RunCliProcess({"--help"});
     EXPECT_EQ(overview.Status, 0);
     for (const char* verb :

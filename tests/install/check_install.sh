@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the build into a temporary prefix and checks that the tree holds what a
-# desktop needs: both programs, the menu entry and its icon.
+# desktop needs: both programs, their manual pages, the menu entry, its icons and
+# the AppStream data.
 set -euo pipefail
 build_dir=$1
 prefix=$(mktemp -d "${TMPDIR:-/tmp}/versemark-install.XXXXXX")
@@ -19,6 +20,11 @@ expect_file bin/versemark
 expect_file bin/versemark-cli
 expect_file share/applications/versemark.desktop
 expect_file share/icons/hicolor/48x48/apps/versemark.png
+expect_file share/icons/hicolor/256x256/apps/versemark.png
+expect_file share/icons/hicolor/scalable/apps/versemark.svg
+expect_file share/metainfo/example.versemark.Versemark.metainfo.xml
+expect_file share/man/man1/versemark.1.gz
+expect_file share/man/man1/versemark-cli.1.gz
 
 for program in versemark versemark-cli; do
     [ -x "$prefix/bin/$program" ] || { echo "not executable: bin/$program"; failures=$((failures + 1)); }

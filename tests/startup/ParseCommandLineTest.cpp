@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "startup/ProgramInfo.h"
 #include "startup/RunConfig.h"
 
 namespace versemark {
@@ -151,6 +153,40 @@ TEST(ParseCommandLine, AtMost256Pieces) {
     EXPECT_EQ(mode, kRunWindow);
     EXPECT_EQ(config.CmdMp3, "kept.mp3");
     EXPECT_TRUE(config.CmdFolder.empty());
+}
+
+TEST(InfoRequestAnswer, OnlyTheWholeCommandLineAsksForTheVersionOrTheUsage) {
+    constexpr std::string_view kUsage = "Usage: p\n";
+    struct Case {
+        std::vector<std::string> Args;
+        std::string_view Usage;
+        std::optional<std::string> Answer;
+    };
+    const std::vector<Case> cases = {
+        {{"--version"}, kUsage, "p 1.2.3\n"},
+        {{"--version"}, {}, "p 1.2.3\n"},
+        {{"--help"}, kUsage, std::string(kUsage)},
+        {{"--help"}, {}, std::nullopt},  // a program whose help is answered elsewhere
+        {{}, kUsage, std::nullopt},
+        {{"--version", "--help"}, kUsage, std::nullopt},
+        {{"--/w8d", "--version"}, kUsage, std::nullopt},
+        {{"--help", "--/fol /m"}, kUsage, std::nullopt},
+        {{"--version "}, kUsage, std::nullopt},
+        {{"--VERSION"}, kUsage, std::nullopt},
+        {{"-h"}, kUsage, std::nullopt},
+        {{""}, kUsage, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        std::vector<const char*> argv = {"/usr/bin/p"};
+        for (const std::string& arg : c.Args) {
+            argv.push_back(arg.c_str());
+        }
+        argv.push_back(nullptr);
+        EXPECT_EQ(InfoRequestAnswer(static_cast<int>(argv.size() - 1), argv.data(), "p", "1.2.3",
+                                    c.Usage),
+                  c.Answer)
+            << ArgumentText(c.Args);
+    }
 }
 
 TEST(GetFileName, IsThePartAfterTheLastSeparator) {

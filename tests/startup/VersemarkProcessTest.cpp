@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <regex>
 #include <string>
 #include <thread>
 
@@ -116,6 +117,44 @@ TEST_F(VersemarkProcess, TheWindowWithoutADisplayEndsWithAClearMessage) {
     ChildProcess run(program_, {}, env, dir_ / "out");
     EXPECT_EQ(run.WaitForExit(kQuickly), 1);
     EXPECT_NE(Output("out").find("needs a display"), std::string::npos) << Output("out");
+}
+
+TEST_F(VersemarkProcess, AnswersVersionAndHelpOnlyWhenTheyAreTheWholeCommandLine) {
+    ChildProcess::Environment noDisplay = Environment();
+    noDisplay[0].second = std::nullopt;
+    noDisplay.emplace_back("DISPLAY", std::nullopt);
+    noDisplay.emplace_back("WAYLAND_DISPLAY", std::nullopt);
+    const std::vector<std::pair<std::string, std::regex>> answers = {
+        {"--version", std::regex("versemark [0-9]+\\.[0-9]+\\.[0-9]+\n")},
+        {"--help",
+         std::regex("Usage: versemark\n[\\s\\S]*--/mp3 FILE[\\s\\S]*--/fol FOLDER[\\s\\S]*")},
+    };
+    for (const auto& [option, expected] : answers) {
+        ChildProcess run(program_, {option}, noDisplay, dir_ / option);
+        EXPECT_EQ(run.WaitForExit(kQuickly), 0) << option;
+        EXPECT_TRUE(std::regex_match(Output(option), expected)) << Output(option);
+    }
+
+    // Anywhere else they are words of a companion command line, read as before.
+    const std::string lyrics = dir_.WriteFile("A - B.txt", "words");
+    const std::vector<std::vector<std::string>> companionLines = {
+        {"--version", "--/w8d", "--/mp3 MP3", "--/lyr LYRICS", "--/nms"},
+        {"--/w8d", "--/mp3 MP3", "--/lyr LYRICS", "--/nms", "--help"},
+    };
+    int number = 0;
+    for (std::vector<std::string> args : companionLines) {
+        const std::string mp3 = dir_.WriteFile("song" + std::to_string(++number) + ".mp3", audio_);
+        for (std::string& arg : args) {
+            arg = arg == "--/mp3 MP3"      ? "--/mp3 " + mp3
+                  : arg == "--/lyr LYRICS" ? "--/lyr " + lyrics
+                                           : arg;
+        }
+        const std::string out = "out" + std::to_string(number);
+        ChildProcess run(program_, args, Environment(), dir_ / out);
+        EXPECT_EQ(run.WaitForExit(kQuickly), 0);
+        EXPECT_NE(Output(out).find("File tagged..: " + mp3), std::string::npos) << Output(out);
+        EXPECT_EQ(ReadFileBytes(mp3), audio_ + NewTail(StoredLyrics("words"), "B", "A"));
+    }
 }
 
 TEST_F(VersemarkProcess, ASecondCopyEndsAtOnceAndACrashedCopyDoesNotBlock) {

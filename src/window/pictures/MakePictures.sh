@@ -2,7 +2,7 @@
 # Draws the window's pictures with ImageMagick. The PNGs are kept in the
 # repository; run this only to change them.
 #   1 lyrics filtered   2 alert   3 lyrics not filtered   4 newer tag version
-#   5 one match   and the window icon
+#   5 one match   and the window icon (and its larger sizes for the desktop)
 set -e
 cd "$(dirname "$0")"
 
@@ -48,3 +48,12 @@ convert -size 48x48 xc:none \
     -draw 'rectangle 23,22 25,39' -draw 'rectangle 39,18 41,35' \
     -draw 'polygon 23,22 41,17 41,22 23,27' \
     -strip versemark.png
+
+# The icon in the sizes software centres use, drawn from the scalable icon, which
+# has the shapes of the 48-pixel one above.
+icons=../../../data/icons/hicolor
+for size in 64 128 256; do
+    mkdir -p "$icons/${size}x$size/apps"
+    convert -background none -density $((96 * size / 48)) "$icons/scalable/apps/versemark.svg" \
+        -resize "${size}x$size" -depth 8 -strip "$icons/${size}x$size/apps/versemark.png"
+done
