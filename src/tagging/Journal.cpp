@@ -25,6 +25,7 @@ constexpr char kEntryRecord = 'R';
 constexpr char kEntryDone = 'D';
 constexpr char kEntryFailed = 'F';
 constexpr char kEntryResolved = 'X';
+constexpr char kEntrySettled = 'C';
 constexpr std::size_t kNumberWidth = 8;
 constexpr std::size_t kEntryOverhead = 1 + 2 * kNumberWidth;
 constexpr std::uint64_t kFnvOffset = 0xcbf29ce484222325ull;
@@ -216,10 +217,11 @@ bool MakeFolder(const std::string& folder) {
     return true;
 }
 
-bool HasWorkLeft(const JournalContent& content) {
-    return std::any_of(content.Records.begin(), content.Records.end(), [](const JournalRecord& r) {
-        return r.State == RecordState::Pending || r.State == RecordState::Failed;
-    });
+std::size_t UnsettledRecords(const JournalContent& content) {
+    return static_cast<std::size_t>(
+        std::count_if(content.Records.begin(), content.Records.end(), [](const JournalRecord& r) {
+            return r.State == RecordState::Pending || r.State == RecordState::Failed;
+        }));
 }
 
 }  // namespace
@@ -289,6 +291,11 @@ std::optional<JournalContent> ReadJournal(const std::string& file) {
     return content;
 }
 
+bool IsSettled(const std::string& file) {
+    const auto end = ReadFileTail(file, kEntryOverhead);
+    return end && *end == Entry(kEntrySettled, {});
+}
+
 std::vector<std::string> ListJournals(const std::string& folder) {
     std::vector<std::string> files;
     for (const std::string& name : ListFilesWithExtension(folder, kJournalExtension, true)) {
@@ -299,8 +306,12 @@ std::vector<std::string> ListJournals(const std::string& folder) {
     return files;
 }
 
-PassJournal::PassJournal(int fd, std::string file, std::size_t records)
-    : fd_(fd), file_(std::move(file)), id_(JournalId(file_)), records_(records) {}
+PassJournal::PassJournal(int fd, std::string file, std::size_t records, std::size_t unsettled)
+    : fd_(fd),
+      file_(std::move(file)),
+      id_(JournalId(file_)),
+      records_(records),
+      unsettled_(unsettled) {}
 
 PassJournal::~PassJournal() {
     ::close(fd_);  // releases the lock
@@ -335,7 +346,7 @@ std::unique_ptr<PassJournal> PassJournal::Create(const std::string& folder,
             }
             return nullptr;
         }
-        std::unique_ptr<PassJournal> journal(new PassJournal(fd, file, 0));
+        std::unique_ptr<PassJournal> journal(new PassJournal(fd, file, 0, 0));
         if (!journal->Append(kEntryHeader, HeaderPayload(header), true)) {
             reason = "journal " + file + ": " + std::strerror(errno);
             ::unlink(file.c_str());
@@ -361,7 +372,8 @@ std::unique_ptr<PassJournal> PassJournal::Reopen(const std::string& file) {
         ::close(fd);
         return nullptr;
     }
-    return std::unique_ptr<PassJournal>(new PassJournal(fd, file, content->Records.size()));
+    return std::unique_ptr<PassJournal>(
+        new PassJournal(fd, file, content->Records.size(), UnsettledRecords(*content)));
 }
 
 bool PassJournal::Append(char type, std::string_view payload, bool flush) {
@@ -375,6 +387,7 @@ std::optional<std::size_t> PassJournal::Begin(const std::string& path,
         reason = std::string("journal: ") + std::strerror(errno);
         return std::nullopt;
     }
+    ++unsettled_;
     return records_++;
 }
 
@@ -385,6 +398,7 @@ bool PassJournal::Mark(char type, std::size_t index, bool flush) {
 }
 
 bool PassJournal::MarkDone(std::size_t index) {
+    --unsettled_;
     return Mark(kEntryDone, index, false);
 }
 
@@ -393,12 +407,20 @@ bool PassJournal::MarkFailed(std::size_t index) {
 }
 
 bool PassJournal::MarkResolved(std::size_t index) {
+    --unsettled_;
     return Mark(kEntryResolved, index, true);
+}
+
+void PassJournal::Settle() {
+    if (unsettled_ == 0) {
+        Append(kEntrySettled, {}, false);
+    }
 }
 
 void FinishJournal(std::unique_ptr<PassJournal> journal, const std::string& folder) {
     const bool empty = journal->RecordCount() == 0;
     const std::string file = journal->File();
+    journal->Settle();
     journal.reset();  // closed and unlocked first
     if (empty) {
         ::unlink(file.c_str());  // a pass that changed nothing has nothing to undo
@@ -417,9 +439,12 @@ void PruneJournals(const std::string& folder) {
         if (i == 0 || (i < kJournalsKept && bytes <= kJournalBytesKept)) {
             continue;
         }
-        const auto journal = PassJournal::Reopen(files[i]);
-        const auto content = journal ? ReadJournal(files[i]) : std::nullopt;
-        if (content && !HasWorkLeft(*content)) {
+        const auto journal = PassJournal::Reopen(files[i]);  // nullptr: in use
+        if (!journal) {
+            continue;
+        }
+        const auto content = ReadJournal(files[i]);
+        if (content && UnsettledRecords(*content) == 0) {
             ::unlink(files[i].c_str());
         }
     }

@@ -64,6 +64,10 @@ struct JournalContent {
 // cannot be read or has no header.
 std::optional<JournalContent> ReadJournal(const std::string& file);
 
+// True when the journal ends with the mark that every record of it is settled
+// (done or resolved): recovery has nothing to look at in it. Reads only its end.
+bool IsSettled(const std::string& file);
+
 // The journal files of `folder`, oldest first.
 std::vector<std::string> ListJournals(const std::string& folder);
 
@@ -93,9 +97,11 @@ class PassJournal {
     bool MarkDone(std::size_t index);      // not flushed: the file's tail tells the same
     bool MarkFailed(std::size_t index);    // flushed
     bool MarkResolved(std::size_t index);  // flushed
+    // Ends the journal with the settled mark when no record is pending or failed.
+    void Settle();
 
   private:
-    PassJournal(int fd, std::string file, std::size_t records);
+    PassJournal(int fd, std::string file, std::size_t records, std::size_t unsettled);
     bool Append(char type, std::string_view payload, bool flush);
     bool Mark(char type, std::size_t index, bool flush);
 
@@ -103,6 +109,7 @@ class PassJournal {
     std::string file_;
     std::string id_;
     std::size_t records_;
+    std::size_t unsettled_;  // records pending or failed
 };
 
 // Closes a pass's journal: deleted when the pass changed no file, otherwise kept

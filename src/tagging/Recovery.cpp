@@ -54,6 +54,9 @@ std::vector<RecoveryNote> RecoverUnfinished(const std::string& journalFolder,
         return notes;
     }
     for (const std::string& file : ListJournals(journalFolder)) {
+        if (IsSettled(file)) {
+            continue;
+        }
         const auto journal = PassJournal::Reopen(file);  // nullptr: in use by a running pass
         const auto content = journal ? ReadJournal(file) : std::nullopt;
         if (!content) {
@@ -72,6 +75,7 @@ std::vector<RecoveryNote> RecoverUnfinished(const std::string& journalFolder,
                 journal->MarkResolved(i);
             }
         }
+        journal->Settle();
     }
     return notes;
 }
