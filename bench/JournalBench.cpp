@@ -123,11 +123,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "demo library: %s\n", demo.Error.c_str());
         return 1;
     }
-    const RowList demoRows = DemoRows(demo);
-    const std::size_t demoChecked =
-        static_cast<std::size_t>(std::count_if(demoRows.Rows().begin(), demoRows.Rows().end(),
-                                               [](const ResultRow& r) { return r.Checked; }));
-    Compare("demo library", demoChecked, journal, runs, [&] {
+    Compare("demo library", DemoRows(demo).CheckedCount(), journal, runs, [&] {
         std::filesystem::remove_all(demoFolder);
         return DemoRows(WriteDemoLibrary(demoFolder));
     });

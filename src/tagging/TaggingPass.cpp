@@ -1,6 +1,5 @@
 #include "tagging/TaggingPass.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <ctime>
 
@@ -103,11 +102,6 @@ TagResult TagRow(const ResultRow& row, const FileOpener& open, PassJournal* jour
     return WriteTailJournaled(std::move(mp3), mp3Path, tail.Offset, tail.Bytes, journal, open);
 }
 
-std::size_t CheckedCount(const RowList& rows) {
-    return static_cast<std::size_t>(std::count_if(rows.Rows().begin(), rows.Rows().end(),
-                                                  [](const ResultRow& r) { return r.Checked; }));
-}
-
 // Every checked row fails with the same reason (the journal could not be made).
 std::vector<TagResult> AllFailed(const RowList& rows, const std::string& reason) {
     std::vector<TagResult> results;
@@ -130,7 +124,7 @@ std::optional<TaggingOutcome> TagCheckedRows(const RowList& rows, const TaggingO
     std::unique_ptr<PassJournal> journal;
     if (options.JournalFolder) {
         outcome.Recovered = RecoverUnfinished(*options.JournalFolder, options.Open);
-        if (CheckedCount(rows) > 0) {
+        if (rows.CheckedCount() > 0) {
             PassHeader header;
             header.Started = static_cast<std::int64_t>(std::time(nullptr));
             header.Folder = options.Folder;
