@@ -6,9 +6,11 @@
 #include <QStandardPaths>
 #include <QString>
 #include <cstdio>
+#include <optional>
 #include <string>
 
 #include "platform/FileSystem.h"
+#include "platform/SignalHold.h"
 #include "startup/CacheLocation.h"
 #include "startup/Manifest.h"
 #include "startup/OneFileRun.h"
@@ -81,7 +83,12 @@ int main(int argc, char* argv[]) {
     // Taken before Qt removes the options it knows from argv.
     const std::string argumentText = JoinArguments(argc, argv);
     const bool offscreen = ChooseOffscreenWithoutDisplay();
+    // The toolkit's own threads start with the signals that end the program
+    // held, so that only this thread takes them, and a tagging pass, which holds
+    // them here, is never ended in the middle of a file.
+    std::optional<SignalHold> toolkitThreadsHold(std::in_place);
     QApplication app(argc, argv);
+    toolkitThreadsHold.reset();
 
     QLockFile instanceLock(LockFilePath());
     if (AnotherCopyRuns(instanceLock)) {
