@@ -26,9 +26,10 @@ run_ctest() {
 }
 (cd build-test && run_ctest --output-on-failure "$JOBS" --timeout 600)
 
-# 2. The tests of the file readers under the sanitizers: the tag tests, and the
-#    registry and settings readers beside them.
-SANITIZED_TESTS=(versemark_tags_tests versemark_platform_tests versemark_startup_tests)
+# 2. The tests of the file readers under the sanitizers: the tag tests, the ID3v2
+#    lyrics frame, and the registry and settings readers beside them.
+SANITIZED_TESTS=(versemark_tags_tests versemark_tagging_tests versemark_platform_tests
+    versemark_startup_tests)
 cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug \
     -DVERSEMARK_SANITIZE=ON -DVERSEMARK_WINDOW=OFF -DVERSEMARK_BENCH=OFF
 cmake --build build-sanitize "$JOBS" --target "${SANITIZED_TESTS[@]}"

@@ -25,6 +25,7 @@ constexpr FlagOption kFlagOptions[] = {
     {"--dry-run", kOptDryRun, &CliOptions::DryRun},
     {"--raw", kOptRaw, &CliOptions::Raw},
     {"--list", kOptList, &CliOptions::List},
+    {"--also-id3v2", kOptAlsoId3v2, &CliOptions::AlsoId3v2},
 };
 
 bool IsHelp(std::string_view arg) {

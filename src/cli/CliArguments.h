@@ -15,7 +15,8 @@ enum OptionFlag : unsigned {
     kOptJson = 1u << 3,          // --json
     kOptDryRun = 1u << 4,        // --dry-run
     kOptRaw = 1u << 5,           // --raw
-    kOptList = 1u << 6,          // --list
+    kOptAlsoId3v2 = 1u << 6,     // --also-id3v2
+    kOptList = 1u << 7,          // --list
 };
 
 // The options of the verbs that read the configuration and run a pass.
@@ -31,6 +32,7 @@ struct CliOptions {
     bool DryRun = false;
     bool Raw = false;
     bool List = false;
+    bool AlsoId3v2 = false;
     bool Help = false;
 };
 

@@ -53,8 +53,9 @@ inline constexpr int kExitSignalBase = 128;
 // Writes the recovery notes to standard error, one line each.
 void ReportRecovery(CliIo& io, const std::vector<RecoveryNote>& notes);
 
-// Writes "PATH: reason" to standard error for every file not tagged.
-void ReportReasons(CliIo& io, const std::vector<TagResult>& results);
+// Writes "versemark-cli VERB: PATH: reason" to standard error for every file not
+// tagged.
+void ReportReasons(CliIo& io, std::string_view verb, const std::vector<TagResult>& results);
 
 // All verbs in the order the overview lists them.
 std::vector<VerbInfo> AllVerbs();

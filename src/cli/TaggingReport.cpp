@@ -1,5 +1,6 @@
 #include "cli/CliVerbs.h"
 #include "cli/DisplayText.h"
+#include "platform/CodePage.h"
 
 namespace versemark::cli {
 
@@ -13,10 +14,11 @@ void ReportRecovery(CliIo& io, const std::vector<RecoveryNote>& notes) {
     }
 }
 
-void ReportReasons(CliIo& io, const std::vector<TagResult>& results) {
+void ReportReasons(CliIo& io, std::string_view verb, const std::vector<TagResult>& results) {
     for (const TagResult& result : results) {
         if (!result.Tagged) {
-            io.Err << DisplayPath(result.Mp3Path) << ": " << result.Reason << '\n';
+            io.Err << kProgramName << ' ' << verb << ": " << DisplayPath(result.Mp3Path) << ": "
+                   << DisplayUtf8(result.Reason) << '\n';
         }
     }
 }

@@ -2,6 +2,7 @@
 #include "cli/CliVerbs.h"
 #include "cli/DisplayText.h"
 #include "platform/FileSystem.h"
+#include "tags/Id3v2Lyrics.h"
 #include "tags/SavedLyrics.h"
 
 namespace versemark::cli {
@@ -20,7 +21,13 @@ constexpr std::string_view kHelp =
     "Lines keep their CR LF ends. NUL padding is left out, text that is not valid\n"
     "UTF-8 is shown as Windows-1252, and a last line end is added.\n"
     "\n"
+    "After the lyrics a last line tells whether the file also holds an ID3v2 lyrics\n"
+    "frame (USLT), the frame tag --also-id3v2 writes.\n"
+    "\n"
     "  --raw    print the stored bytes exactly, nothing added or converted\n";
+
+constexpr std::string_view kHasId3v2Lyrics = "ID3v2 lyrics frame: present\n";
+constexpr std::string_view kNoId3v2Lyrics = "ID3v2 lyrics frame: none\n";
 
 int Run(const VerbArguments& args, CliIo& io) {
     const ParsedArguments parsed = ParseVerbArguments(args, kOptRaw, 1);
@@ -32,7 +39,14 @@ int Run(const VerbArguments& args, CliIo& io) {
         return UsageError(io, kName, "not a file: " + DisplayPath(path));
     }
     const std::string lyrics = ReadSavedLyrics(path);
-    io.Out << (parsed.Options.Raw ? lyrics : LyricsForTerminal(lyrics));
+    if (parsed.Options.Raw) {
+        io.Out << lyrics;
+        return kExitOk;
+    }
+    io.Out << LyricsForTerminal(lyrics);
+    if (Id3v2LyricsAvailable()) {
+        io.Out << (FileHasId3v2LyricsFrame(path) ? kHasId3v2Lyrics : kNoId3v2Lyrics);
+    }
     return kExitOk;
 }
 

@@ -4,6 +4,7 @@
 #include "cli/ScanRun.h"
 #include "platform/CodePage.h"
 #include "tagging/TaggingPass.h"
+#include "tags/Id3v2Lyrics.h"
 
 namespace versemark::cli {
 
@@ -13,6 +14,7 @@ constexpr std::string_view kName = "tag";
 
 constexpr std::string_view kHelp =
     "Usage: versemark-cli tag FOLDER [--cache DIR] [--single-dir] [--no-subfolders] [--dry-run]\n"
+    "                                [--also-id3v2]\n"
     "\n"
     "Runs the matching pass over FOLDER as scan does, then writes the lyrics of every\n"
     "row the pass checked into its .mp3 file as a Lyrics3 v2.00 tag in front of the\n"
@@ -31,6 +33,10 @@ constexpr std::string_view kHelp =
     "  --single-dir       the lyrics files lie directly in the cache folder\n"
     "  --no-subfolders    search only FOLDER itself\n"
     "  --dry-run          print the rows that would be tagged and write nothing\n"
+    "  --also-id3v2       also write the lyrics as an ID3v2 lyrics frame (USLT), for\n"
+    "                     players that read lyrics only there; each file is then\n"
+    "                     written whole as a copy that replaces it, and the reason\n"
+    "                     of each failure goes to standard error\n"
     "\n"
     "Exit status: 0 when every checked file was tagged, 1 when any was not, 2 for a\n"
     "wrong command line, 128 plus the signal's number when a signal stopped the pass\n"
@@ -51,9 +57,13 @@ int DryRun(const RowList& rows, CliIo& io) {
 }
 
 int Run(const VerbArguments& args, CliIo& io) {
-    const ParsedArguments parsed = ParseVerbArguments(args, kPassOptions | kOptDryRun, 1);
+    const ParsedArguments parsed =
+        ParseVerbArguments(args, kPassOptions | kOptDryRun | kOptAlsoId3v2, 1);
     if (const auto status = HelpOrUsageError(parsed, kHelp, kName, io)) {
         return *status;
+    }
+    if (parsed.Options.AlsoId3v2 && !Id3v2LyricsAvailable()) {
+        return UsageError(io, kName, "this build cannot write ID3v2 lyrics frames (--also-id3v2)");
     }
     const auto scan = ScanFolderOfCommandLine(kName, parsed.Options, io);
     if (!scan) {
@@ -65,6 +75,7 @@ int Run(const VerbArguments& args, CliIo& io) {
 
     TaggingOptions options;
     options.Folder = AbsolutePath(parsed.Options.Positionals.front());
+    options.Tag.AlsoId3v2 = parsed.Options.AlsoId3v2;
     const auto outcome = TagCheckedRows(scan->Rows, options);
     if (outcome) {
         ReportRecovery(io, outcome->Recovered);
@@ -75,7 +86,7 @@ int Run(const VerbArguments& args, CliIo& io) {
         return kExitOk;
     }
     io.Out << TaggingLog(outcome->Results);
-    ReportReasons(io, outcome->Results);
+    ReportReasons(io, kName, outcome->Results);
     if (outcome->StopSignal != 0) {
         return kExitSignalBase + outcome->StopSignal;
     }

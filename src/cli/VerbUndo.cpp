@@ -78,7 +78,7 @@ int Run(const VerbArguments& args, CliIo& io) {
     }
     io.Err << "Undoing pass " << outcome.PassId << '\n';
     io.Out << TaggingLog(outcome.Results);
-    ReportReasons(io, outcome.Results);
+    ReportReasons(io, kName, outcome.Results);
     return AllTagged(outcome.Results) ? kExitOk : kExitFailure;
 }
 

@@ -1,5 +1,7 @@
 #include "platform/RandomAccessFile.h"
 
+#include "platform/PosixDescriptorFile.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -105,6 +107,10 @@ FileStamp StampOf(const struct stat& st) {
     return {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino),
             static_cast<std::uint64_t>(st.st_size),
             static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec};
+}
+
+std::unique_ptr<RandomAccessFile> AdoptFileDescriptor(int fd) {
+    return std::make_unique<PosixFile>(fd);
 }
 
 std::unique_ptr<RandomAccessFile> OpenFile(const std::string& path, FileAccess access) {

@@ -17,6 +17,7 @@
 #include "startup/ProgramInfo.h"
 #include "startup/RunConfig.h"
 #include "startup/basMain.h"
+#include "window/TagSettings.h"
 #include "window/UserPrompts.h"
 #include "window/WindowMain.h"
 
@@ -59,8 +60,14 @@ bool AnotherCopyRuns(QLockFile& lock) {
 }
 
 int RunTagOneFile(const RunConfig& config) {
+    // The companion's one-file run follows the choice remembered by the window.
+    TaggingOptions options;
+    options.Tag.AlsoId3v2 = RememberedAlsoId3v2();
+    options.Tag.ReportFailure = [](const std::string& mp3Path, const std::string& reason) {
+        std::fprintf(stderr, "Versemark: %s: %s\n", mp3Path.c_str(), reason.c_str());
+    };
     std::vector<RecoveryNote> recovered;
-    const std::string log = TagOneFile(config, OpenFile, &recovered);
+    const std::string log = TagOneFile(config, options, &recovered);
     const std::string recoveryText = RecoveryText(recovered);
     std::fwrite(recoveryText.data(), 1, recoveryText.size(), stderr);
     std::fwrite(log.data(), 1, log.size(), stdout);

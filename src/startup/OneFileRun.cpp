@@ -24,12 +24,10 @@ ResultRow OneFileRow(const RunConfig& config) {
     return row;
 }
 
-std::string TagOneFile(const RunConfig& config, const FileOpener& open,
+std::string TagOneFile(const RunConfig& config, const TaggingOptions& options,
                        std::vector<RecoveryNote>* recovered) {
     RowList rows;
     rows.Add(OneFileRow(config));
-    TaggingOptions options;
-    options.Open = open;
     const auto outcome = TagCheckedRows(rows, options);
     if (recovered) {
         *recovered = outcome->Recovered;

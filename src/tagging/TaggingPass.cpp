@@ -5,6 +5,7 @@
 
 #include "platform/FileSystem.h"
 #include "platform/SignalHold.h"
+#include "tagging/ReplaceByCopy.h"
 #include "tags/LyricsText.h"
 #include "tags/TagReaders.h"
 #include "tags/TagWriter.h"
@@ -46,7 +47,7 @@ struct NewTail {
     std::string Reason;
 };
 
-NewTail BuildNewTail(RandomAccessFile& mp3, const std::string& lyricsPath,
+NewTail BuildNewTail(RandomAccessFile& mp3, std::string_view preparedLyrics,
                      std::string_view lyricsName) {
     auto id3 = ReadId3v1Tag(mp3);
     const auto length = mp3.Length();
@@ -63,15 +64,8 @@ NewTail BuildNewTail(RandomAccessFile& mp3, const std::string& lyricsPath,
     }
     FieldList fields;
     const WritePlace place = ReadExistingTag(fields, mp3, lyricsEnd, *kind);
-
-    // The lyrics are read whole before anything is written to the MP3 file.
-    auto lyrics = ReadWholeFile(lyricsPath);
-    if (!lyrics) {
-        return {0, {}, std::string(kReasonLyricsUnreadable)};
-    }
-    PrepareLyricsText(*lyrics);
     SetLyrics3Field(fields, tail::kFieldInd, tail::kIndLyricsPresent);
-    SetLyrics3Field(fields, tail::kFieldLyrics, *lyrics);
+    SetLyrics3Field(fields, tail::kFieldLyrics, preparedLyrics);
     const auto tag = BuildLyrics3v2Tag(fields, place.Trailer);
     if (!tag) {
         return {0, {}, std::string(kReasonTagTooLarge)};
@@ -79,12 +73,28 @@ NewTail BuildNewTail(RandomAccessFile& mp3, const std::string& lyricsPath,
     return {place.Offset, *tag + Id3v1ToBytes(*id3), {}};
 }
 
-TagResult TagRow(const ResultRow& row, const FileOpener& open, PassJournal* journal) {
+// Tags the file by a copy renamed over it (with the ID3v2 frame); the copy
+// cannot be torn, so it needs no journal.
+TagResult TagRowByCopy(const ResultRow& row, const TagOptions& options) {
+    const std::string& mp3Path = row.Mp3Cell.ToolTip;
+    TagResult result{mp3Path, false, {}};
+    TagOptions reporting = options;
+    reporting.ReportFailure = [&](const std::string& path, const std::string& reason) {
+        result.Reason = reason;
+        if (options.ReportFailure) {
+            options.ReportFailure(path, reason);
+        }
+    };
+    result.Tagged = TagFileByCopy(mp3Path, row.LyricsCell.ToolTip, row.LyricsCell.Text, reporting);
+    return result;
+}
+
+TagResult TagRow(const ResultRow& row, const TaggingOptions& options, PassJournal* journal) {
     const std::string& mp3Path = row.Mp3Cell.ToolTip;
     // A missing file, a folder or a file that cannot be opened for writing all
     // fail here, before anything is read.
     errno = 0;
-    std::unique_ptr<RandomAccessFile> mp3 = open(mp3Path, FileAccess::ReadWrite);
+    std::unique_ptr<RandomAccessFile> mp3 = options.Open(mp3Path, FileAccess::ReadWrite);
     if (!mp3) {
         return {mp3Path, false, OpenFailureReason(mp3Path, errno)};
     }
@@ -94,12 +104,23 @@ TagResult TagRow(const ResultRow& row, const FileOpener& open, PassJournal* jour
         mp3->Close();
         return {mp3Path, false, std::string(kReasonChanged)};
     }
-    const NewTail tail = BuildNewTail(*mp3, row.LyricsCell.ToolTip, row.LyricsCell.Text);
+    if (options.Tag.AlsoId3v2) {
+        mp3->Close();
+        return TagRowByCopy(row, options.Tag);
+    }
+    // The lyrics are read whole before anything is written to the MP3 file.
+    const auto lyrics = ReadPreparedLyrics(row.LyricsCell.ToolTip);
+    if (!lyrics) {
+        mp3->Close();
+        return {mp3Path, false, std::string(kReasonLyricsUnreadable)};
+    }
+    const NewTail tail = BuildNewTail(*mp3, *lyrics, row.LyricsCell.Text);
     if (!tail.Reason.empty()) {
         mp3->Close();
         return {mp3Path, false, tail.Reason};
     }
-    return WriteTailJournaled(std::move(mp3), mp3Path, tail.Offset, tail.Bytes, journal, open);
+    return WriteTailJournaled(std::move(mp3), mp3Path, tail.Offset, tail.Bytes, journal,
+                              options.Open);
 }
 
 // Every checked row fails with the same reason (the journal could not be made).
@@ -144,7 +165,7 @@ std::optional<TaggingOutcome> TagCheckedRows(const RowList& rows, const TaggingO
             outcome.StopSignal = signal;
             break;
         }
-        outcome.Results.push_back(TagRow(row, options.Open, journal.get()));
+        outcome.Results.push_back(TagRow(row, options, journal.get()));
     }
     if (journal) {
         FinishJournal(std::move(journal), *options.JournalFolder);
@@ -152,14 +173,31 @@ std::optional<TaggingOutcome> TagCheckedRows(const RowList& rows, const TaggingO
     return outcome;
 }
 
-std::optional<std::string> LetsTagThem(const RowList& rows, const FileOpener& open) {
+std::optional<std::string> LetsTagThem(const RowList& rows, const FileOpener& open,
+                                       const TagOptions& tagOptions) {
     TaggingOptions options;
     options.Open = open;
+    options.Tag = tagOptions;
     const auto outcome = TagCheckedRows(rows, options);
     if (!outcome) {
         return std::nullopt;
     }
     return TaggingLog(outcome->Results);
+}
+
+std::optional<std::string> ReadPreparedLyrics(const std::string& lyricsPath) {
+    auto lyrics = ReadWholeFile(lyricsPath);
+    if (lyrics) {
+        PrepareLyricsText(*lyrics);
+    }
+    return lyrics;
+}
+
+bool WriteLyricsTail(RandomAccessFile& mp3, std::string_view preparedLyrics,
+                     std::string_view lyricsName) {
+    const NewTail tail = BuildNewTail(mp3, preparedLyrics, lyricsName);
+    return tail.Reason.empty() &&
+           ReplaceTail(mp3, tail.Offset, tail.Bytes).Status == ReplaceStatus::Replaced;
 }
 
 bool TagFile(const std::string& mp3Path, const std::string& lyricsPath, std::string_view lyricsName,

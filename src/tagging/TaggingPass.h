@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,8 +14,17 @@
 
 namespace versemark {
 
+// How the pass tags: the Lyrics3 tail only (as always), or also the ID3v2
+// lyrics frame, the file then written whole as a copy that replaces it.
+struct TagOptions {
+    bool AlsoId3v2 = false;
+    // Told the reason when a file written as a copy could not be tagged.
+    std::function<void(const std::string& mp3Path, const std::string& reason)> ReportFailure;
+};
+
 struct TaggingOptions {
     FileOpener Open = OpenFile;
+    TagOptions Tag;
     // Where the old tails are journaled; nullopt writes without a journal (only
     // for measuring what the journal costs).
     std::optional<std::string> JournalFolder = DefaultJournalFolder();
@@ -36,7 +46,17 @@ std::optional<TaggingOutcome> TagCheckedRows(const RowList& rows,
 
 // The pass with the log as its result: one line per checked row ("File
 // tagged..: " or "Error tagging: ", the MP3 path, CR LF).
-std::optional<std::string> LetsTagThem(const RowList& rows, const FileOpener& open = OpenFile);
+std::optional<std::string> LetsTagThem(const RowList& rows, const FileOpener& open = OpenFile,
+                                       const TagOptions& options = {});
+
+// The lyrics file's text as it is stored, or nullopt when it cannot be read.
+std::optional<std::string> ReadPreparedLyrics(const std::string& lyricsPath);
+
+// Writes the Lyrics3 tag with `preparedLyrics` and the ID3v1 block at the end of
+// an open MP3 file (the block made from `lyricsName` where the file has none).
+// On false the file is unchanged.
+bool WriteLyricsTail(RandomAccessFile& mp3, std::string_view preparedLyrics,
+                     std::string_view lyricsName);
 
 // Tags one MP3 file with one lyrics file; `lyricsName` builds a missing ID3v1
 // block. True when the new tail was written; on false the file is unchanged.

@@ -6,9 +6,13 @@
 
 namespace versemark {
 
+std::string Lyrics3FieldText(std::string_view text) {
+    return FitText(text.substr(0, tail::kMaxFieldData), 0);
+}
+
 void SetLyrics3Field(FieldList& fields, std::string_view fieldId, std::string_view text) {
     using namespace tail;
-    std::string data = FitText(text.substr(0, kMaxFieldData), 0);
+    std::string data = Lyrics3FieldText(text);
     const auto existing = std::find_if(fields.begin(), fields.end(),
                                        [&](const Lyrics3Field& f) { return f.FieldId == fieldId; });
     if (existing == fields.end()) {

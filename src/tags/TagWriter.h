@@ -10,6 +10,9 @@
 
 namespace versemark {
 
+// The data a field gets for `text`: cut to 99999 characters, 255 made a blank.
+std::string Lyrics3FieldText(std::string_view text);
+
 // Sets the field `fieldId` to `text` (cut to 99999 characters, 255 made a blank),
 // padding with NULs to the old length when the field held longer data; adds the
 // field at the end when the list has none of that id. Later fields of the same

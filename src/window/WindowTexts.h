@@ -18,6 +18,7 @@ inline constexpr char kConfirmTagStart[] = "Are you sure you want to tag ";
 inline constexpr char kConfirmTagOne[] = " file?";
 inline constexpr char kConfirmTagMany[] = " files?";
 inline constexpr char kAskRefresh[] = "Do you want to refresh the list using the same folder?";
+inline constexpr char kAlsoId3v2[] = "also write the lyrics as an ID3v2 lyrics frame";
 
 // Viewer buttons.
 inline constexpr char kDisplayLyrics[] = "Display lyrics";

@@ -161,6 +161,7 @@ class frmMain : public QWidget {
     std::array<QPushButton*, 7> cmdSel{};  // no element 4
     std::array<QPushButton*, 2> cmdCheck{};
     QPushButton* cmdTagThem = nullptr;
+    QCheckBox* chkAlsoId3v2 = nullptr;  // only in a build that can write the frame
     QPushButton* cmdDisplayLyrics = nullptr;
     QPushButton* cmdDisplaySavedLyrics = nullptr;
     QComboBox* cboLyrics = nullptr;

@@ -154,6 +154,7 @@ void frmMain::ShowMatchProgress(const std::string& text) {
 void frmMain::RunTaggingPass() {
     TaggingOptions options;
     options.Folder = lastFolder_;
+    options.Tag.AlsoId3v2 = chkAlsoId3v2 != nullptr && chkAlsoId3v2->isChecked();
     const std::optional<TaggingOutcome> outcome = TagCheckedRows(listModel_->Rows(), options);
     if (!outcome) {
         return;

@@ -9,13 +9,16 @@
 #include <QPushButton>
 
 #include "matching/LyricsIndex.h"
+#include "tags/Id3v2Lyrics.h"
 #include "window/Controls.h"
 #include "window/ResultListModel.h"
 #include "window/ResultListView.h"
+#include "window/TagSettings.h"
 #include "window/Twips.h"
 #include "window/WindowColours.h"
 #include "window/WindowFonts.h"
 #include "window/WindowTexts.h"
+#include "window/WrappingCheckBox.h"
 #include "window/frmMain.h"
 
 namespace versemark {
@@ -120,8 +123,8 @@ void frmMain::CreateBrowseFrame() {
 }
 
 void frmMain::CreateSelectFrame() {
-    fraFrames[1] = MakeFrame(this, 1, QStringLiteral("Select songs"), 9480, 2520, 3015, 4935);
-    QWidget* panel = MakePanel(fraFrames[1], Element("Picture1", 1), 120, 240, 2775, 4605);
+    fraFrames[1] = MakeFrame(this, 1, QStringLiteral("Select songs"), 9480, 2520, 3015, 4680);
+    QWidget* panel = MakePanel(fraFrames[1], Element("Picture1", 1), 120, 240, 2775, 4350);
     Picture1[1] = panel;
 
     Label1[9] = MakeLabel(panel, Element("Label1", 9),
@@ -172,18 +175,30 @@ void frmMain::CreateSelectFrame() {
 }
 
 void frmMain::CreateTagFrame() {
-    fraFrames[2] = MakeFrame(this, 2, QStringLiteral("Insert tags"), 9480, 7560, 3015, 1215);
-    QWidget* panel = MakePanel(fraFrames[2], Element("Picture1", 3), 120, 240, 2775, 855);
+    // Taller than the other frames' share by the room of the ID3v2 check box,
+    // taken from the frame above.
+    fraFrames[2] = MakeFrame(this, 2, QStringLiteral("Insert tags"), 9480, 7305, 3015, 1470);
+    QWidget* panel = MakePanel(fraFrames[2], Element("Picture1", 3), 120, 240, 2775, 1110);
     Picture1[3] = panel;
 
     Label1[10] = MakeLabel(panel, Element("Label1", 10), QStringLiteral("Step three: Tag them!"), 0,
                            0, 2745, 195);
     cmdTagThem = MakeButton(panel, QStringLiteral("cmdTagThem"),
-                            QString::fromLatin1(texts::kTagCheckedFiles), 0, 240, 2775, 615);
+                            QString::fromLatin1(texts::kTagCheckedFiles), 0, 240, 2775, 375);
     QFont bold = DefaultWindowFont();
     bold.setBold(true);
     cmdTagThem->setFont(bold);
     cmdTagThem->setEnabled(false);
+
+    // Only a build that can write the frame offers it.
+    if (Id3v2LyricsAvailable()) {
+        chkAlsoId3v2 = new WrappingCheckBox(QString::fromLatin1(texts::kAlsoId3v2), panel);
+        chkAlsoId3v2->setObjectName(QStringLiteral("chkAlsoId3v2"));
+        SetTwipGeometry(chkAlsoId3v2, 0, 645, 2775, 465);
+        chkAlsoId3v2->setChecked(RememberedAlsoId3v2());
+        connect(chkAlsoId3v2, &QCheckBox::toggled, this,
+                [](bool checked) { RememberAlsoId3v2(checked); });
+    }
 }
 
 void frmMain::CreateListAndViewer() {

@@ -36,6 +36,9 @@ void frmMain::SetTabOrder() {
     for (std::size_t i = 1; i < order.size(); ++i) {
         QWidget::setTabOrder(order[i - 1], order[i]);
     }
+    if (chkAlsoId3v2 != nullptr) {
+        QWidget::setTabOrder(cmdTagThem, chkAlsoId3v2);
+    }
     // Tab leaves the viewer instead of being ignored by it.
     txtViewLyrics->setTabChangesFocus(true);
     cmdBrowseForFolder->setFocus();

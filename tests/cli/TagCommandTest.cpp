@@ -154,7 +154,7 @@ TEST(TagExitStatusTest, OneWhenAnyLineIsAnErrorAndTheOtherFilesAreStillTagged) {
     EXPECT_EQ(tag.Status, 1) << tag.Err;
     EXPECT_NE(tag.Out.find("Error tagging: " + tinyPath + "\r\n"), std::string::npos) << tag.Out;
     EXPECT_NE(tag.Out.find("File tagged..: " + goodPath + "\r\n"), std::string::npos);
-    EXPECT_EQ(tag.Err, tinyPath + ": tail unreadable\n");
+    EXPECT_EQ(tag.Err, "versemark-cli tag: " + tinyPath + ": tail unreadable\n");
     EXPECT_EQ(ReadFileBytes(tinyPath), tiny);
     EXPECT_EQ(ReadFileBytes(goodPath),
               good + ExpectedTag(PreparedWithoutFooter(filtered)) +

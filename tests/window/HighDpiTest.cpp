@@ -14,6 +14,7 @@
 #include <cmath>
 
 #include "RoadLibrary.h"
+#include "tags/Id3v2Lyrics.h"
 #include "window/ImageList.h"
 #include "window/Twips.h"
 
@@ -127,16 +128,19 @@ class HighDpiTest : public QObject {
         const int h = client.height();
         QVERIFY(std::abs(w - 12585) * logical < kTwipsPerInch);
         QVERIFY(std::abs(h - 8865) * logical < kTwipsPerInch);
-        const std::vector<std::pair<QString, QRect>> design = {
+        std::vector<std::pair<QString, QRect>> design = {
             {"list", QRect(100, 1295, w - 3315, h - 1395)},
             {"fraFrames_3", QRect(120, 120, w - 3315, 1095)},
             {"fraFrames_0", QRect(w - 3115, 120, 3015, 2295)},
-            {"fraFrames_1", QRect(w - 3115, 2520, 3015, 4935)},
-            {"fraFrames_2", QRect(w - 3115, 7560, 3015, 1215)},
+            {"fraFrames_1", QRect(w - 3115, 2520, 3015, 4680)},
+            {"fraFrames_2", QRect(w - 3115, 7305, 3015, 1470)},
             {"cmdBrowseForFolder", QRect(720, 480, 2055, 540)},
-            {"cmdTagThem", QRect(0, 240, 2775, 615)},
+            {"cmdTagThem", QRect(0, 240, 2775, 375)},
             {"cmdDisplayLyrics", QRect(w - 3515 - 1575 - 340, 480, 1575, 255)},
         };
+        if (Id3v2LyricsAvailable()) {
+            design.emplace_back("chkAlsoId3v2", QRect(0, 645, 2775, 465));
+        }
         for (const auto& [name, twips] : design) {
             const QWidget* widget = window.Find<QWidget>(name);
             QCOMPARE(TwipGeometry(widget), twips);

@@ -11,6 +11,7 @@
 #include <QTreeView>
 
 #include "RoadLibrary.h"
+#include "tags/Id3v2Lyrics.h"
 #include "window/ResultListModel.h"
 
 using namespace versemark;
@@ -19,6 +20,11 @@ using namespace versemark::testing;
 namespace {
 
 const QString kNoBreakSpace = QString(QChar(0x00A0));
+
+// The ID3v2 check box follows the tagging button where the build offers it.
+QStringList Id3v2Choice() {
+    return Id3v2LyricsAvailable() ? QStringList({"chkAlsoId3v2"}) : QStringList();
+}
 
 // The road library matched in a shown, active window.
 struct KeyboardWindow {
@@ -93,7 +99,8 @@ class KeyboardTest : public QObject {
         QCOMPARE(chain, QStringList({"cmdBrowseForFolder", "chkSubfolders", "list", "txtViewLyrics",
                                      "cboLyrics", "cmdDisplayLyrics", "cmdDisplaySavedLyrics",
                                      "cmdSel_0", "cmdSel_2", "cmdCheck_0", "cmdCheck_1", "cmdSel_5",
-                                     "cmdSel_3", "cmdSel_6", "cmdSel_1", "cmdTagThem"}));
+                                     "cmdSel_3", "cmdSel_6", "cmdSel_1", "cmdTagThem"}) +
+                            Id3v2Choice());
     }
 
     void tabVisitsOnlyTheControlsThatAreShown() {
@@ -101,7 +108,8 @@ class KeyboardTest : public QObject {
         keys.window.Button("cmdBrowseForFolder")->setFocus();
         QCOMPARE(keys.TabRound(), QStringList({"chkSubfolders", "list", "cmdSel_0", "cmdSel_2",
                                                "cmdCheck_0", "cmdCheck_1", "cmdSel_5", "cmdSel_3",
-                                               "cmdSel_6", "cmdSel_1", "cmdTagThem"}));
+                                               "cmdSel_6", "cmdSel_1", "cmdTagThem"}) +
+                                      Id3v2Choice());
         // From the list of a tagged file's row into its panel: both viewer buttons.
         keys.MakeCurrent(kEpsilon);
         keys.window.Form().list_ItemClick(keys.window.RowOf(kEpsilon));
@@ -109,7 +117,8 @@ class KeyboardTest : public QObject {
         QCOMPARE(keys.TabRound(),
                  QStringList({"cmdDisplayLyrics", "cmdDisplaySavedLyrics", "cmdSel_0", "cmdSel_2",
                               "cmdCheck_0", "cmdCheck_1", "cmdSel_5", "cmdSel_3", "cmdSel_6",
-                              "cmdSel_1", "cmdTagThem", "cmdBrowseForFolder", "chkSubfolders"}));
+                              "cmdSel_1", "cmdTagThem"}) +
+                     Id3v2Choice() + QStringList({"cmdBrowseForFolder", "chkSubfolders"}));
         // A file with two candidates: the choice among them comes first.
         keys.MakeCurrent(kGammaLive);
         keys.window.Form().list_ItemClick(keys.window.RowOf(kGammaLive));

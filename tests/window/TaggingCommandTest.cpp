@@ -1,15 +1,18 @@
 // The tagging command over a generated library: the confirmation, the files
 // written, the log in place of the list, and "Return to list" with and without
 // a refresh.
+#include <QCheckBox>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSettings>
 #include <QTest>
 #include <QTreeView>
 #include <filesystem>
 
 #include "RoadLibrary.h"
 #include "startup/Companion.h"
+#include "tags/Id3v2Lyrics.h"
 #include "window/ResultListModel.h"
 #include "window/WindowColours.h"
 
@@ -112,6 +115,43 @@ class TaggingCommandTest : public QObject {
         // The pass changes no row.
         QVERIFY(window.RowNamed(kAlpha).Checked);
         QCOMPARE(window.Text("Label1_2"), QString("Checked: 2"));
+    }
+
+    void theId3v2ChoiceIsOfferedUnderTheButtonRememberedAndFollowed() {
+        if (!Id3v2LyricsAvailable()) {  // a build without TagLib offers no choice
+            WindowUnderTest window;
+            QVERIFY(!window.Form().findChild<QCheckBox*>(QStringLiteral("chkAlsoId3v2")));
+            return;
+        }
+        QSettings settings(QStringLiteral("Versemark"), QStringLiteral("Versemark"));
+        settings.remove(QStringLiteral("Tagging"));
+        settings.sync();
+        MatchedWindow matched;
+        WindowUnderTest& window = matched.window;
+        auto* choice = window.Find<QCheckBox>("chkAlsoId3v2");
+        QCOMPARE(choice->text(), QString("also write the lyrics as an ID3v2 lyrics frame"));
+        QCOMPARE(choice->parentWidget(), window.Button("cmdTagThem")->parentWidget());
+        QVERIFY(choice->geometry().top() > window.Button("cmdTagThem")->geometry().bottom());
+        QVERIFY(!choice->isChecked());
+
+        choice->click();
+        settings.sync();
+        QCOMPARE(settings.value(QStringLiteral("Tagging/AlsoId3v2")).toBool(), true);
+        {
+            WindowUnderTest second;
+            QVERIFY(second.Find<QCheckBox>("chkAlsoId3v2")->isChecked());
+        }
+
+        window.Prompts.Answers.push_back(true);
+        window.Button("cmdTagThem")->click();
+        const std::string alpha = ReadFileBytes(matched.road.AlphaMp3);
+        QVERIFY(alpha.starts_with(std::string("ID3\x03", 4)));
+        QVERIFY(alpha.ends_with(TaggedBytes(matched.road.AlphaBytes, FilteredLyrics("First words"),
+                                            "First Song", "Alpha Band")));
+        QVERIFY(matched.Viewer()->toPlainText().startsWith("File tagged..: "));
+        choice->click();
+        settings.sync();
+        QCOMPARE(settings.value(QStringLiteral("Tagging/AlsoId3v2")).toBool(), false);
     }
 
     void aFileThatCannotBeTaggedIsLoggedAsAnError() {

@@ -227,7 +227,7 @@ class WindowLayoutTest : public QObject {
         for (const QString frame : {"fraFrames_0", "fraFrames_1", "fraFrames_2"}) {
             QCOMPARE(Twips(window.Find<QWidget>(frame)).left(), 9470);
         }
-        QCOMPARE(Twips(window.Find<QWidget>("fraFrames_1")), QRect(9470, 2520, 3015, 4935));
+        QCOMPARE(Twips(window.Find<QWidget>("fraFrames_1")), QRect(9470, 2520, 3015, 4680));
         // The panel: both buttons end 340 from its right edge, the alerts 240 from it.
         QCOMPARE(Twips(window.Find<QWidget>("Line1")).right() + 1, 9070);
         QCOMPARE(Twips(window.Button("cmdDisplaySavedLyrics")).left(), 9070 - 2415 - 340);

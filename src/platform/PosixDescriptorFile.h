@@ -1,0 +1,12 @@
+#pragma once
+
+#include <memory>
+
+#include "platform/RandomAccessFile.h"
+
+namespace versemark {
+
+// A RandomAccessFile over an open POSIX file descriptor, which it closes.
+std::unique_ptr<RandomAccessFile> AdoptFileDescriptor(int fd);
+
+}  // namespace versemark

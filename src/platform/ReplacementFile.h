@@ -1,0 +1,36 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/RandomAccessFile.h"
+
+namespace versemark {
+
+// A new file in the folder of an existing one, written whole and then put in its
+// place by one rename, so that the name always leads to either the old or the
+// new content, whatever happens in between. The new file has the old one's
+// permission bits (and its owner and group where the system lets this program
+// give them). Going away without Commit removes the new file.
+class ReplacementFile {
+  public:
+    virtual ~ReplacementFile() = default;
+
+    // The new file, empty at first, for reads and writes.
+    virtual RandomAccessFile& File() = 0;
+
+    // Flushes the new file to the disk and renames it over the old one. On false
+    // the old file is unchanged, the new one is gone and `reason` says why.
+    virtual bool Commit(std::string& reason) = 0;
+};
+
+// Creates the new file for `path` (a link is followed: the file it leads to is
+// replaced, the link stays). nullptr, with `reason` set, when `path` is not a
+// regular file this user may write, or the folder takes no new file.
+std::unique_ptr<ReplacementFile> CreateReplacementFile(const std::string& path,
+                                                       std::string& reason);
+
+// The system's description of why the last call on this thread failed.
+std::string LastSystemError();
+
+}  // namespace versemark

@@ -1,0 +1,120 @@
+// The ID3v2 tag with the lyrics frame, byte for byte against tags built here from
+// the layout: a 10-byte header ("ID3", version, revision, flags, size in four
+// 7-bit bytes), then frames of a 10-byte header (id, size: plain in 2.3,
+// 7-bit bytes in 2.4, two flag bytes) and their data, then zero padding.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "tags/Id3v2Lyrics.h"
+
+namespace versemark::testing {
+namespace {
+
+std::string SizeBytes(std::size_t size, int bitsPerByte) {
+    std::string bytes;
+    for (int shift = 3 * bitsPerByte; shift >= 0; shift -= bitsPerByte) {
+        bytes += static_cast<char>((size >> shift) & ((1u << bitsPerByte) - 1));
+    }
+    return bytes;
+}
+
+std::string Tag(char version, char flags, const std::string& body) {
+    return std::string("ID3") + version + '\0' + flags + SizeBytes(body.size(), 7) + body;
+}
+
+std::string Frame(char version, std::string_view id, const std::string& data) {
+    return std::string(id) + SizeBytes(data.size(), version == 4 ? 7 : 8) + std::string(2, '\0') +
+           data;
+}
+
+std::string Utf16(std::string_view ascii) {
+    std::string bytes = "\xff\xfe";
+    for (const char c : ascii) {
+        bytes += c;
+        bytes += '\0';
+    }
+    return bytes;
+}
+
+TEST(Id3v2Lyrics, FileWithoutTagGetsVersion23WithUtf16Text) {
+    std::string reason;
+    // A byte that is not UTF-8 reads as Windows-1252: 0xE9 is U+00E9.
+    const auto tag = BuildId3v2WithLyrics("", "ab\xe9\r\n", reason);
+    ASSERT_TRUE(tag) << reason;
+    const std::string text = Utf16("ab") + std::string("\xe9\0\r\0\n\0", 6);
+    const std::string data = std::string("\x01XXX") + Utf16("") + std::string(2, '\0') + text;
+    EXPECT_EQ(*tag, Tag(3, 0, Frame(3, "USLT", data)));
+    EXPECT_EQ(Id3v2TagSize(*tag), tag->size());
+    EXPECT_TRUE(HasId3v2LyricsFrame(*tag));
+}
+
+TEST(Id3v2Lyrics, Version24KeepsOtherFramesAndSizeAndReplacesItsOwnFrameInPlace) {
+    const std::string title = Frame(4, "TIT2", "\x03T\xc3\xaftle");
+    const std::string otherLyrics = Frame(4, "USLT", std::string("\x03XXXother\0words", 15));
+    const std::string ownLyrics = Frame(4, "USLT", std::string("\x03XXX\0old", 8));
+    const std::string sortName = Frame(4, "TSOP",
+                                       "\x03"
+                                       "Band, The");
+    const std::string padding(200, '\0');
+    const std::string old = Tag(4, 0, title + otherLyrics + ownLyrics + sortName + padding);
+
+    std::string reason;
+    const auto tag = BuildId3v2WithLyrics(old, "new \xc3\xbc", reason);
+    ASSERT_TRUE(tag) << reason;
+    const std::string newLyrics = Frame(4, "USLT", std::string("\x03XXX\0new \xc3\xbc", 11));
+    const std::string frames = title + otherLyrics + newLyrics + sortName;
+    EXPECT_EQ(*tag, Tag(4, 0, frames + std::string(old.size() - 10 - frames.size(), '\0')));
+}
+
+TEST(Id3v2Lyrics, TagsWhoseFramesCannotBeKeptAreRefusedWithTheirReason) {
+    const std::string title = Frame(3, "TIT2", std::string("\0Title", 6));
+    const struct {
+        std::string Tag;
+        std::string Reason;
+    } cases[] = {
+        {Tag(2, 0, std::string(20, '\0')), "ID3v2.2"},
+        {Tag(3, '\x80', title), "unsynchronised"},
+        {Tag(3, '\x40', std::string(10, '\0') + title), "extended header"},
+        {Tag(4, '\x10', title) + "3DI", "footer"},
+        {Tag(3, 0, title.substr(0, title.size() - 1)), "beyond the tag's end"},
+        {std::string("ID3\x03\0\0\0\0\x80\0", 10) + title, "damaged size"},
+    };
+    for (const auto& c : cases) {
+        std::string reason;
+        EXPECT_FALSE(BuildId3v2WithLyrics(c.Tag, "words", reason));
+        EXPECT_NE(reason.find(c.Reason), std::string::npos) << reason;
+    }
+    EXPECT_EQ(Id3v2TagSize("no tag here"), 0u);
+    EXPECT_FALSE(HasId3v2LyricsFrame(Tag(3, 0, title)));
+}
+
+// Every cut and every byte turned to 0xFF of a tag with frames: a new tag that
+// measures what it says, or a reason; never a read beyond the bytes given.
+TEST(Id3v2Lyrics, DamagedTagsGiveATagOfTheRightSizeOrAReason) {
+    const std::string good =
+        Tag(3, 0,
+            Frame(3, "TIT2", std::string("\0Title", 6)) +
+                Frame(3, "USLT", std::string("\0XXX\0old", 8)) + std::string(16, '\0'));
+    std::vector<std::string> damaged;
+    for (std::size_t size = 0; size < good.size(); ++size) {
+        damaged.push_back(good.substr(0, size));
+    }
+    for (std::size_t at = 0; at < good.size(); ++at) {
+        damaged.push_back(good);
+        damaged.back()[at] = '\xff';
+    }
+    for (const std::string& tag : damaged) {
+        std::string reason;
+        const auto built = BuildId3v2WithLyrics(tag, "words", reason);
+        if (built) {
+            EXPECT_EQ(Id3v2TagSize(*built), built->size());
+        } else {
+            EXPECT_FALSE(reason.empty());
+        }
+        HasId3v2LyricsFrame(tag);
+    }
+}
+
+}  // namespace
+}  // namespace versemark::testing
