@@ -13,8 +13,9 @@ constexpr std::string_view kName = "prepare";
 constexpr std::string_view kHelp =
     "Usage: versemark-cli prepare LYRICSFILE [--raw]\n"
     "\n"
-    "Prints the lyrics of LYRICSFILE as tagging would store them: the companion's\n"
-    "footer dropped, the ends tidied, the credit line appended.\n"
+    "Prints the lyrics of LYRICSFILE as tagging would store them: UTF-8 text\n"
+    "converted to Windows-1252 where every character has a byte there, the\n"
+    "companion's footer dropped, the ends tidied, the credit line appended.\n"
     "\n"
     "Lines keep their CR LF ends. Text that is not valid UTF-8 is shown as\n"
     "Windows-1252, and a last line end is added.\n"
@@ -34,7 +35,7 @@ int Run(const VerbArguments& args, CliIo& io) {
     if (!text) {
         return Failure(io, kName, "cannot read " + DisplayPath(path));
     }
-    PrepareLyricsText(*text);
+    PrepareStoredLyrics(*text);
     io.Out << (parsed.Options.Raw ? *text : LyricsForTerminal(*text));
     return kExitOk;
 }

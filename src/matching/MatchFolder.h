@@ -55,13 +55,15 @@ std::string BuildMp3Text(std::string_view base, std::string_view head, std::stri
 std::string NormaliseMp3Text(std::string_view text);
 
 // Candidates of a (normalised) text by the straightforward algorithm: every word of
-// every entry looked for by substring search in the folded text. The reference
-// against which the fast matcher is tested and measured. Adds to MatchCount.
+// every entry looked for by substring search in the folded text, in either of its
+// forms (OtherWordForm). The reference against which the fast matcher is tested
+// and measured. Adds to MatchCount.
 std::vector<int> FindMatchingLyricsReference(std::string_view normalisedText, LyricsIndex& index);
 
 // Hits of `word` in `text` by the fold, overlapping hits included ("aa" in "aaaa": 3).
 int CountOccurrences(std::string_view text, std::string_view word);
-// The sum of CountOccurrences over the entry's non-empty words.
+// The sum of CountOccurrences over the entry's non-empty words, both forms of a
+// word with characters outside ASCII (OtherWordForm) counting.
 int ScoreLyrics(const LyricsEntry& entry, std::string_view text);
 // The candidate with the highest Score; the earliest wins a tie.
 int PickBestLyrics(const std::vector<int>& candidates, const LyricsIndex& index);

@@ -1,18 +1,30 @@
+#include <optional>
 #include <string>
 
 #include "matching/MatchFolder.h"
 #include "matching/TextFold.h"
+#include "matching/WordForms.h"
 
 namespace versemark {
 namespace {
 
-bool WordOccurs(std::string_view foldedText, const std::string& word, std::string& foldedWord) {
+bool FormOccurs(std::string_view foldedText, std::string_view form, std::string& foldedForm) {
+    foldedForm.assign(form);
+    FoldCaseInPlace(foldedForm);
+    return foldedText.find(foldedForm) != std::string_view::npos;
+}
+
+// The word itself or its other encoding.
+bool WordOccurs(std::string_view foldedText, const LyricsEntry& entry, const std::string& word,
+                std::string& foldedWord) {
     if (word.empty()) {
         return !foldedText.empty();  // the empty word occurs in every non-empty text
     }
-    foldedWord.assign(word);
-    FoldCaseInPlace(foldedWord);
-    return foldedText.find(foldedWord) != std::string_view::npos;
+    if (FormOccurs(foldedText, word, foldedWord)) {
+        return true;
+    }
+    const std::optional<std::string> other = OtherWordForm(entry, word);
+    return other && FormOccurs(foldedText, *other, foldedWord);
 }
 
 }  // namespace
@@ -25,7 +37,7 @@ std::vector<int> FindMatchingLyricsReference(std::string_view normalisedText, Ly
         LyricsEntry& entry = index.Entries[i];
         bool all = true;
         for (const std::string& word : entry.Words) {
-            if (!WordOccurs(foldedText, word, foldedWord)) {
+            if (!WordOccurs(foldedText, entry, word, foldedWord)) {
                 all = false;  // the test of an entry stops at its first missing word
                 break;
             }

@@ -1,9 +1,11 @@
 #include <charconv>
+#include <optional>
 #include <string>
 
 #include "matching/MatchFolder.h"
 #include "matching/Scoring.h"
 #include "matching/TextFold.h"
+#include "matching/WordForms.h"
 #include "startup/Companion.h"
 
 namespace versemark {
@@ -31,14 +33,13 @@ int CountFoldedOccurrences(std::string_view foldedText, std::string_view foldedW
     }
 }
 
+// Hits of both forms of every word count.
 int ScoreFolded(const LyricsEntry& entry, std::string_view foldedText) {
     int total = 0;
-    std::string foldedWord;
     for (const std::string& word : entry.Words) {
-        if (!word.empty()) {
-            foldedWord.assign(word);
-            FoldCaseInPlace(foldedWord);
-            total += CountFoldedOccurrences(foldedText, foldedWord);
+        total += CountFoldedOccurrences(foldedText, FoldCase(word));
+        if (const std::optional<std::string> other = OtherWordForm(entry, word)) {
+            total += CountFoldedOccurrences(foldedText, FoldCase(*other));
         }
     }
     return total;

@@ -3,11 +3,15 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <unordered_map>
+#include <utility>
 
 #include "matching/ByteClasses.h"
 #include "matching/FoldStream.h"
 #include "matching/WordAutomaton.h"
+#include "matching/WordForms.h"
 
 // Scanning a text with the automaton marks every word of the index that occurs in
 // it. Each entry is filed under one of its words (its key), so only the entries
@@ -23,19 +27,24 @@ constexpr std::uint32_t kNoWord = 0xFFFFFFFFu;
 constexpr std::size_t kBitsPerMark = 64;
 // A keyed record: the entry, the number of its other words, then those words.
 constexpr std::uint32_t kRecordHeader = 2;
+// The folded words' buffer starts with room for other forms of one byte in this many.
+constexpr std::size_t kOtherFormRoom = 8;
 // FNV-1a, for finding equal words.
 constexpr std::uint64_t kHashOffset = 14695981039346656037ull;
 constexpr std::uint64_t kHashPrime = 1099511628211ull;
 
-// The folded words of every entry, in one buffer.
+// The forms of every word of every entry, folded, in one buffer: a word with
+// characters outside ASCII has its other encoding as a second form.
 struct FoldedWords {
     std::string Bytes;
-    std::vector<std::uint32_t> Start;       // per word: offset in Bytes; one extra at the end
+    std::vector<std::uint32_t> Start;       // per form: offset in Bytes; one extra at the end
+    std::vector<std::uint32_t> WordFirst;   // per word: its first form; one extra at the end
     std::vector<std::uint32_t> EntryFirst;  // per entry: its first word; one extra at the end
 
-    std::size_t WordCount() const { return Start.size() - 1; }
-    std::string_view Word(std::size_t w) const {
-        return std::string_view(Bytes).substr(Start[w], Start[w + 1] - Start[w]);
+    std::size_t FormCount() const { return Start.size() - 1; }
+    std::size_t WordCount() const { return WordFirst.size() - 1; }
+    std::string_view Form(std::size_t f) const {
+        return std::string_view(Bytes).substr(Start[f], Start[f + 1] - Start[f]);
     }
 };
 
@@ -49,20 +58,39 @@ FoldedWords FoldAllWords(const LyricsIndex& index) {
             byteCount += word.size();
         }
     }
-    words.Bytes.resize(byteCount);  // the fold keeps the length
+    // Room for the other forms, which are few; grown when a library has more.
+    words.Bytes.resize(byteCount + byteCount / kOtherFormRoom);
     words.Start.reserve(wordCount + 1);
+    words.WordFirst.reserve(wordCount + 1);
     words.EntryFirst.reserve(index.Entries.size() + 1);
-    char* out = words.Bytes.data();
+    std::size_t used = 0;
+    // Each form on its own: the fold reads UTF-8 sequences. The fold keeps the length.
+    const auto addForm = [&](std::string_view form) {
+        if (used + form.size() > words.Bytes.size()) {
+            words.Bytes.resize(std::max(used + form.size(), words.Bytes.size() * 3 / 2));
+        }
+        words.Start.push_back(static_cast<std::uint32_t>(used));
+        char* out = words.Bytes.data() + used;
+        ForEachFoldedByte(form, [&out](unsigned char b) { *out++ = static_cast<char>(b); });
+        used += form.size();
+    };
     for (const LyricsEntry& entry : index.Entries) {
-        words.EntryFirst.push_back(static_cast<std::uint32_t>(words.Start.size()));
+        words.EntryFirst.push_back(static_cast<std::uint32_t>(words.WordFirst.size()));
         for (const std::string& word : entry.Words) {
-            words.Start.push_back(static_cast<std::uint32_t>(out - words.Bytes.data()));
-            // Each word on its own: the fold reads UTF-8 sequences.
-            ForEachFoldedByte(word, [&](unsigned char b) { *out++ = static_cast<char>(b); });
+            words.WordFirst.push_back(static_cast<std::uint32_t>(words.Start.size()));
+            addForm(word);
+            if (IsAsciiWord(word)) {
+                continue;
+            }
+            if (const std::optional<std::string> other = OtherWordForm(entry, word)) {
+                addForm(*other);
+            }
         }
     }
-    words.EntryFirst.push_back(static_cast<std::uint32_t>(words.Start.size()));
-    words.Start.push_back(static_cast<std::uint32_t>(byteCount));
+    words.Bytes.resize(used);
+    words.EntryFirst.push_back(static_cast<std::uint32_t>(words.WordFirst.size()));
+    words.WordFirst.push_back(static_cast<std::uint32_t>(words.Start.size()));
+    words.Start.push_back(static_cast<std::uint32_t>(used));
     return words;
 }
 
@@ -74,7 +102,7 @@ std::uint64_t HashBytes(std::string_view bytes) {
     return hash;
 }
 
-// The distinct non-empty words, and for every word the position of its copy in
+// The distinct non-empty forms, and for every form the position of its copy in
 // that list (kNoWord for the empty ones).
 struct DistinctWords {
     std::vector<std::string_view> List;
@@ -83,14 +111,14 @@ struct DistinctWords {
 
 DistinctWords FindDistinctWords(const FoldedWords& words) {
     DistinctWords distinct;
-    distinct.Of.assign(words.WordCount(), kNoWord);
+    distinct.Of.assign(words.FormCount(), kNoWord);
     std::size_t capacity = 1;
-    while (capacity < 2 * words.WordCount()) {
+    while (capacity < 2 * words.FormCount()) {
         capacity *= 2;
     }
     std::vector<std::uint32_t> slots(capacity, kNoWord);  // open addressing
-    for (std::size_t w = 0; w < words.WordCount(); ++w) {
-        const std::string_view word = words.Word(w);
+    for (std::size_t w = 0; w < words.FormCount(); ++w) {
+        const std::string_view word = words.Form(w);
         if (word.empty()) {
             continue;
         }
@@ -113,46 +141,99 @@ struct WordMatcher::Impl {
     Impl(const FoldedWords& words, const DistinctWords& distinct);
 
     ByteClasses Classes;
-    std::vector<State> WordState;  // per word of FoldedWords: its state, the root when empty
-    WordAutomaton Automaton;       // after WordState: it fills it (per distinct word first)
+    // Per word of FoldedWords: its identity (below), the root when empty.
+    std::vector<State> WordState;
+    WordAutomaton Automaton;  // after WordState: it fills it (per distinct form first)
+
+    // A word of one form is known by the state where that form ends. A word of two
+    // forms is known by its group, numbered after the states, which is found when
+    // either form is; GroupFirst and GroupIds list the groups of each state.
+    std::size_t IdCount = 0;                // states and groups
+    std::vector<std::uint32_t> GroupFirst;  // per state: its first group; one extra at the end
+    std::vector<State> GroupIds;
 
     // Entries filed under their key word, each with the rest of its words to check.
-    std::vector<std::uint32_t> KeyedFirst;  // per state: its first record; one extra at the end
+    std::vector<std::uint32_t> KeyedFirst;  // per identity: its first record; one extra at the end
     std::vector<std::uint32_t> KeyedRecords;
     std::vector<int> BlankEntries;     // only empty words: they match every non-empty text
     std::vector<int> WordlessEntries;  // no words at all: they match every text
 
     // Scratch of one search.
-    std::vector<std::uint64_t> Seen;  // a bit per state: the word ending there was found
+    std::vector<std::uint64_t> Seen;  // a bit per identity: the word (or a form) was found
     std::vector<State> Found;         // the words found, to clear their bits afterwards
     std::vector<std::uint8_t> TextClasses;
     std::vector<State> Ends;
 
+    void IdentifyWords(const FoldedWords& words, const std::vector<State>& formStates);
     void FileEntries(const FoldedWords& words);
     bool IsSeen(State word) const {
         return (Seen[word / kBitsPerMark] >> (word % kBitsPerMark)) & 1;
     }
+    void Mark(State word) {
+        Seen[word / kBitsPerMark] |= std::uint64_t{1} << (word % kBitsPerMark);
+        Found.push_back(word);
+    }
     void MarkWordsEndingIn(State state);
+    void MarkGroupsOfFoundForms();
     std::vector<int> Find(std::string_view text);
 };
 
 WordMatcher::Impl::Impl(const FoldedWords& words, const DistinctWords& distinct)
     : Classes(words.Bytes), Automaton(Classes, distinct.List, WordState) {
-    std::vector<State> states(words.WordCount(), kRoot);  // the empty words stay at the root
-    for (std::size_t w = 0; w < words.WordCount(); ++w) {
-        if (distinct.Of[w] != kNoWord) {
-            states[w] = WordState[distinct.Of[w]];
+    std::vector<State> formStates(words.FormCount(), kRoot);  // empty forms stay at the root
+    for (std::size_t f = 0; f < words.FormCount(); ++f) {
+        if (distinct.Of[f] != kNoWord) {
+            formStates[f] = WordState[distinct.Of[f]];
         }
     }
-    WordState = std::move(states);
+    IdentifyWords(words, formStates);
     FileEntries(words);
-    Seen.assign(Automaton.StateCount() / kBitsPerMark + 1, 0);
+    Seen.assign(IdCount / kBitsPerMark + 1, 0);
+}
+
+void WordMatcher::Impl::IdentifyWords(const FoldedWords& words,
+                                      const std::vector<State>& formStates) {
+    const std::size_t stateCount = Automaton.StateCount();
+    std::unordered_map<std::uint64_t, State> groupOf;  // by the pair of form states
+    std::vector<std::pair<State, State>> members;      // (form state, group)
+    WordState.assign(words.WordCount(), kRoot);
+    for (std::size_t w = 0; w < words.WordCount(); ++w) {
+        const std::uint32_t first = words.WordFirst[w];
+        const State a = formStates[first];
+        if (words.WordFirst[w + 1] - first == 1 || formStates[first + 1] == a) {
+            WordState[w] = a;
+            continue;
+        }
+        const State b = formStates[first + 1];
+        const std::uint64_t pair = (std::uint64_t{std::min(a, b)} << 32) | std::max(a, b);
+        const auto [it, added] =
+            groupOf.try_emplace(pair, static_cast<State>(stateCount + groupOf.size()));
+        if (added) {
+            members.emplace_back(a, it->second);
+            members.emplace_back(b, it->second);
+        }
+        WordState[w] = it->second;
+    }
+    IdCount = stateCount + groupOf.size();
+
+    GroupFirst.assign(stateCount + 1, 0);
+    for (const auto& [form, group] : members) {
+        ++GroupFirst[form + 1];
+    }
+    for (std::size_t s = 0; s < stateCount; ++s) {
+        GroupFirst[s + 1] += GroupFirst[s];
+    }
+    GroupIds.resize(members.size());
+    std::vector<std::uint32_t> fill(GroupFirst.begin(), GroupFirst.end() - 1);
+    for (const auto& [form, group] : members) {
+        GroupIds[fill[form]++] = group;
+    }
 }
 
 void WordMatcher::Impl::FileEntries(const FoldedWords& words) {
-    const std::size_t stateCount = Automaton.StateCount();
+    const std::size_t idCount = IdCount;  // keys may be groups too
     const std::size_t entryCount = words.EntryFirst.size() - 1;
-    std::vector<State> states;  // the distinct word states of one entry
+    std::vector<State> states;  // the distinct word identities of one entry
     auto entryStates = [&](std::size_t e) {
         states.clear();
         for (std::uint32_t w = words.EntryFirst[e]; w < words.EntryFirst[e + 1]; ++w) {
@@ -164,9 +245,9 @@ void WordMatcher::Impl::FileEntries(const FoldedWords& words) {
         states.erase(std::unique(states.begin(), states.end()), states.end());
     };
 
-    // How many entries hold each word, and its length.
-    std::vector<std::uint32_t> holders(stateCount, 0);
-    std::vector<std::uint32_t> length(stateCount, 0);
+    // How many entries hold each word, and its length (of its shorter form).
+    std::vector<std::uint32_t> holders(idCount, 0);
+    std::vector<std::uint32_t> length(idCount, 0);
     for (std::size_t e = 0; e < entryCount; ++e) {
         entryStates(e);
         for (State s : states) {
@@ -174,7 +255,11 @@ void WordMatcher::Impl::FileEntries(const FoldedWords& words) {
         }
     }
     for (std::size_t w = 0; w < words.WordCount(); ++w) {
-        length[WordState[w]] = static_cast<std::uint32_t>(words.Word(w).size());
+        std::size_t shortest = words.Form(words.WordFirst[w]).size();
+        for (std::uint32_t f = words.WordFirst[w] + 1; f < words.WordFirst[w + 1]; ++f) {
+            shortest = std::min(shortest, words.Form(f).size());
+        }
+        length[WordState[w]] = static_cast<std::uint32_t>(shortest);
     }
     // The key of an entry: a word of selective length held by few entries.
     auto better = [&](State a, State b) {
@@ -193,7 +278,7 @@ void WordMatcher::Impl::FileEntries(const FoldedWords& words) {
     std::vector<State> key(entryCount, kRoot);
     std::vector<std::uint32_t> otherFirst(entryCount + 1, 0);
     std::vector<State> otherWords;
-    KeyedFirst.assign(stateCount + 1, 0);
+    KeyedFirst.assign(idCount + 1, 0);
     for (std::size_t e = 0; e < entryCount; ++e) {
         entryStates(e);
         if (states.empty()) {
@@ -212,10 +297,10 @@ void WordMatcher::Impl::FileEntries(const FoldedWords& words) {
             KeyedFirst[key[e] + 1] += kRecordHeader + otherFirst[e + 1] - otherFirst[e];
         }
     }
-    for (std::size_t s = 0; s < stateCount; ++s) {
+    for (std::size_t s = 0; s < idCount; ++s) {
         KeyedFirst[s + 1] += KeyedFirst[s];
     }
-    KeyedRecords.resize(KeyedFirst[stateCount]);
+    KeyedRecords.resize(KeyedFirst[idCount]);
     std::vector<std::uint32_t> fill(KeyedFirst.begin(), KeyedFirst.end() - 1);
     for (std::size_t e = 0; e < entryCount; ++e) {  // ascending: each key's entries are sorted
         if (key[e] == kRoot) {
@@ -235,8 +320,20 @@ void WordMatcher::Impl::FileEntries(const FoldedWords& words) {
 inline void WordMatcher::Impl::MarkWordsEndingIn(State state) {
     for (State w = Automaton.LongestWordIn(state); w != kRoot && !IsSeen(w);
          w = Automaton.ShorterWord(w)) {
-        Seen[w / kBitsPerMark] |= std::uint64_t{1} << (w % kBitsPerMark);
-        Found.push_back(w);
+        Mark(w);
+    }
+}
+
+// A word of two forms is found with either form.
+void WordMatcher::Impl::MarkGroupsOfFoundForms() {
+    const std::size_t forms = Found.size();
+    for (std::size_t i = 0; i < forms; ++i) {
+        const State form = Found[i];
+        for (std::uint32_t g = GroupFirst[form]; g < GroupFirst[form + 1]; ++g) {
+            if (!IsSeen(GroupIds[g])) {
+                Mark(GroupIds[g]);
+            }
+        }
     }
 }
 
@@ -247,6 +344,9 @@ std::vector<int> WordMatcher::Impl::Find(std::string_view text) {
     Found.clear();
     for (State state : Ends) {
         MarkWordsEndingIn(state);
+    }
+    if (!GroupIds.empty()) {
+        MarkGroupsOfFoundForms();
     }
 
     for (State word : Found) {  // ask for all the records first: their reads then overlap

@@ -10,6 +10,7 @@ namespace {
 // undefined map to themselves.
 constexpr unsigned char kFirstHighByte = 0x80;
 constexpr unsigned char kFirstLatin1Byte = 0xA0;
+constexpr std::uint32_t kLastLatin1CodePoint = 0xFF;
 constexpr std::array<std::uint16_t, kFirstLatin1Byte - kFirstHighByte> kWindows1252High = {
     0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,  // 80-87
     0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,  // 88-8F
@@ -57,6 +58,32 @@ void AppendUtf8(std::string& out, std::uint32_t codePoint) {
             static_cast<char>(kContinuationBits | ((codePoint >> kBitsPerContinuation) & kSixBits));
         out += static_cast<char>(kContinuationBits | (codePoint & kSixBits));
     }
+}
+
+// The code point of the well-formed sequence of `length` bytes at `at`.
+std::uint32_t DecodeUtf8(std::string_view bytes, std::size_t at, std::size_t length) {
+    // The bits a lead byte carries, by sequence length.
+    constexpr unsigned char kLeadBits[] = {0, 0x7F, 0x1F, 0x0F, 0x07};
+    std::uint32_t codePoint = ByteAt(bytes, at) & kLeadBits[length];
+    for (std::size_t k = 1; k < length; ++k) {
+        codePoint = (codePoint << kBitsPerContinuation) | (ByteAt(bytes, at + k) & kSixBits);
+    }
+    return codePoint;
+}
+
+// The Windows-1252 byte of a code point, or nullopt when the code page has none.
+std::optional<unsigned char> Windows1252Byte(std::uint32_t codePoint) {
+    if (codePoint < kFirstHighByte ||
+        (codePoint >= kFirstLatin1Byte && codePoint <= kLastLatin1CodePoint)) {
+        return static_cast<unsigned char>(codePoint);
+    }
+    for (std::size_t i = 0; i < kWindows1252High.size(); ++i) {
+        // The five undefined bytes stand for controls that are not theirs to give back.
+        if (kWindows1252High[i] == codePoint && codePoint >= kFirstLatin1Byte) {
+            return static_cast<unsigned char>(kFirstHighByte + i);
+        }
+    }
+    return std::nullopt;
 }
 
 std::uint32_t Windows1252CodePoint(unsigned char byte) {
@@ -137,6 +164,39 @@ std::string Windows1252ToUtf8(std::string_view bytes) {
 
 std::string DisplayUtf8(std::string_view bytes) {
     return IsValidUtf8(bytes) ? std::string(bytes) : Windows1252ToUtf8(bytes);
+}
+
+std::optional<std::string> Utf8ToWindows1252(std::string_view utf8) {
+    std::string out;
+    out.reserve(utf8.size());
+    std::size_t at = 0;
+    while (at < utf8.size()) {
+        const std::size_t length = Utf8SequenceLength(utf8, at);
+        if (length == 0) {
+            return std::nullopt;
+        }
+        const std::optional<unsigned char> byte = Windows1252Byte(DecodeUtf8(utf8, at, length));
+        if (!byte) {
+            return std::nullopt;
+        }
+        out += static_cast<char>(*byte);
+        at += length;
+    }
+    return out;
+}
+
+std::size_t CutLength(std::string_view bytes, std::size_t limit) {
+    if (bytes.size() <= limit) {
+        return bytes.size();
+    }
+    std::size_t cut = limit;
+    if (IsValidUtf8(bytes)) {
+        while (cut > 0 && ByteAt(bytes, cut) >= kFirstContinuation &&
+               ByteAt(bytes, cut) <= kLastContinuation) {
+            --cut;  // back to the first byte of the character the limit falls in
+        }
+    }
+    return cut;
 }
 
 }  // namespace versemark

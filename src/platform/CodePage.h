@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -26,5 +27,14 @@ std::string Windows1252ToUtf8(std::string_view bytes);
 // The bytes unchanged when they are valid UTF-8, else Windows1252ToUtf8. One
 // invalid byte makes the whole text Windows-1252.
 std::string DisplayUtf8(std::string_view bytes);
+
+// The way back, exact: valid UTF-8 whose every character has a Windows-1252 byte
+// (U+0000-U+007F, U+00A0-U+00FF and the 27 characters of 0x80-0x9F) becomes those
+// bytes. nullopt for anything else: nothing is replaced or dropped.
+std::optional<std::string> Utf8ToWindows1252(std::string_view utf8);
+
+// How many of the first `limit` bytes to keep so that valid UTF-8 is not cut
+// inside a character; other bytes (one character a byte) are cut at `limit`.
+std::size_t CutLength(std::string_view bytes, std::size_t limit);
 
 }  // namespace versemark

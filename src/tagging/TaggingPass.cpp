@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <ctime>
 
+#include "platform/CodePage.h"
 #include "platform/FileSystem.h"
 #include "platform/SignalHold.h"
 #include "tagging/ReplaceByCopy.h"
@@ -34,9 +35,12 @@ WritePlace ReadExistingTag(FieldList& fields, RandomAccessFile& file, std::uint6
     return {lyricsEnd, std::string(tail::kTrailerV200)};
 }
 
+// Artist and title in the companion's code page when the name converts exactly,
+// else the name's own bytes.
 Id3v1Tag Id3v1FromLyricsName(std::string_view lyricsName) {
-    return BuildId3v1Tag(ArtistFromName(lyricsName), TitleFromName(lyricsName), "",
-                         tail::kBlankYear, "", 0, tail::kGenreNone);
+    const std::string name = Utf8ToWindows1252(lyricsName).value_or(std::string(lyricsName));
+    return BuildId3v1Tag(ArtistFromName(name), TitleFromName(name), "", tail::kBlankYear, "", 0,
+                         tail::kGenreNone);
 }
 
 // The new tail of the open file (the tag and the ID3v1 block) and where it goes,
@@ -188,7 +192,7 @@ std::optional<std::string> LetsTagThem(const RowList& rows, const FileOpener& op
 std::optional<std::string> ReadPreparedLyrics(const std::string& lyricsPath) {
     auto lyrics = ReadWholeFile(lyricsPath);
     if (lyrics) {
-        PrepareLyricsText(*lyrics);
+        PrepareStoredLyrics(*lyrics);
     }
     return lyrics;
 }

@@ -1,5 +1,6 @@
 #include <algorithm>
 
+#include "platform/CodePage.h"
 #include "startup/Companion.h"
 #include "tags/TagWriter.h"
 #include "tags/TailLayout.h"
@@ -38,7 +39,7 @@ Id3v1Tag BuildId3v1Tag(std::string_view artist, std::string_view title, std::str
 }
 
 std::string FitText(std::string_view text, std::size_t width) {
-    std::string fitted(width > 0 ? text.substr(0, width) : text);
+    std::string fitted(width > 0 ? text.substr(0, CutLength(text, width)) : text);
     if (width > 0) {
         fitted.resize(width, '\0');
     }

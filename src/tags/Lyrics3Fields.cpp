@@ -1,5 +1,6 @@
 #include <algorithm>
 
+#include "platform/CodePage.h"
 #include "tags/DecimalDigits.h"
 #include "tags/TagWriter.h"
 #include "tags/TailLayout.h"
@@ -7,7 +8,7 @@
 namespace versemark {
 
 std::string Lyrics3FieldText(std::string_view text) {
-    return FitText(text.substr(0, tail::kMaxFieldData), 0);
+    return FitText(text.substr(0, CutLength(text, tail::kMaxFieldData)), 0);
 }
 
 void SetLyrics3Field(FieldList& fields, std::string_view fieldId, std::string_view text) {

@@ -1,11 +1,15 @@
 #include "tags/LyricsText.h"
 
+#include <optional>
+
+#include "platform/CodePage.h"
 #include "startup/Companion.h"
 
 namespace versemark {
 namespace {
 
 constexpr std::string_view kCrLf = "\r\n";
+constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 
 bool IsSingleBlank(char c) {
     return c == '\t' || c == ' ';
@@ -24,6 +28,22 @@ void PrepareLyricsText(std::string& text) {
     }
     text += kCrLf;
     text += CreditLine();
+}
+
+void ConvertLyricsToCodePage(std::string& text) {
+    std::string_view body = text;
+    if (body.starts_with(kUtf8ByteOrderMark)) {
+        body.remove_prefix(kUtf8ByteOrderMark.size());
+    }
+    // ASCII converts to itself; only a BOM or characters outside ASCII change.
+    if (std::optional<std::string> converted = Utf8ToWindows1252(body)) {
+        text = std::move(*converted);
+    }
+}
+
+void PrepareStoredLyrics(std::string& text) {
+    ConvertLyricsToCodePage(text);
+    PrepareLyricsText(text);
 }
 
 std::string TrimBlanks(std::string_view text) {

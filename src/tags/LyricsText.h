@@ -9,6 +9,16 @@ namespace versemark {
 
 void PrepareLyricsText(std::string& text);
 
+// A lyrics file's text in the companion's code page: valid UTF-8 whose characters
+// all have a Windows-1252 byte is converted, a byte-order mark at its start
+// dropped; any other text (the companion's own Windows-1252 files above all, or
+// UTF-8 with characters the code page lacks) is kept byte for byte.
+void ConvertLyricsToCodePage(std::string& text);
+
+// ConvertLyricsToCodePage, then PrepareLyricsText: the text that is stored and
+// that the viewer of prepared lyrics shows.
+void PrepareStoredLyrics(std::string& text);
+
 // Blanks are the tab, the space and the pair CR LF (a lone CR or LF is not one).
 std::string TrimBlanks(std::string_view text);
 std::string TrimLeadingBlanks(std::string_view text);

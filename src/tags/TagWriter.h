@@ -10,10 +10,11 @@
 
 namespace versemark {
 
-// The data a field gets for `text`: cut to 99999 characters, 255 made a blank.
+// The data a field gets for `text`: cut to 99999 bytes (never inside a UTF-8
+// character when the text is valid UTF-8), 255 made a blank.
 std::string Lyrics3FieldText(std::string_view text);
 
-// Sets the field `fieldId` to `text` (cut to 99999 characters, 255 made a blank),
+// Sets the field `fieldId` to Lyrics3FieldText of `text`,
 // padding with NULs to the old length when the field held longer data; adds the
 // field at the end when the list has none of that id. Later fields of the same
 // id are dropped, so the one set is the one read back.
@@ -39,7 +40,8 @@ Id3v1Tag BuildId3v1Tag(std::string_view artist, std::string_view title, std::str
                        std::string_view year, std::string_view comment, std::uint8_t track,
                        std::uint8_t genre);
 
-// Width above 0: cut or NUL-padded to exactly `width`. Then 255 becomes a blank.
+// Width above 0: cut (valid UTF-8 never inside a character) and NUL-padded to
+// exactly `width` bytes. Then 255 becomes a blank.
 std::string FitText(std::string_view text, std::size_t width);
 
 // "Some Band - Song - Live" gives "Some Band" and "Song - Live".

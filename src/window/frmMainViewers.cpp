@@ -38,7 +38,7 @@ void frmMain::cmdDisplayLyrics_Click() {
             listModel_->Rows().Row(static_cast<std::size_t>(row)).LyricsCell.ToolTip;
         text = ReadWholeFile(path).value_or(std::string());
     }
-    PrepareLyricsText(text);
+    PrepareStoredLyrics(text);
     OpenViewer(cmdDisplayLyrics, text);
 }
 

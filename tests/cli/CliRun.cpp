@@ -23,7 +23,11 @@ std::string CliExecutable() {
 }
 
 CliRunResult RunCliProcess(const std::vector<std::string>& args, const EnvChanges& env) {
-    const std::string program = CliExecutable();
+    return RunProcess(CliExecutable(), args, env);
+}
+
+CliRunResult RunProcess(const std::string& program, const std::vector<std::string>& args,
+                        const EnvChanges& env) {
     const TempDir outputs;
     const std::string outPath = outputs / "stdout";
     const std::string errPath = outputs / "stderr";
@@ -55,7 +59,7 @@ CliRunResult RunCliProcess(const std::vector<std::string>& args, const EnvChange
             dup2(out, STDOUT_FILENO) < 0 || dup2(err, STDERR_FILENO) < 0) {
             _exit(127);
         }
-        execv(program.c_str(), argvPointers.data());
+        execvp(program.c_str(), argvPointers.data());
         _exit(127);
     }
     int status = 0;

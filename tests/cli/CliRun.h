@@ -23,6 +23,10 @@ std::string CliExecutable();
 // Runs it with `args`, standard input from /dev/null, and waits for it.
 CliRunResult RunCliProcess(const std::vector<std::string>& args, const EnvChanges& env = {});
 
+// The same for another program, looked up on PATH when `program` has no "/".
+CliRunResult RunProcess(const std::string& program, const std::vector<std::string>& args,
+                        const EnvChanges& env = {});
+
 // Every regular file below `folder` with its bytes, keyed by relative path.
 std::map<std::string, std::string> SnapshotFiles(const std::string& folder);
 

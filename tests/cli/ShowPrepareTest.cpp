@@ -146,12 +146,18 @@ TEST(PrepareCommandTest, DropsTheFooterAndAddsTheCreditLine) {
 
 TEST(PrepareCommandTest, ShowsWindows1252LyricsAsUtf8UnlessRaw) {
     const TempDir dir;
-    const std::string file = dir.WriteFile("A - B.txt", "Caf\xE9 \x93quoted\x94");
-    EXPECT_EQ(RunCliProcess({"prepare", file}).Out,
-              "Caf\xC3\xA9 \xE2\x80\x9Cquoted\xE2\x80\x9D\r\n"
-              "Lyrics by Songleaf (https://kestrelworks.example/songleaf)\r\n");
-    EXPECT_EQ(RunCliProcess({"prepare", file, "--raw"}).Out.substr(0, 13),
-              "Caf\xE9 \x93quoted\x94");
+    // The companion's Windows-1252, and UTF-8 with a byte-order mark: both are
+    // stored, and so prepared, in Windows-1252.
+    for (const std::string text : {"Caf\xE9 \x93quoted\x94",
+                                   "\xEF\xBB\xBF"
+                                   "Caf\xC3\xA9 \xE2\x80\x9Cquoted\xE2\x80\x9D"}) {
+        const std::string file = dir.WriteFile("A - B.txt", text);
+        EXPECT_EQ(RunCliProcess({"prepare", file}).Out,
+                  "Caf\xC3\xA9 \xE2\x80\x9Cquoted\xE2\x80\x9D\r\n"
+                  "Lyrics by Songleaf (https://kestrelworks.example/songleaf)\r\n");
+        EXPECT_EQ(RunCliProcess({"prepare", file, "--raw"}).Out.substr(0, 13),
+                  "Caf\xE9 \x93quoted\x94");
+    }
 }
 
 }  // namespace

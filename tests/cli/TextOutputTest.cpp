@@ -2,6 +2,7 @@
 // converted, JSON escaped; and how the verbs read their arguments.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <set>
 #include <sstream>
 
@@ -87,6 +88,28 @@ TEST(ScanJsonTest, OddNamesComeOutAsValidJsonWithTheirBytesShownAsWindows1252) {
     const CliRunResult table = RunCliProcess({"scan", dir / "music", "--cache", dir / "lyrics"});
     EXPECT_NE(table.Out.find(latinShown + ".mp3"), std::string::npos) << table.Out;
     EXPECT_TRUE(IsValidUtf8(table.Out));
+}
+
+TEST(ScanJsonTest, WordsOutsideAsciiMatchAcrossTheTwoEncodings) {
+    const TempDir dir;
+    dir.WriteFile("lyrics/Bj\xC3\xB6rk - J\xC3\xB3ga.txt", "x");  // UTF-8 name
+    dir.WriteFile("lyrics/BEYONC\xC9 - HALO.txt", "x");           // Windows-1252 name
+    // Windows-1252 in the ID3v1 block; UTF-8 in the path.
+    dir.WriteFile("music/Homogenic/01.mp3",
+                  TailBuilder().audio(600).id3v1("J\xF3ga", "Bj\xF6rk").bytes());
+    dir.WriteFile("music/Beyonc\xC3\xA9 - Halo.mp3", TailBuilder().audio(600).bytes());
+    const CliRunResult scan =
+        RunCliProcess({"scan", dir / "music", "--cache", dir / "lyrics", "--json"});
+    ASSERT_EQ(scan.Status, 0) << scan.Err;
+    const auto json = ParseJson(scan.Out);
+    ASSERT_TRUE(json.has_value()) << scan.Out;
+    std::map<std::string, std::string> lyricsOf;
+    for (const JsonValue& row : (*json)["rows"].Array()) {
+        lyricsOf[row["mp3"].String()] = row["lyricsName"].String();
+    }
+    EXPECT_EQ(lyricsOf, (std::map<std::string, std::string>{
+                            {dir / "music/Homogenic/01.mp3", "Bj\xC3\xB6rk - J\xC3\xB3ga"},
+                            {dir / "music/Beyonc\xC3\xA9 - Halo.mp3", "BEYONC\xC3\x89 - HALO"}}));
 }
 
 TEST(ScanJsonTest, AnEmptyFolderGivesAnEmptyRowList) {

@@ -366,16 +366,45 @@ TEST_F(Pass, UnreadableFileIsMatchedOnItsPath) {
     EXPECT_TRUE(rows.Row(0).Checked);
 }
 
-TEST_F(Pass, NamesThatAreNotUtf8MatchInEitherCase) {
-    Lyrics("BEYONC\xC9 - HALO.txt");                     // Windows-1252
-    Lyrics("SIGUR R\xC3\x93S - HOPP\xC3\x8DPOLLA.txt");  // UTF-8
+// An ID3v2.4 header and UTF-8 artist and title frames, as in a file's first bytes.
+std::string Id3v2Utf8(std::string_view artist, std::string_view title) {
+    const auto frame = [](std::string_view id, std::string_view text) {
+        const std::string body = "\x03" + std::string(text);  // encoding 3: UTF-8
+        return std::string(id) + std::string(3, '\0') + static_cast<char>(body.size()) +
+               std::string(2, '\0') + body;
+    };
+    const std::string frames = frame("TPE1", artist) + frame("TIT2", title);
+    return "ID3" + std::string("\x04\0\0\0\0\0", 6) + static_cast<char>(frames.size()) + frames;
+}
+
+TEST_F(Pass, WordsOutsideAsciiAreFoundInBothEncodings) {
+    Lyrics("BEYONC\xC9 - HALO.txt");                     // 0: Windows-1252
+    Lyrics("SIGUR R\xC3\x93S - HOPP\xC3\x8DPOLLA.txt");  // 1: UTF-8
+    Lyrics("Bj\xC3\xB6rk - J\xC3\xB3ga.txt");            // 2: UTF-8
+    Lyrics("Zo\xC3\xAB - \xC4\x80lpha.txt");             // 3: "Ā" has no Windows-1252 byte
     Mp3("beyonc\xE9 halo.mp3");
+    Mp3("Beyonc\xC3\xA9/Halo.mp3");
     Mp3("Sigur R\xC3\xB3s/Hopp\xC3\xADpolla.mp3");
-    Mp3("Sigur R\xF3s/Hopp\xEDpolla.mp3");  // Windows-1252 bytes: not the UTF-8 word
+    Mp3("Sigur R\xF3s/Hopp\xEDpolla.mp3");
+    Mp3("Homogenic/01.mp3", TailBuilder().audio(900).id3v1("J\xF3ga", "Bj\xF6rk").bytes());
+    Mp3("Homogenic/02.mp3",
+        Id3v2Utf8("Bj\xC3\xB6rk", "J\xC3\xB3ga") + TailBuilder().audio(900).bytes());
+    Mp3("Zo\xEB/\xC4\x80lpha.mp3");
+    Mp3("Zo\xEB/Alpha.mp3");
     Run();
-    EXPECT_EQ(RowOf("beyonc\xE9 halo.mp3")->Tag, "0");
-    EXPECT_EQ(RowOf("Hopp\xC3\xADpolla.mp3")->Tag, "1");
-    EXPECT_EQ(RowOf("Hopp\xEDpolla.mp3"), nullptr);
+    const auto tagOf = [this](const std::string& name) {
+        const ResultRow* row = RowOf(name);
+        return row ? row->Tag : std::string("no row");
+    };
+    EXPECT_EQ(tagOf("beyonc\xE9 halo.mp3"), "0");
+    EXPECT_EQ(tagOf("Halo.mp3"), "0") << "UTF-8 path, Windows-1252 name";
+    EXPECT_EQ(tagOf("Hopp\xC3\xADpolla.mp3"), "1");
+    EXPECT_EQ(tagOf("Hopp\xEDpolla.mp3"), "1") << "Windows-1252 path, UTF-8 name";
+    EXPECT_EQ(tagOf("01.mp3"), "2") << "Windows-1252 ID3v1 block, UTF-8 name";
+    EXPECT_EQ(tagOf("02.mp3"), "2") << "UTF-8 ID3v2 frames in the first bytes";
+    EXPECT_EQ(tagOf("\xC4\x80lpha.mp3"), "3");
+    EXPECT_EQ(tagOf("Alpha.mp3"), "no row") << "no other form stands in for a missing character";
+    EXPECT_EQ(index.Entries[2].MatchCount, 2);
 }
 
 }  // namespace

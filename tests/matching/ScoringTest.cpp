@@ -25,6 +25,9 @@ TEST(ScoreLyrics, SumsTheHitsOfTheNonEmptyWords) {
     EXPECT_EQ(ScoreLyrics(EntryWith({"Band", "Stop"}), "Band - Stop.mp3"), 2);
     EXPECT_EQ(ScoreLyrics(EntryWith({"", "a", "a"}), "banana"), 6);
     EXPECT_EQ(ScoreLyrics(EntryWith({""}), "anything"), 0);
+    // A word outside ASCII counts in both encodings: UTF-8 and Windows-1252 "Björk".
+    EXPECT_EQ(ScoreLyrics(EntryWith({"Bj\xC3\xB6rk"}), "BJ\xC3\x96RK bj\xF6rk"), 2);
+    EXPECT_EQ(ScoreLyrics(EntryWith({"Bj\xF6rk"}), "BJ\xC3\x96RK bj\xF6rk"), 2);
 }
 
 TEST(PickBestLyrics, TakesTheHighestScoreAndTheEarliestOnATie) {

@@ -6,6 +6,7 @@
 
 #include "matching/MatchFolder.h"
 #include "matching/WordMatcher.h"
+#include "platform/CodePage.h"
 
 namespace versemark {
 namespace {
@@ -44,8 +45,12 @@ class KnownCases : public ::testing::Test {
         {"aa", "aaa"},             // 7: overlapping words, words inside words
         {"zz"},                    // 8: in none of the texts
         {"\x8A"
-         "tefan"},  // 9: Windows-1252 Š
+         "tefan"},          // 9: Windows-1252 Š
+        {"\xC4\x80lpha"},   // 10: UTF-8 Ā, which Windows-1252 lacks
+        {"\xC3\xA9t\xE9"},  // 11: a word of a Windows-1252 name: "Ã©té"
+        {"\xC3\xA9"},       // 12: the same first bytes from a name that is not UTF-8
     });
+    KnownCases() { index.Entries[12].DisplayName = "\xC3\xA9 - \xE9t\xE9"; }
 };
 
 TEST_F(KnownCases, FastAndReferenceGiveTheWrittenAnswer) {
@@ -55,15 +60,19 @@ TEST_F(KnownCases, FastAndReferenceGiveTheWrittenAnswer) {
         {"a missing word", "/music/Dont Stop", {4}},
         {"empty word in a non-empty text", "Title", {3, 4}},
         {"empty text: not even the empty word", "", {}},
-        {"UTF-8 small letters find the UTF-8 capital", "beyonc\xC3\xA9 live", {4, 5}},
-        {"Windows-1252 capital finds the small letter", "BEYONC\xC9", {4, 6}},
-        {"UTF-8 and Windows-1252 bytes differ", "BEYONC\xC3\xA9 x", {4, 5}},
+        {"UTF-8 small letters find both encodings' capitals", "beyonc\xC3\xA9 live", {4, 5, 6, 12}},
+        {"Windows-1252 capital finds both encodings' small letters", "BEYONC\xC9", {4, 5, 6}},
         {"overlapping hits", "aaa", {4, 7}},
         {"too short for the longer word", "aa", {4}},
         {"Windows-1252 small letter",
          "\x9A"
          "TEFAN",
          {4, 9}},
+        {"Windows-1252 S with caron written in UTF-8", "\xC5\xA0TEFAN", {4, 9}},
+        {"a character Windows-1252 lacks: UTF-8 only", "\xC4\x80LPHA \xE9", {4, 10}},
+        {"no stand-in for a character Windows-1252 lacks", "?lpha Alpha", {4}},
+        {"a Windows-1252 name's word in UTF-8", "\xC3\x83\xC2\xA9T\xC3\x89 x", {4, 11, 12}},
+        {"a Windows-1252 name's word as it is", "\xC3\xA9T\xE9", {4, 11, 12}},
     };
     for (const Case& c : cases) {
         const WordMatcher matcher(index);
@@ -122,12 +131,22 @@ class RandomMaterial {
 
     std::string Piece() {
         static const std::vector<std::string> pieces = {
-            "a",    "b",    "A",        "B",        "ab", "ba",
-            "o",    "O",    "\xC3\xA9", "\xC3\x89",  // é É in UTF-8
-            "\xE9", "\xC9",                          // é É in Windows-1252
-            "\x8A", "\x9A", "\x9F",     "\xFF",      // Š š Ÿ ÿ
-            "\xC3", "\x89", "\xD7",                  // halves of sequences, ×
-            "'",    "_",    "-",        " ",        "1",  "3",
+            "a",        "b",
+            "A",        "B",
+            "ab",       "ba",
+            "o",        "O",
+            "\xC3\xA9", "\xC3\x89",  // é É in UTF-8
+            "\xE9",     "\xC9",      // é É in Windows-1252
+            "\x8A",     "\x9A",
+            "\x9F",     "\xFF",  // Š š Ÿ ÿ
+            "\xC3",     "\x89",
+            "\xD7",  // halves of sequences, ×
+            "\xC5\xA0", "\xE2\x82\xAC",
+            "\x80",                          // Š € in UTF-8, € in Windows-1252
+            "\xC4\x80", "\xF0\x9F\x8E\xB5",  // Ā, a note: no Windows-1252 byte
+            "'",        "_",
+            "-",        " ",
+            "1",        "3",
         };
         return pieces[Pick(pieces.size())];
     }
@@ -156,12 +175,21 @@ class RandomMaterial {
                     entry.Words.push_back(Word());
                 }
             }
+            // The name decides how a word's bytes are read: now and then one that
+            // is not valid UTF-8.
+            for (const std::string& word : entry.Words) {
+                entry.DisplayName += word + " ";
+            }
+            if (Pick(4) == 0) {
+                entry.DisplayName += "\xE9";
+            }
             index.Entries.push_back(entry);
         }
         return index;
     }
 
-    // A raw MP3 text: pieces, words of the index in another case, markers, NULs.
+    // A raw MP3 text: pieces, words of the index in another case or the other
+    // encoding, markers, NULs.
     std::string RawText(const LyricsIndex& index) {
         static const std::vector<std::string> extras = {
             std::string("\0", 1), "LAME3", "ID3", "LAME", "ID", "''", "__", "L\0AME3"};
@@ -171,7 +199,7 @@ class RandomMaterial {
             const std::size_t kind = Pick(4);
             if (kind == 0 && !index.Entries.empty()) {
                 const auto& words = index.Entries[Pick(index.Entries.size())].Words;
-                text += Shout(words[Pick(words.size())]);
+                text += Shout(Reencoded(words[Pick(words.size())]));
             } else if (kind == 1) {
                 text += extras[Pick(extras.size())];
             } else {
@@ -182,6 +210,14 @@ class RandomMaterial {
     }
 
   private:
+    // Now and then the word in its other encoding, as a tag of the other kind holds it.
+    std::string Reencoded(const std::string& word) {
+        if (Pick(3) != 0) {
+            return word;
+        }
+        return IsValidUtf8(word) ? Utf8ToWindows1252(word).value_or(word) : Windows1252ToUtf8(word);
+    }
+
     std::size_t Pick(std::size_t n) {
         return std::uniform_int_distribution<std::size_t>(0, n - 1)(random_);
     }

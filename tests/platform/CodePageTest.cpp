@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 
 namespace versemark {
@@ -86,6 +87,48 @@ TEST(Utf8SequenceLengthTest, MeasuresOneSequenceAndNeverReadsPastTheEnd) {
     // A lead whose sequence the view cuts short.
     const std::string_view cut(text.data(), 8);
     EXPECT_EQ(Utf8SequenceLength(cut, 6), 0u);
+}
+
+TEST(Utf8ToWindows1252Test, EveryCharacterOfTheCodePageGoesBackToItsByte) {
+    for (int byte = 0; byte <= 0xFF; ++byte) {
+        const std::string one(1, static_cast<char>(byte));
+        const bool undefined =
+            byte == 0x81 || byte == 0x8D || byte == 0x8F || byte == 0x90 || byte == 0x9D;
+        // The undefined bytes show as C1 controls, which have no byte of their own.
+        EXPECT_EQ(Utf8ToWindows1252(Windows1252ToUtf8(one)),
+                  undefined ? std::nullopt : std::optional<std::string>(one))
+            << byte;
+    }
+    EXPECT_EQ(Utf8ToWindows1252("Zo\xC3\xAB \xC3\x89lan \xE2\x82\xAC\xE2\x84\xA2\xC5\xB8"),
+              "Zo\xEB \xC9lan \x80\x99\x9F");
+    EXPECT_EQ(Utf8ToWindows1252(""), "");
+}
+
+TEST(Utf8ToWindows1252Test, NothingIsReplacedOrDropped) {
+    EXPECT_EQ(Utf8ToWindows1252("Bj\xC3\xB6rk \xC4\x80"), std::nullopt);  // A with macron
+    EXPECT_EQ(Utf8ToWindows1252("\xEF\xBB\xBF"
+                                "abc"),
+              std::nullopt);                                         // byte-order mark
+    EXPECT_EQ(Utf8ToWindows1252("\xF0\x9F\x8E\xB5"), std::nullopt);  // outside the BMP
+    EXPECT_EQ(Utf8ToWindows1252("\xC2\x80"), std::nullopt);          // a C1 control
+    EXPECT_EQ(Utf8ToWindows1252("Bj\xF6rk"), std::nullopt);          // not UTF-8
+    EXPECT_EQ(Utf8ToWindows1252("\xC3"), std::nullopt);              // cut short
+}
+
+TEST(CutLengthTest, Utf8IsNeverCutInsideACharacter) {
+    // "\xC3\xA9" is two bytes, "\xE2\x82\xAC" three.
+    const std::string utf8 = "ab\xC3\xA9\xE2\x82\xAC";
+    EXPECT_EQ(CutLength(utf8, 2), 2u);
+    EXPECT_EQ(CutLength(utf8, 3), 2u);
+    EXPECT_EQ(CutLength(utf8, 4), 4u);
+    EXPECT_EQ(CutLength(utf8, 5), 4u);
+    EXPECT_EQ(CutLength(utf8, 6), 4u);
+    EXPECT_EQ(CutLength(utf8, 7), 7u);
+    EXPECT_EQ(CutLength(utf8, 100), 7u);
+    EXPECT_EQ(CutLength("\xC3\xA9", 1), 0u);
+    // Windows-1252 bytes are one character each.
+    EXPECT_EQ(CutLength("ab\xC3\xA9\xE9", 3), 3u);
+    EXPECT_EQ(CutLength("\xE9\xE9\xE9", 2), 2u);
 }
 
 }  // namespace

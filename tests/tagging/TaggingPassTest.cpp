@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "matching/RowList.h"
 #include "support/TailBuilder.h"
 #include "support/TempDir.h"
@@ -217,6 +219,59 @@ TEST_F(TagOneFile, LyricsFooterIsDroppedWhenStored) {
         audio_ +
             V2({{"IND", "100"}, {"LYR", "one\r\ntwo\r\n\r\n----------------\r\n" + Credit()}}) +
             newBlock_);
+}
+
+// Names and lyrics in UTF-8 are stored in Windows-1252 when every character has a
+// byte there; anything else keeps its bytes and is never cut inside a character.
+TEST_F(TagOneFile, TextIsStoredInTheCompanionsCodePage) {
+    const std::string aMacron = "\xC4\x80";  // Ā: no Windows-1252 byte
+    std::string thirtyOneBytes = "a";
+    for (int i = 0; i < 15; ++i) {
+        thirtyOneBytes += aMacron;
+    }
+    struct Case {
+        const char* What;
+        std::string Name;
+        std::string LyricsText;
+        std::string Artist;  // as stored, before the padding
+        std::string Title;
+        std::string Lyr;
+    };
+    const std::vector<Case> cases = {
+        {"UTF-8 with accents", "Zo\xC3\xAB Vance - \xC3\x89lan", "Avec \xC3\xA9lan \xE2\x82\xAC",
+         "Zo\xEB Vance", "\xC9lan", Stored("Avec \xE9lan \x80")},
+        {"a character Windows-1252 lacks, cut before it", aMacron + "nna - " + thirtyOneBytes,
+         aMacron + " \xC3\xA9", aMacron + "nna", thirtyOneBytes.substr(0, 29),
+         Stored(aMacron + " \xC3\xA9")},
+        {"Windows-1252 as it is", "Caf\xE9 - Cr\xE8me", "Caf\xE9 cr\xE8me\r\n", "Caf\xE9",
+         "Cr\xE8me", Stored("Caf\xE9 cr\xE8me\r\n")},
+        {"a byte-order mark is dropped", "A - B", "\xEF\xBB\xBFna\xC3\xAFve", "A", "B",
+         Stored("na\xEFve")},
+        {"a byte-order mark before ASCII", "A - B", "\xEF\xBB\xBFplain", "A", "B", Stored("plain")},
+        {"a byte-order mark stays with text that cannot be converted", "A - B",
+         "\xEF\xBB\xBF" + aMacron, "A", "B", Stored("\xEF\xBB\xBF" + aMacron)},
+        {"the cut to 30 counts stored bytes", "Band - " + std::string(35, 'e') + "\xC3\xA9", "w",
+         "Band", std::string(30, 'e'), Stored("w")},
+        {"converted text is cut as bytes", "Band - " + std::string(29, 'e') + "\xC3\xA9\xC3\xA9",
+         "w", "Band", std::string(29, 'e') + "\xE9", Stored("w")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.What);
+        const std::string mp3 = Mp3(audio_);
+        EXPECT_EQ(Tag(mp3, c.LyricsText, c.Name),
+                  audio_ + V2({{"IND", "100"}, {"LYR", c.Lyr}}) +
+                      TailBuilder::Id3v1Block(c.Title, c.Artist, "", "    ", "", 0, 255));
+    }
+}
+
+TEST_F(TagOneFile, Utf8LyricsAreNotCutInsideACharacterAt99999) {
+    std::string text;
+    while (text.size() < 120000) {
+        text += "\xC4\x80";  // two bytes: byte 99999 is the second of one
+    }
+    const std::string mp3 = Mp3(audio_);
+    EXPECT_EQ(Tag(mp3, text),
+              audio_ + V2({{"IND", "100"}, {"LYR", text.substr(0, 99998)}}) + newBlock_);
 }
 
 TEST(LetsTagThem, EmptyListDoesNothing) {
