@@ -78,12 +78,12 @@ RowList ManyFiles(const std::string& root, std::size_t audioKiB) {
     for (std::size_t n = 0; n < kManyFiles; ++n) {
         const std::string name = "Artist " + std::to_string(n) + " - Title";
         ResultRow row;
-        row.Mp3Cell.ToolTip = root + "/many/music/" + std::to_string(n) + ".mp3";
-        row.LyricsCell.ToolTip = root + "/many/lyrics/" + name + ".txt";
+        row.Mp3Path = root + "/many/music/" + std::to_string(n) + ".mp3";
+        row.LyricsPath = root + "/many/lyrics/" + name + ".txt";
         row.LyricsCell.Text = name;
         row.Checked = true;
-        Write(row.Mp3Cell.ToolTip, Id3v23Tag(n) + audio + id3v1);
-        Write(row.LyricsCell.ToolTip, lyrics);
+        Write(row.Mp3Path, Id3v23Tag(n) + audio + id3v1);
+        Write(row.LyricsPath, lyrics);
         rows.Add(std::move(row));
     }
     return rows;

@@ -51,8 +51,8 @@ Library ThousandFiles(const std::string& folder) {
         WriteBytes(txt, lyrics);
         ResultRow row;
         row.Checked = true;
-        row.Mp3Cell.ToolTip = mp3;
-        row.LyricsCell.ToolTip = txt;
+        row.Mp3Path = mp3;
+        row.LyricsPath = txt;
         row.LyricsCell.Text = name;
         library.Rows.Add(row);
         library.Mp3Files.push_back(mp3);

@@ -10,6 +10,7 @@
 #include "BenchData.h"
 #include "matching/TextFold.h"
 #include "matching/WordMatcher.h"
+#include "support/reference/ReferenceMatcher.h"
 
 namespace versemark::bench {
 namespace {
@@ -44,18 +45,19 @@ const Material& Data() {
 
         // The two algorithms must agree before either is timed.
         const WordMatcher matcher(m.Index);
-        LyricsIndex scratch = m.Index;
+        LyricsIndex counted = m.Index;
+        MatcherScratch scratch;
         std::size_t withCandidates = 0;
         std::size_t candidates = 0;
         for (std::size_t i = 0; i < kReferenceSample * 3; ++i) {
-            const std::vector<int> fast = matcher.FindCandidates(m.Texts[i]);
-            if (fast != FindMatchingLyricsReference(m.Texts[i], scratch)) {
+            const std::vector<int> fast = matcher.FindCandidates(m.Texts[i], scratch);
+            if (fast != FindMatchingLyricsReference(m.Texts[i], counted)) {
                 std::fprintf(stderr, "fast and reference disagree on text %zu\n", i);
                 std::exit(1);
             }
         }
         for (const std::string& text : m.Texts) {
-            const std::size_t n = matcher.FindCandidates(text).size();
+            const std::size_t n = matcher.FindCandidates(text, scratch).size();
             withCandidates += n > 0;
             candidates += n;
         }
@@ -92,9 +94,10 @@ BENCHMARK(BM_BuildMatcher)->Unit(benchmark::kMillisecond);
 void BM_FastAllTexts(benchmark::State& state) {
     const Material& m = Data();
     const WordMatcher matcher(m.Index);
+    MatcherScratch scratch;
     for (auto _ : state) {
         for (const std::string& text : m.Texts) {
-            benchmark::DoNotOptimize(matcher.FindCandidates(text));
+            benchmark::DoNotOptimize(matcher.FindCandidates(text, scratch));
         }
     }
     PerFile(state, m.Texts.size());

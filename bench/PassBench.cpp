@@ -69,7 +69,7 @@ int main(int argc, char** argv) {
     FindMp3Files(root + "/music", true, mp3Files);
     std::vector<std::string> lyricsFiles;
     for (const ResultRow& row : rows.Rows()) {
-        lyricsFiles.push_back(row.LyricsCell.ToolTip);
+        lyricsFiles.push_back(row.LyricsPath);
     }
     BareReads(mp3Files, lyricsFiles);
 

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds everything with the tests and runs the whole suite; then builds the core
-# with AddressSanitizer and UBSan and runs the tag tests under them. Fails on the
+# with AddressSanitizer and UBSan and runs every test below the window under them. Fails on the
 # first failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -26,14 +26,17 @@ run_ctest() {
 }
 (cd build-test && run_ctest --output-on-failure "$JOBS" --timeout 600)
 
-# 2. The tests of the file readers under the sanitizers: the tag tests, the ID3v2
-#    lyrics frame, and the registry and settings readers beside them.
+# 2. Everything below the window under the sanitizers: the tag readers, the ID3v2
+#    lyrics frame and the tagging pass, the registry and settings readers, the start-up without a
+#    window, the matching (the automaton's walk above all) and versemark-cli.
 SANITIZED_TESTS=(versemark_tags_tests versemark_tagging_tests versemark_platform_tests
-    versemark_startup_tests)
+    versemark_startup_tests versemark_matching_tests versemark_cli_tests)
 cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug \
     -DVERSEMARK_SANITIZE=ON -DVERSEMARK_WINDOW=OFF -DVERSEMARK_BENCH=OFF
 cmake --build build-sanitize "$JOBS" --target "${SANITIZED_TESTS[@]}"
 for test_program in "${SANITIZED_TESTS[@]}"; do
+    # The command-line tests run the sanitized versemark-cli of this build too.
+    VERSEMARK_BUILD_DIR="$PWD/build-sanitize" \
     ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
     UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
         "./build-sanitize/$test_program"

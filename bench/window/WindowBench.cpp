@@ -62,9 +62,9 @@ void FillRows(frmMain& form) {
     rows.Rows().reserve(kRows);
     for (int i = 0; i < kRows; ++i) {
         ResultRow row;
-        row.Tag = std::to_string(i);
+        row.Candidates = {static_cast<int>(i)};
         row.Mp3Cell.Text = SongName(i) + ".mp3";
-        row.Mp3Cell.ToolTip = "/music/" + row.Mp3Cell.Text;
+        row.Mp3Path = "/music/" + row.Mp3Cell.Text;
         row.Mp3Cell.Icon = i % 2 == 0 ? kPictureAlert : kPictureOneMatch;
         if (i % 3 == 0) {
             row.Mp3Cell.TextColour = TaggedFileColour;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "base/FileNames.h"
 #include "cli/DisplayText.h"
 #include "cli/JsonText.h"
 #include "platform/CodePage.h"
@@ -61,10 +62,7 @@ bool IsWithoutId3(const ResultRow& row) {
 
 // The MP3 path below the scanned folder, or the whole path when it lies elsewhere.
 std::string RelativeMp3Path(std::string_view path, std::string_view folder) {
-    std::string prefix(folder);
-    if (prefix.empty() || prefix.back() != kPathSeparator) {
-        prefix += kPathSeparator;
-    }
+    const std::string prefix = EnsureBackslash(folder);
     if (path.starts_with(prefix)) {
         path.remove_prefix(prefix.size());
     }
@@ -98,10 +96,10 @@ std::string JsonPositions(const std::vector<int>& positions) {
 std::string JsonRow(const ResultRow& row) {
     std::string out = "{";
     out += "\"checked\": " + JsonBool(row.Checked);
-    out += ", \"mp3\": " + JsonString(DisplayPath(row.Mp3Cell.ToolTip));
-    out += ", \"lyrics\": " + JsonString(DisplayPath(row.LyricsCell.ToolTip));
+    out += ", \"mp3\": " + JsonString(DisplayPath(row.Mp3Path));
+    out += ", \"lyrics\": " + JsonString(DisplayPath(row.LyricsPath));
     out += ", \"lyricsName\": " + JsonString(DisplayUtf8(row.LyricsCell.Text));
-    out += ", \"candidates\": " + JsonPositions(SplitPositions(row.Tag, kPositionSeparator));
+    out += ", \"candidates\": " + JsonPositions(row.Candidates);
     out += ", \"mp3Icon\": " + std::to_string(row.Mp3Cell.Icon);
     out += ", \"tagged\": " + JsonBool(IsTagged(row));
     out += ", \"withoutId3\": " + JsonBool(IsWithoutId3(row));
@@ -136,7 +134,7 @@ std::string FormatRowTable(const RowList& rows, std::string_view folder,
     mp3Texts.reserve(rows.Count());
     std::size_t mp3Width = kHeaderMp3.size();
     for (const ResultRow& row : rows.Rows()) {
-        mp3Texts.push_back(RelativeMp3Path(row.Mp3Cell.ToolTip, folder));
+        mp3Texts.push_back(RelativeMp3Path(row.Mp3Path, folder));
         mp3Width = std::max(mp3Width, DisplayWidth(mp3Texts.back()));
     }
     mp3Width = std::min(mp3Width, kMaxMp3ColumnWidth);

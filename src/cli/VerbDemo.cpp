@@ -1,9 +1,9 @@
+#include "base/Companion.h"
 #include "cli/CliArguments.h"
 #include "cli/CliVerbs.h"
 #include "cli/DisplayText.h"
 #include "cli/ShellQuote.h"
 #include "demo/DemoLibrary.h"
-#include "startup/Companion.h"
 
 namespace versemark::cli {
 

@@ -10,13 +10,16 @@ namespace versemark::cli {
 namespace {
 
 constexpr std::string_view kName = "show";
+constexpr std::string_view kNoTagMessage = "No Lyrics3 tag in this file.";
 
 constexpr std::string_view kHelp =
     "Usage: versemark-cli show MP3FILE [--raw]\n"
     "\n"
     "Prints the lyrics saved in the Lyrics3 tag of MP3FILE (version 1 or 2), as they\n"
-    "are stored, or the viewer's two-line message when the file carries no lyrics\n"
-    "field. The file is opened read-only.\n"
+    "are stored; the viewer's two-line message when the file carries a Lyrics3 tag\n"
+    "without a lyrics field; \"No Lyrics3 tag in this file.\" when it carries none.\n"
+    "The file is opened read-only; one that cannot be read ends with its reason on\n"
+    "standard error and exit status 1.\n"
     "\n"
     "Lines keep their CR LF ends. NUL padding is left out, text that is not valid\n"
     "UTF-8 is shown as Windows-1252, and a last line end is added.\n"
@@ -38,13 +41,23 @@ int Run(const VerbArguments& args, CliIo& io) {
     if (!IsRegularFile(path)) {
         return UsageError(io, kName, "not a file: " + DisplayPath(path));
     }
-    const std::string lyrics = ReadSavedLyrics(path);
-    if (parsed.Options.Raw) {
-        io.Out << lyrics;
-        return kExitOk;
+    const SavedLyricsRead read = ReadSavedLyricsState(path);
+    if (read.State == SavedLyricsState::Unreadable) {
+        return Failure(io, kName, DisplayPath(path) + ": " + read.Reason);
     }
-    io.Out << LyricsForTerminal(lyrics);
-    if (Id3v2LyricsAvailable()) {
+    if (read.State == SavedLyricsState::NoTag) {
+        io.Out << kNoTagMessage << "\n";
+    } else {
+        const std::string lyrics = read.State == SavedLyricsState::Lyrics
+                                       ? read.Lyrics
+                                       : std::string(kLyricsFieldMissingMessage);
+        if (parsed.Options.Raw) {
+            io.Out << lyrics;
+            return kExitOk;
+        }
+        io.Out << LyricsForTerminal(lyrics);
+    }
+    if (!parsed.Options.Raw && Id3v2LyricsAvailable()) {
         io.Out << (FileHasId3v2LyricsFrame(path) ? kHasId3v2Lyrics : kNoId3v2Lyrics);
     }
     return kExitOk;

@@ -48,8 +48,8 @@ int DryRun(const RowList& rows, CliIo& io) {
         if (!row.Checked) {
             continue;
         }
-        io.Out << "Would tag: " << DisplayPath(row.Mp3Cell.ToolTip) << '\n';
-        io.Out << "     with: " << DisplayPath(row.LyricsCell.ToolTip) << '\n';
+        io.Out << "Would tag: " << DisplayPath(row.Mp3Path) << '\n';
+        io.Out << "     with: " << DisplayPath(row.LyricsPath) << '\n';
         ++count;
     }
     io.Out << count << (count == 1 ? " file" : " files") << " would be tagged; nothing written.\n";

@@ -9,8 +9,10 @@
 #include <utility>
 #include <vector>
 
+#include "base/Companion.h"
 #include "demo/SilentMp3.h"
-#include "startup/Companion.h"
+#include "tags/TagRecords.h"
+#include "tags/TagWriter.h"
 #include "tags/TailLayout.h"
 
 namespace versemark {
@@ -100,55 +102,13 @@ std::vector<LyricsFile> LyricsFiles() {
 
 // ----- MP3 tails, built from the layout ----------------------------------------
 
-std::string ZeroPadded(std::size_t value, std::size_t width) {
-    std::string digits = std::to_string(value);
-    if (digits.size() < width) {
-        digits.insert(0, width - digits.size(), '0');
-    }
-    return digits;
-}
-
-using Fields = std::vector<std::pair<std::string_view, std::string>>;
-
-std::string Lyrics3v2Tag(const Fields& fields, std::string_view trailer) {
-    std::string body(tail::kLyricsBegin);
-    for (const auto& [id, data] : fields) {
-        body += id;
-        body += ZeroPadded(data.size(), tail::kFieldSizeDigits);
-        body += data;
-    }
-    return body + ZeroPadded(body.size(), tail::kTagSizeDigits) + std::string(trailer);
+// A version 2 tag through the writer's own layout; the demo's fields always fit.
+std::string Lyrics3v2Tag(FieldList fields, std::string_view trailer) {
+    return BuildLyrics3v2Tag(fields, trailer).value_or(std::string());
 }
 
 std::string Lyrics3v1Tag(std::string_view lyrics) {
     return std::string(tail::kLyricsBegin) + std::string(lyrics) + std::string(tail::kLyricsV1End);
-}
-
-struct Id3Fields {
-    std::string_view Title;
-    std::string_view Artist;
-    std::string_view Album;
-    std::string_view Year;
-    std::string_view Comment;
-    std::uint8_t Track = 0;
-    std::uint8_t Genre = tail::kGenreNone;
-};
-
-void PutField(std::string& block, std::size_t offset, std::size_t width, std::string_view text) {
-    block.replace(offset, std::min(width, text.size()), text.substr(0, width));
-}
-
-std::string Id3v1Block(const Id3Fields& id3) {
-    std::string block(tail::kId3v1Size, '\0');
-    PutField(block, tail::kId3TagIdOffset, tail::kId3TagIdWidth, tail::kId3v1Marker);
-    PutField(block, tail::kId3TitleOffset, tail::kId3TitleWidth, id3.Title);
-    PutField(block, tail::kId3ArtistOffset, tail::kId3ArtistWidth, id3.Artist);
-    PutField(block, tail::kId3AlbumOffset, tail::kId3AlbumWidth, id3.Album);
-    PutField(block, tail::kId3YearOffset, tail::kId3YearWidth, id3.Year);
-    PutField(block, tail::kId3CommentOffset, tail::kId3CommentWidth, id3.Comment);
-    block[tail::kId3TrackOffset] = static_cast<char>(id3.Track);
-    block[tail::kId3GenreOffset] = static_cast<char>(id3.Genre);
-    return block;
 }
 
 enum class LyricsTail { None, Version1, Version200, NewerVersion };
@@ -156,15 +116,15 @@ enum class LyricsTail { None, Version1, Version200, NewerVersion };
 struct Mp3File {
     std::string_view RelativePath;
     LyricsTail Tail = LyricsTail::None;
-    std::optional<Id3Fields> Id3;
+    std::optional<Id3v1Tag> Id3;
 };
 
 constexpr std::string_view kDemoAlbum = "Versemark Demo";
 constexpr std::string_view kDemoYear = "2024";
 constexpr std::uint8_t kGenrePop = 13;
 
-Id3Fields Id3(std::string_view artist, std::string_view title, std::uint8_t track) {
-    return {title, artist, kDemoAlbum, kDemoYear, "", track, kGenrePop};
+Id3v1Tag Id3(std::string_view artist, std::string_view title, std::uint8_t track) {
+    return BuildId3v1Tag(artist, title, kDemoAlbum, kDemoYear, "", track, kGenrePop);
 }
 
 std::vector<Mp3File> Mp3Files() {
@@ -206,12 +166,13 @@ std::string LyricsTailBytes(LyricsTail kind) {
             return Lyrics3v1Tag(CrLfLines({"Night train (older lyrics)", "Rolling on and on"}));
         case LyricsTail::Version200:
             return Lyrics3v2Tag(
-                {{tail::kFieldInd, std::string(tail::kIndLyricsPresent)},
-                 {tail::kFieldLyrics, CrLfLines({"Glass house (saved earlier)", "No stones"})},
-                 {kFieldInfo, "Saved by hand"}},
+                {{std::string(tail::kFieldInd), std::string(tail::kIndLyricsPresent)},
+                 {std::string(tail::kFieldLyrics),
+                  CrLfLines({"Glass house (saved earlier)", "No stones"})},
+                 {std::string(kFieldInfo), "Saved by hand"}},
                 tail::kTrailerV200);
         case LyricsTail::NewerVersion:
-            return Lyrics3v2Tag({{tail::kFieldLyrics, "Open road, a later format"}},
+            return Lyrics3v2Tag({{std::string(tail::kFieldLyrics), "Open road, a later format"}},
                                 kTrailerNewerVersion);
         case LyricsTail::None:
             break;
@@ -223,7 +184,7 @@ std::string Mp3Bytes(const Mp3File& file) {
     std::string bytes = SilentMp3Audio(kAudioFrames);
     bytes += LyricsTailBytes(file.Tail);
     if (file.Id3) {
-        bytes += Id3v1Block(*file.Id3);
+        bytes += Id3v1ToBytes(*file.Id3);
     }
     return bytes;
 }

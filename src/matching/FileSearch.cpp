@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/FileNames.h"
 #include "platform/FileSystem.h"
 
 namespace versemark {
@@ -39,23 +40,8 @@ void AddMatchingFiles(FileSearch& search, const std::string& dir,
 
 }  // namespace
 
-std::string EnsureBackslash(std::string_view path) {
-    std::string result(path);
-    if (result.empty() || result.back() != kPathSeparator) {
-        result += kPathSeparator;
-    }
-    return result;
-}
-
 std::string TrimAtNul(std::string_view text) {
     return std::string(text.substr(0, text.find('\0')));
-}
-
-void ListFolderFiles(FileSearch& search) {
-    const std::string dir = EnsureBackslash(search.Folder);
-    if (const auto entries = ListFolder(dir)) {
-        AddMatchingFiles(search, dir, *entries);
-    }
 }
 
 void SearchFolderTree(FileSearch& search) {

@@ -22,10 +22,7 @@ struct FileSearch {
 // Clears `files`, searches `folder` (and below it when `recurse`), returns the count.
 int FindMp3Files(const std::string& folder, bool recurse, std::vector<std::string>& files);
 void SearchFolderTree(FileSearch& search);
-void ListFolderFiles(FileSearch& search);
 
-// The path with a trailing separator unless it already ends with one.
-std::string EnsureBackslash(std::string_view path);
 // The text up to its first NUL.
 std::string TrimAtNul(std::string_view text);
 

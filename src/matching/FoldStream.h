@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <string_view>
 
+#include "base/Utf8.h"
+
 // The case fold of TextFold.h as a stream: hands each folded byte of a text to a
 // callback in one pass, without building the folded copy. FoldCase is built on it;
 // the matcher feeds its automaton this way.
@@ -43,32 +45,6 @@ constexpr unsigned char kLatinCapitalLast = 0x9E;
 constexpr unsigned char kMultiplicationSign = 0x97;
 constexpr unsigned char kLatinCaseOffset = 0x20;
 
-constexpr bool IsContinuation(unsigned char c) {
-    return c >= 0x80 && c <= 0xBF;
-}
-
-// Length of the well-formed UTF-8 sequence at `i`, or 1.
-inline std::size_t SequenceLength(std::string_view text, std::size_t i) {
-    const unsigned char lead = static_cast<unsigned char>(text[i]);
-    std::size_t length = 1;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-    }
-    if (length == 1 || i + length > text.size()) {
-        return 1;
-    }
-    for (std::size_t k = 1; k < length; ++k) {
-        if (!IsContinuation(static_cast<unsigned char>(text[i + k]))) {
-            return 1;
-        }
-    }
-    return length;
-}
-
 }  // namespace fold
 
 template <typename Sink>
@@ -82,8 +58,9 @@ inline void ForEachFoldedByte(std::string_view text, Sink&& sink) {
             ++i;
             continue;
         }
-        const std::size_t length = fold::SequenceLength(text, i);
-        if (length == 1) {
+        // A byte that starts no well-formed sequence stands alone.
+        const std::size_t length = Utf8SequenceLength(text, i);
+        if (length <= 1) {
             sink(fold::kSingleByteFold[c]);
             ++i;
             continue;

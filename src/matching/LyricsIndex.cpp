@@ -2,9 +2,10 @@
 
 #include <string_view>
 
+#include "base/Companion.h"
+#include "base/FileNames.h"
 #include "matching/FileSearch.h"
 #include "platform/FileSystem.h"
-#include "startup/Companion.h"
 
 namespace versemark {
 namespace {

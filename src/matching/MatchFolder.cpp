@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <functional>
 
+#include "base/FileNames.h"
 #include "matching/FileSearch.h"
 #include "matching/Mp3Sample.h"
 #include "matching/Scoring.h"
 #include "matching/WordMatcher.h"
 #include "platform/FileSystem.h"
-#include "startup/RunConfig.h"
 
 namespace versemark {
 namespace {
@@ -38,9 +38,9 @@ int Mp3CellIcon(const TagKind& kind, std::size_t candidateCount) {
 ResultRow MakeRow(const std::string& path, const Mp3Sample& sample,
                   const std::vector<int>& candidates) {
     ResultRow row;
-    row.Tag = JoinPositions(candidates, kPositionSeparator);
+    row.Candidates = candidates;
     row.Mp3Cell.Text = GetFileName(path);
-    row.Mp3Cell.ToolTip = path;  // the name as listed: the file is opened and tagged by it
+    row.Mp3Path = path;  // the name as listed: the file is opened and tagged by it
     row.Mp3Cell.Icon = Mp3CellIcon(sample.Kind, candidates.size());
     row.Mp3Cell.Tag = sample.Id3Block.empty() ? std::string(kWithoutId3) : std::string();
     row.Scanned = sample.Stamp;
@@ -53,22 +53,21 @@ ResultRow MakeRow(const std::string& path, const Mp3Sample& sample,
 // Matches one file's sample and adds its row; reports the file done and lets the
 // window process its events. False when the user asked to stop.
 bool MatchOneFile(const std::string& path, const Mp3Sample& sample, const WordMatcher& matcher,
-                  LyricsIndex& index, RowList& rows, const MatchHooks& hooks, int processed,
-                  int total) {
+                  MatcherScratch& scratch, LyricsIndex& index, RowList& rows,
+                  const MatchHooks& hooks, int processed, int total) {
     const std::string_view base =
         std::string_view(path).substr(0, path.size() - std::min(path.size(), kExtensionSize));
     const std::vector<int> candidates =
-        matcher.FindCandidates(NormalisedMp3Text(base, sample.Head, sample.Id3Block));
+        matcher.FindCandidates(NormalisedMp3Text(base, sample.Head, sample.Id3Block), scratch);
     for (int c : candidates) {
         ++index.Entries[static_cast<std::size_t>(c)].MatchCount;
     }
-    if (!IsArrayEmpty(candidates)) {
+    if (!candidates.empty()) {
         rows.Add(MakeRow(path, sample, candidates));
     }
 
     if (hooks.SetLabel) {  // the text is built only for a window that shows it
-        hooks.SetLabel("Matches: " + std::to_string(rows.Count()) + " / " +
-                       std::to_string(processed));
+        hooks.SetLabel(MatchesProgress(rows.Count(), processed));
     }
     if (hooks.Progress) {
         hooks.Progress(processed, total);
@@ -85,6 +84,7 @@ bool MatchOneFile(const std::string& path, const Mp3Sample& sample, const WordMa
 int MatchFiles(const std::vector<std::string>& files, LyricsIndex& index, RowList& rows,
                const MatchHooks& hooks) {
     const WordMatcher matcher(index);
+    MatcherScratch scratch;
     const int total = static_cast<int>(files.size());
     int processed = 0;
     std::vector<Mp3Sample> samples;
@@ -96,8 +96,8 @@ int MatchFiles(const std::vector<std::string>& files, LyricsIndex& index, RowLis
         }
         for (std::size_t i = first; i < last; ++i) {
             ++processed;
-            if (!MatchOneFile(files[i], samples[i - first], matcher, index, rows, hooks, processed,
-                              total)) {
+            if (!MatchOneFile(files[i], samples[i - first], matcher, scratch, index, rows, hooks,
+                              processed, total)) {
                 return processed;
             }
         }
@@ -105,12 +105,12 @@ int MatchFiles(const std::vector<std::string>& files, LyricsIndex& index, RowLis
     return processed;
 }
 
-// The row's candidates as written in phase 1 (JoinPositions at ","), positions
-// outside the index left out, into `candidates`.
+// The row's candidates as found in phase 1, positions outside the index left
+// out, into `candidates`.
 void ReadRowCandidates(const ResultRow& row, const LyricsIndex& index,
                        std::vector<int>& candidates) {
     candidates.clear();
-    for (int c : SplitPositions(row.Tag, kPositionSeparator)) {
+    for (int c : row.Candidates) {
         if (c >= 0 && c < index.LyricsCount()) {
             candidates.push_back(c);
         }
@@ -127,7 +127,7 @@ bool IsFilteredLyricsFile(const std::string& path) {
 // them. True when it checked the row.
 bool MarkRow(ResultRow& row, int chosen, const LyricsEntry& entry, bool filtered) {
     row.LyricsCell.Text = entry.DisplayName;
-    row.LyricsCell.ToolTip = entry.FilePath;
+    row.LyricsPath = entry.FilePath;
     row.LyricsCell.Tag = std::to_string(chosen);
     row.LyricsCell.Icon = filtered ? kPictureFiltered : kPictureUnfiltered;
     if (entry.MatchCount > 1) {

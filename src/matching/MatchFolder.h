@@ -32,17 +32,19 @@ struct MatchHooks {
 };
 
 struct MatchResult {
-    std::string Label;         // final text of the matches label
+    std::string Label;            // final text of the matches label
     Colour LabelColour = kBlack;  // kRed for "No .mp3 files found"
-    int Processed = 0;         // MP3 files processed
-    int CheckedCount = 0;      // rows the pass checked
+    int Processed = 0;            // MP3 files processed
+    int CheckedCount = 0;         // rows the pass checked
 };
 
 // Runs the whole pass over `folder`: clears `rows`, resets every MatchCount, and
 // leaves the rows in the order they were added (the caller sorts them).
-MatchResult MatchFolder(const std::string& folder, bool recurse, LyricsIndex& index,
-                        RowList& rows, const MatchHooks& hooks = {});
+MatchResult MatchFolder(const std::string& folder, bool recurse, LyricsIndex& index, RowList& rows,
+                        const MatchHooks& hooks = {});
 
+// The label while phase 1 runs: "Matches: 12 / 40".
+std::string MatchesProgress(std::size_t rowCount, int processed);
 // The final label for `rowCount` rows of `processed` files: "Matches: 12 / 40 (30%)".
 std::string MatchesSummary(int rowCount, int processed);
 
@@ -54,12 +56,6 @@ std::string BuildMp3Text(std::string_view base, std::string_view head, std::stri
 // the first "LAME3", the first "ID3", the first five "'" and the first five "_".
 std::string NormaliseMp3Text(std::string_view text);
 
-// Candidates of a (normalised) text by the straightforward algorithm: every word of
-// every entry looked for by substring search in the folded text, in either of its
-// forms (OtherWordForm). The reference against which the fast matcher is tested
-// and measured. Adds to MatchCount.
-std::vector<int> FindMatchingLyricsReference(std::string_view normalisedText, LyricsIndex& index);
-
 // Hits of `word` in `text` by the fold, overlapping hits included ("aa" in "aaaa": 3).
 int CountOccurrences(std::string_view text, std::string_view word);
 // The sum of CountOccurrences over the entry's non-empty words, both forms of a
@@ -67,7 +63,6 @@ int CountOccurrences(std::string_view text, std::string_view word);
 int ScoreLyrics(const LyricsEntry& entry, std::string_view text);
 // The candidate with the highest Score; the earliest wins a tie.
 int PickBestLyrics(const std::vector<int>& candidates, const LyricsIndex& index);
-bool IsArrayEmpty(const std::vector<int>& positions);
 
 // Filtered: the text holds "] filter used" or the no-break space.
 bool IsFilteredTail(std::string_view tail);

@@ -32,11 +32,9 @@ inline constexpr Colour kRed = 0x0000FF;
 inline constexpr std::string_view kWithoutId3 = "withoutid3";
 // Row text of a checked row: the no-break space; unchecked rows have empty text.
 inline constexpr std::string_view kCheckedRowText = "\xA0";
-inline constexpr std::string_view kPositionSeparator = ",";
 
 struct Cell {
     std::string Text;
-    std::string ToolTip;
     std::string Tag;
     int Icon = kPictureNone;
     std::optional<Colour> TextColour;  // nullopt: the list's default text colour
@@ -44,8 +42,10 @@ struct Cell {
 
 struct ResultRow {
     bool Checked = false;
-    std::string Text;  // column 1
-    std::string Tag;   // the candidate list, JoinPositions at ","
+    std::string Text;             // column 1
+    std::string Mp3Path;          // the MP3 file as listed: opened and tagged by this path
+    std::string LyricsPath;       // the chosen lyrics file; empty before phase 2 chose one
+    std::vector<int> Candidates;  // positions of the matching lyrics files, ascending
     Cell Mp3Cell;
     Cell LyricsCell;
     // The MP3 file as the scan saw it; tagging leaves a file alone that differs.
@@ -54,8 +54,5 @@ struct ResultRow {
     // Sets the check mark and the row text that goes with it.
     void SetChecked(bool checked);
 };
-
-std::string JoinPositions(const std::vector<int>& positions, std::string_view separator);
-std::vector<int> SplitPositions(std::string_view text, std::string_view separator);
 
 }  // namespace versemark

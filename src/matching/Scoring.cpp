@@ -2,11 +2,11 @@
 #include <optional>
 #include <string>
 
+#include "base/Companion.h"
 #include "matching/MatchFolder.h"
 #include "matching/Scoring.h"
 #include "matching/TextFold.h"
 #include "matching/WordForms.h"
-#include "startup/Companion.h"
 
 namespace versemark {
 namespace {
@@ -80,13 +80,13 @@ int PickBestLyrics(const std::vector<int>& candidates, const LyricsIndex& index)
     return best;
 }
 
-bool IsArrayEmpty(const std::vector<int>& positions) {
-    return positions.empty();
-}
-
 bool IsFilteredTail(std::string_view tail) {
     return tail.find(companion::kFilterMarker) != std::string_view::npos ||
            tail.find(companion::kNoBreakSpace) != std::string_view::npos;
+}
+
+std::string MatchesProgress(std::size_t rowCount, int processed) {
+    return "Matches: " + std::to_string(rowCount) + " / " + std::to_string(processed);
 }
 
 std::string MatchesSummary(int rowCount, int processed) {
@@ -95,8 +95,7 @@ std::string MatchesSummary(int rowCount, int processed) {
     }
     const double percent = static_cast<double>(rowCount) / processed * 100;
     const std::string percentText = DoubleText(percent).substr(0, kPercentTextWidth);
-    return "Matches: " + std::to_string(rowCount) + " / " + std::to_string(processed) + " (" +
-           percentText + "%)";
+    return MatchesProgress(rowCount, processed) + " (" + percentText + "%)";
 }
 
 // Scores the candidates of one MP3 file name and returns the chosen one.

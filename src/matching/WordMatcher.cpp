@@ -158,24 +158,18 @@ struct WordMatcher::Impl {
     std::vector<int> BlankEntries;     // only empty words: they match every non-empty text
     std::vector<int> WordlessEntries;  // no words at all: they match every text
 
-    // Scratch of one search.
-    std::vector<std::uint64_t> Seen;  // a bit per identity: the word (or a form) was found
-    std::vector<State> Found;         // the words found, to clear their bits afterwards
-    std::vector<std::uint8_t> TextClasses;
-    std::vector<State> Ends;
-
     void IdentifyWords(const FoldedWords& words, const std::vector<State>& formStates);
     void FileEntries(const FoldedWords& words);
-    bool IsSeen(State word) const {
-        return (Seen[word / kBitsPerMark] >> (word % kBitsPerMark)) & 1;
+    static bool IsSeen(const MatcherScratch& scratch, State word) {
+        return (scratch.Seen[word / kBitsPerMark] >> (word % kBitsPerMark)) & 1;
     }
-    void Mark(State word) {
-        Seen[word / kBitsPerMark] |= std::uint64_t{1} << (word % kBitsPerMark);
-        Found.push_back(word);
+    static void Mark(MatcherScratch& scratch, State word) {
+        scratch.Seen[word / kBitsPerMark] |= std::uint64_t{1} << (word % kBitsPerMark);
+        scratch.Found.push_back(word);
     }
-    void MarkWordsEndingIn(State state);
-    void MarkGroupsOfFoundForms();
-    std::vector<int> Find(std::string_view text);
+    void MarkWordsEndingIn(State state, MatcherScratch& scratch) const;
+    void MarkGroupsOfFoundForms(MatcherScratch& scratch) const;
+    std::vector<int> Find(std::string_view text, MatcherScratch& scratch) const;
 };
 
 WordMatcher::Impl::Impl(const FoldedWords& words, const DistinctWords& distinct)
@@ -188,7 +182,6 @@ WordMatcher::Impl::Impl(const FoldedWords& words, const DistinctWords& distinct)
     }
     IdentifyWords(words, formStates);
     FileEntries(words);
-    Seen.assign(IdCount / kBitsPerMark + 1, 0);
 }
 
 void WordMatcher::Impl::IdentifyWords(const FoldedWords& words,
@@ -317,50 +310,56 @@ void WordMatcher::Impl::FileEntries(const FoldedWords& words) {
 
 // Marks the words that end in `state` and have not been found yet. A word already
 // marked in this search had its shorter words marked with it.
-inline void WordMatcher::Impl::MarkWordsEndingIn(State state) {
-    for (State w = Automaton.LongestWordIn(state); w != kRoot && !IsSeen(w);
+inline void WordMatcher::Impl::MarkWordsEndingIn(State state, MatcherScratch& scratch) const {
+    for (State w = Automaton.LongestWordIn(state); w != kRoot && !IsSeen(scratch, w);
          w = Automaton.ShorterWord(w)) {
-        Mark(w);
+        Mark(scratch, w);
     }
 }
 
 // A word of two forms is found with either form.
-void WordMatcher::Impl::MarkGroupsOfFoundForms() {
-    const std::size_t forms = Found.size();
+void WordMatcher::Impl::MarkGroupsOfFoundForms(MatcherScratch& scratch) const {
+    const std::size_t forms = scratch.Found.size();
     for (std::size_t i = 0; i < forms; ++i) {
-        const State form = Found[i];
+        const State form = scratch.Found[i];
         for (std::uint32_t g = GroupFirst[form]; g < GroupFirst[form + 1]; ++g) {
-            if (!IsSeen(GroupIds[g])) {
-                Mark(GroupIds[g]);
+            if (!IsSeen(scratch, GroupIds[g])) {
+                Mark(scratch, GroupIds[g]);
             }
         }
     }
 }
 
-std::vector<int> WordMatcher::Impl::Find(std::string_view text) {
-    Classes.OfText(text, TextClasses);
-    Ends.clear();
-    Automaton.Walk(TextClasses.data(), TextClasses.size(), Ends);
-    Found.clear();
-    for (State state : Ends) {
-        MarkWordsEndingIn(state);
+std::vector<int> WordMatcher::Impl::Find(std::string_view text, MatcherScratch& scratch) const {
+    // A scratch new to this matcher gets its bits, all clear; a search leaves them clear.
+    const std::size_t markWords = IdCount / kBitsPerMark + 1;
+    if (scratch.Seen.size() != markWords) {
+        scratch.Seen.assign(markWords, 0);
+    }
+    Classes.OfText(text, scratch.TextClasses);
+    scratch.Ends.clear();
+    Automaton.Walk(scratch.TextClasses.data(), scratch.TextClasses.size(), scratch.Ends);
+    scratch.Found.clear();
+    for (State state : scratch.Ends) {
+        MarkWordsEndingIn(state, scratch);
     }
     if (!GroupIds.empty()) {
-        MarkGroupsOfFoundForms();
+        MarkGroupsOfFoundForms(scratch);
     }
+    const std::vector<State>& found = scratch.Found;
 
-    for (State word : Found) {  // ask for all the records first: their reads then overlap
+    for (State word : found) {  // ask for all the records first: their reads then overlap
         __builtin_prefetch(KeyedRecords.data() + KeyedFirst[word]);
     }
     std::vector<int> candidates;
-    for (State word : Found) {
+    for (State word : found) {
         const std::uint32_t* record = KeyedRecords.data() + KeyedFirst[word];
         const std::uint32_t* end = KeyedRecords.data() + KeyedFirst[word + 1];
         while (record < end) {
             const std::uint32_t entry = record[0];
             const std::uint32_t* others = record + kRecordHeader;
             record = others + record[1];
-            if (std::all_of(others, record, [&](State w) { return IsSeen(w); })) {
+            if (std::all_of(others, record, [&](State w) { return IsSeen(scratch, w); })) {
                 candidates.push_back(static_cast<int>(entry));
             }
         }
@@ -370,8 +369,8 @@ std::vector<int> WordMatcher::Impl::Find(std::string_view text) {
     }
     candidates.insert(candidates.end(), WordlessEntries.begin(), WordlessEntries.end());
     std::sort(candidates.begin(), candidates.end());
-    for (State word : Found) {  // clean for the next text
-        Seen[word / kBitsPerMark] = 0;
+    for (State word : found) {  // clean for the next text
+        scratch.Seen[word / kBitsPerMark] = 0;
     }
     return candidates;
 }
@@ -385,8 +384,14 @@ WordMatcher::~WordMatcher() = default;
 WordMatcher::WordMatcher(WordMatcher&&) noexcept = default;
 WordMatcher& WordMatcher::operator=(WordMatcher&&) noexcept = default;
 
+std::vector<int> WordMatcher::FindCandidates(std::string_view normalisedText,
+                                             MatcherScratch& scratch) const {
+    return impl_->Find(normalisedText, scratch);
+}
+
 std::vector<int> WordMatcher::FindCandidates(std::string_view normalisedText) const {
-    return impl_->Find(normalisedText);
+    MatcherScratch scratch;
+    return impl_->Find(normalisedText, scratch);
 }
 
 std::size_t WordMatcher::StateCount() const {

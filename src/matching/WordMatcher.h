@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string_view>
 #include <vector>
@@ -11,6 +12,15 @@
 // candidates are exactly those of FindMatchingLyricsReference.
 namespace versemark {
 
+// The working space of searches: owned by the caller, one per thread, reused from
+// one text to the next. Its content between searches means nothing.
+struct MatcherScratch {
+    std::vector<std::uint64_t> Seen;   // a bit per state: the word ending there was found
+    std::vector<std::uint32_t> Found;  // the words found, to clear their bits afterwards
+    std::vector<std::uint8_t> TextClasses;
+    std::vector<std::uint32_t> Ends;
+};
+
 class WordMatcher {
   public:
     explicit WordMatcher(const LyricsIndex& index);
@@ -21,8 +31,10 @@ class WordMatcher {
     WordMatcher& operator=(const WordMatcher&) = delete;
 
     // Positions of the entries whose words all occur in the (normalised, unfolded)
-    // text, ascending. Does not touch MatchCount. Uses scratch space kept in the
-    // matcher: one matcher serves one thread.
+    // text, ascending. Does not touch MatchCount. The matcher itself is only read:
+    // threads may share it, each with its own scratch.
+    std::vector<int> FindCandidates(std::string_view normalisedText, MatcherScratch& scratch) const;
+    // The same with a scratch of its own for this one call.
     std::vector<int> FindCandidates(std::string_view normalisedText) const;
 
     // Size of the automaton, for measurements: states and byte classes.

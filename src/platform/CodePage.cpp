@@ -3,12 +3,20 @@
 #include <array>
 #include <cstdint>
 
+#include "base/Utf8.h"
+
 namespace versemark {
 namespace {
 
 // Windows-1252 differs from Latin-1 only at 0x80-0x9F; the five bytes it leaves
 // undefined map to themselves.
-constexpr unsigned char kFirstHighByte = 0x80;
+using utf8::kFirstContinuation;
+using utf8::kFirstHighByte;
+using utf8::kLastContinuation;
+
+unsigned char ByteAt(std::string_view bytes, std::size_t at) {
+    return static_cast<unsigned char>(bytes[at]);
+}
 constexpr unsigned char kFirstLatin1Byte = 0xA0;
 constexpr std::uint32_t kLastLatin1CodePoint = 0xFF;
 constexpr std::array<std::uint16_t, kFirstLatin1Byte - kFirstHighByte> kWindows1252High = {
@@ -18,21 +26,6 @@ constexpr std::array<std::uint16_t, kFirstLatin1Byte - kFirstHighByte> kWindows1
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,  // 98-9F
 };
 
-// UTF-8 lead bytes by sequence length, and the continuation bytes' range.
-constexpr unsigned char kFirstTwoByteLead = 0xC2;  // 0xC0 and 0xC1 only start overlong forms
-constexpr unsigned char kFirstThreeByteLead = 0xE0;
-constexpr unsigned char kFirstFourByteLead = 0xF0;
-constexpr unsigned char kLastFourByteLead = 0xF4;
-constexpr unsigned char kFirstContinuation = 0x80;
-constexpr unsigned char kLastContinuation = 0xBF;
-// Second bytes narrowed for the leads that could otherwise make an overlong form,
-// a surrogate (ED A0-BF) or a code point above U+10FFFF (F4 90-BF).
-constexpr unsigned char kShortestAfterE0 = 0xA0;
-constexpr unsigned char kSurrogateLead = 0xED;
-constexpr unsigned char kLastBeforeSurrogates = 0x9F;
-constexpr unsigned char kShortestAfterF0 = 0x90;
-constexpr unsigned char kLastBelowTopPlane = 0x8F;
-
 // Encoding a code point below U+10000 (all that Windows-1252 yields).
 constexpr std::uint32_t kFirstTwoByteCodePoint = 0x80;
 constexpr std::uint32_t kFirstThreeByteCodePoint = 0x800;
@@ -41,10 +34,6 @@ constexpr unsigned char kThreeByteLeadBits = 0xE0;
 constexpr unsigned char kContinuationBits = 0x80;
 constexpr unsigned char kSixBits = 0x3F;
 constexpr int kBitsPerContinuation = 6;
-
-unsigned char ByteAt(std::string_view bytes, std::size_t at) {
-    return static_cast<unsigned char>(bytes[at]);
-}
 
 void AppendUtf8(std::string& out, std::uint32_t codePoint) {
     if (codePoint < kFirstTwoByteCodePoint) {
@@ -94,52 +83,6 @@ std::uint32_t Windows1252CodePoint(unsigned char byte) {
 }
 
 }  // namespace
-
-std::size_t Utf8SequenceLength(std::string_view bytes, std::size_t at) {
-    if (at >= bytes.size()) {
-        return 0;
-    }
-    const unsigned char lead = ByteAt(bytes, at);
-    if (lead < kFirstHighByte) {
-        return 1;
-    }
-    std::size_t length = 0;
-    unsigned char secondMin = kFirstContinuation;
-    unsigned char secondMax = kLastContinuation;
-    if (lead >= kFirstTwoByteLead && lead < kFirstThreeByteLead) {
-        length = 2;
-    } else if (lead >= kFirstThreeByteLead && lead < kFirstFourByteLead) {
-        length = 3;
-        if (lead == kFirstThreeByteLead) {
-            secondMin = kShortestAfterE0;
-        } else if (lead == kSurrogateLead) {
-            secondMax = kLastBeforeSurrogates;
-        }
-    } else if (lead >= kFirstFourByteLead && lead <= kLastFourByteLead) {
-        length = 4;
-        if (lead == kFirstFourByteLead) {
-            secondMin = kShortestAfterF0;
-        } else if (lead == kLastFourByteLead) {
-            secondMax = kLastBelowTopPlane;
-        }
-    } else {
-        return 0;
-    }
-    if (bytes.size() - at < length) {
-        return 0;
-    }
-    const unsigned char second = ByteAt(bytes, at + 1);
-    if (second < secondMin || second > secondMax) {
-        return 0;
-    }
-    for (std::size_t k = 2; k < length; ++k) {
-        const unsigned char next = ByteAt(bytes, at + k);
-        if (next < kFirstContinuation || next > kLastContinuation) {
-            return 0;
-        }
-    }
-    return length;
-}
 
 bool IsValidUtf8(std::string_view bytes) {
     std::size_t at = 0;

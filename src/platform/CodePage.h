@@ -5,16 +5,15 @@
 #include <string>
 #include <string_view>
 
+#include "base/Utf8.h"
+
 // The 8-bit text of names, paths, lyrics and tag data as display text. Files keep
 // their bytes; only what is shown is converted: bytes that are valid UTF-8 are
 // shown as they are, anything else is read as Windows-1252, the companion's code
 // page, one character a byte.
 namespace versemark {
 
-// The length of the well-formed UTF-8 sequence that starts at `at` (1 to 4), or 0
-// when none starts there. Strict: no overlong forms, no surrogates, nothing above
-// U+10FFFF, no sequence cut short by the end of `bytes`.
-std::size_t Utf8SequenceLength(std::string_view bytes, std::size_t at);
+// Utf8SequenceLength (base/Utf8.h) measures one sequence.
 
 // True when `bytes` is one well-formed UTF-8 sequence after another.
 bool IsValidUtf8(std::string_view bytes);

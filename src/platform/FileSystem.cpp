@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "base/Text.h"
 #include "platform/RandomAccessFile.h"
 
 namespace versemark {
@@ -13,20 +14,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-unsigned char LowerAscii(unsigned char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + ('a' - 'A')) : c;
-}
-
 bool StatFolder(const std::string& path) {
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
-
-std::string JoinPath(const std::string& folder, const std::string& name) {
-    if (!folder.empty() && folder.back() == kPathSeparator) {
-        return folder + name;
-    }
-    return folder + kPathSeparator + name;
 }
 
 // The entry's kind from the listing itself; only links and file systems that do
@@ -39,7 +29,7 @@ void SetEntryKind(FolderEntry& entry, unsigned char type, const std::string& fol
     }
     if (type == DT_LNK || type == DT_UNKNOWN) {
         struct stat st {};
-        if (::stat(JoinPath(folder, entry.Name).c_str(), &st) == 0) {
+        if (::stat((EnsureBackslash(folder) + entry.Name).c_str(), &st) == 0) {
             entry.IsFolder = S_ISDIR(st.st_mode);
             entry.IsRegularFile = S_ISREG(st.st_mode);
         }
@@ -53,17 +43,15 @@ bool EndsWithIgnoringCase(std::string_view name, std::string_view ending) {
         return false;
     }
     const std::string_view tail = name.substr(name.size() - ending.size());
-    return std::equal(tail.begin(), tail.end(), ending.begin(), [](char a, char b) {
-        return LowerAscii(static_cast<unsigned char>(a)) ==
-               LowerAscii(static_cast<unsigned char>(b));
-    });
+    return std::equal(tail.begin(), tail.end(), ending.begin(),
+                      [](char a, char b) { return LowerAscii(a) == LowerAscii(b); });
 }
 
 bool NameLess(std::string_view a, std::string_view b) {
     const std::size_t n = std::min(a.size(), b.size());
     for (std::size_t i = 0; i < n; ++i) {
-        const unsigned char ca = LowerAscii(static_cast<unsigned char>(a[i]));
-        const unsigned char cb = LowerAscii(static_cast<unsigned char>(b[i]));
+        const auto ca = static_cast<unsigned char>(LowerAscii(a[i]));
+        const auto cb = static_cast<unsigned char>(LowerAscii(b[i]));
         if (ca != cb) {
             return ca < cb;
         }
@@ -121,7 +109,7 @@ std::vector<std::string> ListSubfolders(const std::string& folder) {
     if (auto entries = ListFolder(folder)) {
         for (const FolderEntry& e : *entries) {
             if (e.IsFolder) {
-                result.push_back(JoinPath(folder, e.Name));
+                result.push_back(EnsureBackslash(folder) + e.Name);
             }
         }
     }
@@ -142,15 +130,6 @@ std::vector<std::string> ListFilesWithExtension(const std::string& folder,
         }
     }
     return result;
-}
-
-std::optional<std::string> RealPath(const std::string& path) {
-    std::error_code ec;
-    fs::path canonical = fs::canonical(fs::path(path), ec);
-    if (ec) {
-        return std::nullopt;
-    }
-    return canonical.native();
 }
 
 std::optional<std::string> ReadWholeFile(const std::string& path) {

@@ -5,10 +5,9 @@
 #include <string_view>
 #include <vector>
 
-namespace versemark {
+#include "base/FileNames.h"
 
-// The native path separator, standing wherever a Windows path would have "\".
-inline constexpr char kPathSeparator = '/';
+namespace versemark {
 
 // One entry of a folder listing: its name as the file system reports it, and
 // whether it is a folder or a regular file (links count as what they lead to).
@@ -39,9 +38,6 @@ std::vector<std::string> ListSubfolders(const std::string& folder);
 // with "." count as hidden and are left out when `skipHidden` is set.
 std::vector<std::string> ListFilesWithExtension(const std::string& folder,
                                                 std::string_view extension, bool skipHidden);
-
-// The canonical path of an existing folder, used to notice a folder met twice.
-std::optional<std::string> RealPath(const std::string& path);
 
 // The whole content of a file, or nullopt when it cannot be read.
 std::optional<std::string> ReadWholeFile(const std::string& path);

@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+#include "base/FileNames.h"
+#include "base/Text.h"
 #include "platform/FileSystem.h"
 #include "platform/TextLines.h"
 
@@ -24,10 +26,6 @@ constexpr char kDriveColon = ':';
 std::string EnvironmentValue(const char* name) {
     const char* value = std::getenv(name);
     return value == nullptr ? std::string() : std::string(value);
-}
-
-char LowerAscii(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : c;
 }
 
 bool EqualIgnoringCase(std::string_view a, std::string_view b) {
@@ -209,10 +207,7 @@ std::string NativeFromWindowsPath(std::string_view path, std::string_view winePr
     if (!IsWindowsFormPath(path)) {
         return std::string(path);
     }
-    std::string native(winePrefix);
-    if (native.empty() || native.back() != kPathSeparator) {
-        native += kPathSeparator;
-    }
+    std::string native = EnsureBackslash(winePrefix);
     native += kDosDevicesFolder;
     native += kPathSeparator;
     native += LowerAscii(path[0]);

@@ -1,9 +1,10 @@
 #include "startup/CacheLocation.h"
 
+#include "base/Companion.h"
+#include "base/FileNames.h"
 #include "platform/FileSystem.h"
 #include "platform/Registry.h"
 #include "platform/TextLines.h"
-#include "startup/Companion.h"
 
 namespace versemark {
 
@@ -11,20 +12,9 @@ namespace {
 
 constexpr int kRecognisedLineLimit = 2;
 
-bool EndsWithSeparator(std::string_view path) {
-    return !path.empty() && path.back() == kPathSeparator;
-}
-
-std::string WithTrailingSeparator(std::string path) {
-    if (!EndsWithSeparator(path)) {
-        path += kPathSeparator;
-    }
-    return path;
-}
-
 // The folder joined with a name, one separator between them.
 std::string JoinName(const std::string& folder, std::string_view name) {
-    return WithTrailingSeparator(folder) + std::string(name);
+    return EnsureBackslash(folder) + std::string(name);
 }
 
 // True when the folder holds a regular file whose name the file system reports
@@ -75,7 +65,7 @@ void LocateLyricsCache(CacheConfig& config, const std::string& programFolder,
         }
     }
     if (!config.SongleafPath.empty()) {
-        config.SongleafPath = WithTrailingSeparator(config.SongleafPath);
+        config.SongleafPath = EnsureBackslash(config.SongleafPath);
         config.CachePath = CacheSubfolderOf(config.SongleafPath);
     } else {
         config.CachePath = CacheSubfolderOf(programFolder);

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "base/FileNames.h"
 #include "platform/FileSystem.h"
 
 namespace versemark {
@@ -92,10 +93,7 @@ std::string ManifestText() {
 }
 
 std::string ManifestFileName(const std::string& exeFolder, const std::string& exeFileName) {
-    std::string name = exeFolder;
-    if (name.empty() || name.back() != kPathSeparator) {
-        name += kPathSeparator;
-    }
+    std::string name = EnsureBackslash(exeFolder);
     name += WithoutExtension(exeFileName);
     name += kManifestSuffix;
     return name;

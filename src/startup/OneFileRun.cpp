@@ -1,5 +1,6 @@
 #include "startup/OneFileRun.h"
 
+#include "base/FileNames.h"
 #include "matching/RowList.h"
 
 namespace versemark {
@@ -17,9 +18,9 @@ std::string LyricsNameFromPath(std::string_view lyricsPath) {
 ResultRow OneFileRow(const RunConfig& config) {
     ResultRow row;
     row.Mp3Cell.Text = GetFileName(config.CmdMp3);
-    row.Mp3Cell.ToolTip = config.CmdMp3;
+    row.Mp3Path = config.CmdMp3;
     row.LyricsCell.Text = LyricsNameFromPath(config.CmdLyrics);
-    row.LyricsCell.ToolTip = config.CmdLyrics;
+    row.LyricsPath = config.CmdLyrics;
     row.Checked = true;  // checked by the program, not by a click: the row text stays empty
     return row;
 }

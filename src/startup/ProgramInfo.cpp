@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "startup/Companion.h"
+#include "base/Companion.h"
 
 namespace versemark {
 

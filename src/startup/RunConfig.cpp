@@ -3,15 +3,14 @@
 #include <algorithm>
 #include <vector>
 
-#include "platform/FileSystem.h"
-#include "startup/Companion.h"
+#include "base/Companion.h"
+#include "base/Text.h"
 
 namespace versemark {
 
 namespace {
 
 constexpr char kArgumentJoint = ' ';
-constexpr char kBlank = ' ';
 
 // The argument text cut at every separator, pieces numbered from 0.
 std::vector<std::string_view> SplitPieces(std::string_view text) {
@@ -26,16 +25,6 @@ std::vector<std::string_view> SplitPieces(std::string_view text) {
         pieces.push_back(text.substr(start, found - start));
         start = found + companion::kPieceSeparator.size();
     }
-}
-
-// Blanks (space characters only) removed at both ends.
-std::string TrimSpaces(std::string_view text) {
-    const std::size_t first = text.find_first_not_of(kBlank);
-    if (first == std::string_view::npos) {
-        return std::string();
-    }
-    const std::size_t last = text.find_last_not_of(kBlank);
-    return std::string(text.substr(first, last - first + 1));
 }
 
 bool IsMarkerToken(std::string_view key) {
@@ -101,11 +90,6 @@ std::uint8_t ParseCommandLine(std::string_view argumentText, RunConfig& config) 
         return kRunWindow;
     }
     return mode;
-}
-
-std::string GetFileName(std::string_view path) {
-    const std::size_t last = path.rfind(kPathSeparator);
-    return std::string(last == std::string_view::npos ? path : path.substr(last + 1));
 }
 
 }  // namespace versemark

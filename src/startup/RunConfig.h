@@ -8,9 +8,9 @@
 namespace versemark {
 
 enum RunMode : std::uint8_t {
-    kRunWindow = 0,        // the window, started by hand
-    kRunTagOneFile = 1,    // tag CmdMp3 with CmdLyrics and quit
-    kRunScanFolder = 2,    // the window, scanning CmdFolder at once
+    kRunWindow = 0,      // the window, started by hand
+    kRunTagOneFile = 1,  // tag CmdMp3 with CmdLyrics and quit
+    kRunScanFolder = 2,  // the window, scanning CmdFolder at once
 };
 
 struct RunConfig {
@@ -29,8 +29,5 @@ std::string JoinArguments(int argc, const char* const argv[]);
 // Fills `config` from the argument text and returns the run mode (it does not
 // store RunMode itself: Main does).
 std::uint8_t ParseCommandLine(std::string_view argumentText, RunConfig& config);
-
-// The part of a path after its last separator, or the whole path.
-std::string GetFileName(std::string_view path);
 
 }  // namespace versemark

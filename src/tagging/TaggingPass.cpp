@@ -80,7 +80,7 @@ NewTail BuildNewTail(RandomAccessFile& mp3, std::string_view preparedLyrics,
 // Tags the file by a copy renamed over it (with the ID3v2 frame); the copy
 // cannot be torn, so it needs no journal.
 TagResult TagRowByCopy(const ResultRow& row, const TagOptions& options) {
-    const std::string& mp3Path = row.Mp3Cell.ToolTip;
+    const std::string& mp3Path = row.Mp3Path;
     TagResult result{mp3Path, false, {}};
     TagOptions reporting = options;
     reporting.ReportFailure = [&](const std::string& path, const std::string& reason) {
@@ -89,12 +89,12 @@ TagResult TagRowByCopy(const ResultRow& row, const TagOptions& options) {
             options.ReportFailure(path, reason);
         }
     };
-    result.Tagged = TagFileByCopy(mp3Path, row.LyricsCell.ToolTip, row.LyricsCell.Text, reporting);
+    result.Tagged = TagFileByCopy(mp3Path, row.LyricsPath, row.LyricsCell.Text, reporting);
     return result;
 }
 
 TagResult TagRow(const ResultRow& row, const TaggingOptions& options, PassJournal* journal) {
-    const std::string& mp3Path = row.Mp3Cell.ToolTip;
+    const std::string& mp3Path = row.Mp3Path;
     // A missing file, a folder or a file that cannot be opened for writing all
     // fail here, before anything is read.
     errno = 0;
@@ -113,7 +113,7 @@ TagResult TagRow(const ResultRow& row, const TaggingOptions& options, PassJourna
         return TagRowByCopy(row, options.Tag);
     }
     // The lyrics are read whole before anything is written to the MP3 file.
-    const auto lyrics = ReadPreparedLyrics(row.LyricsCell.ToolTip);
+    const auto lyrics = ReadPreparedLyrics(row.LyricsPath);
     if (!lyrics) {
         mp3->Close();
         return {mp3Path, false, std::string(kReasonLyricsUnreadable)};
@@ -132,7 +132,7 @@ std::vector<TagResult> AllFailed(const RowList& rows, const std::string& reason)
     std::vector<TagResult> results;
     for (const ResultRow& row : rows.Rows()) {
         if (row.Checked) {
-            results.push_back({row.Mp3Cell.ToolTip, false, reason});
+            results.push_back({row.Mp3Path, false, reason});
         }
     }
     return results;
@@ -207,8 +207,8 @@ bool WriteLyricsTail(RandomAccessFile& mp3, std::string_view preparedLyrics,
 bool TagFile(const std::string& mp3Path, const std::string& lyricsPath, std::string_view lyricsName,
              const FileOpener& open) {
     ResultRow row;
-    row.Mp3Cell.ToolTip = mp3Path;
-    row.LyricsCell.ToolTip = lyricsPath;
+    row.Mp3Path = mp3Path;
+    row.LyricsPath = lyricsPath;
     row.LyricsCell.Text = std::string(lyricsName);
     row.Checked = true;
     RowList rows;

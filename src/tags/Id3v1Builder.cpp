@@ -1,26 +1,12 @@
 #include <algorithm>
 
+#include "base/Companion.h"
+#include "base/Text.h"
 #include "platform/CodePage.h"
-#include "startup/Companion.h"
 #include "tags/TagWriter.h"
 #include "tags/TailLayout.h"
 
 namespace versemark {
-namespace {
-
-constexpr char kNameBlank = ' ';
-
-std::string TrimSpaces(std::string_view text) {
-    const std::size_t first = text.find_first_not_of(kNameBlank);
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    const std::size_t last = text.find_last_not_of(kNameBlank);
-    return std::string(text.substr(first, last - first + 1));
-}
-
-}  // namespace
-
 Id3v1Tag BuildId3v1Tag(std::string_view artist, std::string_view title, std::string_view album,
                        std::string_view year, std::string_view comment, std::uint8_t track,
                        std::uint8_t genre) {

@@ -1,7 +1,6 @@
 #include <algorithm>
 
 #include "platform/CodePage.h"
-#include "tags/DecimalDigits.h"
 #include "tags/TagWriter.h"
 #include "tags/TailLayout.h"
 
@@ -19,7 +18,6 @@ void SetLyrics3Field(FieldList& fields, std::string_view fieldId, std::string_vi
     if (existing == fields.end()) {
         Lyrics3Field field;
         field.FieldId = std::string(fieldId);
-        field.FieldSize = FormatDigits(data.size(), kFieldSizeDigits);
         field.FieldData = std::move(data);
         fields.push_back(std::move(field));
         return;
@@ -33,7 +31,6 @@ void SetLyrics3Field(FieldList& fields, std::string_view fieldId, std::string_vi
     if (existing->FieldData.size() > data.size()) {
         data.resize(existing->FieldData.size(), '\0');
     }
-    existing->FieldSize = FormatDigits(data.size(), kFieldSizeDigits);
     existing->FieldData = std::move(data);
 }
 

@@ -11,11 +11,10 @@ std::uint64_t ReadLyrics3v1Field(FieldList& fields, RandomAccessFile& file,
         return lyricsEnd;
     }
     const std::uint64_t windowStart = lyricsEnd - kV1SearchWindow;
-    std::string bytes;
-    if (!file.ReadAt(windowStart, kV1SearchWindow, bytes)) {
+    std::string window;
+    if (!file.ReadAt(windowStart, kV1SearchWindow, window)) {
         return lyricsEnd;
     }
-    const std::string window = BytesToText(bytes);
     // The window ends with "LYRICSEND"; the lyrics stop in front of it.
     const std::size_t lyricsStop = window.size() - kLyricsV1End.size();
     const std::size_t begin = window.rfind(kLyricsBegin, lyricsStop - kLyricsBeginSize);

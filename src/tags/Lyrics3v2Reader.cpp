@@ -25,9 +25,8 @@ bool ReadFieldsOfBody(std::string_view body, FieldList& fields) {
             continue;  // empty fields are not carried over
         }
         Lyrics3Field field;
-        field.FieldId = BytesToText(id);
-        field.FieldData = BytesToText(body.substr(pos, *size));
-        field.FieldSize = FormatDigits(field.FieldData.size(), kFieldSizeDigits);
+        field.FieldId = std::string(id);
+        field.FieldData = std::string(body.substr(pos, *size));
         fields.push_back(std::move(field));
         pos += *size;
     }

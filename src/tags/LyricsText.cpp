@@ -2,8 +2,8 @@
 
 #include <optional>
 
+#include "base/Companion.h"
 #include "platform/CodePage.h"
-#include "startup/Companion.h"
 
 namespace versemark {
 namespace {

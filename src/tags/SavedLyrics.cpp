@@ -1,42 +1,69 @@
 #include "tags/SavedLyrics.h"
 
+#include <cerrno>
+#include <system_error>
+
 #include "tags/TagReaders.h"
 #include "tags/TailLayout.h"
 
 namespace versemark {
+namespace {
 
-std::string ReadSavedLyrics(RandomAccessFile& file) {
+SavedLyricsRead Unreadable(int error) {
+    return {SavedLyricsState::Unreadable, std::string(), std::generic_category().message(error)};
+}
+
+}  // namespace
+
+SavedLyricsRead ReadSavedLyricsState(RandomAccessFile& file) {
     // Errors of one step leave its result empty and the next step runs.
     const std::optional<std::uint64_t> length = file.Length();
     if (!length) {
-        return std::string(kLyricsFieldMissingMessage);
+        return Unreadable(errno);
     }
     const Id3v1Tag id3 = ReadId3v1Tag(file).value_or(Id3v1Tag{});
     const std::uint64_t lyricsEnd = LyricsEnd(*length, id3);
 
     FieldList fields;
     const std::optional<TagKind> kind = GetLyricsTagKind(file, lyricsEnd);
-    if (kind && *kind == kKindLyrics3v1) {
+    if (!kind || *kind == kKindNoLyrics) {
+        return {SavedLyricsState::NoTag, std::string(), std::string()};
+    }
+    if (*kind == kKindLyrics3v1) {
         ReadLyrics3v1Field(fields, file, lyricsEnd);
-    } else if (kind && IsLyrics3v2Kind(*kind)) {
+    } else if (IsLyrics3v2Kind(*kind)) {
         ReadLyrics3v2Fields(fields, file, lyricsEnd);
     }
 
     std::string lyrics = GetLyrics3Field(fields, tail::kFieldLyrics);
     if (lyrics.empty()) {
-        return std::string(kLyricsFieldMissingMessage);
+        return {SavedLyricsState::TagWithoutLyrics, std::string(), std::string()};
     }
-    return lyrics;
+    return {SavedLyricsState::Lyrics, std::move(lyrics), std::string()};
+}
+
+SavedLyricsRead ReadSavedLyricsState(const std::string& mp3Path) {
+    errno = 0;
+    const std::unique_ptr<RandomAccessFile> file = OpenFile(mp3Path, FileAccess::Read);
+    if (!file) {
+        // Opened but not a regular file leaves no error of the system's own.
+        return Unreadable(errno != 0 ? errno : EINVAL);
+    }
+    SavedLyricsRead read = ReadSavedLyricsState(*file);
+    file->Close();
+    return read;
+}
+
+std::string ReadSavedLyrics(RandomAccessFile& file) {
+    SavedLyricsRead read = ReadSavedLyricsState(file);
+    return read.State == SavedLyricsState::Lyrics ? std::move(read.Lyrics)
+                                                  : std::string(kLyricsFieldMissingMessage);
 }
 
 std::string ReadSavedLyrics(const std::string& mp3Path) {
-    const std::unique_ptr<RandomAccessFile> file = OpenFile(mp3Path, FileAccess::Read);
-    if (!file) {
-        return std::string(kLyricsFieldMissingMessage);
-    }
-    std::string lyrics = ReadSavedLyrics(*file);
-    file->Close();
-    return lyrics;
+    SavedLyricsRead read = ReadSavedLyricsState(mp3Path);
+    return read.State == SavedLyricsState::Lyrics ? std::move(read.Lyrics)
+                                                  : std::string(kLyricsFieldMissingMessage);
 }
 
 }  // namespace versemark

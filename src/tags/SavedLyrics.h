@@ -15,6 +15,21 @@ inline constexpr std::string_view kLyricsFieldMissingMessage =
     "The lyrics3 tag is present, but the lyrics field is missing.\r\n"
     "You can insert the lyrics in this file safely.";
 
+// What a file's tail holds: lyrics, a Lyrics3 tag without them (no or an empty
+// "LYR" field, an unreadable or newer-version tag), no Lyrics3 tag at all, or a
+// file that could not be opened (Reason says why).
+enum class SavedLyricsState { Lyrics, TagWithoutLyrics, NoTag, Unreadable };
+
+struct SavedLyricsRead {
+    SavedLyricsState State = SavedLyricsState::NoTag;
+    std::string Lyrics;  // the "LYR" field's data when State is Lyrics
+    std::string Reason;  // the system's error text when State is Unreadable
+};
+
+// Opens the file read-only and tells which of the four cases it is. Never writes.
+SavedLyricsRead ReadSavedLyricsState(const std::string& mp3Path);
+SavedLyricsRead ReadSavedLyricsState(RandomAccessFile& file);
+
 // Opens the file read-only and returns the data of its "LYR" field, unprepared,
 // or kLyricsFieldMissingMessage. Never writes, never fails.
 std::string ReadSavedLyrics(const std::string& mp3Path);

@@ -31,7 +31,7 @@ std::optional<TagKind> GetLyricsTagKind(RandomAccessFile& file, std::uint64_t ly
     if (!file.ReadAt(lyricsEnd - tail::kTrailerSize, tail::kTrailerSize, trailer)) {
         return std::nullopt;
     }
-    return TagKindFromTrailer(BytesToText(trailer));
+    return TagKindFromTrailer(trailer);
 }
 
 std::string GetLyrics3Field(const FieldList& fields, std::string_view fieldId) {
@@ -41,10 +41,6 @@ std::string GetLyrics3Field(const FieldList& fields, std::string_view fieldId) {
         }
     }
     return {};
-}
-
-std::string BytesToText(std::string_view bytes) {
-    return std::string(bytes);
 }
 
 }  // namespace versemark

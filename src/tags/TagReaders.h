@@ -39,7 +39,4 @@ std::uint64_t ReadLyrics3v1Field(FieldList& fields, RandomAccessFile& file,
 // The data of the first field with this id, or empty text.
 std::string GetLyrics3Field(const FieldList& fields, std::string_view fieldId);
 
-// Bytes as text, one character per byte (the identity: text is bytes here).
-std::string BytesToText(std::string_view bytes);
-
 }  // namespace versemark

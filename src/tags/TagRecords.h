@@ -29,8 +29,7 @@ Id3v1Tag Id3v1FromBytes(std::string_view block);
 std::string Id3v1ToBytes(const Id3v1Tag& tag);
 
 struct Lyrics3Field {
-    std::string FieldId;    // 3 characters
-    std::string FieldSize;  // 5 zero-padded digits: the length of FieldData
+    std::string FieldId;  // 3 characters
     std::string FieldData;
 };
 

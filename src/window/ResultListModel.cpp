@@ -29,12 +29,12 @@ int ResultListModel::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : kColumnCount;
 }
 
-QVariant ResultListModel::CellData(const Cell& cell, int role) const {
+QVariant ResultListModel::CellData(const Cell& cell, const std::string& path, int role) const {
     switch (role) {
         case Qt::DisplayRole:
             return DisplayString(cell.Text);
         case Qt::ToolTipRole:
-            return DisplayString(cell.ToolTip);
+            return DisplayString(path);  // a file's cell shows its full path as the tip
         case Qt::DecorationRole: {
             const QPixmap& picture = pictures_.Picture(cell.Icon);
             return picture.isNull() ? QVariant() : QVariant(picture);
@@ -64,9 +64,9 @@ QVariant ResultListModel::data(const QModelIndex& index, int role) const {
             }
             return QVariant();
         case kColumnMp3:
-            return CellData(row.Mp3Cell, role);
+            return CellData(row.Mp3Cell, row.Mp3Path, role);
         case kColumnLyrics:
-            return CellData(row.LyricsCell, role);
+            return CellData(row.LyricsCell, row.LyricsPath, role);
         default:
             return QVariant();
     }
@@ -186,11 +186,13 @@ int ResultListModel::SetCheckMarks(const std::vector<bool>& rows, bool checked) 
     return changed;
 }
 
-void ResultListModel::SetLyricsCell(int row, const Cell& cell) {
+void ResultListModel::SetLyrics(int row, const Cell& cell, const std::string& lyricsPath) {
     if (row < 0 || row >= rowCount()) {
         return;
     }
-    rows_.Row(static_cast<std::size_t>(row)).LyricsCell = cell;
+    ResultRow& changed = rows_.Row(static_cast<std::size_t>(row));
+    changed.LyricsCell = cell;
+    changed.LyricsPath = lyricsPath;
     emit dataChanged(index(row, kColumnLyrics), index(row, kColumnLyrics));
 }
 

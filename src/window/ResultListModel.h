@@ -47,8 +47,8 @@ class ResultListModel : public QAbstractTableModel {
     // change, not a user click). Returns how many rows changed.
     int SetCheckMarks(const std::vector<bool>& rows, bool checked);
 
-    // Replaces the lyrics cell of a row.
-    void SetLyricsCell(int row, const Cell& cell);
+    // Replaces the lyrics file of a row: its cell and its path.
+    void SetLyrics(int row, const Cell& cell, const std::string& lyricsPath);
 
     void RemoveAllRows();
 
@@ -57,7 +57,7 @@ class ResultListModel : public QAbstractTableModel {
     void CheckBoxClicked(int row);
 
   private:
-    QVariant CellData(const Cell& cell, int role) const;
+    QVariant CellData(const Cell& cell, const std::string& path, int role) const;
     void SortRows();
 
     const ImageList pictures_;  // a copy: the pixmaps are shared, not duplicated

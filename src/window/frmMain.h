@@ -32,9 +32,13 @@ struct WindowServices {
     std::function<void()> EndProgram;     // ends the process at once
 };
 
-// Window-level values.
+// What takes the place of the result list: the list itself, one of the two lyrics
+// viewers, or the tagging log.
+enum class Pane { List, PreparedLyrics, SavedLyrics, Log };
+
+// Window-level values; the captions only show them.
 struct WindowState {
-    int CheckedCount = 0;              // checked rows, as the commands maintain it
+    Pane Shown = Pane::List;
     bool StopMatching = false;         // the stop request of a running pass
     bool FillingLyricsChoice = false;  // a row click is filling cboLyrics
     bool PassRunning = false;          // a matching pass runs (it yields to events)
@@ -115,7 +119,10 @@ class frmMain : public QWidget {
     void ShowMatchProgress(const std::string& text);
     void RunTaggingPass();
     void SetFolderButton(const std::string& folder);
-    void ShowCheckedCount();
+    // The checked count from the row list: its caption, and "Tag checked files"
+    // enabled while at least one row is checked.
+    int CheckedCount() const;
+    void CheckedRowsChanged();
     void SetStepColours(bool stepOneCurrent);
     void CloseAnyViewer();
 
@@ -128,8 +135,9 @@ class frmMain : public QWidget {
     // Pieces of the panel and the viewers.
     void ShowLyricsChoice(const ResultRow& row, const std::vector<int>& candidates);
     const LyricsEntry* EntryAt(int position) const;
-    void OpenViewer(QPushButton* opened, const std::string& text);
-    void CloseViewer(QPushButton* pressed);
+    QPushButton* ViewerButton(Pane viewer) const;
+    void OpenViewer(Pane viewer, const std::string& text);
+    void CloseViewer();
 
     ProgramValues& values_;
     WindowServices services_;

@@ -27,7 +27,7 @@ constexpr std::string_view kPhaseTwoProgress = "Parsing: ";
 void frmMain::cmdBrowseForFolder_Click() {
     // A press during the pass is the stop request. The button stays disabled
     // until the pass ends, so that no second pass can start inside this one.
-    if (ButtonCaption(cmdBrowseForFolder) == QLatin1String(texts::kStopMatching)) {
+    if (state_.PassRunning) {
         state_.StopMatching = true;
         SetButtonCaption(cmdBrowseForFolder, cmdBrowseForFolder->toolTip());
         cmdBrowseForFolder->setEnabled(false);
@@ -53,15 +53,15 @@ void frmMain::MatchChosenFolder(const std::string& folder) {
     RunMatchingPass(folder);
 
     SetFolderButton(folder);
-    ShowCheckedCount();
-    cmdTagThem->setEnabled(state_.CheckedCount >= 1);
+    CheckedRowsChanged();
     SetStepColours(false);
 }
 
 void frmMain::cmdTagThem_Click() {
-    if (ButtonCaption(cmdTagThem) == QLatin1String(texts::kReturnToList)) {
+    if (state_.Shown == Pane::Log) {
         txtViewLyrics->hide();
         txtViewLyrics->clear();
+        state_.Shown = Pane::List;
         const bool refresh = services_.Prompts != nullptr &&
                              services_.Prompts->AskYesNo(
                                  this, QString::fromLatin1(texts::kAskRefresh), PromptIcon::None);
@@ -72,10 +72,7 @@ void frmMain::cmdTagThem_Click() {
             SetButtonCaption(cmdBrowseForFolder, QString::fromLatin1(texts::kStopMatching));
             RunMatchingPass(lastFolder_);
             SetButtonCaption(cmdBrowseForFolder, cmdBrowseForFolder->toolTip());
-            ShowCheckedCount();
-            if (state_.CheckedCount >= 1) {
-                cmdTagThem->setEnabled(true);
-            }
+            CheckedRowsChanged();
         } else {
             SetStepColours(true);
             list->show();
@@ -84,7 +81,7 @@ void frmMain::cmdTagThem_Click() {
         return;
     }
 
-    const int count = state_.CheckedCount;
+    const int count = CheckedCount();
     if (count <= 0) {
         return;
     }
@@ -103,14 +100,12 @@ void frmMain::RunMatchingPass(const std::string& folder) {
     const QPointer<QWidget> focused = focusWidget();
     state_.PassRunning = true;
     list->hide();
-    state_.CheckedCount = 0;
     listModel_->BeginPass();
     chkSubfolders->setEnabled(false);
 
     const MatchResult result = MatchFolder(folder, chkSubfolders->isChecked(), values_.Index,
                                            listModel_->PassRows(), MakeMatchHooks());
 
-    state_.CheckedCount = result.CheckedCount;
     SetCaption(Label1[1], DisplayString(result.Label));
     if (result.LabelColour == kRed) {
         SetTextColour(Label1[1], kRed);
@@ -171,18 +166,17 @@ void frmMain::RunTaggingPass() {
     txtViewLyrics->show();
     picInfo->hide();
     SetButtonCaption(cmdTagThem, QString::fromLatin1(texts::kReturnToList));
+    state_.Shown = Pane::Log;
 }
 
 void frmMain::CloseAnyViewer() {
-    for (QPushButton* viewer : {cmdDisplayLyrics, cmdDisplaySavedLyrics}) {
-        if (ButtonCaption(viewer) == QLatin1String(texts::kReturnToList)) {
-            CloseViewer(viewer);
-        }
-    }
-    if (ButtonCaption(cmdTagThem) == QLatin1String(texts::kReturnToList)) {
+    if (state_.Shown == Pane::PreparedLyrics || state_.Shown == Pane::SavedLyrics) {
+        CloseViewer();
+    } else if (state_.Shown == Pane::Log) {
         txtViewLyrics->hide();
         txtViewLyrics->clear();
         SetButtonCaption(cmdTagThem, QString::fromLatin1(texts::kTagCheckedFiles));
+        state_.Shown = Pane::List;
     }
 }
 

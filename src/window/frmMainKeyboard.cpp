@@ -56,28 +56,22 @@ void frmMain::list_KeySpace() {
         rows.assign(rows.size(), false);
         rows[static_cast<std::size_t>(current)] = true;
     }
-    const int changed = listModel_->SetCheckMarks(rows, target);
-    // What a check-box click does, once for each row that changed.
-    state_.CheckedCount += target ? changed : -changed;
-    cmdTagThem->setEnabled(state_.CheckedCount != 0);
-    ShowCheckedCount();
+    listModel_->SetCheckMarks(rows, target);
+    CheckedRowsChanged();
 }
 
 void frmMain::list_KeyEnter(int row) {
     // The panel describes the row first, so the viewer's "Return to list" is at hand.
     list_ItemClick(row);
-    if (ButtonCaption(cmdDisplayLyrics) != QLatin1String(texts::kReturnToList)) {
+    if (state_.Shown != Pane::PreparedLyrics) {
         cmdDisplayLyrics_Click();
     }
 }
 
 void frmMain::txtViewLyrics_KeyEscape() {
     // Only the lyrics viewers close this way; the tagging log asks a question first.
-    for (QPushButton* viewer : {cmdDisplayLyrics, cmdDisplaySavedLyrics}) {
-        if (ButtonCaption(viewer) == QLatin1String(texts::kReturnToList)) {
-            CloseViewer(viewer);
-            return;
-        }
+    if (state_.Shown == Pane::PreparedLyrics || state_.Shown == Pane::SavedLyrics) {
+        CloseViewer();
     }
 }
 

@@ -20,34 +20,41 @@ bool HasColour(const Cell& cell, Colour colour) {
     return cell.TextColour && *cell.TextColour == colour;
 }
 
-// The rule of a filter caption: which rows end up selected. Empty for a caption
-// that names no filter.
+// The elements of cmdSel: two selection commands and four filters.
+enum SelectCommand : int {
+    kSelectAllCommand = 0,
+    kSharedLyricsFilter = 1,
+    kInvertCommand = 2,
+    kUnfilteredFilter = 3,
+    kTaggedFilter = 5,
+    kSeveralMatchesFilter = 6,
+};
+
+// The rule of a filter: which rows end up selected. Empty for an element that is
+// no filter.
 using RowRule = bool (*)(const ResultRow&);
 
-RowRule FilterRule(const QString& caption) {
-    if (caption == QLatin1String(texts::kWithLyrics3Tag)) {
-        return [](const ResultRow& row) { return HasColour(row.Mp3Cell, TaggedFileColour); };
+RowRule FilterRule(int index) {
+    switch (index) {
+        case kTaggedFilter:
+            return [](const ResultRow& row) { return HasColour(row.Mp3Cell, TaggedFileColour); };
+        case kUnfilteredFilter:
+            return [](const ResultRow& row) { return row.LyricsCell.Icon == kPictureUnfiltered; };
+        case kSeveralMatchesFilter:
+            return [](const ResultRow& row) { return row.Mp3Cell.Icon == kPictureAlert; };
+        case kSharedLyricsFilter:
+            return
+                [](const ResultRow& row) { return HasColour(row.LyricsCell, SharedLyricsColour); };
+        default:
+            return nullptr;
     }
-    if (caption == QLatin1String(texts::kUnfiltered)) {
-        return [](const ResultRow& row) { return row.LyricsCell.Icon == kPictureUnfiltered; };
-    }
-    if (caption == QLatin1String(texts::kMoreThanOneMatch)) {
-        return [](const ResultRow& row) { return row.Mp3Cell.Icon == kPictureAlert; };
-    }
-    if (caption == QLatin1String(texts::kMatchedMoreThanOnce)) {
-        return [](const ResultRow& row) { return HasColour(row.LyricsCell, SharedLyricsColour); };
-    }
-    return nullptr;
 }
 
 }  // namespace
 
-void frmMain::list_ItemCheck(int row) {
+void frmMain::list_ItemCheck(int /*row*/) {
     // The model has already set the check mark and the row text.
-    const bool checked = listModel_->Rows().Row(static_cast<std::size_t>(row)).Checked;
-    state_.CheckedCount += checked ? 1 : -1;
-    cmdTagThem->setEnabled(state_.CheckedCount != 0);
-    ShowCheckedCount();
+    CheckedRowsChanged();
 }
 
 void frmMain::list_ColumnClick(int column) {
@@ -67,12 +74,8 @@ void frmMain::cmdCheck_Click(int index) {
     if (listModel_->rowCount() == 0) {
         return;
     }
-    const bool target = index == kCheckTarget;
-    const int changed = listModel_->SetCheckMarks(SelectedRows(), target);
-    state_.CheckedCount += target ? changed : -changed;
-    ShowCheckedCount();
-    // As after a check-box click, so that "Tag checked files" follows the count.
-    cmdTagThem->setEnabled(state_.CheckedCount != 0);
+    listModel_->SetCheckMarks(SelectedRows(), index == kCheckTarget);
+    CheckedRowsChanged();
 }
 
 void frmMain::cmdSel_Click(int index) {
@@ -80,14 +83,13 @@ void frmMain::cmdSel_Click(int index) {
     if (count == 0) {
         return;
     }
-    const QString caption = ButtonCaption(cmdSel[static_cast<std::size_t>(index)]);
     std::vector<bool> rows;
-    if (caption == QLatin1String(texts::kSelectAll)) {
+    if (index == kSelectAllCommand) {
         rows.assign(static_cast<std::size_t>(count), true);
-    } else if (caption == QLatin1String(texts::kInvertSelection)) {
+    } else if (index == kInvertCommand) {
         rows = SelectedRows();
         rows.flip();
-    } else if (const RowRule rule = FilterRule(caption)) {
+    } else if (const RowRule rule = FilterRule(index)) {
         rows.reserve(static_cast<std::size_t>(count));
         for (const ResultRow& row : listModel_->Rows().Rows()) {
             rows.push_back(rule(row));
@@ -149,9 +151,14 @@ int frmMain::CurrentRow() const {
     return current.isValid() ? current.row() : -1;
 }
 
-void frmMain::ShowCheckedCount() {
-    SetCaption(Label1[2],
-               QString::fromLatin1(texts::kCheckedPrefix) + QString::number(state_.CheckedCount));
+int frmMain::CheckedCount() const {
+    return static_cast<int>(listModel_->Rows().CheckedCount());
+}
+
+void frmMain::CheckedRowsChanged() {
+    const int count = CheckedCount();
+    SetCaption(Label1[2], QString::fromLatin1(texts::kCheckedPrefix) + QString::number(count));
+    cmdTagThem->setEnabled(count >= 1);
 }
 
 }  // namespace versemark

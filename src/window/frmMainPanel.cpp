@@ -54,11 +54,11 @@ void frmMain::list_ItemClick(int row) {
     picInfo->show();
 
     SetCaption(lblInfo[0], DisplayString(clicked.Mp3Cell.Text));
-    lblInfo[0]->setToolTip(DisplayString(clicked.Mp3Cell.ToolTip));
-    panelMp3Path_ = clicked.Mp3Cell.ToolTip;
+    lblInfo[0]->setToolTip(DisplayString(clicked.Mp3Path));
+    panelMp3Path_ = clicked.Mp3Path;
     img[1]->setPixmap(imgListMain.Picture(clicked.LyricsCell.Icon));
 
-    const std::vector<int> candidates = SplitPositions(clicked.Tag, kPositionSeparator);
+    const std::vector<int>& candidates = clicked.Candidates;
     if (candidates.size() <= 1) {
         const LyricsEntry* entry = candidates.empty() ? nullptr : EntryAt(candidates.front());
         SetCaption(lblInfo[1], entry != nullptr ? DisplayString(entry->DisplayName) : QString());
@@ -124,12 +124,11 @@ void frmMain::cboLyrics_Click() {
     Cell cell = listModel_->Rows().Row(static_cast<std::size_t>(row)).LyricsCell;
     cell.Text = entry->DisplayName;
     cell.Tag = std::to_string(position);
-    cell.ToolTip = entry->FilePath;
     const bool shared = entry->MatchCount >= kSharedFrom;
     cell.TextColour = shared ? SharedLyricsColour : kBlack;
     // A lyrics file that cannot be read counts as not filtered.
     cell.Icon = LyricsFileIsFiltered(entry->FilePath) ? kPictureFiltered : kPictureUnfiltered;
-    listModel_->SetLyricsCell(row, cell);
+    listModel_->SetLyrics(row, cell, entry->FilePath);
 
     img[1]->setPixmap(imgListMain.Picture(cell.Icon));
     img[3]->setVisible(shared);

@@ -18,33 +18,32 @@
 namespace versemark {
 namespace {
 
-QString ListCaption(const QPushButton* button, const QPushButton* displayLyrics) {
-    return QString::fromLatin1(button == displayLyrics ? texts::kDisplayLyrics
-                                                       : texts::kDisplaySavedLyrics);
+QString ListCaption(Pane viewer) {
+    return QString::fromLatin1(viewer == Pane::PreparedLyrics ? texts::kDisplayLyrics
+                                                              : texts::kDisplaySavedLyrics);
 }
 
 }  // namespace
 
 void frmMain::cmdDisplayLyrics_Click() {
-    if (ButtonCaption(cmdDisplayLyrics) == QLatin1String(texts::kReturnToList)) {
-        CloseViewer(cmdDisplayLyrics);
+    if (state_.Shown == Pane::PreparedLyrics) {
+        CloseViewer();
         return;
     }
     // Errors are not reported: an unreadable lyrics file shows the prepared empty text.
     std::string text;
     const int row = CurrentRow();
     if (row >= 0) {
-        const std::string& path =
-            listModel_->Rows().Row(static_cast<std::size_t>(row)).LyricsCell.ToolTip;
+        const std::string& path = listModel_->Rows().Row(static_cast<std::size_t>(row)).LyricsPath;
         text = ReadWholeFile(path).value_or(std::string());
     }
     PrepareStoredLyrics(text);
-    OpenViewer(cmdDisplayLyrics, text);
+    OpenViewer(Pane::PreparedLyrics, text);
 }
 
 void frmMain::cmdDisplaySavedLyrics_Click() {
-    if (ButtonCaption(cmdDisplaySavedLyrics) == QLatin1String(texts::kReturnToList)) {
-        CloseViewer(cmdDisplaySavedLyrics);
+    if (state_.Shown == Pane::SavedLyrics) {
+        CloseViewer();
         return;
     }
     const int row = CurrentRow();
@@ -53,10 +52,14 @@ void frmMain::cmdDisplaySavedLyrics_Click() {
         return;
     }
     // The file of the row clicked last, as the panel names it.
-    OpenViewer(cmdDisplaySavedLyrics, ReadSavedLyrics(panelMp3Path_));
+    OpenViewer(Pane::SavedLyrics, ReadSavedLyrics(panelMp3Path_));
 }
 
-void frmMain::OpenViewer(QPushButton* opened, const std::string& text) {
+QPushButton* frmMain::ViewerButton(Pane viewer) const {
+    return viewer == Pane::PreparedLyrics ? cmdDisplayLyrics : cmdDisplaySavedLyrics;
+}
+
+void frmMain::OpenViewer(Pane viewer, const std::string& text) {
     txtViewLyrics->setPlainText(ViewerText(text));
     // The keyboard stays where the user was: the viewer takes the list's focus.
     const bool listHadFocus = list->hasFocus();
@@ -65,14 +68,16 @@ void frmMain::OpenViewer(QPushButton* opened, const std::string& text) {
     if (listHadFocus) {
         txtViewLyrics->setFocus();
     }
-    QPushButton* other = opened == cmdDisplayLyrics ? cmdDisplaySavedLyrics : cmdDisplayLyrics;
-    SetButtonCaption(opened, QString::fromLatin1(texts::kReturnToList));
-    SetBold(opened, true);
-    SetBold(other, false);
-    SetButtonCaption(other, ListCaption(other, cmdDisplayLyrics));
+    const Pane other = viewer == Pane::PreparedLyrics ? Pane::SavedLyrics : Pane::PreparedLyrics;
+    SetButtonCaption(ViewerButton(viewer), QString::fromLatin1(texts::kReturnToList));
+    SetBold(ViewerButton(viewer), true);
+    SetBold(ViewerButton(other), false);
+    SetButtonCaption(ViewerButton(other), ListCaption(other));
+    state_.Shown = viewer;
 }
 
-void frmMain::CloseViewer(QPushButton* pressed) {
+void frmMain::CloseViewer() {
+    const Pane viewer = state_.Shown;
     const bool viewerHadFocus = txtViewLyrics->hasFocus();
     list->show();
     txtViewLyrics->hide();
@@ -80,8 +85,9 @@ void frmMain::CloseViewer(QPushButton* pressed) {
     if (viewerHadFocus) {
         list->setFocus();
     }
-    SetBold(pressed, false);
-    SetButtonCaption(pressed, ListCaption(pressed, cmdDisplayLyrics));
+    SetBold(ViewerButton(viewer), false);
+    SetButtonCaption(ViewerButton(viewer), ListCaption(viewer));
+    state_.Shown = Pane::List;
 }
 
 }  // namespace versemark

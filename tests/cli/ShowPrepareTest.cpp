@@ -2,14 +2,19 @@
 // the show and prepare verbs that print them.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "cli/CliRun.h"
 #include "support/TailBuilder.h"
 #include "support/TempDir.h"
+#include "support/Unprivileged.h"
 #include "tags/Id3v2Lyrics.h"
 #include "tags/SavedLyrics.h"
 
 namespace versemark::testing {
 namespace {
+
+namespace fs = std::filesystem;
 
 const std::string kMessage =
     "The lyrics3 tag is present, but the lyrics field is missing.\r\n"
@@ -84,7 +89,7 @@ std::string NoId3v2FrameLine() {
     return Id3v2LyricsAvailable() ? "ID3v2 lyrics frame: none\n" : "";
 }
 
-TEST(ShowCommandTest, PrintsSavedLyricsForATaggedFileAndTheMessageForAnUntaggedOne) {
+TEST(ShowCommandTest, TellsLyricsATagWithoutLyricsNoTagAndAnUnreadableFileApart) {
     const TempDir dir;
     const std::string tagged = dir.WriteFile(
         "tagged.mp3", TailBuilder()
@@ -93,6 +98,9 @@ TEST(ShowCommandTest, PrintsSavedLyricsForATaggedFileAndTheMessageForAnUntaggedO
                           .id3v1("T", "A")
                           .bytes());
     const std::string untagged = dir.WriteFile("untagged.mp3", TailBuilder().audio(700).bytes());
+    const std::string withoutLyrics =
+        dir.WriteFile("without.mp3",
+                      TailBuilder().audio(700).lyrics3v2({{"IND", "100"}}).id3v1("T", "A").bytes());
 
     const CliRunResult shown = RunCliProcess({"show", tagged});
     EXPECT_EQ(shown.Status, 0) << shown.Err;
@@ -101,9 +109,30 @@ TEST(ShowCommandTest, PrintsSavedLyricsForATaggedFileAndTheMessageForAnUntaggedO
     const CliRunResult raw = RunCliProcess({"show", tagged, "--raw"});
     EXPECT_EQ(raw.Out, std::string("short\0\0", 7));
 
-    const CliRunResult message = RunCliProcess({"show", untagged});
+    const CliRunResult message = RunCliProcess({"show", withoutLyrics});
     EXPECT_EQ(message.Status, 0);
     EXPECT_EQ(message.Out, kMessage + "\r\n" + NoId3v2FrameLine());
+    // No Lyrics3 tag at all: no audio but an ID3v1 block, an empty file, audio only.
+    const std::string id3Only = dir.WriteFile("id3.mp3", TailBuilder().id3v1("T", "A").bytes());
+    const std::string empty = dir.WriteFile("empty.mp3", "");
+    for (const std::string& file : {untagged, id3Only, empty}) {
+        const CliRunResult none = RunCliProcess({"show", file});
+        EXPECT_EQ(none.Status, 0) << file;
+        EXPECT_EQ(none.Out, "No Lyrics3 tag in this file.\n" + NoId3v2FrameLine()) << file;
+    }
+
+    // A file that cannot be opened: its reason on standard error, exit status 1.
+    const std::string locked = dir.WriteFile("locked.mp3", TailBuilder().audio(700).bytes());
+    fs::permissions(locked, fs::perms::none);
+    OpenToOthers(dir.Path());
+    const Unprivileged unprivileged;
+    if (unprivileged.Active()) {
+        const CliRunResult denied = RunCliProcess({"show", locked});
+        EXPECT_EQ(denied.Status, 1);
+        EXPECT_EQ(denied.Out, "");
+        EXPECT_NE(denied.Err.find("locked.mp3: Permission denied"), std::string::npos)
+            << denied.Err;
+    }
 
     const CliRunResult missing = RunCliProcess({"show", dir / "nothing.mp3"});
     EXPECT_EQ(missing.Status, 2);
@@ -115,7 +144,7 @@ TEST(ShowCommandTest, ShowsWhatTagJustWrote) {
     const CliRunResult demo = RunCliProcess({"demo", dir.Path()});
     ASSERT_EQ(demo.Status, 0);
     const std::string mp3 = dir / "music/Amber Coast - Harbour Lights.mp3";
-    EXPECT_EQ(RunCliProcess({"show", mp3}).Out, kMessage + "\r\n" + NoId3v2FrameLine());
+    EXPECT_EQ(RunCliProcess({"show", mp3}).Out, "No Lyrics3 tag in this file.\n" + NoId3v2FrameLine());
     ASSERT_EQ(RunCliProcess({"tag", dir / "music", "--cache", dir / "lyrics"}).Status, 0);
     const CliRunResult prepared =
         RunCliProcess({"prepare", dir / "lyrics/Amber Coast - Harbour Lights.txt", "--raw"});

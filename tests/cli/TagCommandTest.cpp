@@ -4,7 +4,7 @@
 #include <regex>
 
 #include "cli/CliRun.h"
-#include "startup/Companion.h"
+#include "base/Companion.h"
 #include "support/TailBuilder.h"
 #include "support/TempDir.h"
 

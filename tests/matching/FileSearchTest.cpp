@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "base/FileNames.h"
 #include "matching/FileSearch.h"
 #include "support/TempDir.h"
 #include "support/Unprivileged.h"

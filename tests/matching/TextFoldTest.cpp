@@ -38,6 +38,11 @@ TEST(TextFold, TreatsBrokenSequencesAsSingleBytes) {
     EXPECT_EQ(FoldCase("\xC3"), "\xE3");
     // A lone continuation byte is a character of its own.
     EXPECT_EQ(FoldCase("\x8A"), "\x9A");
+    // Lead and continuation bytes that make no valid sequence (an overlong form, a
+    // surrogate, above U+10FFFF) are Windows-1252 text: "à€Š" folds its Š.
+    EXPECT_EQ(FoldCase("\xE0\x80\x8A"), "\xE0\x80\x9A");
+    EXPECT_EQ(FoldCase("\xED\xA0\x8C"), "\xED\xA0\x9C");
+    EXPECT_EQ(FoldCase("\xF4\x90\x80\x9F"), "\xF4\x90\x80\xFF");
 }
 
 TEST(TextFold, FoldKeepsLengthSoPositionsStayValid) {
@@ -89,15 +94,6 @@ TEST(RowList, SortingOnTheRowTextPutsUncheckedRowsFirst) {
     EXPECT_TRUE(list.Row(1).Checked);
     EXPECT_EQ(list.Row(1).Text, "\xA0");
     EXPECT_EQ(list.CheckedCount(), 2u);
-}
-
-TEST(Positions, JoinAndSplitRoundTrip) {
-    EXPECT_EQ(JoinPositions({3, 17, 40}, ","), "3,17,40");
-    EXPECT_EQ(JoinPositions({5}, ","), "5");
-    EXPECT_EQ(SplitPositions("3,17,40", ","), (std::vector<int>{3, 17, 40}));
-    EXPECT_EQ(SplitPositions("5", ","), (std::vector<int>{5}));
-    EXPECT_EQ(SplitPositions(JoinPositions({0, 32767, 199999}, ","), ","),
-              (std::vector<int>{0, 32767, 199999}));
 }
 
 }  // namespace

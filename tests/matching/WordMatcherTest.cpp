@@ -7,6 +7,7 @@
 #include "matching/MatchFolder.h"
 #include "matching/WordMatcher.h"
 #include "platform/CodePage.h"
+#include "support/reference/ReferenceMatcher.h"
 
 namespace versemark {
 namespace {
@@ -328,6 +329,21 @@ TEST(WordMatcherDifferential, AgreesOnLongTextsWithWordsAcrossEverySeam) {
             }
         }
     }
+}
+
+TEST(WordMatcher, OneConstMatcherServesScratchesUsedInTurnAndOnOtherMatchers) {
+    LyricsIndex small = IndexOf({{"red"}});
+    LyricsIndex index = IndexOf({{"blue", "red"}, {"green"}, {"red"}});
+    const WordMatcher smallMatcher(small);
+    const WordMatcher matcher(index);
+    MatcherScratch first;
+    MatcherScratch second;
+    EXPECT_EQ(smallMatcher.FindCandidates("red", first), (std::vector<int>{0}));
+    // A scratch sized for another matcher, and two scratches taking turns.
+    EXPECT_EQ(matcher.FindCandidates("blue red", first), (std::vector<int>{0, 2}));
+    EXPECT_EQ(matcher.FindCandidates("green", second), (std::vector<int>{1}));
+    EXPECT_EQ(matcher.FindCandidates("red", first), (std::vector<int>{2}));
+    EXPECT_EQ(matcher.FindCandidates("GREEN Red", second), (std::vector<int>{1, 2}));
 }
 
 TEST(WordMatcher, FindsALongWordLyingAcrossTheMiddle) {

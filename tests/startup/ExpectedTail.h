@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "startup/Companion.h"
+#include "base/Companion.h"
 
 // The tail that tagging gives a file without tags, spelled out from the layout:
 //   "LYRICSBEGIN" | "IND" 00003 "100" | "LYR" nnnnn lyrics | size(6) | "LYRICS200" |

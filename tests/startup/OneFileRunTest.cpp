@@ -33,12 +33,12 @@ TEST(OneFileRow, CarriesTheNamesAndPathsAndIsChecked) {
     EXPECT_TRUE(row.Checked);
     EXPECT_EQ(row.Text, "");
     EXPECT_EQ(row.Mp3Cell.Text, "My Song.mp3");
-    EXPECT_EQ(row.Mp3Cell.ToolTip, "/music/My Song.mp3");
+    EXPECT_EQ(row.Mp3Path, "/music/My Song.mp3");
     EXPECT_EQ(row.LyricsCell.Text, "Some Band - My Song");
-    EXPECT_EQ(row.LyricsCell.ToolTip, "/lyrics/Some Band - My Song.txt");
+    EXPECT_EQ(row.LyricsPath, "/lyrics/Some Band - My Song.txt");
     EXPECT_EQ(row.Mp3Cell.Icon, kPictureNone);
     EXPECT_FALSE(row.Mp3Cell.TextColour.has_value());
-    EXPECT_EQ(row.Tag, "");
+    EXPECT_TRUE(row.Candidates.empty());
 }
 
 class TagOneFileTest : public ::testing::Test {

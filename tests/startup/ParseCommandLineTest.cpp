@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "base/FileNames.h"
 #include "startup/ProgramInfo.h"
 #include "startup/RunConfig.h"
 

@@ -16,7 +16,7 @@
 #include "tagging/Recovery.h"
 #include "tagging/TaggingPass.h"
 #include "tagging/Undo.h"
-#include "tags/TagTestHelpers.h"
+#include "support/TagTestHelpers.h"
 
 namespace versemark::testing {
 namespace {

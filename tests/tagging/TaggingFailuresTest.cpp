@@ -14,10 +14,10 @@
 #include "matching/Mp3Sample.h"
 #include "matching/RowList.h"
 #include "support/FailingFile.h"
+#include "support/TagTestHelpers.h"
 #include "support/TailBuilder.h"
 #include "support/TempDir.h"
 #include "tagging/TaggingPass.h"
-#include "tags/TagTestHelpers.h"
 
 namespace versemark::testing {
 namespace {

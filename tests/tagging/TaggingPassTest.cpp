@@ -3,11 +3,11 @@
 #include <vector>
 
 #include "matching/RowList.h"
+#include "support/TagTestHelpers.h"
 #include "support/TailBuilder.h"
 #include "support/TempDir.h"
 #include "tagging/TaggingPass.h"
 #include "tags/SavedLyrics.h"
-#include "tags/TagTestHelpers.h"
 
 namespace versemark::testing {
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "TagTestHelpers.h"
+#include "support/TagTestHelpers.h"
 #include "tags/LyricsText.h"
 
 namespace versemark::testing {

@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
-#include "TagTestHelpers.h"
 #include "support/FailingFile.h"
+#include "support/TagTestHelpers.h"
 #include "support/TailBuilder.h"
 #include "support/TempDir.h"
-#include "tags/TagWriter.h"
 #include "tagging/TaggingPass.h"
+#include "tags/TagWriter.h"
 
 namespace versemark::testing {
 namespace {

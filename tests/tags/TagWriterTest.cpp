@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "TagTestHelpers.h"
 #include "support/FailingFile.h"
+#include "support/TagTestHelpers.h"
 #include "support/TailBuilder.h"
 #include "tags/TagWriter.h"
 
@@ -21,23 +21,23 @@ TEST(SetLyrics3Field, AddsAtTheEnd) {
     SetLyrics3Field(fields, "IND", "100");
     SetLyrics3Field(fields, "LYR", "abc");
     ASSERT_EQ(Ids(fields), (std::vector<std::string>{"IND", "LYR"}));
-    EXPECT_EQ(fields[1].FieldSize, "00003");
+    EXPECT_EQ(fields[1].FieldData.size(), 3u);
     EXPECT_EQ(fields[1].FieldData, "abc");
 }
 
 TEST(SetLyrics3Field, ShorterDataIsPaddedWithNulsInPlace) {
-    FieldList fields = {{"LYR", "00006", "abcdef"}, {"INF", "00001", "x"}};
+    FieldList fields = {{"LYR", "abcdef"}, {"INF", "x"}};
     SetLyrics3Field(fields, "LYR", "xy");
     ASSERT_EQ(Ids(fields), (std::vector<std::string>{"LYR", "INF"}));
     EXPECT_EQ(fields[0].FieldData, std::string("xy\0\0\0\0", 6));
-    EXPECT_EQ(fields[0].FieldSize, "00006");
+    EXPECT_EQ(fields[0].FieldData.size(), 6u);
     SetLyrics3Field(fields, "LYR", "longer text");
     EXPECT_EQ(fields[0].FieldData, "longer text");
-    EXPECT_EQ(fields[0].FieldSize, "00011");
+    EXPECT_EQ(fields[0].FieldData.size(), 11u);
 }
 
 TEST(SetLyrics3Field, OnlyTheFirstFieldOfAnIdChanges) {
-    FieldList fields = {{"LYR", "00001", "a"}, {"LYR", "00001", "b"}};
+    FieldList fields = {{"LYR", "a"}, {"LYR", "b"}};
     SetLyrics3Field(fields, "LYR", "c");
     EXPECT_EQ(fields[0].FieldData, "c");
     EXPECT_EQ(fields[1].FieldData, "b");
@@ -47,7 +47,7 @@ TEST(SetLyrics3Field, CutsAt99999AndBlanksCharacterFF) {
     FieldList fields;
     SetLyrics3Field(fields, "LYR", std::string(99999, 'a') + "bc");
     EXPECT_EQ(fields[0].FieldData, std::string(99999, 'a'));
-    EXPECT_EQ(fields[0].FieldSize, "99999");
+    EXPECT_EQ(fields[0].FieldData.size(), 99999u);
     SetLyrics3Field(fields, "INF",
                     "a\xFF\xFF"
                     "b");
@@ -55,12 +55,12 @@ TEST(SetLyrics3Field, CutsAt99999AndBlanksCharacterFF) {
 }
 
 TEST(MoveIndFirst, ExchangesWithTheFirstField) {
-    FieldList fields = {{"LYR", "", ""}, {"AUT", "", ""}, {"IND", "", ""}, {"EAL", "", ""}};
+    FieldList fields = {{"LYR", ""}, {"AUT", ""}, {"IND", ""}, {"EAL", ""}};
     MoveIndFirst(fields);
     EXPECT_EQ(Ids(fields), (std::vector<std::string>{"IND", "AUT", "LYR", "EAL"}));
     MoveIndFirst(fields);
     EXPECT_EQ(Ids(fields), (std::vector<std::string>{"IND", "AUT", "LYR", "EAL"}));
-    FieldList none = {{"LYR", "", ""}, {"AUT", "", ""}};
+    FieldList none = {{"LYR", ""}, {"AUT", ""}};
     MoveIndFirst(none);
     EXPECT_EQ(Ids(none), (std::vector<std::string>{"LYR", "AUT"}));
     FieldList empty;
@@ -69,21 +69,21 @@ TEST(MoveIndFirst, ExchangesWithTheFirstField) {
 }
 
 TEST(BuildLyrics3v2Tag, ExampleTagBytes) {
-    FieldList fields = {{"LYR", "00003", "abc"}, {"IND", "00003", "100"}};
+    FieldList fields = {{"LYR", "abc"}, {"IND", "100"}};
     const auto tag = BuildLyrics3v2Tag(fields, "LYRICS200");
     ASSERT_TRUE(tag);
     EXPECT_EQ(*tag, "LYRICSBEGININD00003100LYR00003abc000033LYRICS200");
 }
 
 TEST(BuildLyrics3v2Tag, RefusesWhatTheLayoutCannotHold) {
-    FieldList badId = {{"LYRX", "00001", "a"}};
+    FieldList badId = {{"LYRX", "a"}};
     EXPECT_FALSE(BuildLyrics3v2Tag(badId, "LYRICS200"));
-    FieldList tooLong = {{"LYR", "99999", std::string(100000, 'a')}};
+    FieldList tooLong = {{"LYR", std::string(100000, 'a')}};
     EXPECT_FALSE(BuildLyrics3v2Tag(tooLong, "LYRICS200"));
-    FieldList ok = {{"LYR", "00001", "a"}};
+    FieldList ok = {{"LYR", "a"}};
     EXPECT_FALSE(BuildLyrics3v2Tag(ok, "LYRICS20"));
     // Ten full fields: the size would need seven digits.
-    FieldList huge(10, {"XXX", "99999", std::string(99999, 'x')});
+    FieldList huge(10, {"XXX", std::string(99999, 'x')});
     EXPECT_FALSE(BuildLyrics3v2Tag(huge, "LYRICS200"));
     huge.pop_back();
     EXPECT_TRUE(BuildLyrics3v2Tag(huge, "LYRICS200"));

@@ -34,16 +34,16 @@ struct PanelWindow {
         window.Values.Index.Entries[2].MatchCount = 2;
     }
 
-    // Adds a row; `candidates` as the row's tag value, `chosen` its lyrics position.
-    ResultRow Row(std::string mp3, std::string candidates, int chosen) {
+    // Adds a row; `candidates` as the row's candidate list, `chosen` its lyrics position.
+    ResultRow Row(std::string mp3, std::vector<int> candidates, int chosen) {
         ResultRow row;
-        row.Tag = std::move(candidates);
+        row.Candidates = std::move(candidates);
         row.Mp3Cell.Text = mp3;
-        row.Mp3Cell.ToolTip = library.MusicPath() + "/" + mp3;
+        row.Mp3Path = library.MusicPath() + "/" + mp3;
         row.Mp3Cell.Icon = 5;
         const LyricsEntry& entry = window.Values.Index.Entries[static_cast<std::size_t>(chosen)];
         row.LyricsCell.Text = entry.DisplayName;
-        row.LyricsCell.ToolTip = entry.FilePath;
+        row.LyricsPath = entry.FilePath;
         row.LyricsCell.Tag = std::to_string(chosen);
         row.LyricsCell.Icon = 1;
         return row;
@@ -81,7 +81,7 @@ class InfoPanelTest : public QObject {
   private slots:
     void aRowWithOneLyricsFile() {
         PanelWindow panel;
-        ResultRow row = panel.Row("One.mp3", "0", 0);
+        ResultRow row = panel.Row("One.mp3", {0}, 0);
         row.Mp3Cell.Tag = "withoutid3";
         panel.Fill({row});
         panel.Click("One.mp3");
@@ -89,7 +89,7 @@ class InfoPanelTest : public QObject {
         WindowUnderTest& window = panel.window;
         QVERIFY(panel.Visible("picInfo"));
         QCOMPARE(window.Text("lblInfo_0"), QString("One.mp3"));
-        QCOMPARE(window.Label("lblInfo_0")->toolTip(), QString::fromStdString(row.Mp3Cell.ToolTip));
+        QCOMPARE(window.Label("lblInfo_0")->toolTip(), QString::fromStdString(row.Mp3Path));
         QVERIFY(Shows(panel.Picture(1), 1));
         QCOMPARE(window.Text("lblInfo_1"), QString("Artist - One"));
         QVERIFY(panel.Visible("lblInfo_1"));
@@ -104,7 +104,7 @@ class InfoPanelTest : public QObject {
 
     void aRowWithThreeLyricsFiles() {
         PanelWindow panel;
-        panel.Fill({panel.Row("Many.mp3", "0,2,3", 2)});
+        panel.Fill({panel.Row("Many.mp3", {0, 2, 3}, 2)});
         panel.Click("Many.mp3");
 
         WindowUnderTest& window = panel.window;
@@ -129,11 +129,11 @@ class InfoPanelTest : public QObject {
 
     void alertPicturesAndTheSavedLyricsButton() {
         PanelWindow panel;
-        ResultRow newer = panel.Row("Newer.mp3", "0,1", 0);
+        ResultRow newer = panel.Row("Newer.mp3", {0, 1}, 0);
         newer.Mp3Cell.Icon = 4;
         newer.Mp3Cell.Tag = "withoutid3";
         newer.Mp3Cell.TextColour = TaggedFileColour;
-        ResultRow plain = panel.Row("Plain.mp3", "1", 1);
+        ResultRow plain = panel.Row("Plain.mp3", {1}, 1);
         panel.Fill({newer, plain});
 
         panel.Click("Newer.mp3");
@@ -150,7 +150,7 @@ class InfoPanelTest : public QObject {
 
     void arrowKeysMoveThePanelWithTheCurrentRow() {
         PanelWindow panel;
-        panel.Fill({panel.Row("A.mp3", "0", 0), panel.Row("B.mp3", "1", 1)});
+        panel.Fill({panel.Row("A.mp3", {0}, 0), panel.Row("B.mp3", {1}, 1)});
         panel.Click("A.mp3");
         auto* list = panel.window.Find<QTreeView>("list");
         QTest::keyClick(list, Qt::Key_Down);
@@ -179,7 +179,7 @@ class InfoPanelTest : public QObject {
         PanelWindow panel;
         panel.window.Values.Index.Entries[1].FilePath =
             panel.library.AddLyrics("Chosen - File", content.toStdString());
-        panel.Fill({panel.Row("Song.mp3", "0,1", 0)});
+        panel.Fill({panel.Row("Song.mp3", {0, 1}, 0)});
         panel.Click("Song.mp3");
         panel.Combo()->setCurrentIndex(1);
 
@@ -190,7 +190,7 @@ class InfoPanelTest : public QObject {
 
     void choosingASharedLyricsFile() {
         PanelWindow panel;
-        ResultRow row = panel.Row("Song.mp3", "1,2", 1);
+        ResultRow row = panel.Row("Song.mp3", {1, 2}, 1);
         row.SetChecked(true);
         panel.Fill({row});
         panel.window.Form().list_ItemCheck(0);
@@ -201,13 +201,13 @@ class InfoPanelTest : public QObject {
         const LyricsEntry& three = panel.window.Values.Index.Entries[2];
         QCOMPARE(chosen.LyricsCell.Text, std::string("Artist - Three"));
         QCOMPARE(chosen.LyricsCell.Tag, std::string("2"));
-        QCOMPARE(chosen.LyricsCell.ToolTip, three.FilePath);
+        QCOMPARE(chosen.LyricsPath, three.FilePath);
         QCOMPARE(chosen.LyricsCell.TextColour, std::optional<Colour>(SharedLyricsColour));
         QCOMPARE(chosen.LyricsCell.Icon, 1);
         QVERIFY(panel.Visible("img_3"));
         // Nothing else of the row or the window changes.
         QVERIFY(chosen.Checked);
-        QCOMPARE(chosen.Tag, std::string("1,2"));
+        QCOMPARE(chosen.Candidates, (std::vector<int>{1, 2}));
         QCOMPARE(chosen.Mp3Cell.Text, std::string("Song.mp3"));
         QCOMPARE(panel.window.Text("Label1_5"), QString("Lyrics(2):"));
         QCOMPARE(panel.window.Text("Label1_2"), QString("Checked: 1"));
@@ -226,13 +226,13 @@ class InfoPanelTest : public QObject {
     void aLyricsFileThatCannotBeReadCountsAsUnfiltered() {
         PanelWindow panel;
         panel.window.Values.Index.Entries[1].FilePath = panel.library.CachePath() + "/gone.txt";
-        panel.Fill({panel.Row("Song.mp3", "0,1", 0)});
+        panel.Fill({panel.Row("Song.mp3", {0, 1}, 0)});
         panel.Click("Song.mp3");
         panel.Combo()->setCurrentIndex(1);
         const ResultRow& row = panel.window.RowNamed("Song.mp3");
         QCOMPARE(row.LyricsCell.Text, std::string("Artist - Two"));
         QCOMPARE(row.LyricsCell.Tag, std::string("1"));
-        QCOMPARE(row.LyricsCell.ToolTip, panel.library.CachePath() + "/gone.txt");
+        QCOMPARE(row.LyricsPath, panel.library.CachePath() + "/gone.txt");
         QCOMPARE(row.LyricsCell.TextColour, std::optional<Colour>(kBlack));
         QCOMPARE(row.LyricsCell.Icon, 3);
         QVERIFY(Shows(panel.Picture(1), 3));
@@ -250,7 +250,7 @@ class InfoPanelTest : public QObject {
         auto* combo = window.Find<QComboBox>("cboLyrics");
         QCOMPARE(combo->currentText(), QString("Gamma - Night Live"));
         combo->setCurrentIndex(combo->findText("Gamma - Night"));
-        QCOMPARE(window.RowNamed(kGammaLive).LyricsCell.ToolTip, road.GammaLyrics);
+        QCOMPARE(window.RowNamed(kGammaLive).LyricsPath, road.GammaLyrics);
 
         window.Prompts.Answers.push_back(true);
         window.Button("cmdTagThem")->click();

@@ -170,7 +170,7 @@ class KeyboardTest : public QObject {
         QCOMPARE(window.RowNamed(kBeta).Text, std::string("\xA0"));
         QCOMPARE(keys.List()->model()->index(window.RowOf(kBeta), 0).data().toString(),
                  kNoBreakSpace);
-        QCOMPARE(window.Form().State().CheckedCount, 3);
+        QCOMPARE(window.Form().ListModel().Rows().CheckedCount(), 3u);
         QCOMPARE(window.Text("Label1_2"), QString("Checked: 3"));
 
         keys.Press(Qt::Key_Space);
@@ -246,7 +246,7 @@ class KeyboardTest : public QObject {
         QVERIFY(window.Find<QWidget>("picInfo")->isVisible());
         QCOMPARE(window.Text("lblInfo_0"), QString::fromStdString(second));
         QCOMPARE(window.Label("lblInfo_0")->toolTip(),
-                 QString::fromStdString(window.RowNamed(second).Mp3Cell.ToolTip));
+                 QString::fromStdString(window.RowNamed(second).Mp3Path));
         QCOMPARE(keys.List()->selectionModel()->selectedRows().size(), 1);
         QCOMPARE(keys.List()->selectionModel()->selectedRows().front().row(), 1);
 

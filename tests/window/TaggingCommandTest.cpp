@@ -11,7 +11,7 @@
 #include <filesystem>
 
 #include "RoadLibrary.h"
-#include "startup/Companion.h"
+#include "base/Companion.h"
 #include "tags/Id3v2Lyrics.h"
 #include "window/ResultListModel.h"
 #include "window/WindowColours.h"

@@ -7,7 +7,7 @@
 #include <QTreeView>
 
 #include "RoadLibrary.h"
-#include "startup/Companion.h"
+#include "base/Companion.h"
 
 using namespace versemark;
 using namespace versemark::testing;

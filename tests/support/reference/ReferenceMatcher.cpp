@@ -1,7 +1,8 @@
+#include "support/reference/ReferenceMatcher.h"
+
 #include <optional>
 #include <string>
 
-#include "matching/MatchFolder.h"
 #include "matching/TextFold.h"
 #include "matching/WordForms.h"
 

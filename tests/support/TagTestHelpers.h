@@ -5,9 +5,9 @@
 #include <string>
 #include <string_view>
 
+#include "base/Companion.h"
 #include "matching/ResultRow.h"
 #include "platform/RandomAccessFile.h"
-#include "startup/Companion.h"
 #include "tags/TagReaders.h"
 #include "tags/TagRecords.h"
 
@@ -28,8 +28,8 @@ inline ResultRow CheckedRow(const std::string& mp3, const std::string& lyrics,
                             const std::string& name, bool checked = true) {
     ResultRow row;
     row.Checked = checked;
-    row.Mp3Cell.ToolTip = mp3;
-    row.LyricsCell.ToolTip = lyrics;
+    row.Mp3Path = mp3;
+    row.LyricsPath = lyrics;
     row.LyricsCell.Text = name;
     return row;
 }

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Small text helpers that several layers share.
+namespace versemark {
+
+// An ASCII capital as its small letter; every other byte as it is.
+char LowerAscii(char c);
+
+// Blanks (space characters only) removed at both ends.
+std::string TrimSpaces(std::string_view text);
+
+}  // namespace versemark

@@ -1,0 +1,5 @@
+#pragma once
+
+// A leaf file that includes the window: the layer check must reject this folder.
+#include "base/FileNames.h"
+#include "window/frmMain.h"
