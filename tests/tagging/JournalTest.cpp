@@ -10,13 +10,13 @@
 #include <iostream>
 
 #include "matching/RowList.h"
+#include "support/TagTestHelpers.h"
 #include "support/TailBuilder.h"
 #include "support/TempDir.h"
 #include "tagging/Journal.h"
 #include "tagging/Recovery.h"
 #include "tagging/TaggingPass.h"
 #include "tagging/Undo.h"
-#include "support/TagTestHelpers.h"
 
 namespace versemark::testing {
 namespace {
