@@ -224,6 +224,7 @@ bool TagFile(const std::string& mp3Path, const std::string& lyricsPath, std::str
     rows.Add(row);
     TaggingOptions options;
     options.Open = open;
+    options.JournalFolder = std::nullopt;  // one file driven directly, mostly in memory
     const auto outcome = TagCheckedRows(rows, options);
     return outcome && AllTagged(outcome->Results) && !outcome->Results.empty();
 }

@@ -60,6 +60,8 @@ bool WriteLyricsTail(RandomAccessFile& mp3, std::string_view preparedLyrics,
 
 // Tags one MP3 file with one lyrics file; `lyricsName` builds a missing ID3v1
 // block. True when the new tail was written; on false the file is unchanged.
+// Without the journal and recovery: for driving the writer on one file (tests,
+// fuzzing); every tagging path of the programs goes through TagCheckedRows.
 bool TagFile(const std::string& mp3Path, const std::string& lyricsPath, std::string_view lyricsName,
              const FileOpener& open = OpenFile);
 
