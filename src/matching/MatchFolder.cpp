@@ -44,6 +44,7 @@ ResultRow MakeRow(const std::string& path, const Mp3Sample& sample,
     row.Mp3Path = path;  // the name as listed: the file is opened and tagged by it
     row.Mp3Cell.Icon = Mp3CellIcon(sample.Kind, candidates.size());
     row.Mp3Cell.Tag = sample.Id3Block.empty() ? std::string(kWithoutId3) : std::string();
+    row.Scanned = sample.Stamp;
     if (sample.Kind != kKindNoLyrics) {
         row.Mp3Cell.TextColour = TaggedFileColour;
     }

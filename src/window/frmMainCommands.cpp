@@ -152,15 +152,21 @@ void frmMain::ShowMatchProgress(const std::string& text) {
 }
 
 void frmMain::RunTaggingPass() {
-    TagOptions options;
-    options.AlsoId3v2 = chkAlsoId3v2 != nullptr && chkAlsoId3v2->isChecked();
-    const std::optional<std::string> log = LetsTagThem(listModel_->Rows(), OpenFile, options);
-    if (!log) {
+    TaggingOptions options;
+    options.Folder = lastFolder_;
+    options.Tag.AlsoId3v2 = chkAlsoId3v2 != nullptr && chkAlsoId3v2->isChecked();
+    const std::optional<TaggingOutcome> outcome = TagCheckedRows(listModel_->Rows(), options);
+    if (!outcome) {
         return;
     }
+    if (!outcome->Recovered.empty()) {
+        ShowLogMessage(RecoveryText(outcome->Recovered));
+    }
+    // A signal that stopped the pass early leaves the log of what was done.
+    const std::string log = TaggingLog(outcome->Results);
     // The log takes the viewer: neither lyrics viewer is open any more.
     CloseAnyViewer();
-    txtViewLyrics->setPlainText(ViewerText(*log));
+    txtViewLyrics->setPlainText(ViewerText(log));
     list->hide();
     txtViewLyrics->show();
     picInfo->hide();
