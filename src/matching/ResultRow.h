@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/RandomAccessFile.h"
+
 // One row of the result list: an MP3 file paired with the lyrics file chosen for it.
 namespace versemark {
 
@@ -46,6 +48,8 @@ struct ResultRow {
     std::vector<int> Candidates;  // positions of the matching lyrics files, ascending
     Cell Mp3Cell;
     Cell LyricsCell;
+    // The MP3 file as the scan saw it; tagging leaves a file alone that differs.
+    std::optional<FileStamp> Scanned;
 
     // Sets the check mark and the row text that goes with it.
     void SetChecked(bool checked);

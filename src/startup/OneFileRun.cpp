@@ -26,15 +26,19 @@ ResultRow OneFileRow(const RunConfig& config) {
     return row;
 }
 
-std::string TagOneFile(const RunConfig& config, const FileOpener& open, const TagOptions& options) {
+std::string TagOneFile(const RunConfig& config, const TaggingOptions& options,
+                       std::vector<RecoveryNote>* recovered) {
     RunConfig reachable = config;
     reachable.CmdMp3 = NativeFromWindowsPath(config.CmdMp3);
     reachable.CmdLyrics = NativeFromWindowsPath(config.CmdLyrics);
     RowList rows;
     rows.Add(OneFileRow(reachable));
-    const auto log = LetsTagThem(rows, open, options);
+    const auto outcome = TagCheckedRows(rows, options);
+    if (outcome && recovered) {
+        *recovered = outcome->Recovered;
+    }
     // The log names the file as the companion wrote it, not as it was reached.
-    const bool tagged = log && log->starts_with(kLogTagged);
+    const bool tagged = outcome && AllTagged(outcome->Results) && !outcome->Results.empty();
     return std::string(tagged ? kLogTagged : kLogError) + config.CmdMp3 + std::string(kLineEnd);
 }
 

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "matching/ResultRow.h"
 #include "startup/RunConfig.h"
@@ -20,8 +21,9 @@ ResultRow OneFileRow(const RunConfig& config);
 
 // Tags CmdMp3 with CmdLyrics through the tagging pass over that one row and
 // returns the log: one line, "File tagged..: " or "Error tagging: ", the MP3 path
-// as given. Windows-form paths are reached as the registry's values are.
-std::string TagOneFile(const RunConfig& config, const FileOpener& open = OpenFile,
-                       const TagOptions& options = {});
+// as given. Windows-form paths are reached as the registry's values are. What
+// recovery did before the pass goes to `recovered` when it is given.
+std::string TagOneFile(const RunConfig& config, const TaggingOptions& options = {},
+                       std::vector<RecoveryNote>* recovered = nullptr);
 
 }  // namespace versemark

@@ -1,6 +1,7 @@
 #include "startup/ProgramStart.h"
 
 #include <cstdio>
+#include <vector>
 
 #include "platform/CommonControls.h"
 #include "startup/CacheLocation.h"
@@ -22,11 +23,14 @@ std::optional<bool> StartProgram(const std::string& argumentText, const std::str
     return probe;
 }
 
-int RunOneFileMode(const RunConfig& config, ProcessServices& services, TagOptions options) {
-    options.ReportFailure = [](const std::string& mp3Path, const std::string& reason) {
+int RunOneFileMode(const RunConfig& config, ProcessServices& services, TaggingOptions options) {
+    options.Tag.ReportFailure = [](const std::string& mp3Path, const std::string& reason) {
         std::fprintf(stderr, "Versemark: %s: %s\n", mp3Path.c_str(), reason.c_str());
     };
-    const std::string log = TagOneFile(config, OpenFile, options);
+    std::vector<RecoveryNote> recovered;
+    const std::string log = TagOneFile(config, options, &recovered);
+    const std::string recoveryText = RecoveryText(recovered);
+    std::fwrite(recoveryText.data(), 1, recoveryText.size(), stderr);
     std::fwrite(log.data(), 1, log.size(), stdout);
     std::fflush(stdout);
     if (!config.CmdNoMessage) {

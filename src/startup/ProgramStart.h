@@ -21,8 +21,8 @@ std::optional<bool> StartProgram(const std::string& argumentText, const std::str
                                  ProcessServices& services, ProgramValues& values);
 
 // Run mode 1: tags CmdMp3 with CmdLyrics, writes the log to standard output (and
-// why a file could not be tagged to standard error) and, unless CmdNoMessage,
-// shows it in a message box. Returns the exit status.
-int RunOneFileMode(const RunConfig& config, ProcessServices& services, TagOptions options = {});
+// what recovery did first and why a file could not be tagged to standard error)
+// and, unless CmdNoMessage, shows it in a message box. Returns the exit status.
+int RunOneFileMode(const RunConfig& config, ProcessServices& services, TaggingOptions options = {});
 
 }  // namespace versemark

@@ -6,9 +6,11 @@
 #include <QStandardPaths>
 #include <QString>
 #include <cstdio>
+#include <optional>
 #include <string>
 
 #include "platform/FileSystem.h"
+#include "platform/SignalHold.h"
 #include "startup/ProgramInfo.h"
 #include "startup/ProgramStart.h"
 #include "startup/RunConfig.h"
@@ -77,7 +79,12 @@ int main(int argc, char* argv[]) {
     // Taken before Qt removes the options it knows from argv.
     const std::string argumentText = JoinArguments(argc, argv);
     const bool offscreen = ChooseOffscreenWithoutDisplay();
+    // The toolkit's own threads start with the signals that end the program
+    // held, so that only this thread takes them, and a tagging pass, which holds
+    // them here, is never ended in the middle of a file.
+    std::optional<SignalHold> toolkitThreadsHold(std::in_place);
     QApplication app(argc, argv);
+    toolkitThreadsHold.reset();
 
     QtProcessServices services;
     ProgramValues& values = basMain();
@@ -87,8 +94,8 @@ int main(int argc, char* argv[]) {
     }
     if (values.Config.RunMode == kRunTagOneFile) {
         // The companion's one-file run follows the choice remembered by the window.
-        TagOptions options;
-        options.AlsoId3v2 = RememberedAlsoId3v2();
+        TaggingOptions options;
+        options.Tag.AlsoId3v2 = RememberedAlsoId3v2();
         return RunOneFileMode(values.Config, services, options);
     }
     if (offscreen) {

@@ -23,4 +23,8 @@ class ScopedEnv {
 // implementation per system.
 void SetEnvironmentValue(const std::string& name, const std::optional<std::string>& value);
 
+// The variable naming the folder below which the user's state folder of the
+// program lies (XDG_STATE_HOME; LOCALAPPDATA on Windows).
+extern const char kStateFolderVariable[];
+
 }  // namespace versemark::testing

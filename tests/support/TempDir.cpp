@@ -10,12 +10,23 @@
 #include <stdexcept>
 
 #include "platform/FileSystem.h"
+#include "support/ScopedEnv.h"
 
 namespace versemark::testing {
 namespace fs = std::filesystem;
 
 namespace {
 constexpr int kNameAttempts = 100;
+
+// Tagging journals the old tails of the files it changes in the user's state
+// folder; the tests (and the programs they start) keep theirs in a folder of
+// their own instead. Every test program links this file.
+const bool kTestStateFolder = [] {
+    const std::string folder = Utf8FromPath(fs::temp_directory_path() / "versemark-test-state");
+    SetEnvironmentValue(kStateFolderVariable, folder);
+    return true;
+}();
+
 }  // namespace
 
 TempDir::TempDir() {

@@ -35,6 +35,17 @@ class TaggingFailures : public ::testing::Test {
         return log.value_or("");
     }
 
+    // The pass over the three rows with its results, the middle row as given.
+    TaggingOutcome PassWithMiddle(const ResultRow& middle, const FileOpener& open = OpenFile) {
+        RowList rows;
+        rows.Add(CheckedRow(before_, lyrics_, "A - T"));
+        rows.Add(middle);
+        rows.Add(CheckedRow(after_, lyrics_, "A - T"));
+        TaggingOptions options;
+        options.Open = open;
+        return TagCheckedRows(rows, options).value_or(TaggingOutcome{});
+    }
+
     void ExpectLog(const std::string& log, const std::string& middle) {
         EXPECT_EQ(log, "File tagged..: " + before_ + "\r\nError tagging: " + middle +
                            "\r\nFile tagged..: " + after_ + "\r\n");

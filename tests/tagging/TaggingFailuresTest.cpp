@@ -2,6 +2,7 @@
 
 #include "TaggingFailures.h"
 #include "support/FailingFile.h"
+#include "tagging/TagResult.h"
 
 namespace versemark::testing {
 namespace {
@@ -104,6 +105,46 @@ TEST_F(TaggingFailures, TagTooLargeForTheLayout) {
     const std::string middle = dir_.WriteFile("middle.mp3", bytes);
     ExpectLog(RunWithMiddle(middle, lyrics_), middle);
     EXPECT_EQ(ReadFileBytes(middle), bytes);
+}
+
+// A flush or close that fails after the new tail was written counts as a
+// failure: the old tail goes back. When putting it back fails too, the reason
+// says where the old tail is kept.
+TEST_F(TaggingFailures, FailuresAfterTheWritePutTheOldTailBack) {
+    const std::string middle = dir_ / "memory.mp3";
+    struct Case {
+        const char* Name;
+        void (*Break)(FailingFile::Store&);
+        bool PutBack;
+    };
+    const Case cases[] = {
+        {"flush fails once", [](FailingFile::Store& s) { s.FailingFlushes = 1; }, true},
+        {"close fails once", [](FailingFile::Store& s) { s.FailingCloses = 1; }, true},
+        {"every close fails", [](FailingFile::Store& s) { s.FailClose = true; }, false},
+        {"every flush fails", [](FailingFile::Store& s) { s.FailingFlushes = 100; }, false},
+        {"write and put-back fail",
+         [](FailingFile::Store& s) {
+             s.WriteLimit = 40;
+             s.KeepFailing = true;
+         },
+         false},
+    };
+    for (const Case& c : cases) {
+        auto store = MakeStore(original_);
+        c.Break(*store);
+        const TaggingOutcome outcome =
+            PassWithMiddle(CheckedRow(middle, lyrics_, "A - T"), OpenerServing(middle, store));
+        ExpectLog(TaggingLog(outcome.Results), middle);
+        ASSERT_EQ(outcome.Results.size(), 3u) << c.Name;
+        const std::string& reason = outcome.Results[1].Reason;
+        EXPECT_FALSE(reason.empty()) << c.Name;
+        EXPECT_EQ(reason.ends_with(kReasonKeptInJournal), !c.PutBack) << c.Name << ": " << reason;
+        if (c.PutBack) {
+            EXPECT_EQ(store->Bytes, original_) << c.Name;
+        }
+        dir_.WriteFile("before.mp3", original_);
+        dir_.WriteFile("after.mp3", original_);
+    }
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "platform/RandomAccessFile.h"
+#include "platform/win32/SystemError.h"
 #include "platform/win32/WideText.h"
 
 namespace versemark {
@@ -11,6 +12,13 @@ namespace {
 
 // The largest piece one ReadFile or WriteFile call moves.
 constexpr std::size_t kMaxPiece = 1U << 30;
+// FILETIME counts 100 ns from 1601; a stamp counts nanoseconds from 1970.
+constexpr std::int64_t kFileTimeTo1970 = 116444736000000000LL;
+constexpr std::int64_t kNsPerFileTimeTick = 100;
+
+std::uint64_t Join(DWORD high, DWORD low) {
+    return (static_cast<std::uint64_t>(high) << 32U) | low;
+}
 
 OVERLAPPED At(std::uint64_t offset) {
     OVERLAPPED where{};
@@ -39,7 +47,9 @@ class Win32File final : public RandomAccessFile {
             OVERLAPPED where = At(offset + done);
             DWORD n = 0;
             const DWORD piece = static_cast<DWORD>(std::min(count - done, kMaxPiece));
-            if (!ReadFile(handle_, out.data() + done, piece, &n, &where) || n == 0) {
+            const bool read = ReadFile(handle_, out.data() + done, piece, &n, &where);
+            if (!read || n == 0) {
+                NoteError(read ? ERROR_HANDLE_EOF : GetLastError());
                 out.resize(done);
                 return false;
             }
@@ -54,7 +64,9 @@ class Win32File final : public RandomAccessFile {
             OVERLAPPED where = At(offset + done);
             DWORD n = 0;
             const DWORD piece = static_cast<DWORD>(std::min(data.size() - done, kMaxPiece));
-            if (!WriteFile(handle_, data.data() + done, piece, &n, &where) || n == 0) {
+            const bool written = WriteFile(handle_, data.data() + done, piece, &n, &where);
+            if (!written || n == 0) {
+                NoteError(written ? ERROR_DISK_FULL : GetLastError());
                 return false;
             }
             done += n;
@@ -65,8 +77,9 @@ class Win32File final : public RandomAccessFile {
     bool Truncate(std::uint64_t length) override {
         LARGE_INTEGER position{};
         position.QuadPart = static_cast<LONGLONG>(length);
-        return handle_ != INVALID_HANDLE_VALUE &&
-               SetFilePointerEx(handle_, position, nullptr, FILE_BEGIN) && SetEndOfFile(handle_);
+        return Succeeded(handle_ != INVALID_HANDLE_VALUE &&
+                         SetFilePointerEx(handle_, position, nullptr, FILE_BEGIN) &&
+                         SetEndOfFile(handle_));
     }
 
     bool Close() override {
@@ -75,11 +88,40 @@ class Win32File final : public RandomAccessFile {
         }
         const HANDLE handle = handle_;
         handle_ = INVALID_HANDLE_VALUE;
-        return CloseHandle(handle) != 0;
+        return Succeeded(CloseHandle(handle) != 0);
     }
 
+    bool Flush() override {
+        return Succeeded(handle_ != INVALID_HANDLE_VALUE && FlushFileBuffers(handle_));
+    }
+
+    // Which file (the volume's serial number and the file's index on it), its
+    // size and its last write time.
+    std::optional<FileStamp> Stamp() override {
+        BY_HANDLE_FILE_INFORMATION info{};
+        if (handle_ == INVALID_HANDLE_VALUE || !GetFileInformationByHandle(handle_, &info)) {
+            return std::nullopt;
+        }
+        const auto written = static_cast<std::int64_t>(
+            Join(info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime));
+        return FileStamp{info.dwVolumeSerialNumber, Join(info.nFileIndexHigh, info.nFileIndexLow),
+                         Join(info.nFileSizeHigh, info.nFileSizeLow),
+                         (written - kFileTimeTo1970) * kNsPerFileTimeTick};
+    }
+
+    std::string ErrorText() const override { return win32::SystemMessage(error_); }
+
   private:
+    void NoteError(DWORD error) { error_ = error != 0 ? error : ERROR_GEN_FAILURE; }
+    bool Succeeded(bool ok) {
+        if (!ok) {
+            NoteError(GetLastError());
+        }
+        return ok;
+    }
+
     HANDLE handle_;
+    DWORD error_ = ERROR_GEN_FAILURE;
 };
 
 }  // namespace

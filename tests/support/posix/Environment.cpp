@@ -4,6 +4,8 @@
 
 namespace versemark::testing {
 
+const char kStateFolderVariable[] = "XDG_STATE_HOME";
+
 void SetEnvironmentValue(const std::string& name, const std::optional<std::string>& value) {
     if (value) {
         ::setenv(name.c_str(), value->c_str(), 1);

@@ -4,6 +4,8 @@
 
 namespace versemark::testing {
 
+const char kStateFolderVariable[] = "LOCALAPPDATA";
+
 // An empty value removes the variable on Windows.
 void SetEnvironmentValue(const std::string& name, const std::optional<std::string>& value) {
     ::_putenv_s(name.c_str(), value ? value->c_str() : "");

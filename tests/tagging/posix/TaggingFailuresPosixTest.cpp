@@ -6,9 +6,14 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <cerrno>
 #include <csignal>
+#include <cstdio>
+#include <cstring>
 
 #include "../TaggingFailures.h"
+#include "matching/Mp3Sample.h"
+#include "tagging/TagResult.h"
 
 namespace versemark::testing {
 namespace {
@@ -42,23 +47,29 @@ TEST_F(TaggingFailures, ReadOnlyFileOnDisk) {
     EXPECT_EQ(ReadFileBytes(middle), original_);
 }
 
-// A real write failure: the file-size limit stops the file growing (the
-// signal ignored, so the write returns an error). Run in a child process so
-// the limit does not reach the rest of the tests.
+// A real write failure: the file-size limit stops the file growing. Its signal
+// must not end the program: the write fails, the old tail goes back and the
+// reason is the system's. Run in a child process so the limit does not reach the
+// rest of the tests.
 TEST_F(TaggingFailures, FileSizeLimitDuringTheWrite) {
     const std::string middle = dir_.WriteFile("middle.mp3", original_);
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-        ::signal(SIGXFSZ, SIG_IGN);
+        ::signal(SIGXFSZ, SIG_DFL);
         rlimit limit{};
         ::getrlimit(RLIMIT_FSIZE, &limit);
         limit.rlim_cur = original_.size() + 5;
         if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) {
             ::_exit(2);
         }
-        const bool tagged = TagFile(middle, lyrics_, "A - T");
-        ::_exit(tagged ? 1 : 0);
+        RowList rows;
+        rows.Add(CheckedRow(middle, lyrics_, "A - T"));
+        const auto outcome = TagCheckedRows(rows);
+        const bool failedAsExpected = outcome && outcome->Results.size() == 1 &&
+                                      !outcome->Results[0].Tagged &&
+                                      outcome->Results[0].Reason == std::strerror(EFBIG);
+        ::_exit(failedAsExpected ? 0 : 1);
     }
     int status = 0;
     ASSERT_EQ(::waitpid(child, &status, 0), child);
@@ -68,6 +79,63 @@ TEST_F(TaggingFailures, FileSizeLimitDuringTheWrite) {
     // Without the limit the same file is tagged.
     EXPECT_TRUE(TagFile(middle, lyrics_, "A - T"));
     EXPECT_NE(ReadFileBytes(middle), original_);
+}
+
+// The scan checked a row for the file as it was; a file replaced or changed
+// since then is not tagged.
+TEST_F(TaggingFailures, FileChangedSinceTheScanIsLeftAlone) {
+    const std::string tagged = TailBuilder()
+                                   .audio(500)
+                                   .lyrics3v2({{"IND", "100"}, {"LYR", "someone else's"}})
+                                   .id3v1("T", "A")
+                                   .bytes();
+    const std::string middle = dir_.WriteFile("middle.mp3", original_);
+    for (const bool replace : {true, false}) {
+        dir_.WriteFile("middle.mp3", original_);
+        ResultRow row = CheckedRow(middle, lyrics_, "A - T");
+        row.Scanned = ReadMp3Sample(middle).Stamp;
+        ASSERT_TRUE(row.Scanned);
+        std::string now = original_ + "x";
+        if (replace) {
+            const std::string other = dir_.WriteFile("other.mp3", tagged);
+            ASSERT_EQ(std::rename(other.c_str(), middle.c_str()), 0);
+            now = tagged;
+        } else {
+            dir_.WriteFile("middle.mp3", now);
+        }
+        dir_.WriteFile("after.mp3", original_);
+
+        const TaggingOutcome outcome = PassWithMiddle(row);
+        ExpectLog(TaggingLog(outcome.Results), middle);
+        ASSERT_EQ(outcome.Results.size(), 3u);
+        EXPECT_EQ(outcome.Results[1].Reason, kReasonChanged);
+        EXPECT_EQ(ReadFileBytes(middle), now);
+        dir_.WriteFile("before.mp3", original_);
+    }
+}
+
+// A termination request during a pass stops it after the file being written:
+// that file is whole, the rest untouched, the signal taken instead of ending
+// the test program.
+TEST_F(TaggingFailures, SignalStopsThePassAfterTheFileBeingWritten) {
+    for (const int signal : {SIGTERM, SIGINT}) {
+        const std::string middle = dir_.WriteFile("middle.mp3", original_);
+        const FileOpener raiseOnMiddle = [&](const std::string& path, FileAccess access) {
+            if (path == middle) {
+                ::raise(signal);
+            }
+            return OpenFile(path, access);
+        };
+        const TaggingOutcome outcome =
+            PassWithMiddle(CheckedRow(middle, lyrics_, "A - T"), raiseOnMiddle);
+        EXPECT_EQ(outcome.StopSignal, signal);
+        ASSERT_EQ(outcome.Results.size(), 2u);
+        EXPECT_TRUE(outcome.Results[0].Tagged);
+        EXPECT_TRUE(outcome.Results[1].Tagged);
+        EXPECT_EQ(ReadFileBytes(after_), original_);
+        EXPECT_EQ(ReadFileBytes(middle), ReadFileBytes(before_));
+        dir_.WriteFile("before.mp3", original_);
+    }
 }
 
 }  // namespace

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <cstdint>
+#include <ctime>
+#include <memory>
+#include <string>
+#include <string_view>
+
+// A file only this program writes, kept for the current user and locked against
+// every other process while it is open: the journals of old tails. What differs
+// between the systems (creating, locking, the user's state folder) lies here.
+namespace versemark {
+
+class LockedFile {
+  public:
+    virtual ~LockedFile() = default;  // closes the file, which releases the lock
+
+    // Adds the bytes at the end; false on failure (ErrorText says why).
+    virtual bool Append(std::string_view bytes) = 0;
+    // Brings the written bytes to the storage device.
+    virtual bool Sync() = 0;
+    // Cuts the file to `length` bytes.
+    virtual bool Truncate(std::uint64_t length) = 0;
+    // Why the last failing operation failed, as the system words it.
+    virtual std::string ErrorText() const = 0;
+};
+
+enum class LockedCreate { Made, NameTaken, Failed };
+
+// Makes `path` as a new file only the user may read and locks it: `result` is
+// Made with the file, NameTaken when the name exists already, or Failed with
+// `reason`.
+std::unique_ptr<LockedFile> CreateLockedFile(const std::string& path, LockedCreate& result,
+                                             std::string& reason);
+
+// Opens an existing file for appending when no other process holds its lock;
+// nullptr when it is missing, cannot be opened or is locked.
+std::unique_ptr<LockedFile> OpenLockedFile(const std::string& path);
+
+// Makes `folder` (and the folders above it) when missing and keeps other users
+// out of it; false with the system's reason.
+bool MakePrivateFolder(const std::string& folder, std::string& reason);
+
+// The folder of the program's own state for the current user (Linux:
+// $XDG_STATE_HOME/versemark, else ~/.local/state/versemark; Windows:
+// %LOCALAPPDATA%\versemark); empty when the system does not say where.
+std::string UserStateFolder();
+
+// Why UserStateFolder is empty, in words for the user.
+std::string_view NoUserStateFolderText();
+
+// The current process's number.
+int CurrentProcessId();
+
+// The local calendar time of `seconds`.
+std::tm LocalTime(std::time_t seconds);
+
+// The system's words for the last failing call of this thread (errno on Linux,
+// the last error on Windows).
+std::string LastErrorText();
+
+}  // namespace versemark

@@ -1,0 +1,142 @@
+// Locked files as descriptors with an advisory whole-file lock (flock), which
+// the kernel releases when the descriptor closes, even after a crash.
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+
+#include "platform/LockedFile.h"
+
+namespace versemark {
+namespace {
+
+constexpr mode_t kFolderMode = 0700;
+constexpr mode_t kFileMode = 0600;
+constexpr mode_t kPrivateMask = 0077;
+constexpr char kStateVariable[] = "XDG_STATE_HOME";
+constexpr char kHomeVariable[] = "HOME";
+constexpr char kStateBelowHome[] = "/.local/state";
+constexpr char kProgramFolder[] = "/versemark";
+
+class PosixLockedFile final : public LockedFile {
+  public:
+    explicit PosixLockedFile(int fd) : fd_(fd) {}
+    ~PosixLockedFile() override { ::close(fd_); }
+
+    bool Append(std::string_view bytes) override {
+        while (!bytes.empty()) {
+            const ssize_t n = ::write(fd_, bytes.data(), bytes.size());
+            if (n < 0 && errno == EINTR) {
+                continue;
+            }
+            if (n <= 0) {
+                return Failed(n < 0 ? errno : ENOSPC);
+            }
+            bytes.remove_prefix(static_cast<std::size_t>(n));
+        }
+        return true;
+    }
+
+    bool Sync() override { return ::fdatasync(fd_) == 0 || Failed(errno); }
+
+    bool Truncate(std::uint64_t length) override {
+        return ::ftruncate(fd_, static_cast<off_t>(length)) == 0 || Failed(errno);
+    }
+
+    std::string ErrorText() const override { return std::strerror(error_); }
+
+  private:
+    bool Failed(int error) {
+        error_ = error;
+        return false;
+    }
+
+    int fd_;
+    int error_ = EIO;
+};
+
+// Takes the lock without waiting; closes the descriptor when another holds it.
+bool Lock(int fd) {
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+        return true;
+    }
+    const int error = errno;
+    ::close(fd);
+    errno = error;
+    return false;
+}
+
+}  // namespace
+
+std::unique_ptr<LockedFile> CreateLockedFile(const std::string& path, LockedCreate& result,
+                                             std::string& reason) {
+    const int fd =
+        ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_APPEND | O_CLOEXEC, kFileMode);
+    if (fd < 0 && errno == EEXIST) {
+        result = LockedCreate::NameTaken;
+        return nullptr;
+    }
+    if (fd < 0 || !Lock(fd)) {
+        result = LockedCreate::Failed;
+        reason = std::strerror(errno);
+        return nullptr;
+    }
+    result = LockedCreate::Made;
+    return std::make_unique<PosixLockedFile>(fd);
+}
+
+std::unique_ptr<LockedFile> OpenLockedFile(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+    if (fd < 0 || !Lock(fd)) {
+        return nullptr;
+    }
+    return std::make_unique<PosixLockedFile>(fd);
+}
+
+bool MakePrivateFolder(const std::string& folder, std::string& reason) {
+    const mode_t oldMask = ::umask(kPrivateMask);
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    ::umask(oldMask);
+    if (error) {
+        reason = std::strerror(error.value());
+        return false;
+    }
+    ::chmod(folder.c_str(), kFolderMode);  // a folder made by an older run keeps others out too
+    return true;
+}
+
+std::string UserStateFolder() {
+    if (const char* state = std::getenv(kStateVariable); state && *state == '/') {
+        return std::string(state) + kProgramFolder;
+    }
+    if (const char* home = std::getenv(kHomeVariable); home && *home) {
+        return std::string(home) + kStateBelowHome + kProgramFolder;
+    }
+    return {};
+}
+
+std::string_view NoUserStateFolderText() {
+    return "neither XDG_STATE_HOME nor HOME is set";
+}
+
+int CurrentProcessId() {
+    return static_cast<int>(::getpid());
+}
+
+std::tm LocalTime(std::time_t seconds) {
+    std::tm local{};
+    ::localtime_r(&seconds, &local);
+    return local;
+}
+
+std::string LastErrorText() {
+    return std::strerror(errno);
+}
+
+}  // namespace versemark

@@ -1,0 +1,88 @@
+// Crash safety and undo of the tagging pass: recovery after a journal torn
+// anywhere leaves every file with exactly its old or its new bytes; undo gives
+// back the old bytes of every file the pass still owns.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "CrashAndUndo.h"
+#include "tagging/Journal.h"
+#include "tagging/Recovery.h"
+#include "tagging/Undo.h"
+
+namespace versemark::testing {
+namespace {
+
+// A crash can tear only the journal's last entry. Whatever prefix of a journal
+// survives, recovery leaves a file with its old or its new tail alone.
+TEST_F(CrashAndUndo, ATornJournalNeverChangesAWholeFile) {
+    const std::vector<std::string> tagged = TaggedBytes();
+    WriteOriginals("torn");
+    ASSERT_TRUE(TagCheckedRows(Rows(), Options()));
+    const std::vector<std::string> journals = ListJournals(journals_);
+    ASSERT_EQ(journals.size(), 1u);
+    const std::string whole = ReadFileBytes(journals[0]);
+    for (const bool filesNew : {true, false}) {
+        for (std::size_t i = 0; i < paths_.size(); ++i) {
+            dir_.WriteFile("torn/song" + std::to_string(i) + ".mp3",
+                           filesNew ? tagged[i] : originals_[i]);
+        }
+        for (std::size_t cut = 0; cut <= whole.size(); cut += 97) {
+            dir_.WriteFile("state/" + std::filesystem::path(journals[0]).filename().string(),
+                           whole.substr(0, cut));
+            EXPECT_TRUE(RecoverUnfinished(journals_, OpenFile).empty()) << cut;
+            for (std::size_t i = 0; i < paths_.size(); ++i) {
+                ASSERT_EQ(ReadFileBytes(paths_[i]), filesNew ? tagged[i] : originals_[i]) << cut;
+            }
+        }
+    }
+}
+
+// Undo gives back the old bytes of every file the pass still owns; a file
+// changed after the pass is left as it is, with its reason.
+TEST_F(CrashAndUndo, UndoRestoresTheOldFilesAndSkipsOneChangedSince) {
+    WriteOriginals("undo");
+    const auto pass = TagCheckedRows(Rows(), Options());
+    ASSERT_TRUE(pass && AllTagged(pass->Results));
+    const std::string changed = ReadFileBytes(paths_[2]) + "more";
+    dir_.WriteFile("undo/song2.mp3", changed);
+
+    const UndoOutcome undo = UndoPass(journals_, "", OpenFile);
+    ASSERT_EQ(undo.Error, "");
+    ASSERT_EQ(undo.Results.size(), paths_.size());
+    for (std::size_t i = 0; i < paths_.size(); ++i) {
+        EXPECT_EQ(ReadFileBytes(paths_[i]), i == 2 ? changed : originals_[i]) << i;
+    }
+    const auto skipped = std::find_if(undo.Results.begin(), undo.Results.end(),
+                                      [](const TagResult& r) { return !r.Tagged; });
+    ASSERT_NE(skipped, undo.Results.end());
+    EXPECT_EQ(skipped->Mp3Path, paths_[2]);
+    EXPECT_EQ(skipped->Reason, "changed since the pass");
+    EXPECT_EQ(std::count_if(undo.Results.begin(), undo.Results.end(),
+                            [](const TagResult& r) { return r.Tagged; }),
+              3);
+
+    // The pass counts as undone; with no other pass there is nothing left to undo,
+    // but the undo itself can be named and taken back.
+    const std::vector<PassSummary> passes = ListPasses(journals_);
+    ASSERT_EQ(passes.size(), 2u);
+    EXPECT_TRUE(passes[0].Undone);
+    EXPECT_EQ(passes[0].Files, paths_.size());
+    EXPECT_EQ(passes[1].UndoOf, passes[0].Id);
+    EXPECT_EQ(UndoPass(journals_, "", OpenFile).Error, "no tagging pass to undo");
+    const UndoOutcome redo = UndoPass(journals_, passes[1].Id, OpenFile);
+    EXPECT_TRUE(AllTagged(redo.Results));
+    EXPECT_NE(ReadFileBytes(paths_[0]), originals_[0]);
+}
+
+TEST_F(CrashAndUndo, OnlyTheNewestPassesAreKept) {
+    WriteOriginals("kept");
+    for (std::size_t pass = 0; pass < kJournalsKept + 3; ++pass) {
+        ASSERT_TRUE(TagCheckedRows(Rows(), Options()));
+    }
+    EXPECT_EQ(ListJournals(journals_).size(), kJournalsKept);
+}
+
+}  // namespace
+}  // namespace versemark::testing
