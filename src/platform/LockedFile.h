@@ -55,8 +55,4 @@ int CurrentProcessId();
 // The local calendar time of `seconds`.
 std::tm LocalTime(std::time_t seconds);
 
-// The system's words for the last failing call of this thread (errno on Linux,
-// the last error on Windows).
-std::string LastErrorText();
-
 }  // namespace versemark

@@ -135,8 +135,4 @@ std::tm LocalTime(std::time_t seconds) {
     return local;
 }
 
-std::string LastErrorText() {
-    return std::strerror(errno);
-}
-
 }  // namespace versemark

@@ -148,8 +148,4 @@ std::tm LocalTime(std::time_t seconds) {
     return local;
 }
 
-std::string LastErrorText() {
-    return win32::SystemMessage(GetLastError());
-}
-
 }  // namespace versemark
