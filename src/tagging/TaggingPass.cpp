@@ -97,10 +97,9 @@ std::optional<std::string> LetsTagThem(const RowList& rows, const FileOpener& op
             continue;
         }
         const std::string& mp3Path = row.Mp3Path;
-        const bool tagged =
-            options.AlsoId3v2
-                ? TagFileByCopy(mp3Path, row.LyricsPath, row.LyricsCell.Text, options)
-                : TagFile(mp3Path, row.LyricsPath, row.LyricsCell.Text, open);
+        const bool tagged = options.AlsoId3v2
+                                ? TagFileByCopy(mp3Path, row.LyricsPath, row.LyricsName, options)
+                                : TagFile(mp3Path, row.LyricsPath, row.LyricsName, open);
         log += tagged ? kLogTagged : kLogError;
         log += mp3Path;
         log += kLineEnd;
