@@ -11,6 +11,7 @@ PACKAGES=(
     libtag1-dev pkg-config
     python3-mutagen ffmpeg libimage-exiftool-perl
     help2man desktop-file-utils appstream file
+    clang-14 libclang-rt-14-dev
 )
 
 missing=()

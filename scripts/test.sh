@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything with the tests and runs the whole suite; then builds the core
-# with AddressSanitizer and UBSan and runs every test below the window under them. Fails on the
-# first failure.
+# with AddressSanitizer and UBSan and runs every test below the window under them;
+# then runs the fuzz targets for a short time. Fails on the first failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -41,5 +41,9 @@ for test_program in "${SANITIZED_TESTS[@]}"; do
     UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
         "./build-sanitize/$test_program"
 done
+
+# 3. The fuzz targets (clang, with the sanitizers), side by side for 45 seconds from the
+#    seed corpus; scripts/fuzz.sh alone runs them longer.
+bash scripts/fuzz.sh 45
 
 echo "test.sh: all tests passed."

@@ -4,8 +4,8 @@
 
 namespace versemark {
 
-std::uint64_t ReadLyrics3v1Field(FieldList& fields, RandomAccessFile& file,
-                                 std::uint64_t lyricsEnd) {
+std::optional<std::uint64_t> ReadLyrics3v1Field(FieldList& fields, RandomAccessFile& file,
+                                                std::uint64_t lyricsEnd) {
     using namespace tail;
     if (lyricsEnd < kV1SearchWindow) {
         return lyricsEnd;
@@ -13,7 +13,7 @@ std::uint64_t ReadLyrics3v1Field(FieldList& fields, RandomAccessFile& file,
     const std::uint64_t windowStart = lyricsEnd - kV1SearchWindow;
     std::string window;
     if (!file.ReadAt(windowStart, kV1SearchWindow, window)) {
-        return lyricsEnd;
+        return std::nullopt;
     }
     // The window ends with "LYRICSEND"; the lyrics stop in front of it.
     const std::size_t lyricsStop = window.size() - kLyricsV1End.size();

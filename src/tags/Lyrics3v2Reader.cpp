@@ -35,8 +35,8 @@ bool ReadFieldsOfBody(std::string_view body, FieldList& fields) {
 
 }  // namespace
 
-std::uint64_t ReadLyrics3v2Fields(FieldList& fields, RandomAccessFile& file,
-                                  std::uint64_t lyricsEnd) {
+std::optional<std::uint64_t> ReadLyrics3v2Fields(FieldList& fields, RandomAccessFile& file,
+                                                 std::uint64_t lyricsEnd) {
     using namespace tail;
     if (lyricsEnd < kTagOverhead) {
         return lyricsEnd;
@@ -44,7 +44,7 @@ std::uint64_t ReadLyrics3v2Fields(FieldList& fields, RandomAccessFile& file,
     const std::uint64_t sizeOffset = lyricsEnd - kTagOverhead;
     std::string sizeDigits;
     if (!file.ReadAt(sizeOffset, kTagSizeDigits, sizeDigits)) {
-        return lyricsEnd;
+        return std::nullopt;
     }
     const auto tagSize = ParseDigits(sizeDigits);
     if (!tagSize || *tagSize < kLyricsBeginSize || *tagSize > sizeOffset) {
@@ -52,7 +52,10 @@ std::uint64_t ReadLyrics3v2Fields(FieldList& fields, RandomAccessFile& file,
     }
     const std::uint64_t start = sizeOffset - *tagSize;
     std::string tag;
-    if (!file.ReadAt(start, *tagSize, tag) || !tag.starts_with(kLyricsBegin)) {
+    if (!file.ReadAt(start, *tagSize, tag)) {
+        return std::nullopt;
+    }
+    if (!tag.starts_with(kLyricsBegin)) {
         return lyricsEnd;
     }
     if (!ReadFieldsOfBody(std::string_view(tag).substr(kLyricsBeginSize), fields)) {

@@ -21,7 +21,10 @@ bool FailingFile::ReadAt(std::uint64_t offset, std::size_t count, std::string& o
     if (offset > bytes.size() || count > bytes.size() - offset) {
         ++store_->ReadsPastEnd;
     }
-    if (store_->FailReads || offset > bytes.size()) {
+    const bool failing = store_->FailReads || (store_->ReadsBeforeFailure &&
+                                               store_->Reads == *store_->ReadsBeforeFailure);
+    ++store_->Reads;
+    if (failing || offset > bytes.size()) {
         return false;
     }
     out = bytes.substr(static_cast<std::size_t>(offset), count);

@@ -25,6 +25,10 @@ class FailingFile final : public RandomAccessFile {
         bool KeepFailing = false;
         bool FailTruncate = false;
         bool FailReads = false;
+        // This many reads succeed, the next one fails and later ones succeed
+        // again (a passing fault).
+        std::optional<int> ReadsBeforeFailure;
+        int Reads = 0;
         bool FailLength = false;
         bool FailClose = false;
         std::size_t BytesWritten = 0;

@@ -57,9 +57,9 @@ inline TailRead ReadTail(RandomAccessFile& file) {
         return read;
     }
     if (*read.Kind == kKindLyrics3v1) {
-        read.Start = ReadLyrics3v1Field(read.Fields, file, read.End);
+        read.Start = ReadLyrics3v1Field(read.Fields, file, read.End).value_or(read.End);
     } else if (IsLyrics3v2Kind(*read.Kind)) {
-        read.Start = ReadLyrics3v2Fields(read.Fields, file, read.End);
+        read.Start = ReadLyrics3v2Fields(read.Fields, file, read.End).value_or(read.End);
     }
     return read;
 }

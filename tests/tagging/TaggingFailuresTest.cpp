@@ -147,6 +147,32 @@ TEST_F(TaggingFailures, WriteFailingPartway) {
     }
 }
 
+// A read that fails once the tail is recognised: a tag that cannot be read
+// because of the file must not be taken for a malformed one and buried behind
+// the new tag.
+TEST_F(TaggingFailures, ReadFailingAfterTheTrailer) {
+    const std::string middle = dir_ / "memory.mp3";
+    const std::string version1 =
+        TailBuilder().audio(6000).lyrics3v1("old words").id3v1("T", "A").bytes();
+    struct Case {
+        const char* Read;  // the read that fails
+        const std::string& Bytes;
+        int ReadsBeforeFailure;
+    };
+    for (const Case& c :
+         {Case{"version 2 size digits", original_, 2}, Case{"version 2 tag", original_, 3},
+          Case{"old tail", original_, 4}, Case{"version 1 window", version1, 2},
+          Case{"old tail after version 1", version1, 3}}) {
+        SCOPED_TRACE(c.Read);
+        auto store = MakeStore(c.Bytes);
+        store->ReadsBeforeFailure = c.ReadsBeforeFailure;
+        ExpectLog(RunWithMiddle(middle, lyrics_, OpenerServing(middle, store)), middle);
+        EXPECT_TRUE(store->Bytes == c.Bytes);
+        dir_.WriteFile("before.mp3", original_);
+        dir_.WriteFile("after.mp3", original_);
+    }
+}
+
 TEST_F(TaggingFailures, TagTooLargeForTheLayout) {
     // A readable tag of nearly 999999 bytes without lyrics: adding them would
     // need a seven-digit size.
