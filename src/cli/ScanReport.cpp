@@ -39,16 +39,15 @@ constexpr CellLook kNewerTag = {4, 'N'};
 constexpr CellLook kOneMatch = {5, '1'};
 
 CellLook Mp3Look(const ResultRow& row) {
-    if (row.NewerTag) {
-        return kNewerTag;
-    }
-    switch (row.CandidateCount()) {
-        case 0:
-            return kNoPicture;
-        case 1:
+    switch (row.Standing()) {
+        case MatchStanding::NewerTag:
+            return kNewerTag;
+        case MatchStanding::SeveralMatches:
+            return kSeveralMatches;
+        case MatchStanding::OneMatch:
             return kOneMatch;
         default:
-            return kSeveralMatches;
+            return kNoPicture;
     }
 }
 

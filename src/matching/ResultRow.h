@@ -9,6 +9,10 @@
 // colours, tips, the row text) from these facts.
 namespace versemark {
 
+// What the MP3 file's column leads with: a newer tag outranks the number of
+// candidate lyrics files.
+enum class MatchStanding { NoMatch, OneMatch, SeveralMatches, NewerTag };
+
 struct ResultRow {
     std::string Mp3Path;          // the MP3 file as listed: opened and tagged by this path
     std::string Mp3Name;          // its file name, as the list shows it
@@ -27,6 +31,19 @@ struct ResultRow {
 
     std::size_t CandidateCount() const { return Candidates.size(); }
     bool LyricsChosen() const { return LyricsPosition >= 0; }
+    MatchStanding Standing() const {
+        if (NewerTag) {
+            return MatchStanding::NewerTag;
+        }
+        switch (Candidates.size()) {
+            case 0:
+                return MatchStanding::NoMatch;
+            case 1:
+                return MatchStanding::OneMatch;
+            default:
+                return MatchStanding::SeveralMatches;
+        }
+    }
 };
 
 }  // namespace versemark

@@ -3,16 +3,15 @@
 namespace versemark {
 
 int Mp3Picture(const ResultRow& row) {
-    if (row.NewerTag) {
-        return kPictureNewerTag;
-    }
-    switch (row.CandidateCount()) {
-        case 0:
-            return kPictureNone;
-        case 1:
+    switch (row.Standing()) {
+        case MatchStanding::NewerTag:
+            return kPictureNewerTag;
+        case MatchStanding::SeveralMatches:
+            return kPictureAlert;
+        case MatchStanding::OneMatch:
             return kPictureOneMatch;
         default:
-            return kPictureAlert;
+            return kPictureNone;
     }
 }
 

@@ -37,7 +37,9 @@ RowRule FilterRule(int index) {
         case kUnfilteredFilter:
             return [](const ResultRow& row) { return row.LyricsChosen() && !row.Filtered; };
         case kSeveralMatchesFilter:
-            return [](const ResultRow& row) { return !row.NewerTag && row.CandidateCount() > 1; };
+            return [](const ResultRow& row) {
+                return row.Standing() == MatchStanding::SeveralMatches;
+            };
         case kSharedLyricsFilter:
             return [](const ResultRow& row) { return row.Shared; };
         default:
