@@ -328,6 +328,26 @@ inline std::size_t WriteLibrary(const std::filesystem::path& root, Corpus& corpu
 
 namespace versemark::bench {
 
+// Song names that differ early and late, with mixed case, so that sorting works.
+inline std::string SongName(std::size_t i) {
+    static const char* artists[] = {"alpha", "Bravo", "charlie", "Delta", "echo", "Foxtrot"};
+    return std::string(artists[i % 6]) + " " + std::to_string((i * 7919) % 100003) + " - Song " +
+           std::to_string(i);
+}
+
+// A cache of `count` lyrics files in one folder and a folder of `count` MP3 files
+// named after the same songs: every file matches one lyrics file, every row is checked.
+inline void WriteAllMatchLibrary(const std::filesystem::path& root, std::size_t count) {
+    constexpr std::size_t kId3v1Size = 128;
+    const std::string audio = SilentMp3Audio(1) + std::string(kId3v1Size, '\0');
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::string name = SongName(i);
+        WriteBytes(root / "cache" / (name + ".txt"),
+                   "Words of " + name + "\r\nla la la\r\n[Profanity] filter used\r\n");
+        WriteBytes(root / "music" / (name + ".mp3"), audio);
+    }
+}
+
 // A library on disk under `root`, written once and reused by later runs (a file
 // "complete" marks a finished one).
 inline void EnsureLibrary(const std::filesystem::path& root, std::size_t lyrics,

@@ -16,8 +16,9 @@
 #include <functional>
 #include <string>
 
-#include "demo/SilentMp3.h"
+#include "BenchData.h"
 #include "matching/LyricsIndex.h"
+#include "window/PassPace.h"
 #include "window/ResultListModel.h"
 #include "window/UserPrompts.h"
 #include "window/frmMain.h"
@@ -30,8 +31,6 @@ using Clock = std::chrono::steady_clock;
 constexpr int kRows = 32767;
 constexpr double kTargetSeconds = 0.3;
 constexpr double kYieldTargetSeconds = 0.1;
-constexpr std::size_t kAudioFrames = 1;
-constexpr std::size_t kId3v1Size = 128;
 
 double Seconds(Clock::duration duration) {
     return std::chrono::duration<double>(duration).count();
@@ -47,13 +46,6 @@ void Report(const char* what, double seconds, double target) {
     std::printf("%-44s %8.3f s  %s\n", what, seconds, seconds < target ? "ok" : "TOO SLOW");
 }
 
-// Names that differ early and late, with mixed case, so that sorting works.
-std::string SongName(int i) {
-    static const char* artists[] = {"alpha", "Bravo", "charlie", "Delta", "echo", "Foxtrot"};
-    return std::string(artists[i % 6]) + " " + std::to_string((i * 7919) % 100003) + " - Song " +
-           std::to_string(i);
-}
-
 // Rows with every mark mixed so that each filter selects about every other row.
 void FillRows(frmMain& form) {
     ResultListModel& model = form.ListModel();
@@ -66,10 +58,10 @@ void FillRows(frmMain& form) {
         if (i % 2 == 0) {  // several matches
             row.Candidates.push_back(static_cast<int>(i) + 1);
         }
-        row.Mp3Name = SongName(i) + ".mp3";
+        row.Mp3Name = bench::SongName(static_cast<std::size_t>(i)) + ".mp3";
         row.Mp3Path = "/music/" + row.Mp3Name;
         row.Tagged = i % 3 == 0;
-        row.LyricsName = SongName(kRows - i);
+        row.LyricsName = bench::SongName(static_cast<std::size_t>(kRows - i));
         row.LyricsPosition = static_cast<int>(i);
         row.Filtered = i % 2 == 0;
         row.Shared = i % 5 < 2;
@@ -79,8 +71,9 @@ void FillRows(frmMain& form) {
     model.EndPass();
 }
 
-// Phase 1 of a pass yields after every file and phase 2 every 50 rows; the
-// longest gap between two yields is how long the window cannot repaint or take
+// Phase 1 of a pass yields after every file and phase 2 every 50 rows, and the
+// program processes events at most every few milliseconds of those; the longest
+// gap between two event processings is how long the window cannot repaint or take
 // the stop button.
 struct YieldClock {
     void Tick() {
@@ -99,24 +92,6 @@ struct YieldClock {
     Clock::duration longest{};        // every later stretch
     int calls = 0;
 };
-
-void WriteFile(const std::filesystem::path& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
-// A cache of kRows lyrics files and a folder of kRows MP3 files, one per song.
-void WriteLibrary(const std::filesystem::path& root) {
-    std::filesystem::create_directories(root / "cache");
-    std::filesystem::create_directories(root / "music");
-    const std::string audio = SilentMp3Audio(kAudioFrames);
-    for (int i = 0; i < kRows; ++i) {
-        const std::string name = SongName(i);
-        WriteFile(root / "cache" / (name + ".txt"),
-                  "Words of " + name + "\r\nla la la\r\n[Profanity] filter used\r\n");
-        WriteFile(root / "music" / (name + ".mp3"), audio + std::string(kId3v1Size, '\0'));
-    }
-}
 
 // A header click and the list drawn again.
 void SortBy(frmMain& form, QTreeView* list, int column) {
@@ -190,7 +165,7 @@ void ListFigures() {
 
 void PassFigures(const std::filesystem::path& root) {
     std::printf("\nPass over %d MP3 files and %d lyrics files\n", kRows, kRows);
-    WriteLibrary(root);
+    bench::WriteAllMatchLibrary(root, kRows);
     ProgramValues values;
     values.Cache.CachePath = (root / "cache").string();
     values.Cache.SingleDir = true;
@@ -200,7 +175,8 @@ void PassFigures(const std::filesystem::path& root) {
     NoPrompts prompts;
     WindowServices services;
     services.Prompts = &prompts;
-    services.ProcessEvents = [&yields] { yields.Tick(); };
+    // Paced as the program paces it: the clock sees the events really processed.
+    services.ProcessEvents = PacedEventProcessing([&yields] { yields.Tick(); });
     values.Config.CmdFolder = (root / "music").string();
     frmMain form(values, services);
     form.show();

@@ -24,6 +24,7 @@ constexpr FlagOption kFlagOptions[] = {
     {"--json", kOptJson, &CliOptions::Json},
     {"--dry-run", kOptDryRun, &CliOptions::DryRun},
     {"--raw", kOptRaw, &CliOptions::Raw},
+    {"--list", kOptList, &CliOptions::List},
     {"--also-id3v2", kOptAlsoId3v2, &CliOptions::AlsoId3v2},
 };
 

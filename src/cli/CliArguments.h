@@ -16,6 +16,7 @@ enum OptionFlag : unsigned {
     kOptDryRun = 1u << 4,        // --dry-run
     kOptRaw = 1u << 5,           // --raw
     kOptAlsoId3v2 = 1u << 6,     // --also-id3v2
+    kOptList = 1u << 7,          // --list
 };
 
 // The options of the verbs that read the configuration and run a pass.
@@ -30,6 +31,7 @@ struct CliOptions {
     bool Json = false;
     bool DryRun = false;
     bool Raw = false;
+    bool List = false;
     bool AlsoId3v2 = false;
     bool Help = false;
 };

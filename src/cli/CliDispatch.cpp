@@ -26,7 +26,8 @@ constexpr std::string_view kOverviewEnd =
     "'versemark-cli VERB --help' tells more about a verb, 'versemark-cli --version'\n"
     "prints the version.\n"
     "Exit status: 0 done, 1 a file could not be tagged, read or written,\n"
-    "2 a wrong command line.\n";
+    "2 a wrong command line, 130 or 143 a pass stopped by an interrupt or a\n"
+    "termination request.\n";
 
 constexpr std::string_view kSynopsisGap = "  ";
 
@@ -38,7 +39,8 @@ std::string Line(std::string_view verb, std::string_view reason) {
 }  // namespace
 
 std::vector<VerbInfo> AllVerbs() {
-    return {ConfigVerb(), ScanVerb(), TagVerb(), ShowVerb(), PrepareVerb(), DemoVerb()};
+    return {ConfigVerb(),  ScanVerb(), TagVerb(),     ShowVerb(),
+            PrepareVerb(), DemoVerb(), RecoverVerb(), UndoVerb()};
 }
 
 std::string OverviewHelp() {

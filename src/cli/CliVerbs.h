@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "cli/CliArguments.h"
+#include "tagging/Recovery.h"
+#include "tagging/TagResult.h"
 
 // The verbs of versemark-cli. Each verb lives in its own file with its own help
 // text; the dispatcher finds it by name.
@@ -42,6 +44,18 @@ VerbInfo TagVerb();
 VerbInfo ShowVerb();
 VerbInfo PrepareVerb();
 VerbInfo DemoVerb();
+VerbInfo RecoverVerb();
+VerbInfo UndoVerb();
+
+// Exit status of a run ended early by `signal`: 128 plus its number.
+inline constexpr int kExitSignalBase = 128;
+
+// Writes the recovery notes to standard error, one line each.
+void ReportRecovery(CliIo& io, const std::vector<RecoveryNote>& notes);
+
+// Writes "versemark-cli VERB: PATH: reason" to standard error for every file not
+// tagged.
+void ReportReasons(CliIo& io, std::string_view verb, const std::vector<TagResult>& results);
 
 // All verbs in the order the overview lists them.
 std::vector<VerbInfo> AllVerbs();

@@ -2,7 +2,6 @@
 #include "cli/CliVerbs.h"
 #include "cli/DisplayText.h"
 #include "cli/ScanRun.h"
-#include "cli/SignalShield.h"
 #include "platform/CodePage.h"
 #include "tagging/TaggingPass.h"
 #include "tags/Id3v2Lyrics.h"
@@ -24,8 +23,11 @@ constexpr std::string_view kHelp =
     "filtered lyrics file, matched by no other .mp3 file.\n"
     "\n"
     "Prints the tagging log as the window shows it, one line per row,\n"
-    "\"File tagged..: \" or \"Error tagging: \" and the path, each line ending in CR LF.\n"
-    "Interrupting is held back until the last file is written.\n"
+    "\"File tagged..: \" or \"Error tagging: \" and the path, each line ending in CR LF,\n"
+    "and on standard error why each file that was not tagged failed. The old tail of\n"
+    "every file is journaled first, so that a crash can be recovered and the pass\n"
+    "undone (see recover and undo). An interrupt or a termination request stops\n"
+    "the pass after the file being written and prints the log of what was done.\n"
     "\n"
     "  --cache DIR        use DIR as the lyrics cache instead of the companion's\n"
     "  --single-dir       the lyrics files lie directly in the cache folder\n"
@@ -36,24 +38,9 @@ constexpr std::string_view kHelp =
     "                     written whole as a copy that replaces it, and the reason\n"
     "                     of each failure goes to standard error\n"
     "\n"
-    "Exit status: 0 when every line of the log is \"File tagged..: \", 1 when any is\n"
-    "an error, 2 for a wrong command line.\n";
-
-// True when any line of the log starts with the error prefix.
-bool LogHasError(std::string_view log) {
-    std::size_t start = 0;
-    while (start < log.size()) {
-        if (log.substr(start).starts_with(kLogError)) {
-            return true;
-        }
-        const std::size_t end = log.find(kLineEnd, start);
-        if (end == std::string_view::npos) {
-            break;
-        }
-        start = end + kLineEnd.size();
-    }
-    return false;
-}
+    "Exit status: 0 when every checked file was tagged, 1 when any was not, 2 for a\n"
+    "wrong command line, 128 plus the signal's number when a signal stopped the pass\n"
+    "(130 for an interrupt, 143 for a termination request).\n";
 
 int DryRun(const RowList& rows, CliIo& io) {
     std::size_t count = 0;
@@ -78,32 +65,32 @@ int Run(const VerbArguments& args, CliIo& io) {
     if (parsed.Options.AlsoId3v2 && !Id3v2LyricsAvailable()) {
         return UsageError(io, kName, "this build cannot write ID3v2 lyrics frames (--also-id3v2)");
     }
-    const auto outcome = ScanFolderOfCommandLine(kName, parsed.Options, io);
-    if (!outcome) {
+    const auto scan = ScanFolderOfCommandLine(kName, parsed.Options, io);
+    if (!scan) {
         return kExitUsage;
     }
     if (parsed.Options.DryRun) {
-        return DryRun(outcome->Rows, io);
+        return DryRun(scan->Rows, io);
     }
 
-    std::optional<std::string> log;
-    {
-        const SignalShield shield;
-        TagOptions options;
-        options.AlsoId3v2 = parsed.Options.AlsoId3v2;
-        options.ReportFailure = [&io](const std::string& mp3Path, const std::string& reason) {
-            io.Err << kProgramName << ' ' << kName << ": " << DisplayPath(mp3Path) << ": "
-                   << DisplayUtf8(reason) << '\n';
-        };
-        log = LetsTagThem(outcome->Rows, OpenFile, options);
+    TaggingOptions options;
+    options.Folder = AbsolutePath(parsed.Options.Positionals.front());
+    options.Tag.AlsoId3v2 = parsed.Options.AlsoId3v2;
+    const auto outcome = TagCheckedRows(scan->Rows, options);
+    if (outcome) {
+        ReportRecovery(io, outcome->Recovered);
     }
-    if (!log || log->empty()) {
-        io.Err << "Nothing tagged: the pass checked no row. (" << DisplayUtf8(outcome->Result.Label)
+    if (!outcome || (outcome->Results.empty() && outcome->StopSignal == 0)) {
+        io.Err << "Nothing tagged: the pass checked no row. (" << DisplayUtf8(scan->Result.Label)
                << ")\n";
         return kExitOk;
     }
-    io.Out << *log;
-    return LogHasError(*log) ? kExitFailure : kExitOk;
+    io.Out << TaggingLog(outcome->Results);
+    ReportReasons(io, kName, outcome->Results);
+    if (outcome->StopSignal != 0) {
+        return kExitSignalBase + outcome->StopSignal;
+    }
+    return AllTagged(outcome->Results) ? kExitOk : kExitFailure;
 }
 
 }  // namespace

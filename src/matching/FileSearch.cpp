@@ -27,21 +27,23 @@ bool MatchesPattern(std::string_view name, std::string_view pattern) {
 void AddMatchingFiles(FileSearch& search, const std::string& dir,
                       const std::vector<FolderEntry>& entries) {
     for (const FolderEntry& entry : entries) {
-        const std::string name = TrimAtNul(entry.Name);
+        const std::string_view name = TrimAtNul(entry.Name);
         if (entry.IsFolder || !MatchesPattern(name, search.Pattern)) {
             continue;
         }
         ++search.FileCount;
         if (search.Files != nullptr) {
-            search.Files->push_back(dir + name);
+            std::string& path = search.Files->emplace_back();
+            path.reserve(dir.size() + name.size());
+            path.append(dir).append(name);
         }
     }
 }
 
 }  // namespace
 
-std::string TrimAtNul(std::string_view text) {
-    return std::string(text.substr(0, text.find('\0')));
+std::string_view TrimAtNul(std::string_view text) {
+    return text.substr(0, text.find('\0'));
 }
 
 void SearchFolderTree(FileSearch& search) {
@@ -59,9 +61,10 @@ void SearchFolderTree(FileSearch& search) {
         return;
     }
     for (const FolderEntry& entry : *entries) {
-        const std::string name = TrimAtNul(entry.Name);
+        const std::string_view name = TrimAtNul(entry.Name);
         if (entry.IsFolder && !name.empty() && name.front() != kHiddenFolderMark) {
-            search.Folder = dir + name;
+            search.Folder = dir;
+            search.Folder.append(name);
             SearchFolderTree(search);
         }
     }

@@ -24,6 +24,6 @@ int FindMp3Files(const std::string& folder, bool recurse, std::vector<std::strin
 void SearchFolderTree(FileSearch& search);
 
 // The text up to its first NUL.
-std::string TrimAtNul(std::string_view text);
+std::string_view TrimAtNul(std::string_view text);
 
 }  // namespace versemark

@@ -1,6 +1,9 @@
 #include "matching/LyricsIndex.h"
 
+#include <algorithm>
+#include <string>
 #include <string_view>
+#include <utility>
 
 #include "base/Companion.h"
 #include "base/FileNames.h"
@@ -23,31 +26,34 @@ constexpr Replacement kApostropheReplacements[] = {
 };
 
 // Characters left out of the words.
-constexpr std::string_view kRemovedFromWords[] = {"-", "_", "'"};
-constexpr std::string_view kDoubleBlank = "  ";
+constexpr std::string_view kRemovedFromWords = "-_'";
 constexpr char kBlank = ' ';
 
-std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to) {
+// Replaces every `from` in `text` by `to`, left to right. Most names hold none of
+// the marks: then nothing is copied.
+void ReplaceAll(std::string& text, std::string_view from, std::string_view to) {
+    std::size_t hit = text.find(from);
+    if (hit == std::string::npos) {
+        return;
+    }
     std::string result;
     result.reserve(text.size());
     std::size_t start = 0;
-    while (true) {
-        const std::size_t hit = text.find(from, start);
-        if (hit == std::string_view::npos) {
-            result.append(text.substr(start));
-            return result;
-        }
-        result.append(text.substr(start, hit - start));
+    while (hit != std::string::npos) {
+        result.append(text, start, hit - start);
         result.append(to);
         start = hit + from.size();
+        hit = text.find(from, start);
     }
+    result.append(text, start);
+    text = std::move(result);
 }
 
-std::string CollapseBlanks(std::string text) {
-    while (text.find(kDoubleBlank) != std::string::npos) {
-        text = ReplaceAll(text, kDoubleBlank, " ");
-    }
-    return text;
+// Runs of blanks become one blank.
+void CollapseBlanks(std::string& text) {
+    const auto end = std::unique(text.begin(), text.end(),
+                                 [](char a, char b) { return a == kBlank && b == kBlank; });
+    text.erase(end, text.end());
 }
 
 std::vector<std::string> SplitAtBlanks(std::string_view text) {
@@ -91,15 +97,14 @@ std::optional<LyricsEntry> MakeLyricsEntry(const std::string& folder, const std:
     std::string name =
         fileName.substr(0, fileName.size() > extensionSize ? fileName.size() - extensionSize : 0);
     for (const Replacement& r : kApostropheReplacements) {
-        name = ReplaceAll(name, r.From, r.To);
+        ReplaceAll(name, r.From, r.To);
     }
 
     LyricsEntry entry;
     entry.DisplayName = name;
-    for (std::string_view removed : kRemovedFromWords) {
-        name = ReplaceAll(name, removed, "");
-    }
-    entry.Words = SplitAtBlanks(CollapseBlanks(std::move(name)));
+    std::erase_if(name, [](char c) { return kRemovedFromWords.find(c) != std::string_view::npos; });
+    CollapseBlanks(name);
+    entry.Words = SplitAtBlanks(name);
     entry.FilePath = EnsureBackslash(folder) + fileName;
     return entry;
 }

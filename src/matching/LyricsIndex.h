@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -8,6 +10,8 @@
 // The lyrics index: one entry per lyrics cache file named "artist - title",
 // holding the words of its name. Built once per run; positions are identities.
 namespace versemark {
+
+class WordMatcher;
 
 struct LyricsEntry {
     std::vector<std::string> Words;  // never empty; a word may be empty
@@ -20,6 +24,13 @@ struct LyricsEntry {
 struct LyricsIndex {
     std::vector<LyricsEntry> Entries;
     int LyricsCount() const { return static_cast<int>(Entries.size()); }
+
+    // The word matcher over the entries' words, built by the first matching pass
+    // and kept for the later ones, since the index does not change while the
+    // program runs. It is kept with a fingerprint of the words it was built from,
+    // so that an index filled anew gets a new one.
+    std::shared_ptr<const WordMatcher> Matcher;
+    std::uint64_t MatcherWords = 0;
 };
 
 inline constexpr std::string_view kLyricsCountPlaceholder = "Matching with 123 lyrics";

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <memory>
 
 #include "base/FileNames.h"
 #include "matching/FileSearch.h"
@@ -37,6 +38,7 @@ ResultRow MakeRow(const std::string& path, const Mp3Sample& sample,
     row.NewerTag = sample.Kind == kKindVersionHigher;
     row.Tagged = sample.Kind != kKindNoLyrics;
     row.WithoutId3 = sample.Id3Block.empty();
+    row.Scanned = sample.Stamp;
     return row;
 }
 
@@ -66,6 +68,30 @@ bool MatchOneFile(const std::string& path, const Mp3Sample& sample, const WordMa
     return !(hooks.StopRequested && hooks.StopRequested());
 }
 
+// A fingerprint of every entry's words in order, which tells whether a kept
+// matcher still fits the index. Far cheaper than building the matcher.
+std::uint64_t WordsFingerprint(const LyricsIndex& index) {
+    constexpr std::uint64_t kMix = 0x9E3779B97F4A7C15ull;
+    std::uint64_t fingerprint = index.Entries.size();
+    for (const LyricsEntry& entry : index.Entries) {
+        fingerprint = (fingerprint ^ entry.Words.size()) * kMix;
+        for (const std::string& word : entry.Words) {
+            fingerprint = (fingerprint ^ std::hash<std::string_view>{}(word)) * kMix;
+        }
+    }
+    return fingerprint;
+}
+
+// The index's word matcher, built when the index has none for its present words.
+const WordMatcher& MatcherOf(LyricsIndex& index) {
+    const std::uint64_t words = WordsFingerprint(index);
+    if (!index.Matcher || index.MatcherWords != words) {
+        index.Matcher = std::make_shared<const WordMatcher>(index);
+        index.MatcherWords = words;
+    }
+    return *index.Matcher;
+}
+
 // Phase 1: every file's text against the index; a row for each file with
 // candidates. The files are read a batch ahead of their matching, so that the
 // matcher's tables stay in the processor's caches from one file to the next
@@ -73,7 +99,7 @@ bool MatchOneFile(const std::string& path, const Mp3Sample& sample, const WordMa
 // files processed; a stop leaves the rest of a batch unprocessed.
 int MatchFiles(const std::vector<std::string>& files, LyricsIndex& index, RowList& rows,
                const MatchHooks& hooks) {
-    const WordMatcher matcher(index);
+    const WordMatcher& matcher = MatcherOf(index);
     MatcherScratch scratch;
     const int total = static_cast<int>(files.size());
     int processed = 0;

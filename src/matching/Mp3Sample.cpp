@@ -47,8 +47,11 @@ Mp3Sample ReadMp3Sample(const std::string& path) {
     if (!file->ReadAt(*length - tailSize, tailSize, tail)) {
         tail.clear();
     }
+    const std::optional<FileStamp> stamp = file->Stamp();
     file->Close();
-    return Mp3SampleFromBytes(std::move(head), tail, *length);
+    Mp3Sample sample = Mp3SampleFromBytes(std::move(head), tail, *length);
+    sample.Stamp = stamp;
+    return sample;
 }
 
 }  // namespace versemark

@@ -2,9 +2,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "platform/RandomAccessFile.h"
 #include "tags/TagRecords.h"
 #include "tags/TailLayout.h"
 
@@ -21,6 +23,7 @@ struct Mp3Sample {
     std::string Head;      // the first kMp3HeadSize bytes, fewer when the file is shorter
     std::string Id3Block;  // the 128-byte ID3v1 block when present, else empty
     TagKind Kind{kKindNoLyrics};
+    std::optional<FileStamp> Stamp;  // the file as it was read
 };
 
 // The sample from the bytes read: `tail` is the last min(kMp3TailSize, length)

@@ -1,4 +1,6 @@
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <string>
 
 #include "matching/MatchFolder.h"
@@ -70,12 +72,40 @@ void ForEachTextPiece(std::string_view base, std::string_view head, std::string_
     }
 }
 
+// True when one of the eight bytes of `word` is NUL.
+bool HasNulByte(std::uint64_t word) {
+    constexpr std::uint64_t kLowBits = 0x0101010101010101ull;
+    constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
+    return ((word - kLowBits) & ~word & kHighBits) != 0;
+}
+
+// Copies the bytes eight at a time where none is NUL; elsewhere copies every byte
+// and advances past the non-NUL ones, without a branch per byte that binary
+// picture data with NULs all over would mispredict.
 void AppendWithoutNuls(std::string& out, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const std::size_t nul = std::min(bytes.find('\0'), bytes.size());
-        out.append(bytes.substr(0, nul));
-        bytes.remove_prefix(std::min(nul + 1, bytes.size()));
+    constexpr std::size_t kWordSize = sizeof(std::uint64_t);
+    const std::size_t start = out.size();
+    out.resize(start + bytes.size());
+    char* next = out.data() + start;
+    std::size_t i = 0;
+    for (; i + kWordSize <= bytes.size(); i += kWordSize) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, bytes.data() + i, kWordSize);
+        if (!HasNulByte(word)) {
+            std::memcpy(next, &word, kWordSize);
+            next += kWordSize;
+            continue;
+        }
+        for (std::size_t k = i; k < i + kWordSize; ++k) {
+            *next = bytes[k];
+            next += bytes[k] != '\0';
+        }
     }
+    for (; i < bytes.size(); ++i) {
+        *next = bytes[i];
+        next += bytes[i] != '\0';
+    }
+    out.resize(static_cast<std::size_t>(next - out.data()));
 }
 
 // The normalisation after the NULs are gone.

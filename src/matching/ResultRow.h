@@ -1,8 +1,11 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "platform/RandomAccessFile.h"
 
 // One row of the result list: an MP3 file paired with the lyrics file chosen for
 // it, and what is known about the two. The views derive what they show (pictures,
@@ -20,6 +23,8 @@ struct ResultRow {
     std::string LyricsName;       // the chosen lyrics file's display name
     int LyricsPosition = -1;      // the chosen lyrics file's index position; -1 none chosen
     std::vector<int> Candidates;  // positions of the matching lyrics files, ascending
+    // The MP3 file as the scan saw it; tagging leaves a file alone that differs.
+    std::optional<FileStamp> Scanned;
 
     bool NewerTag = false;      // the MP3 file carries a Lyrics3 tag of a newer version
     bool Tagged = false;        // the MP3 file carries a Lyrics3 tag of any version

@@ -153,14 +153,16 @@ void WordAutomaton::Materialise(const Trie& trie, std::vector<State>& renamed) {
 // Each step waits for the table row of the step before, so a long text is cut
 // into four lanes walked side by side; each lane starts early enough (the longest
 // word less one byte) to see every word that ends in its part.
-void WordAutomaton::Walk(const std::uint8_t* classes, std::size_t size,
-                         std::vector<State>& ends) const {
+std::size_t WordAutomaton::Walk(const std::uint8_t* classes, std::size_t size,
+                                std::vector<State>& ends) const {
     const std::size_t overlap = longestWord_ > 0 ? longestWord_ - 1 : 0;
     const std::size_t part = size / kLanes;
     const bool inLanes = part >= kLaneOverlapFactor * overlap + kShortestLane;
-    const std::size_t first = ends.size();
-    ends.resize(first + size + (inLanes ? (kLanes - 1) * overlap : 0));  // one per step at most
-    State* out = ends.data() + first;
+    const std::size_t steps = size + (inLanes ? (kLanes - 1) * overlap : 0);  // one end at most
+    if (ends.size() < steps) {
+        ends.resize(steps);
+    }
+    State* out = ends.data();
     std::size_t count = 0;
     const std::uint32_t* next = next_.get();
     const std::size_t classCount = classCount_;
@@ -203,7 +205,7 @@ void WordAutomaton::Walk(const std::uint8_t* classes, std::size_t size,
             s3 = step(s3, *c);
         }
     }
-    ends.resize(first + count);
+    return count;
 }
 
 }  // namespace versemark

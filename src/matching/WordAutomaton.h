@@ -27,9 +27,12 @@ class WordAutomaton {
 
     std::size_t StateCount() const { return words_.size(); }
 
-    // Walks the classes of a text from the root and appends to `ends` every state
-    // reached in which some word ends (a state once per time it is reached).
-    void Walk(const std::uint8_t* classes, std::size_t size, std::vector<State>& ends) const;
+    // Walks the classes of a text from the root and writes to the front of `ends`
+    // every state reached in which some word ends (a state once per time it is
+    // reached); returns how many. `ends` is scratch space: it grows as needed and
+    // never shrinks, so that a matcher reuses it from text to text without
+    // clearing it.
+    std::size_t Walk(const std::uint8_t* classes, std::size_t size, std::vector<State>& ends) const;
 
     // The longest word that ends in `state`, or the root for none.
     State LongestWordIn(State state) const { return words_[state].Longest; }

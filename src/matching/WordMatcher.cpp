@@ -337,11 +337,11 @@ std::vector<int> WordMatcher::Impl::Find(std::string_view text, MatcherScratch& 
         scratch.Seen.assign(markWords, 0);
     }
     Classes.OfText(text, scratch.TextClasses);
-    scratch.Ends.clear();
-    Automaton.Walk(scratch.TextClasses.data(), scratch.TextClasses.size(), scratch.Ends);
+    const std::size_t endCount =
+        Automaton.Walk(scratch.TextClasses.data(), scratch.TextClasses.size(), scratch.Ends);
     scratch.Found.clear();
-    for (State state : scratch.Ends) {
-        MarkWordsEndingIn(state, scratch);
+    for (std::size_t i = 0; i < endCount; ++i) {
+        MarkWordsEndingIn(scratch.Ends[i], scratch);
     }
     if (!GroupIds.empty()) {
         MarkGroupsOfFoundForms(scratch);

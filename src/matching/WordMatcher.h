@@ -7,7 +7,7 @@
 
 #include "matching/LyricsIndex.h"
 
-// The fast matcher: built once per pass over all distinct folded words of the
+// The fast matcher: built once per run over all distinct folded words of the
 // index, it finds a text's candidates in time about the length of the text. Its
 // candidates are exactly those of FindMatchingLyricsReference.
 namespace versemark {

@@ -36,6 +36,31 @@ void SetEntryKind(FolderEntry& entry, unsigned char type, const std::string& fol
     }
 }
 
+// Orders the entries as NameLess does, with each name lowered once instead of at
+// every comparison (a folder of many files sorts its names many times over).
+void SortByName(std::vector<FolderEntry>& entries) {
+    struct Keyed {
+        std::string Lowered;
+        FolderEntry Entry;
+    };
+    std::vector<Keyed> keyed;
+    keyed.reserve(entries.size());
+    for (FolderEntry& entry : entries) {
+        std::string lowered = entry.Name;
+        for (char& c : lowered) {
+            c = static_cast<char>(LowerAscii(static_cast<unsigned char>(c)));
+        }
+        keyed.push_back({std::move(lowered), std::move(entry)});
+    }
+    std::sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) {
+        const int order = a.Lowered.compare(b.Lowered);
+        return order != 0 ? order < 0 : a.Entry.Name < b.Entry.Name;
+    });
+    for (std::size_t i = 0; i < keyed.size(); ++i) {
+        entries[i] = std::move(keyed[i].Entry);
+    }
+}
+
 }  // namespace
 
 bool EndsWithIgnoringCase(std::string_view name, std::string_view ending) {
@@ -90,17 +115,16 @@ std::optional<std::vector<FolderEntry>> ListFolder(const std::string& folder,
     identity = std::to_string(st.st_dev) + ":" + std::to_string(st.st_ino);
     std::vector<FolderEntry> entries;
     while (const dirent* ent = ::readdir(dir)) {
-        const std::string name = ent->d_name;
+        const std::string_view name = ent->d_name;
         if (name == "." || name == "..") {
             continue;
         }
-        FolderEntry entry{name};
+        FolderEntry entry{std::string(name)};
         SetEntryKind(entry, ent->d_type, folder);
         entries.push_back(std::move(entry));
     }
     ::closedir(dir);
-    std::sort(entries.begin(), entries.end(),
-              [](const FolderEntry& a, const FolderEntry& b) { return NameLess(a.Name, b.Name); });
+    SortByName(entries);
     return entries;
 }
 
@@ -120,12 +144,12 @@ std::vector<std::string> ListFilesWithExtension(const std::string& folder,
                                                 std::string_view extension, bool skipHidden) {
     std::vector<std::string> result;
     if (auto entries = ListFolder(folder)) {
-        for (const FolderEntry& e : *entries) {
+        for (FolderEntry& e : *entries) {
             if (e.IsFolder || (skipHidden && !e.Name.empty() && e.Name.front() == '.')) {
                 continue;
             }
             if (e.IsRegularFile && EndsWithIgnoringCase(e.Name, extension)) {
-                result.push_back(e.Name);
+                result.push_back(std::move(e.Name));
             }
         }
     }

@@ -6,16 +6,26 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #include <cerrno>
+#include <cstring>
 
 namespace versemark {
+
+FileStamp StampOf(const struct stat& st);
+
 namespace {
 
 class PosixFile final : public RandomAccessFile {
   public:
-    explicit PosixFile(int fd) : fd_(fd) {}
+    // `readLength` is the size from the status taken at the open of a file opened
+    // for reading only: nothing writes through it, so it is asked for only once
+    // (a file changed meanwhile by others reads short, as it would a moment later).
+    PosixFile(int fd, std::optional<std::uint64_t> readLength) : fd_(fd), readLength_(readLength) {}
     ~PosixFile() override { Close(); }
 
     std::optional<std::uint64_t> Length() override {
+        if (readLength_ && fd_ >= 0) {
+            return readLength_;
+        }
         struct stat st {};
         if (fd_ < 0 || ::fstat(fd_, &st) != 0) {
             return std::nullopt;
@@ -33,6 +43,7 @@ class PosixFile final : public RandomAccessFile {
                 continue;
             }
             if (n <= 0) {
+                NoteError(n < 0 ? errno : EIO);
                 out.resize(done);
                 return false;
             }
@@ -50,6 +61,7 @@ class PosixFile final : public RandomAccessFile {
                 continue;
             }
             if (n <= 0) {
+                NoteError(n < 0 ? errno : ENOSPC);
                 return false;
             }
             done += static_cast<std::size_t>(n);
@@ -58,7 +70,7 @@ class PosixFile final : public RandomAccessFile {
     }
 
     bool Truncate(std::uint64_t length) override {
-        return fd_ >= 0 && ::ftruncate(fd_, static_cast<off_t>(length)) == 0;
+        return Succeeded(fd_ >= 0 && ::ftruncate(fd_, static_cast<off_t>(length)) == 0);
     }
 
     bool Close() override {
@@ -67,17 +79,45 @@ class PosixFile final : public RandomAccessFile {
         }
         const int fd = fd_;
         fd_ = -1;
-        return ::close(fd) == 0;
+        return Succeeded(::close(fd) == 0);
     }
 
+    bool Flush() override { return Succeeded(fd_ >= 0 && ::fsync(fd_) == 0); }
+
+    std::optional<FileStamp> Stamp() override {
+        struct stat st {};
+        if (fd_ < 0 || ::fstat(fd_, &st) != 0) {
+            return std::nullopt;
+        }
+        return StampOf(st);
+    }
+
+    std::string ErrorText() const override { return std::strerror(error_); }
+
   private:
+    void NoteError(int error) { error_ = error != 0 ? error : EIO; }
+    bool Succeeded(bool ok) {
+        if (!ok) {
+            NoteError(errno);
+        }
+        return ok;
+    }
+
     int fd_;
+    std::optional<std::uint64_t> readLength_;
+    int error_ = EIO;
 };
 
 }  // namespace
 
+FileStamp StampOf(const struct stat& st) {
+    return {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino),
+            static_cast<std::uint64_t>(st.st_size),
+            static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec};
+}
+
 std::unique_ptr<RandomAccessFile> AdoptFileDescriptor(int fd) {
-    return std::make_unique<PosixFile>(fd);
+    return std::make_unique<PosixFile>(fd, std::nullopt);  // asked of the system each time
 }
 
 std::unique_ptr<RandomAccessFile> OpenFile(const std::string& path, FileAccess access) {
@@ -95,7 +135,11 @@ std::unique_ptr<RandomAccessFile> OpenFile(const std::string& path, FileAccess a
         ::close(fd);
         return nullptr;
     }
-    return std::make_unique<PosixFile>(fd);
+    std::optional<std::uint64_t> readLength;
+    if (access == FileAccess::Read) {
+        readLength = static_cast<std::uint64_t>(st.st_size);
+    }
+    return std::make_unique<PosixFile>(fd, readLength);
 }
 
 }  // namespace versemark

@@ -8,6 +8,20 @@
 
 namespace versemark {
 
+// What tells one state of a file from another without reading it: which file it
+// is (device and inode) and its size and modification time.
+struct FileStamp {
+    std::uint64_t Device = 0;
+    std::uint64_t Inode = 0;
+    std::uint64_t Size = 0;
+    std::int64_t ModifiedNs = 0;  // nanoseconds since the epoch
+
+    bool SameFile(const FileStamp& other) const {
+        return Device == other.Device && Inode == other.Inode;
+    }
+    bool operator==(const FileStamp&) const = default;
+};
+
 // A file opened for positioned reads and writes of bytes. Every operation reports
 // failure as a return value; none throws. Implementations: the operating system's
 // file (OpenFile below) and, in tests, files that fail on purpose.
@@ -25,6 +39,12 @@ class RandomAccessFile {
     virtual bool Truncate(std::uint64_t length) = 0;
     // Flushes and closes; false when the flush or close failed. Idempotent.
     virtual bool Close() = 0;
+    // Brings the written bytes to the storage device; false on failure.
+    virtual bool Flush() { return true; }
+    // The file's stamp, or nullopt where there is none (a file in memory).
+    virtual std::optional<FileStamp> Stamp() { return std::nullopt; }
+    // Why the last failing operation failed, as the system words it.
+    virtual std::string ErrorText() const { return "input/output error"; }
 };
 
 enum class FileAccess { Read, ReadWrite };

@@ -25,10 +25,15 @@ ResultRow OneFileRow(const RunConfig& config) {
     return row;
 }
 
-std::string TagOneFile(const RunConfig& config, const FileOpener& open, const TagOptions& options) {
+std::string TagOneFile(const RunConfig& config, const TaggingOptions& options,
+                       std::vector<RecoveryNote>* recovered) {
     RowList rows;
     rows.Add(OneFileRow(config));
-    return LetsTagThem(rows, open, options).value_or(std::string());
+    const auto outcome = TagCheckedRows(rows, options);
+    if (recovered) {
+        *recovered = outcome->Recovered;
+    }
+    return TaggingLog(outcome->Results);
 }
 
 }  // namespace versemark

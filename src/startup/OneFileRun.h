@@ -20,7 +20,8 @@ ResultRow OneFileRow(const RunConfig& config);
 
 // Tags CmdMp3 with CmdLyrics through the tagging pass over that one row and
 // returns the log: one line, "File tagged..: " or "Error tagging: ", the MP3 path.
-std::string TagOneFile(const RunConfig& config, const FileOpener& open = OpenFile,
-                       const TagOptions& options = {});
+// What recovery did before the pass goes to `recovered` when it is given.
+std::string TagOneFile(const RunConfig& config, const TaggingOptions& options = {},
+                       std::vector<RecoveryNote>* recovered = nullptr);
 
 }  // namespace versemark

@@ -1,7 +1,11 @@
 #include "tagging/TaggingPass.h"
 
+#include <cerrno>
+#include <ctime>
+
 #include "platform/CodePage.h"
 #include "platform/FileSystem.h"
+#include "platform/SignalHold.h"
 #include "tagging/ReplaceByCopy.h"
 #include "tags/LyricsText.h"
 #include "tags/TagReaders.h"
@@ -45,14 +49,20 @@ Id3v1Tag Id3v1FromLyricsName(std::string_view lyricsName) {
                          tail::kGenreNone);
 }
 
-}  // namespace
+// The new tail of the open file (the tag and the ID3v1 block) and where it goes,
+// or the reason why there is none.
+struct NewTail {
+    std::uint64_t Offset = 0;
+    std::string Bytes;
+    std::string Reason;
+};
 
-bool WriteLyricsTail(RandomAccessFile& mp3, std::string_view preparedLyrics,
+NewTail BuildNewTail(RandomAccessFile& mp3, std::string_view preparedLyrics,
                      std::string_view lyricsName) {
     auto id3 = ReadId3v1Tag(mp3);
     const auto length = mp3.Length();
     if (!id3 || !length) {
-        return false;
+        return {0, {}, std::string(kReasonTailUnreadable)};
     }
     const std::uint64_t lyricsEnd = LyricsEnd(*length, *id3);
     if (!id3->IsPresent()) {
@@ -60,16 +70,132 @@ bool WriteLyricsTail(RandomAccessFile& mp3, std::string_view preparedLyrics,
     }
     const auto kind = GetLyricsTagKind(mp3, lyricsEnd);
     if (!kind) {
-        return false;
+        return {0, {}, std::string(kReasonTailUnreadable)};
     }
     FieldList fields;
     const std::optional<WritePlace> place = ReadExistingTag(fields, mp3, lyricsEnd, *kind);
     if (!place) {
-        return false;
+        return {0, {}, std::string(kReasonTailUnreadable)};
     }
     SetLyrics3Field(fields, tail::kFieldInd, tail::kIndLyricsPresent);
     SetLyrics3Field(fields, tail::kFieldLyrics, preparedLyrics);
-    return WriteLyrics3Tag(fields, *id3, mp3, place->Offset, place->Trailer);
+    const auto tag = BuildLyrics3v2Tag(fields, place->Trailer);
+    if (!tag) {
+        return {0, {}, std::string(kReasonTagTooLarge)};
+    }
+    return {place->Offset, *tag + Id3v1ToBytes(*id3), {}};
+}
+
+// Tags the file by a copy renamed over it (with the ID3v2 frame); the copy
+// cannot be torn, so it needs no journal.
+TagResult TagRowByCopy(const ResultRow& row, const TagOptions& options) {
+    const std::string& mp3Path = row.Mp3Path;
+    TagResult result{mp3Path, false, {}};
+    TagOptions reporting = options;
+    reporting.ReportFailure = [&](const std::string& path, const std::string& reason) {
+        result.Reason = reason;
+        if (options.ReportFailure) {
+            options.ReportFailure(path, reason);
+        }
+    };
+    result.Tagged = TagFileByCopy(mp3Path, row.LyricsPath, row.LyricsName, reporting);
+    return result;
+}
+
+TagResult TagRow(const ResultRow& row, const TaggingOptions& options, PassJournal* journal) {
+    const std::string& mp3Path = row.Mp3Path;
+    // A missing file, a folder or a file that cannot be opened for writing all
+    // fail here, before anything is read.
+    errno = 0;
+    std::unique_ptr<RandomAccessFile> mp3 = options.Open(mp3Path, FileAccess::ReadWrite);
+    if (!mp3) {
+        return {mp3Path, false, OpenFailureReason(mp3Path, errno)};
+    }
+    // The scan checked the row for the file as it was then; another file, or
+    // the same one changed, is not what the user chose.
+    if (row.Scanned && mp3->Stamp() != row.Scanned) {
+        mp3->Close();
+        return {mp3Path, false, std::string(kReasonChanged)};
+    }
+    if (options.Tag.AlsoId3v2) {
+        mp3->Close();
+        return TagRowByCopy(row, options.Tag);
+    }
+    // The lyrics are read whole before anything is written to the MP3 file.
+    const auto lyrics = ReadPreparedLyrics(row.LyricsPath);
+    if (!lyrics) {
+        mp3->Close();
+        return {mp3Path, false, std::string(kReasonLyricsUnreadable)};
+    }
+    const NewTail tail = BuildNewTail(*mp3, *lyrics, row.LyricsName);
+    if (!tail.Reason.empty()) {
+        mp3->Close();
+        return {mp3Path, false, tail.Reason};
+    }
+    return WriteTailJournaled(std::move(mp3), mp3Path, tail.Offset, tail.Bytes, journal,
+                              options.Open);
+}
+
+// Every checked row fails with the same reason (the journal could not be made).
+std::vector<TagResult> AllFailed(const RowList& rows, const std::string& reason) {
+    std::vector<TagResult> results;
+    for (const ResultRow& row : rows.Rows()) {
+        if (row.Checked) {
+            results.push_back({row.Mp3Path, false, reason});
+        }
+    }
+    return results;
+}
+
+}  // namespace
+
+std::optional<TaggingOutcome> TagCheckedRows(const RowList& rows, const TaggingOptions& options) {
+    if (rows.Empty()) {
+        return std::nullopt;
+    }
+    SignalHold hold;
+    TaggingOutcome outcome;
+    std::unique_ptr<PassJournal> journal;
+    if (options.JournalFolder) {
+        outcome.Recovered = RecoverUnfinished(*options.JournalFolder, options.Open);
+        if (rows.CheckedCount() > 0) {
+            PassHeader header;
+            header.Started = static_cast<std::int64_t>(std::time(nullptr));
+            header.Folder = options.Folder;
+            std::string reason;
+            journal = PassJournal::Create(*options.JournalFolder, header, reason);
+            if (!journal) {
+                outcome.Results = AllFailed(rows, reason);
+                return outcome;
+            }
+        }
+    }
+    for (const ResultRow& row : rows.Rows()) {
+        if (!row.Checked) {
+            continue;
+        }
+        if (const int signal = hold.TakeStopSignal()) {
+            outcome.StopSignal = signal;
+            break;
+        }
+        outcome.Results.push_back(TagRow(row, options, journal.get()));
+    }
+    if (journal) {
+        FinishJournal(std::move(journal), *options.JournalFolder);
+    }
+    return outcome;
+}
+
+std::optional<std::string> LetsTagThem(const RowList& rows, const FileOpener& open,
+                                       const TagOptions& tagOptions) {
+    TaggingOptions options;
+    options.Open = open;
+    options.Tag = tagOptions;
+    const auto outcome = TagCheckedRows(rows, options);
+    if (!outcome) {
+        return std::nullopt;
+    }
+    return TaggingLog(outcome->Results);
 }
 
 std::optional<std::string> ReadPreparedLyrics(const std::string& lyricsPath) {
@@ -80,40 +206,27 @@ std::optional<std::string> ReadPreparedLyrics(const std::string& lyricsPath) {
     return lyrics;
 }
 
-bool TagFile(const std::string& mp3Path, const std::string& lyricsPath, std::string_view lyricsName,
-             const FileOpener& open) {
-    // A missing file, a folder or a file that cannot be opened for writing all
-    // fail here, before anything is read.
-    const std::unique_ptr<RandomAccessFile> mp3 = open(mp3Path, FileAccess::ReadWrite);
-    if (!mp3) {
-        return false;
-    }
-    // The lyrics are read whole before anything is written to the MP3 file.
-    const auto lyrics = ReadPreparedLyrics(lyricsPath);
-    const bool tagged = lyrics && WriteLyricsTail(*mp3, *lyrics, lyricsName);
-    const bool closed = mp3->Close();
-    return tagged && closed;
+bool WriteLyricsTail(RandomAccessFile& mp3, std::string_view preparedLyrics,
+                     std::string_view lyricsName) {
+    const NewTail tail = BuildNewTail(mp3, preparedLyrics, lyricsName);
+    return tail.Reason.empty() &&
+           ReplaceTail(mp3, tail.Offset, tail.Bytes).Status == ReplaceStatus::Replaced;
 }
 
-std::optional<std::string> LetsTagThem(const RowList& rows, const FileOpener& open,
-                                       const TagOptions& options) {
-    if (rows.Empty()) {
-        return std::nullopt;
-    }
-    std::string log;
-    for (const ResultRow& row : rows.Rows()) {
-        if (!row.Checked) {
-            continue;
-        }
-        const std::string& mp3Path = row.Mp3Path;
-        const bool tagged = options.AlsoId3v2
-                                ? TagFileByCopy(mp3Path, row.LyricsPath, row.LyricsName, options)
-                                : TagFile(mp3Path, row.LyricsPath, row.LyricsName, open);
-        log += tagged ? kLogTagged : kLogError;
-        log += mp3Path;
-        log += kLineEnd;
-    }
-    return log;
+bool TagFile(const std::string& mp3Path, const std::string& lyricsPath, std::string_view lyricsName,
+             const FileOpener& open) {
+    ResultRow row;
+    row.Mp3Path = mp3Path;
+    row.LyricsPath = lyricsPath;
+    row.LyricsName = std::string(lyricsName);
+    row.Checked = true;
+    RowList rows;
+    rows.Add(row);
+    TaggingOptions options;
+    options.Open = open;
+    options.JournalFolder = std::nullopt;  // one file driven directly, mostly in memory
+    const auto outcome = TagCheckedRows(rows, options);
+    return outcome && AllTagged(outcome->Results) && !outcome->Results.empty();
 }
 
 }  // namespace versemark

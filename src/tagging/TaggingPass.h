@@ -1,23 +1,18 @@
 #pragma once
 
 #include <functional>
-#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "matching/RowList.h"
 #include "platform/RandomAccessFile.h"
+#include "tagging/JournaledWrite.h"
+#include "tagging/Recovery.h"
+#include "tagging/TagResult.h"
 
 namespace versemark {
-
-inline constexpr std::string_view kLogTagged = "File tagged..: ";
-inline constexpr std::string_view kLogError = "Error tagging: ";
-inline constexpr std::string_view kLineEnd = "\r\n";
-
-// Opens an MP3 file for the pass; tests substitute files that fail on purpose.
-using FileOpener =
-    std::function<std::unique_ptr<RandomAccessFile>(const std::string& path, FileAccess access)>;
 
 // How the pass tags: the Lyrics3 tail only (as always), or also the ID3v2
 // lyrics frame, the file then written whole as a copy that replaces it.
@@ -26,6 +21,33 @@ struct TagOptions {
     // Told the reason when a file written as a copy could not be tagged.
     std::function<void(const std::string& mp3Path, const std::string& reason)> ReportFailure;
 };
+
+struct TaggingOptions {
+    FileOpener Open = OpenFile;
+    TagOptions Tag;
+    // Where the old tails are journaled; nullopt writes without a journal (only
+    // for measuring what the journal costs).
+    std::optional<std::string> JournalFolder = DefaultJournalFolder();
+    std::string Folder;  // the folder tagged, shown by "undo --list"
+};
+
+struct TaggingOutcome {
+    std::vector<TagResult> Results;       // one per checked row tagged or tried, in list order
+    int StopSignal = 0;                   // the signal that stopped the pass early, or 0
+    std::vector<RecoveryNote> Recovered;  // what recovery did before the pass
+};
+
+// The tagging pass over the checked rows, in list order. First recovers what an
+// earlier run left unfinished. Signals that end the program are held while it
+// runs; one that comes stops the pass after the file being written. nullopt when
+// the list has no rows (nothing happens on screen then).
+std::optional<TaggingOutcome> TagCheckedRows(const RowList& rows,
+                                             const TaggingOptions& options = {});
+
+// The pass with the log as its result: one line per checked row ("File
+// tagged..: " or "Error tagging: ", the MP3 path, CR LF).
+std::optional<std::string> LetsTagThem(const RowList& rows, const FileOpener& open = OpenFile,
+                                       const TagOptions& options = {});
 
 // The lyrics file's text as it is stored, or nullopt when it cannot be read.
 std::optional<std::string> ReadPreparedLyrics(const std::string& lyricsPath);
@@ -38,13 +60,9 @@ bool WriteLyricsTail(RandomAccessFile& mp3, std::string_view preparedLyrics,
 
 // Tags one MP3 file with one lyrics file; `lyricsName` builds a missing ID3v1
 // block. True when the new tail was written; on false the file is unchanged.
+// Without the journal and recovery: for driving the writer on one file (tests,
+// fuzzing); every tagging path of the programs goes through TagCheckedRows.
 bool TagFile(const std::string& mp3Path, const std::string& lyricsPath, std::string_view lyricsName,
              const FileOpener& open = OpenFile);
-
-// The tagging pass over the checked rows, in list order: one log line per checked
-// row ("File tagged..: " or "Error tagging: ", the MP3 path, CR LF). nullopt when
-// the list has no rows (nothing happens on screen then).
-std::optional<std::string> LetsTagThem(const RowList& rows, const FileOpener& open = OpenFile,
-                                       const TagOptions& options = {});
 
 }  // namespace versemark

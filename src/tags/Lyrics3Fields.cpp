@@ -22,6 +22,11 @@ void SetLyrics3Field(FieldList& fields, std::string_view fieldId, std::string_vi
         fields.push_back(std::move(field));
         return;
     }
+    // Later fields of the same id go, so that a reader finds the value set
+    // whichever of the repeats it would take; the first keeps its place.
+    fields.erase(std::remove_if(existing + 1, fields.end(),
+                                [&](const Lyrics3Field& f) { return f.FieldId == fieldId; }),
+                 fields.end());
     // Shorter data keeps the old length, padded with NULs.
     if (existing->FieldData.size() > data.size()) {
         data.resize(existing->FieldData.size(), '\0');

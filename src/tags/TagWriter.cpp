@@ -2,19 +2,9 @@
 
 #include "tags/DecimalDigits.h"
 #include "tags/TailLayout.h"
+#include "tags/TailReplace.h"
 
 namespace versemark {
-namespace {
-
-// Puts the old tail back at S and the old length back after a failed write.
-// Best effort: there is nothing more to do when this fails too.
-void RestoreTail(RandomAccessFile& file, std::uint64_t writeOffset, std::string_view oldTail,
-                 std::uint64_t oldLength) {
-    file.WriteAt(writeOffset, oldTail);
-    file.Truncate(oldLength);
-}
-
-}  // namespace
 
 std::optional<std::string> BuildLyrics3v2Tag(FieldList& fields, std::string_view trailer) {
     using namespace tail;
@@ -47,24 +37,7 @@ bool WriteLyrics3Tag(FieldList& fields, const Id3v1Tag& id3, RandomAccessFile& f
         return false;
     }
     const std::string newTail = *tag + Id3v1ToBytes(id3);
-
-    const auto oldLength = file.Length();
-    if (!oldLength || writeOffset > *oldLength) {
-        return false;
-    }
-    std::string oldTail;
-    if (!file.ReadAt(writeOffset, static_cast<std::size_t>(*oldLength - writeOffset), oldTail)) {
-        return false;
-    }
-
-    const std::uint64_t newLength = writeOffset + newTail.size();
-    const bool written =
-        file.WriteAt(writeOffset, newTail) && (newLength >= *oldLength || file.Truncate(newLength));
-    if (!written) {
-        RestoreTail(file, writeOffset, oldTail, *oldLength);
-        return false;
-    }
-    return true;
+    return ReplaceTail(file, writeOffset, newTail).Status == ReplaceStatus::Replaced;
 }
 
 }  // namespace versemark

@@ -16,7 +16,8 @@ std::string Lyrics3FieldText(std::string_view text);
 
 // Sets the field `fieldId` to Lyrics3FieldText of `text`,
 // padding with NULs to the old length when the field held longer data; adds the
-// field at the end when the list has none of that id.
+// field at the end when the list has none of that id. Later fields of the same
+// id are dropped, so the one set is the one read back.
 void SetLyrics3Field(FieldList& fields, std::string_view fieldId, std::string_view text);
 
 // Brings the first "IND" field to index 0 by exchanging it with the field there.

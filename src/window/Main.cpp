@@ -6,9 +6,11 @@
 #include <QStandardPaths>
 #include <QString>
 #include <cstdio>
+#include <optional>
 #include <string>
 
 #include "platform/FileSystem.h"
+#include "platform/SignalHold.h"
 #include "startup/CacheLocation.h"
 #include "startup/Manifest.h"
 #include "startup/OneFileRun.h"
@@ -59,12 +61,15 @@ bool AnotherCopyRuns(QLockFile& lock) {
 
 int RunTagOneFile(const RunConfig& config) {
     // The companion's one-file run follows the choice remembered by the window.
-    TagOptions options;
-    options.AlsoId3v2 = RememberedAlsoId3v2();
-    options.ReportFailure = [](const std::string& mp3Path, const std::string& reason) {
+    TaggingOptions options;
+    options.Tag.AlsoId3v2 = RememberedAlsoId3v2();
+    options.Tag.ReportFailure = [](const std::string& mp3Path, const std::string& reason) {
         std::fprintf(stderr, "Versemark: %s: %s\n", mp3Path.c_str(), reason.c_str());
     };
-    const std::string log = TagOneFile(config, OpenFile, options);
+    std::vector<RecoveryNote> recovered;
+    const std::string log = TagOneFile(config, options, &recovered);
+    const std::string recoveryText = RecoveryText(recovered);
+    std::fwrite(recoveryText.data(), 1, recoveryText.size(), stderr);
     std::fwrite(log.data(), 1, log.size(), stdout);
     std::fflush(stdout);
     if (!config.CmdNoMessage) {
@@ -85,7 +90,12 @@ int main(int argc, char* argv[]) {
     // Taken before Qt removes the options it knows from argv.
     const std::string argumentText = JoinArguments(argc, argv);
     const bool offscreen = ChooseOffscreenWithoutDisplay();
+    // The toolkit's own threads start with the signals that end the program
+    // held, so that only this thread takes them, and a tagging pass, which holds
+    // them here, is never ended in the middle of a file.
+    std::optional<SignalHold> toolkitThreadsHold(std::in_place);
     QApplication app(argc, argv);
+    toolkitThreadsHold.reset();
 
     QLockFile instanceLock(LockFilePath());
     if (AnotherCopyRuns(instanceLock)) {

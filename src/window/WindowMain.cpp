@@ -5,10 +5,13 @@
 #include <cstdlib>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "matching/LyricsIndex.h"
 #include "platform/FileSystem.h"
 #include "startup/Manifest.h"
+#include "tagging/Recovery.h"
+#include "window/PassPace.h"
 #include "window/UserPrompts.h"
 #include "window/frmMain.h"
 
@@ -39,7 +42,7 @@ int RunWindowModes(QApplication& app, ProgramValues& values, bool probe) {
     DialogPrompts prompts;
     WindowServices services;
     services.Prompts = &prompts;
-    services.ProcessEvents = [] { QCoreApplication::processEvents(); };
+    services.ProcessEvents = PacedEventProcessing([] { QCoreApplication::processEvents(); });
     services.EndProgram = EndProgramAtOnce;
     frmMain form(values, std::move(services));
 
@@ -52,6 +55,12 @@ int RunWindowModes(QApplication& app, ProgramValues& values, bool probe) {
         WriteManifest(ProgramFolder(), ProgramFileName(), kNoWindowsVersion);
     }
     form.show();
+    // What a killed tagging run left half written is put right first, and said
+    // in one message.
+    const std::vector<RecoveryNote> recovered = RecoverUnfinished(DefaultJournalFolder(), OpenFile);
+    if (!recovered.empty()) {
+        ShowLogMessage(RecoveryText(recovered));
+    }
 
     if (values.Config.RunMode == kRunScanFolder) {
         form.SetSubfolders(values.Config.CmdSubfolders == 1);

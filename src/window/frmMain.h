@@ -20,6 +20,7 @@ class QPushButton;
 
 namespace versemark {
 
+class ProgressPace;
 class ResultListModel;
 class ResultListView;
 class UserPrompts;
@@ -115,7 +116,7 @@ class frmMain : public QWidget {
     // Pieces of the commands.
     void MatchChosenFolder(const std::string& folder);
     void RunMatchingPass(const std::string& folder);
-    MatchHooks MakeMatchHooks();
+    MatchHooks MakeMatchHooks(ProgressPace& progress);
     void ShowMatchProgress(const std::string& text);
     void RunTaggingPass();
     void SetFolderButton(const std::string& folder);

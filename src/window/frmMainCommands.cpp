@@ -10,6 +10,7 @@
 #include "tagging/TaggingPass.h"
 #include "window/Controls.h"
 #include "window/DisplayString.h"
+#include "window/PassPace.h"
 #include "window/ResultListModel.h"
 #include "window/ResultListView.h"
 #include "window/UserPrompts.h"
@@ -103,8 +104,11 @@ void frmMain::RunMatchingPass(const std::string& folder) {
     listModel_->BeginPass();
     chkSubfolders->setEnabled(false);
 
+    // The labels follow the pass at a steady pace, not at every file.
+    ProgressPace progress([this](const std::string& text) { ShowMatchProgress(text); });
     const MatchResult result = MatchFolder(folder, chkSubfolders->isChecked(), values_.Index,
-                                           listModel_->PassRows(), MakeMatchHooks());
+                                           listModel_->PassRows(), MakeMatchHooks(progress));
+    progress.Finish();
 
     SetCaption(Label1[1], DisplayString(result.Label));
     if (result.LabelColour == kRed) {
@@ -122,16 +126,17 @@ void frmMain::RunMatchingPass(const std::string& folder) {
     }
 }
 
-MatchHooks frmMain::MakeMatchHooks() {
+MatchHooks frmMain::MakeMatchHooks(ProgressPace& progress) {
     MatchHooks hooks;
-    hooks.SetLabel = [this](const std::string& text) { ShowMatchProgress(text); };
+    hooks.SetLabel = [&progress](const std::string& text) { progress.Show(text); };
     hooks.ProcessEvents = [this] {
         if (services_.ProcessEvents) {
             services_.ProcessEvents();
         }
     };
     hooks.StopRequested = [this] { return state_.StopMatching; };
-    hooks.PhaseOneEnded = [this] {
+    hooks.PhaseOneEnded = [this, &progress] {
+        progress.Finish();  // the count of the last file
         state_.StopMatching = false;
         cmdBrowseForFolder->setEnabled(false);
     };
@@ -140,22 +145,28 @@ MatchHooks frmMain::MakeMatchHooks() {
 
 void frmMain::ShowMatchProgress(const std::string& text) {
     SetCaption(Label1[1], DisplayString(text));
-    // Phase 2 yields only every 50 rows; its progress is drawn at once.
+    // Phase 2 yields only every 50 rows; its progress is drawn when shown.
     if (text.starts_with(kPhaseTwoProgress)) {
         Label1[1]->repaint();
     }
 }
 
 void frmMain::RunTaggingPass() {
-    TagOptions options;
-    options.AlsoId3v2 = chkAlsoId3v2 != nullptr && chkAlsoId3v2->isChecked();
-    const std::optional<std::string> log = LetsTagThem(listModel_->Rows(), OpenFile, options);
-    if (!log) {
+    TaggingOptions options;
+    options.Folder = lastFolder_;
+    options.Tag.AlsoId3v2 = chkAlsoId3v2 != nullptr && chkAlsoId3v2->isChecked();
+    const std::optional<TaggingOutcome> outcome = TagCheckedRows(listModel_->Rows(), options);
+    if (!outcome) {
         return;
     }
+    if (!outcome->Recovered.empty()) {
+        ShowLogMessage(RecoveryText(outcome->Recovered));
+    }
+    // A signal that stopped the pass early leaves the log of what was done.
+    const std::string log = TaggingLog(outcome->Results);
     // The log takes the viewer: neither lyrics viewer is open any more.
     CloseAnyViewer();
-    txtViewLyrics->setPlainText(ViewerText(*log));
+    txtViewLyrics->setPlainText(ViewerText(log));
     list->hide();
     txtViewLyrics->show();
     picInfo->hide();

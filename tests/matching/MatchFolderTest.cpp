@@ -292,6 +292,17 @@ TEST_F(Pass, ResetsCountsAndRowsOfTheLastPass) {
     ASSERT_EQ(rows.Count(), 1u);
     EXPECT_TRUE(rows.Row(0).Checked);
     EXPECT_EQ(again.CheckedCount, 1);
+
+    // The matcher kept from those passes does not outlive the entries it was built for.
+    index.Entries.clear();
+    Lyrics("Other - Song.txt");
+    Mp3("Other Song.mp3");
+    Run();
+    ASSERT_EQ(rows.Count(), 1u);
+    EXPECT_EQ(rows.Row(0).Mp3Name, "Other Song.mp3");
+    index.Entries = {};
+    Run();
+    EXPECT_EQ(rows.Count(), 0u);
 }
 
 TEST_F(Pass, SubfoldersOnlyWhenAsked) {

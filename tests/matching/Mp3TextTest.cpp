@@ -41,6 +41,19 @@ TEST(NormaliseMp3Text, RemovesNulsThenTheFirstMarkers) {
     EXPECT_EQ(NormaliseMp3Text("IDLAME33"), "");
     EXPECT_EQ(NormaliseMp3Text(std::string("LA\0ME3x", 7)), "x");
     EXPECT_EQ(NormaliseMp3Text("id3 lame3"), "id3 lame3") << "markers compare exactly";
+
+    // Long texts: NULs at every place of an eight-byte word, beside bytes 01, 80, FF.
+    const std::string others = std::string("b\x01\x80\xFF", 4);
+    std::string text;
+    std::string kept;
+    for (int i = 0; i < 83; ++i) {
+        const bool nul = i % 3 == 0 || i % 8 == 7 || (i >= 40 && i < 52);
+        text += nul ? '\0' : others[static_cast<std::size_t>(i) % others.size()];
+        if (!nul) {
+            kept += text.back();
+        }
+    }
+    EXPECT_EQ(NormaliseMp3Text(text), kept);
 }
 
 TEST(NormaliseMp3Text, RemovesOnlyTheFirstFiveApostrophesAndUnderscores) {

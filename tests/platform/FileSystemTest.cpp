@@ -3,6 +3,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+
 #include "platform/FileSystem.h"
 #include "platform/RandomAccessFile.h"
 #include "support/TempDir.h"
@@ -19,14 +21,23 @@ TEST(FolderListing, SortsByNameWithoutRegardToCase) {
     dir.WriteFile("A.txt", "");
     dir.WriteFile("c.TXT", "");
     dir.MakeFolder("B folder");
+    // Names equal but for case keep a fixed order; a shorter name comes before a
+    // longer one it begins; bytes above ASCII come after it.
+    dir.WriteFile("ab.txt", "");
+    dir.WriteFile("Ab.txt", "");
+    dir.WriteFile("b", "");
+    dir.WriteFile("\xC3\xA9.txt", "");
     const auto entries = ListFolder(dir.Path());
     ASSERT_TRUE(entries.has_value());
     std::vector<std::string> names;
     for (const auto& e : *entries) {
         names.push_back(e.Name);
     }
-    EXPECT_EQ(names, (std::vector<std::string>{"A.txt", "B folder", "b.txt", "c.TXT"}));
-    EXPECT_TRUE((*entries)[1].IsFolder);
+    const std::vector<std::string> expected = {"A.txt",    "Ab.txt", "ab.txt", "b",
+                                               "B folder", "b.txt",  "c.TXT",  "\xC3\xA9.txt"};
+    EXPECT_EQ(names, expected);
+    EXPECT_TRUE(std::is_sorted(names.begin(), names.end(), NameLess));
+    EXPECT_TRUE((*entries)[4].IsFolder);
     EXPECT_FALSE((*entries)[0].IsFolder);
 }
 

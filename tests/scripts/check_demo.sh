@@ -21,6 +21,8 @@ LOG_ERROR="Error tagging: "
 # A blank in the scratch path: every path the script handles must survive quoting.
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/versemark demo check.XXXXXX")
 trap 'rm -rf "$scratch"' EXIT
+# The tagging journal stays in the scratch folder, out of the user's state folder.
+export XDG_STATE_HOME="$scratch/state"
 demo=$scratch/demo
 failures=0
 fail() {

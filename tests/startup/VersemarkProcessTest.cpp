@@ -12,6 +12,7 @@
 #include "ExpectedTail.h"
 #include "demo/SilentMp3.h"
 #include "support/TempDir.h"
+#include "tagging/Journal.h"
 
 namespace versemark {
 namespace {
@@ -95,6 +96,38 @@ TEST_F(VersemarkProcess, ReportsAFileThatCannotBeTaggedAndStillEndsNormally) {
     EXPECT_EQ(run.WaitForExit(kQuickly), 0);
     EXPECT_NE(Output("out").find("Error tagging: " + mp3 + "\r\n"), std::string::npos)
         << Output("out");
+}
+
+// A run killed while it wrote left a file half written; the next one-file start
+// puts its old tail back before it tags, and says so on standard error.
+TEST_F(VersemarkProcess, OneFileStartFirstRepairsAFileAKilledRunLeftHalfWritten) {
+    const std::string journals = dir_ / "state/versemark";
+    const std::string torn = dir_.WriteFile("music/torn.mp3", audio_);
+    {
+        std::string reason;
+        const auto journal = PassJournal::Create(journals, {}, reason);
+        ASSERT_TRUE(journal) << reason;
+        const auto file = OpenFile(torn, FileAccess::ReadWrite);
+        ASSERT_TRUE(file);
+        const std::string newTail = NewTail(StoredLyrics("never finished"), "B", "A");
+        TailChange change;
+        change.Offset = audio_.size();
+        change.OldLength = audio_.size();
+        change.NewTail = newTail;
+        ASSERT_TRUE(journal->Begin(torn, file->Stamp(), change, reason)) << reason;
+        ASSERT_TRUE(file->WriteAt(audio_.size(), newTail.substr(0, newTail.size() / 2)));
+    }  // ended here as by a kill: the record is neither done nor settled
+
+    const std::string mp3 = dir_.WriteFile("music/song.mp3", audio_);
+    const std::string lyrics = dir_.WriteFile("lyrics/A - B.txt", "words");
+    ChildProcess::Environment environment = Environment();
+    environment.push_back({"XDG_STATE_HOME", dir_ / "state"});
+    ChildProcess run(program_, TagOneFileArgs(mp3, lyrics, true), environment, dir_ / "out");
+    EXPECT_EQ(run.WaitForExit(kQuickly), 0);
+    EXPECT_NE(Output("out").find("Restored the old tail of " + torn + "\n"), std::string::npos)
+        << Output("out");
+    EXPECT_NE(Output("out").find("File tagged..: " + mp3 + "\r\n"), std::string::npos);
+    EXPECT_EQ(ReadFileBytes(torn), audio_);
 }
 
 TEST_F(VersemarkProcess, WorksWithoutAnyDisplay) {

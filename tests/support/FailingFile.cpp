@@ -62,7 +62,19 @@ bool FailingFile::Truncate(std::uint64_t length) {
 
 bool FailingFile::Close() {
     store_->Closed = true;
+    if (store_->FailingCloses > 0) {
+        --store_->FailingCloses;
+        return false;
+    }
     return !store_->FailClose;
+}
+
+bool FailingFile::Flush() {
+    if (store_->FailingFlushes > 0) {
+        --store_->FailingFlushes;
+        return false;
+    }
+    return true;
 }
 
 std::shared_ptr<FailingFile::Store> MakeStore(std::string bytes) {

@@ -31,6 +31,8 @@ class FailingFile final : public RandomAccessFile {
         int Reads = 0;
         bool FailLength = false;
         bool FailClose = false;
+        int FailingCloses = 0;   // this many closes fail before FailClose applies
+        int FailingFlushes = 0;  // this many flushes fail
         std::size_t BytesWritten = 0;
         int FailedWrites = 0;
         // Reads that asked for bytes beyond the end of the file.
@@ -46,6 +48,7 @@ class FailingFile final : public RandomAccessFile {
     bool WriteAt(std::uint64_t offset, std::string_view data) override;
     bool Truncate(std::uint64_t length) override;
     bool Close() override;
+    bool Flush() override;
 
   private:
     std::shared_ptr<Store> store_;

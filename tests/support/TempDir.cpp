@@ -9,6 +9,18 @@
 namespace versemark::testing {
 namespace fs = std::filesystem;
 
+namespace {
+
+// Tagging journals the old tails of the files it changes in the user's state
+// folder; the tests (and the programs they start) keep theirs in a folder of
+// their own instead. Every test program links this file.
+const bool kTestStateFolder = [] {
+    const std::string folder = (fs::temp_directory_path() / "versemark-test-state").string();
+    return ::setenv("XDG_STATE_HOME", folder.c_str(), 1) == 0;
+}();
+
+}  // namespace
+
 TempDir::TempDir() {
     std::string pattern = (fs::temp_directory_path() / "versemark-test-XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr) {

@@ -7,8 +7,11 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 
+#include "matching/Mp3Sample.h"
 #include "matching/RowList.h"
 #include "support/FailingFile.h"
 #include "support/TagTestHelpers.h"
@@ -42,6 +45,17 @@ class TaggingFailures : public ::testing::Test {
         const auto log = LetsTagThem(rows, open);
         EXPECT_TRUE(log);
         return log.value_or("");
+    }
+
+    // The pass over the three rows with its results, the middle row as given.
+    TaggingOutcome PassWithMiddle(const ResultRow& middle, const FileOpener& open = OpenFile) {
+        RowList rows;
+        rows.Add(CheckedRow(before_, lyrics_, "A - T"));
+        rows.Add(middle);
+        rows.Add(CheckedRow(after_, lyrics_, "A - T"));
+        TaggingOptions options;
+        options.Open = open;
+        return TagCheckedRows(rows, options).value_or(TaggingOutcome{});
     }
 
     void ExpectLog(const std::string& log, const std::string& middle) {
@@ -187,23 +201,29 @@ TEST_F(TaggingFailures, TagTooLargeForTheLayout) {
     EXPECT_EQ(ReadFileBytes(middle), bytes);
 }
 
-// A real write failure: the file-size limit stops the file growing (the
-// signal ignored, so the write returns an error). Run in a child process so
-// the limit does not reach the rest of the tests.
+// A real write failure: the file-size limit stops the file growing. Its signal
+// must not end the program: the write fails, the old tail goes back and the
+// reason is the system's. Run in a child process so the limit does not reach the
+// rest of the tests.
 TEST_F(TaggingFailures, FileSizeLimitDuringTheWrite) {
     const std::string middle = dir_.WriteFile("middle.mp3", original_);
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-        ::signal(SIGXFSZ, SIG_IGN);
+        ::signal(SIGXFSZ, SIG_DFL);
         rlimit limit{};
         ::getrlimit(RLIMIT_FSIZE, &limit);
         limit.rlim_cur = original_.size() + 5;
         if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) {
             ::_exit(2);
         }
-        const bool tagged = TagFile(middle, lyrics_, "A - T");
-        ::_exit(tagged ? 1 : 0);
+        RowList rows;
+        rows.Add(CheckedRow(middle, lyrics_, "A - T"));
+        const auto outcome = TagCheckedRows(rows);
+        const bool failedAsExpected = outcome && outcome->Results.size() == 1 &&
+                                      !outcome->Results[0].Tagged &&
+                                      outcome->Results[0].Reason == std::strerror(EFBIG);
+        ::_exit(failedAsExpected ? 0 : 1);
     }
     int status = 0;
     ASSERT_EQ(::waitpid(child, &status, 0), child);
@@ -213,6 +233,103 @@ TEST_F(TaggingFailures, FileSizeLimitDuringTheWrite) {
     // Without the limit the same file is tagged.
     EXPECT_TRUE(TagFile(middle, lyrics_, "A - T"));
     EXPECT_NE(ReadFileBytes(middle), original_);
+}
+
+// A flush or close that fails after the new tail was written counts as a
+// failure: the old tail goes back. When putting it back fails too, the reason
+// says where the old tail is kept.
+TEST_F(TaggingFailures, FailuresAfterTheWritePutTheOldTailBack) {
+    const std::string middle = dir_ / "memory.mp3";
+    struct Case {
+        const char* Name;
+        void (*Break)(FailingFile::Store&);
+        bool PutBack;
+    };
+    const Case cases[] = {
+        {"flush fails once", [](FailingFile::Store& s) { s.FailingFlushes = 1; }, true},
+        {"close fails once", [](FailingFile::Store& s) { s.FailingCloses = 1; }, true},
+        {"every close fails", [](FailingFile::Store& s) { s.FailClose = true; }, false},
+        {"every flush fails", [](FailingFile::Store& s) { s.FailingFlushes = 100; }, false},
+        {"write and put-back fail",
+         [](FailingFile::Store& s) {
+             s.WriteLimit = 40;
+             s.KeepFailing = true;
+         },
+         false},
+    };
+    for (const Case& c : cases) {
+        auto store = MakeStore(original_);
+        c.Break(*store);
+        const TaggingOutcome outcome =
+            PassWithMiddle(CheckedRow(middle, lyrics_, "A - T"), OpenerServing(middle, store));
+        ExpectLog(TaggingLog(outcome.Results), middle);
+        ASSERT_EQ(outcome.Results.size(), 3u) << c.Name;
+        const std::string& reason = outcome.Results[1].Reason;
+        EXPECT_FALSE(reason.empty()) << c.Name;
+        EXPECT_EQ(reason.ends_with(kReasonKeptInJournal), !c.PutBack) << c.Name << ": " << reason;
+        if (c.PutBack) {
+            EXPECT_EQ(store->Bytes, original_) << c.Name;
+        }
+        dir_.WriteFile("before.mp3", original_);
+        dir_.WriteFile("after.mp3", original_);
+    }
+}
+
+// The scan checked a row for the file as it was; a file replaced or changed
+// since then is not tagged.
+TEST_F(TaggingFailures, FileChangedSinceTheScanIsLeftAlone) {
+    const std::string tagged = TailBuilder()
+                                   .audio(500)
+                                   .lyrics3v2({{"IND", "100"}, {"LYR", "someone else's"}})
+                                   .id3v1("T", "A")
+                                   .bytes();
+    const std::string middle = dir_.WriteFile("middle.mp3", original_);
+    for (const bool replace : {true, false}) {
+        dir_.WriteFile("middle.mp3", original_);
+        ResultRow row = CheckedRow(middle, lyrics_, "A - T");
+        row.Scanned = ReadMp3Sample(middle).Stamp;
+        ASSERT_TRUE(row.Scanned);
+        std::string now = original_ + "x";
+        if (replace) {
+            const std::string other = dir_.WriteFile("other.mp3", tagged);
+            ASSERT_EQ(std::rename(other.c_str(), middle.c_str()), 0);
+            now = tagged;
+        } else {
+            dir_.WriteFile("middle.mp3", now);
+        }
+        dir_.WriteFile("after.mp3", original_);
+
+        const TaggingOutcome outcome = PassWithMiddle(row);
+        ExpectLog(TaggingLog(outcome.Results), middle);
+        ASSERT_EQ(outcome.Results.size(), 3u);
+        EXPECT_EQ(outcome.Results[1].Reason, kReasonChanged);
+        EXPECT_EQ(ReadFileBytes(middle), now);
+        dir_.WriteFile("before.mp3", original_);
+    }
+}
+
+// A termination request during a pass stops it after the file being written:
+// that file is whole, the rest untouched, the signal taken instead of ending
+// the test program.
+TEST_F(TaggingFailures, SignalStopsThePassAfterTheFileBeingWritten) {
+    for (const int signal : {SIGTERM, SIGINT}) {
+        const std::string middle = dir_.WriteFile("middle.mp3", original_);
+        const FileOpener raiseOnMiddle = [&](const std::string& path, FileAccess access) {
+            if (path == middle) {
+                ::raise(signal);
+            }
+            return OpenFile(path, access);
+        };
+        const TaggingOutcome outcome =
+            PassWithMiddle(CheckedRow(middle, lyrics_, "A - T"), raiseOnMiddle);
+        EXPECT_EQ(outcome.StopSignal, signal);
+        ASSERT_EQ(outcome.Results.size(), 2u);
+        EXPECT_TRUE(outcome.Results[0].Tagged);
+        EXPECT_TRUE(outcome.Results[1].Tagged);
+        EXPECT_EQ(ReadFileBytes(after_), original_);
+        EXPECT_EQ(ReadFileBytes(middle), ReadFileBytes(before_));
+        dir_.WriteFile("before.mp3", original_);
+    }
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "support/TailBuilder.h"
 #include "support/TempDir.h"
 #include "tagging/TaggingPass.h"
+#include "tags/SavedLyrics.h"
 
 namespace versemark::testing {
 namespace {
@@ -71,6 +72,25 @@ TEST_F(TagOneFile, OtherFieldsAreKeptAndIndComesFirst) {
                                     .bytes());
     EXPECT_EQ(Tag(mp3, "words"),
               audio_ + V2({{"IND", "100"}, {"INF", "info"}, {"LYR", Stored("words")}}) + oldBlock_);
+}
+
+// Repeated IND and LYR fields: the first of each takes the new value and the
+// later ones go, so every reader reads the new lyrics; other repeats stay.
+TEST_F(TagOneFile, RepeatedFieldsOfTheIdsSetAreDroppedOthersKept) {
+    const std::string mp3 = Mp3(TailBuilder()
+                                    .raw(audio_)
+                                    .lyrics3v2({{"IND", "110"},
+                                                {"LYR", "old one"},
+                                                {"INF", "a"},
+                                                {"LYR", "old two"},
+                                                {"IND", "101"},
+                                                {"INF", "b"}})
+                                    .raw(oldBlock_)
+                                    .bytes());
+    EXPECT_EQ(Tag(mp3, "words"),
+              audio_ + V2({{"IND", "100"}, {"LYR", Stored("words")}, {"INF", "a"}, {"INF", "b"}}) +
+                  oldBlock_);
+    EXPECT_EQ(ReadSavedLyrics(mp3), Stored("words"));
 }
 
 TEST_F(TagOneFile, Version2TrailerIsKept) {

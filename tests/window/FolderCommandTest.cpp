@@ -11,6 +11,7 @@
 
 #include "RoadLibrary.h"
 #include "window/ImageList.h"
+#include "window/PassPace.h"
 #include "window/ResultListModel.h"
 #include "window/RowLook.h"
 #include "window/WindowColours.h"
@@ -255,6 +256,29 @@ class FolderCommandTest : public QObject {
         QVERIFY(button->isEnabled());
         QCOMPARE(ButtonCaptionOf(button), QString::fromStdString(road.Music()));
         QVERIFY(!window.Form().State().StopMatching);
+    }
+
+    // The label is drawn at a steady pace, not for every file: a file that comes
+    // well after the last drawing is shown, and the summary replaces it at the end.
+    void theLabelFollowsASlowPass() {
+        RoadLibrary road;
+        WindowUnderTest window;
+        road.IndexInto(window.Values);
+        QStringList shown;
+        window.OnProcessEvents = [&](int call) {
+            // Yield 2 comes after the first file, yield 3 after the second.
+            if (call == 2 || call == 3) {
+                shown << window.Text("Label1_1");
+                QTest::qSleep(2 * kProgressRedrawInterval.count());
+            }
+        };
+        window.ChooseFolderAndMatch(road.Music());
+        QCOMPARE(shown.size(), 2);
+        QVERIFY2(shown[0].startsWith("Matches: ") && shown[0].endsWith(" / 1"),
+                 qPrintable(shown[0]));
+        QVERIFY2(shown[1].startsWith("Matches: ") && shown[1].endsWith(" / 2"),
+                 qPrintable(shown[1]));
+        QCOMPARE(window.Text("Label1_1"), QString("Matches: 6 / 7 (85.7%)"));
     }
 
     void stoppingTheFirstPassShowsTheEmptyTooltip() {

@@ -1,0 +1,140 @@
+// What the journal of old tails costs: tagging the demo library and 1,000 files
+// with the journal (each record flushed before its file is written, each file
+// flushed after) and without it (each file still flushed).
+//
+//   JournalBench [work folder, default /tmp/versemark-bench-journal] [runs, default 5]
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "demo/DemoLibrary.h"
+#include "matching/LyricsIndex.h"
+#include "matching/MatchFolder.h"
+#include "matching/RowList.h"
+#include "tagging/TaggingPass.h"
+
+using namespace versemark;
+
+namespace {
+
+constexpr std::size_t kFiles = 1000;
+constexpr std::size_t kAudioBytes = 4000;
+constexpr std::size_t kLyricsBytes = 2000;
+constexpr std::size_t kId3Bytes = 128;
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+// One untagged file per row, the same every run, and its lyrics file.
+struct Library {
+    RowList Rows;
+    std::vector<std::string> Mp3Files;
+    std::string Original;
+};
+
+Library ThousandFiles(const std::string& folder) {
+    std::filesystem::create_directories(folder);
+    Library library;
+    library.Original = std::string(kAudioBytes, '\xFF') + "TAG" + std::string(kId3Bytes - 3, ' ');
+    const std::string lyrics(kLyricsBytes, 'l');
+    for (std::size_t i = 0; i < kFiles; ++i) {
+        const std::string name = "Artist " + std::to_string(i) + " - Title";
+        const std::string mp3 = folder + "/" + name + ".mp3";
+        const std::string txt = folder + "/" + name + ".txt";
+        WriteBytes(txt, lyrics);
+        ResultRow row;
+        row.Checked = true;
+        row.Mp3Path = mp3;
+        row.LyricsPath = txt;
+        row.LyricsName = name;
+        library.Rows.Add(row);
+        library.Mp3Files.push_back(mp3);
+    }
+    return library;
+}
+
+// The demo library's rows as the matching pass checks them.
+RowList DemoRows(const DemoLibraryResult& demo) {
+    LyricsIndex index;
+    bool singleDir = true;
+    BuildLyricsIndex(demo.LyricsFolder, singleDir, index);
+    RowList rows;
+    MatchFolder(demo.MusicFolder, true, index, rows);
+    return rows;
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// Milliseconds of one pass; `prepare` puts the untagged files back and gives
+// their rows first (not timed).
+template <typename Prepare>
+double TimePass(const std::optional<std::string>& journal, Prepare prepare) {
+    const RowList rows = prepare();
+    TaggingOptions options;
+    options.JournalFolder = journal;
+    const auto start = std::chrono::steady_clock::now();
+    const auto outcome = TagCheckedRows(rows, options);
+    const auto end = std::chrono::steady_clock::now();
+    if (!outcome || !AllTagged(outcome->Results)) {
+        std::fprintf(stderr, "a file was not tagged\n");
+        std::exit(1);
+    }
+    return std::chrono::duration<double, std::milli>(end - start).count();
+}
+
+template <typename Prepare>
+void Compare(const char* what, std::size_t files, const std::string& journal, int runs,
+             Prepare prepare) {
+    std::vector<double> with;
+    std::vector<double> without;
+    for (int run = 0; run < runs; ++run) {
+        without.push_back(TimePass(std::nullopt, prepare));
+        with.push_back(TimePass(journal, prepare));
+    }
+    const double a = Median(without);
+    const double b = Median(with);
+    std::printf(
+        "%-12s %5zu files  without journal %9.1f ms  with journal %9.1f ms  (+%.0f%%, "
+        "%.2f ms a file)\n",
+        what, files, a, b, 100.0 * (b - a) / a, (b - a) / static_cast<double>(files));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::string folder = argc > 1 ? argv[1] : "/tmp/versemark-bench-journal";
+    const int runs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 5;
+    std::filesystem::remove_all(folder);
+    const std::string journal = folder + "/state";
+
+    const std::string demoFolder = folder + "/demo";
+    const DemoLibraryResult demo = WriteDemoLibrary(demoFolder);
+    if (!demo.Ok) {
+        std::fprintf(stderr, "demo library: %s\n", demo.Error.c_str());
+        return 1;
+    }
+    Compare("demo library", DemoRows(demo).CheckedCount(), journal, runs, [&] {
+        std::filesystem::remove_all(demoFolder);
+        return DemoRows(WriteDemoLibrary(demoFolder));
+    });
+
+    const Library library = ThousandFiles(folder + "/files");
+    Compare("1,000 files", kFiles, journal, runs, [&] {
+        for (const std::string& mp3 : library.Mp3Files) {
+            WriteBytes(mp3, library.Original);
+        }
+        return library.Rows;
+    });
+    std::filesystem::remove_all(folder);
+    return 0;
+}

@@ -1,0 +1,26 @@
+#include "cli/CliVerbs.h"
+#include "cli/DisplayText.h"
+#include "platform/CodePage.h"
+
+namespace versemark::cli {
+
+void ReportRecovery(CliIo& io, const std::vector<RecoveryNote>& notes) {
+    for (const RecoveryNote& note : notes) {
+        if (note.Repaired) {
+            io.Err << "Recovered: restored the old tail of " << DisplayPath(note.Path) << '\n';
+        } else {
+            io.Err << "Could not recover " << DisplayPath(note.Path) << ": " << note.Text << '\n';
+        }
+    }
+}
+
+void ReportReasons(CliIo& io, std::string_view verb, const std::vector<TagResult>& results) {
+    for (const TagResult& result : results) {
+        if (!result.Tagged) {
+            io.Err << kProgramName << ' ' << verb << ": " << DisplayPath(result.Mp3Path) << ": "
+                   << DisplayUtf8(result.Reason) << '\n';
+        }
+    }
+}
+
+}  // namespace versemark::cli

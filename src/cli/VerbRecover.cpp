@@ -1,0 +1,50 @@
+#include <algorithm>
+
+#include "cli/CliArguments.h"
+#include "cli/CliVerbs.h"
+#include "platform/SignalHold.h"
+#include "tagging/Journal.h"
+#include "tagging/Recovery.h"
+
+namespace versemark::cli {
+
+namespace {
+
+constexpr std::string_view kName = "recover";
+
+constexpr std::string_view kHelp =
+    "Usage: versemark-cli recover\n"
+    "\n"
+    "Finishes what a tagging run that was killed or crashed left unfinished: every\n"
+    "file whose tail is neither exactly the old nor exactly the new one gets its old\n"
+    "tail and length back from the journal ($XDG_STATE_HOME/versemark, by default\n"
+    "~/.local/state/versemark). A file that is no longer the one the journal\n"
+    "recorded is left alone. Every tagging pass does this first by itself.\n"
+    "\n"
+    "Prints on standard error what was repaired and what could not be.\n"
+    "Exit status: 0 when nothing is left to recover, 1 when a file could not be\n"
+    "recovered, 2 for a wrong command line.\n";
+
+int Run(const VerbArguments& args, CliIo& io) {
+    const ParsedArguments parsed = ParseVerbArguments(args, 0, 0);
+    if (const auto status = HelpOrUsageError(parsed, kHelp, kName, io)) {
+        return *status;
+    }
+    std::vector<RecoveryNote> notes;
+    {
+        const SignalHold hold;
+        notes = RecoverUnfinished(DefaultJournalFolder(), OpenFile);
+    }
+    ReportRecovery(io, notes);
+    const bool allRepaired = std::all_of(notes.begin(), notes.end(),
+                                         [](const RecoveryNote& note) { return note.Repaired; });
+    return allRepaired ? kExitOk : kExitFailure;
+}
+
+}  // namespace
+
+VerbInfo RecoverVerb() {
+    return {kName, "recover  restore files a killed tagging run left half written", kHelp, Run};
+}
+
+}  // namespace versemark::cli

@@ -1,0 +1,91 @@
+#include <ctime>
+
+#include "cli/CliArguments.h"
+#include "cli/CliVerbs.h"
+#include "cli/DisplayText.h"
+#include "platform/SignalHold.h"
+#include "tagging/Journal.h"
+#include "tagging/Recovery.h"
+#include "tagging/Undo.h"
+
+namespace versemark::cli {
+
+namespace {
+
+constexpr std::string_view kName = "undo";
+
+constexpr std::string_view kHelp =
+    "Usage: versemark-cli undo [PASS]\n"
+    "       versemark-cli undo --list\n"
+    "\n"
+    "Takes back the most recent tagging pass not undone yet, or the pass named:\n"
+    "every file of the pass whose tail is still exactly what the pass wrote gets its\n"
+    "old tail and length back. Any other file is left alone, and why is printed on\n"
+    "standard error. The log lists the files as tag does.\n"
+    "\n"
+    "The journal keeps the last 20 passes or 200 MB, whichever is less.\n"
+    "\n"
+    "  --list    list the passes that can be named: id, date, folder, file count\n"
+    "\n"
+    "Exit status: 0 when every file of the pass got its old tail back, 1 when any\n"
+    "did not or there is no such pass, 2 for a wrong command line.\n";
+
+std::string LocalTime(std::int64_t seconds) {
+    const std::time_t time = static_cast<std::time_t>(seconds);
+    std::tm local{};
+    ::localtime_r(&time, &local);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
+    return text;
+}
+
+int List(CliIo& io) {
+    for (const PassSummary& pass : ListPasses(DefaultJournalFolder())) {
+        io.Out << pass.Id << "  " << LocalTime(pass.Started) << "  " << pass.Files
+               << (pass.Files == 1 ? " file  " : " files  ") << DisplayPath(pass.Folder);
+        if (!pass.UndoOf.empty()) {
+            io.Out << "  (undo of " << pass.UndoOf << ")";
+        } else if (pass.Undone) {
+            io.Out << "  (undone)";
+        }
+        io.Out << '\n';
+    }
+    return kExitOk;
+}
+
+int Run(const VerbArguments& args, CliIo& io) {
+    ParsedArguments parsed = ParseVerbArguments(args, kOptList, 0);
+    if (!parsed.Ok() && !parsed.Options.Help) {
+        parsed = ParseVerbArguments(args, 0, 1);  // a pass named
+    }
+    if (const auto status = HelpOrUsageError(parsed, kHelp, kName, io)) {
+        return *status;
+    }
+    if (parsed.Options.List) {
+        return List(io);
+    }
+    const std::string passId =
+        parsed.Options.Positionals.empty() ? std::string() : parsed.Options.Positionals.front();
+    UndoOutcome outcome;
+    {
+        const SignalHold hold;
+        const std::string folder = DefaultJournalFolder();
+        ReportRecovery(io, RecoverUnfinished(folder, OpenFile));
+        outcome = UndoPass(folder, passId, OpenFile);
+    }
+    if (!outcome.Error.empty()) {
+        return Failure(io, kName, outcome.Error);
+    }
+    io.Err << "Undoing pass " << outcome.PassId << '\n';
+    io.Out << TaggingLog(outcome.Results);
+    ReportReasons(io, kName, outcome.Results);
+    return AllTagged(outcome.Results) ? kExitOk : kExitFailure;
+}
+
+}  // namespace
+
+VerbInfo UndoVerb() {
+    return {kName, "undo [PASS] | --list  take back a tagging pass", kHelp, Run};
+}
+
+}  // namespace versemark::cli

@@ -1,0 +1,453 @@
+#include "tagging/Journal.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+
+#include "platform/FileSystem.h"
+
+namespace versemark {
+namespace {
+
+// Entry layout: a type byte, the payload's length (8 bytes, little-endian), the
+// payload, and a checksum of everything in front of it (8 bytes). A crash can
+// only tear the last entry; reading stops at the first entry that does not check.
+constexpr char kEntryHeader = 'H';
+constexpr char kEntryRecord = 'R';
+constexpr char kEntryDone = 'D';
+constexpr char kEntryFailed = 'F';
+constexpr char kEntryResolved = 'X';
+constexpr char kEntrySettled = 'C';
+constexpr std::size_t kNumberWidth = 8;
+constexpr std::size_t kEntryOverhead = 1 + 2 * kNumberWidth;
+constexpr std::uint64_t kFnvOffset = 0xcbf29ce484222325ull;
+constexpr std::uint64_t kFnvPrime = 0x100000001b3ull;
+constexpr mode_t kFolderMode = 0700;
+constexpr mode_t kFileMode = 0600;
+constexpr int kNameAttempts = 100;
+
+std::uint64_t Fnv(std::string_view bytes, std::uint64_t hash = kFnvOffset) {
+    for (const char c : bytes) {
+        hash = (hash ^ static_cast<unsigned char>(c)) * kFnvPrime;
+    }
+    return hash;
+}
+
+void PutNumber(std::string& out, std::uint64_t value) {
+    for (std::size_t i = 0; i < kNumberWidth; ++i) {
+        out += static_cast<char>((value >> (8 * i)) & 0xFF);
+    }
+}
+
+void PutText(std::string& out, std::string_view text) {
+    PutNumber(out, text.size());
+    out += text;
+}
+
+// Reads the fields of an entry's payload in order; any read past its end fails
+// the whole reader.
+class PayloadReader {
+  public:
+    explicit PayloadReader(std::string_view payload) : rest_(payload) {}
+
+    std::uint64_t Number() {
+        if (rest_.size() < kNumberWidth) {
+            ok_ = false;
+            return 0;
+        }
+        std::uint64_t value = 0;
+        for (std::size_t i = 0; i < kNumberWidth; ++i) {
+            value |= static_cast<std::uint64_t>(static_cast<unsigned char>(rest_[i])) << (8 * i);
+        }
+        rest_.remove_prefix(kNumberWidth);
+        return value;
+    }
+
+    std::string Text() {
+        const std::uint64_t size = Number();
+        if (!ok_ || size > rest_.size()) {
+            ok_ = false;
+            return {};
+        }
+        std::string text(rest_.substr(0, static_cast<std::size_t>(size)));
+        rest_.remove_prefix(static_cast<std::size_t>(size));
+        return text;
+    }
+
+    bool Ok() const { return ok_; }
+
+  private:
+    std::string_view rest_;
+    bool ok_ = true;
+};
+
+std::string HeaderPayload(const PassHeader& header) {
+    std::string payload;
+    PutNumber(payload, static_cast<std::uint64_t>(header.Started));
+    PutText(payload, header.Folder);
+    PutText(payload, header.UndoOf);
+    return payload;
+}
+
+std::string RecordPayload(const std::string& path, const std::optional<FileStamp>& before,
+                          const TailChange& change) {
+    std::string payload;
+    PutText(payload, path);
+    PutNumber(payload, before ? 1 : 0);
+    const FileStamp stamp = before.value_or(FileStamp{});
+    PutNumber(payload, stamp.Device);
+    PutNumber(payload, stamp.Inode);
+    PutNumber(payload, stamp.Size);
+    PutNumber(payload, static_cast<std::uint64_t>(stamp.ModifiedNs));
+    PutNumber(payload, change.Offset);
+    PutNumber(payload, change.OldLength);
+    PutText(payload, change.OldTail);
+    PutNumber(payload, change.NewLength());
+    PutNumber(payload, TailChecksum(change.NewTail));
+    return payload;
+}
+
+std::optional<JournalRecord> ParseRecord(std::string_view payload) {
+    PayloadReader in(payload);
+    JournalRecord record;
+    record.Path = in.Text();
+    const bool stamped = in.Number() != 0;
+    FileStamp stamp;
+    stamp.Device = in.Number();
+    stamp.Inode = in.Number();
+    stamp.Size = in.Number();
+    stamp.ModifiedNs = static_cast<std::int64_t>(in.Number());
+    if (stamped) {
+        record.Before = stamp;
+    }
+    record.Offset = in.Number();
+    record.OldLength = in.Number();
+    record.OldTail = in.Text();
+    record.NewLength = in.Number();
+    record.NewChecksum = in.Number();
+    if (!in.Ok() || record.Offset + record.OldTail.size() != record.OldLength) {
+        return std::nullopt;
+    }
+    return record;
+}
+
+std::string Entry(char type, std::string_view payload) {
+    std::string entry(1, type);
+    PutNumber(entry, payload.size());
+    entry += payload;
+    PutNumber(entry, Fnv(entry));
+    return entry;
+}
+
+bool WriteAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+// Applies a state entry to its record; a mark for a record not read is ignored.
+void ApplyMark(JournalContent& content, char type, std::string_view payload) {
+    PayloadReader in(payload);
+    const std::uint64_t index = in.Number();
+    if (!in.Ok() || index >= content.Records.size()) {
+        return;
+    }
+    RecordState& state = content.Records[static_cast<std::size_t>(index)].State;
+    switch (type) {
+        case kEntryDone:
+            if (state == RecordState::Pending) {
+                state = RecordState::Done;
+            }
+            break;
+        case kEntryFailed:
+            state = RecordState::Failed;
+            break;
+        case kEntryResolved:
+            state = RecordState::Resolved;
+            break;
+        default:
+            break;
+    }
+}
+
+std::string JournalId(const std::string& file) {
+    return std::filesystem::path(file).stem().string();
+}
+
+// "20261208-071502.123456789-4242": the start time to the nanosecond and the
+// process, so names sort by time and two passes never share one.
+std::string NewJournalName() {
+    const auto now = std::chrono::system_clock::now();
+    const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
+    const auto nanos = std::chrono::duration_cast<std::chrono::nanoseconds>(now.time_since_epoch() %
+                                                                            std::chrono::seconds(1))
+                           .count();
+    std::tm local{};
+    ::localtime_r(&seconds, &local);
+    char text[64];
+    std::snprintf(text, sizeof text, "%04d%02d%02d-%02d%02d%02d.%09lld-%d", local.tm_year + 1900,
+                  local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec,
+                  static_cast<long long>(nanos), static_cast<int>(::getpid()));
+    return text;
+}
+
+bool MakeFolder(const std::string& folder) {
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    if (error) {
+        errno = error.value();
+        return false;
+    }
+    return true;
+}
+
+std::size_t UnsettledRecords(const JournalContent& content) {
+    return static_cast<std::size_t>(
+        std::count_if(content.Records.begin(), content.Records.end(), [](const JournalRecord& r) {
+            return r.State == RecordState::Pending || r.State == RecordState::Failed;
+        }));
+}
+
+}  // namespace
+
+std::string DefaultJournalFolder() {
+    if (const char* state = std::getenv("XDG_STATE_HOME"); state && *state == '/') {
+        return std::string(state) + "/versemark";
+    }
+    if (const char* home = std::getenv("HOME"); home && *home) {
+        return std::string(home) + "/.local/state/versemark";
+    }
+    return {};
+}
+
+std::uint64_t TailChecksum(std::string_view bytes) {
+    return Fnv(bytes);
+}
+
+std::optional<JournalContent> ReadJournal(const std::string& file) {
+    const auto bytes = ReadWholeFile(file);
+    if (!bytes) {
+        return std::nullopt;
+    }
+    JournalContent content;
+    content.Id = JournalId(file);
+    content.File = file;
+    std::string_view rest(*bytes);
+    bool headerSeen = false;
+    while (rest.size() >= kEntryOverhead) {
+        PayloadReader sizeReader(rest.substr(1, kNumberWidth));
+        const std::uint64_t size = sizeReader.Number();
+        if (size > rest.size() - kEntryOverhead) {
+            break;
+        }
+        const std::size_t entrySize = kEntryOverhead + static_cast<std::size_t>(size);
+        const std::string_view checked = rest.substr(0, entrySize - kNumberWidth);
+        PayloadReader sumReader(rest.substr(entrySize - kNumberWidth, kNumberWidth));
+        if (sumReader.Number() != Fnv(checked)) {
+            break;
+        }
+        const char type = rest[0];
+        const std::string_view payload = checked.substr(1 + kNumberWidth);
+        if (!headerSeen) {
+            PayloadReader in(payload);
+            content.Header.Started = static_cast<std::int64_t>(in.Number());
+            content.Header.Folder = in.Text();
+            content.Header.UndoOf = in.Text();
+            if (type != kEntryHeader || !in.Ok()) {
+                return std::nullopt;
+            }
+            headerSeen = true;
+        } else if (type == kEntryRecord) {
+            auto record = ParseRecord(payload);
+            if (!record) {
+                break;
+            }
+            content.Records.push_back(std::move(*record));
+        } else {
+            ApplyMark(content, type, payload);
+        }
+        rest.remove_prefix(entrySize);
+        content.ValidBytes += entrySize;
+    }
+    if (!headerSeen) {
+        return std::nullopt;
+    }
+    return content;
+}
+
+bool IsSettled(const std::string& file) {
+    const auto end = ReadFileTail(file, kEntryOverhead);
+    return end && *end == Entry(kEntrySettled, {});
+}
+
+std::vector<std::string> ListJournals(const std::string& folder) {
+    std::vector<std::string> files;
+    for (const std::string& name : ListFilesWithExtension(folder, kJournalExtension, true)) {
+        files.push_back(folder + kPathSeparator + name);
+    }
+    // The names begin with the start time, so name order is time order.
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+PassJournal::PassJournal(int fd, std::string file, std::size_t records, std::size_t unsettled)
+    : fd_(fd),
+      file_(std::move(file)),
+      id_(JournalId(file_)),
+      records_(records),
+      unsettled_(unsettled) {}
+
+PassJournal::~PassJournal() {
+    ::close(fd_);  // releases the lock
+}
+
+std::unique_ptr<PassJournal> PassJournal::Create(const std::string& folder,
+                                                 const PassHeader& header, std::string& reason) {
+    if (folder.empty()) {
+        reason = "no folder for the journal (neither XDG_STATE_HOME nor HOME is set)";
+        return nullptr;
+    }
+    const mode_t oldMask = ::umask(0077);
+    const bool made = MakeFolder(folder);
+    ::umask(oldMask);
+    if (!made) {
+        reason = "journal folder " + folder + ": " + std::strerror(errno);
+        return nullptr;
+    }
+    ::chmod(folder.c_str(), kFolderMode);  // a folder made by an older run keeps others out too
+    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+        const std::string name = NewJournalName();
+        const std::string file = folder + kPathSeparator + name + std::string(kJournalExtension);
+        const int fd =
+            ::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_APPEND | O_CLOEXEC, kFileMode);
+        if (fd < 0 && errno == EEXIST) {
+            continue;
+        }
+        if (fd < 0 || ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+            reason = "journal " + file + ": " + std::strerror(errno);
+            if (fd >= 0) {
+                ::close(fd);
+            }
+            return nullptr;
+        }
+        std::unique_ptr<PassJournal> journal(new PassJournal(fd, file, 0, 0));
+        if (!journal->Append(kEntryHeader, HeaderPayload(header), true)) {
+            reason = "journal " + file + ": " + std::strerror(errno);
+            ::unlink(file.c_str());
+            return nullptr;
+        }
+        return journal;
+    }
+    reason = "journal folder " + folder + ": no free name";
+    return nullptr;
+}
+
+std::unique_ptr<PassJournal> PassJournal::Reopen(const std::string& file) {
+    const int fd = ::open(file.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+    if (fd < 0) {
+        return nullptr;
+    }
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        ::close(fd);
+        return nullptr;
+    }
+    const auto content = ReadJournal(file);
+    if (!content || ::ftruncate(fd, static_cast<off_t>(content->ValidBytes)) != 0) {
+        ::close(fd);
+        return nullptr;
+    }
+    return std::unique_ptr<PassJournal>(
+        new PassJournal(fd, file, content->Records.size(), UnsettledRecords(*content)));
+}
+
+bool PassJournal::Append(char type, std::string_view payload, bool flush) {
+    return WriteAll(fd_, Entry(type, payload)) && (!flush || ::fdatasync(fd_) == 0);
+}
+
+std::optional<std::size_t> PassJournal::Begin(const std::string& path,
+                                              const std::optional<FileStamp>& before,
+                                              const TailChange& change, std::string& reason) {
+    if (!Append(kEntryRecord, RecordPayload(path, before, change), true)) {
+        reason = std::string("journal: ") + std::strerror(errno);
+        return std::nullopt;
+    }
+    ++unsettled_;
+    return records_++;
+}
+
+bool PassJournal::Mark(char type, std::size_t index, bool flush) {
+    std::string payload;
+    PutNumber(payload, index);
+    return Append(type, payload, flush);
+}
+
+bool PassJournal::MarkDone(std::size_t index) {
+    --unsettled_;
+    return Mark(kEntryDone, index, false);
+}
+
+bool PassJournal::MarkFailed(std::size_t index) {
+    return Mark(kEntryFailed, index, true);
+}
+
+bool PassJournal::MarkResolved(std::size_t index) {
+    --unsettled_;
+    return Mark(kEntryResolved, index, true);
+}
+
+void PassJournal::Settle() {
+    if (unsettled_ == 0) {
+        Append(kEntrySettled, {}, false);
+    }
+}
+
+void FinishJournal(std::unique_ptr<PassJournal> journal, const std::string& folder) {
+    const bool empty = journal->RecordCount() == 0;
+    const std::string file = journal->File();
+    journal->Settle();
+    journal.reset();  // closed and unlocked first
+    if (empty) {
+        ::unlink(file.c_str());  // a pass that changed nothing has nothing to undo
+    }
+    PruneJournals(folder);
+}
+
+void PruneJournals(const std::string& folder) {
+    std::vector<std::string> files = ListJournals(folder);
+    std::reverse(files.begin(), files.end());  // newest first
+    std::uint64_t bytes = 0;
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        std::error_code error;
+        const std::uint64_t size = std::filesystem::file_size(files[i], error);
+        bytes += error ? 0 : size;
+        if (i == 0 || (i < kJournalsKept && bytes <= kJournalBytesKept)) {
+            continue;
+        }
+        const auto journal = PassJournal::Reopen(files[i]);  // nullptr: in use
+        if (!journal) {
+            continue;
+        }
+        const auto content = ReadJournal(files[i]);
+        if (content && UnsettledRecords(*content) == 0) {
+            ::unlink(files[i].c_str());
+        }
+    }
+}
+
+}  // namespace versemark

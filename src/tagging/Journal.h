@@ -1,0 +1,124 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/RandomAccessFile.h"
+#include "tags/TailReplace.h"
+
+// The journal of old tails: one file per pass in the user's state folder. Before
+// the first byte of an MP3 file changes, a record of its old tail is on disk;
+// after the file is written and flushed, the record is marked done. Recovery
+// and undo read the records back.
+namespace versemark {
+
+inline constexpr std::string_view kJournalExtension = ".journal";
+// Passes kept for undo: the last this many, and no more than this many bytes.
+inline constexpr std::size_t kJournalsKept = 20;
+inline constexpr std::uint64_t kJournalBytesKept = 200ull * 1024 * 1024;
+
+// Where the journals live: $XDG_STATE_HOME/versemark, else
+// ~/.local/state/versemark; empty when neither variable is set.
+std::string DefaultJournalFolder();
+
+// A checksum of a tail's bytes (64-bit FNV-1a).
+std::uint64_t TailChecksum(std::string_view bytes);
+
+enum class RecordState {
+    Pending,   // the write may have begun; the file holds the old, the new or a torn tail
+    Done,      // the new tail was written and flushed
+    Failed,    // the write failed and putting the old tail back failed too
+    Resolved,  // recovery found or made the old or the new tail
+};
+
+struct JournalRecord {
+    std::string Path;
+    std::optional<FileStamp> Before;  // nullopt: a file without a stamp, never touched again
+    std::uint64_t Offset = 0;
+    std::uint64_t OldLength = 0;
+    std::string OldTail;
+    std::uint64_t NewLength = 0;
+    std::uint64_t NewChecksum = 0;
+    RecordState State = RecordState::Pending;
+};
+
+struct PassHeader {
+    std::int64_t Started = 0;  // seconds since the epoch
+    std::string Folder;        // the folder the pass tagged, as shown to the user
+    std::string UndoOf;        // for an undo: the pass it undid; empty for a tagging pass
+};
+
+struct JournalContent {
+    std::string Id;  // the file name without its extension
+    std::string File;
+    PassHeader Header;
+    std::vector<JournalRecord> Records;
+    std::uint64_t ValidBytes = 0;  // the length of the entries read whole
+};
+
+// Reads a journal up to its first torn or damaged entry. nullopt when the file
+// cannot be read or has no header.
+std::optional<JournalContent> ReadJournal(const std::string& file);
+
+// True when the journal ends with the mark that every record of it is settled
+// (done or resolved): recovery has nothing to look at in it. Reads only its end.
+bool IsSettled(const std::string& file);
+
+// The journal files of `folder`, oldest first.
+std::vector<std::string> ListJournals(const std::string& folder);
+
+// A journal open for appending, locked so that no other process recovers or
+// deletes it while it is in use.
+class PassJournal {
+  public:
+    // Starts a new journal in `folder` (made with mode 0700; the file gets 0600).
+    static std::unique_ptr<PassJournal> Create(const std::string& folder, const PassHeader& header,
+                                               std::string& reason);
+    // Opens an existing journal when no other process holds it; an entry torn by
+    // a crash is cut off first.
+    static std::unique_ptr<PassJournal> Reopen(const std::string& file);
+    ~PassJournal();
+    PassJournal(const PassJournal&) = delete;
+    PassJournal& operator=(const PassJournal&) = delete;
+
+    const std::string& Id() const { return id_; }
+    const std::string& File() const { return file_; }
+    std::size_t RecordCount() const { return records_; }
+
+    // Records the change of the file at `path`; on disk when it returns. The
+    // record's index, or nullopt (with the reason) when it could not be stored.
+    std::optional<std::size_t> Begin(const std::string& path,
+                                     const std::optional<FileStamp>& before,
+                                     const TailChange& change, std::string& reason);
+    bool MarkDone(std::size_t index);      // not flushed: the file's tail tells the same
+    bool MarkFailed(std::size_t index);    // flushed
+    bool MarkResolved(std::size_t index);  // flushed
+    // Ends the journal with the settled mark when no record is pending or failed.
+    void Settle();
+
+  private:
+    PassJournal(int fd, std::string file, std::size_t records, std::size_t unsettled);
+    bool Append(char type, std::string_view payload, bool flush);
+    bool Mark(char type, std::size_t index, bool flush);
+
+    int fd_;
+    std::string file_;
+    std::string id_;
+    std::size_t records_;
+    std::size_t unsettled_;  // records pending or failed
+};
+
+// Closes a pass's journal: deleted when the pass changed no file, otherwise kept
+// for undo; then the folder is pruned.
+void FinishJournal(std::unique_ptr<PassJournal> journal, const std::string& folder);
+
+// Deletes the oldest journals beyond the last kJournalsKept passes or
+// kJournalBytesKept bytes, whichever keeps fewer (the newest is always kept);
+// a journal in use or with records still to recover stays.
+void PruneJournals(const std::string& folder);
+
+}  // namespace versemark

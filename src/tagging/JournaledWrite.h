@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "platform/RandomAccessFile.h"
+#include "tagging/Journal.h"
+#include "tagging/TagResult.h"
+
+namespace versemark {
+
+// Opens an MP3 file for tagging; tests substitute files that fail on purpose.
+using FileOpener =
+    std::function<std::unique_ptr<RandomAccessFile>(const std::string& path, FileAccess access)>;
+
+// Why an MP3 file could not be opened, in the words the log's reasons use.
+std::string OpenFailureReason(const std::string& path, int error);
+
+// Gives the open file `file` (opened from `path`) `newTail` at `offset` and
+// closes it. The old tail is recorded in `journal` (when there is one) before
+// the first byte changes; the record is marked done once the file is flushed and
+// closed. A failing write, flush or close puts the old tail back.
+TagResult WriteTailJournaled(std::unique_ptr<RandomAccessFile> file, const std::string& path,
+                             std::uint64_t offset, std::string_view newTail, PassJournal* journal,
+                             const FileOpener& open);
+
+// How the tail of `file` compares with a journal record.
+enum class TailMatch { Old, New, Neither, Unreadable };
+TailMatch CompareTail(RandomAccessFile& file, const JournalRecord& record);
+
+}  // namespace versemark

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+// What tagging did to each file, and why a file was not tagged.
+namespace versemark {
+
+inline constexpr std::string_view kLogTagged = "File tagged..: ";
+inline constexpr std::string_view kLogError = "Error tagging: ";
+inline constexpr std::string_view kLineEnd = "\r\n";
+
+// Reasons of the pass's own (a failing system call gives the system's words).
+inline constexpr std::string_view kReasonNoFile = "no such file";
+inline constexpr std::string_view kReasonNotRegular = "not a regular file";
+inline constexpr std::string_view kReasonTailUnreadable = "tail unreadable";
+inline constexpr std::string_view kReasonLyricsUnreadable = "lyrics file unreadable";
+inline constexpr std::string_view kReasonTagTooLarge = "tag too large";
+inline constexpr std::string_view kReasonChanged = "changed since the scan";
+inline constexpr std::string_view kReasonPutBackFailed = "; putting the old tail back failed too";
+inline constexpr std::string_view kReasonKeptInJournal =
+    ": the old tail is kept in the journal, and \"versemark-cli recover\" will restore it";
+
+struct TagResult {
+    std::string Mp3Path;
+    bool Tagged = false;
+    std::string Reason;  // empty when tagged
+};
+
+// One log line per result: "File tagged..: " or "Error tagging: ", the MP3
+// path, CR LF.
+std::string TaggingLog(const std::vector<TagResult>& results);
+
+bool AllTagged(const std::vector<TagResult>& results);
+
+}  // namespace versemark

@@ -1,0 +1,114 @@
+#include "tagging/Undo.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <ctime>
+#include <set>
+
+namespace versemark {
+namespace {
+
+constexpr std::string_view kReasonNotSameFile = "no longer the file the pass tagged";
+constexpr std::string_view kReasonAlreadyOld = "not changed by that pass";
+constexpr std::string_view kReasonChangedSince = "changed since the pass";
+
+std::vector<JournalContent> ReadAllJournals(const std::string& folder) {
+    std::vector<JournalContent> journals;
+    for (const std::string& file : ListJournals(folder)) {
+        if (auto content = ReadJournal(file)) {
+            journals.push_back(std::move(*content));
+        }
+    }
+    return journals;
+}
+
+std::set<std::string> UndonePasses(const std::vector<JournalContent>& journals) {
+    std::set<std::string> undone;
+    for (const JournalContent& journal : journals) {
+        if (!journal.Header.UndoOf.empty()) {
+            undone.insert(journal.Header.UndoOf);
+        }
+    }
+    return undone;
+}
+
+const JournalContent* FindPass(const std::vector<JournalContent>& journals,
+                               const std::string& passId) {
+    if (passId.empty()) {
+        const std::set<std::string> undone = UndonePasses(journals);
+        const auto latest =
+            std::find_if(journals.rbegin(), journals.rend(), [&](const JournalContent& j) {
+                return j.Header.UndoOf.empty() && !undone.contains(j.Id);
+            });
+        return latest == journals.rend() ? nullptr : &*latest;
+    }
+    const auto named = std::find_if(journals.begin(), journals.end(),
+                                    [&](const JournalContent& j) { return j.Id == passId; });
+    return named == journals.end() ? nullptr : &*named;
+}
+
+TagResult UndoRecord(const JournalRecord& record, PassJournal& journal, const FileOpener& open) {
+    if (!record.Before) {
+        return {record.Path, false, std::string(kReasonNotSameFile)};
+    }
+    errno = 0;
+    auto file = open(record.Path, FileAccess::ReadWrite);
+    if (!file) {
+        return {record.Path, false, OpenFailureReason(record.Path, errno)};
+    }
+    const auto stamp = file->Stamp();
+    if (!stamp || !stamp->SameFile(*record.Before)) {
+        file->Close();
+        return {record.Path, false, std::string(kReasonNotSameFile)};
+    }
+    const TailMatch match = CompareTail(*file, record);
+    if (match != TailMatch::New) {
+        file->Close();
+        return {record.Path, false,
+                std::string(match == TailMatch::Old ? kReasonAlreadyOld : kReasonChangedSince)};
+    }
+    return WriteTailJournaled(std::move(file), record.Path, record.Offset, record.OldTail, &journal,
+                              open);
+}
+
+}  // namespace
+
+std::vector<PassSummary> ListPasses(const std::string& journalFolder) {
+    const std::vector<JournalContent> journals = ReadAllJournals(journalFolder);
+    const std::set<std::string> undone = UndonePasses(journals);
+    std::vector<PassSummary> passes;
+    for (const JournalContent& journal : journals) {
+        passes.push_back({journal.Id, journal.Header.Started, journal.Header.Folder,
+                          journal.Records.size(), journal.Header.UndoOf,
+                          undone.contains(journal.Id)});
+    }
+    return passes;
+}
+
+UndoOutcome UndoPass(const std::string& journalFolder, const std::string& passId,
+                     const FileOpener& open) {
+    UndoOutcome outcome;
+    const std::vector<JournalContent> journals = ReadAllJournals(journalFolder);
+    const JournalContent* pass = FindPass(journals, passId);
+    if (!pass) {
+        outcome.Error = passId.empty() ? "no tagging pass to undo" : "no pass named " + passId;
+        return outcome;
+    }
+    outcome.PassId = pass->Id;
+    PassHeader header;
+    header.Started = static_cast<std::int64_t>(std::time(nullptr));
+    header.Folder = pass->Header.Folder;
+    header.UndoOf = pass->Id;
+    auto journal = PassJournal::Create(journalFolder, header, outcome.Error);
+    if (!journal) {
+        return outcome;
+    }
+    // Latest first, so a file changed twice ends with its oldest tail.
+    for (auto record = pass->Records.rbegin(); record != pass->Records.rend(); ++record) {
+        outcome.Results.push_back(UndoRecord(*record, *journal, open));
+    }
+    FinishJournal(std::move(journal), journalFolder);
+    return outcome;
+}
+
+}  // namespace versemark

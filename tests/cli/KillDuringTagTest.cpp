@@ -1,0 +1,267 @@
+// versemark-cli tag ended from outside while it writes: by kill -9 at random
+// moments (then recovered), and by an interrupt or a termination request (a
+// clean stop after the file being written). Every file must end up exactly old
+// or exactly new.
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <optional>
+#include <random>
+#include <set>
+#include <thread>
+
+#include "cli/CliRun.h"
+#include "support/TailBuilder.h"
+#include "support/TempDir.h"
+
+namespace versemark::testing {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr std::size_t kFiles = 200;
+constexpr std::size_t kLyricsSize = 90 * 1024;
+// Kills tried in a normal test run; VERSEMARK_CRASH_KILLS asks for more.
+constexpr int kDefaultKills = 10;
+
+// A three-letter code per file: no code is part of another, so each lyrics name
+// matches exactly one file.
+std::string Code(std::size_t i) {
+    std::string code;
+    for (int d = 0; d < 3; ++d) {
+        code += static_cast<char>('a' + i % 26);
+        i /= 26;
+    }
+    return code;
+}
+
+std::size_t Count(const std::string& text, const std::string& part) {
+    std::size_t count = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
+        ++count;
+    }
+    return count;
+}
+
+// A library of large filtered lyrics and untagged files, half with an ID3v1 block.
+void WriteLibrary(const TempDir& dir, const std::string& name) {
+    const std::string text(kLyricsSize, 'l');
+    for (std::size_t i = 0; i < kFiles; ++i) {
+        const std::string song = "Vel" + Code(i) + " - Mor" + Code(i);
+        dir.WriteFile(name + "/lyrics/" + song + ".txt",
+                      song + "\r\n" + text + "\r\n[x] filter used\r\n");
+        TailBuilder mp3;
+        mp3.audio(3000 + i);
+        if (i % 2 == 0) {
+            mp3.id3v1("Mor" + Code(i), "Vel" + Code(i));
+        }
+        dir.WriteFile(name + "/music/" + song + ".mp3", mp3.bytes());
+    }
+}
+
+// versemark-cli started in the background with its output in files.
+class Background {
+  public:
+    Background(const std::vector<std::string>& args, const std::string& state,
+               const std::string& out) {
+        pid_ = ::fork();
+        if (pid_ == 0) {
+            ::setenv("XDG_STATE_HOME", state.c_str(), 1);
+            std::freopen(out.c_str(), "w", stdout);
+            std::freopen((out + ".err").c_str(), "w", stderr);
+            const std::string program = CliExecutable();
+            std::vector<char*> argv = {const_cast<char*>(program.c_str())};
+            for (const std::string& arg : args) {
+                argv.push_back(const_cast<char*>(arg.c_str()));
+            }
+            argv.push_back(nullptr);
+            ::execv(program.c_str(), argv.data());
+            ::_exit(127);
+        }
+    }
+    // The wait status.
+    int Wait() {
+        if (!status_) {
+            int status = 0;
+            ::waitpid(pid_, &status, 0);
+            status_ = status;
+        }
+        return *status_;
+    }
+    void Signal(int signal) {
+        if (!status_) {
+            ::kill(pid_, signal);
+        }
+    }
+    bool Ended() {
+        int status = 0;
+        if (!status_ && ::waitpid(pid_, &status, WNOHANG) == pid_) {
+            status_ = status;
+        }
+        return status_.has_value();
+    }
+
+  private:
+    pid_t pid_ = -1;
+    std::optional<int> status_;
+};
+
+class KillDuringTag : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        WriteLibrary(dir_, "clean");
+        WriteLibrary(dir_, "work");
+        old_ = SnapshotFiles(dir_ / "work/music");
+        const auto start = Clock::now();
+        const CliRunResult clean = RunCliProcess(TagArgs("clean"), {{"XDG_STATE_HOME", state_}});
+        passTime_ = Clock::now() - start;
+        ASSERT_EQ(clean.Status, 0) << clean.Err;
+        new_ = SnapshotFiles(dir_ / "clean/music");
+        ASSERT_EQ(new_.size(), kFiles);
+    }
+
+    std::vector<std::string> TagArgs(const std::string& name) {
+        return {"tag", dir_ / (name + "/music"), "--cache", dir_ / (name + "/lyrics"),
+                "--single-dir"};
+    }
+
+    std::size_t FilesNotNew() {
+        std::size_t count = 0;
+        for (const auto& [name, bytes] : SnapshotFiles(dir_ / "work/music")) {
+            count += bytes == new_.at(name) ? 0 : 1;
+        }
+        return count;
+    }
+
+    // Files neither old nor new; counts the files looked at.
+    int TornFiles(int& checked) {
+        int torn = 0;
+        for (const auto& [name, bytes] : SnapshotFiles(dir_ / "work/music")) {
+            ++checked;
+            if (bytes != old_.at(name) && bytes != new_.at(name)) {
+                ++torn;
+                ADD_FAILURE() << "torn: " << name;
+            }
+        }
+        return torn;
+    }
+
+    std::set<std::filesystem::path> Journals() {
+        std::set<std::filesystem::path> files;
+        for (const auto& entry : std::filesystem::directory_iterator(dir_ / "state/versemark")) {
+            files.insert(entry.path());
+        }
+        return files;
+    }
+
+    // True when a journal not in `before` holds more than its header.
+    bool NewJournalWithARecord(const std::set<std::filesystem::path>& before) {
+        constexpr std::uintmax_t kMoreThanAHeader = 200;
+        for (const auto& file : Journals()) {
+            std::error_code error;
+            if (!before.contains(file) &&
+                std::filesystem::file_size(file, error) > kMoreThanAHeader) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    TempDir dir_;
+    const std::string state_ = dir_.MakeFolder("state");
+    std::map<std::string, std::string> old_;
+    std::map<std::string, std::string> new_;
+    Clock::duration passTime_{};
+};
+
+TEST_F(KillDuringTag, KillNineAtRandomMomentsThenRecoverLeavesEveryFileOldOrNew) {
+    const char* asked = std::getenv("VERSEMARK_CRASH_KILLS");
+    const int kills = asked ? std::atoi(asked) : kDefaultKills;
+    std::mt19937 random(12345);
+    const auto longest = std::chrono::duration_cast<std::chrono::microseconds>(passTime_);
+    int tried = 0;
+    int checked = 0;
+    int torn = 0;
+    int passesEnded = 0;
+    std::size_t repaired = 0;
+    while (tried < kills) {
+        // The kill falls somewhere in the pass still to run: its length shrinks
+        // with the files left to tag, and a library nearly done starts over.
+        std::size_t left = FilesNotNew();
+        if (left < kFiles / 10) {
+            std::filesystem::remove_all(dir_ / "work/music");
+            WriteLibrary(dir_, "work");
+            left = kFiles;
+        }
+        std::uniform_int_distribution<long long> moment(0, longest.count() * left / kFiles);
+        Background run(TagArgs("work"), state_, dir_ / "out");
+        std::this_thread::sleep_for(std::chrono::microseconds(moment(random)));
+        run.Signal(SIGKILL);
+        const int status = run.Wait();
+        if (WIFSIGNALED(status)) {
+            ++tried;
+        } else {
+            ++passesEnded;
+        }
+        repaired += Count(ReadFileBytes(dir_ / "out.err"), "Recovered: ");  // by the pass itself
+        // Every other kill is recovered by the next pass itself.
+        if (tried % 2 == 0 || !WIFSIGNALED(status)) {
+            const CliRunResult recover = RunCliProcess({"recover"}, {{"XDG_STATE_HOME", state_}});
+            EXPECT_EQ(recover.Status, 0) << recover.Err;
+            repaired += Count(recover.Err, "Recovered: ");
+            torn += TornFiles(checked);
+        }
+    }
+    const CliRunResult recover = RunCliProcess({"recover"}, {{"XDG_STATE_HOME", state_}});
+    EXPECT_EQ(recover.Status, 0) << recover.Err;
+    torn += TornFiles(checked);
+    std::cout << "[ kill -9 ] pass time " << longest.count() / 1000 << " ms, kills: " << tried
+              << ", passes that ended first: " << passesEnded
+              << ", torn files repaired: " << repaired << ", files checked: " << checked
+              << ", torn files: " << torn << '\n';
+    EXPECT_EQ(torn, 0);
+}
+
+// An interrupt or a termination request stops the pass after the file being
+// written: the log of what was done is printed, the status is 128 plus the
+// signal's number, and no file needs recovery.
+TEST_F(KillDuringTag, InterruptAndTerminationStopThePassCleanly) {
+    for (const int signal : {SIGINT, SIGTERM}) {
+        const std::set<std::filesystem::path> before = Journals();
+        Background run(TagArgs("work"), state_, dir_ / "out");
+        // Wait until the pass has begun writing: a record is in its journal.
+        const auto deadline = Clock::now() + std::chrono::seconds(60);
+        while (Clock::now() < deadline && !run.Ended() && !NewJournalWithARecord(before)) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        run.Signal(signal);
+        const int status = run.Wait();
+        ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+        EXPECT_EQ(WEXITSTATUS(status), 128 + signal);
+
+        std::ifstream out(dir_ / "out", std::ios::binary);
+        const std::string log((std::istreambuf_iterator<char>(out)), {});
+        const std::size_t lines = Count(log, "File tagged..: ");
+        EXPECT_GE(lines, 1u);
+        EXPECT_LT(lines, kFiles);
+        int checked = 0;
+        EXPECT_EQ(TornFiles(checked), 0);  // without any recovery
+        std::size_t tagged = 0;
+        for (const auto& [name, bytes] : SnapshotFiles(dir_ / "work/music")) {
+            tagged += bytes == new_.at(name) ? 1 : 0;
+        }
+        EXPECT_EQ(tagged, lines);
+        std::filesystem::remove_all(dir_ / "work/music");
+        WriteLibrary(dir_, "work");
+    }
+}
+
+}  // namespace
+}  // namespace versemark::testing
