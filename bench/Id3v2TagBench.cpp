@@ -80,7 +80,7 @@ RowList ManyFiles(const std::string& root, std::size_t audioKiB) {
         ResultRow row;
         row.Mp3Path = root + "/many/music/" + std::to_string(n) + ".mp3";
         row.LyricsPath = root + "/many/lyrics/" + name + ".txt";
-        row.LyricsCell.Text = name;
+        row.LyricsName = name;
         row.Checked = true;
         Write(row.Mp3Path, Id3v23Tag(n) + audio + id3v1);
         Write(row.LyricsPath, lyrics);

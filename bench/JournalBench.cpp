@@ -53,7 +53,7 @@ Library ThousandFiles(const std::string& folder) {
         row.Checked = true;
         row.Mp3Path = mp3;
         row.LyricsPath = txt;
-        row.LyricsCell.Text = name;
+        row.LyricsName = name;
         library.Rows.Add(row);
         library.Mp3Files.push_back(mp3);
     }

@@ -55,18 +55,17 @@ void FillRows(frmMain& form) {
     for (int i = 0; i < kRows; ++i) {
         ResultRow row;
         row.Candidates = {static_cast<int>(i)};
-        row.Mp3Cell.Text = bench::SongName(static_cast<std::size_t>(i)) + ".mp3";
-        row.Mp3Path = "/music/" + row.Mp3Cell.Text;
-        row.Mp3Cell.Icon = i % 2 == 0 ? kPictureAlert : kPictureOneMatch;
-        if (i % 3 == 0) {
-            row.Mp3Cell.TextColour = TaggedFileColour;
+        if (i % 2 == 0) {  // several matches
+            row.Candidates.push_back(static_cast<int>(i) + 1);
         }
-        row.LyricsCell.Text = bench::SongName(static_cast<std::size_t>(kRows - i));
-        row.LyricsCell.Icon = i % 2 == 1 ? kPictureUnfiltered : kPictureFiltered;
-        if (i % 5 < 2) {
-            row.LyricsCell.TextColour = SharedLyricsColour;
-        }
-        row.SetChecked(i % 4 == 0);
+        row.Mp3Name = bench::SongName(static_cast<std::size_t>(i)) + ".mp3";
+        row.Mp3Path = "/music/" + row.Mp3Name;
+        row.Tagged = i % 3 == 0;
+        row.LyricsName = bench::SongName(static_cast<std::size_t>(kRows - i));
+        row.LyricsPosition = static_cast<int>(i);
+        row.Filtered = i % 2 == 0;
+        row.Shared = i % 5 < 2;
+        row.Checked = i % 4 == 0;
         rows.Add(std::move(row));
     }
     model.EndPass();

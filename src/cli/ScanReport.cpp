@@ -22,42 +22,44 @@ constexpr std::string_view kHeaderMp3 = "Mp3 file";
 constexpr std::string_view kHeaderLyrics = "Lyrics file";
 constexpr std::size_t kMaxMp3ColumnWidth = 60;
 
-char Mp3PictureMark(int icon) {
-    switch (icon) {
-        case kPictureAlert:
-            return 'A';
-        case kPictureNewerTag:
-            return 'N';
-        case kPictureOneMatch:
-            return '1';
+// What the report shows of a file column: the window's picture number (given in
+// the JSON) and its one-letter mark. This and the fact marks below are the
+// report's one mapping from a row's facts.
+struct CellLook {
+    int Picture;
+    char Mark;
+};
+
+// The window's picture numbers.
+constexpr CellLook kNoPicture = {0, kNoMark};
+constexpr CellLook kFilteredLyrics = {1, 'F'};
+constexpr CellLook kSeveralMatches = {2, 'A'};
+constexpr CellLook kUnfilteredLyrics = {3, 'U'};
+constexpr CellLook kNewerTag = {4, 'N'};
+constexpr CellLook kOneMatch = {5, '1'};
+
+CellLook Mp3Look(const ResultRow& row) {
+    switch (row.Standing()) {
+        case MatchStanding::NewerTag:
+            return kNewerTag;
+        case MatchStanding::SeveralMatches:
+            return kSeveralMatches;
+        case MatchStanding::OneMatch:
+            return kOneMatch;
         default:
-            return kNoMark;
+            return kNoPicture;
     }
 }
 
-char LyricsPictureMark(int icon) {
-    switch (icon) {
-        case kPictureFiltered:
-            return 'F';
-        case kPictureUnfiltered:
-            return 'U';
-        default:
-            return kNoMark;
+CellLook LyricsLook(const ResultRow& row) {
+    if (!row.LyricsChosen()) {
+        return kNoPicture;
     }
+    return row.Filtered ? kFilteredLyrics : kUnfilteredLyrics;
 }
 
-bool HasColour(const Cell& cell, Colour colour) {
-    return cell.TextColour.has_value() && *cell.TextColour == colour;
-}
-
-bool IsTagged(const ResultRow& row) {
-    return HasColour(row.Mp3Cell, TaggedFileColour);
-}
-bool IsShared(const ResultRow& row) {
-    return HasColour(row.LyricsCell, SharedLyricsColour);
-}
-bool IsWithoutId3(const ResultRow& row) {
-    return row.Mp3Cell.Tag == kWithoutId3;
+char FactMark(bool fact, char mark) {
+    return fact ? mark : kNoMark;
 }
 
 // The MP3 path below the scanned folder, or the whole path when it lies elsewhere.
@@ -98,13 +100,13 @@ std::string JsonRow(const ResultRow& row) {
     out += "\"checked\": " + JsonBool(row.Checked);
     out += ", \"mp3\": " + JsonString(DisplayPath(row.Mp3Path));
     out += ", \"lyrics\": " + JsonString(DisplayPath(row.LyricsPath));
-    out += ", \"lyricsName\": " + JsonString(DisplayUtf8(row.LyricsCell.Text));
+    out += ", \"lyricsName\": " + JsonString(DisplayUtf8(row.LyricsName));
     out += ", \"candidates\": " + JsonPositions(row.Candidates);
-    out += ", \"mp3Icon\": " + std::to_string(row.Mp3Cell.Icon);
-    out += ", \"tagged\": " + JsonBool(IsTagged(row));
-    out += ", \"withoutId3\": " + JsonBool(IsWithoutId3(row));
-    out += ", \"lyricsIcon\": " + std::to_string(row.LyricsCell.Icon);
-    out += ", \"shared\": " + JsonBool(IsShared(row));
+    out += ", \"mp3Icon\": " + std::to_string(Mp3Look(row).Picture);
+    out += ", \"tagged\": " + JsonBool(row.Tagged);
+    out += ", \"withoutId3\": " + JsonBool(row.WithoutId3);
+    out += ", \"lyricsIcon\": " + std::to_string(LyricsLook(row).Picture);
+    out += ", \"shared\": " + JsonBool(row.Shared);
     out += '}';
     return out;
 }
@@ -113,11 +115,11 @@ std::string JsonRow(const ResultRow& row) {
 
 std::string RowMarks(const ResultRow& row) {
     std::string marks;
-    marks += Mp3PictureMark(row.Mp3Cell.Icon);
-    marks += IsTagged(row) ? 'T' : kNoMark;
-    marks += IsWithoutId3(row) ? 'I' : kNoMark;
-    marks += LyricsPictureMark(row.LyricsCell.Icon);
-    marks += IsShared(row) ? 'S' : kNoMark;
+    marks += Mp3Look(row).Mark;
+    marks += FactMark(row.Tagged, 'T');
+    marks += FactMark(row.WithoutId3, 'I');
+    marks += LyricsLook(row).Mark;
+    marks += FactMark(row.Shared, 'S');
     return marks;
 }
 
@@ -157,7 +159,7 @@ std::string FormatRowTable(const RowList& rows, std::string_view folder,
             out += kColumnGap;
             out += PadTo(mp3Texts[i], mp3Width);
             out += kColumnGap;
-            out += DisplayUtf8(row.LyricsCell.Text);
+            out += DisplayUtf8(row.LyricsName);
             out += '\n';
         }
         out += '\n';

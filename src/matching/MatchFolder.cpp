@@ -29,25 +29,16 @@ void Call(const std::function<void()>& hook) {
     }
 }
 
-int Mp3CellIcon(const TagKind& kind, std::size_t candidateCount) {
-    if (kind == kKindVersionHigher) {
-        return kPictureNewerTag;
-    }
-    return candidateCount > 1 ? kPictureAlert : kPictureOneMatch;
-}
-
 ResultRow MakeRow(const std::string& path, const Mp3Sample& sample,
                   const std::vector<int>& candidates) {
     ResultRow row;
-    row.Candidates = candidates;
-    row.Mp3Cell.Text = GetFileName(path);
     row.Mp3Path = path;  // the name as listed: the file is opened and tagged by it
-    row.Mp3Cell.Icon = Mp3CellIcon(sample.Kind, candidates.size());
-    row.Mp3Cell.Tag = sample.Id3Block.empty() ? std::string(kWithoutId3) : std::string();
+    row.Mp3Name = GetFileName(path);
+    row.Candidates = candidates;
+    row.NewerTag = sample.Kind == kKindVersionHigher;
+    row.Tagged = sample.Kind != kKindNoLyrics;
+    row.WithoutId3 = sample.Id3Block.empty();
     row.Scanned = sample.Stamp;
-    if (sample.Kind != kKindNoLyrics) {
-        row.Mp3Cell.TextColour = TaggedFileColour;
-    }
     return row;
 }
 
@@ -147,20 +138,17 @@ bool IsFilteredLyricsFile(const std::string& path) {
     return IsFilteredTail(ReadFileTail(path, kLyricsTailSize).value_or(""));
 }
 
-// Fills the row's lyrics cell for the chosen entry and checks the row when it is
+// Sets the row's lyrics file to the chosen entry and checks the row when it is
 // safe to tag: no Lyrics3 tail yet, lyrics filtered, and no other file matched
 // them. True when it checked the row.
 bool MarkRow(ResultRow& row, int chosen, const LyricsEntry& entry, bool filtered) {
-    row.LyricsCell.Text = entry.DisplayName;
     row.LyricsPath = entry.FilePath;
-    row.LyricsCell.Tag = std::to_string(chosen);
-    row.LyricsCell.Icon = filtered ? kPictureFiltered : kPictureUnfiltered;
-    if (entry.MatchCount > 1) {
-        row.LyricsCell.TextColour = SharedLyricsColour;
-    }
-    if (row.Mp3Cell.TextColour != TaggedFileColour && row.Mp3Cell.Icon != kPictureNewerTag &&
-        filtered && entry.MatchCount == 1) {
-        row.SetChecked(true);
+    row.LyricsName = entry.DisplayName;
+    row.LyricsPosition = chosen;
+    row.Filtered = filtered;
+    row.Shared = entry.MatchCount > 1;
+    if (!row.Tagged && !row.NewerTag && row.Filtered && !row.Shared) {
+        row.Checked = true;
         return true;
     }
     return false;
@@ -181,9 +169,8 @@ int ChooseForRows(LyricsIndex& index, RowList& rows, const MatchHooks& hooks) {
         chosen.clear();
         for (std::size_t i = first; i < last; ++i) {
             ReadRowCandidates(rows.Row(i), index, candidates);
-            chosen.push_back(candidates.empty()
-                                 ? -1
-                                 : ChooseLyrics(candidates, rows.Row(i).Mp3Cell.Text, index));
+            chosen.push_back(
+                candidates.empty() ? -1 : ChooseLyrics(candidates, rows.Row(i).Mp3Name, index));
         }
         filtered.clear();
         for (int c : chosen) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -30,6 +31,11 @@ struct MatchHooks {
     // Progress for a terminal: files done of the files found (phase 1).
     std::function<void(int done, int total)> Progress;
 };
+
+// Colours as platform values 0x00BBGGRR; compared on the whole value.
+using Colour = std::uint32_t;
+inline constexpr Colour kBlack = 0x000000;
+inline constexpr Colour kRed = 0x0000FF;
 
 struct MatchResult {
     std::string Label;            // final text of the matches label

@@ -1,58 +1,54 @@
 #pragma once
 
-#include <cstdint>
+#include <cstddef>
 #include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "platform/RandomAccessFile.h"
 
-// One row of the result list: an MP3 file paired with the lyrics file chosen for it.
+// One row of the result list: an MP3 file paired with the lyrics file chosen for
+// it, and what is known about the two. The views derive what they show (pictures,
+// colours, tips, the row text) from these facts.
 namespace versemark {
 
-// Picture numbers of the window's image list.
-enum Picture : int {
-    kPictureNone = 0,
-    kPictureFiltered = 1,    // lyrics file filtered
-    kPictureAlert = 2,       // several candidate lyrics files; the window's alert icon
-    kPictureUnfiltered = 3,  // lyrics file not filtered
-    kPictureNewerTag = 4,    // the MP3 file carries a Lyrics3 tag of a newer version
-    kPictureOneMatch = 5,    // exactly one candidate lyrics file
-};
-
-// Colours as platform values 0x00BBGGRR; compared on the whole value.
-using Colour = std::uint32_t;
-inline constexpr Colour TaggedFileColour = 0x828250;
-inline constexpr Colour SharedLyricsColour = 0x825050;
-inline constexpr Colour kBlack = 0x000000;
-inline constexpr Colour kRed = 0x0000FF;
-
-// The Mp3Cell tag value of a file without an ID3v1 block.
-inline constexpr std::string_view kWithoutId3 = "withoutid3";
-// Row text of a checked row: the no-break space; unchecked rows have empty text.
-inline constexpr std::string_view kCheckedRowText = "\xA0";
-
-struct Cell {
-    std::string Text;
-    std::string Tag;
-    int Icon = kPictureNone;
-    std::optional<Colour> TextColour;  // nullopt: the list's default text colour
-};
+// What the MP3 file's column leads with: a newer tag outranks the number of
+// candidate lyrics files.
+enum class MatchStanding { NoMatch, OneMatch, SeveralMatches, NewerTag };
 
 struct ResultRow {
-    bool Checked = false;
-    std::string Text;             // column 1
     std::string Mp3Path;          // the MP3 file as listed: opened and tagged by this path
-    std::string LyricsPath;       // the chosen lyrics file; empty before phase 2 chose one
+    std::string Mp3Name;          // its file name, as the list shows it
+    std::string LyricsPath;       // the chosen lyrics file; empty before one was chosen
+    std::string LyricsName;       // the chosen lyrics file's display name
+    int LyricsPosition = -1;      // the chosen lyrics file's index position; -1 none chosen
     std::vector<int> Candidates;  // positions of the matching lyrics files, ascending
-    Cell Mp3Cell;
-    Cell LyricsCell;
     // The MP3 file as the scan saw it; tagging leaves a file alone that differs.
     std::optional<FileStamp> Scanned;
 
-    // Sets the check mark and the row text that goes with it.
-    void SetChecked(bool checked);
+    bool NewerTag = false;      // the MP3 file carries a Lyrics3 tag of a newer version
+    bool Tagged = false;        // the MP3 file carries a Lyrics3 tag of any version
+    bool WithoutId3 = false;    // the MP3 file has no ID3v1 block
+    bool Filtered = false;      // the chosen lyrics file carries the filter marker
+    bool Shared = false;        // the chosen lyrics file matched more than one MP3 file
+    bool ChosenByUser = false;  // the lyrics file was chosen in the panel, not by the pass
+    bool Checked = false;
+
+    std::size_t CandidateCount() const { return Candidates.size(); }
+    bool LyricsChosen() const { return LyricsPosition >= 0; }
+    MatchStanding Standing() const {
+        if (NewerTag) {
+            return MatchStanding::NewerTag;
+        }
+        switch (Candidates.size()) {
+            case 0:
+                return MatchStanding::NoMatch;
+            case 1:
+                return MatchStanding::OneMatch;
+            default:
+                return MatchStanding::SeveralMatches;
+        }
+    }
 };
 
 }  // namespace versemark

@@ -11,23 +11,29 @@ std::size_t RowList::CheckedCount() const {
         std::count_if(rows_.begin(), rows_.end(), [](const ResultRow& r) { return r.Checked; }));
 }
 
-const std::string& RowList::ColumnText(const ResultRow& row, int column) {
+namespace {
+
+// The key a column sorts by: a file column its name; the row-text column the check
+// state, as an empty key for an unchecked row and a non-empty one for a checked row.
+std::string_view SortText(const ResultRow& row, int column) {
     switch (column) {
         case kColumnMp3:
-            return row.Mp3Cell.Text;
+            return row.Mp3Name;
         case kColumnLyrics:
-            return row.LyricsCell.Text;
+            return row.LyricsName;
         default:
-            return row.Text;
+            return row.Checked ? std::string_view("x") : std::string_view();
     }
 }
+
+}  // namespace
 
 std::vector<std::size_t> RowList::SortedOrder(int column, SortOrder order) const {
     // Fold every key once, then order by the folds; equal keys keep their order.
     std::vector<std::pair<std::string, std::size_t>> keys;
     keys.reserve(rows_.size());
     for (std::size_t i = 0; i < rows_.size(); ++i) {
-        keys.emplace_back(FoldCase(ColumnText(rows_[i], column)), i);
+        keys.emplace_back(FoldCase(SortText(rows_[i], column)), i);
     }
     const bool descending = order == SortOrder::Descending;
     std::stable_sort(keys.begin(), keys.end(), [descending](const auto& a, const auto& b) {

@@ -31,13 +31,11 @@ class RowList {
     void Clear() { rows_.clear(); }
     std::size_t CheckedCount() const;
 
-    // Orders the rows by the text of `column` without regard to case (stable).
+    // Orders the rows by the text of `column` without regard to case (stable); the
+    // row-text column orders unchecked rows before checked ones.
     void Sort(int column, SortOrder order);
     // The positions of the rows in the order Sort would give them.
     std::vector<std::size_t> SortedOrder(int column, SortOrder order) const;
-
-    // The text a column shows for a row.
-    static const std::string& ColumnText(const ResultRow& row, int column);
 
   private:
     std::vector<ResultRow> rows_;

@@ -18,11 +18,11 @@ std::string LyricsNameFromPath(std::string_view lyricsPath) {
 
 ResultRow OneFileRow(const RunConfig& config) {
     ResultRow row;
-    row.Mp3Cell.Text = GetFileName(config.CmdMp3);
+    row.Mp3Name = GetFileName(config.CmdMp3);
     row.Mp3Path = config.CmdMp3;
-    row.LyricsCell.Text = LyricsNameFromPath(config.CmdLyrics);
+    row.LyricsName = LyricsNameFromPath(config.CmdLyrics);
     row.LyricsPath = config.CmdLyrics;
-    row.Checked = true;  // checked by the program, not by a click: the row text stays empty
+    row.Checked = true;
     return row;
 }
 

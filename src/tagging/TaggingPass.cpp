@@ -98,7 +98,7 @@ TagResult TagRowByCopy(const ResultRow& row, const TagOptions& options) {
             options.ReportFailure(path, reason);
         }
     };
-    result.Tagged = TagFileByCopy(mp3Path, row.LyricsPath, row.LyricsCell.Text, reporting);
+    result.Tagged = TagFileByCopy(mp3Path, row.LyricsPath, row.LyricsName, reporting);
     return result;
 }
 
@@ -127,7 +127,7 @@ TagResult TagRow(const ResultRow& row, const TaggingOptions& options, PassJourna
         mp3->Close();
         return {mp3Path, false, std::string(kReasonLyricsUnreadable)};
     }
-    const NewTail tail = BuildNewTail(*mp3, *lyrics, row.LyricsCell.Text);
+    const NewTail tail = BuildNewTail(*mp3, *lyrics, row.LyricsName);
     if (!tail.Reason.empty()) {
         mp3->Close();
         return {mp3Path, false, tail.Reason};
@@ -218,7 +218,7 @@ bool TagFile(const std::string& mp3Path, const std::string& lyricsPath, std::str
     ResultRow row;
     row.Mp3Path = mp3Path;
     row.LyricsPath = lyricsPath;
-    row.LyricsCell.Text = std::string(lyricsName);
+    row.LyricsName = std::string(lyricsName);
     row.Checked = true;
     RowList rows;
     rows.Add(row);

@@ -2,8 +2,6 @@
 
 #include <QString>
 
-#include "matching/ResultRow.h"
-
 class QFrame;
 class QLabel;
 class QPushButton;

@@ -4,8 +4,6 @@
 #include <QPixmap>
 #include <array>
 
-#include "matching/ResultRow.h"
-
 // imgListMain: the five 16 x 16 pictures of the list and the panel, numbered as
 // the rows use them (1 lyrics filtered, 2 alert, 3 lyrics not filtered, 4 newer
 // tag version, 5 one match), and the window's icon. On a screen whose logical dpi

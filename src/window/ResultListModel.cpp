@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "window/DisplayString.h"
+#include "window/RowLook.h"
 #include "window/WindowColours.h"
 
 namespace versemark {
@@ -29,19 +30,20 @@ int ResultListModel::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : kColumnCount;
 }
 
-QVariant ResultListModel::CellData(const Cell& cell, const std::string& path, int role) const {
+QVariant ResultListModel::CellData(const std::string& text, const std::string& path, int picture,
+                                   std::optional<Colour> colour, int role) const {
     switch (role) {
         case Qt::DisplayRole:
-            return DisplayString(cell.Text);
+            return DisplayString(text);
         case Qt::ToolTipRole:
             return DisplayString(path);  // a file's cell shows its full path as the tip
         case Qt::DecorationRole: {
-            const QPixmap& picture = pictures_.Picture(cell.Icon);
-            return picture.isNull() ? QVariant() : QVariant(picture);
+            const QPixmap& pixmap = pictures_.Picture(picture);
+            return pixmap.isNull() ? QVariant() : QVariant(pixmap);
         }
         case Qt::ForegroundRole:
-            if (cell.TextColour) {
-                return QBrush(ToQColor(*cell.TextColour, QPalette()));
+            if (colour) {
+                return QBrush(ToQColor(*colour, QPalette()));
             }
             return QVariant();
         default:
@@ -57,16 +59,17 @@ QVariant ResultListModel::data(const QModelIndex& index, int role) const {
     switch (index.column()) {
         case kColumnRowText:
             if (role == Qt::DisplayRole) {
-                return DisplayString(row.Text);
+                return DisplayString(RowText(row));
             }
             if (role == Qt::CheckStateRole) {
                 return row.Checked ? Qt::Checked : Qt::Unchecked;
             }
             return QVariant();
         case kColumnMp3:
-            return CellData(row.Mp3Cell, row.Mp3Path, role);
+            return CellData(row.Mp3Name, row.Mp3Path, Mp3Picture(row), Mp3TextColour(row), role);
         case kColumnLyrics:
-            return CellData(row.LyricsCell, row.LyricsPath, role);
+            return CellData(row.LyricsName, row.LyricsPath, LyricsPicture(row),
+                            LyricsTextColour(row), role);
         default:
             return QVariant();
     }
@@ -106,7 +109,7 @@ bool ResultListModel::setData(const QModelIndex& index, const QVariant& value, i
     if (checked == row.Checked) {
         return false;
     }
-    row.SetChecked(checked);
+    row.Checked = checked;
     emit dataChanged(index, index, {Qt::DisplayRole, Qt::CheckStateRole});
     emit CheckBoxClicked(index.row());
     return true;
@@ -172,7 +175,7 @@ int ResultListModel::SetCheckMarks(const std::vector<bool>& rows, bool checked) 
         if (!rows[i] || row.Checked == checked) {
             continue;
         }
-        row.SetChecked(checked);
+        row.Checked = checked;
         ++changed;
         if (first < 0) {
             first = static_cast<int>(i);
@@ -186,13 +189,17 @@ int ResultListModel::SetCheckMarks(const std::vector<bool>& rows, bool checked) 
     return changed;
 }
 
-void ResultListModel::SetLyrics(int row, const Cell& cell, const std::string& lyricsPath) {
+void ResultListModel::SetLyrics(int row, const LyricsChoice& choice) {
     if (row < 0 || row >= rowCount()) {
         return;
     }
     ResultRow& changed = rows_.Row(static_cast<std::size_t>(row));
-    changed.LyricsCell = cell;
-    changed.LyricsPath = lyricsPath;
+    changed.LyricsPath = choice.Path;
+    changed.LyricsName = choice.Name;
+    changed.LyricsPosition = choice.Position;
+    changed.Filtered = choice.Filtered;
+    changed.Shared = choice.Shared;
+    changed.ChosenByUser = true;
     emit dataChanged(index(row, kColumnLyrics), index(row, kColumnLyrics));
 }
 

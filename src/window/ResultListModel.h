@@ -1,8 +1,11 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <optional>
+#include <string>
 #include <vector>
 
+#include "matching/MatchFolder.h"
 #include "matching/RowList.h"
 #include "window/ImageList.h"
 
@@ -47,8 +50,16 @@ class ResultListModel : public QAbstractTableModel {
     // change, not a user click). Returns how many rows changed.
     int SetCheckMarks(const std::vector<bool>& rows, bool checked);
 
-    // Replaces the lyrics file of a row: its cell and its path.
-    void SetLyrics(int row, const Cell& cell, const std::string& lyricsPath);
+    // The lyrics file the user chose for a row in the panel.
+    struct LyricsChoice {
+        std::string Path;
+        std::string Name;
+        int Position = -1;
+        bool Filtered = false;
+        bool Shared = false;
+    };
+    // Replaces the lyrics file of a row with the user's choice.
+    void SetLyrics(int row, const LyricsChoice& choice);
 
     void RemoveAllRows();
 
@@ -57,7 +68,8 @@ class ResultListModel : public QAbstractTableModel {
     void CheckBoxClicked(int row);
 
   private:
-    QVariant CellData(const Cell& cell, const std::string& path, int role) const;
+    QVariant CellData(const std::string& text, const std::string& path, int picture,
+                      std::optional<Colour> colour, int role) const;
     void SortRows();
 
     const ImageList pictures_;  // a copy: the pixmaps are shared, not duplicated

@@ -3,7 +3,7 @@
 #include <QColor>
 #include <cstdint>
 
-#include "matching/ResultRow.h"
+#include "matching/MatchFolder.h"
 
 class QPalette;
 class QWidget;

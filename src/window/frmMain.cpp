@@ -14,6 +14,7 @@
 #include "window/DisplayString.h"
 #include "window/ResultListModel.h"
 #include "window/ResultListView.h"
+#include "window/RowLook.h"
 #include "window/Twips.h"
 #include "window/WindowColours.h"
 #include "window/WindowFonts.h"

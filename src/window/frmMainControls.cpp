@@ -13,6 +13,7 @@
 #include "window/Controls.h"
 #include "window/ResultListModel.h"
 #include "window/ResultListView.h"
+#include "window/RowLook.h"
 #include "window/TagSettings.h"
 #include "window/Twips.h"
 #include "window/WindowColours.h"

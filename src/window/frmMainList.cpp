@@ -16,10 +16,6 @@ namespace {
 
 constexpr int kCheckTarget = 0;  // cmdCheck element 0 checks, element 1 unchecks
 
-bool HasColour(const Cell& cell, Colour colour) {
-    return cell.TextColour && *cell.TextColour == colour;
-}
-
 // The elements of cmdSel: two selection commands and four filters.
 enum SelectCommand : int {
     kSelectAllCommand = 0,
@@ -37,14 +33,15 @@ using RowRule = bool (*)(const ResultRow&);
 RowRule FilterRule(int index) {
     switch (index) {
         case kTaggedFilter:
-            return [](const ResultRow& row) { return HasColour(row.Mp3Cell, TaggedFileColour); };
+            return [](const ResultRow& row) { return row.Tagged; };
         case kUnfilteredFilter:
-            return [](const ResultRow& row) { return row.LyricsCell.Icon == kPictureUnfiltered; };
+            return [](const ResultRow& row) { return row.LyricsChosen() && !row.Filtered; };
         case kSeveralMatchesFilter:
-            return [](const ResultRow& row) { return row.Mp3Cell.Icon == kPictureAlert; };
+            return [](const ResultRow& row) {
+                return row.Standing() == MatchStanding::SeveralMatches;
+            };
         case kSharedLyricsFilter:
-            return
-                [](const ResultRow& row) { return HasColour(row.LyricsCell, SharedLyricsColour); };
+            return [](const ResultRow& row) { return row.Shared; };
         default:
             return nullptr;
     }

@@ -3,13 +3,13 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
-#include <charconv>
 
 #include "matching/MatchFolder.h"
 #include "platform/FileSystem.h"
 #include "window/Controls.h"
 #include "window/DisplayString.h"
 #include "window/ResultListModel.h"
+#include "window/RowLook.h"
 #include "window/WindowColours.h"
 #include "window/WindowTexts.h"
 #include "window/frmMain.h"
@@ -21,13 +21,6 @@ namespace {
 // and only in a file longer than 50 bytes.
 constexpr std::size_t kChoiceTailSize = 51;
 constexpr int kSharedFrom = 2;  // a MatchCount from which a lyrics file is shared
-
-// The position a cell's tag value holds; -1 when it holds none.
-int PositionFromTag(const std::string& tag) {
-    int position = -1;
-    const auto [end, error] = std::from_chars(tag.data(), tag.data() + tag.size(), position);
-    return error == std::errc() && end == tag.data() + tag.size() ? position : -1;
-}
 
 bool LyricsFileIsFiltered(const std::string& path) {
     const std::optional<std::string> tail = ReadFileTail(path, kChoiceTailSize);
@@ -53,10 +46,10 @@ void frmMain::list_ItemClick(int row) {
     const ResultRow& clicked = listModel_->Rows().Row(static_cast<std::size_t>(row));
     picInfo->show();
 
-    SetCaption(lblInfo[0], DisplayString(clicked.Mp3Cell.Text));
+    SetCaption(lblInfo[0], DisplayString(clicked.Mp3Name));
     lblInfo[0]->setToolTip(DisplayString(clicked.Mp3Path));
     panelMp3Path_ = clicked.Mp3Path;
-    img[1]->setPixmap(imgListMain.Picture(clicked.LyricsCell.Icon));
+    img[1]->setPixmap(imgListMain.Picture(LyricsPicture(clicked)));
 
     const std::vector<int>& candidates = clicked.Candidates;
     if (candidates.size() <= 1) {
@@ -75,15 +68,15 @@ void frmMain::list_ItemClick(int row) {
         ShowLyricsChoice(clicked, candidates);
     }
 
-    cmdDisplaySavedLyrics->setVisible(clicked.Mp3Cell.TextColour == TaggedFileColour);
-    if (clicked.Mp3Cell.Icon == kPictureNewerTag) {
+    cmdDisplaySavedLyrics->setVisible(clicked.Tagged);
+    if (clicked.NewerTag) {
         img[4]->show();
         img[2]->hide();
     } else {
         img[4]->hide();
-        img[2]->setVisible(clicked.Mp3Cell.Tag == kWithoutId3);
+        img[2]->setVisible(clicked.WithoutId3);
     }
-    const LyricsEntry* chosen = EntryAt(PositionFromTag(clicked.LyricsCell.Tag));
+    const LyricsEntry* chosen = EntryAt(clicked.LyricsPosition);
     img[3]->setVisible(chosen != nullptr && chosen->MatchCount >= kSharedFrom);
 }
 
@@ -91,7 +84,7 @@ void frmMain::ShowLyricsChoice(const ResultRow& row, const std::vector<int>& can
     // Filling the list makes entries current; that is not the user's choice.
     state_.FillingLyricsChoice = true;
     cboLyrics->clear();
-    const int chosen = PositionFromTag(row.LyricsCell.Tag);
+    const int chosen = row.LyricsPosition;
     int current = -1;
     for (const int position : candidates) {
         const LyricsEntry* entry = EntryAt(position);
@@ -121,17 +114,18 @@ void frmMain::cboLyrics_Click() {
         return;
     }
 
-    Cell cell = listModel_->Rows().Row(static_cast<std::size_t>(row)).LyricsCell;
-    cell.Text = entry->DisplayName;
-    cell.Tag = std::to_string(position);
-    const bool shared = entry->MatchCount >= kSharedFrom;
-    cell.TextColour = shared ? SharedLyricsColour : kBlack;
+    ResultListModel::LyricsChoice chosen;
+    chosen.Path = entry->FilePath;
+    chosen.Name = entry->DisplayName;
+    chosen.Position = position;
+    chosen.Shared = entry->MatchCount >= kSharedFrom;
     // A lyrics file that cannot be read counts as not filtered.
-    cell.Icon = LyricsFileIsFiltered(entry->FilePath) ? kPictureFiltered : kPictureUnfiltered;
-    listModel_->SetLyrics(row, cell, entry->FilePath);
+    chosen.Filtered = LyricsFileIsFiltered(entry->FilePath);
+    listModel_->SetLyrics(row, chosen);
 
-    img[1]->setPixmap(imgListMain.Picture(cell.Icon));
-    img[3]->setVisible(shared);
+    img[1]->setPixmap(
+        imgListMain.Picture(LyricsPicture(listModel_->Rows().Row(static_cast<std::size_t>(row)))));
+    img[3]->setVisible(chosen.Shared);
 }
 
 }  // namespace versemark

@@ -47,8 +47,7 @@ void frmMain::cmdDisplaySavedLyrics_Click() {
         return;
     }
     const int row = CurrentRow();
-    if (row < 0 || listModel_->Rows().Row(static_cast<std::size_t>(row)).Mp3Cell.TextColour !=
-                       TaggedFileColour) {
+    if (row < 0 || !listModel_->Rows().Row(static_cast<std::size_t>(row)).Tagged) {
         return;
     }
     // The file of the row clicked last, as the panel names it.

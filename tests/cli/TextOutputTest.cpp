@@ -128,18 +128,22 @@ TEST(ScanJsonTest, AnEmptyFolderGivesAnEmptyRowList) {
 
 TEST(RowMarksTest, EachMarkHasItsOwnPosition) {
     ResultRow row;
-    row.Mp3Cell.Icon = kPictureNewerTag;
-    row.Mp3Cell.TextColour = TaggedFileColour;
-    row.Mp3Cell.Tag = std::string(kWithoutId3);
-    row.LyricsCell.Icon = kPictureUnfiltered;
-    row.LyricsCell.TextColour = SharedLyricsColour;
+    row.Candidates = {3, 7};
+    row.NewerTag = true;  // outranks the several matches
+    row.Tagged = true;
+    row.WithoutId3 = true;
+    row.LyricsPosition = 3;
+    row.Shared = true;
     EXPECT_EQ(cli::RowMarks(row), "NTIUS");
-    row.Mp3Cell = Cell{};
-    row.Mp3Cell.Icon = kPictureAlert;
-    row.LyricsCell = Cell{};
-    row.LyricsCell.Icon = kPictureFiltered;
-    row.LyricsCell.TextColour = kBlack;  // chosen by hand: not the shared colour
+    row = ResultRow{};
+    row.Candidates = {3, 7};
+    row.LyricsPosition = 7;
+    row.Filtered = true;
+    row.ChosenByUser = true;  // chosen by hand: not shared
     EXPECT_EQ(cli::RowMarks(row), "A..F.");
+    row = ResultRow{};
+    row.Candidates = {3};
+    EXPECT_EQ(cli::RowMarks(row), "1....") << "no lyrics file chosen yet";
 }
 
 TEST(VerbArgumentsTest, OptionsMayStandAnywhereAndTakeTheirValue) {

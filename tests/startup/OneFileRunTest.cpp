@@ -35,13 +35,12 @@ TEST(OneFileRow, CarriesTheNamesAndPathsAndIsChecked) {
     config.CmdLyrics = "/lyrics/Some Band - My Song.txt";
     const ResultRow row = OneFileRow(config);
     EXPECT_TRUE(row.Checked);
-    EXPECT_EQ(row.Text, "");
-    EXPECT_EQ(row.Mp3Cell.Text, "My Song.mp3");
+    EXPECT_EQ(row.Mp3Name, "My Song.mp3");
     EXPECT_EQ(row.Mp3Path, "/music/My Song.mp3");
-    EXPECT_EQ(row.LyricsCell.Text, "Some Band - My Song");
+    EXPECT_EQ(row.LyricsName, "Some Band - My Song");
     EXPECT_EQ(row.LyricsPath, "/lyrics/Some Band - My Song.txt");
-    EXPECT_EQ(row.Mp3Cell.Icon, kPictureNone);
-    EXPECT_FALSE(row.Mp3Cell.TextColour.has_value());
+    EXPECT_FALSE(row.Tagged);
+    EXPECT_FALSE(row.LyricsChosen());
     EXPECT_TRUE(row.Candidates.empty());
 }
 

@@ -30,7 +30,7 @@ inline ResultRow CheckedRow(const std::string& mp3, const std::string& lyrics,
     row.Checked = checked;
     row.Mp3Path = mp3;
     row.LyricsPath = lyrics;
-    row.LyricsCell.Text = name;
+    row.LyricsName = name;
     return row;
 }
 

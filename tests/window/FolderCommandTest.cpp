@@ -13,6 +13,7 @@
 #include "window/ImageList.h"
 #include "window/PassPace.h"
 #include "window/ResultListModel.h"
+#include "window/RowLook.h"
 #include "window/WindowColours.h"
 
 using namespace versemark;
@@ -72,34 +73,34 @@ class FolderCommandTest : public QObject {
         const ResultRow& alpha = window.RowNamed(kAlpha);
         QVERIFY(alpha.Checked);
         QCOMPARE(alpha.Mp3Path, road.AlphaMp3);
-        QCOMPARE(alpha.Mp3Cell.Icon, 5);
-        QCOMPARE(alpha.Mp3Cell.Tag, std::string("withoutid3"));
-        QVERIFY(!alpha.Mp3Cell.TextColour.has_value());
-        QCOMPARE(alpha.LyricsCell.Text, std::string("Alpha Band - First Song"));
+        QCOMPARE(Mp3Picture(alpha), 5);
+        QVERIFY(alpha.WithoutId3);
+        QVERIFY(!Mp3TextColour(alpha).has_value());
+        QCOMPARE(alpha.LyricsName, std::string("Alpha Band - First Song"));
         QCOMPARE(alpha.LyricsPath, road.AlphaLyrics);
-        QCOMPARE(alpha.LyricsCell.Icon, 1);
+        QCOMPARE(LyricsPicture(alpha), 1);
 
         const ResultRow& beta = window.RowNamed(kBeta);
         QVERIFY(!beta.Checked);
-        QCOMPARE(beta.LyricsCell.Icon, 3);
-        QCOMPARE(beta.Mp3Cell.Tag, std::string());
+        QCOMPARE(LyricsPicture(beta), 3);
+        QVERIFY(!beta.WithoutId3);
 
         const ResultRow& epsilon = window.RowNamed(kEpsilon);
         QVERIFY(!epsilon.Checked);
-        QCOMPARE(epsilon.Mp3Cell.TextColour, std::optional<Colour>(TaggedFileColour));
+        QCOMPARE(Mp3TextColour(epsilon), std::optional<Colour>(TaggedFileColour));
 
         const ResultRow& live = window.RowNamed(kGammaLive);
         QVERIFY(live.Checked);
-        QCOMPARE(live.Mp3Cell.Icon, 2);
-        QCOMPARE(live.LyricsCell.Text, std::string("Gamma - Night Live"));
+        QCOMPARE(Mp3Picture(live), 2);
+        QCOMPARE(live.LyricsName, std::string("Gamma - Night Live"));
 
         const ResultRow& zeta = window.RowNamed(kZeta);
         QVERIFY(!zeta.Checked);
-        QCOMPARE(zeta.Mp3Cell.Icon, 4);
+        QCOMPARE(Mp3Picture(zeta), 4);
 
         const ResultRow& gamma = window.RowNamed(kGamma);
         QVERIFY(!gamma.Checked);
-        QCOMPARE(gamma.LyricsCell.TextColour, std::optional<Colour>(SharedLyricsColour));
+        QCOMPARE(LyricsTextColour(gamma), std::optional<Colour>(SharedLyricsColour));
 
         // What the list shows for them.
         const QAbstractItemModel* model = window.Find<QTreeView>("list")->model();
@@ -132,10 +133,10 @@ class FolderCommandTest : public QObject {
         window.ChooseFolderAndMatch(road.Music());
         // Unchecked rows (empty text) before the checked ones, each group in search order.
         const RowList& rows = window.Form().ListModel().Rows();
-        QCOMPARE(rows.Row(0).Mp3Cell.Text, std::string(kBeta));
+        QCOMPARE(rows.Row(0).Mp3Name, std::string(kBeta));
         QVERIFY(!rows.Row(3).Checked);
-        QCOMPARE(rows.Row(4).Mp3Cell.Text, std::string(kAlpha));
-        QCOMPARE(rows.Row(5).Mp3Cell.Text, std::string(kGammaLive));
+        QCOMPARE(rows.Row(4).Mp3Name, std::string(kAlpha));
+        QCOMPARE(rows.Row(5).Mp3Name, std::string(kGammaLive));
         QVERIFY(window.Form().ListModel().Sorted());
     }
 
@@ -249,7 +250,7 @@ class FolderCommandTest : public QObject {
         QCOMPARE(window.Text("Label1_1"), QString("Matches: 2 / 2 (100%)"));
         QCOMPARE(window.Form().ListModel().rowCount(), 2);
         for (const ResultRow& row : window.Form().ListModel().Rows().Rows()) {
-            QVERIFY(!row.LyricsCell.Text.empty());
+            QVERIFY(!row.LyricsName.empty());
         }
         QCOMPARE(callsAfterStop, 0);  // phase 2 of two rows does not yield
         QVERIFY(button->isEnabled());

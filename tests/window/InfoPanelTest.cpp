@@ -9,6 +9,7 @@
 #include "RoadLibrary.h"
 #include "window/ImageList.h"
 #include "window/ResultListModel.h"
+#include "window/RowLook.h"
 #include "window/WindowColours.h"
 
 using namespace versemark;
@@ -38,14 +39,13 @@ struct PanelWindow {
     ResultRow Row(std::string mp3, std::vector<int> candidates, int chosen) {
         ResultRow row;
         row.Candidates = std::move(candidates);
-        row.Mp3Cell.Text = mp3;
+        row.Mp3Name = mp3;
         row.Mp3Path = library.MusicPath() + "/" + mp3;
-        row.Mp3Cell.Icon = 5;
         const LyricsEntry& entry = window.Values.Index.Entries[static_cast<std::size_t>(chosen)];
-        row.LyricsCell.Text = entry.DisplayName;
+        row.LyricsName = entry.DisplayName;
         row.LyricsPath = entry.FilePath;
-        row.LyricsCell.Tag = std::to_string(chosen);
-        row.LyricsCell.Icon = 1;
+        row.LyricsPosition = chosen;
+        row.Filtered = true;
         return row;
     }
 
@@ -82,7 +82,7 @@ class InfoPanelTest : public QObject {
     void aRowWithOneLyricsFile() {
         PanelWindow panel;
         ResultRow row = panel.Row("One.mp3", {0}, 0);
-        row.Mp3Cell.Tag = "withoutid3";
+        row.WithoutId3 = true;
         panel.Fill({row});
         panel.Click("One.mp3");
 
@@ -121,18 +121,18 @@ class InfoPanelTest : public QObject {
         QCOMPARE(combo->currentIndex(), 1);
         QVERIFY(panel.Visible("img_3"));  // "Artist - Three" matched two files
         QVERIFY(!window.Form().State().FillingLyricsChoice);
-        // Filling the list is not a choice: the row keeps its cell, picture 1 included.
+        // Filling the list is not a choice: the row keeps its lyrics file, picture 1 included.
         const ResultRow& row = window.RowNamed("Many.mp3");
-        QCOMPARE(row.LyricsCell.Icon, 1);
-        QVERIFY(!row.LyricsCell.TextColour.has_value());
+        QCOMPARE(LyricsPicture(row), 1);
+        QVERIFY(!LyricsTextColour(row).has_value());
     }
 
     void alertPicturesAndTheSavedLyricsButton() {
         PanelWindow panel;
         ResultRow newer = panel.Row("Newer.mp3", {0, 1}, 0);
-        newer.Mp3Cell.Icon = 4;
-        newer.Mp3Cell.Tag = "withoutid3";
-        newer.Mp3Cell.TextColour = TaggedFileColour;
+        newer.NewerTag = true;
+        newer.WithoutId3 = true;
+        newer.Tagged = true;
         ResultRow plain = panel.Row("Plain.mp3", {1}, 1);
         panel.Fill({newer, plain});
 
@@ -184,14 +184,14 @@ class InfoPanelTest : public QObject {
         panel.Combo()->setCurrentIndex(1);
 
         const ResultRow& row = panel.window.RowNamed("Song.mp3");
-        QCOMPARE(row.LyricsCell.Icon, icon);
+        QCOMPARE(LyricsPicture(row), icon);
         QVERIFY(Shows(panel.Picture(1), icon));
     }
 
     void choosingASharedLyricsFile() {
         PanelWindow panel;
         ResultRow row = panel.Row("Song.mp3", {1, 2}, 1);
-        row.SetChecked(true);
+        row.Checked = true;
         panel.Fill({row});
         panel.window.Form().list_ItemCheck(0);
         panel.Click("Song.mp3");
@@ -199,16 +199,16 @@ class InfoPanelTest : public QObject {
 
         const ResultRow& chosen = panel.window.RowNamed("Song.mp3");
         const LyricsEntry& three = panel.window.Values.Index.Entries[2];
-        QCOMPARE(chosen.LyricsCell.Text, std::string("Artist - Three"));
-        QCOMPARE(chosen.LyricsCell.Tag, std::string("2"));
+        QCOMPARE(chosen.LyricsName, std::string("Artist - Three"));
+        QCOMPARE(chosen.LyricsPosition, 2);
         QCOMPARE(chosen.LyricsPath, three.FilePath);
-        QCOMPARE(chosen.LyricsCell.TextColour, std::optional<Colour>(SharedLyricsColour));
-        QCOMPARE(chosen.LyricsCell.Icon, 1);
+        QCOMPARE(LyricsTextColour(chosen), std::optional<Colour>(SharedLyricsColour));
+        QCOMPARE(LyricsPicture(chosen), 1);
         QVERIFY(panel.Visible("img_3"));
         // Nothing else of the row or the window changes.
         QVERIFY(chosen.Checked);
         QCOMPARE(chosen.Candidates, (std::vector<int>{1, 2}));
-        QCOMPARE(chosen.Mp3Cell.Text, std::string("Song.mp3"));
+        QCOMPARE(chosen.Mp3Name, std::string("Song.mp3"));
         QCOMPARE(panel.window.Text("Label1_5"), QString("Lyrics(2):"));
         QCOMPARE(panel.window.Text("Label1_2"), QString("Checked: 1"));
         // What the list shows for the cell.
@@ -218,7 +218,7 @@ class InfoPanelTest : public QObject {
                  QColor(80, 80, 130));
 
         panel.Combo()->setCurrentIndex(0);  // back to a file matched once: black
-        QCOMPARE(panel.window.RowNamed("Song.mp3").LyricsCell.TextColour,
+        QCOMPARE(LyricsTextColour(panel.window.RowNamed("Song.mp3")),
                  std::optional<Colour>(kBlack));
         QVERIFY(!panel.Visible("img_3"));
     }
@@ -230,11 +230,11 @@ class InfoPanelTest : public QObject {
         panel.Click("Song.mp3");
         panel.Combo()->setCurrentIndex(1);
         const ResultRow& row = panel.window.RowNamed("Song.mp3");
-        QCOMPARE(row.LyricsCell.Text, std::string("Artist - Two"));
-        QCOMPARE(row.LyricsCell.Tag, std::string("1"));
+        QCOMPARE(row.LyricsName, std::string("Artist - Two"));
+        QCOMPARE(row.LyricsPosition, 1);
         QCOMPARE(row.LyricsPath, panel.library.CachePath() + "/gone.txt");
-        QCOMPARE(row.LyricsCell.TextColour, std::optional<Colour>(kBlack));
-        QCOMPARE(row.LyricsCell.Icon, 3);
+        QCOMPARE(LyricsTextColour(row), std::optional<Colour>(kBlack));
+        QCOMPARE(LyricsPicture(row), 3);
         QVERIFY(Shows(panel.Picture(1), 3));
     }
 

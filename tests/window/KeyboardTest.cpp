@@ -13,6 +13,7 @@
 #include "RoadLibrary.h"
 #include "tags/Id3v2Lyrics.h"
 #include "window/ResultListModel.h"
+#include "window/RowLook.h"
 
 using namespace versemark;
 using namespace versemark::testing;
@@ -50,10 +51,10 @@ struct KeyboardWindow {
     }
     std::string CurrentMp3() {
         const int row = List()->currentIndex().row();
-        return row < 0 ? std::string() : window.RowNamed(Mp3At(row)).Mp3Cell.Text;
+        return row < 0 ? std::string() : window.RowNamed(Mp3At(row)).Mp3Name;
     }
     std::string Mp3At(int row) {
-        return window.Form().ListModel().Rows().Row(static_cast<std::size_t>(row)).Mp3Cell.Text;
+        return window.Form().ListModel().Rows().Row(static_cast<std::size_t>(row)).Mp3Name;
     }
     QString FocusName() {
         QWidget* focus = QApplication::focusWidget();
@@ -167,7 +168,7 @@ class KeyboardTest : public QObject {
         keys.MakeCurrent(kBeta);
         keys.Press(Qt::Key_Space);
         QVERIFY(window.RowNamed(kBeta).Checked);
-        QCOMPARE(window.RowNamed(kBeta).Text, std::string("\xA0"));
+        QCOMPARE(std::string(RowText(window.RowNamed(kBeta))), std::string("\xA0"));
         QCOMPARE(keys.List()->model()->index(window.RowOf(kBeta), 0).data().toString(),
                  kNoBreakSpace);
         QCOMPARE(window.Form().ListModel().Rows().CheckedCount(), 3u);
@@ -175,7 +176,7 @@ class KeyboardTest : public QObject {
 
         keys.Press(Qt::Key_Space);
         QVERIFY(!window.RowNamed(kBeta).Checked);
-        QCOMPARE(window.RowNamed(kBeta).Text, std::string());
+        QCOMPARE(std::string(RowText(window.RowNamed(kBeta))), std::string());
         QCOMPARE(window.Text("Label1_2"), QString("Checked: 2"));
         QVERIFY(window.Button("cmdTagThem")->isEnabled());
 

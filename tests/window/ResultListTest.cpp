@@ -10,6 +10,7 @@
 #include "WindowTestSupport.h"
 #include "window/Controls.h"
 #include "window/ResultListModel.h"
+#include "window/RowLook.h"
 
 using namespace versemark;
 using namespace versemark::testing;
@@ -18,17 +19,23 @@ namespace {
 
 using Names = std::set<std::string>;
 
-ResultRow MakeRow(std::string mp3, int mp3Icon, std::optional<Colour> mp3Colour, std::string lyrics,
-                  int lyricsIcon, std::optional<Colour> lyricsColour, bool checked) {
+// A row whose facts give the pictures and colours named.
+ResultRow MakeRow(std::string mp3, int mp3Picture, std::optional<Colour> mp3Colour,
+                  std::string lyrics, int lyricsPicture, std::optional<Colour> lyricsColour,
+                  bool checked) {
     ResultRow row;
     row.Candidates = {0};  // one candidate at position 0
-    row.Mp3Cell.Text = std::move(mp3);
-    row.Mp3Cell.Icon = mp3Icon;
-    row.Mp3Cell.TextColour = mp3Colour;
-    row.LyricsCell.Text = std::move(lyrics);
-    row.LyricsCell.Icon = lyricsIcon;
-    row.LyricsCell.TextColour = lyricsColour;
-    row.SetChecked(checked);
+    if (mp3Picture == kPictureAlert) {
+        row.Candidates.push_back(1);
+    }
+    row.NewerTag = mp3Picture == kPictureNewerTag;
+    row.Mp3Name = std::move(mp3);
+    row.Tagged = mp3Colour == TaggedFileColour;
+    row.LyricsName = std::move(lyrics);
+    row.LyricsPosition = 0;
+    row.Filtered = lyricsPicture == kPictureFiltered;
+    row.Shared = lyricsColour == SharedLyricsColour;
+    row.Checked = checked;
     return row;
 }
 
@@ -57,7 +64,7 @@ struct ListWindow {
     std::vector<std::string> Order() {
         std::vector<std::string> names;
         for (const ResultRow& row : window.Form().ListModel().Rows().Rows()) {
-            names.push_back(row.Mp3Cell.Text);
+            names.push_back(row.Mp3Name);
         }
         return names;
     }
@@ -69,7 +76,7 @@ struct ListWindow {
                              .ListModel()
                              .Rows()
                              .Row(static_cast<std::size_t>(index.row()))
-                             .Mp3Cell.Text);
+                             .Mp3Name);
         }
         return names;
     }
@@ -114,14 +121,14 @@ class ResultListTest : public QObject {
         QCOMPARE(window.Text("Label1_2"), QString("Checked: 2"));
         list.ClickCheckBox("Beta.mp3");
         QVERIFY(window.RowNamed("Beta.mp3").Checked);
-        QCOMPARE(window.RowNamed("Beta.mp3").Text, std::string("\xA0"));
+        QCOMPARE(std::string(RowText(window.RowNamed("Beta.mp3"))), std::string("\xA0"));
         QCOMPARE(window.Text("Label1_2"), QString("Checked: 3"));
         QVERIFY(window.Button("cmdTagThem")->isEnabled());
 
         for (const char* name : {"Beta.mp3", "alpha.mp3", "echo.mp3"}) {
             list.ClickCheckBox(name);
         }
-        QCOMPARE(window.RowNamed("alpha.mp3").Text, std::string());
+        QCOMPARE(std::string(RowText(window.RowNamed("alpha.mp3"))), std::string());
         QCOMPARE(window.Text("Label1_2"), QString("Checked: 0"));
         QVERIFY(!window.Button("cmdTagThem")->isEnabled());
         list.ClickCheckBox("Delta.mp3");
@@ -218,13 +225,13 @@ class ResultListTest : public QObject {
         window.Button("cmdCheck_0")->click();
         QCOMPARE(window.Text("Label1_2"), QString("Checked: 4"));
         QCOMPARE(list.Checked(), 4);
-        QCOMPARE(window.RowNamed("charlie.mp3").Text, std::string("\xA0"));
+        QCOMPARE(std::string(RowText(window.RowNamed("charlie.mp3"))), std::string("\xA0"));
         QVERIFY(!window.RowNamed("Delta.mp3").Checked);
 
         list.Select({"alpha.mp3", "Delta.mp3"});
         window.Button("cmdCheck_1")->click();
         QCOMPARE(window.Text("Label1_2"), QString("Checked: 3"));
-        QCOMPARE(window.RowNamed("alpha.mp3").Text, std::string());
+        QCOMPARE(std::string(RowText(window.RowNamed("alpha.mp3"))), std::string());
         QVERIFY(window.Button("cmdTagThem")->isEnabled());
     }
 

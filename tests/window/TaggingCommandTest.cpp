@@ -14,6 +14,7 @@
 #include "base/Companion.h"
 #include "tags/Id3v2Lyrics.h"
 #include "window/ResultListModel.h"
+#include "window/RowLook.h"
 #include "window/WindowColours.h"
 
 using namespace versemark;
@@ -219,8 +220,7 @@ class TaggingCommandTest : public QObject {
         QCOMPARE(window.Prompts.FolderDialogs, 1);
         QCOMPARE(window.Text("Label1_1"), QString("Matches: 6 / 7 (85.7%)"));
         // The two files now carry a tag: no row is checked any more.
-        QCOMPARE(window.RowNamed(kAlpha).Mp3Cell.TextColour,
-                 std::optional<Colour>(TaggedFileColour));
+        QCOMPARE(Mp3TextColour(window.RowNamed(kAlpha)), std::optional<Colour>(TaggedFileColour));
         QVERIFY(!window.RowNamed(kAlpha).Checked);
         QCOMPARE(window.Text("Label1_2"), QString("Checked: 0"));
         QVERIFY(!window.Button("cmdTagThem")->isEnabled());

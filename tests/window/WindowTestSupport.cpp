@@ -84,7 +84,7 @@ void WindowUnderTest::ChooseFolderAndMatch(const std::string& folder) {
 int WindowUnderTest::RowOf(std::string_view mp3Name) const {
     const RowList& rows = form_->ListModel().Rows();
     for (std::size_t i = 0; i < rows.Count(); ++i) {
-        if (rows.Row(i).Mp3Cell.Text == mp3Name) {
+        if (rows.Row(i).Mp3Name == mp3Name) {
             return static_cast<int>(i);
         }
     }

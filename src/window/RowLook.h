@@ -1,0 +1,36 @@
+#pragma once
+
+#include <optional>
+#include <string_view>
+
+#include "matching/MatchFolder.h"
+#include "matching/ResultRow.h"
+
+// How the window shows a row's facts: the one mapping from a ResultRow to the
+// list's pictures, text colours and row text, also used by the info panel.
+namespace versemark {
+
+// Picture numbers of the window's image list.
+enum Picture : int {
+    kPictureNone = 0,
+    kPictureFiltered = 1,    // lyrics file filtered
+    kPictureAlert = 2,       // several candidate lyrics files; the window's alert icon
+    kPictureUnfiltered = 3,  // lyrics file not filtered
+    kPictureNewerTag = 4,    // the MP3 file carries a Lyrics3 tag of a newer version
+    kPictureOneMatch = 5,    // exactly one candidate lyrics file
+};
+
+inline constexpr Colour TaggedFileColour = 0x828250;
+inline constexpr Colour SharedLyricsColour = 0x825050;
+
+// Row text of a checked row: the no-break space; unchecked rows have empty text.
+inline constexpr std::string_view kCheckedRowText = "\xA0";
+
+int Mp3Picture(const ResultRow& row);
+int LyricsPicture(const ResultRow& row);
+// nullopt: the list's default text colour.
+std::optional<Colour> Mp3TextColour(const ResultRow& row);
+std::optional<Colour> LyricsTextColour(const ResultRow& row);
+std::string_view RowText(const ResultRow& row);
+
+}  // namespace versemark
