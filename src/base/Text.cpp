@@ -5,10 +5,6 @@ namespace {
 constexpr char kBlank = ' ';
 }  // namespace
 
-char LowerAscii(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : c;
-}
-
 std::string TrimSpaces(std::string_view text) {
     const std::size_t first = text.find_first_not_of(kBlank);
     if (first == std::string_view::npos) {

@@ -7,7 +7,9 @@
 namespace versemark {
 
 // An ASCII capital as its small letter; every other byte as it is.
-char LowerAscii(char c);
+inline char LowerAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : c;
+}
 
 // Blanks (space characters only) removed at both ends.
 std::string TrimSpaces(std::string_view text);

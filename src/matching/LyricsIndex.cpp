@@ -49,25 +49,34 @@ void ReplaceAll(std::string& text, std::string_view from, std::string_view to) {
     text = std::move(result);
 }
 
-// Runs of blanks become one blank.
-void CollapseBlanks(std::string& text) {
-    const auto end = std::unique(text.begin(), text.end(),
-                                 [](char a, char b) { return a == kBlank && b == kBlank; });
-    text.erase(end, text.end());
+bool IsRemovedFromWords(char c) {
+    return std::find(kRemovedFromWords.begin(), kRemovedFromWords.end(), c) !=
+           kRemovedFromWords.end();
 }
 
-std::vector<std::string> SplitAtBlanks(std::string_view text) {
+// The words of a name: the characters of kRemovedFromWords left out, then runs of
+// blanks taken as one and the text split at the blanks (a blank at either end
+// gives an empty word there).
+std::vector<std::string> SplitIntoWords(std::string_view name) {
     std::vector<std::string> words;
-    std::size_t start = 0;
-    while (true) {
-        const std::size_t blank = text.find(kBlank, start);
-        if (blank == std::string_view::npos) {
-            words.emplace_back(text.substr(start));
-            return words;
+    words.reserve(1 + static_cast<std::size_t>(std::count(name.begin(), name.end(), kBlank)));
+    std::string word;
+    bool afterBlank = false;  // the last character kept was a blank
+    for (const char c : name) {
+        if (IsRemovedFromWords(c)) {
+            continue;
         }
-        words.emplace_back(text.substr(start, blank - start));
-        start = blank + 1;
+        if (c != kBlank) {
+            word += c;
+            afterBlank = false;
+        } else if (!afterBlank) {
+            words.push_back(std::move(word));
+            word.clear();
+            afterBlank = true;
+        }
     }
+    words.push_back(std::move(word));
+    return words;
 }
 
 bool IsHiddenName(std::string_view path) {
@@ -77,9 +86,10 @@ bool IsHiddenName(std::string_view path) {
 }
 
 // The cache's subfolders that are read; hidden ones (".name") are left out.
-std::vector<std::string> VisibleSubfolders(const std::string& cachePath) {
+std::vector<std::string> VisibleSubfolders(const std::string& cachePath,
+                                           const std::vector<FolderEntry>& entries) {
     std::vector<std::string> folders;
-    for (std::string& folder : ListSubfolders(cachePath)) {
+    for (std::string& folder : SubfoldersOf(cachePath, entries)) {
         if (!IsHiddenName(folder)) {
             folders.push_back(std::move(folder));
         }
@@ -101,10 +111,8 @@ std::optional<LyricsEntry> MakeLyricsEntry(const std::string& folder, const std:
     }
 
     LyricsEntry entry;
-    entry.DisplayName = name;
-    std::erase_if(name, [](char c) { return kRemovedFromWords.find(c) != std::string_view::npos; });
-    CollapseBlanks(name);
-    entry.Words = SplitAtBlanks(name);
+    entry.Words = SplitIntoWords(name);
+    entry.DisplayName = std::move(name);
     entry.FilePath = EnsureBackslash(folder) + fileName;
     return entry;
 }
@@ -112,10 +120,11 @@ std::optional<LyricsEntry> MakeLyricsEntry(const std::string& folder, const std:
 std::optional<std::string> BuildLyricsIndex(const std::string& cachePath, bool& singleDir,
                                             LyricsIndex& index) {
     index.Entries.clear();
-    if (!IsFolder(cachePath) || !ListFolder(cachePath)) {
+    std::optional<std::vector<FolderEntry>> cacheEntries;
+    if (!IsFolder(cachePath) || !(cacheEntries = ListFolder(cachePath))) {
         return std::nullopt;  // missing, a file, or not listable: as if there were no cache
     }
-    std::vector<std::string> folders = VisibleSubfolders(cachePath);
+    std::vector<std::string> folders = VisibleSubfolders(cachePath, *cacheEntries);
     if (folders.empty()) {
         singleDir = true;
     }
@@ -125,8 +134,12 @@ std::optional<std::string> BuildLyricsIndex(const std::string& cachePath, bool& 
 
     for (const std::string& folder : folders) {
         const std::string dir = EnsureBackslash(folder);
-        for (const std::string& fileName :
-             ListFilesWithExtension(dir, companion::kLyricsExtension, true)) {
+        // The cache folder itself was listed above.
+        const std::vector<std::string> fileNames =
+            singleDir
+                ? FilesWithExtension(std::move(*cacheEntries), companion::kLyricsExtension, true)
+                : ListFilesWithExtension(dir, companion::kLyricsExtension, true);
+        for (const std::string& fileName : fileNames) {
             if (auto entry = MakeLyricsEntry(dir, fileName)) {
                 index.Entries.push_back(std::move(*entry));
             }

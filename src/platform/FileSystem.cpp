@@ -41,29 +41,41 @@ bool NameLess(std::string_view a, std::string_view b) {
     return a < b;  // names differing only in case keep a fixed order
 }
 
-// Orders the entries as NameLess does, with each name lowered once instead of at
-// every comparison (a folder of many files sorts its names many times over).
+// Orders the entries as NameLess does, with all names lowered once into one
+// buffer and small keys sorted instead of the entries (a folder of many files
+// sorts its names many times over).
 void SortByName(std::vector<FolderEntry>& entries) {
-    struct Keyed {
-        std::string Lowered;
-        FolderEntry Entry;
+    struct Key {
+        std::size_t Start;
+        std::size_t Size;
+        std::size_t Entry;
     };
-    std::vector<Keyed> keyed;
-    keyed.reserve(entries.size());
-    for (FolderEntry& entry : entries) {
-        std::string lowered = entry.Name;
-        for (char& c : lowered) {
-            c = static_cast<char>(LowerAscii(static_cast<unsigned char>(c)));
+    std::size_t total = 0;
+    for (const FolderEntry& entry : entries) {
+        total += entry.Name.size();
+    }
+    std::string lowered;
+    lowered.reserve(total);
+    std::vector<Key> keys;
+    keys.reserve(entries.size());
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const std::string& name = entries[i].Name;
+        keys.push_back({lowered.size(), name.size(), i});
+        for (const char c : name) {
+            lowered += LowerAscii(c);
         }
-        keyed.push_back({std::move(lowered), std::move(entry)});
     }
-    std::sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) {
-        const int order = a.Lowered.compare(b.Lowered);
-        return order != 0 ? order < 0 : a.Entry.Name < b.Entry.Name;
+    const std::string_view all(lowered);
+    std::sort(keys.begin(), keys.end(), [&](const Key& a, const Key& b) {
+        const int order = all.substr(a.Start, a.Size).compare(all.substr(b.Start, b.Size));
+        return order != 0 ? order < 0 : entries[a.Entry].Name < entries[b.Entry].Name;
     });
-    for (std::size_t i = 0; i < keyed.size(); ++i) {
-        entries[i] = std::move(keyed[i].Entry);
+    std::vector<FolderEntry> sorted;
+    sorted.reserve(entries.size());
+    for (const Key& key : keys) {
+        sorted.push_back(std::move(entries[key.Entry]));
     }
+    entries = std::move(sorted);
 }
 
 std::optional<std::vector<FolderEntry>> ListFolder(const std::string& folder) {
@@ -71,13 +83,31 @@ std::optional<std::vector<FolderEntry>> ListFolder(const std::string& folder) {
     return ListFolder(folder, identity);
 }
 
-std::vector<std::string> ListSubfolders(const std::string& folder) {
+std::vector<std::string> SubfoldersOf(const std::string& folder,
+                                      const std::vector<FolderEntry>& entries) {
     std::vector<std::string> result;
-    if (auto entries = ListFolder(folder)) {
-        for (const FolderEntry& e : *entries) {
-            if (e.IsFolder) {
-                result.push_back(EnsureBackslash(folder) + e.Name);
-            }
+    for (const FolderEntry& e : entries) {
+        if (e.IsFolder) {
+            result.push_back(EnsureBackslash(folder) + e.Name);
+        }
+    }
+    return result;
+}
+
+std::vector<std::string> ListSubfolders(const std::string& folder) {
+    const auto entries = ListFolder(folder);
+    return entries ? SubfoldersOf(folder, *entries) : std::vector<std::string>();
+}
+
+std::vector<std::string> FilesWithExtension(std::vector<FolderEntry>&& entries,
+                                            std::string_view extension, bool skipHidden) {
+    std::vector<std::string> result;
+    for (FolderEntry& e : entries) {
+        if (e.IsFolder || (skipHidden && !e.Name.empty() && e.Name.front() == '.')) {
+            continue;
+        }
+        if (e.IsRegularFile && EndsWithIgnoringCase(e.Name, extension)) {
+            result.push_back(std::move(e.Name));
         }
     }
     return result;
@@ -85,18 +115,9 @@ std::vector<std::string> ListSubfolders(const std::string& folder) {
 
 std::vector<std::string> ListFilesWithExtension(const std::string& folder,
                                                 std::string_view extension, bool skipHidden) {
-    std::vector<std::string> result;
-    if (auto entries = ListFolder(folder)) {
-        for (FolderEntry& e : *entries) {
-            if (e.IsFolder || (skipHidden && !e.Name.empty() && e.Name.front() == '.')) {
-                continue;
-            }
-            if (e.IsRegularFile && EndsWithIgnoringCase(e.Name, extension)) {
-                result.push_back(std::move(e.Name));
-            }
-        }
-    }
-    return result;
+    auto entries = ListFolder(folder);
+    return entries ? FilesWithExtension(std::move(*entries), extension, skipHidden)
+                   : std::vector<std::string>();
 }
 
 std::optional<std::string> ReadWholeFile(const std::string& path) {

@@ -33,12 +33,18 @@ std::optional<std::vector<FolderEntry>> ListFolder(const std::string& folder,
 
 // The immediate subfolders of `folder`, as full paths, in name order.
 std::vector<std::string> ListSubfolders(const std::string& folder);
+// The same from a listing of `folder` already made.
+std::vector<std::string> SubfoldersOf(const std::string& folder,
+                                      const std::vector<FolderEntry>& entries);
 
 // Names of the regular files of `folder` whose extension equals `extension`
 // (for example ".txt") without regard to case, in name order. Names beginning
 // with "." count as hidden and are left out when `skipHidden` is set.
 std::vector<std::string> ListFilesWithExtension(const std::string& folder,
                                                 std::string_view extension, bool skipHidden);
+// The same from a listing already made, whose names it takes.
+std::vector<std::string> FilesWithExtension(std::vector<FolderEntry>&& entries,
+                                            std::string_view extension, bool skipHidden);
 
 // The whole content of a file, or nullopt when it cannot be read.
 std::optional<std::string> ReadWholeFile(const std::string& path);

@@ -16,15 +16,16 @@ namespace {
 
 class PosixFile final : public RandomAccessFile {
   public:
-    // `readLength` is the size from the status taken at the open of a file opened
-    // for reading only: nothing writes through it, so it is asked for only once
-    // (a file changed meanwhile by others reads short, as it would a moment later).
-    PosixFile(int fd, std::optional<std::uint64_t> readLength) : fd_(fd), readLength_(readLength) {}
+    // `readStatus` is the status taken at the open of a file opened for reading
+    // only: nothing writes through it, so its length and stamp are asked for only
+    // once (a file changed meanwhile by others reads short, as it would a moment
+    // later, and its stamp tells the change to whoever compares it afterwards).
+    PosixFile(int fd, std::optional<struct stat> readStatus) : fd_(fd), readStatus_(readStatus) {}
     ~PosixFile() override { Close(); }
 
     std::optional<std::uint64_t> Length() override {
-        if (readLength_ && fd_ >= 0) {
-            return readLength_;
+        if (readStatus_ && fd_ >= 0) {
+            return static_cast<std::uint64_t>(readStatus_->st_size);
         }
         struct stat st {};
         if (fd_ < 0 || ::fstat(fd_, &st) != 0) {
@@ -85,6 +86,9 @@ class PosixFile final : public RandomAccessFile {
     bool Flush() override { return Succeeded(fd_ >= 0 && ::fsync(fd_) == 0); }
 
     std::optional<FileStamp> Stamp() override {
+        if (readStatus_ && fd_ >= 0) {
+            return StampOf(*readStatus_);
+        }
         struct stat st {};
         if (fd_ < 0 || ::fstat(fd_, &st) != 0) {
             return std::nullopt;
@@ -104,7 +108,7 @@ class PosixFile final : public RandomAccessFile {
     }
 
     int fd_;
-    std::optional<std::uint64_t> readLength_;
+    std::optional<struct stat> readStatus_;
     int error_ = EIO;
 };
 
@@ -135,11 +139,11 @@ std::unique_ptr<RandomAccessFile> OpenFile(const std::string& path, FileAccess a
         ::close(fd);
         return nullptr;
     }
-    std::optional<std::uint64_t> readLength;
+    std::optional<struct stat> readStatus;
     if (access == FileAccess::Read) {
-        readLength = static_cast<std::uint64_t>(st.st_size);
+        readStatus = st;
     }
-    return std::make_unique<PosixFile>(fd, readLength);
+    return std::make_unique<PosixFile>(fd, readStatus);
 }
 
 }  // namespace versemark

@@ -60,13 +60,13 @@ std::optional<std::vector<FolderEntry>> ListFolder(const std::string& folder,
     identity = std::to_string(st.st_dev) + ":" + std::to_string(st.st_ino);
     std::vector<FolderEntry> entries;
     while (const dirent* ent = ::readdir(dir)) {
-        const std::string name = ent->d_name;
+        const std::string_view name = ent->d_name;
         if (name == "." || name == "..") {
             continue;
         }
-        FolderEntry entry{name};
+        FolderEntry& entry = entries.emplace_back();
+        entry.Name = name;
         SetEntryKind(entry, ent->d_type, folder);
-        entries.push_back(std::move(entry));
     }
     ::closedir(dir);
     SortByName(entries);
