@@ -15,4 +15,15 @@ std::string EnsureBackslash(std::string_view path) {
     return result;
 }
 
+std::string JoinPath(std::string_view folder, std::string_view name) {
+    std::string path;
+    path.reserve(folder.size() + 1 + name.size());
+    path.append(folder);
+    if (path.empty() || path.back() != kPathSeparator) {
+        path += kPathSeparator;
+    }
+    path.append(name);
+    return path;
+}
+
 }  // namespace versemark

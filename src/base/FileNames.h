@@ -16,4 +16,7 @@ std::string GetFileName(std::string_view path);
 // The path with a trailing separator unless it already ends with one.
 std::string EnsureBackslash(std::string_view path);
 
+// `name` in `folder`: the two joined by one separator unless the folder ends with one.
+std::string JoinPath(std::string_view folder, std::string_view name);
+
 }  // namespace versemark

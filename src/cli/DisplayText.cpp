@@ -27,6 +27,11 @@ bool IsCombiningMark(std::string_view utf8, std::size_t at, std::size_t length) 
 }  // namespace
 
 std::string DisplayPath(std::string_view path) {
+    // A path that is UTF-8 as a whole is UTF-8 in each component: the separator
+    // is ASCII, and UTF-8 sequences hold no ASCII bytes.
+    if (IsValidUtf8(path)) {
+        return std::string(path);
+    }
     std::string out;
     out.reserve(path.size());
     std::size_t start = 0;

@@ -17,6 +17,7 @@ class ProgressLine {
     ProgressLine(const ProgressLine&) = delete;
     ProgressLine& operator=(const ProgressLine&) = delete;
 
+    bool Enabled() const { return enabled_; }
     // Shows `text` unless the line was rewritten less than a tenth of a second ago.
     void Show(std::string_view text);
     // Shows `text` now.

@@ -62,21 +62,30 @@ char FactMark(bool fact, char mark) {
     return fact ? mark : kNoMark;
 }
 
-// The MP3 path below the scanned folder, or the whole path when it lies elsewhere.
-std::string RelativeMp3Path(std::string_view path, std::string_view folder) {
-    const std::string prefix = EnsureBackslash(folder);
+// The MP3 path below the scanned folder (`prefix`, with its trailing separator),
+// or the whole path when it lies elsewhere.
+std::string RelativeMp3Path(std::string_view path, std::string_view prefix) {
     if (path.starts_with(prefix)) {
         path.remove_prefix(prefix.size());
     }
     return DisplayPath(path);
 }
 
-std::string PadTo(std::string text, std::size_t width) {
-    const std::size_t shown = DisplayWidth(text);
+// Appends `text`, `shown` columns wide, and blanks up to `width` columns.
+void AppendPadded(std::string& out, std::string_view text, std::size_t shown, std::size_t width) {
+    out += text;
     if (shown < width) {
-        text.append(width - shown, ' ');
+        out.append(width - shown, ' ');
     }
-    return text;
+}
+
+// Appends DisplayUtf8(text) without a copy of text that is UTF-8 already.
+void AppendDisplayUtf8(std::string& out, std::string_view text) {
+    if (IsValidUtf8(text)) {
+        out += text;
+    } else {
+        out += DisplayUtf8(text);
+    }
 }
 
 std::string JsonBool(bool value) {
@@ -132,22 +141,30 @@ std::string MarksLegend() {
 
 std::string FormatRowTable(const RowList& rows, std::string_view folder,
                            const MatchResult& result) {
+    const std::string prefix = EnsureBackslash(folder);
     std::vector<std::string> mp3Texts;
+    std::vector<std::size_t> mp3Widths;
     mp3Texts.reserve(rows.Count());
+    mp3Widths.reserve(rows.Count());
     std::size_t mp3Width = kHeaderMp3.size();
+    std::size_t rowBytes = 0;
     for (const ResultRow& row : rows.Rows()) {
-        mp3Texts.push_back(RelativeMp3Path(row.Mp3Path, folder));
-        mp3Width = std::max(mp3Width, DisplayWidth(mp3Texts.back()));
+        mp3Texts.push_back(RelativeMp3Path(row.Mp3Path, prefix));
+        mp3Widths.push_back(DisplayWidth(mp3Texts.back()));
+        mp3Width = std::max(mp3Width, mp3Widths.back());
+        rowBytes += mp3Texts.back().size() + row.LyricsName.size();
     }
     mp3Width = std::min(mp3Width, kMaxMp3ColumnWidth);
 
     std::string out;
     if (!rows.Empty()) {
+        constexpr std::size_t kRowFrame = 32;  // box, marks, gaps, padding, line end
+        out.reserve(rowBytes + rows.Count() * (kRowFrame + mp3Width));
         out += std::string(kUncheckedBox.size(), ' ');
         out += kColumnGap;
         out += kHeaderMarks;
         out += kColumnGap;
-        out += PadTo(std::string(kHeaderMp3), mp3Width);
+        AppendPadded(out, kHeaderMp3, kHeaderMp3.size(), mp3Width);
         out += kColumnGap;
         out += kHeaderLyrics;
         out += '\n';
@@ -157,9 +174,9 @@ std::string FormatRowTable(const RowList& rows, std::string_view folder,
             out += kColumnGap;
             out += RowMarks(row);
             out += kColumnGap;
-            out += PadTo(mp3Texts[i], mp3Width);
+            AppendPadded(out, mp3Texts[i], mp3Widths[i], mp3Width);
             out += kColumnGap;
-            out += DisplayUtf8(row.LyricsName);
+            AppendDisplayUtf8(out, row.LyricsName);
             out += '\n';
         }
         out += '\n';

@@ -34,19 +34,20 @@ ScanOutcome RunMatchingPass(CliSetup& setup, const std::string& folder, bool rec
     ProgressState state;
     state.Label = std::string(kMatchesPending);
 
+    // The hooks only feed the line: without one the pass builds no label texts.
     MatchHooks hooks;
-    hooks.SetLabel = [&](const std::string& text) {
-        state.Label = text;
-        line.Show(state.Text());
-    };
-    hooks.ProcessEvents = [] {};
-    hooks.StopRequested = [] { return false; };
-    hooks.PhaseOneEnded = [&] { state.PhaseOne = false; };
-    hooks.Progress = [&](int done, int total) {
-        state.Done = done;
-        state.Total = total;
-        line.Show(state.Text());
-    };
+    if (line.Enabled()) {
+        hooks.SetLabel = [&](const std::string& text) {
+            state.Label = text;
+            line.Show(state.Text());
+        };
+        hooks.PhaseOneEnded = [&] { state.PhaseOne = false; };
+        hooks.Progress = [&](int done, int total) {
+            state.Done = done;
+            state.Total = total;
+            line.Show(state.Text());
+        };
+    }
 
     line.ShowNow(state.Text());
     outcome.Result = MatchFolder(folder, recurse, setup.Index, outcome.Rows, hooks);

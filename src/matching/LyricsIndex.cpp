@@ -113,7 +113,7 @@ std::optional<LyricsEntry> MakeLyricsEntry(const std::string& folder, const std:
     LyricsEntry entry;
     entry.Words = SplitIntoWords(name);
     entry.DisplayName = std::move(name);
-    entry.FilePath = EnsureBackslash(folder) + fileName;
+    entry.FilePath = JoinPath(folder, fileName);
     return entry;
 }
 

@@ -29,12 +29,11 @@ void Call(const std::function<void()>& hook) {
     }
 }
 
-ResultRow MakeRow(const std::string& path, const Mp3Sample& sample,
-                  const std::vector<int>& candidates) {
+ResultRow MakeRow(const std::string& path, const Mp3Sample& sample, std::vector<int> candidates) {
     ResultRow row;
     row.Mp3Path = path;  // the name as listed: the file is opened and tagged by it
     row.Mp3Name = GetFileName(path);
-    row.Candidates = candidates;
+    row.Candidates = std::move(candidates);
     row.NewerTag = sample.Kind == kKindVersionHigher;
     row.Tagged = sample.Kind != kKindNoLyrics;
     row.WithoutId3 = sample.Id3Block.empty();
@@ -44,18 +43,19 @@ ResultRow MakeRow(const std::string& path, const Mp3Sample& sample,
 
 // Matches one file's sample and adds its row; reports the file done and lets the
 // window process its events. False when the user asked to stop.
+// `text` is the buffer of the file's text, reused from file to file.
 bool MatchOneFile(const std::string& path, const Mp3Sample& sample, const WordMatcher& matcher,
-                  MatcherScratch& scratch, LyricsIndex& index, RowList& rows,
+                  MatcherScratch& scratch, std::string& text, LyricsIndex& index, RowList& rows,
                   const MatchHooks& hooks, int processed, int total) {
     const std::string_view base =
         std::string_view(path).substr(0, path.size() - std::min(path.size(), kExtensionSize));
-    const std::vector<int> candidates =
-        matcher.FindCandidates(NormalisedMp3Text(base, sample.Head, sample.Id3Block), scratch);
+    NormalisedMp3Text(base, sample.Head, sample.Id3Block, text);
+    std::vector<int> candidates = matcher.FindCandidates(text, scratch);
     for (int c : candidates) {
         ++index.Entries[static_cast<std::size_t>(c)].MatchCount;
     }
     if (!candidates.empty()) {
-        rows.Add(MakeRow(path, sample, candidates));
+        rows.Add(MakeRow(path, sample, std::move(candidates)));
     }
 
     if (hooks.SetLabel) {  // the text is built only for a window that shows it
@@ -103,17 +103,19 @@ int MatchFiles(const std::vector<std::string>& files, LyricsIndex& index, RowLis
     MatcherScratch scratch;
     const int total = static_cast<int>(files.size());
     int processed = 0;
-    std::vector<Mp3Sample> samples;
+    // Buffers reused from batch to batch and file to file.
+    std::vector<Mp3Sample> samples(kFilesReadAhead);
+    std::string tail;
+    std::string text;
     for (std::size_t first = 0; first < files.size(); first += kFilesReadAhead) {
         const std::size_t last = std::min(files.size(), first + kFilesReadAhead);
-        samples.clear();
         for (std::size_t i = first; i < last; ++i) {
-            samples.push_back(ReadMp3Sample(files[i]));
+            ReadMp3Sample(files[i], samples[i - first], tail);
         }
         for (std::size_t i = first; i < last; ++i) {
             ++processed;
-            if (!MatchOneFile(files[i], samples[i - first], matcher, scratch, index, rows, hooks,
-                              processed, total)) {
+            if (!MatchOneFile(files[i], samples[i - first], matcher, scratch, text, index, rows,
+                              hooks, processed, total)) {
                 return processed;
             }
         }

@@ -6,18 +6,22 @@
 
 namespace versemark {
 
-Mp3Sample Mp3SampleFromBytes(std::string head, std::string_view tail, std::uint64_t length) {
-    Mp3Sample sample;
-    sample.Head = std::move(head);
+namespace {
+
+// The ID3v1 block and the Lyrics3 kind from the tail bytes, into a sample whose
+// head is already there.
+void ReadTail(std::string_view tail, std::uint64_t length, Mp3Sample& sample) {
+    sample.Id3Block.clear();
+    sample.Kind = kKindNoLyrics;
     if (tail.size() != std::min<std::uint64_t>(length, kMp3TailSize)) {
-        return sample;
+        return;
     }
     std::uint64_t lyricsEnd = length;
     std::string_view beforeBlock = tail;
     if (tail.size() >= tail::kId3v1Size) {
         const std::string_view block = tail.substr(tail.size() - tail::kId3v1Size);
         if (block.starts_with(tail::kId3v1Marker)) {
-            sample.Id3Block = std::string(block);
+            sample.Id3Block.assign(block);
             lyricsEnd = length - tail::kId3v1Size;
             beforeBlock = tail.substr(0, tail.size() - tail::kId3v1Size);
         }
@@ -26,31 +30,46 @@ Mp3Sample Mp3SampleFromBytes(std::string head, std::string_view tail, std::uint6
         sample.Kind =
             TagKindFromTrailer(beforeBlock.substr(beforeBlock.size() - tail::kTrailerSize));
     }
+}
+
+}  // namespace
+
+Mp3Sample Mp3SampleFromBytes(std::string head, std::string_view tail, std::uint64_t length) {
+    Mp3Sample sample;
+    sample.Head = std::move(head);
+    ReadTail(tail, length, sample);
     return sample;
 }
 
-Mp3Sample ReadMp3Sample(const std::string& path) {
+void ReadMp3Sample(const std::string& path, Mp3Sample& sample, std::string& tail) {
+    sample.Head.clear();
+    sample.Id3Block.clear();
+    sample.Kind = kKindNoLyrics;
+    sample.Stamp.reset();
     const auto file = OpenFile(path, FileAccess::Read);
     if (!file) {
-        return {};
+        return;
     }
     const std::optional<std::uint64_t> length = file->Length();
     if (!length) {
-        return {};
+        return;
     }
-    std::string head;
     file->ReadAt(0, static_cast<std::size_t>(std::min<std::uint64_t>(*length, kMp3HeadSize)),
-                 head);  // a short read keeps the bytes that were there
+                 sample.Head);  // a short read keeps the bytes that were there
     const std::size_t tailSize =
         static_cast<std::size_t>(std::min<std::uint64_t>(*length, kMp3TailSize));
-    std::string tail;
     if (!file->ReadAt(*length - tailSize, tailSize, tail)) {
         tail.clear();
     }
-    const std::optional<FileStamp> stamp = file->Stamp();
+    sample.Stamp = file->Stamp();
     file->Close();
-    Mp3Sample sample = Mp3SampleFromBytes(std::move(head), tail, *length);
-    sample.Stamp = stamp;
+    ReadTail(tail, *length, sample);
+}
+
+Mp3Sample ReadMp3Sample(const std::string& path) {
+    Mp3Sample sample;
+    std::string tail;
+    ReadMp3Sample(path, sample, tail);
     return sample;
 }
 

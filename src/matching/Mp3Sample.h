@@ -35,9 +35,15 @@ Mp3Sample Mp3SampleFromBytes(std::string head, std::string_view tail, std::uint6
 // text in between.
 std::string NormalisedMp3Text(std::string_view base, std::string_view head,
                               std::string_view id3Block);
+// The same into `text`, whose buffer is reused.
+void NormalisedMp3Text(std::string_view base, std::string_view head, std::string_view id3Block,
+                       std::string& text);
 
 // Reads the sample of a file. A file that cannot be opened gives an empty head,
 // no ID3v1 block and "NoLyrics"; a failing read keeps what was read before it.
 Mp3Sample ReadMp3Sample(const std::string& path);
+// The same into `sample`, whose buffers (and those of `tail`, for the last bytes)
+// are reused from one file to the next.
+void ReadMp3Sample(const std::string& path, Mp3Sample& sample, std::string& tail);
 
 }  // namespace versemark

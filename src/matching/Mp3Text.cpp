@@ -1,11 +1,12 @@
 #include <algorithm>
+#include <charconv>
 #include <cstdint>
 #include <cstring>
+#include <iterator>
 #include <string>
 
 #include "matching/MatchFolder.h"
 #include "matching/Mp3Sample.h"
-#include "tags/TagRecords.h"
 #include "tags/TailLayout.h"
 
 namespace versemark {
@@ -59,16 +60,20 @@ void ForEachTextPiece(std::string_view base, std::string_view head, std::string_
                       Append&& append) {
     append(base);
     append(head);
-    if (id3Block.size() == tail::kId3v1Size) {
-        const Id3v1Tag tag = Id3v1FromBytes(id3Block);
-        if (tag.IsPresent()) {
-            // Album and genre are not used.
-            append(tag.Artist);
-            append(tag.Title);
-            append(std::to_string(tag.Track));
-            append(tag.Year);
-            append(tag.Comment);
-        }
+    // The fields are read where they stand in the block, as Id3v1FromBytes would
+    // give them. Album and genre are not used.
+    using namespace tail;
+    if (id3Block.size() == kId3v1Size &&
+        id3Block.substr(kId3TagIdOffset, kId3TagIdWidth) == kId3v1Marker) {
+        append(id3Block.substr(kId3ArtistOffset, kId3ArtistWidth));
+        append(id3Block.substr(kId3TitleOffset, kId3TitleWidth));
+        char track[4];  // up to three digits
+        const auto end = std::to_chars(std::begin(track), std::end(track),
+                                       static_cast<unsigned char>(id3Block[kId3TrackOffset]))
+                             .ptr;
+        append(std::string_view(track, static_cast<std::size_t>(end - track)));
+        append(id3Block.substr(kId3YearOffset, kId3YearWidth));
+        append(id3Block.substr(kId3CommentOffset, kId3CommentWidth));
     }
 }
 
@@ -133,13 +138,19 @@ std::string NormaliseMp3Text(std::string_view text) {
     return normalised;
 }
 
-std::string NormalisedMp3Text(std::string_view base, std::string_view head,
-                              std::string_view id3Block) {
-    std::string text;
+void NormalisedMp3Text(std::string_view base, std::string_view head, std::string_view id3Block,
+                       std::string& text) {
+    text.clear();
     text.reserve(base.size() + head.size() + tail::kId3v1Size);
     ForEachTextPiece(base, head, id3Block,
                      [&](std::string_view piece) { AppendWithoutNuls(text, piece); });
     RemoveMarks(text);
+}
+
+std::string NormalisedMp3Text(std::string_view base, std::string_view head,
+                              std::string_view id3Block) {
+    std::string text;
+    NormalisedMp3Text(base, head, id3Block, text);
     return text;
 }
 

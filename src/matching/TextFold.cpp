@@ -5,9 +5,9 @@
 namespace versemark {
 
 std::string FoldCase(std::string_view text) {
-    std::string folded;
-    folded.reserve(text.size());
-    ForEachFoldedByte(text, [&folded](unsigned char c) { folded.push_back(static_cast<char>(c)); });
+    std::string folded(text.size(), '\0');  // the fold keeps the length
+    char* out = folded.data();
+    ForEachFoldedByte(text, [&out](unsigned char c) { *out++ = static_cast<char>(c); });
     return folded;
 }
 

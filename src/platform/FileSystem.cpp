@@ -54,15 +54,15 @@ void SortByName(std::vector<FolderEntry>& entries) {
     for (const FolderEntry& entry : entries) {
         total += entry.Name.size();
     }
-    std::string lowered;
-    lowered.reserve(total);
+    std::string lowered(total, '\0');
     std::vector<Key> keys;
     keys.reserve(entries.size());
+    std::size_t used = 0;
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const std::string& name = entries[i].Name;
-        keys.push_back({lowered.size(), name.size(), i});
+        keys.push_back({used, name.size(), i});
         for (const char c : name) {
-            lowered += LowerAscii(c);
+            lowered[used++] = LowerAscii(c);
         }
     }
     const std::string_view all(lowered);
@@ -88,7 +88,7 @@ std::vector<std::string> SubfoldersOf(const std::string& folder,
     std::vector<std::string> result;
     for (const FolderEntry& e : entries) {
         if (e.IsFolder) {
-            result.push_back(EnsureBackslash(folder) + e.Name);
+            result.push_back(JoinPath(folder, e.Name));
         }
     }
     return result;

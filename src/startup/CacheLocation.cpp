@@ -12,11 +12,6 @@ namespace {
 
 constexpr int kRecognisedLineLimit = 2;
 
-// The folder joined with a name, one separator between them.
-std::string JoinName(const std::string& folder, std::string_view name) {
-    return EnsureBackslash(folder) + std::string(name);
-}
-
 // True when the folder holds a regular file whose name the file system reports
 // exactly as the companion's executable name, case included.
 bool CompanionExecutableBeside(const std::string& programFolder) {
@@ -26,14 +21,14 @@ bool CompanionExecutableBeside(const std::string& programFolder) {
     }
     for (const FolderEntry& entry : *entries) {
         if (!entry.IsFolder && entry.Name == companion::kExecutableName) {
-            return IsRegularFile(JoinName(programFolder, entry.Name));
+            return IsRegularFile(JoinPath(programFolder, entry.Name));
         }
     }
     return false;
 }
 
 std::string CacheSubfolderOf(const std::string& folder) {
-    return JoinName(folder, companion::kCacheSubfolder) + kPathSeparator;
+    return JoinPath(folder, companion::kCacheSubfolder) + kPathSeparator;
 }
 
 // The value of a recognised settings line: from the 13th character on; a line
@@ -80,7 +75,7 @@ void ReadSettings(CacheConfig& config) {
     if (config.SongleafPath.empty()) {
         return;
     }
-    const std::string file = JoinName(config.SongleafPath, companion::kSettingsFileName);
+    const std::string file = JoinPath(config.SongleafPath, companion::kSettingsFileName);
     if (!IsRegularFile(file)) {
         return;
     }

@@ -28,7 +28,7 @@ void SetEntryKind(FolderEntry& entry, unsigned char type, const std::string& fol
     }
     if (type == DT_LNK || type == DT_UNKNOWN) {
         struct stat st {};
-        if (::stat((EnsureBackslash(folder) + entry.Name).c_str(), &st) == 0) {
+        if (::stat(JoinPath(folder, entry.Name).c_str(), &st) == 0) {
             entry.IsFolder = S_ISDIR(st.st_mode);
             entry.IsRegularFile = S_ISREG(st.st_mode);
         }
