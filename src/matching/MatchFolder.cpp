@@ -135,9 +135,11 @@ void ReadRowCandidates(const ResultRow& row, const LyricsIndex& index,
     }
 }
 
-// A lyrics file that cannot be read counts as not filtered.
-bool IsFilteredLyricsFile(const std::string& path) {
-    return IsFilteredTail(ReadFileTail(path, kLyricsTailSize).value_or(""));
+// A lyrics file that cannot be read counts as not filtered. `tail` is a buffer
+// reused from file to file.
+bool IsFilteredLyricsFile(const std::string& path, std::string& tail) {
+    ReadFileTail(path, kLyricsTailSize, tail);
+    return IsFilteredTail(tail);
 }
 
 // Sets the row's lyrics file to the chosen entry and checks the row when it is
@@ -166,6 +168,7 @@ int ChooseForRows(LyricsIndex& index, RowList& rows, const MatchHooks& hooks) {
     std::vector<int> candidates;
     std::vector<int> chosen;
     std::vector<bool> filtered;
+    std::string tail;
     for (std::size_t first = 0; first < rowCount; first += kRowsPerYield) {
         const std::size_t last = std::min(rowCount, first + kRowsPerYield);
         chosen.clear();
@@ -177,7 +180,7 @@ int ChooseForRows(LyricsIndex& index, RowList& rows, const MatchHooks& hooks) {
         filtered.clear();
         for (int c : chosen) {
             filtered.push_back(c >= 0 && IsFilteredLyricsFile(
-                                             index.Entries[static_cast<std::size_t>(c)].FilePath));
+                                             index.Entries[static_cast<std::size_t>(c)].FilePath, tail));
         }
         for (std::size_t i = first; i < last; ++i) {
             const int c = chosen[i - first];

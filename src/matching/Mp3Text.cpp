@@ -84,7 +84,8 @@ bool HasNulByte(std::uint64_t word) {
     return ((word - kLowBits) & ~word & kHighBits) != 0;
 }
 
-// Copies the bytes eight at a time where none is NUL; elsewhere copies every byte
+// Copies the bytes eight at a time where none is NUL and skips eight NULs at once;
+// elsewhere copies every byte
 // and advances past the non-NUL ones, without a branch per byte that binary
 // picture data with NULs all over would mispredict.
 void AppendWithoutNuls(std::string& out, std::string_view bytes) {
@@ -99,6 +100,9 @@ void AppendWithoutNuls(std::string& out, std::string_view bytes) {
         if (!HasNulByte(word)) {
             std::memcpy(next, &word, kWordSize);
             next += kWordSize;
+            continue;
+        }
+        if (word == 0) {  // silence and padding: eight NULs at once
             continue;
         }
         for (std::size_t k = i; k < i + kWordSize; ++k) {

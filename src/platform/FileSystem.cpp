@@ -1,6 +1,7 @@
 #include "platform/FileSystem.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "base/Text.h"
 #include "platform/RandomAccessFile.h"
@@ -45,11 +46,16 @@ bool NameLess(std::string_view a, std::string_view b) {
 // buffer and small keys sorted instead of the entries (a folder of many files
 // sorts its names many times over).
 void SortByName(std::vector<FolderEntry>& entries) {
+    // Each name's first eight lowered bytes as one number (big-endian, NUL-padded:
+    // names hold no NUL) order most pairs in one comparison.
     struct Key {
+        std::uint64_t Prefix;
         std::size_t Start;
         std::size_t Size;
         std::size_t Entry;
     };
+    constexpr std::size_t kPrefixBytes = sizeof(std::uint64_t);
+    constexpr int kBitsPerByte = 8;
     std::size_t total = 0;
     for (const FolderEntry& entry : entries) {
         total += entry.Name.size();
@@ -60,13 +66,22 @@ void SortByName(std::vector<FolderEntry>& entries) {
     std::size_t used = 0;
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const std::string& name = entries[i].Name;
-        keys.push_back({used, name.size(), i});
-        for (const char c : name) {
-            lowered[used++] = LowerAscii(c);
+        Key key{0, used, name.size(), i};
+        for (std::size_t k = 0; k < name.size(); ++k) {
+            const char c = LowerAscii(name[k]);
+            lowered[used++] = c;
+            if (k < kPrefixBytes) {
+                key.Prefix |= std::uint64_t{static_cast<unsigned char>(c)}
+                              << (kBitsPerByte * (kPrefixBytes - 1 - k));
+            }
         }
+        keys.push_back(key);
     }
     const std::string_view all(lowered);
     std::sort(keys.begin(), keys.end(), [&](const Key& a, const Key& b) {
+        if (a.Prefix != b.Prefix) {
+            return a.Prefix < b.Prefix;
+        }
         const int order = all.substr(a.Start, a.Size).compare(all.substr(b.Start, b.Size));
         return order != 0 ? order < 0 : entries[a.Entry].Name < entries[b.Entry].Name;
     });
@@ -133,18 +148,27 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
     return content;
 }
 
-std::optional<std::string> ReadFileTail(const std::string& path, std::size_t count) {
+bool ReadFileTail(const std::string& path, std::size_t count, std::string& tail) {
+    tail.clear();
     auto file = OpenFile(path, FileAccess::Read);
     if (!file) {
-        return std::nullopt;
+        return false;
     }
     const auto length = file->Length();
     if (!length) {
-        return std::nullopt;
+        return false;
     }
     const std::size_t take = static_cast<std::size_t>(std::min<std::uint64_t>(*length, count));
-    std::string tail;
     if (!file->ReadAt(*length - take, take, tail)) {
+        tail.clear();
+        return false;
+    }
+    return true;
+}
+
+std::optional<std::string> ReadFileTail(const std::string& path, std::size_t count) {
+    std::string tail;
+    if (!ReadFileTail(path, count, tail)) {
         return std::nullopt;
     }
     return tail;

@@ -50,6 +50,9 @@ std::vector<std::string> FilesWithExtension(std::vector<FolderEntry>&& entries,
 std::optional<std::string> ReadWholeFile(const std::string& path);
 // The last `count` bytes of a file (all of it when shorter), or nullopt.
 std::optional<std::string> ReadFileTail(const std::string& path, std::size_t count);
+// The same into `tail` (empty, and false, when it cannot be read), whose buffer is
+// reused.
+bool ReadFileTail(const std::string& path, std::size_t count, std::string& tail);
 
 // The folder that holds this program's executable, without a trailing separator.
 std::string ProgramFolder();
