@@ -25,14 +25,15 @@ ByteClasses::ByteClasses(std::string_view wordBytes) {
         const auto byte = static_cast<unsigned char>(b);
         const unsigned char alone = fold::kSingleByteFold[byte];
         if (byte < kFirstNonAscii) {
-            plain_[b] = ofFolded_[alone];
+            ofText_[b] = ofFolded_[alone];
             continue;
         }
         const bool latinCapital = byte >= fold::kLatinCapitalFirst &&
                                   byte <= fold::kLatinCapitalLast &&
                                   byte != fold::kMultiplicationSign;
-        needsContext_[b] = ofFolded_[byte] != 0 || ofFolded_[alone] != 0 ||
-                           (latinCapital && ofFolded_[byte + fold::kLatinCaseOffset] != 0);
+        const bool needsContext = ofFolded_[byte] != 0 || ofFolded_[alone] != 0 ||
+                                  (latinCapital && ofFolded_[byte + fold::kLatinCaseOffset] != 0);
+        ofText_[b] = needsContext ? kNeedsContext : 0;
     }
 }
 
@@ -48,9 +49,9 @@ void ByteClasses::OfText(std::string_view text, std::vector<std::uint8_t>& out) 
     };
     std::size_t i = 0;
     while (i < size) {
-        const unsigned char c = static_cast<unsigned char>(text[i]);
-        if (!needsContext_[c]) {
-            classes[i++] = plain_[c];
+        const std::uint16_t known = ofText_[static_cast<unsigned char>(text[i])];
+        if (known != kNeedsContext) {
+            classes[i++] = static_cast<std::uint8_t>(known);
             continue;
         }
         std::size_t start = i;

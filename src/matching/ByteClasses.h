@@ -26,8 +26,10 @@ class ByteClasses {
     static constexpr std::size_t kByteValues = 256;
     std::size_t count_ = 1;
     std::array<std::uint8_t, kByteValues> ofFolded_{};
-    std::array<std::uint8_t, kByteValues> plain_{};  // of a text byte that needs no context
-    std::array<bool, kByteValues> needsContext_{};   // non-ASCII byte whose fold may matter
+    // Per text byte: its class when it needs no context, else kNeedsContext (a
+    // non-ASCII byte whose fold may matter). One table, so one read per byte.
+    static constexpr std::uint16_t kNeedsContext = kByteValues;
+    std::array<std::uint16_t, kByteValues> ofText_{};
 };
 
 }  // namespace versemark

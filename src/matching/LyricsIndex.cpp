@@ -1,6 +1,7 @@
 #include "matching/LyricsIndex.h"
 
 #include <algorithm>
+#include <array>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -49,33 +50,39 @@ void ReplaceAll(std::string& text, std::string_view from, std::string_view to) {
     text = std::move(result);
 }
 
-bool IsRemovedFromWords(char c) {
-    return std::find(kRemovedFromWords.begin(), kRemovedFromWords.end(), c) !=
-           kRemovedFromWords.end();
-}
+constexpr std::array<bool, 256> kRemovedByte = [] {
+    std::array<bool, 256> removed{};
+    for (const char c : kRemovedFromWords) {
+        removed[static_cast<unsigned char>(c)] = true;
+    }
+    return removed;
+}();
 
 // The words of a name: the characters of kRemovedFromWords left out, then runs of
 // blanks taken as one and the text split at the blanks (a blank at either end
 // gives an empty word there).
 std::vector<std::string> SplitIntoWords(std::string_view name) {
-    std::vector<std::string> words;
-    words.reserve(1 + static_cast<std::size_t>(std::count(name.begin(), name.end(), kBlank)));
-    std::string word;
-    bool afterBlank = false;  // the last character kept was a blank
+    std::string cleaned(name.size(), '\0');
+    std::size_t kept = 0;
+    std::size_t blanks = 0;
     for (const char c : name) {
-        if (IsRemovedFromWords(c)) {
+        const bool repeatedBlank = c == kBlank && kept > 0 && cleaned[kept - 1] == kBlank;
+        if (kRemovedByte[static_cast<unsigned char>(c)] || repeatedBlank) {
             continue;
         }
-        if (c != kBlank) {
-            word += c;
-            afterBlank = false;
-        } else if (!afterBlank) {
-            words.push_back(std::move(word));
-            word.clear();
-            afterBlank = true;
-        }
+        cleaned[kept++] = c;
+        blanks += c == kBlank;
     }
-    words.push_back(std::move(word));
+    const std::string_view text(cleaned.data(), kept);
+    std::vector<std::string> words;
+    words.reserve(blanks + 1);
+    std::size_t start = 0;
+    for (std::size_t blank = text.find(kBlank); blank != std::string_view::npos;
+         blank = text.find(kBlank, start)) {
+        words.emplace_back(text.substr(start, blank - start));
+        start = blank + 1;
+    }
+    words.emplace_back(text.substr(start));
     return words;
 }
 
@@ -97,23 +104,30 @@ std::vector<std::string> VisibleSubfolders(const std::string& cachePath,
     return folders;
 }
 
-}  // namespace
+bool IsLyricsName(const std::string& fileName) {
+    return fileName.find(companion::kNameHyphen) != std::string::npos;
+}
 
-std::optional<LyricsEntry> MakeLyricsEntry(const std::string& folder, const std::string& fileName) {
-    if (fileName.find(companion::kNameHyphen) == std::string::npos) {
-        return std::nullopt;
-    }
+// The entry of a lyrics name (IsLyricsName), filled in place.
+void FillLyricsEntry(const std::string& folder, const std::string& fileName, LyricsEntry& entry) {
     const std::size_t extensionSize = companion::kLyricsExtension.size();
-    std::string name =
-        fileName.substr(0, fileName.size() > extensionSize ? fileName.size() - extensionSize : 0);
+    std::string& name = entry.DisplayName;
+    name.assign(fileName, 0, fileName.size() > extensionSize ? fileName.size() - extensionSize : 0);
     for (const Replacement& r : kApostropheReplacements) {
         ReplaceAll(name, r.From, r.To);
     }
-
-    LyricsEntry entry;
     entry.Words = SplitIntoWords(name);
-    entry.DisplayName = std::move(name);
     entry.FilePath = JoinPath(folder, fileName);
+}
+
+}  // namespace
+
+std::optional<LyricsEntry> MakeLyricsEntry(const std::string& folder, const std::string& fileName) {
+    if (!IsLyricsName(fileName)) {
+        return std::nullopt;
+    }
+    LyricsEntry entry;
+    FillLyricsEntry(folder, fileName, entry);
     return entry;
 }
 
@@ -132,16 +146,24 @@ std::optional<std::string> BuildLyricsIndex(const std::string& cachePath, bool& 
         folders = {cachePath};
     }
 
+    // Every folder's names first, so that the entries are made in place, once.
+    std::vector<std::pair<std::string, std::vector<std::string>>> listed;
+    std::size_t nameCount = 0;
     for (const std::string& folder : folders) {
-        const std::string dir = EnsureBackslash(folder);
+        std::string dir = EnsureBackslash(folder);
         // The cache folder itself was listed above.
-        const std::vector<std::string> fileNames =
+        std::vector<std::string> fileNames =
             singleDir
                 ? FilesWithExtension(std::move(*cacheEntries), companion::kLyricsExtension, true)
                 : ListFilesWithExtension(dir, companion::kLyricsExtension, true);
+        nameCount += fileNames.size();
+        listed.emplace_back(std::move(dir), std::move(fileNames));
+    }
+    index.Entries.reserve(nameCount);
+    for (const auto& [dir, fileNames] : listed) {
         for (const std::string& fileName : fileNames) {
-            if (auto entry = MakeLyricsEntry(dir, fileName)) {
-                index.Entries.push_back(std::move(*entry));
+            if (IsLyricsName(fileName)) {
+                FillLyricsEntry(dir, fileName, index.Entries.emplace_back());
             }
         }
     }

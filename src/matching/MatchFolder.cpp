@@ -179,8 +179,9 @@ int ChooseForRows(LyricsIndex& index, RowList& rows, const MatchHooks& hooks) {
         }
         filtered.clear();
         for (int c : chosen) {
-            filtered.push_back(c >= 0 && IsFilteredLyricsFile(
-                                             index.Entries[static_cast<std::size_t>(c)].FilePath, tail));
+            filtered.push_back(
+                c >= 0 &&
+                IsFilteredLyricsFile(index.Entries[static_cast<std::size_t>(c)].FilePath, tail));
         }
         for (std::size_t i = first; i < last; ++i) {
             const int c = chosen[i - first];
