@@ -103,6 +103,7 @@ int MatchFiles(const std::vector<std::string>& files, LyricsIndex& index, RowLis
     MatcherScratch scratch;
     const int total = static_cast<int>(files.size());
     int processed = 0;
+    rows.Reserve(files.size());  // at most a row per file
     // Buffers reused from batch to batch and file to file.
     std::vector<Mp3Sample> samples(kFilesReadAhead);
     std::string tail;

@@ -28,6 +28,8 @@ class RowList {
     const std::vector<ResultRow>& Rows() const { return rows_; }
 
     void Add(ResultRow row) { rows_.push_back(std::move(row)); }
+    // Room for `count` rows: a pass that knows how many it may add moves none.
+    void Reserve(std::size_t count) { rows_.reserve(count); }
     void Clear() { rows_.clear(); }
     std::size_t CheckedCount() const;
 

@@ -85,12 +85,22 @@ void SortByName(std::vector<FolderEntry>& entries) {
         const int order = all.substr(a.Start, a.Size).compare(all.substr(b.Start, b.Size));
         return order != 0 ? order < 0 : entries[a.Entry].Name < entries[b.Entry].Name;
     });
-    std::vector<FolderEntry> sorted;
-    sorted.reserve(entries.size());
-    for (const Key& key : keys) {
-        sorted.push_back(std::move(entries[key.Entry]));
+    // The entries into their places by following each cycle of the order.
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        if (keys[i].Entry == i) {
+            continue;
+        }
+        FolderEntry held = std::move(entries[i]);
+        std::size_t at = i;
+        while (keys[at].Entry != i) {
+            const std::size_t from = keys[at].Entry;
+            entries[at] = std::move(entries[from]);
+            keys[at].Entry = at;
+            at = from;
+        }
+        entries[at] = std::move(held);
+        keys[at].Entry = at;
     }
-    entries = std::move(sorted);
 }
 
 std::optional<std::vector<FolderEntry>> ListFolder(const std::string& folder) {
@@ -117,6 +127,7 @@ std::vector<std::string> ListSubfolders(const std::string& folder) {
 std::vector<std::string> FilesWithExtension(std::vector<FolderEntry>&& entries,
                                             std::string_view extension, bool skipHidden) {
     std::vector<std::string> result;
+    result.reserve(entries.size());
     for (FolderEntry& e : entries) {
         if (e.IsFolder || (skipHidden && !e.Name.empty() && e.Name.front() == '.')) {
             continue;
