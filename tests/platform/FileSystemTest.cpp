@@ -19,19 +19,40 @@ TEST(FolderListing, SortsByNameWithoutRegardToCase) {
     dir.WriteFile("c.TXT", "");
     dir.MakeFolder("B folder");
     // Names equal but for case keep a fixed order; a shorter name comes before a
-    // longer one it begins; bytes above ASCII come after it.
+    // longer one it begins; bytes above ASCII come after it. Also where names
+    // differ only after their first eight characters.
     dir.WriteFile("ab.txt", "");
     dir.WriteFile("Ab.txt", "");
     dir.WriteFile("b", "");
     dir.WriteFile("\xC3\xA9.txt", "");
+    for (const char* name : {"Song title B.txt", "song title a.txt", "SONG TITLE A.txt",
+                             "song title", "song title b.txt", "Song Title C.txt",
+                             "song title 9.txt", "SONG TITLE", "song title 10.txt"}) {
+        dir.WriteFile(name, "");
+    }
     const auto entries = ListFolder(dir.Path());
     ASSERT_TRUE(entries.has_value());
     std::vector<std::string> names;
     for (const auto& e : *entries) {
         names.push_back(e.Name);
     }
-    const std::vector<std::string> expected = {"A.txt",    "Ab.txt", "ab.txt", "b",
-                                               "B folder", "b.txt",  "c.TXT",  "\xC3\xA9.txt"};
+    const std::vector<std::string> expected = {"A.txt",
+                                               "Ab.txt",
+                                               "ab.txt",
+                                               "b",
+                                               "B folder",
+                                               "b.txt",
+                                               "c.TXT",
+                                               "SONG TITLE",
+                                               "song title",
+                                               "song title 10.txt",
+                                               "song title 9.txt",
+                                               "SONG TITLE A.txt",
+                                               "song title a.txt",
+                                               "Song title B.txt",
+                                               "song title b.txt",
+                                               "Song Title C.txt",
+                                               "\xC3\xA9.txt"};
     EXPECT_EQ(names, expected);
     EXPECT_TRUE(std::is_sorted(names.begin(), names.end(), NameLess));
     EXPECT_TRUE((*entries)[4].IsFolder);
