@@ -121,7 +121,10 @@ WordAutomaton::WordAutomaton(const ByteClasses& classes, const std::vector<std::
 // end in each state.
 void WordAutomaton::Materialise(const Trie& trie, std::vector<State>& renamed) {
     const std::size_t stateCount = trie.FirstEdge.size();
-    next_ = std::make_unique_for_overwrite<std::uint32_t[]>(stateCount * classCount_);
+    // In a block of large pages where the system has them: the walk reads the
+    // table at random, and filling it then takes a few page faults.
+    table_ = AllocateLargeBlock(stateCount * classCount_ * sizeof(std::uint32_t));
+    next_ = static_cast<std::uint32_t*>(table_.get());
     words_.assign(stateCount, EndingWords{});
     std::vector<State> failure(stateCount, kRoot);
     std::vector<State> order;  // trie nodes in breadth-first order
@@ -130,8 +133,8 @@ void WordAutomaton::Materialise(const Trie& trie, std::vector<State>& renamed) {
     order.push_back(kRoot);
 
     for (std::size_t state = 0; state < order.size(); ++state) {
-        std::uint32_t* row = next_.get() + state * classCount_;
-        const std::uint32_t* fallback = next_.get() + failure[state] * classCount_;
+        std::uint32_t* row = next_ + state * classCount_;
+        const std::uint32_t* fallback = next_ + failure[state] * classCount_;
         if (state == kRoot) {
             std::fill(row, row + classCount_, kRoot);
         } else {
@@ -164,7 +167,7 @@ std::size_t WordAutomaton::Walk(const std::uint8_t* classes, std::size_t size,
     }
     State* out = ends.data();
     std::size_t count = 0;
-    const std::uint32_t* next = next_.get();
+    const std::uint32_t* next = next_;
     const std::size_t classCount = classCount_;
     // Branch-free: the state is always written, and kept when a word ends in it.
     auto step = [&](State state, std::uint8_t c) __attribute__((always_inline)) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "matching/ByteClasses.h"
+#include "platform/LargeBlock.h"
 
 // An Aho-Corasick automaton over a set of folded words: a full transition table
 // over byte classes, states numbered breadth first (the states near the root,
@@ -45,7 +46,8 @@ class WordAutomaton {
 
     std::size_t classCount_ = 1;
     std::size_t longestWord_ = 0;
-    std::unique_ptr<std::uint32_t[]> next_;  // state * classCount_ + class: target | kEndsWord
+    LargeBlock table_;
+    std::uint32_t* next_ = nullptr;  // in table_: state * classCount_ + class: target | kEndsWord
     // Per state, side by side: a state where a word ends is usually that word,
     // and then one read gives both.
     struct EndingWords {
