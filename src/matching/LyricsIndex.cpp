@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <iterator>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -25,6 +26,12 @@ constexpr Replacement kApostropheReplacements[] = {
     {"_s", "'s"},
     {"in_", "in'"},
 };
+// The mark every replaced pair holds: a name without it needs no replacement.
+constexpr char kApostropheMark = '_';
+static_assert(std::all_of(std::begin(kApostropheReplacements), std::end(kApostropheReplacements),
+                          [](const Replacement& r) {
+                              return r.From.find(kApostropheMark) != std::string_view::npos;
+                          }));
 
 // Characters left out of the words.
 constexpr std::string_view kRemovedFromWords = "-_'";
@@ -112,9 +119,12 @@ bool IsLyricsName(const std::string& fileName) {
 void FillLyricsEntry(const std::string& folder, const std::string& fileName, LyricsEntry& entry) {
     const std::size_t extensionSize = companion::kLyricsExtension.size();
     std::string& name = entry.DisplayName;
-    name.assign(fileName, 0, fileName.size() > extensionSize ? fileName.size() - extensionSize : 0);
-    for (const Replacement& r : kApostropheReplacements) {
-        ReplaceAll(name, r.From, r.To);
+    name = std::string_view(fileName).substr(
+        0, fileName.size() > extensionSize ? fileName.size() - extensionSize : 0);
+    if (name.find(kApostropheMark) != std::string::npos) {
+        for (const Replacement& r : kApostropheReplacements) {
+            ReplaceAll(name, r.From, r.To);
+        }
     }
     entry.Words = SplitIntoWords(name);
     entry.FilePath = JoinPath(folder, fileName);

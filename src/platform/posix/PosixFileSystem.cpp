@@ -64,8 +64,7 @@ std::optional<std::vector<FolderEntry>> ListFolder(const std::string& folder,
         if (name == "." || name == "..") {
             continue;
         }
-        FolderEntry& entry = entries.emplace_back();
-        entry.Name = name;
+        FolderEntry& entry = entries.emplace_back(FolderEntry{std::string(name)});
         SetEntryKind(entry, ent->d_type, folder);
     }
     ::closedir(dir);
