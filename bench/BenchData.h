@@ -400,7 +400,7 @@ double CpuMs(F&& f) {
 }
 
 inline void PrintTimings(const char* name, const Timings& t) {
-    std::printf("%-28s median %8.1f ms   min %8.1f   max %8.1f   (%zu runs)\n", name, t.Median(),
+    std::printf("%-30s median %8.1f ms   min %8.1f   max %8.1f   (%zu runs)\n", name, t.Median(),
                 t.Min(), t.Max(), t.Ms.size());
 }
 

@@ -102,10 +102,35 @@ inline Timings Ratios(const Timings& a, const Timings& b) {
 }
 
 inline void PrintRatio(const char* name, const Timings& ratios, double target) {
-    std::printf("%-28s median %8.2f      min %8.2f   max %8.2f   %s (target %.1f)\n", name,
+    std::printf("%-30s median %8.2f      min %8.2f   max %8.2f   %s (target %.1f)\n", name,
                 ratios.Median(), ratios.Min(), ratios.Max(),
                 ratios.Median() <= target ? "ok" : "TOO SLOW", target);
 }
+
+// The clock and processor times of two programs run in pairs, the second
+// measured against the first.
+struct PairedRuns {
+    Timings FirstWall, FirstCpu, SecondWall, SecondCpu;
+
+    void Add(const RunFigures& first, const RunFigures& second) {
+        FirstWall.Ms.push_back(first.WallMs);
+        FirstCpu.Ms.push_back(first.CpuMs);
+        SecondWall.Ms.push_back(second.WallMs);
+        SecondCpu.Ms.push_back(second.CpuMs);
+    }
+
+    // Both programs' times, then the ratios second / first, by the clock and in
+    // processor time, against `target`.
+    void Print(const std::string& first, const std::string& second, const std::string& ratio,
+               double target) const {
+        PrintTimings(first.c_str(), FirstWall);
+        PrintTimings(second.c_str(), SecondWall);
+        PrintTimings((first + ", processor").c_str(), FirstCpu);
+        PrintTimings((second + ", processor").c_str(), SecondCpu);
+        PrintRatio((ratio + ", clock").c_str(), Ratios(SecondWall, FirstWall), target);
+        PrintRatio((ratio + ", processor").c_str(), Ratios(SecondCpu, FirstCpu), target);
+    }
+};
 
 inline double LoadAverage() {
     double load[1] = {0};
@@ -125,6 +150,23 @@ inline void EnsureAllMatchLibrary(const std::filesystem::path& root) {
     std::filesystem::remove_all(root);
     WriteAllMatchLibrary(root, kProcessBenchLyrics);
     WriteBytes(marker, "done\n");
+}
+
+// The two libraries of the process benchmarks under `root`, written on first use:
+//
+//   "one in three": 10,000 MP3 files in artist/album folders, 32,767 lyrics
+//                   files in 100 cache folders;
+//   "all match":    32,767 MP3 files in one folder, each with its lyrics file,
+//                   32,767 lyrics files in one cache folder.
+inline std::vector<Shape> ProcessBenchShapes(const std::filesystem::path& root) {
+    constexpr std::size_t kCacheFolders = 100;
+    constexpr std::size_t kMixedMp3Files = 10000;
+    const Shape mixed{"one in three (10,000 MP3 files, 100 cache folders)", root / "mixed", false};
+    const Shape allMatch{"all match (32,767 MP3 files, one cache folder)", root / "all-match",
+                         true};
+    EnsureLibrary(mixed.Root, kProcessBenchLyrics, kCacheFolders, kMixedMp3Files, 7);
+    EnsureAllMatchLibrary(allMatch.Root);
+    return {mixed, allMatch};
 }
 
 }  // namespace versemark::bench

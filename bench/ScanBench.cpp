@@ -2,15 +2,9 @@
 // run as a process of its own too: it lists the cache folder and its subfolders
 // once each and the music folder tree, opens every MP3 file and reads its first
 // 500 and last 137 bytes, and opens every lyrics file the scan chose and reads its
-// last 80 bytes; nothing else. On the two libraries of WindowPassBench:
-//
-//   "one in three": 10,000 MP3 files in artist/album folders, 32,767 lyrics
-//                   files in 100 cache folders;
-//   "all match":    32,767 MP3 files in one folder, each with its lyrics file,
-//                   32,767 lyrics files in one cache folder.
-//
-// The two run one after the other, warm cache; for each library it prints the
-// wall-clock and processor times (user + system) of both and their ratios
+// last 80 bytes; nothing else. On the two libraries of WindowPassBench
+// (ProcessBenchShapes in ProcessRuns.h). The two run one after the other, warm cache; for each
+// library it prints the wall-clock and processor times (user + system) of both and their ratios
 // (scan / bare reads) per run pair.
 //
 //   ScanBench [work folder, default /tmp/versemark-bench-window] [runs, default 9]
@@ -32,8 +26,6 @@ using namespace versemark::bench;
 
 namespace {
 
-constexpr std::size_t kCacheFolders = 100;
-constexpr std::size_t kMixedMp3Files = 10000;
 constexpr std::size_t kLyricsTail = 80;
 constexpr double kScanRatioTarget = 1.5;
 constexpr std::string_view kBareMode = "--bare-reads";
@@ -171,7 +163,7 @@ void Measure(const std::string& self, const Shape& shape, int runs) {
     std::printf("\n%s:\nscan: %sbare reads: %s\n", shape.Name,
                 LastLines(scanFirst.Output, 2).c_str(), FirstLine(bareFirst.Output).c_str());
 
-    Timings scanWall, scanCpu, bareWall, bareCpu;
+    PairedRuns paired;
     for (int run = 0; run < runs; ++run) {
         // Alternate the order, so that neither always runs right after the other.
         RunFigures scan, bare;
@@ -182,17 +174,9 @@ void Measure(const std::string& self, const Shape& shape, int runs) {
             bare = RunBareReads(self, shape, list);
             scan = RunCliScan(cli, shape);
         }
-        scanWall.Ms.push_back(scan.WallMs);
-        scanCpu.Ms.push_back(scan.CpuMs);
-        bareWall.Ms.push_back(bare.WallMs);
-        bareCpu.Ms.push_back(bare.CpuMs);
+        paired.Add(bare, scan);
     }
-    PrintTimings("versemark-cli scan", scanWall);
-    PrintTimings("bare reads", bareWall);
-    PrintTimings("versemark-cli, processor", scanCpu);
-    PrintTimings("bare reads, processor", bareCpu);
-    PrintRatio("scan / bare reads, clock", Ratios(scanWall, bareWall), kScanRatioTarget);
-    PrintRatio("scan / bare reads, processor", Ratios(scanCpu, bareCpu), kScanRatioTarget);
+    paired.Print("bare reads", "versemark-cli scan", "scan / bare reads", kScanRatioTarget);
 }
 
 }  // namespace
@@ -203,16 +187,13 @@ int main(int argc, char** argv) {
     }
     const std::filesystem::path root = argc > 1 ? argv[1] : "/tmp/versemark-bench-window";
     const int runs = argc > 2 ? std::atoi(argv[2]) : 9;
-    const Shape mixed{"one in three (10,000 MP3 files, 100 cache folders)", root / "mixed", false};
-    const Shape allMatch{"all match (32,767 MP3 files, one cache folder)", root / "all-match",
-                         true};
-    EnsureLibrary(mixed.Root, kProcessBenchLyrics, kCacheFolders, kMixedMp3Files, 7);
-    EnsureAllMatchLibrary(allMatch.Root);
+    const std::vector<Shape> shapes = ProcessBenchShapes(root);
     const std::string self = std::filesystem::canonical("/proc/self/exe").string();
 
     std::printf("load average before: %.2f\n", LoadAverage());
-    Measure(self, mixed, runs);
-    Measure(self, allMatch, runs);
+    for (const Shape& shape : shapes) {
+        Measure(self, shape, runs);
+    }
     std::printf("\nload average after: %.2f\n", LoadAverage());
     return 0;
 }

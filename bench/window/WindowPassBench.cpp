@@ -1,12 +1,9 @@
 // The window's matching pass against the engine's: runs the window program as
 // the companion starts it (run mode 2, drawn off screen, ended after the scan)
 // and `versemark-cli scan` on the same folder and cache, one after the other,
-// on two generated libraries:
-//
-//   "one in three": 10,000 MP3 files in artist/album folders, 32,767 lyrics
-//                   files in 100 cache folders;
-//   "all match":    32,767 MP3 files in one folder, each with its lyrics file,
-//                   32,767 lyrics files in one cache folder.
+// on the two generated libraries of ProcessBenchShapes (ProcessRuns.h): "one in
+// three", 10,000 MP3 files against 32,767 lyrics files in 100 cache folders, and
+// "all match", 32,767 MP3 files each with its lyrics file in one cache folder.
 //
 // For each it prints the wall-clock and processor times (user + system) of both
 // programs, their ratios (window / versemark-cli) per run pair, and the longest
@@ -24,8 +21,6 @@ using namespace versemark::bench;
 
 namespace {
 
-constexpr std::size_t kCacheFolders = 100;
-constexpr std::size_t kMixedMp3Files = 10000;
 constexpr double kWindowRatioTarget = 1.3;
 constexpr double kStretchTargetMs = 100;
 
@@ -87,25 +82,18 @@ void Measure(const Shape& shape, int runs) {
         "\n%s: window \"%s\"\n", shape.Name,
         windowFirst.Figures.Output.substr(0, windowFirst.Figures.Output.find('\n')).c_str());
 
-    Timings cliWall, cliCpu, windowWall, windowCpu, stretch, tail;
+    PairedRuns paired;
+    Timings stretch, tail;
     for (int run = 0; run < runs; ++run) {
         const RunFigures cli = RunCliScan(CliProgram(), shape);
         const WindowRun window = RunWindow(shape);
-        cliWall.Ms.push_back(cli.WallMs);
-        cliCpu.Ms.push_back(cli.CpuMs);
-        windowWall.Ms.push_back(window.Figures.WallMs);
-        windowCpu.Ms.push_back(window.Figures.CpuMs);
+        paired.Add(cli, window.Figures);
         stretch.Ms.push_back(window.LongestStretchMs);
         tail.Ms.push_back(window.AfterLastPollMs);
     }
-    PrintTimings("versemark-cli scan", cliWall);
-    PrintTimings("window, run mode 2", windowWall);
-    PrintTimings("versemark-cli, processor", cliCpu);
-    PrintTimings("window, processor", windowCpu);
-    PrintRatio("window / cli, clock", Ratios(windowWall, cliWall), kWindowRatioTarget);
-    PrintRatio("window / cli, processor", Ratios(windowCpu, cliCpu), kWindowRatioTarget);
+    paired.Print("versemark-cli scan", "window, run mode 2", "window / cli", kWindowRatioTarget);
     PrintTimings("longest stretch w/o events", stretch);
-    std::printf("%-28s %s (target %.0f ms, after the first file)\n", "",
+    std::printf("%-30s %s (target %.0f ms, after the first file)\n", "",
                 stretch.Max() <= kStretchTargetMs ? "ok" : "TOO LONG", kStretchTargetMs);
     PrintTimings("last events to exit", tail);
 }
@@ -115,15 +103,12 @@ void Measure(const Shape& shape, int runs) {
 int main(int argc, char** argv) {
     const std::filesystem::path root = argc > 1 ? argv[1] : "/tmp/versemark-bench-window";
     const int runs = argc > 2 ? std::atoi(argv[2]) : 7;
-    const Shape mixed{"one in three (10,000 MP3 files, 100 cache folders)", root / "mixed", false};
-    const Shape allMatch{"all match (32,767 MP3 files, one cache folder)", root / "all-match",
-                         true};
-    EnsureLibrary(mixed.Root, kProcessBenchLyrics, kCacheFolders, kMixedMp3Files, 7);
-    EnsureAllMatchLibrary(allMatch.Root);
+    const std::vector<Shape> shapes = ProcessBenchShapes(root);
 
     std::printf("load average before: %.2f\n", LoadAverage());
-    Measure(mixed, runs);
-    Measure(allMatch, runs);
+    for (const Shape& shape : shapes) {
+        Measure(shape, runs);
+    }
     std::printf("\nload average after: %.2f\n", LoadAverage());
     return 0;
 }
