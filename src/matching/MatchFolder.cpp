@@ -41,16 +41,18 @@ ResultRow MakeRow(const std::string& path, const Mp3Sample& sample, std::vector<
     return row;
 }
 
-// Matches one file's sample and adds its row; reports the file done and lets the
-// window process its events. False when the user asked to stop.
-// `text` is the buffer of the file's text, reused from file to file.
-bool MatchOneFile(const std::string& path, const Mp3Sample& sample, const WordMatcher& matcher,
-                  MatcherScratch& scratch, std::string& text, LyricsIndex& index, RowList& rows,
-                  const MatchHooks& hooks, int processed, int total) {
+// The text of a file from its sample, into `text` (a buffer reused).
+void FileText(const std::string& path, const Mp3Sample& sample, std::string& text) {
     const std::string_view base =
         std::string_view(path).substr(0, path.size() - std::min(path.size(), kExtensionSize));
     NormalisedMp3Text(base, sample.Head, sample.Id3Block, text);
-    std::vector<int> candidates = matcher.FindCandidates(text, scratch);
+}
+
+// Takes one file's candidates and adds its row; reports the file done and lets
+// the window process its events. False when the user asked to stop.
+bool MatchOneFile(const std::string& path, const Mp3Sample& sample, std::vector<int> candidates,
+                  LyricsIndex& index, RowList& rows, const MatchHooks& hooks, int processed,
+                  int total) {
     for (int c : candidates) {
         ++index.Entries[static_cast<std::size_t>(c)].MatchCount;
     }
@@ -95,8 +97,9 @@ const WordMatcher& MatcherOf(LyricsIndex& index) {
 // Phase 1: every file's text against the index; a row for each file with
 // candidates. The files are read a batch ahead of their matching, so that the
 // matcher's tables stay in the processor's caches from one file to the next
-// instead of being pushed out by the file system's work. Returns the number of
-// files processed; a stop leaves the rest of a batch unprocessed.
+// instead of being pushed out by the file system's work, and a batch's texts are
+// matched together. Returns the number of files processed; a stop leaves the
+// rest of a batch unprocessed.
 int MatchFiles(const std::vector<std::string>& files, LyricsIndex& index, RowList& rows,
                const MatchHooks& hooks) {
     const WordMatcher& matcher = MatcherOf(index);
@@ -106,17 +109,23 @@ int MatchFiles(const std::vector<std::string>& files, LyricsIndex& index, RowLis
     rows.Reserve(files.size());  // at most a row per file
     // Buffers reused from batch to batch and file to file.
     std::vector<Mp3Sample> samples(kFilesReadAhead);
+    std::vector<std::string> texts(kFilesReadAhead);
+    std::vector<std::string_view> batchTexts;
+    std::vector<std::vector<int>> candidates;
     std::string tail;
-    std::string text;
     for (std::size_t first = 0; first < files.size(); first += kFilesReadAhead) {
         const std::size_t last = std::min(files.size(), first + kFilesReadAhead);
+        batchTexts.clear();
         for (std::size_t i = first; i < last; ++i) {
             ReadMp3Sample(files[i], samples[i - first], tail);
+            FileText(files[i], samples[i - first], texts[i - first]);
+            batchTexts.push_back(texts[i - first]);
         }
+        matcher.FindCandidatesOfEach(batchTexts, scratch, candidates);
         for (std::size_t i = first; i < last; ++i) {
             ++processed;
-            if (!MatchOneFile(files[i], samples[i - first], matcher, scratch, text, index, rows,
-                              hooks, processed, total)) {
+            if (!MatchOneFile(files[i], samples[i - first], std::move(candidates[i - first]), index,
+                              rows, hooks, processed, total)) {
                 return processed;
             }
         }

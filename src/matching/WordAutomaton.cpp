@@ -153,14 +153,22 @@ void WordAutomaton::Materialise(const Trie& trie, std::vector<State>& renamed) {
     }
 }
 
+std::size_t WordAutomaton::Overlap() const {
+    return longestWord_ > 0 ? longestWord_ - 1 : 0;
+}
+
+bool WordAutomaton::WalksInLanes(std::size_t size) const {
+    return size / kLanes >= kLaneOverlapFactor * Overlap() + kShortestLane;
+}
+
 // Each step waits for the table row of the step before, so a long text is cut
 // into four lanes walked side by side; each lane starts early enough (the longest
 // word less one byte) to see every word that ends in its part.
 std::size_t WordAutomaton::Walk(const std::uint8_t* classes, std::size_t size,
                                 std::vector<State>& ends) const {
-    const std::size_t overlap = longestWord_ > 0 ? longestWord_ - 1 : 0;
+    const std::size_t overlap = Overlap();
     const std::size_t part = size / kLanes;
-    const bool inLanes = part >= kLaneOverlapFactor * overlap + kShortestLane;
+    const bool inLanes = WalksInLanes(size);
     const std::size_t steps = size + (inLanes ? (kLanes - 1) * overlap : 0);  // one end at most
     if (ends.size() < steps) {
         ends.resize(steps);
@@ -209,6 +217,36 @@ std::size_t WordAutomaton::Walk(const std::uint8_t* classes, std::size_t size,
         }
     }
     return count;
+}
+
+// The same steps as Walk's, text by text in turn at each position: the texts'
+// steps do not depend on one another, so their reads of the table overlap.
+void WordAutomaton::WalkSideBySide(const std::uint8_t* const* classes, const std::size_t* sizes,
+                                   std::size_t textCount, std::vector<State>* ends,
+                                   std::size_t* counts) const {
+    std::size_t longest = 0;
+    State states[kSideBySide] = {};
+    State* out[kSideBySide] = {};
+    for (std::size_t k = 0; k < textCount; ++k) {
+        if (ends[k].size() < sizes[k]) {
+            ends[k].resize(sizes[k]);
+        }
+        out[k] = ends[k].data();
+        counts[k] = 0;
+        longest = std::max(longest, sizes[k]);
+    }
+    const std::uint32_t* next = next_;
+    const std::size_t classCount = classCount_;
+    for (std::size_t i = 0; i < longest; ++i) {
+        for (std::size_t k = 0; k < textCount; ++k) {
+            if (i < sizes[k]) {
+                const std::uint32_t target = next[states[k] * classCount + classes[k][i]];
+                states[k] = target & kStateMask;
+                out[k][counts[k]] = states[k];
+                counts[k] += target >> kEndsWordShift;
+            }
+        }
+    }
 }
 
 }  // namespace versemark

@@ -35,13 +35,27 @@ class WordAutomaton {
     // clearing it.
     std::size_t Walk(const std::uint8_t* classes, std::size_t size, std::vector<State>& ends) const;
 
+    // True when Walk cuts a text of `size` bytes into lanes: a shorter one is walked
+    // in one, and is better walked side by side with others (WalkSideBySide).
+    bool WalksInLanes(std::size_t size) const;
+    // Walks up to kSideBySide short texts from the root side by side, so that the
+    // steps of one need not wait for those of another; text k's ends go to the
+    // front of ends[k], as Walk would write them, and their number to counts[k].
+    static constexpr std::size_t kSideBySide = 4;
+    void WalkSideBySide(const std::uint8_t* const* classes, const std::size_t* sizes,
+                        std::size_t textCount, std::vector<State>* ends, std::size_t* counts) const;
+
     // The longest word that ends in `state`, or the root for none.
     State LongestWordIn(State state) const { return words_[state].Longest; }
     // The longest word that is a proper suffix of word `word`, or the root.
     State ShorterWord(State word) const { return words_[word].Shorter; }
+    // Asks for the words of `state` ahead of their use: their reads then overlap.
+    void PrefetchWordsIn(State state) const { __builtin_prefetch(&words_[state]); }
 
   private:
     struct Trie;
+    // The bytes a lane walks twice: the longest word less one.
+    std::size_t Overlap() const;
     void Materialise(const Trie& trie, std::vector<State>& renamed);
 
     std::size_t classCount_ = 1;

@@ -170,6 +170,11 @@ struct WordMatcher::Impl {
     void MarkWordsEndingIn(State state, MatcherScratch& scratch) const;
     void MarkGroupsOfFoundForms(MatcherScratch& scratch) const;
     std::vector<int> Find(std::string_view text, MatcherScratch& scratch) const;
+    void FindEach(const std::vector<std::string_view>& texts, MatcherScratch& scratch,
+                  std::vector<std::vector<int>>& candidates) const;
+    // The candidates of a text from the states its walk reached where words end.
+    std::vector<int> Collect(std::string_view text, const std::vector<State>& ends,
+                             std::size_t endCount, MatcherScratch& scratch) const;
 };
 
 WordMatcher::Impl::Impl(const FoldedWords& words, const DistinctWords& distinct)
@@ -331,17 +336,57 @@ void WordMatcher::Impl::MarkGroupsOfFoundForms(MatcherScratch& scratch) const {
 }
 
 std::vector<int> WordMatcher::Impl::Find(std::string_view text, MatcherScratch& scratch) const {
+    std::vector<std::uint8_t>& classes = scratch.TextClasses.front();
+    Classes.OfText(text, classes);
+    const std::size_t endCount =
+        Automaton.Walk(classes.data(), classes.size(), scratch.Ends.front());
+    return Collect(text, scratch.Ends.front(), endCount, scratch);
+}
+
+void WordMatcher::Impl::FindEach(const std::vector<std::string_view>& texts,
+                                 MatcherScratch& scratch,
+                                 std::vector<std::vector<int>>& candidates) const {
+    static_assert(kTextsSideBySide == WordAutomaton::kSideBySide);
+    candidates.resize(texts.size());
+    std::size_t next = 0;
+    while (next < texts.size()) {
+        if (Automaton.WalksInLanes(texts[next].size())) {  // already side by side in itself
+            candidates[next] = Find(texts[next], scratch);
+            ++next;
+            continue;
+        }
+        const std::uint8_t* classes[kTextsSideBySide];
+        std::size_t sizes[kTextsSideBySide];
+        std::size_t counts[kTextsSideBySide];
+        std::size_t group = 0;
+        for (; group < kTextsSideBySide && next + group < texts.size() &&
+               !Automaton.WalksInLanes(texts[next + group].size());
+             ++group) {
+            Classes.OfText(texts[next + group], scratch.TextClasses[group]);
+            classes[group] = scratch.TextClasses[group].data();
+            sizes[group] = scratch.TextClasses[group].size();
+        }
+        Automaton.WalkSideBySide(classes, sizes, group, scratch.Ends.data(), counts);
+        for (std::size_t k = 0; k < group; ++k) {
+            candidates[next + k] = Collect(texts[next + k], scratch.Ends[k], counts[k], scratch);
+        }
+        next += group;
+    }
+}
+
+std::vector<int> WordMatcher::Impl::Collect(std::string_view text, const std::vector<State>& ends,
+                                            std::size_t endCount, MatcherScratch& scratch) const {
     // A scratch new to this matcher gets its bits, all clear; a search leaves them clear.
     const std::size_t markWords = IdCount / kBitsPerMark + 1;
     if (scratch.Seen.size() != markWords) {
         scratch.Seen.assign(markWords, 0);
     }
-    Classes.OfText(text, scratch.TextClasses);
-    const std::size_t endCount =
-        Automaton.Walk(scratch.TextClasses.data(), scratch.TextClasses.size(), scratch.Ends);
     scratch.Found.clear();
     for (std::size_t i = 0; i < endCount; ++i) {
-        MarkWordsEndingIn(scratch.Ends[i], scratch);
+        Automaton.PrefetchWordsIn(ends[i]);
+    }
+    for (std::size_t i = 0; i < endCount; ++i) {
+        MarkWordsEndingIn(ends[i], scratch);
     }
     if (!GroupIds.empty()) {
         MarkGroupsOfFoundForms(scratch);
@@ -392,6 +437,12 @@ std::vector<int> WordMatcher::FindCandidates(std::string_view normalisedText,
 std::vector<int> WordMatcher::FindCandidates(std::string_view normalisedText) const {
     MatcherScratch scratch;
     return impl_->Find(normalisedText, scratch);
+}
+
+void WordMatcher::FindCandidatesOfEach(const std::vector<std::string_view>& normalisedTexts,
+                                       MatcherScratch& scratch,
+                                       std::vector<std::vector<int>>& candidates) const {
+    impl_->FindEach(normalisedTexts, scratch, candidates);
 }
 
 std::size_t WordMatcher::StateCount() const {

@@ -275,13 +275,23 @@ TEST(WordMatcherDifferential, AgreesOnArbitraryBytes) {
             index.Entries.push_back(entry);
         }
         const WordMatcher matcher(index);
+        std::vector<std::string> texts;
+        std::vector<std::vector<int>> expected;
         for (int t = 0; t < 100; ++t) {
             std::string text;
             for (int i = 0; i < byte(random) * 2; ++i) {
                 text += static_cast<char>(byte(random) % 5 == 0 ? 0xC3 : byte(random));
             }
-            ASSERT_EQ(matcher.FindCandidates(text), Reference(text, index)) << "round " << round;
+            expected.push_back(Reference(text, index));
+            ASSERT_EQ(matcher.FindCandidates(text), expected.back()) << "round " << round;
+            texts.push_back(text);
         }
+        // All at once, short texts walked side by side among long ones.
+        MatcherScratch scratch;
+        std::vector<std::vector<int>> together;
+        matcher.FindCandidatesOfEach(std::vector<std::string_view>(texts.begin(), texts.end()),
+                                     scratch, together);
+        EXPECT_EQ(together, expected) << "round " << round;
     }
 }
 
