@@ -40,11 +40,11 @@ for file in /etc/apt/sources.list.d/*.sources; do
              sub(/Types:[^\n]*/, "Types: deb-src"); print }' \
         "$file" >"$APT/sources.list.d/$(basename "$file")"
 done
-if [ -f /etc/apt/sources.list ]; then
-    sed -n 's/^deb \(.*debian\.org.*\)/deb-src \1/p' /etc/apt/sources.list >"$APT/sources.list"
-else
-    : >"$APT/sources.list"
-fi
+: >"$APT/sources.list"
+for file in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
+    [ -f "$file" ] || continue
+    sed -n 's/^deb \(.*debian\.org.*\)/deb-src \1/p' "$file" >>"$APT/sources.list"
+done
 apt_options=(
     -o "Dir::Etc::SourceList=$APT/sources.list"
     -o "Dir::Etc::SourceParts=$APT/sources.list.d"
@@ -56,6 +56,8 @@ apt_options=(
 apt-get "${apt_options[@]}" -qq update
 (cd "$WORK/source" && apt-get "${apt_options[@]}" -qq source --download-only "taglib=$VERSION")
 dsc=$(ls "$WORK"/source/taglib_*.dsc)
+# apt has checked every file against the signed archive index; the uploader's own
+# signature on the .dsc would need Debian's keyring of developers.
 dpkg-source --no-check -x "$dsc" "$WORK/source/taglib" >/dev/null
 SOURCE=$WORK/source/taglib
 
