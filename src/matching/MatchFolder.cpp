@@ -29,10 +29,10 @@ void Call(const std::function<void()>& hook) {
     }
 }
 
-ResultRow MakeRow(const std::string& path, const Mp3Sample& sample, std::vector<int> candidates) {
+ResultRow MakeRow(std::string path, const Mp3Sample& sample, std::vector<int> candidates) {
     ResultRow row;
-    row.Mp3Path = path;  // the name as listed: the file is opened and tagged by it
     row.Mp3Name = GetFileName(path);
+    row.Mp3Path = std::move(path);  // the name as listed: the file is opened and tagged by it
     row.Candidates = std::move(candidates);
     row.NewerTag = sample.Kind == kKindVersionHigher;
     row.Tagged = sample.Kind != kKindNoLyrics;
@@ -48,16 +48,17 @@ void FileText(const std::string& path, const Mp3Sample& sample, std::string& tex
     NormalisedMp3Text(base, sample.Head, sample.Id3Block, text);
 }
 
-// Takes one file's candidates and adds its row; reports the file done and lets
-// the window process its events. False when the user asked to stop.
-bool MatchOneFile(const std::string& path, const Mp3Sample& sample, std::vector<int> candidates,
+// Takes one file's candidates and adds its row, which takes the path; reports the
+// file done and lets the window process its events. False when the user asked
+// to stop.
+bool MatchOneFile(std::string&& path, const Mp3Sample& sample, std::vector<int> candidates,
                   LyricsIndex& index, RowList& rows, const MatchHooks& hooks, int processed,
                   int total) {
     for (int c : candidates) {
         ++index.Entries[static_cast<std::size_t>(c)].MatchCount;
     }
     if (!candidates.empty()) {
-        rows.Add(MakeRow(path, sample, std::move(candidates)));
+        rows.Add(MakeRow(std::move(path), sample, std::move(candidates)));
     }
 
     if (hooks.SetLabel) {  // the text is built only for a window that shows it
@@ -98,9 +99,9 @@ const WordMatcher& MatcherOf(LyricsIndex& index) {
 // candidates. The files are read a batch ahead of their matching, so that the
 // matcher's tables stay in the processor's caches from one file to the next
 // instead of being pushed out by the file system's work, and a batch's texts are
-// matched together. Returns the number of files processed; a stop leaves the
-// rest of a batch unprocessed.
-int MatchFiles(const std::vector<std::string>& files, LyricsIndex& index, RowList& rows,
+// matched together. A file's path moves into its row. Returns the number of files
+// processed; a stop leaves the rest of a batch unprocessed.
+int MatchFiles(std::vector<std::string>& files, LyricsIndex& index, RowList& rows,
                const MatchHooks& hooks) {
     const WordMatcher& matcher = MatcherOf(index);
     MatcherScratch scratch;
@@ -124,8 +125,9 @@ int MatchFiles(const std::vector<std::string>& files, LyricsIndex& index, RowLis
         matcher.FindCandidatesOfEach(batchTexts, scratch, candidates);
         for (std::size_t i = first; i < last; ++i) {
             ++processed;
-            if (!MatchOneFile(files[i], samples[i - first], std::move(candidates[i - first]), index,
-                              rows, hooks, processed, total)) {
+            if (!MatchOneFile(std::move(files[i]), samples[i - first],
+                              std::move(candidates[i - first]), index, rows, hooks, processed,
+                              total)) {
                 return processed;
             }
         }
