@@ -18,7 +18,7 @@
 
 #include "BenchData.h"
 #include "matching/LyricsIndex.h"
-#include "window/PassPace.h"
+#include "windowlogic/PassPace.h"
 #include "window/ResultListModel.h"
 #include "window/UserPrompts.h"
 #include "window/frmMain.h"

@@ -5,14 +5,13 @@
 #include <algorithm>
 
 #include "window/DisplayString.h"
-#include "window/RowLook.h"
+#include "windowlogic/RowLook.h"
 #include "window/WindowColours.h"
 
 namespace versemark {
 namespace {
 
 constexpr const char* kColumnCaptions[kColumnCount] = {"", "Mp3 file", "Lyrics file"};
-constexpr int kLyricsHeaderPicture = kPictureFiltered;
 
 }  // namespace
 

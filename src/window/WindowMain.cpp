@@ -11,7 +11,7 @@
 #include "platform/FileSystem.h"
 #include "startup/Manifest.h"
 #include "tagging/Recovery.h"
-#include "window/PassPace.h"
+#include "windowlogic/PassPace.h"
 #include "window/UserPrompts.h"
 #include "window/frmMain.h"
 

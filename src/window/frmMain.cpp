@@ -14,11 +14,11 @@
 #include "window/DisplayString.h"
 #include "window/ResultListModel.h"
 #include "window/ResultListView.h"
-#include "window/RowLook.h"
+#include "windowlogic/RowLook.h"
 #include "window/Twips.h"
 #include "window/WindowColours.h"
 #include "window/WindowFonts.h"
-#include "window/WindowTexts.h"
+#include "windowlogic/WindowTexts.h"
 
 namespace versemark {
 namespace {

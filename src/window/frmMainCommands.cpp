@@ -11,12 +11,12 @@
 #include "tagging/TaggingPass.h"
 #include "window/Controls.h"
 #include "window/DisplayString.h"
-#include "window/PassPace.h"
+#include "windowlogic/PassPace.h"
 #include "window/ResultListModel.h"
 #include "window/ResultListView.h"
 #include "window/UserPrompts.h"
 #include "window/WindowColours.h"
-#include "window/WindowTexts.h"
+#include "windowlogic/WindowTexts.h"
 #include "window/frmMain.h"
 
 namespace versemark {

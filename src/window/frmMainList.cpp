@@ -8,7 +8,7 @@
 #include "window/Controls.h"
 #include "window/ResultListModel.h"
 #include "window/ResultListView.h"
-#include "window/WindowTexts.h"
+#include "windowlogic/WindowTexts.h"
 #include "window/frmMain.h"
 
 namespace versemark {

@@ -9,9 +9,9 @@
 #include "window/Controls.h"
 #include "window/DisplayString.h"
 #include "window/ResultListModel.h"
-#include "window/RowLook.h"
+#include "windowlogic/RowLook.h"
 #include "window/WindowColours.h"
-#include "window/WindowTexts.h"
+#include "windowlogic/WindowTexts.h"
 #include "window/frmMain.h"
 
 namespace versemark {

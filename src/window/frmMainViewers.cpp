@@ -12,7 +12,7 @@
 #include "window/DisplayString.h"
 #include "window/ResultListModel.h"
 #include "window/ResultListView.h"
-#include "window/WindowTexts.h"
+#include "windowlogic/WindowTexts.h"
 #include "window/frmMain.h"
 
 namespace versemark {

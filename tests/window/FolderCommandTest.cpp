@@ -11,9 +11,9 @@
 
 #include "RoadLibrary.h"
 #include "window/ImageList.h"
-#include "window/PassPace.h"
+#include "windowlogic/PassPace.h"
 #include "window/ResultListModel.h"
-#include "window/RowLook.h"
+#include "windowlogic/RowLook.h"
 #include "window/WindowColours.h"
 
 using namespace versemark;

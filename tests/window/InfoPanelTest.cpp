@@ -9,7 +9,7 @@
 #include "RoadLibrary.h"
 #include "window/ImageList.h"
 #include "window/ResultListModel.h"
-#include "window/RowLook.h"
+#include "windowlogic/RowLook.h"
 #include "window/WindowColours.h"
 
 using namespace versemark;

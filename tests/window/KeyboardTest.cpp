@@ -13,7 +13,7 @@
 #include "RoadLibrary.h"
 #include "tags/Id3v2Lyrics.h"
 #include "window/ResultListModel.h"
-#include "window/RowLook.h"
+#include "windowlogic/RowLook.h"
 
 using namespace versemark;
 using namespace versemark::testing;

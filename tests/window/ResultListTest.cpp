@@ -10,7 +10,7 @@
 #include "WindowTestSupport.h"
 #include "window/Controls.h"
 #include "window/ResultListModel.h"
-#include "window/RowLook.h"
+#include "windowlogic/RowLook.h"
 
 using namespace versemark;
 using namespace versemark::testing;

@@ -14,7 +14,7 @@
 #include "base/Companion.h"
 #include "tags/Id3v2Lyrics.h"
 #include "window/ResultListModel.h"
-#include "window/RowLook.h"
+#include "windowlogic/RowLook.h"
 #include "window/WindowColours.h"
 
 using namespace versemark;
