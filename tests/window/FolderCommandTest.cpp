@@ -11,10 +11,10 @@
 
 #include "RoadLibrary.h"
 #include "window/ImageList.h"
-#include "windowlogic/PassPace.h"
 #include "window/ResultListModel.h"
-#include "windowlogic/RowLook.h"
 #include "window/WindowColours.h"
+#include "windowlogic/PassPace.h"
+#include "windowlogic/RowLook.h"
 
 using namespace versemark;
 using namespace versemark::testing;

@@ -42,7 +42,7 @@ ResultRow MakeRow(std::string mp3, int mp3Picture, std::optional<Colour> mp3Colo
 // Five rows as a pass would leave them; two of them checked.
 struct ListWindow {
     ListWindow() {
-        ResultListModel& model = window.Form().ListModel();
+        ListRows& model = window.Form().Rows();
         model.BeginPass();
         RowList& rows = model.PassRows();
         rows.Add(MakeRow("alpha.mp3", 5, {}, "Zulu - One", 1, {}, true));
@@ -54,8 +54,8 @@ struct ListWindow {
         rows.Add(MakeRow("echo.mp3", 2, {}, "Victor - Five", 1, {}, true));
         model.EndPass();
         // What the folder command does after a pass.
-        window.Form().list_ItemCheck(window.RowOf("alpha.mp3"));
-        window.Form().list_ItemCheck(window.RowOf("echo.mp3"));
+        window.Form().Logic().list_ItemCheck(window.RowOf("alpha.mp3"), true);
+        window.Form().Logic().list_ItemCheck(window.RowOf("echo.mp3"), true);
         window.Show();
     }
 

@@ -14,8 +14,8 @@
 #include "base/Companion.h"
 #include "tags/Id3v2Lyrics.h"
 #include "window/ResultListModel.h"
-#include "windowlogic/RowLook.h"
 #include "window/WindowColours.h"
+#include "windowlogic/RowLook.h"
 
 using namespace versemark;
 using namespace versemark::testing;

@@ -7,6 +7,7 @@
 
 #include "matching/LyricsIndex.h"
 #include "window/Controls.h"
+#include "window/DisplayString.h"
 #include "window/ResultListModel.h"
 
 namespace versemark::testing {
@@ -16,9 +17,9 @@ constexpr std::size_t kAudioBytes = 2000;
 
 }  // namespace
 
-std::string ScriptedPrompts::ChooseFolder(QWidget*, const QString& instruction) {
+std::string ScriptedPrompts::ChooseFolder(const std::string& instruction) {
     ++FolderDialogs;
-    LastInstruction = instruction;
+    LastInstruction = DisplayString(instruction);
     if (Folders.empty()) {
         return std::string();
     }
@@ -27,14 +28,18 @@ std::string ScriptedPrompts::ChooseFolder(QWidget*, const QString& instruction) 
     return folder;
 }
 
-bool ScriptedPrompts::AskYesNo(QWidget*, const QString& text, PromptIcon icon) {
-    Asked.push_back({text, icon});
+bool ScriptedPrompts::AskYesNo(const std::string& text, PromptIcon icon) {
+    Asked.push_back({DisplayString(text), icon});
     if (Answers.empty()) {
         return false;
     }
     const bool answer = Answers.front();
     Answers.pop_front();
     return answer;
+}
+
+void ScriptedPrompts::ShowMessage(const std::string& text) {
+    Messages.push_back(text);
 }
 
 WindowUnderTest::WindowUnderTest() {

@@ -12,8 +12,8 @@
 #include "startup/basMain.h"
 #include "support/TailBuilder.h"
 #include "support/TempDir.h"
-#include "window/UserPrompts.h"
 #include "window/frmMain.h"
+#include "windowlogic/UserPrompts.h"
 
 class QAbstractButton;
 class QLabel;
@@ -34,8 +34,11 @@ class ScriptedPrompts : public UserPrompts {
     std::vector<Question> Asked;
     int FolderDialogs = 0;
 
-    std::string ChooseFolder(QWidget* owner, const QString& instruction) override;
-    bool AskYesNo(QWidget* owner, const QString& text, PromptIcon icon) override;
+    std::vector<std::string> Messages;  // every message shown
+
+    std::string ChooseFolder(const std::string& instruction) override;
+    bool AskYesNo(const std::string& text, PromptIcon icon) override;
+    void ShowMessage(const std::string& text) override;
 
     QString LastInstruction;
 };
