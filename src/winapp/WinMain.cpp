@@ -8,11 +8,13 @@
 #include "platform/CodePage.h"
 #include "platform/FileSystem.h"
 #include "platform/StandardStreams.h"
+#include "platform/UserChoices.h"
 #include "platform/win32/Win32Process.h"
 #include "startup/Manifest.h"
 #include "startup/ProgramStart.h"
 #include "startup/RunConfig.h"
 #include "startup/basMain.h"
+#include "tags/Id3v2Lyrics.h"
 
 namespace {
 
@@ -49,7 +51,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         return kExitNormal;
     }
     if (values.Config.RunMode == kRunTagOneFile) {
-        return RunOneFileMode(values.Config, services);
+        // The companion's one-file run follows the choice the user keeps.
+        TaggingOptions options;
+        options.Tag.AlsoId3v2 = Id3v2LyricsAvailable() && RememberedChoice(UserChoice::AlsoId3v2);
+        return RunOneFileMode(values.Config, services, options);
     }
     // The window's road up to the window itself: the manifest, when the common
     // controls allow it, so that the window will get the version 6 controls.
