@@ -3,7 +3,7 @@
 # versemark-cli.exe, the tests and an NSIS installer; TagLib for the ID3v2 lyrics
 # frame from Debian's source, built once) and checks it under Wine in a fresh
 # prefix:
-#   1. the core, platform, tagging, start-up and command-line tests, with
+#   1. the core, platform, tagging, start-up, command-line and window-logic tests, with
 #      registry values written by "wine reg add" in both views;
 #   2. the installer, run silently, then versemark-cli.exe --version from the
 #      installed folder;
@@ -73,7 +73,7 @@ skipped=$(grep -v '^#' tests/windows/linux-only.txt | awk 'NF {print $1}' | past
 export VERSEMARK_BUILD_DIR VERSEMARK_REGISTRY_WRITTEN=1
 VERSEMARK_BUILD_DIR=$(winepath -w "$BUILD")
 failed=0
-for program in platform tags matching tagging startup cli; do
+for program in platform tags matching tagging startup cli windowlogic; do
     echo "== versemark_${program}_tests.exe under Wine"
     if ! wine "$BUILD/versemark_${program}_tests.exe" --gtest_brief=1 \
         --gtest_filter="-$skipped" 2>&1 | tr -d '\r'; then

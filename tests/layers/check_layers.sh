@@ -8,10 +8,11 @@ set -euo pipefail
 SRC=${1:-"$(dirname "$0")/../../src"}
 
 # The layers from the bottom up; the window, versemark-cli and the Windows front
-# end (winapp) share the top rank and may not include each other.
+# end (winapp) share the top rank and may not include each other. The window
+# logic (windowlogic) lies below both windows.
 declare -A RANK=(
     [base]=0 [platform]=1 [tags]=2 [matching]=3 [tagging]=4 [startup]=5 [demo]=6
-    [window]=7 [cli]=7 [winapp]=7
+    [windowlogic]=7 [window]=8 [cli]=8 [winapp]=8
 )
 
 failures=0

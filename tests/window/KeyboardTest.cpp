@@ -10,10 +10,11 @@
 #include <QTest>
 #include <QTreeView>
 
-#include "RoadLibrary.h"
+#include "WindowTestSupport.h"
+#include "support/RoadLibrary.h"
 #include "tags/Id3v2Lyrics.h"
 #include "window/ResultListModel.h"
-#include "window/RowLook.h"
+#include "windowlogic/RowLook.h"
 
 using namespace versemark;
 using namespace versemark::testing;

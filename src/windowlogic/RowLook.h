@@ -5,6 +5,7 @@
 
 #include "matching/MatchFolder.h"
 #include "matching/ResultRow.h"
+#include "matching/RowList.h"
 
 // How the window shows a row's facts: the one mapping from a ResultRow to the
 // list's pictures, text colours and row text, also used by the info panel.
@@ -20,6 +21,9 @@ enum Picture : int {
     kPictureOneMatch = 5,    // exactly one candidate lyrics file
 };
 
+// The picture in the header of the lyrics column.
+inline constexpr int kLyricsHeaderPicture = kPictureFiltered;
+
 inline constexpr Colour TaggedFileColour = 0x828250;
 inline constexpr Colour SharedLyricsColour = 0x825050;
 
@@ -32,5 +36,13 @@ int LyricsPicture(const ResultRow& row);
 std::optional<Colour> Mp3TextColour(const ResultRow& row);
 std::optional<Colour> LyricsTextColour(const ResultRow& row);
 std::string_view RowText(const ResultRow& row);
+
+// A cell of the list by its 0-based column (RowList.h): the text (bytes), the
+// tooltip (a file's full path; empty in the row-text column), the picture and
+// the text colour.
+std::string_view CellText(const ResultRow& row, int column);
+std::string_view CellToolTip(const ResultRow& row, int column);
+int CellPicture(const ResultRow& row, int column);
+std::optional<Colour> CellColour(const ResultRow& row, int column);
 
 }  // namespace versemark

@@ -1,4 +1,4 @@
-#include "window/PassPace.h"
+#include "windowlogic/PassPace.h"
 
 #include <memory>
 #include <utility>

@@ -1,0 +1,87 @@
+#include "windowlogic/RowLook.h"
+
+namespace versemark {
+
+int Mp3Picture(const ResultRow& row) {
+    switch (row.Standing()) {
+        case MatchStanding::NewerTag:
+            return kPictureNewerTag;
+        case MatchStanding::SeveralMatches:
+            return kPictureAlert;
+        case MatchStanding::OneMatch:
+            return kPictureOneMatch;
+        default:
+            return kPictureNone;
+    }
+}
+
+int LyricsPicture(const ResultRow& row) {
+    if (!row.LyricsChosen()) {
+        return kPictureNone;
+    }
+    return row.Filtered ? kPictureFiltered : kPictureUnfiltered;
+}
+
+std::optional<Colour> Mp3TextColour(const ResultRow& row) {
+    return row.Tagged ? std::optional<Colour>(TaggedFileColour) : std::nullopt;
+}
+
+std::optional<Colour> LyricsTextColour(const ResultRow& row) {
+    if (row.Shared) {
+        return SharedLyricsColour;
+    }
+    // A choice in the panel sets black; the pass leaves the list's default.
+    return row.ChosenByUser ? std::optional<Colour>(kBlack) : std::nullopt;
+}
+
+std::string_view RowText(const ResultRow& row) {
+    return row.Checked ? kCheckedRowText : std::string_view();
+}
+
+std::string_view CellText(const ResultRow& row, int column) {
+    switch (column) {
+        case kColumnRowText:
+            return RowText(row);
+        case kColumnMp3:
+            return row.Mp3Name;
+        case kColumnLyrics:
+            return row.LyricsName;
+        default:
+            return {};
+    }
+}
+
+std::string_view CellToolTip(const ResultRow& row, int column) {
+    switch (column) {
+        case kColumnMp3:
+            return row.Mp3Path;
+        case kColumnLyrics:
+            return row.LyricsPath;
+        default:
+            return {};
+    }
+}
+
+int CellPicture(const ResultRow& row, int column) {
+    switch (column) {
+        case kColumnMp3:
+            return Mp3Picture(row);
+        case kColumnLyrics:
+            return LyricsPicture(row);
+        default:
+            return kPictureNone;
+    }
+}
+
+std::optional<Colour> CellColour(const ResultRow& row, int column) {
+    switch (column) {
+        case kColumnMp3:
+            return Mp3TextColour(row);
+        case kColumnLyrics:
+            return LyricsTextColour(row);
+        default:
+            return std::nullopt;
+    }
+}
+
+}  // namespace versemark

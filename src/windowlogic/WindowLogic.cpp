@@ -1,0 +1,69 @@
+#include "windowlogic/WindowLogic.h"
+
+#include <utility>
+
+#include "tags/Id3v2Lyrics.h"
+#include "windowlogic/RowLook.h"
+#include "windowlogic/WindowSettings.h"
+#include "windowlogic/WindowView.h"
+
+namespace versemark {
+
+WindowLogic::WindowLogic(ProgramValues& values, WindowView& view, WindowServices services)
+    : values_(values), view_(view), services_(std::move(services)), rows_(view) {}
+
+WindowLogic::~WindowLogic() = default;
+
+void WindowLogic::Form_Load() {
+    // The list takes its row and header pictures from the image list itself.
+    view_.SetPicture({ControlName::img, 0}, kPictureOneMatch);
+    view_.SetPicture({ControlName::img, 2}, kPictureAlert);
+    view_.SetPicture({ControlName::img, 3}, kPictureAlert);
+    view_.SetPicture({ControlName::img, 4}, kPictureNewerTag);
+    view_.SetPicture({ControlName::img, 5}, kPictureAlert);
+    view_.SetPicture({ControlName::img, 6}, kPictureUnfiltered);
+    SetStepColours(true);
+    // The remembered choice; off in a build that cannot write the frame.
+    const bool alsoId3v2 =
+        Id3v2LyricsAvailable() && services_.Settings != nullptr && services_.Settings->AlsoId3v2();
+    view_.SetChecked({ControlName::chkAlsoId3v2}, alsoId3v2);
+}
+
+void WindowLogic::Form_Unload() {
+    // A running pass yields to events and would go on after the window has gone:
+    // the program ends here instead, rows and all. (The rows are not removed under
+    // the pass's feet first; the process ending removes them.)
+    if (state_.PassRunning && services_.EndProgram) {
+        services_.EndProgram();
+        return;
+    }
+    rows_.RemoveAllRows();
+}
+
+void WindowLogic::chkAlsoId3v2_Click(bool checked) {
+    if (services_.Settings != nullptr) {
+        services_.Settings->SetAlsoId3v2(checked);
+    }
+}
+
+bool WindowLogic::CanTakeDrop() const {
+    return !state_.PassRunning;
+}
+
+void WindowLogic::Form_FolderDropped(const std::string& folder) {
+    // Another drop may have started a pass in the meantime.
+    if (state_.PassRunning) {
+        return;
+    }
+    MatchChosenFolder(folder);
+}
+
+void WindowLogic::SetLyricsCountCaption(const std::string& caption) {
+    view_.SetCaption({ControlName::Label1, 0}, caption);
+}
+
+void WindowLogic::SetSubfolders(bool checked) {
+    view_.SetChecked({ControlName::chkSubfolders}, checked);
+}
+
+}  // namespace versemark

@@ -1,0 +1,221 @@
+// The folder command (choose a folder, match it, stop the pass) and the tagging
+// command (confirm, tag, show the log, return to the list and refresh it).
+#include <optional>
+#include <string>
+
+#include "platform/Registry.h"
+#include "tagging/Recovery.h"
+#include "tagging/TaggingPass.h"
+#include "windowlogic/Colours.h"
+#include "windowlogic/PassPace.h"
+#include "windowlogic/UserPrompts.h"
+#include "windowlogic/WindowLogic.h"
+#include "windowlogic/WindowTexts.h"
+#include "windowlogic/WindowView.h"
+
+namespace versemark {
+namespace {
+
+constexpr std::string_view kPhaseTwoProgress = "Parsing: ";
+
+constexpr Control kFolderButton{ControlName::cmdBrowseForFolder};
+constexpr Control kSubfolders{ControlName::chkSubfolders};
+constexpr Control kTagButton{ControlName::cmdTagThem};
+constexpr Control kMatchesLabel{ControlName::Label1, 1};
+constexpr Control kList{ControlName::list};
+constexpr Control kViewer{ControlName::txtViewLyrics};
+constexpr Control kPanel{ControlName::picInfo};
+
+}  // namespace
+
+void WindowLogic::cmdBrowseForFolder_Click() {
+    // A press during the pass is the stop request. The button stays disabled
+    // until the pass ends, so that no second pass can start inside this one.
+    if (state_.PassRunning) {
+        state_.StopMatching = true;
+        SetFolderButtonCaption(lastFolder_);
+        view_.SetEnabled(kFolderButton, false);
+        return;
+    }
+
+    // The companion's folder as this program reaches it (a Windows path under Wine).
+    std::string folder = NativeFromWindowsPath(values_.Config.CmdFolder);
+    if (folder.empty() && services_.Prompts != nullptr) {
+        folder = services_.Prompts->ChooseFolder(texts::kSelectFolder);
+    }
+    MatchChosenFolder(folder);
+}
+
+void WindowLogic::MatchChosenFolder(const std::string& folder) {
+    if (folder.empty()) {
+        return;
+    }
+    CloseAnyViewer();
+    view_.SetTextColour(kMatchesLabel, kBlack);
+    RunMatchingPass(folder);
+
+    SetFolderButton(folder);
+    CheckedRowsChanged();
+    SetStepColours(false);
+}
+
+void WindowLogic::cmdTagThem_Click() {
+    if (state_.Shown == Pane::Log) {
+        ReturnToList();
+        return;
+    }
+
+    const int count = CheckedCount();
+    if (count <= 0) {
+        return;
+    }
+    const std::string question = texts::kConfirmTagStart + std::to_string(count) +
+                                 (count == 1 ? texts::kConfirmTagOne : texts::kConfirmTagMany);
+    if (services_.Prompts != nullptr &&
+        services_.Prompts->AskYesNo(question, PromptIcon::Question)) {
+        RunTaggingPass();
+    }
+}
+
+void WindowLogic::ReturnToList() {
+    // "Return to list" under the log: the log goes, and the list comes back as it
+    // was or refreshed from the same folder.
+    view_.SetVisible(kViewer, false);
+    view_.SetViewerText(kViewer, {});
+    state_.Shown = Pane::List;
+    const bool refresh = services_.Prompts != nullptr &&
+                         services_.Prompts->AskYesNo(texts::kAskRefresh, PromptIcon::None);
+    if (refresh) {
+        view_.SetEnabled(kTagButton, false);
+        RunMatchingPass(lastFolder_);
+        SetFolderButtonCaption(lastFolder_);
+        CheckedRowsChanged();
+    } else {
+        SetStepColours(true);
+        view_.SetVisible(kList, true);
+    }
+    SetTagButtonCaption(texts::kTagCheckedFiles);
+}
+
+void WindowLogic::RunMatchingPass(const std::string& folder) {
+    SetMatchesCaption(std::string(kMatchesPending));
+    view_.SetVisible(kPanel, false);
+    SetFolderButtonCaption(texts::kStopMatching);
+    // The pass hides the list and disables the folder button and the subfolder
+    // box, which sends the keyboard focus on to step two; it comes back after.
+    const std::optional<Control> focused = view_.FocusedControl();
+    state_.PassRunning = true;
+    view_.SetVisible(kList, false);
+    rows_.BeginPass();
+    view_.SetEnabled(kSubfolders, false);
+
+    // The labels follow the pass at a steady pace, not at every file.
+    ProgressPace progress([this](const std::string& text) { ShowMatchProgress(text); });
+    const MatchResult result = MatchFolder(folder, view_.IsChecked(kSubfolders), values_.Index,
+                                           rows_.PassRows(), MakeMatchHooks(progress));
+    progress.Finish();
+
+    SetMatchesCaption(result.Label);
+    if (result.LabelColour == kRed) {
+        view_.SetTextColour(kMatchesLabel, kRed);
+    }
+    rows_.EndPass();
+    ShowSortIndicator();
+    view_.SetVisible(kList, true);
+    view_.SetEnabled(kFolderButton, true);
+    view_.SetEnabled(kSubfolders, true);
+    state_.StopMatching = false;
+    state_.PassRunning = false;
+    if (focused && view_.FocusedControl() != focused) {
+        view_.SetFocus(*focused);
+    }
+}
+
+MatchHooks WindowLogic::MakeMatchHooks(ProgressPace& progress) {
+    MatchHooks hooks;
+    hooks.SetLabel = [&progress](const std::string& text) { progress.Show(text); };
+    hooks.ProcessEvents = [this] {
+        if (services_.ProcessEvents) {
+            services_.ProcessEvents();
+        }
+    };
+    hooks.StopRequested = [this] { return state_.StopMatching; };
+    hooks.PhaseOneEnded = [this, &progress] {
+        progress.Finish();  // the count of the last file
+        state_.StopMatching = false;
+        view_.SetEnabled(kFolderButton, false);
+    };
+    return hooks;
+}
+
+void WindowLogic::ShowMatchProgress(const std::string& text) {
+    SetMatchesCaption(text);
+    // Phase 2 yields only every 50 rows; its progress is drawn when shown.
+    if (text.starts_with(kPhaseTwoProgress)) {
+        view_.Refresh(kMatchesLabel);
+    }
+}
+
+void WindowLogic::SetMatchesCaption(const std::string& caption) {
+    matchesCaption_ = caption;
+    view_.SetCaption(kMatchesLabel, caption);
+}
+
+void WindowLogic::RunTaggingPass() {
+    TaggingOptions options;
+    options.Folder = lastFolder_;
+    options.Tag.AlsoId3v2 = view_.IsChecked({ControlName::chkAlsoId3v2});
+    const std::optional<TaggingOutcome> outcome = TagCheckedRows(rows_.Rows(), options);
+    if (!outcome) {
+        return;
+    }
+    if (!outcome->Recovered.empty() && services_.Prompts != nullptr) {
+        services_.Prompts->ShowMessage(RecoveryText(outcome->Recovered));
+    }
+    // A signal that stopped the pass early leaves the log of what was done.
+    const std::string log = TaggingLog(outcome->Results);
+    // The log takes the viewer: neither lyrics viewer is open any more.
+    CloseAnyViewer();
+    view_.SetViewerText(kViewer, log);
+    view_.SetVisible(kList, false);
+    view_.SetVisible(kViewer, true);
+    view_.SetVisible(kPanel, false);
+    SetTagButtonCaption(texts::kReturnToList);
+    state_.Shown = Pane::Log;
+}
+
+void WindowLogic::CloseAnyViewer() {
+    if (state_.Shown == Pane::PreparedLyrics || state_.Shown == Pane::SavedLyrics) {
+        CloseViewer();
+    } else if (state_.Shown == Pane::Log) {
+        view_.SetVisible(kViewer, false);
+        view_.SetViewerText(kViewer, {});
+        SetTagButtonCaption(texts::kTagCheckedFiles);
+        state_.Shown = Pane::List;
+    }
+}
+
+void WindowLogic::SetFolderButton(const std::string& folder) {
+    lastFolder_ = folder;
+    SetFolderButtonCaption(folder);
+    view_.SetToolTip(kFolderButton, folder);
+}
+
+void WindowLogic::SetFolderButtonCaption(const std::string& caption) {
+    view_.SetCaption(kFolderButton, caption);
+}
+
+void WindowLogic::SetTagButtonCaption(const char* caption) {
+    view_.SetCaption(kTagButton, caption);
+}
+
+void WindowLogic::SetStepColours(bool stepOneCurrent) {
+    view_.SetTextColour({ControlName::Label1, 8},
+                        stepOneCurrent ? kCurrentStepColour : kOtherStepColour);
+    view_.SetTextColour({ControlName::Label1, 9},
+                        stepOneCurrent ? kOtherStepColour : kCurrentStepColour);
+    view_.SetTextColour({ControlName::Label1, 10},
+                        stepOneCurrent ? kOtherStepColour : kCurrentStepColour);
+}
+
+}  // namespace versemark

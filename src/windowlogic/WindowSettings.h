@@ -1,0 +1,16 @@
+#pragma once
+
+// What the window remembers between runs, kept where each system keeps a
+// program's settings (the view supplies it).
+namespace versemark {
+
+class WindowSettings {
+  public:
+    virtual ~WindowSettings() = default;
+    // Whether tagging also writes the lyrics as an ID3v2 lyrics frame; false
+    // when no choice was made yet.
+    virtual bool AlsoId3v2() const = 0;
+    virtual void SetAlsoId3v2(bool alsoId3v2) = 0;
+};
+
+}  // namespace versemark

@@ -1,0 +1,109 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "matching/MatchFolder.h"
+#include "matching/RowList.h"
+#include "windowlogic/Control.h"
+
+// What the window logic asks of a view: the Qt window on Linux and the window of
+// the Windows common controls are two implementations. A view only places
+// controls, shows what it is told and passes the user's events on to the logic.
+//
+// Text passes as bytes (names and paths as the file system has them, lyrics as
+// stored); the view converts them to its own text with the one display rule
+// (valid UTF-8 as UTF-8, anything else as Windows-1252, a character a byte).
+// A call on a control the view does not have (chkAlsoId3v2 in a build without
+// the ID3v2 lyrics frame) does nothing.
+namespace versemark {
+
+class WindowView {
+  public:
+    virtual ~WindowView() = default;
+
+    // --- Any control --------------------------------------------------------
+
+    // The caption of a label, button, check box or frame. A label that sizes
+    // itself takes the size of its new text.
+    virtual void SetCaption(Control control, std::string_view caption) = 0;
+    virtual void SetToolTip(Control control, std::string_view tip) = 0;
+    virtual void SetVisible(Control control, bool visible) = 0;
+    virtual void SetEnabled(Control control, bool enabled) = 0;
+    // The text colour of a label, button or check box (a value of Colours.h).
+    virtual void SetTextColour(Control control, Colour colour) = 0;
+    virtual void SetBold(Control control, bool bold) = 0;
+    // The check mark of chkSubfolders or chkAlsoId3v2 (set by the program: the
+    // view does not report it back as a click).
+    virtual void SetChecked(Control control, bool checked) = 0;
+    // The check mark as it stands (false for a control the view does not have).
+    virtual bool IsChecked(Control control) const = 0;
+    // The picture an img element shows: a number of the image list (RowLook.h),
+    // kPictureNone for none.
+    virtual void SetPicture(Control control, int picture) = 0;
+    // Draws the control now, while a pass keeps the event loop waiting.
+    virtual void Refresh(Control control) = 0;
+
+    // --- Keyboard focus -----------------------------------------------------
+
+    virtual std::optional<Control> FocusedControl() const = 0;
+    // Moves the focus to the control; a hidden or disabled control does not take it.
+    virtual void SetFocus(Control control) = 0;
+
+    // --- Geometry, in twips -------------------------------------------------
+
+    // The window's inner size.
+    virtual TwipSize ClientSize() const = 0;
+    // The rectangle the control was last given (in its container's coordinates).
+    virtual TwipRect Geometry(Control control) const = 0;
+    virtual void SetGeometry(Control control, const TwipRect& twips) = 0;
+    // Moves the right end (X2) of a horizontal rule (Line1).
+    virtual void SetLineEnd(Control line, int x2) = 0;
+
+    // --- cboLyrics ----------------------------------------------------------
+
+    // Replaces the entries of the combo box and makes `current` the chosen one
+    // (-1: none). The view may report the change as cboLyrics_Click; the logic
+    // ignores what it reports while it fills the box.
+    virtual void SetComboItems(Control combo, const std::vector<std::string>& items,
+                               int current) = 0;
+
+    // --- txtViewLyrics ------------------------------------------------------
+
+    // The text of the read-only multi-line text box; stored text has CR LF line
+    // ends, which the view shows as line breaks. Empty clears it.
+    virtual void SetViewerText(Control textBox, std::string_view text) = 0;
+
+    // --- list ---------------------------------------------------------------
+    //
+    // The rows live in the logic (WindowLogic::Rows()); the view shows
+    // Rows().VisibleCount() rows and reads each cell through RowLook.h. These
+    // calls tell the view what changed. Row numbers are 0-based positions.
+
+    // Every row may have changed, and their number: before and after the change.
+    virtual void ListRowsAboutToReset() = 0;
+    virtual void ListRowsReset() = 0;
+    // The rows are reordered (a sort): before and after. `newPositions[old]` is
+    // the new position of the row that was at `old`; the selection and the
+    // current row follow their rows.
+    virtual void ListRowsAboutToMove() = 0;
+    virtual void ListRowsMoved(const std::vector<std::size_t>& newPositions) = 0;
+    // Check marks, texts, pictures or colours of rows first..last have changed.
+    virtual void ListRowsChanged(int first, int last) = 0;
+    // Only the check marks (and with them the row texts) of rows first..last have
+    // changed. A view that can redraw just the check column does so here.
+    virtual void ListCheckMarksChanged(int first, int last) { ListRowsChanged(first, last); }
+    // The header's sort arrow on a 0-based column; `shown` false hides it.
+    virtual void ShowSortIndicator(int column, SortOrder order, bool shown) = 0;
+    // The selected rows, one flag a row (VisibleCount() flags).
+    virtual std::vector<bool> SelectedRows() const = 0;
+    // Selects exactly the flagged rows; the current row stays.
+    virtual void SelectRows(const std::vector<bool>& rows) = 0;
+    // The current (focused) row; -1 when there is none.
+    virtual int CurrentRow() const = 0;
+};
+
+}  // namespace versemark
