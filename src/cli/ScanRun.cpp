@@ -27,7 +27,8 @@ struct ProgressState {
 
 }  // namespace
 
-ScanOutcome RunMatchingPass(CliSetup& setup, const std::string& folder, bool recurse, CliIo& io) {
+ScanOutcome RunMatchingPass(CliSetup& setup, FolderReadAhead& reader, const std::string& folder,
+                            CliIo& io) {
     ScanOutcome outcome;
     outcome.Folder = folder;
     ProgressLine line(io.Err, io.Progress);
@@ -50,7 +51,7 @@ ScanOutcome RunMatchingPass(CliSetup& setup, const std::string& folder, bool rec
     }
 
     line.ShowNow(state.Text());
-    outcome.Result = MatchFolder(folder, recurse, setup.Index, outcome.Rows, hooks);
+    outcome.Result = MatchFolder(reader, setup.Index, outcome.Rows, hooks);
     line.Clear();
     return outcome;
 }
@@ -66,8 +67,10 @@ std::optional<ScanOutcome> ScanFolderOfCommandLine(std::string_view verb, const 
         UsageError(io, verb, "--cache: not a folder: " + DisplayPath(*options.CachePath));
         return std::nullopt;
     }
+    // The folder is listed and read on a second thread while the index is built.
+    FolderReadAhead reader(folder, !options.NoSubfolders);
     CliSetup setup = LoadSetup(options);
-    return RunMatchingPass(setup, folder, !options.NoSubfolders, io);
+    return RunMatchingPass(setup, reader, folder, io);
 }
 
 }  // namespace versemark::cli

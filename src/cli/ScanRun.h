@@ -18,7 +18,9 @@ struct ScanOutcome {
     RowList Rows;  // in the order the pass added them
 };
 
-ScanOutcome RunMatchingPass(CliSetup& setup, const std::string& folder, bool recurse, CliIo& io);
+// The pass over the files of `reader`, which lists and reads `folder`.
+ScanOutcome RunMatchingPass(CliSetup& setup, FolderReadAhead& reader, const std::string& folder,
+                            CliIo& io);
 
 // What scan and tag share: FOLDER must be a folder and --cache DIR, when given,
 // too; then the setup is read and the pass runs (subfolders unless

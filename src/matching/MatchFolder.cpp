@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "base/FileNames.h"
-#include "matching/FileSearch.h"
+#include "matching/FolderReadAhead.h"
 #include "matching/Mp3Sample.h"
 #include "matching/Scoring.h"
 #include "matching/WordMatcher.h"
@@ -14,12 +14,8 @@
 namespace versemark {
 namespace {
 
-// The extension cut from an MP3 path to give the text's base.
-constexpr std::size_t kExtensionSize = 4;
 // Only the end of a lyrics file is looked at for the filter marker.
 constexpr std::size_t kLyricsTailSize = 80;
-// Phase 1 reads this many files before it matches them.
-constexpr std::size_t kFilesReadAhead = 32;
 // Phase 2 lets the window process events after every this many rows.
 constexpr std::size_t kRowsPerYield = 50;
 
@@ -39,13 +35,6 @@ ResultRow MakeRow(std::string path, const Mp3Sample& sample, std::vector<int> ca
     row.WithoutId3 = sample.Id3Block.empty();
     row.Scanned = sample.Stamp;
     return row;
-}
-
-// The text of a file from its sample, into `text` (a buffer reused).
-void FileText(const std::string& path, const Mp3Sample& sample, std::string& text) {
-    const std::string_view base =
-        std::string_view(path).substr(0, path.size() - std::min(path.size(), kExtensionSize));
-    NormalisedMp3Text(base, sample.Head, sample.Id3Block, text);
 }
 
 // Takes one file's candidates and adds its row, which takes the path; reports the
@@ -96,41 +85,36 @@ const WordMatcher& MatcherOf(LyricsIndex& index) {
 }
 
 // Phase 1: every file's text against the index; a row for each file with
-// candidates. The files are read a batch ahead of their matching, so that the
-// matcher's tables stay in the processor's caches from one file to the next
-// instead of being pushed out by the file system's work, and a batch's texts are
-// matched together. A file's path moves into its row. Returns the number of files
-// processed; a stop leaves the rest of a batch unprocessed.
-int MatchFiles(std::vector<std::string>& files, LyricsIndex& index, RowList& rows,
-               const MatchHooks& hooks) {
-    const WordMatcher& matcher = MatcherOf(index);
+// candidates. The files are read on the reader's thread ahead of their matching,
+// which keeps the matcher's tables in this processor's caches from one file to the
+// next, and a batch's texts are matched together. A file's path moves into its
+// row. Returns the number of files processed; a stop leaves the rest of a batch
+// unprocessed.
+int MatchFiles(FolderReadAhead& reader, const WordMatcher& matcher, LyricsIndex& index,
+               RowList& rows, const MatchHooks& hooks) {
     MatcherScratch scratch;
-    const int total = static_cast<int>(files.size());
+    const std::size_t fileCount = reader.FileCount();
+    const int total = static_cast<int>(fileCount);
     int processed = 0;
-    rows.Reserve(files.size());  // at most a row per file
-    // Buffers reused from batch to batch and file to file.
-    std::vector<Mp3Sample> samples(kFilesReadAhead);
-    std::vector<std::string> texts(kFilesReadAhead);
+    rows.Reserve(fileCount);  // at most a row per file
+    // Buffers reused from batch to batch.
     std::vector<std::string_view> batchTexts;
     std::vector<std::vector<int>> candidates;
-    std::string tail;
-    for (std::size_t first = 0; first < files.size(); first += kFilesReadAhead) {
-        const std::size_t last = std::min(files.size(), first + kFilesReadAhead);
+    for (std::size_t first = 0; first < fileCount; first += FolderReadAhead::kBatchFiles) {
+        const std::span<ReadMp3File> batch = reader.Batch(first);
         batchTexts.clear();
-        for (std::size_t i = first; i < last; ++i) {
-            ReadMp3Sample(files[i], samples[i - first], tail);
-            FileText(files[i], samples[i - first], texts[i - first]);
-            batchTexts.push_back(texts[i - first]);
+        for (const ReadMp3File& file : batch) {
+            batchTexts.push_back(file.Text);
         }
         matcher.FindCandidatesOfEach(batchTexts, scratch, candidates);
-        for (std::size_t i = first; i < last; ++i) {
+        for (std::size_t i = 0; i < batch.size(); ++i) {
             ++processed;
-            if (!MatchOneFile(std::move(files[i]), samples[i - first],
-                              std::move(candidates[i - first]), index, rows, hooks, processed,
-                              total)) {
+            if (!MatchOneFile(std::move(batch[i].Path), batch[i].Sample, std::move(candidates[i]),
+                              index, rows, hooks, processed, total)) {
                 return processed;
             }
         }
+        reader.Release(first);
     }
     return processed;
 }
@@ -217,6 +201,12 @@ int ChooseForRows(LyricsIndex& index, RowList& rows, const MatchHooks& hooks) {
 
 MatchResult MatchFolder(const std::string& folder, bool recurse, LyricsIndex& index, RowList& rows,
                         const MatchHooks& hooks) {
+    FolderReadAhead reader(folder, recurse);
+    return MatchFolder(reader, index, rows, hooks);
+}
+
+MatchResult MatchFolder(FolderReadAhead& reader, LyricsIndex& index, RowList& rows,
+                        const MatchHooks& hooks) {
     rows.Clear();
     Call(hooks.ProcessEvents);
     for (LyricsEntry& entry : index.Entries) {
@@ -224,10 +214,9 @@ MatchResult MatchFolder(const std::string& folder, bool recurse, LyricsIndex& in
     }
 
     MatchResult result;
-    std::vector<std::string> files;
-    if (FindMp3Files(folder, recurse, files) > 0) {
-        result.Processed = MatchFiles(files, index, rows, hooks);
-    }
+    // Built (or found kept) while the reader lists and reads the folder.
+    const WordMatcher& matcher = MatcherOf(index);
+    result.Processed = MatchFiles(reader, matcher, index, rows, hooks);
     // Also when nothing was found, so that a stop pressed meanwhile does not end
     // the next pass early.
     Call(hooks.PhaseOneEnded);

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "matching/FolderReadAhead.h"
 #include "matching/LyricsIndex.h"
 #include "matching/ResultRow.h"
 #include "matching/RowList.h"
@@ -47,6 +48,10 @@ struct MatchResult {
 // Runs the whole pass over `folder`: clears `rows`, resets every MatchCount, and
 // leaves the rows in the order they were added (the caller sorts them).
 MatchResult MatchFolder(const std::string& folder, bool recurse, LyricsIndex& index, RowList& rows,
+                        const MatchHooks& hooks = {});
+// The same over the files of a reader started earlier, so that the caller can
+// build the index meanwhile. The hooks are called on the calling thread only.
+MatchResult MatchFolder(FolderReadAhead& reader, LyricsIndex& index, RowList& rows,
                         const MatchHooks& hooks = {});
 
 // The label while phase 1 runs: "Matches: 12 / 40".

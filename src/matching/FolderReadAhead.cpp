@@ -1,0 +1,91 @@
+#include "matching/FolderReadAhead.h"
+
+#include <algorithm>
+
+#include "matching/FileSearch.h"
+
+namespace versemark {
+
+namespace {
+
+// The extension cut from an MP3 path to give the text's base.
+constexpr std::size_t kExtensionSize = 4;
+
+}  // namespace
+
+FolderReadAhead::FolderReadAhead(std::string folder, bool recurse)
+    : slots_(kReadAheadFiles), thread_([this, folder = std::move(folder), recurse]() mutable {
+          ReadAll(std::move(folder), recurse);
+      }) {}
+
+FolderReadAhead::~FolderReadAhead() {
+    {
+        const std::lock_guard lock(mutex_);
+        stopping_ = true;
+    }
+    changed_.notify_all();
+    thread_.join();
+}
+
+std::size_t FolderReadAhead::FileCount() {
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [this] { return listed_; });
+    return fileCount_;
+}
+
+std::span<ReadMp3File> FolderReadAhead::Batch(std::size_t first) {
+    std::unique_lock lock(mutex_);
+    changed_.wait(
+        lock, [&] { return listed_ && readCount_ >= std::min(fileCount_, first + kBatchFiles); });
+    const std::size_t count = std::min(fileCount_, first + kBatchFiles) - first;
+    return {slots_.data() + first % kReadAheadFiles, count};
+}
+
+void FolderReadAhead::Release(std::size_t first) {
+    {
+        const std::lock_guard lock(mutex_);
+        releasedCount_ = std::min(fileCount_, first + kBatchFiles);
+    }
+    changed_.notify_all();
+}
+
+bool FolderReadAhead::WaitForRoom(std::size_t first) {
+    std::unique_lock lock(mutex_);
+    changed_.wait(
+        lock, [&] { return stopping_ || first + kBatchFiles <= releasedCount_ + kReadAheadFiles; });
+    return !stopping_;
+}
+
+void FolderReadAhead::ReadAll(std::string folder, bool recurse) {
+    std::vector<std::string> files;
+    FindMp3Files(folder, recurse, files);
+    {
+        const std::lock_guard lock(mutex_);
+        listed_ = true;
+        fileCount_ = files.size();
+    }
+    changed_.notify_all();
+
+    std::string tail;  // reused from file to file
+    for (std::size_t first = 0; first < files.size(); first += kBatchFiles) {
+        if (!WaitForRoom(first)) {
+            return;
+        }
+        const std::size_t last = std::min(files.size(), first + kBatchFiles);
+        for (std::size_t i = first; i < last; ++i) {
+            ReadMp3File& file = slots_[i % kReadAheadFiles];
+            file.Path = std::move(files[i]);
+            ReadMp3Sample(file.Path, file.Sample, tail);
+            const std::string_view base = std::string_view(file.Path).substr(
+                0, file.Path.size() - std::min(file.Path.size(), kExtensionSize));
+            NormalisedMp3Text(base, file.Sample.Head, file.Sample.Id3Block, file.Text);
+        }
+        {
+            const std::lock_guard lock(mutex_);
+            readCount_ = last;
+        }
+        changed_.notify_all();
+    }
+}
+
+}  // namespace versemark

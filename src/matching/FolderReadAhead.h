@@ -1,0 +1,67 @@
+#pragma once
+
+#include <condition_variable>
+#include <cstddef>
+#include <mutex>
+#include <span>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "matching/Mp3Sample.h"
+
+// The MP3 files of a folder listed and read on a thread of their own, ahead of
+// their matching: while the caller builds what the matching needs and matches,
+// the other processor lists the folder and reads the files. The files are handed
+// over in batches, in the order of the listing, through a ring of reused slots, so
+// that at most kReadAheadFiles files wait in memory.
+namespace versemark {
+
+// One file as read for matching.
+struct ReadMp3File {
+    std::string Path;  // as listed; the consumer may move it out
+    Mp3Sample Sample;
+    std::string Text;  // the normalised text it is matched on
+};
+
+class FolderReadAhead {
+  public:
+    // Files per batch handed over; the texts of a batch are matched together.
+    static constexpr std::size_t kBatchFiles = 32;
+    // Slots of the ring: files read and not yet handed back.
+    static constexpr std::size_t kReadAheadFiles = 128 * kBatchFiles;
+
+    // Starts listing `folder` (and below it when `recurse`) and reading its files.
+    FolderReadAhead(std::string folder, bool recurse);
+    // Stops the reading and waits for the thread.
+    ~FolderReadAhead();
+    FolderReadAhead(const FolderReadAhead&) = delete;
+    FolderReadAhead& operator=(const FolderReadAhead&) = delete;
+
+    // The number of MP3 files found; waits for the listing.
+    std::size_t FileCount();
+    // The files [first, first + kBatchFiles) as far as there are files, first a
+    // multiple of kBatchFiles and batches asked for in order; waits until they are
+    // read. They stay the caller's until Release(first).
+    std::span<ReadMp3File> Batch(std::size_t first);
+    // Hands the batch starting at `first` back for files further on.
+    void Release(std::size_t first);
+
+  private:
+    void ReadAll(std::string folder, bool recurse);
+    // Waits until the slots of the files from `first` are free; false on a stop.
+    bool WaitForRoom(std::size_t first);
+
+    std::vector<ReadMp3File> slots_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    // Guarded by mutex_:
+    bool listed_ = false;
+    bool stopping_ = false;
+    std::size_t fileCount_ = 0;
+    std::size_t readCount_ = 0;      // files read, from the first
+    std::size_t releasedCount_ = 0;  // files handed back, from the first
+    std::thread thread_;             // last: starts when the rest is there
+};
+
+}  // namespace versemark
