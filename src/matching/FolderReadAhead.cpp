@@ -14,7 +14,7 @@ constexpr std::size_t kExtensionSize = 4;
 }  // namespace
 
 FolderReadAhead::FolderReadAhead(std::string folder, bool recurse)
-    : slots_(kReadAheadFiles), thread_([this, folder = std::move(folder), recurse]() mutable {
+    : thread_([this, folder = std::move(folder), recurse]() mutable {
           ReadAll(std::move(folder), recurse);
       }) {}
 
@@ -38,7 +38,7 @@ std::span<ReadMp3File> FolderReadAhead::Batch(std::size_t first) {
     changed_.wait(
         lock, [&] { return listed_ && readCount_ >= std::min(fileCount_, first + kBatchFiles); });
     const std::size_t count = std::min(fileCount_, first + kBatchFiles) - first;
-    return {slots_.data() + first % kReadAheadFiles, count};
+    return {slots_.data() + first % slots_.size(), count};
 }
 
 void FolderReadAhead::Release(std::size_t first) {
@@ -52,13 +52,16 @@ void FolderReadAhead::Release(std::size_t first) {
 bool FolderReadAhead::WaitForRoom(std::size_t first) {
     std::unique_lock lock(mutex_);
     changed_.wait(
-        lock, [&] { return stopping_ || first + kBatchFiles <= releasedCount_ + kReadAheadFiles; });
+        lock, [&] { return stopping_ || first + kBatchFiles <= releasedCount_ + slots_.size(); });
     return !stopping_;
 }
 
 void FolderReadAhead::ReadAll(std::string folder, bool recurse) {
     std::vector<std::string> files;
     FindMp3Files(folder, recurse, files);
+    // Whole batches, so that every batch lies in one piece.
+    slots_.resize(
+        std::min(kMostReadAhead, (files.size() + kBatchFiles - 1) / kBatchFiles * kBatchFiles));
     {
         const std::lock_guard lock(mutex_);
         listed_ = true;
@@ -66,19 +69,24 @@ void FolderReadAhead::ReadAll(std::string folder, bool recurse) {
     }
     changed_.notify_all();
 
-    std::string tail;  // reused from file to file
+    // Reused from file to file: the head stays here once the text is made.
+    Mp3Sample sample;
+    std::string tail;
     for (std::size_t first = 0; first < files.size(); first += kBatchFiles) {
         if (!WaitForRoom(first)) {
             return;
         }
         const std::size_t last = std::min(files.size(), first + kBatchFiles);
         for (std::size_t i = first; i < last; ++i) {
-            ReadMp3File& file = slots_[i % kReadAheadFiles];
+            ReadMp3File& file = slots_[i % slots_.size()];
             file.Path = std::move(files[i]);
-            ReadMp3Sample(file.Path, file.Sample, tail);
+            ReadMp3Sample(file.Path, sample, tail);
             const std::string_view base = std::string_view(file.Path).substr(
                 0, file.Path.size() - std::min(file.Path.size(), kExtensionSize));
-            NormalisedMp3Text(base, file.Sample.Head, file.Sample.Id3Block, file.Text);
+            NormalisedMp3Text(base, sample.Head, sample.Id3Block, file.Text);
+            file.Sample.Id3Block.swap(sample.Id3Block);  // the buffers go round
+            file.Sample.Kind = sample.Kind;
+            file.Sample.Stamp = sample.Stamp;
         }
         {
             const std::lock_guard lock(mutex_);

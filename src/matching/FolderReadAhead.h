@@ -14,13 +14,14 @@
 // their matching: while the caller builds what the matching needs and matches,
 // the other processor lists the folder and reads the files. The files are handed
 // over in batches, in the order of the listing, through a ring of reused slots, so
-// that at most kReadAheadFiles files wait in memory.
+// that at most kMostReadAhead files wait in memory: enough for the reader to go on
+// while the caller builds the index of a large cache.
 namespace versemark {
 
 // One file as read for matching.
 struct ReadMp3File {
     std::string Path;  // as listed; the consumer may move it out
-    Mp3Sample Sample;
+    Mp3Sample Sample;  // without its Head, which is in Text
     std::string Text;  // the normalised text it is matched on
 };
 
@@ -28,8 +29,8 @@ class FolderReadAhead {
   public:
     // Files per batch handed over; the texts of a batch are matched together.
     static constexpr std::size_t kBatchFiles = 32;
-    // Slots of the ring: files read and not yet handed back.
-    static constexpr std::size_t kReadAheadFiles = 128 * kBatchFiles;
+    // The most slots of the ring: files read and not yet handed back.
+    static constexpr std::size_t kMostReadAhead = 512 * kBatchFiles;
 
     // Starts listing `folder` (and below it when `recurse`) and reading its files.
     FolderReadAhead(std::string folder, bool recurse);
@@ -52,7 +53,7 @@ class FolderReadAhead {
     // Waits until the slots of the files from `first` are free; false on a stop.
     bool WaitForRoom(std::size_t first);
 
-    std::vector<ReadMp3File> slots_;
+    std::vector<ReadMp3File> slots_;  // sized by the reader once it has listed the folder
     std::mutex mutex_;
     std::condition_variable changed_;
     // Guarded by mutex_:

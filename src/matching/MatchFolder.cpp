@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "base/FileNames.h"
+#include "matching/FilteredReads.h"
 #include "matching/FolderReadAhead.h"
 #include "matching/Mp3Sample.h"
 #include "matching/Scoring.h"
@@ -14,8 +15,6 @@
 namespace versemark {
 namespace {
 
-// Only the end of a lyrics file is looked at for the filter marker.
-constexpr std::size_t kLyricsTailSize = 80;
 // Phase 2 lets the window process events after every this many rows.
 constexpr std::size_t kRowsPerYield = 50;
 
@@ -131,13 +130,6 @@ void ReadRowCandidates(const ResultRow& row, const LyricsIndex& index,
     }
 }
 
-// A lyrics file that cannot be read counts as not filtered. `tail` is a buffer
-// reused from file to file.
-bool IsFilteredLyricsFile(const std::string& path, std::string& tail) {
-    ReadFileTail(path, kLyricsTailSize, tail);
-    return IsFilteredTail(tail);
-}
-
 // Sets the row's lyrics file to the chosen entry and checks the row when it is
 // safe to tag: no Lyrics3 tail yet, lyrics filtered, and no other file matched
 // them. True when it checked the row.
@@ -155,34 +147,30 @@ bool MarkRow(ResultRow& row, int chosen, const LyricsEntry& entry, bool filtered
 }
 
 // Phase 2: chooses each row's lyrics file, marks it and checks the rows that are
-// safe to tag, fifty rows at a time (the window's yield comes after every 50th
-// row): first the choices, then the reads of the chosen files' ends, then the
-// marks. Returns the number of rows checked.
+// safe to tag. Nothing changes the candidates or the match counts in this phase,
+// so every row's choice is made first; the chosen files' ends are then read on
+// two threads while the rows are marked in order, fifty at a time (the window's
+// yield comes after every 50th row). Returns the number of rows checked.
 int ChooseForRows(LyricsIndex& index, RowList& rows, const MatchHooks& hooks) {
-    int checked = 0;
     const std::size_t rowCount = rows.Count();
+    std::vector<int> chosen(rowCount);
+    std::vector<const std::string*> lyricsPaths(rowCount);
     std::vector<int> candidates;
-    std::vector<int> chosen;
-    std::vector<bool> filtered;
-    std::string tail;
+    for (std::size_t i = 0; i < rowCount; ++i) {
+        ReadRowCandidates(rows.Row(i), index, candidates);
+        chosen[i] = candidates.empty() ? -1 : ChooseLyrics(candidates, rows.Row(i).Mp3Name, index);
+        if (chosen[i] >= 0) {
+            lyricsPaths[i] = &index.Entries[static_cast<std::size_t>(chosen[i])].FilePath;
+        }
+    }
+    FilteredReads filtered(std::move(lyricsPaths));
+    int checked = 0;
     for (std::size_t first = 0; first < rowCount; first += kRowsPerYield) {
         const std::size_t last = std::min(rowCount, first + kRowsPerYield);
-        chosen.clear();
         for (std::size_t i = first; i < last; ++i) {
-            ReadRowCandidates(rows.Row(i), index, candidates);
-            chosen.push_back(
-                candidates.empty() ? -1 : ChooseLyrics(candidates, rows.Row(i).Mp3Name, index));
-        }
-        filtered.clear();
-        for (int c : chosen) {
-            filtered.push_back(
-                c >= 0 &&
-                IsFilteredLyricsFile(index.Entries[static_cast<std::size_t>(c)].FilePath, tail));
-        }
-        for (std::size_t i = first; i < last; ++i) {
-            const int c = chosen[i - first];
+            const int c = chosen[i];
             if (c >= 0 && MarkRow(rows.Row(i), c, index.Entries[static_cast<std::size_t>(c)],
-                                  filtered[i - first])) {
+                                  filtered.Filtered(i))) {
                 ++checked;
             }
             if (hooks.SetLabel) {

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <atomic>
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+// Whether the chosen lyrics files are filtered, read from their ends on a helper
+// thread and on the calling thread side by side: both take the next chunk of
+// files not yet taken, in order, so that the answers come in about the order they
+// are asked for.
+namespace versemark {
+
+class FilteredReads {
+  public:
+    // Files per chunk taken at a time.
+    static constexpr std::size_t kChunkFiles = 16;
+
+    // `paths[i]` is the lyrics file of row i, or null when the row chose none
+    // (not filtered). The strings must outlive this object.
+    explicit FilteredReads(std::vector<const std::string*> paths);
+    // Stops the helper and waits for it.
+    ~FilteredReads();
+    FilteredReads(const FilteredReads&) = delete;
+    FilteredReads& operator=(const FilteredReads&) = delete;
+
+    // Whether row i's lyrics file is filtered; reads chunks on this thread too
+    // until row i's answer is there. A file that cannot be read is not filtered.
+    bool Filtered(std::size_t row);
+
+  private:
+    // Takes the next chunk not taken and reads it; false when none is left.
+    bool ReadNextChunk(std::string& tail);
+
+    std::vector<const std::string*> paths_;
+    std::vector<unsigned char> filtered_;  // per row, written by the chunk's reader
+    std::unique_ptr<std::atomic<bool>[]> chunkDone_;
+    std::size_t chunkCount_ = 0;
+    std::atomic<std::size_t> nextChunk_{0};
+    std::string tail_;    // the calling thread's buffer
+    std::thread helper_;  // last: starts when the rest is there
+};
+
+}  // namespace versemark
