@@ -124,7 +124,7 @@ HWND ControlSet::MakeRule(HWND parent, int x1, int y1, int x2, int y2) {
     const bool horizontal = y1 == y2;
     const TwipRect at = horizontal ? TwipRect{x1, y1, x2 - x1, kRuleThickness}
                                    : TwipRect{x1, y1, kRuleThickness, y2 - y1};
-    return Make(parent, L"STATIC", SS_ETCHEDFRAME, 0, at);
+    return Make(parent, L"STATIC", SS_BLACKRECT, 0, at);
 }
 
 TwipRect ControlSet::Geometry(HWND control) const {

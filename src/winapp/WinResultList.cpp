@@ -58,7 +58,9 @@ bool Win32Window::OnListMouse(UINT, LPARAM lParam) {
     LVHITTESTINFO hit{};
     hit.pt = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     const int row = ListView_HitTest(list, &hit);
-    if (logic_ == nullptr || row < 0 || (hit.flags & LVHT_ONITEMSTATEICON) == 0 ||
+    // A full-row list reports a point beside the first column as on every part
+    // of the row at once; only the state picture alone is the check box.
+    if (logic_ == nullptr || row < 0 || (hit.flags & LVHT_ONITEM) != LVHT_ONITEMSTATEICON ||
         row >= logic_->Rows().VisibleCount()) {
         return false;
     }
