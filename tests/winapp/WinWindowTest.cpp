@@ -243,6 +243,36 @@ TEST_F(WinWindowTest, AfterThePassTheListAndTheStepsShowTheMatchedFiles) {
     EXPECT_EQ(CellColour(RowOf(L"Cinder Hall - Slow River.mp3"), 1), GetSysColor(COLOR_WINDOWTEXT));
 }
 
+TEST_F(WinWindowTest, AWiderWindowMovesTheStepsAndWidensTheListAndThePanel) {
+    const auto width = [](HWND control) {
+        RECT area{};
+        GetWindowRect(control, &area);
+        return area.right - area.left;
+    };
+    const auto left = [](HWND control) {
+        RECT area{};
+        GetWindowRect(control, &area);
+        return area.left;
+    };
+    HWND window = session_->View().Handle();
+    HWND infoBox = session_->View().Controls().FrameBox(Handle({fraFrames, 3}));
+    const int listWidth = width(List());
+    const int boxWidth = width(infoBox);
+    const int stepLeft = left(Handle({fraFrames, 1}));
+    const int buttonLeft = left(Handle({cmdDisplayLyrics}));
+    RECT outer{};
+    GetWindowRect(window, &outer);
+    // 1000 twips wider: 67 pixels at 96 dpi, rounded the same way for every edge.
+    const int wider = session_->View().Controls().ToPixels(1000);
+    SetWindowPos(window, nullptr, 0, 0, outer.right - outer.left + wider, outer.bottom - outer.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Pump();
+    EXPECT_NEAR(width(List()) - listWidth, wider, 1);
+    EXPECT_NEAR(width(infoBox) - boxWidth, wider, 1);
+    EXPECT_NEAR(left(Handle({fraFrames, 1})) - stepLeft, wider, 1);
+    EXPECT_NEAR(left(Handle({cmdDisplayLyrics})) - buttonLeft, wider, 1);
+}
+
 TEST_F(WinWindowTest, AClickOnARowFillsThePanel) {
     const int several = RowOf(L"Grey Wolves - Moon Song (Live).mp3");
     ClickRow(several);
