@@ -2,7 +2,7 @@
 # Cross-builds Versemark for 64-bit Windows with mingw-w64 (versemark.exe,
 # versemark-cli.exe, the tests and an NSIS installer) and checks it under Wine in
 # a fresh prefix:
-#   1. the core, platform, tagging, start-up and command-line tests, with
+#   1. the core, platform, tagging, start-up, command-line and window-logic tests, with
 #      registry values written by "wine reg add" in both views;
 #   2. the window's tests on a virtual screen: versemark.exe's window opened on
 #      the demo library as the companion starts it, checked through its controls;
@@ -69,7 +69,7 @@ skipped=$(grep -v '^#' tests/windows/linux-only.txt | awk 'NF {print $1}' | past
 export VERSEMARK_BUILD_DIR VERSEMARK_REGISTRY_WRITTEN=1
 VERSEMARK_BUILD_DIR=$(winepath -w "$BUILD")
 failed=0
-for program in platform tags matching tagging startup cli; do
+for program in platform tags matching tagging startup cli windowlogic; do
     echo "== versemark_${program}_tests.exe under Wine"
     if ! wine "$BUILD/versemark_${program}_tests.exe" --gtest_brief=1 \
         --gtest_filter="-$skipped" 2>&1 | tr -d '\r'; then

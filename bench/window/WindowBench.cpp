@@ -18,10 +18,10 @@
 
 #include "BenchData.h"
 #include "matching/LyricsIndex.h"
-#include "windowlogic/PassPace.h"
 #include "window/ResultListModel.h"
 #include "window/UserPrompts.h"
 #include "window/frmMain.h"
+#include "windowlogic/PassPace.h"
 
 namespace {
 
@@ -48,7 +48,7 @@ void Report(const char* what, double seconds, double target) {
 
 // Rows with every mark mixed so that each filter selects about every other row.
 void FillRows(frmMain& form) {
-    ResultListModel& model = form.ListModel();
+    ListRows& model = form.Rows();
     model.BeginPass();
     RowList& rows = model.PassRows();
     rows.Rows().reserve(kRows);
@@ -101,8 +101,9 @@ void SortBy(frmMain& form, QTreeView* list, int column) {
 
 class NoPrompts : public UserPrompts {
   public:
-    std::string ChooseFolder(QWidget*, const QString&) override { return std::string(); }
-    bool AskYesNo(QWidget*, const QString&, PromptIcon) override { return false; }
+    std::string ChooseFolder(const std::string&) override { return std::string(); }
+    bool AskYesNo(const std::string&, PromptIcon) override { return false; }
+    void ShowMessage(const std::string&) override {}
 };
 
 void ListFigures() {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "windowlogic/WindowSettings.h"
+
 // The one choice the window remembers between runs: whether tagging also writes
 // the lyrics as an ID3v2 lyrics frame. Kept with QSettings in the user's
 // configuration folder (on Linux ~/.config/Versemark/Versemark.conf).
@@ -10,5 +12,12 @@ namespace versemark {
 bool RememberedAlsoId3v2();
 
 void RememberAlsoId3v2(bool alsoId3v2);
+
+// The same, as the window logic asks for it.
+class TagSettings final : public WindowSettings {
+  public:
+    bool AlsoId3v2() const override { return RememberedAlsoId3v2(); }
+    void SetAlsoId3v2(bool alsoId3v2) override { RememberAlsoId3v2(alsoId3v2); }
+};
 
 }  // namespace versemark

@@ -19,17 +19,17 @@ void ShowLogMessage(const std::string& log) {
     box.exec();
 }
 
-std::string DialogPrompts::ChooseFolder(QWidget* owner, const QString& instruction) {
+std::string DialogPrompts::ChooseFolder(const std::string& instruction) {
     // Only file-system folders can be chosen; the dialog has an edit box and can be resized.
-    const QString folder =
-        QFileDialog::getExistingDirectory(owner, instruction, QString(), QFileDialog::ShowDirsOnly);
+    const QString folder = QFileDialog::getExistingDirectory(owner_, DisplayString(instruction),
+                                                             QString(), QFileDialog::ShowDirsOnly);
     return folder.isEmpty() ? std::string() : PathBytes(folder);
 }
 
-bool DialogPrompts::AskYesNo(QWidget* owner, const QString& text, PromptIcon icon) {
+bool DialogPrompts::AskYesNo(const std::string& text, PromptIcon icon) {
     QMessageBox box(icon == PromptIcon::Question ? QMessageBox::Question : QMessageBox::NoIcon,
-                    QString::fromLatin1(kMessageTitle), text, QMessageBox::Yes | QMessageBox::No,
-                    owner);
+                    QString::fromLatin1(kMessageTitle), DisplayString(text),
+                    QMessageBox::Yes | QMessageBox::No, owner_);
     return box.exec() == QMessageBox::Yes;
 }
 

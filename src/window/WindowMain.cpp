@@ -11,9 +11,9 @@
 #include "platform/FileSystem.h"
 #include "startup/Manifest.h"
 #include "tagging/Recovery.h"
-#include "windowlogic/PassPace.h"
 #include "window/UserPrompts.h"
 #include "window/frmMain.h"
+#include "windowlogic/PassPace.h"
 
 namespace versemark {
 namespace {
@@ -45,6 +45,7 @@ int RunWindowModes(QApplication& app, ProgramValues& values, bool probe) {
     services.ProcessEvents = PacedEventProcessing([] { QCoreApplication::processEvents(); });
     services.EndProgram = EndProgramAtOnce;
     frmMain form(values, std::move(services));
+    prompts.SetOwner(&form);
 
     const std::optional<std::string> caption =
         BuildLyricsIndex(values.Cache.CachePath, values.Cache.SingleDir, values.Index);

@@ -11,45 +11,40 @@
 #include <QShortcut>
 
 #include "window/Controls.h"
-#include "window/DisplayString.h"
 #include "window/ResultListModel.h"
 #include "window/ResultListView.h"
-#include "windowlogic/RowLook.h"
 #include "window/Twips.h"
-#include "window/WindowColours.h"
 #include "window/WindowFonts.h"
 #include "windowlogic/WindowTexts.h"
 
 namespace versemark {
 namespace {
 
-// The window's inner size at design time, in twips.
-constexpr QSize kDesignClientSize(12585, 8865);
+WindowServices WithSettings(WindowServices services, WindowSettings& settings) {
+    if (services.Settings == nullptr) {
+        services.Settings = &settings;
+    }
+    return services;
+}
 
 }  // namespace
 
 frmMain::frmMain(ProgramValues& values, WindowServices services, QWidget* parent)
     : QWidget(parent),
-      values_(values),
-      services_(std::move(services)),
-      imgListMain(DesignScale(this)) {
+      imgListMain(DesignScale(this)),
+      logic_(values, *this, WithSettings(std::move(services), tagSettings_)) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QString::fromLatin1(texts::kWindowCaption));
     setWindowIcon(imgListMain.WindowIcon());
     setFont(DefaultWindowFont());
 
-    CreateInfoFrame();
-    CreateBrowseFrame();
-    CreateSelectFrame();
-    CreateTagFrame();
-    CreateListAndViewer();
-    SetStepColours(true);
+    CreateControls();
     ConnectControls();
     SetTabOrder();
     setAcceptDrops(true);
 
-    resize(TwipSizeToPixels(this, kDesignClientSize));
-    Form_Load();
+    resize(TwipSizeToPixels(this, QSize(kDesignClientSize.Width, kDesignClientSize.Height)));
+    logic_.Form_Load();
 }
 
 frmMain::~frmMain() {
@@ -58,79 +53,80 @@ frmMain::~frmMain() {
     for (QObject* child : findChildren<QObject*>()) {
         QObject::disconnect(child, nullptr, this, nullptr);
     }
+    // The rows belong to the logic, which goes before the controls: the list may
+    // not read them any more while the window closes.
+    delete list;
+    list = nullptr;
+}
+
+QWidget* frmMain::Widget(Control control) const {
+    const auto found = controls_.find(control);
+    return found != controls_.end() ? found->second : nullptr;
 }
 
 void frmMain::ConnectControls() {
-    connect(cmdBrowseForFolder, &QPushButton::clicked, this,
-            [this] { cmdBrowseForFolder_Click(); });
-    connect(cmdTagThem, &QPushButton::clicked, this, [this] { cmdTagThem_Click(); });
-    for (std::size_t i = 0; i < cmdCheck.size(); ++i) {
-        connect(cmdCheck[i], &QPushButton::clicked, this,
-                [this, i] { cmdCheck_Click(static_cast<int>(i)); });
-    }
-    for (std::size_t i = 0; i < cmdSel.size(); ++i) {
-        if (cmdSel[i] != nullptr) {
-            connect(cmdSel[i], &QPushButton::clicked, this,
-                    [this, i] { cmdSel_Click(static_cast<int>(i)); });
+    const auto onClick = [this](Control control, auto handler) {
+        if (auto* button = Widget<QAbstractButton>(control)) {
+            connect(button, &QAbstractButton::clicked, this, handler);
         }
+    };
+    onClick({ControlName::cmdBrowseForFolder}, [this] { logic_.cmdBrowseForFolder_Click(); });
+    onClick({ControlName::cmdTagThem}, [this] { logic_.cmdTagThem_Click(); });
+    onClick({ControlName::chkAlsoId3v2},
+            [this](bool checked) { logic_.chkAlsoId3v2_Click(checked); });
+    for (const int index : {0, 1}) {
+        onClick({ControlName::cmdCheck, index}, [this, index] { logic_.cmdCheck_Click(index); });
     }
+    for (const int index : {0, 1, 2, 3, 5, 6}) {
+        onClick({ControlName::cmdSel, index}, [this, index] { logic_.cmdSel_Click(index); });
+    }
+    onClick({ControlName::cmdDisplayLyrics}, [this] { logic_.cmdDisplayLyrics_Click(); });
+    onClick({ControlName::cmdDisplaySavedLyrics}, [this] { logic_.cmdDisplaySavedLyrics_Click(); });
+
     connect(listModel_, &ResultListModel::CheckBoxClicked, this,
-            [this](int row) { list_ItemCheck(row); });
+            [this](int row, bool checked) { logic_.list_ItemCheck(row, checked); });
     connect(list->header(), &QHeaderView::sectionClicked, this,
-            [this](int section) { list_ColumnClick(section + 1); });
-    connect(list, &ResultListView::RowClicked, this, [this](int row) { list_ItemClick(row); });
-    connect(list, &ResultListView::CheckKeyPressed, this, [this] { list_KeySpace(); });
-    connect(list, &ResultListView::RowOpened, this, [this](int row) { list_KeyEnter(row); });
+            [this](int section) { logic_.list_ColumnClick(section + 1); });
+    connect(list, &ResultListView::RowClicked, this,
+            [this](int row) { logic_.list_ItemClick(row); });
+    connect(list, &ResultListView::CheckKeyPressed, this, [this] { logic_.list_KeySpace(); });
+    connect(list, &ResultListView::RowOpened, this, [this](int row) { logic_.list_KeyEnter(row); });
     auto* closeViewer = new QShortcut(QKeySequence(Qt::Key_Escape), txtViewLyrics);
     closeViewer->setContext(Qt::WidgetShortcut);
-    connect(closeViewer, &QShortcut::activated, this, [this] { txtViewLyrics_KeyEscape(); });
-    connect(cboLyrics, &QComboBox::currentIndexChanged, this, [this] { cboLyrics_Click(); });
-    connect(cmdDisplayLyrics, &QPushButton::clicked, this, [this] { cmdDisplayLyrics_Click(); });
-    connect(cmdDisplaySavedLyrics, &QPushButton::clicked, this,
-            [this] { cmdDisplaySavedLyrics_Click(); });
+    connect(closeViewer, &QShortcut::activated, this, [this] { logic_.txtViewLyrics_KeyEscape(); });
+    connect(cboLyrics, &QComboBox::currentIndexChanged, this,
+            [this](int index) { logic_.cboLyrics_Click(index); });
 }
 
-void frmMain::Form_Load() {
-    // The list takes its row and header pictures from imgListMain through its model.
-    img[0]->setPixmap(imgListMain.Picture(kPictureOneMatch));
-    img[2]->setPixmap(imgListMain.Picture(kPictureAlert));
-    img[3]->setPixmap(imgListMain.Picture(kPictureAlert));
-    img[4]->setPixmap(imgListMain.Picture(kPictureNewerTag));
-    img[5]->setPixmap(imgListMain.Picture(kPictureAlert));
-    img[6]->setPixmap(imgListMain.Picture(kPictureUnfiltered));
+void frmMain::SetTabOrder() {
+    QWidget* previous = nullptr;
+    for (const Control control : TabOrder()) {
+        QWidget* next = Widget(control);
+        if (next == nullptr) {
+            continue;
+        }
+        if (previous != nullptr) {
+            QWidget::setTabOrder(previous, next);
+        }
+        previous = next;
+    }
+    // Tab leaves the viewer instead of being ignored by it.
+    txtViewLyrics->setTabChangesFocus(true);
+    Widget({ControlName::cmdBrowseForFolder})->setFocus();
 }
 
 void frmMain::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    Form_Resize();
+    logic_.Form_Resize();
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {
     event->accept();
-    Form_Unload();
-}
-
-void frmMain::Form_Unload() {
-    // A running pass yields to events and would go on after the window has gone:
-    // the program ends here instead, rows and all. (The rows are not removed under
-    // the pass's feet first; the process ending removes them.)
-    if (state_.PassRunning && services_.EndProgram) {
-        services_.EndProgram();
-        return;
-    }
-    listModel_->RemoveAllRows();
-}
-
-void frmMain::SetLyricsCountCaption(const std::string& caption) {
-    SetCaption(Label1[0], DisplayString(caption));
-}
-
-void frmMain::SetSubfolders(bool checked) {
-    chkSubfolders->setChecked(checked);
+    logic_.Form_Unload();
 }
 
 QString frmMain::MatchesCaption() const {
-    return Label1[1]->text();
+    return Widget<QLabel>({ControlName::Label1, 1})->text();
 }
 
 }  // namespace versemark

@@ -50,7 +50,7 @@ bool OfferAsCopyOrLink(QDropEvent* event) {
 }  // namespace
 
 void frmMain::dragEnterEvent(QDragEnterEvent* event) {
-    if (!state_.PassRunning && FirstLocalFolder(event->mimeData()) && OfferAsCopyOrLink(event)) {
+    if (logic_.CanTakeDrop() && FirstLocalFolder(event->mimeData()) && OfferAsCopyOrLink(event)) {
         event->accept();
         return;
     }
@@ -59,7 +59,7 @@ void frmMain::dragEnterEvent(QDragEnterEvent* event) {
 
 void frmMain::dropEvent(QDropEvent* event) {
     const std::optional<QString> folder = FirstLocalFolder(event->mimeData());
-    if (state_.PassRunning || !folder || !OfferAsCopyOrLink(event)) {
+    if (!logic_.CanTakeDrop() || !folder || !OfferAsCopyOrLink(event)) {
         event->ignore();
         return;
     }
@@ -68,15 +68,7 @@ void frmMain::dropEvent(QDropEvent* event) {
     // otherwise wait for it to end.
     const std::string bytes = PathBytes(*folder);
     QMetaObject::invokeMethod(
-        this, [this, bytes] { Form_FolderDropped(bytes); }, Qt::QueuedConnection);
-}
-
-void frmMain::Form_FolderDropped(const std::string& folder) {
-    // Another drop may have started a pass in the meantime.
-    if (state_.PassRunning) {
-        return;
-    }
-    MatchChosenFolder(folder);
+        this, [this, bytes] { logic_.Form_FolderDropped(bytes); }, Qt::QueuedConnection);
 }
 
 }  // namespace versemark

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <compare>
+#include <string>
+#include <string_view>
 
 // The main window's controls by their design names. A control array (Label1,
 // cmdSel, img, ...) is one name with an element number; a single control has
@@ -48,6 +50,13 @@ struct Control {
     friend constexpr bool operator==(Control, Control) = default;
     friend constexpr auto operator<=>(Control, Control) = default;
 };
+
+// The design name ("Label1", "cboLyrics"), and whether the name is a control array.
+std::string_view NameOf(ControlName name);
+bool IsControlArray(ControlName name);
+// The control's name with its element: "Label1_2" for an element of an array,
+// "cboLyrics" for a single control.
+std::string ElementName(Control control);
 
 // A rectangle in twips, in the coordinates of the control's container.
 struct TwipRect {

@@ -46,9 +46,8 @@ RowRule FilterRule(int index) {
 }  // namespace
 
 void WindowLogic::list_ItemCheck(int row, bool checked) {
-    if (rows_.SetCheckMark(row, checked)) {
-        CheckedRowsChanged();
-    }
+    rows_.SetCheckMark(row, checked);
+    CheckedRowsChanged();
 }
 
 void WindowLogic::list_ColumnClick(int column) {

@@ -2,19 +2,17 @@
 // command line, the pass with its rows, labels and step colours, the stop
 // request, and closing the window while a pass runs.
 #include <QCheckBox>
-#include <QDir>
 #include <QLabel>
 #include <QPushButton>
-#include <QScopeGuard>
 #include <QTest>
 #include <QTreeView>
 
-#include "RoadLibrary.h"
+#include "WindowTestSupport.h"
+#include "support/RoadLibrary.h"
 #include "window/ImageList.h"
-#include "windowlogic/PassPace.h"
 #include "window/ResultListModel.h"
-#include "windowlogic/RowLook.h"
 #include "window/WindowColours.h"
+#include "windowlogic/RowLook.h"
 
 using namespace versemark;
 using namespace versemark::testing;
@@ -46,7 +44,8 @@ class FolderCommandTest : public QObject {
         window.ChooseFolderAndMatch(road.Music());
 
         QCOMPARE(window.Prompts.FolderDialogs, 1);
-        QCOMPARE(window.Prompts.LastInstruction, QString("Select folder..."));
+        QCOMPARE(QString::fromStdString(window.Prompts.LastInstruction),
+                 QString("Select folder..."));
         QCOMPARE(window.Text("Label1_1"), QString("Matches: 6 / 7 (85.7%)"));
         QCOMPARE(TextColourValue(window.Label("Label1_1")), kBlack);
         QCOMPARE(window.Form().ListModel().rowCount(), 6);
@@ -126,20 +125,6 @@ class FolderCommandTest : public QObject {
         QCOMPARE(CellPicture(model, window.RowOf(kZeta), 1), PictureImage(4));
     }
 
-    void theListIsSortedOnItsFirstColumnAfterThePass() {
-        RoadLibrary road;
-        WindowUnderTest window;
-        road.IndexInto(window.Values);
-        window.ChooseFolderAndMatch(road.Music());
-        // Unchecked rows (empty text) before the checked ones, each group in search order.
-        const RowList& rows = window.Form().ListModel().Rows();
-        QCOMPARE(rows.Row(0).Mp3Name, std::string(kBeta));
-        QVERIFY(!rows.Row(3).Checked);
-        QCOMPARE(rows.Row(4).Mp3Name, std::string(kAlpha));
-        QCOMPARE(rows.Row(5).Mp3Name, std::string(kGammaLive));
-        QVERIFY(window.Form().ListModel().Sorted());
-    }
-
     void withoutSubfoldersOnlyTheFolderItselfIsSearched() {
         RoadLibrary road;
         WindowUnderTest window;
@@ -148,57 +133,6 @@ class FolderCommandTest : public QObject {
         window.ChooseFolderAndMatch(road.Music());
         QCOMPARE(window.Text("Label1_1"), QString("Matches: 5 / 6 (83.3%)"));
         QCOMPARE(window.RowOf(kGamma), -1);
-    }
-
-    void aCancelledDialogChangesNothing_data() {
-        QTest::addColumn<QString>("subfolder");
-        QTest::addColumn<int>("rows");
-        QTest::addColumn<QString>("matches");
-        QTest::newRow("the music folder") << QString() << 6 << "Matches: 6 / 7 (85.7%)";
-        // The button shows the folder: a folder named like its stop caption (here
-        // as a path relative to the working folder) is still a folder, and the
-        // next press opens the dialog.
-        QTest::newRow("a folder named like the stop caption")
-            << "Stop matching .mp3 files" << 1 << "Matches: 1 / 1 (100%)";
-    }
-
-    void aCancelledDialogChangesNothing() {
-        QFETCH(QString, subfolder);
-        QFETCH(int, rows);
-        QFETCH(QString, matches);
-        RoadLibrary road;
-        std::string folder = road.Music();
-        const QString workingFolder = QDir::currentPath();
-        if (!subfolder.isEmpty()) {
-            road.Library.AddMp3(subfolder.toStdString() + "/" + kAlpha, PlainMp3());
-            QDir::setCurrent(QString::fromStdString(road.Music()));
-            folder = subfolder.toStdString();
-        }
-        const auto restoreWorkingFolder =
-            qScopeGuard([&workingFolder] { QDir::setCurrent(workingFolder); });
-        WindowUnderTest window;
-        road.IndexInto(window.Values);
-        window.ChooseFolderAndMatch(folder);
-        window.Prompts.Folders.push_back("");
-        window.Button("cmdBrowseForFolder")->click();
-        QCOMPARE(window.Prompts.FolderDialogs, 2);
-        QVERIFY(window.Button("cmdBrowseForFolder")->isEnabled());
-        QCOMPARE(window.Form().ListModel().rowCount(), rows);
-        QCOMPARE(window.Text("Label1_1"), matches);
-        QCOMPARE(window.Caption("cmdBrowseForFolder"), QString::fromStdString(folder));
-        QCOMPARE(TextColourValue(window.Label("Label1_9")), kCurrentStepColour);
-    }
-
-    void theCommandLineFolderReplacesTheDialog() {
-        RoadLibrary road;
-        WindowUnderTest window;
-        road.IndexInto(window.Values);
-        window.Values.Config.CmdFolder = road.Music();
-        window.Button("cmdBrowseForFolder")->click();
-        QCOMPARE(window.Form().ListModel().rowCount(), 6);
-        window.Button("cmdBrowseForFolder")->click();
-        QCOMPARE(window.Form().ListModel().rowCount(), 6);
-        QCOMPARE(window.Prompts.FolderDialogs, 0);
     }
 
     void aFolderWithoutMp3FilesIsReportedInRed() {
@@ -220,84 +154,6 @@ class FolderCommandTest : public QObject {
         QCOMPARE(TextColourValue(window.Label("Label1_1")), kBlack);
     }
 
-    void theButtonStopsThePassAndStaysDisabledUntilItEnds() {
-        RoadLibrary road;
-        WindowUnderTest window;
-        road.IndexInto(window.Values);
-        QPushButton* button = window.Button("cmdBrowseForFolder");
-        bool disabledAfterStop = false;
-        int callsAfterStop = 0;
-        window.OnProcessEvents = [&](int call) {
-            // Yield 1 comes before the search, yield 3 after the second file.
-            if (call == 2) {
-                QCOMPARE(ButtonCaptionOf(button), QString("Stop matching .mp3 files"));
-                QVERIFY(!window.Find<QCheckBox>("chkSubfolders")->isEnabled());
-                QVERIFY(window.Find<QTreeView>("list")->isHidden());
-            }
-            if (call == 3) {
-                button->click();
-                disabledAfterStop = !button->isEnabled();
-                button->click();  // a second press cannot start another pass
-            }
-            if (call > 3) {
-                ++callsAfterStop;
-            }
-        };
-        window.ChooseFolderAndMatch(road.Music());
-
-        QVERIFY(disabledAfterStop);
-        QCOMPARE(window.Prompts.FolderDialogs, 1);
-        QCOMPARE(window.Text("Label1_1"), QString("Matches: 2 / 2 (100%)"));
-        QCOMPARE(window.Form().ListModel().rowCount(), 2);
-        for (const ResultRow& row : window.Form().ListModel().Rows().Rows()) {
-            QVERIFY(!row.LyricsName.empty());
-        }
-        QCOMPARE(callsAfterStop, 0);  // phase 2 of two rows does not yield
-        QVERIFY(button->isEnabled());
-        QCOMPARE(ButtonCaptionOf(button), QString::fromStdString(road.Music()));
-        QVERIFY(!window.Form().State().StopMatching);
-    }
-
-    // The label is drawn at a steady pace, not for every file: a file that comes
-    // well after the last drawing is shown, and the summary replaces it at the end.
-    void theLabelFollowsASlowPass() {
-        RoadLibrary road;
-        WindowUnderTest window;
-        road.IndexInto(window.Values);
-        QStringList shown;
-        window.OnProcessEvents = [&](int call) {
-            // Yield 2 comes after the first file, yield 3 after the second.
-            if (call == 2 || call == 3) {
-                shown << window.Text("Label1_1");
-                QTest::qSleep(2 * kProgressRedrawInterval.count());
-            }
-        };
-        window.ChooseFolderAndMatch(road.Music());
-        QCOMPARE(shown.size(), 2);
-        QVERIFY2(shown[0].startsWith("Matches: ") && shown[0].endsWith(" / 1"),
-                 qPrintable(shown[0]));
-        QVERIFY2(shown[1].startsWith("Matches: ") && shown[1].endsWith(" / 2"),
-                 qPrintable(shown[1]));
-        QCOMPARE(window.Text("Label1_1"), QString("Matches: 6 / 7 (85.7%)"));
-    }
-
-    void stoppingTheFirstPassShowsTheEmptyTooltip() {
-        RoadLibrary road;
-        WindowUnderTest window;
-        road.IndexInto(window.Values);
-        QPushButton* button = window.Button("cmdBrowseForFolder");
-        QString captionAfterStop = QStringLiteral("unset");
-        window.OnProcessEvents = [&](int call) {
-            if (call == 2) {
-                button->click();
-                captionAfterStop = ButtonCaptionOf(button);
-            }
-        };
-        window.ChooseFolderAndMatch(road.Music());
-        QCOMPARE(captionAfterStop, QString());
-        QCOMPARE(window.Text("Label1_1"), QString("Matches: 1 / 1 (100%)"));
-    }
-
     void closingTheWindowDuringAPassEndsTheProgram() {
         RoadLibrary road;
         WindowUnderTest window;
@@ -313,17 +169,6 @@ class FolderCommandTest : public QObject {
         window.ChooseFolderAndMatch(road.Music());
         QCOMPARE(endedAtCall, 4);  // at once, not when the pass ends
         QCOMPARE(window.EndProgramCalls, 1);
-    }
-
-    void closingTheWindowOutsideAPassRemovesTheRows() {
-        RoadLibrary road;
-        WindowUnderTest window;
-        road.IndexInto(window.Values);
-        window.Show();
-        window.ChooseFolderAndMatch(road.Music());
-        window.Form().close();
-        QCOMPARE(window.EndProgramCalls, 0);
-        QCOMPARE(window.Form().ListModel().rowCount(), 0);
     }
 
     void theWindowDrawsItselfAfterAScan() {

@@ -8,7 +8,8 @@
 #include <QTest>
 #include <QUrl>
 
-#include "RoadLibrary.h"
+#include "WindowTestSupport.h"
+#include "support/RoadLibrary.h"
 #include "window/ResultListModel.h"
 
 using namespace versemark;

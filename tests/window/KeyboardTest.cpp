@@ -10,7 +10,8 @@
 #include <QTest>
 #include <QTreeView>
 
-#include "RoadLibrary.h"
+#include "WindowTestSupport.h"
+#include "support/RoadLibrary.h"
 #include "tags/Id3v2Lyrics.h"
 #include "window/ResultListModel.h"
 #include "windowlogic/RowLook.h"

@@ -5,7 +5,8 @@
 #include <QProcessEnvironment>
 #include <QTest>
 
-#include "RoadLibrary.h"
+#include "WindowTestSupport.h"
+#include "support/RoadLibrary.h"
 
 using namespace versemark;
 using namespace versemark::testing;

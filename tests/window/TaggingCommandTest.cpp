@@ -10,12 +10,13 @@
 #include <QTreeView>
 #include <filesystem>
 
-#include "RoadLibrary.h"
+#include "WindowTestSupport.h"
 #include "base/Companion.h"
+#include "support/RoadLibrary.h"
 #include "tags/Id3v2Lyrics.h"
 #include "window/ResultListModel.h"
-#include "windowlogic/RowLook.h"
 #include "window/WindowColours.h"
+#include "windowlogic/RowLook.h"
 
 using namespace versemark;
 using namespace versemark::testing;
@@ -61,31 +62,6 @@ class TaggingCommandTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void answeringNoChangesNothing() {
-        MatchedWindow matched;
-        WindowUnderTest& window = matched.window;
-        window.Prompts.Answers.push_back(false);
-        window.Button("cmdTagThem")->click();
-
-        QCOMPARE(window.Prompts.Asked.size(), std::size_t{1});
-        QCOMPARE(window.Prompts.Asked[0].Text, QString("Are you sure you want to tag 2 files?"));
-        QVERIFY(window.Prompts.Asked[0].Icon == PromptIcon::Question);
-        QCOMPARE(ReadFileBytes(matched.road.AlphaMp3), matched.road.AlphaBytes);
-        QCOMPARE(ReadFileBytes(matched.road.GammaLiveMp3), matched.road.GammaLiveBytes);
-        QVERIFY(window.Find<QTreeView>("list")->isVisible());
-        QVERIFY(matched.Viewer()->isHidden());
-        QCOMPARE(window.Caption("cmdTagThem"), QString("Tag checked files"));
-        QCOMPARE(window.Text("Label1_2"), QString("Checked: 2"));
-    }
-
-    void oneCheckedRowIsAskedAboutInTheSingular() {
-        MatchedWindow matched;
-        WindowUnderTest& window = matched.window;
-        QAbstractItemModel* model = window.Find<QTreeView>("list")->model();
-        model->setData(model->index(window.RowOf(kAlpha), 0), Qt::Unchecked, Qt::CheckStateRole);
-        window.Button("cmdTagThem")->click();
-        QCOMPARE(window.Prompts.Asked.back().Text, QString("Are you sure you want to tag 1 file?"));
-    }
 
     void answeringYesTagsTheCheckedFilesAndShowsTheLog() {
         MatchedWindow matched;
@@ -153,108 +129,6 @@ class TaggingCommandTest : public QObject {
         choice->click();
         settings.sync();
         QCOMPARE(settings.value(QStringLiteral("Tagging/AlsoId3v2")).toBool(), false);
-    }
-
-    void aFileThatCannotBeTaggedIsLoggedAsAnError() {
-        MatchedWindow matched;
-        WindowUnderTest& window = matched.window;
-        std::filesystem::remove(matched.road.AlphaMp3);
-        window.Prompts.Answers.push_back(true);
-        window.Button("cmdTagThem")->click();
-        QCOMPARE(matched.Viewer()->toPlainText(),
-                 QString("Error tagging: %1\nFile tagged..: %2\n")
-                     .arg(QString::fromStdString(matched.road.AlphaMp3),
-                          QString::fromStdString(matched.road.GammaLiveMp3)));
-    }
-
-    void withoutCheckedRowsThePressDoesNothing() {
-        MatchedWindow matched;
-        WindowUnderTest& window = matched.window;
-        window.Button("cmdSel_0")->click();
-        window.Button("cmdCheck_1")->click();
-        QCOMPARE(window.Text("Label1_2"), QString("Checked: 0"));
-        window.Form().cmdTagThem_Click();
-        QVERIFY(window.Prompts.Asked.empty());
-        QVERIFY(matched.Viewer()->isHidden());
-    }
-
-    void returnToListAnsweredNoShowsTheRowsAsTheyWere() {
-        MatchedWindow matched;
-        WindowUnderTest& window = matched.window;
-        window.Prompts.Answers = {true, false};
-        window.Button("cmdTagThem")->click();
-        window.Button("cmdTagThem")->click();
-
-        QCOMPARE(window.Prompts.Asked.size(), std::size_t{2});
-        QCOMPARE(window.Prompts.Asked[1].Text,
-                 QString("Do you want to refresh the list using the same folder?"));
-        QVERIFY(window.Prompts.Asked[1].Icon == PromptIcon::None);
-        QVERIFY(matched.Viewer()->isHidden());
-        QVERIFY(matched.Viewer()->toPlainText().isEmpty());
-        QVERIFY(window.Find<QTreeView>("list")->isVisible());
-        QCOMPARE(window.Form().ListModel().rowCount(), 6);
-        QVERIFY(window.RowNamed(kAlpha).Checked);
-        QVERIFY(window.RowNamed(kGammaLive).Checked);
-        QCOMPARE(window.Caption("cmdTagThem"), QString("Tag checked files"));
-        QVERIFY(window.Button("cmdTagThem")->isEnabled());
-        QCOMPARE(TextColourValue(window.Label("Label1_8")), kCurrentStepColour);
-        QCOMPARE(TextColourValue(window.Label("Label1_9")), kOtherStepColour);
-        QCOMPARE(TextColourValue(window.Label("Label1_10")), kOtherStepColour);
-    }
-
-    void returnToListAnsweredYesMatchesTheSameFolderAgain() {
-        MatchedWindow matched;
-        WindowUnderTest& window = matched.window;
-        window.Prompts.Answers = {true, true};
-        window.Button("cmdTagThem")->click();
-        bool tagButtonDisabledDuringPass = false;
-        QString folderCaptionDuringPass;
-        window.OnProcessEvents = [&](int) {
-            tagButtonDisabledDuringPass = !window.Button("cmdTagThem")->isEnabled();
-            folderCaptionDuringPass = window.Caption("cmdBrowseForFolder");
-        };
-        window.Button("cmdTagThem")->click();
-
-        QVERIFY(tagButtonDisabledDuringPass);
-        QCOMPARE(folderCaptionDuringPass, QString("Stop matching .mp3 files"));
-        QCOMPARE(window.Prompts.FolderDialogs, 1);
-        QCOMPARE(window.Text("Label1_1"), QString("Matches: 6 / 7 (85.7%)"));
-        // The two files now carry a tag: no row is checked any more.
-        QCOMPARE(Mp3TextColour(window.RowNamed(kAlpha)), std::optional<Colour>(TaggedFileColour));
-        QVERIFY(!window.RowNamed(kAlpha).Checked);
-        QCOMPARE(window.Text("Label1_2"), QString("Checked: 0"));
-        QVERIFY(!window.Button("cmdTagThem")->isEnabled());
-        QCOMPARE(window.Caption("cmdTagThem"), QString("Tag checked files"));
-        QCOMPARE(window.Caption("cmdBrowseForFolder"),
-                 QString::fromStdString(matched.road.Music()));
-        QVERIFY(window.Find<QTreeView>("list")->isVisible());
-        QVERIFY(matched.Viewer()->isHidden());
-        QCOMPARE(TextColourValue(window.Label("Label1_8")), kOtherStepColour);
-        QCOMPARE(TextColourValue(window.Label("Label1_9")), kCurrentStepColour);
-    }
-
-    void theFolderButtonWhileTheLogIsShownBringsTheListBack() {
-        MatchedWindow matched;
-        WindowUnderTest& window = matched.window;
-        window.Prompts.Answers.push_back(true);
-        window.Button("cmdTagThem")->click();
-        window.ChooseFolderAndMatch(matched.road.Music());
-        QVERIFY(matched.Viewer()->isHidden());
-        QVERIFY(window.Find<QTreeView>("list")->isVisible());
-        QCOMPARE(window.Caption("cmdTagThem"), QString("Tag checked files"));
-    }
-
-    void theLogReplacesAnOpenLyricsViewer() {
-        MatchedWindow matched;
-        WindowUnderTest& window = matched.window;
-        matched.ClickRow(kAlpha);
-        window.Button("cmdDisplayLyrics")->click();
-        QCOMPARE(window.Caption("cmdDisplayLyrics"), QString("Return to list"));
-        window.Prompts.Answers.push_back(true);
-        window.Button("cmdTagThem")->click();
-        QVERIFY(matched.Viewer()->toPlainText().startsWith("File tagged..: "));
-        QCOMPARE(window.Caption("cmdDisplayLyrics"), QString("Display lyrics"));
-        QVERIFY(!window.Button("cmdDisplayLyrics")->font().bold());
     }
 };
 

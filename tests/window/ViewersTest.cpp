@@ -6,8 +6,9 @@
 #include <QTest>
 #include <QTreeView>
 
-#include "RoadLibrary.h"
+#include "WindowTestSupport.h"
 #include "base/Companion.h"
+#include "support/RoadLibrary.h"
 
 using namespace versemark;
 using namespace versemark::testing;
@@ -104,48 +105,12 @@ class ViewersTest : public QObject {
         QVERIFY(viewer.Viewer()->isHidden());
     }
 
-    void aTagWithoutLyricsShowsTheMessage() {
-        ViewerWindow viewer;
-        viewer.Click("Kappa - Empty Tag.mp3");
-        viewer.Saved()->click();
-        QCOMPARE(viewer.Viewer()->toPlainText(), kMissingLyrics);
-        viewer.Saved()->click();
-        QCOMPARE(viewer.window.Caption("cmdDisplaySavedLyrics"),
-                 QString("Display lyrics saved into this file"));
-
-        viewer.Click(kZeta);  // a newer version is not read
-        viewer.Saved()->click();
-        QCOMPARE(viewer.Viewer()->toPlainText(), kMissingLyrics);
-    }
-
-    void savedLyricsNeedATaggedSelectedRow() {
-        ViewerWindow viewer;
-        viewer.Click(kEpsilon);
-        // The current row moves without a click: the panel still shows the tagged file.
-        viewer.List()->selectionModel()->setCurrentIndex(
-            viewer.List()->model()->index(viewer.window.RowOf(kAlpha), 1),
-            QItemSelectionModel::ClearAndSelect);
-        viewer.Saved()->click();
-        QVERIFY(viewer.Viewer()->isHidden());
-        QCOMPARE(viewer.window.Caption("cmdDisplaySavedLyrics"),
-                 QString("Display lyrics saved into this file"));
-    }
-
     void eightBitLyricsAreShownAsWindows1252() {
         ViewerWindow viewer;
         viewer.Click("Lambda - Cafe.mp3");
         viewer.Prepared()->click();
         QVERIFY(
             viewer.Viewer()->toPlainText().startsWith(QString::fromUtf8("Café au lait\nna na\n")));
-    }
-
-    void anUnreadableLyricsFileShowsOnlyTheCredit() {
-        ViewerWindow viewer;
-        viewer.Click(kAlpha);
-        std::filesystem::remove(viewer.road.AlphaLyrics);
-        viewer.Prepared()->click();
-        QCOMPARE(viewer.Viewer()->toPlainText(), "\n" + Credit());
-        QCOMPARE(viewer.window.Caption("cmdDisplayLyrics"), QString("Return to list"));
     }
 };
 

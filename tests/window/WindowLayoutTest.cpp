@@ -267,18 +267,6 @@ class WindowLayoutTest : public QObject {
         }
     }
 
-    void tallerWindowOnlyLengthensListAndViewer() {
-        WindowUnderTest window;
-        window.Show();
-        const QRect frame1 = Twips(window.Find<QWidget>("fraFrames_1"));
-        const QRect info = Twips(window.Find<QWidget>("fraFrames_3"));
-        window.Form().resize(window.Form().width(), window.Form().height() + 100);  // 1500 twips
-        QTRY_COMPARE(Twips(window.Find<QWidget>("list")), QRect(100, 1295, 9270, 7470 + 1500));
-        QCOMPARE(Twips(window.Find<QWidget>("txtViewLyrics")), QRect(100, 1295, 9270, 7470 + 1500));
-        QCOMPARE(Twips(window.Find<QWidget>("fraFrames_1")), frame1);
-        QCOMPARE(Twips(window.Find<QWidget>("fraFrames_3")), info);
-    }
-
     void narrowWindowKeepsTheLeftSideButMovesTheFrames() {
         WindowUnderTest window;
         window.Show();
@@ -292,28 +280,6 @@ class WindowLayoutTest : public QObject {
         QCOMPARE(Twips(window.Find<QWidget>("fraFrames_3")), info);
         QCOMPARE(Twips(window.Find<QWidget>("picInfo")), panel);
         QCOMPARE(Twips(window.Find<QWidget>("fraFrames_2")).left(), -115);
-    }
-
-    void shortWindowKeepsTheListButStillFollowsTheWidth() {
-        WindowUnderTest window;
-        window.Show();
-        const QRect list = Twips(window.Find<QWidget>("list"));
-        window.Form().resize(window.Form().width() + 67, 60);  // 900 twips high
-        QTRY_COMPARE(Twips(window.Find<QWidget>("fraFrames_3")).width(), 9270 + 1005);
-        QCOMPARE(Twips(window.Find<QWidget>("list")), list);
-    }
-
-    void comboKeepsItsWidthWhenThePanelIsTooNarrow() {
-        WindowUnderTest window;
-        window.Show();
-        const QRect combo = Twips(window.Find<QWidget>("cboLyrics"));
-        // 333 pixels are 4995 twips: the panel becomes 1480 wide and the buttons move
-        // left of the combo, whose computed width would be below zero.
-        window.Form().resize(333, window.Form().height());
-        QTRY_COMPARE(Twips(window.Find<QWidget>("picInfo")).width(), 4995 - 3315 - 200);
-        QCOMPARE(Twips(window.Button("cmdDisplayLyrics")).left(), 1480 - 1575 - 340);
-        QCOMPARE(Twips(window.Find<QWidget>("cboLyrics")), combo);
-        QCOMPARE(Twips(window.Find<QWidget>("Line1")).width(), 1480);
     }
 };
 

@@ -7,36 +7,10 @@
 
 #include "matching/LyricsIndex.h"
 #include "window/Controls.h"
+#include "window/DisplayString.h"
 #include "window/ResultListModel.h"
 
 namespace versemark::testing {
-namespace {
-
-constexpr std::size_t kAudioBytes = 2000;
-
-}  // namespace
-
-std::string ScriptedPrompts::ChooseFolder(QWidget*, const QString& instruction) {
-    ++FolderDialogs;
-    LastInstruction = instruction;
-    if (Folders.empty()) {
-        return std::string();
-    }
-    std::string folder = Folders.front();
-    Folders.pop_front();
-    return folder;
-}
-
-bool ScriptedPrompts::AskYesNo(QWidget*, const QString& text, PromptIcon icon) {
-    Asked.push_back({text, icon});
-    if (Answers.empty()) {
-        return false;
-    }
-    const bool answer = Answers.front();
-    Answers.pop_front();
-    return answer;
-}
-
 WindowUnderTest::WindowUnderTest() {
     WindowServices services;
     services.Prompts = &Prompts;
@@ -97,49 +71,6 @@ const ResultRow& WindowUnderTest::RowNamed(std::string_view mp3Name) const {
         qFatal("no row for %s", std::string(mp3Name).c_str());
     }
     return form_->ListModel().Rows().Row(static_cast<std::size_t>(row));
-}
-
-SongLibrary::SongLibrary() {
-    dir_.MakeFolder("cache");
-    dir_.MakeFolder("music");
-}
-
-std::string SongLibrary::AddLyrics(std::string_view name, std::string_view text) const {
-    return dir_.WriteFile("cache/" + std::string(name) + ".txt", text);
-}
-
-std::string SongLibrary::AddMp3(std::string_view relative, const TailBuilder& file) const {
-    return dir_.WriteFile("music/" + std::string(relative), file.bytes());
-}
-
-void SongLibrary::IndexInto(ProgramValues& values) const {
-    values.Cache.CachePath = CachePath();
-    values.Cache.SingleDir = true;
-    BuildLyricsIndex(values.Cache.CachePath, values.Cache.SingleDir, values.Index);
-}
-
-std::string FilteredLyrics(std::string_view words) {
-    return std::string(words) + "\r\nla la la\r\n\r\n[Profanity] filter used\r\n";
-}
-
-std::string UnfilteredLyrics(std::string_view words) {
-    return std::string(words) + "\r\nla la la\r\nthe end of the song\r\n";
-}
-
-TailBuilder PlainMp3() {
-    TailBuilder file;
-    file.audio(kAudioBytes);
-    return file;
-}
-
-int EntryNamed(const ProgramValues& values, std::string_view displayName) {
-    const auto& entries = values.Index.Entries;
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        if (entries[i].DisplayName == displayName) {
-            return static_cast<int>(i);
-        }
-    }
-    return -1;
 }
 
 }  // namespace versemark::testing

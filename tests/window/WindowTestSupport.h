@@ -10,9 +10,8 @@
 #include <vector>
 
 #include "startup/basMain.h"
-#include "support/TailBuilder.h"
-#include "support/TempDir.h"
-#include "window/UserPrompts.h"
+#include "support/ScriptedPrompts.h"
+#include "support/SongLibrary.h"
 #include "window/frmMain.h"
 
 class QAbstractButton;
@@ -20,25 +19,6 @@ class QLabel;
 class QPushButton;
 
 namespace versemark::testing {
-
-// Answers the window's questions from a script and records every question.
-class ScriptedPrompts : public UserPrompts {
-  public:
-    struct Question {
-        QString Text;
-        PromptIcon Icon;
-    };
-
-    std::deque<std::string> Folders;  // the next folder dialog's answer ("" cancels)
-    std::deque<bool> Answers;         // the next Yes/No answer
-    std::vector<Question> Asked;
-    int FolderDialogs = 0;
-
-    std::string ChooseFolder(QWidget* owner, const QString& instruction) override;
-    bool AskYesNo(QWidget* owner, const QString& text, PromptIcon icon) override;
-
-    QString LastInstruction;
-};
 
 // A window over program values of its own, with scripted prompts and counted
 // event processing, as the tests drive it.
@@ -77,37 +57,5 @@ class WindowUnderTest {
   private:
     std::unique_ptr<frmMain> form_;
 };
-
-// Lyrics files and MP3 files in a temporary folder: "cache" holds the lyrics
-// files (flat), "music" the MP3 files.
-class SongLibrary {
-  public:
-    SongLibrary();
-
-    std::string CachePath() const { return dir_ / "cache"; }
-    std::string MusicPath() const { return dir_ / "music"; }
-    const TempDir& Dir() const { return dir_; }
-
-    // "cache/<name>.txt"; returns its path.
-    std::string AddLyrics(std::string_view name, std::string_view text) const;
-    // "music/<relative>"; returns its path.
-    std::string AddMp3(std::string_view relative, const TailBuilder& file) const;
-
-    // Builds the window's lyrics index from the cache.
-    void IndexInto(ProgramValues& values) const;
-
-  private:
-    TempDir dir_;
-};
-
-// Lyrics text whose end carries the filter marker.
-std::string FilteredLyrics(std::string_view words);
-// Lyrics text without any marker.
-std::string UnfilteredLyrics(std::string_view words);
-// An MP3 file of a little silent audio.
-TailBuilder PlainMp3();
-
-// The position of the index entry with this display name; -1 when none.
-int EntryNamed(const ProgramValues& values, std::string_view displayName);
 
 }  // namespace versemark::testing

@@ -1,4 +1,4 @@
-#include "RoadLibrary.h"
+#include "support/RoadLibrary.h"
 
 namespace versemark::testing {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "WindowTestSupport.h"
+#include "support/SongLibrary.h"
 
 namespace versemark::testing {
 

@@ -1,0 +1,255 @@
+#include "FakeView.h"
+
+#include <gtest/gtest.h>
+
+#include "windowlogic/WindowDesign.h"
+
+namespace versemark::testing {
+
+FakeView::FakeView(bool withAlsoId3v2) {
+    for (const ControlDesign& design : WindowDesign()) {
+        if (design.Id.Name == ControlName::chkAlsoId3v2 && !withAlsoId3v2) {
+            continue;
+        }
+        FakeControl& control = controls_[design.Id];
+        control.Caption = design.Caption;
+        control.ToolTip = design.ToolTip;
+        control.Visible = design.Visible;
+        control.Enabled = design.Enabled;
+        control.TextColour = design.TextColour;
+        control.Bold = design.Font == DesignFont::Bold;
+        control.Checked = design.Checked;
+        control.Place = design.Place;
+    }
+}
+
+FakeControl* FakeView::Find(Control control) {
+    const auto found = controls_.find(control);
+    return found != controls_.end() ? &found->second : nullptr;
+}
+
+FakeControl& FakeView::operator[](Control control) {
+    FakeControl* found = Find(control);
+    if (found == nullptr) {
+        ADD_FAILURE() << "no control " << ElementName(control);
+        static FakeControl none;
+        return none;
+    }
+    return *found;
+}
+
+void FakeView::SetCaption(Control control, std::string_view caption) {
+    if (FakeControl* found = Find(control)) {
+        found->Caption = caption;
+    }
+}
+
+void FakeView::SetToolTip(Control control, std::string_view tip) {
+    if (FakeControl* found = Find(control)) {
+        found->ToolTip = tip;
+    }
+}
+
+void FakeView::SetVisible(Control control, bool visible) {
+    if (FakeControl* found = Find(control)) {
+        found->Visible = visible;
+        if (!visible && Focus == control) {
+            Focus.reset();
+        }
+    }
+}
+
+void FakeView::SetEnabled(Control control, bool enabled) {
+    if (FakeControl* found = Find(control)) {
+        found->Enabled = enabled;
+        if (!enabled && Focus == control) {
+            Focus.reset();
+        }
+    }
+}
+
+void FakeView::SetTextColour(Control control, Colour colour) {
+    if (FakeControl* found = Find(control)) {
+        found->TextColour = colour;
+    }
+}
+
+void FakeView::SetBold(Control control, bool bold) {
+    if (FakeControl* found = Find(control)) {
+        found->Bold = bold;
+    }
+}
+
+void FakeView::SetChecked(Control control, bool checked) {
+    if (FakeControl* found = Find(control)) {
+        found->Checked = checked;
+    }
+}
+
+bool FakeView::IsChecked(Control control) const {
+    const auto found = controls_.find(control);
+    return found != controls_.end() && found->second.Checked;
+}
+
+void FakeView::SetPicture(Control control, int picture) {
+    if (FakeControl* found = Find(control)) {
+        found->Picture = picture;
+    }
+}
+
+void FakeView::Refresh(Control /*control*/) {
+    ++Refreshes;
+}
+
+void FakeView::SetFocus(Control control) {
+    const FakeControl* found = Find(control);
+    if (found != nullptr && found->Visible && found->Enabled) {
+        Focus = control;
+    }
+}
+
+TwipRect FakeView::Geometry(Control control) const {
+    const auto found = controls_.find(control);
+    return found != controls_.end() ? found->second.Place : TwipRect{};
+}
+
+void FakeView::SetGeometry(Control control, const TwipRect& twips) {
+    if (FakeControl* found = Find(control)) {
+        found->Place = twips;
+    }
+}
+
+void FakeView::SetLineEnd(Control line, int x2) {
+    if (FakeControl* found = Find(line)) {
+        found->Place.Width = x2 - found->Place.Left;
+    }
+}
+
+void FakeView::SetComboItems(Control /*combo*/, const std::vector<std::string>& items,
+                             int current) {
+    ComboItems = items;
+    ComboCurrent = current;
+}
+
+void FakeView::SetViewerText(Control /*textBox*/, std::string_view text) {
+    ViewerText = text;
+}
+
+void FakeView::ListRowsReset() {
+    ++Resets;
+    Selected.assign(static_cast<std::size_t>(Rows->VisibleCount()), false);
+    Current = -1;
+}
+
+void FakeView::ListRowsMoved(const std::vector<std::size_t>& newPositions) {
+    std::vector<bool> moved(Selected.size(), false);
+    for (std::size_t old = 0; old < Selected.size() && old < newPositions.size(); ++old) {
+        moved[newPositions[old]] = Selected[old];
+    }
+    Selected = std::move(moved);
+    if (Current >= 0) {
+        Current = static_cast<int>(newPositions[static_cast<std::size_t>(Current)]);
+    }
+}
+
+void FakeView::ListRowsChanged(int first, int last) {
+    EXPECT_LE(0, first);
+    EXPECT_LE(first, last);
+    EXPECT_LT(last, Rows->VisibleCount());
+}
+
+void FakeView::ShowSortIndicator(int column, SortOrder order, bool shown) {
+    Sort = {column, order, shown};
+}
+
+std::vector<bool> FakeView::SelectedRows() const {
+    return Selected;
+}
+
+void FakeView::SelectRows(const std::vector<bool>& rows) {
+    EXPECT_EQ(rows.size(), Selected.size());
+    Selected = rows;
+    Selected.resize(static_cast<std::size_t>(Rows->VisibleCount()), false);
+}
+
+LogicWindow::LogicWindow(bool withAlsoId3v2)
+    : View(withAlsoId3v2), Logic(Values, View, Services()) {
+    View.Rows = &Logic.Rows();
+    Logic.Form_Load();
+}
+
+WindowServices LogicWindow::Services() {
+    WindowServices services;
+    services.Prompts = &Prompts;
+    services.Settings = &Settings;
+    services.ProcessEvents = [this] {
+        ++ProcessEventsCalls;
+        if (OnProcessEvents) {
+            OnProcessEvents(ProcessEventsCalls);
+        }
+    };
+    services.EndProgram = [this] { ++EndProgramCalls; };
+    return services;
+}
+
+void LogicWindow::ChooseFolderAndMatch(const std::string& folder) {
+    Prompts.Folders.push_back(folder);
+    Logic.cmdBrowseForFolder_Click();
+}
+
+int LogicWindow::RowOf(std::string_view mp3Name) const {
+    const RowList& rows = Logic.Rows().Rows();
+    for (std::size_t i = 0; i < rows.Count(); ++i) {
+        if (rows.Row(i).Mp3Name == mp3Name) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+const ResultRow& LogicWindow::RowNamed(std::string_view mp3Name) const {
+    const int row = RowOf(mp3Name);
+    if (row < 0) {
+        ADD_FAILURE() << "no row for " << mp3Name;
+        static const ResultRow none;
+        return none;
+    }
+    return Logic.Rows().Row(row);
+}
+
+void LogicWindow::Click(std::string_view mp3Name) {
+    const int row = RowOf(mp3Name);
+    View.Current = row;
+    if (row >= 0) {
+        View.Selected.assign(View.Selected.size(), false);
+        View.Selected[static_cast<std::size_t>(row)] = true;
+    }
+    Logic.list_ItemClick(row);
+}
+
+void LogicWindow::Select(const std::vector<std::string_view>& mp3Names) {
+    View.Selected.assign(static_cast<std::size_t>(Logic.Rows().VisibleCount()), false);
+    for (const std::string_view name : mp3Names) {
+        View.Selected[static_cast<std::size_t>(RowOf(name))] = true;
+    }
+}
+
+std::vector<std::string> LogicWindow::SelectedNames() const {
+    std::vector<std::string> names;
+    for (std::size_t i = 0; i < View.Selected.size(); ++i) {
+        if (View.Selected[i]) {
+            names.push_back(Logic.Rows().Rows().Row(i).Mp3Name);
+        }
+    }
+    return names;
+}
+
+std::vector<std::string> LogicWindow::Names() const {
+    std::vector<std::string> names;
+    for (const ResultRow& row : Logic.Rows().Rows().Rows()) {
+        names.push_back(row.Mp3Name);
+    }
+    return names;
+}
+
+}  // namespace versemark::testing

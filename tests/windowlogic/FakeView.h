@@ -1,0 +1,140 @@
+#pragma once
+
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "startup/basMain.h"
+#include "support/ScriptedPrompts.h"
+#include "windowlogic/WindowDesign.h"
+#include "windowlogic/WindowLogic.h"
+#include "windowlogic/WindowSettings.h"
+#include "windowlogic/WindowView.h"
+
+// A view without a toolkit: every control is a record of what the logic last
+// told it, starting from the design. The list keeps its selection and current
+// row as a list view does, following the rows when they are sorted.
+namespace versemark::testing {
+
+struct FakeControl {
+    std::string Caption;
+    std::string ToolTip;
+    bool Visible = true;
+    bool Enabled = true;
+    std::optional<Colour> TextColour;
+    bool Bold = false;
+    bool Checked = false;
+    int Picture = 0;
+    TwipRect Place;
+};
+
+class FakeView final : public WindowView {
+  public:
+    // `withAlsoId3v2` false: the view has no chkAlsoId3v2 (a build without the frame).
+    explicit FakeView(bool withAlsoId3v2 = true);
+
+    // The control as shown; fails the test for a control the view does not have.
+    FakeControl& operator[](Control control);
+    bool Has(Control control) const { return controls_.contains(control); }
+
+    const ListRows* Rows = nullptr;  // the rows the list shows
+    std::optional<Control> Focus;
+    TwipSize Client = kDesignClientSize;
+    std::vector<std::string> ComboItems;
+    int ComboCurrent = -1;
+    std::string ViewerText;
+    std::vector<bool> Selected;  // one flag a shown row
+    int Current = -1;
+    int Resets = 0;
+    int Refreshes = 0;
+    struct SortArrow {
+        int Column = 0;
+        SortOrder Order = SortOrder::Ascending;
+        bool Shown = false;
+    } Sort;
+
+    // WindowView.
+    void SetCaption(Control control, std::string_view caption) override;
+    void SetToolTip(Control control, std::string_view tip) override;
+    void SetVisible(Control control, bool visible) override;
+    void SetEnabled(Control control, bool enabled) override;
+    void SetTextColour(Control control, Colour colour) override;
+    void SetBold(Control control, bool bold) override;
+    void SetChecked(Control control, bool checked) override;
+    bool IsChecked(Control control) const override;
+    void SetPicture(Control control, int picture) override;
+    void Refresh(Control control) override;
+    std::optional<Control> FocusedControl() const override { return Focus; }
+    void SetFocus(Control control) override;
+    TwipSize ClientSize() const override { return Client; }
+    TwipRect Geometry(Control control) const override;
+    void SetGeometry(Control control, const TwipRect& twips) override;
+    void SetLineEnd(Control line, int x2) override;
+    void SetComboItems(Control combo, const std::vector<std::string>& items, int current) override;
+    void SetViewerText(Control textBox, std::string_view text) override;
+    void ListRowsAboutToReset() override {}
+    void ListRowsReset() override;
+    void ListRowsAboutToMove() override {}
+    void ListRowsMoved(const std::vector<std::size_t>& newPositions) override;
+    void ListRowsChanged(int first, int last) override;
+    void ShowSortIndicator(int column, SortOrder order, bool shown) override;
+    std::vector<bool> SelectedRows() const override;
+    void SelectRows(const std::vector<bool>& rows) override;
+    int CurrentRow() const override { return Current; }
+
+  private:
+    FakeControl* Find(Control control);
+    std::map<Control, FakeControl> controls_;
+};
+
+// Settings kept in memory.
+struct MemorySettings final : WindowSettings {
+    bool Value = false;
+    int Writes = 0;
+    bool AlsoId3v2() const override { return Value; }
+    void SetAlsoId3v2(bool alsoId3v2) override {
+        Value = alsoId3v2;
+        ++Writes;
+    }
+};
+
+// The window logic over a fake view, scripted prompts and settings in memory,
+// loaded as a view loads it.
+class LogicWindow {
+  public:
+    explicit LogicWindow(bool withAlsoId3v2 = true);
+
+    ProgramValues Values;
+    FakeView View;
+    ScriptedPrompts Prompts;
+    MemorySettings Settings;
+    int ProcessEventsCalls = 0;
+    int EndProgramCalls = 0;
+    // Called on every yield of a pass with the number of yields so far.
+    std::function<void(int call)> OnProcessEvents;
+    WindowLogic Logic;
+
+    FakeControl& operator[](Control control) { return View[control]; }
+    FakeControl& At(ControlName name, int element = 0) { return View[Control{name, element}]; }
+    // Picks `folder` in the folder dialog and runs the folder command.
+    void ChooseFolderAndMatch(const std::string& folder);
+    // The row showing this MP3 file name; -1 when there is none.
+    int RowOf(std::string_view mp3Name) const;
+    const ResultRow& RowNamed(std::string_view mp3Name) const;
+    // Makes the row current and clicks it, as a mouse click on it does.
+    void Click(std::string_view mp3Name);
+    // Selects exactly these rows (by MP3 file name).
+    void Select(const std::vector<std::string_view>& mp3Names);
+    // The MP3 file names of the selected rows, in list order.
+    std::vector<std::string> SelectedNames() const;
+    // The MP3 file names in list order.
+    std::vector<std::string> Names() const;
+
+  private:
+    WindowServices Services();
+};
+
+}  // namespace versemark::testing

@@ -1,0 +1,238 @@
+// The song information panel: what a row click shows, and the choice among
+// several lyrics files, which rewrites the row's lyrics cell.
+#include <gtest/gtest.h>
+
+#include "FakeView.h"
+#include "support/RoadLibrary.h"
+#include "windowlogic/Colours.h"
+#include "windowlogic/RowLook.h"
+
+using namespace versemark;
+using namespace versemark::testing;
+
+namespace {
+
+// A window whose index has four lyrics files and whose list has rows made by hand.
+struct PanelWindow : LogicWindow {
+    PanelWindow() {
+        const char* names[] = {"Artist - One", "Artist - Two", "Artist - Three", "Artist - Four"};
+        for (const char* name : names) {
+            LyricsEntry entry;
+            entry.DisplayName = name;
+            entry.FilePath = library.AddLyrics(name, FilteredLyrics(name));
+            entry.MatchCount = 1;
+            Values.Index.Entries.push_back(entry);
+        }
+        Values.Index.Entries[2].MatchCount = 2;
+    }
+
+    // A row with `candidates` as its candidate list and `chosen` as its lyrics position.
+    ResultRow Row(std::string mp3, std::vector<int> candidates, int chosen) {
+        ResultRow row;
+        row.Candidates = std::move(candidates);
+        row.Mp3Name = mp3;
+        row.Mp3Path = library.MusicPath() + "/" + mp3;
+        const LyricsEntry& entry = Values.Index.Entries[static_cast<std::size_t>(chosen)];
+        row.LyricsName = entry.DisplayName;
+        row.LyricsPath = entry.FilePath;
+        row.LyricsPosition = chosen;
+        row.Filtered = true;
+        return row;
+    }
+
+    void Fill(std::vector<ResultRow> rows) {
+        Logic.Rows().BeginPass();
+        for (ResultRow& row : rows) {
+            Logic.Rows().PassRows().Add(std::move(row));
+        }
+        Logic.Rows().EndPass();
+    }
+
+    SongLibrary library;
+};
+
+TEST(PanelLogic, ARowClickDescribesTheRow) {
+    struct Case {
+        const char* Name;
+        std::vector<int> Candidates;
+        bool NewerTag, WithoutId3, Tagged;
+        // What the panel shows.
+        std::string LyricsLabel;
+        Colour LyricsLabelColour;
+        std::string LyricsName;  // lblInfo_1, or "" when the combo box shows instead
+        bool NewerAlert, Id3Alert, SharedAlert, SavedButton;
+    };
+    const Case cases[] = {
+        {"One.mp3",
+         {0},
+         false,
+         true,
+         false,
+         "Lyrics:",
+         kSystemButtonText,
+         "Artist - One",
+         false,
+         true,
+         false,
+         false},
+        {"Shared.mp3",
+         {2},
+         false,
+         false,
+         true,
+         "Lyrics:",
+         kSystemButtonText,
+         "Artist - Three",
+         false,
+         false,
+         true,
+         true},
+        {"Newer.mp3", {0, 1}, true, true, true, "Lyrics(2):", kRed, "", true, false, false, true},
+        {"None.mp3",
+         {},
+         false,
+         false,
+         false,
+         "Lyrics:",
+         kSystemButtonText,
+         "",
+         false,
+         false,
+         false,
+         false},
+    };
+    PanelWindow window;
+    std::vector<ResultRow> rows;
+    for (const Case& test : cases) {
+        ResultRow row = window.Row(test.Name, test.Candidates,
+                                   test.Candidates.empty() ? 0 : test.Candidates[0]);
+        if (test.Candidates.empty()) {
+            row.LyricsPosition = -1;
+            row.LyricsName.clear();
+            row.LyricsPath.clear();
+        }
+        row.NewerTag = test.NewerTag;
+        row.WithoutId3 = test.WithoutId3;
+        row.Tagged = test.Tagged;
+        rows.push_back(row);
+    }
+    window.Fill(rows);
+
+    for (const Case& test : cases) {
+        window.Click(test.Name);
+        const ResultRow& row = window.RowNamed(test.Name);
+        const bool choice = test.Candidates.size() > 1;
+        EXPECT_TRUE(window.At(ControlName::picInfo).Visible);
+        EXPECT_EQ(window.At(ControlName::lblInfo, 0).Caption, test.Name);
+        EXPECT_EQ(window.At(ControlName::lblInfo, 0).ToolTip, row.Mp3Path);
+        EXPECT_EQ(window.At(ControlName::img, 1).Picture, LyricsPicture(row)) << test.Name;
+        EXPECT_EQ(window.At(ControlName::Label1, 5).Caption, test.LyricsLabel) << test.Name;
+        EXPECT_EQ(window.At(ControlName::Label1, 5).TextColour, test.LyricsLabelColour);
+        EXPECT_EQ(window.At(ControlName::lblInfo, 1).Visible, !choice) << test.Name;
+        if (!choice) {
+            EXPECT_EQ(window.At(ControlName::lblInfo, 1).Caption, test.LyricsName);
+        }
+        EXPECT_EQ(window.At(ControlName::cboLyrics).Visible, choice) << test.Name;
+        EXPECT_EQ(window.At(ControlName::img, 4).Visible, test.NewerAlert) << test.Name;
+        EXPECT_EQ(window.At(ControlName::img, 2).Visible, test.Id3Alert) << test.Name;
+        EXPECT_EQ(window.At(ControlName::img, 3).Visible, test.SharedAlert) << test.Name;
+        EXPECT_EQ(window.At(ControlName::cmdDisplaySavedLyrics).Visible, test.SavedButton)
+            << test.Name;
+    }
+}
+
+TEST(PanelLogic, TheChoiceListsTheCandidatesAndFillingItIsNoChoice) {
+    PanelWindow window;
+    window.Fill({window.Row("Many.mp3", {0, 2, 3}, 2)});
+    window.Click("Many.mp3");
+    EXPECT_EQ(window.View.ComboItems,
+              (std::vector<std::string>{"Artist - One", "Artist - Three", "Artist - Four"}));
+    EXPECT_EQ(window.View.ComboCurrent, 1);
+    EXPECT_FALSE(window.Logic.State().FillingLyricsChoice);
+    EXPECT_FALSE(LyricsTextColour(window.RowNamed("Many.mp3")).has_value());
+
+    // Each entry stands for its candidate.
+    window.Logic.cboLyrics_Click(2);
+    EXPECT_EQ(window.RowNamed("Many.mp3").LyricsPosition, 3);
+    EXPECT_EQ(window.RowNamed("Many.mp3").LyricsName, "Artist - Four");
+    EXPECT_EQ(LyricsTextColour(window.RowNamed("Many.mp3")), std::optional<Colour>(kBlack));
+    EXPECT_FALSE(window.At(ControlName::img, 3).Visible);
+    window.Logic.cboLyrics_Click(1);  // matched twice: shared
+    EXPECT_EQ(window.RowNamed("Many.mp3").LyricsPath, window.Values.Index.Entries[2].FilePath);
+    EXPECT_EQ(LyricsTextColour(window.RowNamed("Many.mp3")),
+              std::optional<Colour>(SharedLyricsColour));
+    EXPECT_TRUE(window.At(ControlName::img, 3).Visible);
+    // Out of range or without a current row: nothing happens.
+    window.Logic.cboLyrics_Click(3);
+    window.View.Current = -1;
+    window.Logic.cboLyrics_Click(0);
+    EXPECT_EQ(window.RowNamed("Many.mp3").LyricsPosition, 2);
+}
+
+TEST(PanelLogic, TheChoiceLooksForTheMarkerInTheLast51BytesOfTheChosenFile) {
+    const std::string filler(100, 'x');
+    struct Case {
+        const char* What;
+        std::string Content;
+        int Picture;
+    };
+    const Case cases[] = {
+        {"50 bytes with the marker", std::string(37, 'x') + "] filter used", kPictureUnfiltered},
+        {"marker in the last 51 bytes", filler + std::string(38, 'y') + "] filter used",
+         kPictureFiltered},
+        {"marker just inside the 51 bytes", filler + "] filter used" + std::string(38, 'y'),
+         kPictureFiltered},
+        {"marker only earlier", filler + "] filter used" + std::string(39, 'y'),
+         kPictureUnfiltered},
+        {"no-break space at the end", filler + "\xA0\r\n", kPictureFiltered},
+        {"no-break space only earlier", "\xA0" + filler, kPictureUnfiltered},
+        {"other case", filler + "] Filter used", kPictureUnfiltered},
+    };
+    for (const Case& test : cases) {
+        PanelWindow window;
+        window.Values.Index.Entries[1].FilePath =
+            window.library.AddLyrics("Chosen - File", test.Content);
+        window.Fill({window.Row("Song.mp3", {0, 1}, 0)});
+        window.Click("Song.mp3");
+        window.Logic.cboLyrics_Click(1);
+        EXPECT_EQ(LyricsPicture(window.RowNamed("Song.mp3")), test.Picture) << test.What;
+        EXPECT_EQ(window.At(ControlName::img, 1).Picture, test.Picture) << test.What;
+    }
+}
+
+TEST(PanelLogic, ALyricsFileThatCannotBeReadCountsAsUnfiltered) {
+    PanelWindow window;
+    window.Values.Index.Entries[1].FilePath = window.library.CachePath() + "/gone.txt";
+    window.Fill({window.Row("Song.mp3", {0, 1}, 0)});
+    window.Click("Song.mp3");
+    window.Logic.cboLyrics_Click(1);
+    const ResultRow& row = window.RowNamed("Song.mp3");
+    EXPECT_EQ(row.LyricsName, "Artist - Two");
+    EXPECT_EQ(row.LyricsPath, window.library.CachePath() + "/gone.txt");
+    EXPECT_EQ(LyricsPicture(row), kPictureUnfiltered);
+}
+
+TEST(PanelLogic, TaggingAfterAChoiceWritesTheChosenLyrics) {
+    LogicWindow window;
+    RoadLibrary road;
+    road.IndexInto(window.Values);
+    window.ChooseFolderAndMatch(road.Music());
+    window.Click(kGammaLive);
+    const auto& items = window.View.ComboItems;
+    ASSERT_EQ(items.at(static_cast<std::size_t>(window.View.ComboCurrent)), "Gamma - Night Live");
+    const auto night = std::find(items.begin(), items.end(), "Gamma - Night");
+    ASSERT_NE(night, items.end());
+    window.Logic.cboLyrics_Click(static_cast<int>(night - items.begin()));
+    EXPECT_EQ(window.RowNamed(kGammaLive).LyricsPath,
+              window.Values.Index
+                  .Entries[static_cast<std::size_t>(EntryNamed(window.Values, "Gamma - Night"))]
+                  .FilePath);
+
+    window.Prompts.Answers = {true};
+    window.Logic.cmdTagThem_Click();
+    const std::string tagged = ReadFileBytes(road.GammaLiveMp3);
+    EXPECT_NE(tagged.find("Night words"), std::string::npos);
+    EXPECT_EQ(tagged.find("Live words"), std::string::npos);
+}
+
+}  // namespace

@@ -1,0 +1,284 @@
+// The window at load, the folder command over the road library (the dialog, the
+// command line's folder, the pass with its labels and step colours, the stop
+// request, closing the window, a dropped folder) and the layout's rules.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <thread>
+
+#include "FakeView.h"
+#include "support/RoadLibrary.h"
+#include "tags/Id3v2Lyrics.h"
+#include "windowlogic/Colours.h"
+#include "windowlogic/PassPace.h"
+#include "windowlogic/RowLook.h"
+
+using namespace versemark;
+using namespace versemark::testing;
+
+namespace {
+
+constexpr Control kFolderButton{ControlName::cmdBrowseForFolder};
+constexpr Control kSubfolders{ControlName::chkSubfolders};
+constexpr Control kMatchesLabel{ControlName::Label1, 1};
+constexpr Control kCheckedLabel{ControlName::Label1, 2};
+constexpr Control kTagButton{ControlName::cmdTagThem};
+constexpr Control kList{ControlName::list};
+constexpr Control kAlsoId3v2{ControlName::chkAlsoId3v2};
+
+struct RoadWindow : LogicWindow {
+    RoadWindow() { road.IndexInto(Values); }
+    RoadLibrary road;
+};
+
+TEST(WindowLoad, ShowsTheDesignWithItsPicturesAndStepOneCurrent) {
+    struct Case {
+        Control Id;
+        int Picture;
+    };
+    const Case pictures[] = {
+        {{ControlName::img, 0}, kPictureOneMatch}, {{ControlName::img, 2}, kPictureAlert},
+        {{ControlName::img, 3}, kPictureAlert},    {{ControlName::img, 4}, kPictureNewerTag},
+        {{ControlName::img, 5}, kPictureAlert},    {{ControlName::img, 6}, kPictureUnfiltered},
+    };
+    LogicWindow window;
+    for (const Case& test : pictures) {
+        EXPECT_EQ(window[test.Id].Picture, test.Picture) << ElementName(test.Id);
+    }
+    for (const int step : {8, 9, 10}) {
+        EXPECT_EQ(window.At(ControlName::Label1, step).TextColour,
+                  step == 8 ? kCurrentStepColour : kOtherStepColour);
+    }
+    EXPECT_FALSE(window[kTagButton].Enabled);
+    EXPECT_EQ(window[kCheckedLabel].Caption, "Checked: 0");
+}
+
+TEST(WindowLoad, TheId3v2ChoiceIsRememberedWhereTheBuildCanWriteIt) {
+    LogicWindow first;
+    EXPECT_FALSE(first[kAlsoId3v2].Checked);
+    first.Logic.chkAlsoId3v2_Click(true);
+    EXPECT_TRUE(first.Settings.Value);
+
+    LogicWindow second;
+    second.Settings.Value = true;
+    second.Logic.Form_Load();
+    EXPECT_EQ(second[kAlsoId3v2].Checked, Id3v2LyricsAvailable());
+    EXPECT_EQ(second.Settings.Writes, 0);  // loading writes nothing back
+
+    LogicWindow without(false);  // a view without the check box
+    without.Settings.Value = true;
+    without.Logic.Form_Load();
+    EXPECT_FALSE(without.View.Has(kAlsoId3v2));
+}
+
+TEST(FolderCommandLogic, APassFillsTheSortedListAndMakesStepsTwoAndThreeCurrent) {
+    RoadWindow window;
+    window.ChooseFolderAndMatch(window.road.Music());
+
+    EXPECT_EQ(window.Prompts.FolderDialogs, 1);
+    EXPECT_EQ(window.Prompts.LastInstruction, "Select folder...");
+    EXPECT_EQ(window[kMatchesLabel].Caption, "Matches: 6 / 7 (85.7%)");
+    EXPECT_EQ(window.Logic.MatchesCaption(), "Matches: 6 / 7 (85.7%)");
+    EXPECT_EQ(window[kMatchesLabel].TextColour, kBlack);
+    EXPECT_EQ(window[kCheckedLabel].Caption, "Checked: 2");
+    EXPECT_TRUE(window[kTagButton].Enabled);
+    EXPECT_EQ(window[kFolderButton].Caption, window.road.Music());
+    EXPECT_EQ(window[kFolderButton].ToolTip, window.road.Music());
+    EXPECT_TRUE(window[kFolderButton].Enabled);
+    EXPECT_TRUE(window[kSubfolders].Enabled);
+    EXPECT_TRUE(window[kList].Visible);
+    EXPECT_EQ(window.At(ControlName::Label1, 8).TextColour, kOtherStepColour);
+    EXPECT_EQ(window.At(ControlName::Label1, 9).TextColour, kCurrentStepColour);
+    EXPECT_EQ(window.At(ControlName::Label1, 10).TextColour, kCurrentStepColour);
+    // Unchecked rows (empty text) before the checked ones, each group in search order.
+    EXPECT_EQ(window.Names(),
+              (std::vector<std::string>{kBeta, kEpsilon, kZeta, kGamma, kAlpha, kGammaLive}));
+    EXPECT_TRUE(window.Logic.Rows().Sorted());
+    EXPECT_TRUE(window.View.Sort.Shown);
+    EXPECT_EQ(window.View.Sort.Column, 0);
+}
+
+TEST(FolderCommandLogic, ACancelledDialogChangesNothing) {
+    RoadWindow window;
+    window.ChooseFolderAndMatch(window.road.Music());
+    window.Prompts.Folders.push_back("");
+    window.Logic.cmdBrowseForFolder_Click();
+    EXPECT_EQ(window.Prompts.FolderDialogs, 2);
+    EXPECT_TRUE(window[kFolderButton].Enabled);
+    EXPECT_EQ(window.Logic.Rows().VisibleCount(), 6);
+    EXPECT_EQ(window[kMatchesLabel].Caption, "Matches: 6 / 7 (85.7%)");
+    EXPECT_EQ(window[kFolderButton].Caption, window.road.Music());
+}
+
+TEST(FolderCommandLogic, AFolderNamedLikeTheStopCaptionIsStillAFolder) {
+    // The button shows the folder: a folder named like its stop caption (here as
+    // a path relative to the working folder) is matched, and the next press opens
+    // the dialog.
+    RoadWindow window;
+    const std::string folder = "Stop matching .mp3 files";
+    window.road.Library.AddMp3(folder + "/" + kAlpha, PlainMp3());
+    const std::filesystem::path working = std::filesystem::current_path();
+    std::filesystem::current_path(window.road.Music());
+    window.ChooseFolderAndMatch(folder);
+    window.Prompts.Folders.push_back("");
+    window.Logic.cmdBrowseForFolder_Click();
+    std::filesystem::current_path(working);
+    EXPECT_EQ(window.Prompts.FolderDialogs, 2);
+    EXPECT_EQ(window[kMatchesLabel].Caption, "Matches: 1 / 1 (100%)");
+    EXPECT_EQ(window[kFolderButton].Caption, folder);
+}
+
+TEST(FolderCommandLogic, TheCommandLineFolderReplacesTheDialog) {
+    RoadWindow window;
+    window.Values.Config.CmdFolder = window.road.Music();
+    window.Logic.cmdBrowseForFolder_Click();
+    window.Logic.cmdBrowseForFolder_Click();
+    EXPECT_EQ(window.Logic.Rows().VisibleCount(), 6);
+    EXPECT_EQ(window.Prompts.FolderDialogs, 0);
+}
+
+TEST(FolderCommandLogic, WithoutSubfoldersAndWithoutMp3Files) {
+    RoadWindow window;
+    window[kSubfolders].Checked = false;
+    window.ChooseFolderAndMatch(window.road.Music());
+    EXPECT_EQ(window[kMatchesLabel].Caption, "Matches: 5 / 6 (83.3%)");
+    EXPECT_EQ(window.RowOf(kGamma), -1);
+
+    const std::string empty = window.road.Library.Dir().MakeFolder("empty");
+    window.ChooseFolderAndMatch(empty);
+    EXPECT_EQ(window[kMatchesLabel].Caption, "No .mp3 files found");
+    EXPECT_EQ(window[kMatchesLabel].TextColour, kRed);
+    EXPECT_EQ(window[kCheckedLabel].Caption, "Checked: 0");
+    EXPECT_FALSE(window[kTagButton].Enabled);
+    // The next pass starts black again.
+    window.ChooseFolderAndMatch(window.road.Music());
+    EXPECT_EQ(window[kMatchesLabel].TextColour, kBlack);
+}
+
+TEST(FolderCommandLogic, TheButtonStopsThePassAndStaysDisabledUntilItEnds) {
+    RoadWindow window;
+    bool disabledAfterStop = false;
+    int callsAfterStop = 0;
+    window.OnProcessEvents = [&](int call) {
+        // Yield 1 comes before the search, yield 3 after the second file.
+        if (call == 2) {
+            EXPECT_EQ(window[kFolderButton].Caption, "Stop matching .mp3 files");
+            EXPECT_FALSE(window[kSubfolders].Enabled);
+            EXPECT_FALSE(window[kList].Visible);
+            EXPECT_EQ(window.Logic.Rows().VisibleCount(), 0);
+            EXPECT_FALSE(window.Logic.CanTakeDrop());
+        }
+        if (call == 3) {
+            window.Logic.cmdBrowseForFolder_Click();
+            disabledAfterStop = !window[kFolderButton].Enabled;
+            EXPECT_EQ(window[kFolderButton].Caption, "");          // the first pass's empty tooltip
+            window.Logic.Form_FolderDropped(window.road.Music());  // no pass inside a pass
+        }
+        if (call > 3) {
+            ++callsAfterStop;
+        }
+    };
+    window.ChooseFolderAndMatch(window.road.Music());
+
+    EXPECT_TRUE(disabledAfterStop);
+    EXPECT_EQ(window.Prompts.FolderDialogs, 1);
+    EXPECT_EQ(window[kMatchesLabel].Caption, "Matches: 2 / 2 (100%)");
+    EXPECT_EQ(window.Logic.Rows().VisibleCount(), 2);
+    EXPECT_EQ(callsAfterStop, 0);  // phase 2 of two rows does not yield
+    EXPECT_TRUE(window[kFolderButton].Enabled);
+    EXPECT_EQ(window[kFolderButton].Caption, window.road.Music());
+    EXPECT_FALSE(window.Logic.State().StopMatching);
+    EXPECT_TRUE(window.Logic.CanTakeDrop());
+}
+
+// The label is drawn at a steady pace, not for every file: a file that comes
+// well after the last drawing is shown, and the summary replaces it at the end.
+TEST(FolderCommandLogic, TheLabelFollowsASlowPass) {
+    RoadWindow window;
+    std::vector<std::string> shown;
+    window.OnProcessEvents = [&](int call) {
+        // Yield 2 comes after the first file, yield 3 after the second.
+        if (call == 2 || call == 3) {
+            shown.push_back(window[kMatchesLabel].Caption);
+            std::this_thread::sleep_for(2 * kProgressRedrawInterval);
+        }
+    };
+    window.ChooseFolderAndMatch(window.road.Music());
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_TRUE(shown[0].starts_with("Matches: ") && shown[0].ends_with(" / 1")) << shown[0];
+    EXPECT_TRUE(shown[1].starts_with("Matches: ") && shown[1].ends_with(" / 2")) << shown[1];
+    EXPECT_EQ(window[kMatchesLabel].Caption, "Matches: 6 / 7 (85.7%)");
+}
+
+TEST(FolderCommandLogic, ClosingEndsTheProgramDuringAPassAndRemovesTheRowsAfter) {
+    RoadWindow window;
+    int endedAtCall = 0;
+    window.OnProcessEvents = [&](int call) {
+        if (call == 4) {
+            window.Logic.Form_Unload();
+            endedAtCall = window.EndProgramCalls == 1 ? call : 0;
+        }
+    };
+    window.ChooseFolderAndMatch(window.road.Music());
+    EXPECT_EQ(endedAtCall, 4);  // at once, not when the pass ends
+    EXPECT_EQ(window.Logic.Rows().VisibleCount(), 6);
+
+    window.OnProcessEvents = nullptr;
+    window.Logic.Form_Unload();
+    EXPECT_EQ(window.EndProgramCalls, 1);
+    EXPECT_EQ(window.Logic.Rows().VisibleCount(), 0);
+}
+
+TEST(FolderCommandLogic, TheFocusComesBackAfterAPass) {
+    RoadWindow window;
+    window.View.Focus = kSubfolders;
+    window.ChooseFolderAndMatch(window.road.Music());
+    EXPECT_EQ(window.View.Focus, kSubfolders);
+}
+
+TEST(LayoutLogic, TheLeftSideFollowsTheWindowAndTheFramesKeepToTheRight) {
+    struct Case {
+        TwipSize Client;
+        TwipRect List;
+        int InfoWidth;   // fraFrames_3
+        int PanelWidth;  // picInfo
+        int FramesLeft;  // fraFrames_0-2
+        int LyricsButtonLeft;
+        int ComboWidth;
+    };
+    const Case cases[] = {
+        // The design size.
+        {{12585, 8865}, {100, 1295, 9270, 7470}, 9270, 9070, 9470, 7155, 5975},
+        // Wider: the left side widens, the frames move.
+        {{15585, 8865}, {100, 1295, 12270, 7470}, 12270, 12070, 12470, 10155, 8975},
+        // Taller: only the list and the viewer lengthen.
+        {{12585, 10865}, {100, 1295, 9270, 9470}, 9270, 9070, 9470, 7155, 5975},
+        // Too narrow for the left side: it keeps its size; the frames still move.
+        {{3000, 8865}, {120, 1320, 9255, 7455}, 9255, 9055, -115, 7140, 5960},
+        // The panel too narrow for the combo box: the box keeps its width.
+        {{4995, 8865}, {100, 1295, 1680, 7470}, 1680, 1480, 1880, -435, 5775},
+        // Too short for the list: it keeps its size; the width is still followed.
+        {{12585, 1000}, {120, 1320, 9255, 7455}, 9270, 9070, 9470, 7155, 5975},
+    };
+    for (const Case& test : cases) {
+        LogicWindow window;
+        window.View.Client = test.Client;
+        window.Logic.Form_Resize();
+        const std::string at =
+            std::to_string(test.Client.Width) + " x " + std::to_string(test.Client.Height);
+        EXPECT_EQ(window[kList].Place, test.List) << at;
+        EXPECT_EQ(window.At(ControlName::txtViewLyrics).Place, test.List) << at;
+        EXPECT_EQ(window.At(ControlName::fraFrames, 3).Place.Width, test.InfoWidth) << at;
+        EXPECT_EQ(window.At(ControlName::picInfo).Place.Width, test.PanelWidth) << at;
+        for (const int frame : {0, 1, 2}) {
+            EXPECT_EQ(window.At(ControlName::fraFrames, frame).Place.Left, test.FramesLeft) << at;
+        }
+        EXPECT_EQ(window.At(ControlName::cmdDisplayLyrics).Place.Left, test.LyricsButtonLeft) << at;
+        EXPECT_EQ(window.At(ControlName::cboLyrics).Place.Width, test.ComboWidth) << at;
+        EXPECT_EQ(window.At(ControlName::Line1).Place.Width, test.PanelWidth) << at;
+        EXPECT_EQ(window.At(ControlName::img, 3).Place.Left, test.PanelWidth - 240) << at;
+    }
+}
+
+}  // namespace

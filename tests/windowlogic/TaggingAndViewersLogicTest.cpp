@@ -1,0 +1,242 @@
+// The tagging command with its log, "Return to list" and the refresh, and the two
+// lyrics viewers, over the road library.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "FakeView.h"
+#include "base/Companion.h"
+#include "support/RoadLibrary.h"
+#include "windowlogic/Colours.h"
+#include "windowlogic/RowLook.h"
+
+using namespace versemark;
+using namespace versemark::testing;
+
+namespace {
+
+constexpr Control kTagButton{ControlName::cmdTagThem};
+constexpr Control kFolderButton{ControlName::cmdBrowseForFolder};
+constexpr Control kPrepared{ControlName::cmdDisplayLyrics};
+constexpr Control kSaved{ControlName::cmdDisplaySavedLyrics};
+constexpr Control kList{ControlName::list};
+constexpr Control kViewer{ControlName::txtViewLyrics};
+constexpr Control kPanel{ControlName::picInfo};
+constexpr Control kMatchesLabel{ControlName::Label1, 1};
+constexpr Control kCheckedLabel{ControlName::Label1, 2};
+constexpr Control kStepOne{ControlName::Label1, 8};
+constexpr Control kStepTwo{ControlName::Label1, 9};
+
+const std::string kCredit = std::string(companion::kCreditLineStart) +
+                            std::string(companion::kWebAddress) +
+                            std::string(companion::kCreditLineEnd);
+
+// The text as a viewer shows it: CR LF as one line break.
+std::string Shown(std::string text) {
+    for (std::size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at)) {
+        text.replace(at, 2, "\n");
+    }
+    return text;
+}
+
+// The road library matched, with extra files for the saved-lyrics viewer.
+struct MatchedWindow : LogicWindow {
+    MatchedWindow() {
+        road.Library.AddLyrics("Kappa - Empty Tag", FilteredLyrics("kappa"));
+        road.Library.AddMp3("Kappa - Empty Tag.mp3",
+                            PlainMp3().lyrics3v2({{"IND", "100"}, {"INF", "info"}}));
+        road.IndexInto(Values);
+        ChooseFolderAndMatch(road.Music());
+    }
+    // The log line of a row's file.
+    std::string Logged(std::string_view prefix, std::string_view mp3Name) {
+        return std::string(prefix) + RowNamed(mp3Name).Mp3Path + "\r\n";
+    }
+    void ExpectStepOneCurrent(bool current) {
+        EXPECT_EQ(View[kStepOne].TextColour, current ? kCurrentStepColour : kOtherStepColour);
+        EXPECT_EQ(View[kStepTwo].TextColour, current ? kOtherStepColour : kCurrentStepColour);
+    }
+
+    RoadLibrary road;
+};
+
+TEST(TaggingLogic, TheQuestionCountsTheCheckedFilesAndNoChangesNothing) {
+    MatchedWindow window;
+    window.Prompts.Answers = {false};
+    window.Logic.cmdTagThem_Click();
+    ASSERT_EQ(window.Prompts.Asked.size(), 1u);
+    EXPECT_EQ(window.Prompts.Asked[0].Text, "Are you sure you want to tag 2 files?");
+    EXPECT_EQ(window.Prompts.Asked[0].Icon, PromptIcon::Question);
+    EXPECT_EQ(ReadFileBytes(window.road.AlphaMp3), window.road.AlphaBytes);
+    EXPECT_TRUE(window[kList].Visible);
+    EXPECT_FALSE(window[kViewer].Visible);
+    EXPECT_EQ(window[kTagButton].Caption, "Tag checked files");
+
+    window.Logic.list_ItemCheck(window.RowOf(kAlpha), false);
+    window.Logic.cmdTagThem_Click();
+    EXPECT_EQ(window.Prompts.Asked.back().Text, "Are you sure you want to tag 1 file?");
+
+    window.Logic.list_ItemCheck(window.RowOf(kGammaLive), false);
+    window.Logic.cmdTagThem_Click();  // nothing checked: no question at all
+    EXPECT_EQ(window.Prompts.Asked.size(), 2u);
+    EXPECT_FALSE(window[kViewer].Visible);
+}
+
+TEST(TaggingLogic, YesTagsAndShowsTheLogInPlaceOfTheList) {
+    MatchedWindow window;
+    window.Click(kAlpha);
+    std::filesystem::remove(window.road.GammaLiveMp3);
+    window.Prompts.Answers = {true};
+    window.Logic.cmdTagThem_Click();
+
+    EXPECT_NE(ReadFileBytes(window.road.AlphaMp3), window.road.AlphaBytes);
+    EXPECT_EQ(window.View.ViewerText, window.Logged("File tagged..: ", kAlpha) +
+                                          window.Logged("Error tagging: ", kGammaLive));
+    EXPECT_TRUE(window[kViewer].Visible);
+    EXPECT_FALSE(window[kList].Visible);
+    EXPECT_FALSE(window[kPanel].Visible);
+    EXPECT_EQ(window[kTagButton].Caption, "Return to list");
+    EXPECT_EQ(window.Logic.State().Shown, Pane::Log);
+    // The pass changes no row.
+    EXPECT_TRUE(window.RowNamed(kAlpha).Checked);
+    EXPECT_EQ(window[kCheckedLabel].Caption, "Checked: 2");
+    // Escape leaves the log alone: it asks a question first.
+    window.Logic.txtViewLyrics_KeyEscape();
+    EXPECT_TRUE(window[kViewer].Visible);
+}
+
+TEST(TaggingLogic, ReturnToListAnsweredNoShowsTheRowsAsTheyWere) {
+    MatchedWindow window;
+    window.Prompts.Answers = {true, false};
+    window.Logic.cmdTagThem_Click();
+    window.Logic.cmdTagThem_Click();
+
+    ASSERT_EQ(window.Prompts.Asked.size(), 2u);
+    EXPECT_EQ(window.Prompts.Asked[1].Text,
+              "Do you want to refresh the list using the same folder?");
+    EXPECT_EQ(window.Prompts.Asked[1].Icon, PromptIcon::None);
+    EXPECT_FALSE(window[kViewer].Visible);
+    EXPECT_EQ(window.View.ViewerText, "");
+    EXPECT_TRUE(window[kList].Visible);
+    EXPECT_EQ(window.Logic.Rows().VisibleCount(), 7);
+    EXPECT_TRUE(window.RowNamed(kGammaLive).Checked);
+    EXPECT_EQ(window[kTagButton].Caption, "Tag checked files");
+    EXPECT_TRUE(window[kTagButton].Enabled);
+    window.ExpectStepOneCurrent(true);
+}
+
+TEST(TaggingLogic, ReturnToListAnsweredYesMatchesTheSameFolderAgain) {
+    MatchedWindow window;
+    window.Prompts.Answers = {true, true};
+    window.Logic.cmdTagThem_Click();
+    bool tagButtonDisabledDuringPass = false;
+    std::string folderCaptionDuringPass;
+    window.OnProcessEvents = [&](int) {
+        tagButtonDisabledDuringPass = !window[kTagButton].Enabled;
+        folderCaptionDuringPass = window[kFolderButton].Caption;
+    };
+    window.Logic.cmdTagThem_Click();
+
+    EXPECT_TRUE(tagButtonDisabledDuringPass);
+    EXPECT_EQ(folderCaptionDuringPass, "Stop matching .mp3 files");
+    EXPECT_EQ(window.Prompts.FolderDialogs, 1);
+    EXPECT_EQ(window[kMatchesLabel].Caption, "Matches: 7 / 8 (87.5%)");
+    // The two files now carry a tag: no row is checked any more.
+    EXPECT_EQ(Mp3TextColour(window.RowNamed(kAlpha)), std::optional<Colour>(TaggedFileColour));
+    EXPECT_EQ(window[kCheckedLabel].Caption, "Checked: 0");
+    EXPECT_FALSE(window[kTagButton].Enabled);
+    EXPECT_EQ(window[kTagButton].Caption, "Tag checked files");
+    EXPECT_EQ(window[kFolderButton].Caption, window.road.Music());
+    EXPECT_TRUE(window[kList].Visible);
+    EXPECT_FALSE(window[kViewer].Visible);
+    window.ExpectStepOneCurrent(false);
+}
+
+TEST(TaggingLogic, TheFolderCommandOrAnotherLogCloseWhatTheViewerShows) {
+    MatchedWindow window;
+    window.Prompts.Answers = {true};
+    window.Logic.cmdTagThem_Click();
+    window.ChooseFolderAndMatch(window.road.Music());
+    EXPECT_FALSE(window[kViewer].Visible);
+    EXPECT_TRUE(window[kList].Visible);
+    EXPECT_EQ(window[kTagButton].Caption, "Tag checked files");
+
+    // The log replaces an open lyrics viewer.
+    window.Logic.list_ItemCheck(window.RowOf(kBeta), true);
+    window.Click(kBeta);
+    window.Logic.cmdDisplayLyrics_Click();
+    EXPECT_EQ(window[kPrepared].Caption, "Return to list");
+    window.Prompts.Answers = {true};
+    window.Logic.cmdTagThem_Click();
+    EXPECT_EQ(window.View.ViewerText.rfind("File tagged..: ", 0), 0u);
+    EXPECT_EQ(window[kPrepared].Caption, "Display lyrics");
+    EXPECT_FALSE(window[kPrepared].Bold);
+}
+
+TEST(ViewersLogic, EachButtonTogglesItsViewerAndTheOtherTakesOver) {
+    MatchedWindow window;
+    window.Click(kEpsilon);
+    EXPECT_TRUE(window[kSaved].Visible);
+    window.View.Focus = kList;
+    window.Logic.cmdDisplayLyrics_Click();
+    EXPECT_EQ(window.View.ViewerText, FilteredLyrics("Old words") + "\r\n" + kCredit);
+    EXPECT_EQ(window.View.Focus, kViewer);  // the viewer takes the list's focus
+
+    window.Logic.cmdDisplaySavedLyrics_Click();
+    EXPECT_EQ(window.View.ViewerText, "old words");
+    EXPECT_EQ(window[kSaved].Caption, "Return to list");
+    EXPECT_TRUE(window[kSaved].Bold);
+    EXPECT_EQ(window[kPrepared].Caption, "Display lyrics");
+    EXPECT_FALSE(window[kPrepared].Bold);
+    EXPECT_FALSE(window[kList].Visible);
+
+    window.Logic.cmdDisplayLyrics_Click();  // and back the other way, directly
+    EXPECT_EQ(Shown(window.View.ViewerText).rfind("Old words\n", 0), 0u);
+    EXPECT_EQ(window[kSaved].Caption, "Display lyrics saved into this file");
+    EXPECT_FALSE(window[kSaved].Bold);
+
+    window.Logic.txtViewLyrics_KeyEscape();
+    EXPECT_TRUE(window[kList].Visible);
+    EXPECT_FALSE(window[kViewer].Visible);
+    EXPECT_EQ(window.View.ViewerText, "");
+    EXPECT_EQ(window.View.Focus, kList);
+    EXPECT_EQ(window[kPrepared].Caption, "Display lyrics");
+}
+
+TEST(ViewersLogic, SavedLyricsComeFromTheTaggedRowThePanelShows) {
+    const std::string missing =
+        "The lyrics3 tag is present, but the lyrics field is missing.\n"
+        "You can insert the lyrics in this file safely.";
+    MatchedWindow window;
+    window.Click("Kappa - Empty Tag.mp3");
+    window.Logic.cmdDisplaySavedLyrics_Click();
+    EXPECT_EQ(Shown(window.View.ViewerText), missing);
+    window.Logic.cmdDisplaySavedLyrics_Click();
+    EXPECT_EQ(window[kSaved].Caption, "Display lyrics saved into this file");
+
+    window.Click(kZeta);  // a newer version is not read
+    window.Logic.cmdDisplaySavedLyrics_Click();
+    EXPECT_EQ(Shown(window.View.ViewerText), missing);
+    window.Logic.cmdDisplaySavedLyrics_Click();
+
+    // The current row moves without a click to an untagged row: nothing opens.
+    window.Click(kEpsilon);
+    window.View.Current = window.RowOf(kAlpha);
+    window.Logic.cmdDisplaySavedLyrics_Click();
+    EXPECT_FALSE(window[kViewer].Visible);
+    EXPECT_EQ(window[kSaved].Caption, "Display lyrics saved into this file");
+}
+
+TEST(ViewersLogic, EnterOpensThePreparedLyricsAndAnUnreadableFileShowsTheCredit) {
+    MatchedWindow window;
+    std::filesystem::remove(window.road.AlphaLyrics);
+    window.View.Current = window.RowOf(kAlpha);
+    window.Logic.list_KeyEnter(window.RowOf(kAlpha));
+    EXPECT_TRUE(window[kPanel].Visible);  // the panel describes the row first
+    EXPECT_EQ(window.View.ViewerText, "\r\n" + kCredit);
+    EXPECT_EQ(window[kPrepared].Caption, "Return to list");
+    window.Logic.list_KeyEnter(window.RowOf(kAlpha));  // stays open
+    EXPECT_EQ(window.Logic.State().Shown, Pane::PreparedLyrics);
+}
+
+}  // namespace
