@@ -1,16 +1,17 @@
 #!/usr/bin/env bash
 # Cross-builds Versemark for 64-bit Windows with mingw-w64 (versemark.exe,
-# versemark-cli.exe, the tests and an NSIS installer) and checks it under Wine in
-# a fresh prefix:
+# versemark-cli.exe, the tests and an NSIS installer; TagLib for the ID3v2 lyrics
+# frame from Debian's source, built once) and checks it under Wine in a fresh
+# prefix:
 #   1. the core, platform, tagging, start-up, command-line and window-logic tests, with
 #      registry values written by "wine reg add" in both views;
 #   2. the window's tests on a virtual screen: versemark.exe's window opened on
 #      the demo library as the companion starts it, checked through its controls;
 #   3. the installer, run silently, then versemark-cli.exe --version from the
 #      installed folder;
-#   4. a one-file run of versemark.exe, and the two files the window test tagged,
-#      compared byte for byte with the Linux build's (when a Linux build folder
-#      is given).
+#   4. one-file runs of versemark.exe and versemark-cli.exe tag --also-id3v2 over
+#      the demo library, and the two files the window test tagged, compared byte
+#      for byte with the Linux build's (when a Linux build folder is given).
 # Usage: scripts/build-windows.sh [LINUX_BUILD_FOLDER]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -18,7 +19,7 @@ ROOT=$PWD
 LINUX_BUILD=${1:-}
 started=$(date +%s)
 
-bash scripts/setup.sh g++-mingw-w64-x86-64-posix wine wine64 nsis googletest xvfb
+bash scripts/setup.sh g++-mingw-w64-x86-64-posix wine wine64 nsis googletest dpkg-dev xvfb
 
 OUT=$ROOT/build-windows
 BUILD=$OUT/build
@@ -35,8 +36,13 @@ if [ ! -f "$GTEST/lib/libgtest.a" ]; then
     cmake --install "$OUT/gtest-build" >/dev/null
 fi
 
+# TagLib for Windows, from Debian's source of the TagLib the Linux build uses;
+# built once, for the ID3v2 lyrics frame.
+TAGLIB=$OUT/taglib
+bash scripts/build-taglib-mingw.sh "$TAGLIB" "$OUT/taglib-work"
+
 cmake -S . -B "$BUILD" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64.cmake" \
-    -DCMAKE_BUILD_TYPE=Release -DCMAKE_PREFIX_PATH="$GTEST" \
+    -DCMAKE_BUILD_TYPE=Release -DCMAKE_PREFIX_PATH="$GTEST;$TAGLIB" -DVERSEMARK_ID3V2=ON \
     -DVERSEMARK_WINDOW=OFF -DVERSEMARK_BENCH=OFF -DVERSEMARK_TESTS=ON >/dev/null
 cmake --build "$BUILD" "$JOBS"
 

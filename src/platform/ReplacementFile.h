@@ -11,7 +11,8 @@ namespace versemark {
 // place by one rename, so that the name always leads to either the old or the
 // new content, whatever happens in between. The new file has the old one's
 // permission bits (and its owner and group where the system lets this program
-// give them). Going away without Commit removes the new file.
+// give them); on Windows its attributes (hidden, system, archive, not indexed).
+// Going away without Commit removes the new file.
 class ReplacementFile {
   public:
     virtual ~ReplacementFile() = default;
@@ -26,11 +27,9 @@ class ReplacementFile {
 
 // Creates the new file for `path` (a link is followed: the file it leads to is
 // replaced, the link stays). nullptr, with `reason` set, when `path` is not a
-// regular file this user may write, or the folder takes no new file.
+// regular file this user may write (on Windows a read-only file counts as one
+// this user may not write), or the folder takes no new file.
 std::unique_ptr<ReplacementFile> CreateReplacementFile(const std::string& path,
                                                        std::string& reason);
-
-// The system's description of why the last call on this thread failed.
-std::string LastSystemError();
 
 }  // namespace versemark

@@ -2,9 +2,9 @@
 
 #include "platform/FileSystem.h"
 #include "platform/ReplacementFile.h"
+#include "tagging/TaggingPass.h"
 #include "tags/Id3v2Lyrics.h"
 #include "tags/TagWriter.h"
-#include "tagging/TaggingPass.h"
 
 namespace versemark {
 namespace {
@@ -39,7 +39,7 @@ std::string WriteNewFile(const std::string& mp3Path, const std::string& lyricsPa
     }
     RandomAccessFile& file = replacement->File();
     if (!file.WriteAt(0, *newTag) || !file.WriteAt(newTag->size(), oldBytes.substr(oldTagSize))) {
-        return "writing the new file failed: " + LastSystemError();
+        return "writing the new file failed: " + file.ErrorText();
     }
     if (!WriteLyricsTail(file, *lyrics, lyricsName)) {
         return "the Lyrics3 tag could not be written into the new file";

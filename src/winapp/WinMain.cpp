@@ -9,10 +9,12 @@
 #include "platform/CodePage.h"
 #include "platform/FileSystem.h"
 #include "platform/StandardStreams.h"
+#include "platform/UserChoices.h"
 #include "platform/win32/Win32Process.h"
 #include "startup/ProgramStart.h"
 #include "startup/RunConfig.h"
 #include "startup/basMain.h"
+#include "tags/Id3v2Lyrics.h"
 #include "winapp/WinSession.h"
 
 namespace {
@@ -47,7 +49,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
         return kExitNormal;
     }
     if (values.Config.RunMode == kRunTagOneFile) {
-        return RunOneFileMode(values.Config, services);
+        // The companion's one-file run follows the choice the user keeps.
+        TaggingOptions options;
+        options.Tag.AlsoId3v2 = Id3v2LyricsAvailable() && RememberedChoice(UserChoice::AlsoId3v2);
+        return RunOneFileMode(values.Config, services, options);
     }
     // The shell's folder dialog needs the single-threaded apartment.
     OleInitialize(nullptr);

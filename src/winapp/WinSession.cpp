@@ -10,6 +10,7 @@
 #include "matching/LyricsIndex.h"
 #include "platform/CommonControls.h"
 #include "platform/FileSystem.h"
+#include "platform/UserChoices.h"
 #include "startup/Manifest.h"
 #include "tagging/Journal.h"
 #include "tagging/Recovery.h"
@@ -26,6 +27,14 @@ void EndProgramAtOnce() {
 
 }  // namespace
 
+bool RegistrySettings::AlsoId3v2() const {
+    return RememberedChoice(UserChoice::AlsoId3v2);
+}
+
+void RegistrySettings::SetAlsoId3v2(bool alsoId3v2) {
+    RememberChoice(UserChoice::AlsoId3v2, alsoId3v2);
+}
+
 WindowSession::WindowSession(HINSTANCE instance, ProgramValues& values, UserPrompts* prompts)
     : values_(values), view_(instance), prompts_(prompts) {
     if (prompts_ == nullptr) {
@@ -34,6 +43,7 @@ WindowSession::WindowSession(HINSTANCE instance, ProgramValues& values, UserProm
     }
     WindowServices services;
     services.Prompts = prompts_;
+    services.Settings = &settings_;
     services.ProcessEvents = PacedEventProcessing([this] { ProcessPendingMessages(view_); });
     services.EndProgram = EndProgramAtOnce;
     logic_ = std::make_unique<WindowLogic>(values_, view_, std::move(services));

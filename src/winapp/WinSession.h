@@ -8,10 +8,18 @@
 #include "winapp/WinPrompts.h"
 #include "winapp/WinWindow.h"
 #include "windowlogic/WindowLogic.h"
+#include "windowlogic/WindowSettings.h"
 
 // The window's run modes on Windows: the window, its logic and who answers its
 // questions, put together as the program starts them.
 namespace versemark::winapp {
+
+// The window's remembered choice, kept per user in the registry (UserChoices.h).
+class RegistrySettings final : public WindowSettings {
+  public:
+    bool AlsoId3v2() const override;
+    void SetAlsoId3v2(bool alsoId3v2) override;
+};
 
 class WindowSession {
   public:
@@ -34,6 +42,7 @@ class WindowSession {
     Win32Window view_;
     std::unique_ptr<Win32Prompts> dialogs_;
     UserPrompts* prompts_;
+    RegistrySettings settings_;
     std::unique_ptr<WindowLogic> logic_;
 };
 

@@ -6,6 +6,7 @@
 #include "platform/RandomAccessFile.h"
 #include "platform/win32/SystemError.h"
 #include "platform/win32/WideText.h"
+#include "platform/win32/Win32HandleFile.h"
 
 namespace versemark {
 namespace {
@@ -125,6 +126,10 @@ class Win32File final : public RandomAccessFile {
 };
 
 }  // namespace
+
+std::unique_ptr<RandomAccessFile> win32::AdoptFileHandle(HANDLE handle) {
+    return std::make_unique<Win32File>(handle);
+}
 
 std::unique_ptr<RandomAccessFile> OpenFile(const std::string& path, FileAccess access) {
     const DWORD rights =

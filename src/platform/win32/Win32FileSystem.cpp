@@ -3,35 +3,19 @@
 #include <windows.h>
 
 #include "platform/FileSystem.h"
+#include "platform/win32/ScopedHandle.h"
 #include "platform/win32/WideText.h"
 
 namespace versemark {
 
 namespace {
 
+using win32::ScopedHandle;
 using win32::Utf8;
 using win32::Wide;
 
 constexpr wchar_t kAllEntries[] = L"*";
 constexpr char kDriveColon = ':';
-
-// Closes a handle when it goes out of scope.
-class Handle {
-  public:
-    explicit Handle(HANDLE handle) : handle_(handle) {}
-    ~Handle() {
-        if (Valid()) {
-            CloseHandle(handle_);
-        }
-    }
-    Handle(const Handle&) = delete;
-    Handle& operator=(const Handle&) = delete;
-    bool Valid() const { return handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr; }
-    HANDLE Get() const { return handle_; }
-
-  private:
-    HANDLE handle_;
-};
 
 DWORD Attributes(const std::string& path) {
     return path.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(Wide(path).c_str());
@@ -90,7 +74,7 @@ std::optional<std::vector<FolderEntry>> ListFolder(const std::string& folder,
         return std::nullopt;
     }
     {
-        const Handle open(OpenFolder(folder));
+        const ScopedHandle open(OpenFolder(folder));
         if (!open.Valid() || !FolderIdentity(open.Get(), identity)) {
             return std::nullopt;
         }
@@ -146,8 +130,8 @@ bool WriteNewFile(const std::string& path, std::string_view content) {
     const std::wstring name = Wide(path);
     bool written = false;
     {
-        const Handle file(CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+        const ScopedHandle file(CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                            FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file.Valid()) {
             return false;
         }

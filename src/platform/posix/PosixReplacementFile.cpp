@@ -17,6 +17,11 @@ namespace {
 constexpr char kTemporaryName[] = ".versemark-XXXXXX";
 constexpr mode_t kPermissionBits = 07777;
 
+// The system's description of why the last call failed.
+std::string LastSystemError() {
+    return std::strerror(errno);
+}
+
 class PosixReplacementFile final : public ReplacementFile {
   public:
     PosixReplacementFile(int fd, std::string newPath, std::string oldPath, std::string folder)
@@ -73,10 +78,6 @@ class PosixReplacementFile final : public ReplacementFile {
 };
 
 }  // namespace
-
-std::string LastSystemError() {
-    return std::strerror(errno);
-}
 
 std::unique_ptr<ReplacementFile> CreateReplacementFile(const std::string& path,
                                                        std::string& reason) {

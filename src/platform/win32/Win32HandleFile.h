@@ -1,0 +1,14 @@
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+
+#include "platform/RandomAccessFile.h"
+
+namespace versemark::win32 {
+
+// A RandomAccessFile over an open file handle, which it closes.
+std::unique_ptr<RandomAccessFile> AdoptFileHandle(HANDLE handle);
+
+}  // namespace versemark::win32
