@@ -50,7 +50,10 @@ WindowSession::WindowSession(HINSTANCE instance, ProgramValues& values, UserProm
     view_.Attach(*logic_);
 }
 
-WindowSession::~WindowSession() = default;
+WindowSession::~WindowSession() {
+    // The logic goes first: the window, destroyed after it, must not call it.
+    view_.Detach();
+}
 
 void WindowSession::Start(bool probe, int showCommand) {
     const std::optional<std::string> caption =

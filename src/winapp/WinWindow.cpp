@@ -88,6 +88,8 @@ Win32Window::Win32Window(HINSTANCE instance)
 }
 
 Win32Window::~Win32Window() {
+    logic_ = nullptr;
+    destroying_ = true;
     if (IsWindow(window_)) {
         DestroyWindow(window_);
     }
@@ -127,10 +129,10 @@ LRESULT CALLBACK Win32Window::Procedure(HWND window, UINT message, WPARAM wParam
     if (self == nullptr) {
         return DefWindowProcW(window, message, wParam, lParam);
     }
-    return self->Handle(message, wParam, lParam);
+    return self->OnMessage(message, wParam, lParam);
 }
 
-LRESULT Win32Window::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT Win32Window::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_SIZE:
             if (logic_ != nullptr) {
@@ -163,7 +165,10 @@ LRESULT Win32Window::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             DestroyWindow(window_);
             return 0;
         case WM_DESTROY:
-            PostQuitMessage(0);
+            // The user closed the window: the program's message loop ends.
+            if (!destroying_) {
+                PostQuitMessage(0);
+            }
             return 0;
         default:
             return DefWindowProcW(window_, message, wParam, lParam);
@@ -280,12 +285,6 @@ void Win32Window::SetToolTip(Control control, std::string_view tip) {
     if (!text.empty()) {
         SendMessageW(toolTips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     }
-    tips_[handle] = std::string(tip);
-}
-
-std::string Win32Window::ToolTip(Control control) const {
-    const auto found = tips_.find(Handle(control));
-    return found == tips_.end() ? std::string() : found->second;
 }
 
 void Win32Window::KeepFocusOnAControl(HWND leaving) {

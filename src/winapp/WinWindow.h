@@ -38,15 +38,16 @@ class Win32Window final : public WindowView {
     // The logic whose handlers get the events; attached once, before Show.
     // Calls Form_Load and the first Form_Resize.
     void Attach(WindowLogic& logic);
+    // No more events reach the logic (it is going away before the window).
+    void Detach() { logic_ = nullptr; }
     void Show(int showCommand);
 
     HWND Handle() const { return window_; }
     // The system control behind a design name (nullptr for one the window lacks).
     HWND Handle(Control control) const;
     const ControlSet& Controls() const { return controls_; }
-    // What the program last gave a control: its tooltip, and an image control's
-    // picture number (the system keeps neither in a form to read back).
-    std::string ToolTip(Control control) const;
+    // The picture number an image control was last given (the system keeps only
+    // the icon).
     int PictureNumber(Control control) const;
 
     // Handles one message of the window's thread the way the window's keyboard
@@ -91,7 +92,7 @@ class Win32Window final : public WindowView {
     };
 
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
     // Building the controls from the design table (WinWindowControls.cpp).
     static Fonts MakeFonts(int dpi);
@@ -128,7 +129,6 @@ class Win32Window final : public WindowView {
     HWND toolTips_ = nullptr;
     std::map<Control, HWND> handles_;
     std::unordered_map<HWND, Control> names_;
-    std::unordered_map<HWND, std::string> tips_;
     std::unordered_map<HWND, int> pictureNumbers_;
     std::wstring cellText_;  // the text last handed to the list
     std::vector<bool> selectionBeforeMove_;
@@ -136,6 +136,8 @@ class Win32Window final : public WindowView {
     // True while the program itself changes the list's selection or focus: those
     // changes are not the user's row clicks.
     bool settingList_ = false;
+    // True while the program itself destroys the window: that ends no message loop.
+    bool destroying_ = false;
     // The row a focus change already reported as clicked, so that the click
     // that moved the focus does not report it twice.
     int focusReported_ = -1;
