@@ -29,9 +29,11 @@ run_ctest() {
 
 # 2. Everything below the window under the sanitizers: the tag readers, the ID3v2
 #    lyrics frame and the tagging pass, the registry and settings readers, the start-up without a
-#    window, the matching (the automaton's walk above all) and versemark-cli.
+#    window, the matching (the automaton's walk above all), versemark-cli and the
+#    window logic.
 SANITIZED_TESTS=(versemark_tags_tests versemark_tagging_tests versemark_platform_tests
-    versemark_startup_tests versemark_matching_tests versemark_cli_tests)
+    versemark_startup_tests versemark_matching_tests versemark_cli_tests
+    versemark_windowlogic_tests)
 cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug \
     -DVERSEMARK_SANITIZE=ON -DVERSEMARK_WINDOW=OFF -DVERSEMARK_BENCH=OFF
 cmake --build build-sanitize "$JOBS" --target "${SANITIZED_TESTS[@]}"

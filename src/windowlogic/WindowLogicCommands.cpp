@@ -52,9 +52,6 @@ void WindowLogic::MatchChosenFolder(const std::string& folder) {
     }
     CloseAnyViewer();
     view_.SetTextColour(kMatchesLabel, kBlack);
-    SetMatchesCaption(std::string(kMatchesPending));
-    view_.SetVisible(kPanel, false);
-    SetFolderButtonCaption(texts::kStopMatching);
     RunMatchingPass(folder);
 
     SetFolderButton(folder);
@@ -90,9 +87,6 @@ void WindowLogic::ReturnToList() {
                          services_.Prompts->AskYesNo(texts::kAskRefresh, PromptIcon::None);
     if (refresh) {
         view_.SetEnabled(kTagButton, false);
-        SetMatchesCaption(std::string(kMatchesPending));
-        view_.SetVisible(kPanel, false);
-        SetFolderButtonCaption(texts::kStopMatching);
         RunMatchingPass(lastFolder_);
         SetFolderButtonCaption(lastFolder_);
         CheckedRowsChanged();
@@ -104,6 +98,9 @@ void WindowLogic::ReturnToList() {
 }
 
 void WindowLogic::RunMatchingPass(const std::string& folder) {
+    SetMatchesCaption(std::string(kMatchesPending));
+    view_.SetVisible(kPanel, false);
+    SetFolderButtonCaption(texts::kStopMatching);
     // The pass hides the list and disables the folder button and the subfolder
     // box, which sends the keyboard focus on to step two; it comes back after.
     const std::optional<Control> focused = view_.FocusedControl();

@@ -8,6 +8,7 @@
 
 #include "WindowTestSupport.h"
 #include "support/RoadLibrary.h"
+#include "support/SampleRows.h"
 #include "window/ImageList.h"
 #include "window/ResultListModel.h"
 #include "window/WindowColours.h"
@@ -24,39 +25,15 @@ bool Shows(const QLabel* picture, int number) {
 
 // A window whose index has four lyrics files and whose list has rows made by hand.
 struct PanelWindow {
-    PanelWindow() {
-        const char* names[] = {"Artist - One", "Artist - Two", "Artist - Three", "Artist - Four"};
-        for (const char* name : names) {
-            LyricsEntry entry;
-            entry.DisplayName = name;
-            entry.FilePath = library.AddLyrics(name, FilteredLyrics(name));
-            entry.MatchCount = 1;
-            window.Values.Index.Entries.push_back(entry);
-        }
-        window.Values.Index.Entries[2].MatchCount = 2;
-    }
+    PanelWindow() { AddFourLyricsEntries(window.Values, library); }
 
-    // Adds a row; `candidates` as the row's candidate list, `chosen` its lyrics position.
     ResultRow Row(std::string mp3, std::vector<int> candidates, int chosen) {
-        ResultRow row;
-        row.Candidates = std::move(candidates);
-        row.Mp3Name = mp3;
-        row.Mp3Path = library.MusicPath() + "/" + mp3;
-        const LyricsEntry& entry = window.Values.Index.Entries[static_cast<std::size_t>(chosen)];
-        row.LyricsName = entry.DisplayName;
-        row.LyricsPath = entry.FilePath;
-        row.LyricsPosition = chosen;
-        row.Filtered = true;
-        return row;
+        return RowWithCandidates(window.Values, library, std::move(mp3), std::move(candidates),
+                                 chosen);
     }
 
     void Fill(std::vector<ResultRow> rows) {
-        ListRows& model = window.Form().Rows();
-        model.BeginPass();
-        for (ResultRow& row : rows) {
-            model.PassRows().Add(std::move(row));
-        }
-        model.EndPass();
+        FillRows(window.Form().Rows(), std::move(rows));
         window.Show();
     }
 

@@ -8,6 +8,7 @@
 #include <set>
 
 #include "WindowTestSupport.h"
+#include "support/SampleRows.h"
 #include "window/Controls.h"
 #include "window/ResultListModel.h"
 #include "windowlogic/RowLook.h"
@@ -19,40 +20,10 @@ namespace {
 
 using Names = std::set<std::string>;
 
-// A row whose facts give the pictures and colours named.
-ResultRow MakeRow(std::string mp3, int mp3Picture, std::optional<Colour> mp3Colour,
-                  std::string lyrics, int lyricsPicture, std::optional<Colour> lyricsColour,
-                  bool checked) {
-    ResultRow row;
-    row.Candidates = {0};  // one candidate at position 0
-    if (mp3Picture == kPictureAlert) {
-        row.Candidates.push_back(1);
-    }
-    row.NewerTag = mp3Picture == kPictureNewerTag;
-    row.Mp3Name = std::move(mp3);
-    row.Tagged = mp3Colour == TaggedFileColour;
-    row.LyricsName = std::move(lyrics);
-    row.LyricsPosition = 0;
-    row.Filtered = lyricsPicture == kPictureFiltered;
-    row.Shared = lyricsColour == SharedLyricsColour;
-    row.Checked = checked;
-    return row;
-}
-
 // Five rows as a pass would leave them; two of them checked.
 struct ListWindow {
     ListWindow() {
-        ListRows& model = window.Form().Rows();
-        model.BeginPass();
-        RowList& rows = model.PassRows();
-        rows.Add(MakeRow("alpha.mp3", 5, {}, "Zulu - One", 1, {}, true));
-        rows.Add(MakeRow("Beta.mp3", 2, {}, "yankee - Two", 3, {}, false));
-        rows.Add(MakeRow("charlie.mp3", 4, TaggedFileColour, "X-ray - Three", 3, SharedLyricsColour,
-                         false));
-        rows.Add(MakeRow("Delta.mp3", 5, TaggedFileColour, "whiskey - Four", 1, SharedLyricsColour,
-                         false));
-        rows.Add(MakeRow("echo.mp3", 2, {}, "Victor - Five", 1, {}, true));
-        model.EndPass();
+        FillRows(window.Form().Rows(), FiveRows());
         // What the folder command does after a pass.
         window.Form().Logic().list_ItemCheck(window.RowOf("alpha.mp3"), true);
         window.Form().Logic().list_ItemCheck(window.RowOf("echo.mp3"), true);

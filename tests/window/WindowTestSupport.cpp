@@ -6,6 +6,7 @@
 #include <QTest>
 
 #include "matching/LyricsIndex.h"
+#include "support/SampleRows.h"
 #include "window/Controls.h"
 #include "window/DisplayString.h"
 #include "window/ResultListModel.h"
@@ -56,13 +57,7 @@ void WindowUnderTest::ChooseFolderAndMatch(const std::string& folder) {
 }
 
 int WindowUnderTest::RowOf(std::string_view mp3Name) const {
-    const RowList& rows = form_->ListModel().Rows();
-    for (std::size_t i = 0; i < rows.Count(); ++i) {
-        if (rows.Row(i).Mp3Name == mp3Name) {
-            return static_cast<int>(i);
-        }
-    }
-    return -1;
+    return RowOfMp3(form_->ListModel().Rows(), mp3Name);
 }
 
 const ResultRow& WindowUnderTest::RowNamed(std::string_view mp3Name) const {

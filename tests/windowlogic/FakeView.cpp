@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/SampleRows.h"
 #include "windowlogic/WindowDesign.h"
 
 namespace versemark::testing {
@@ -198,13 +199,7 @@ void LogicWindow::ChooseFolderAndMatch(const std::string& folder) {
 }
 
 int LogicWindow::RowOf(std::string_view mp3Name) const {
-    const RowList& rows = Logic.Rows().Rows();
-    for (std::size_t i = 0; i < rows.Count(); ++i) {
-        if (rows.Row(i).Mp3Name == mp3Name) {
-            return static_cast<int>(i);
-        }
-    }
-    return -1;
+    return RowOfMp3(Logic.Rows().Rows(), mp3Name);
 }
 
 const ResultRow& LogicWindow::RowNamed(std::string_view mp3Name) const {

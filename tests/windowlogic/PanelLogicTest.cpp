@@ -4,6 +4,7 @@
 
 #include "FakeView.h"
 #include "support/RoadLibrary.h"
+#include "support/SampleRows.h"
 #include "windowlogic/Colours.h"
 #include "windowlogic/RowLook.h"
 
@@ -14,39 +15,13 @@ namespace {
 
 // A window whose index has four lyrics files and whose list has rows made by hand.
 struct PanelWindow : LogicWindow {
-    PanelWindow() {
-        const char* names[] = {"Artist - One", "Artist - Two", "Artist - Three", "Artist - Four"};
-        for (const char* name : names) {
-            LyricsEntry entry;
-            entry.DisplayName = name;
-            entry.FilePath = library.AddLyrics(name, FilteredLyrics(name));
-            entry.MatchCount = 1;
-            Values.Index.Entries.push_back(entry);
-        }
-        Values.Index.Entries[2].MatchCount = 2;
-    }
+    PanelWindow() { AddFourLyricsEntries(Values, library); }
 
-    // A row with `candidates` as its candidate list and `chosen` as its lyrics position.
     ResultRow Row(std::string mp3, std::vector<int> candidates, int chosen) {
-        ResultRow row;
-        row.Candidates = std::move(candidates);
-        row.Mp3Name = mp3;
-        row.Mp3Path = library.MusicPath() + "/" + mp3;
-        const LyricsEntry& entry = Values.Index.Entries[static_cast<std::size_t>(chosen)];
-        row.LyricsName = entry.DisplayName;
-        row.LyricsPath = entry.FilePath;
-        row.LyricsPosition = chosen;
-        row.Filtered = true;
-        return row;
+        return RowWithCandidates(Values, library, std::move(mp3), std::move(candidates), chosen);
     }
 
-    void Fill(std::vector<ResultRow> rows) {
-        Logic.Rows().BeginPass();
-        for (ResultRow& row : rows) {
-            Logic.Rows().PassRows().Add(std::move(row));
-        }
-        Logic.Rows().EndPass();
-    }
+    void Fill(std::vector<ResultRow> rows) { FillRows(Logic.Rows(), std::move(rows)); }
 
     SongLibrary library;
 };

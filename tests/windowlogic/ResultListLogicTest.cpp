@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "FakeView.h"
+#include "support/SampleRows.h"
 #include "windowlogic/RowLook.h"
 
 using namespace versemark;
@@ -15,40 +16,10 @@ using Names = std::vector<std::string>;
 constexpr Control kCheckedLabel{ControlName::Label1, 2};
 constexpr Control kTagButton{ControlName::cmdTagThem};
 
-// A row whose facts give the pictures and colours named.
-ResultRow MakeRow(std::string mp3, int mp3Picture, std::optional<Colour> mp3Colour,
-                  std::string lyrics, int lyricsPicture, std::optional<Colour> lyricsColour,
-                  bool checked) {
-    ResultRow row;
-    row.Candidates = {0};  // one candidate at position 0
-    if (mp3Picture == kPictureAlert) {
-        row.Candidates.push_back(1);
-    }
-    row.NewerTag = mp3Picture == kPictureNewerTag;
-    row.Mp3Name = std::move(mp3);
-    row.Tagged = mp3Colour == TaggedFileColour;
-    row.LyricsName = std::move(lyrics);
-    row.LyricsPosition = 0;
-    row.Filtered = lyricsPicture == kPictureFiltered;
-    row.Shared = lyricsColour == SharedLyricsColour;
-    row.Checked = checked;
-    return row;
-}
-
 // Five rows as a pass would leave them; two of them checked.
 struct ListWindow : LogicWindow {
     ListWindow() {
-        ListRows& rows = Logic.Rows();
-        rows.BeginPass();
-        RowList& pass = rows.PassRows();
-        pass.Add(MakeRow("alpha.mp3", 5, {}, "Zulu - One", 1, {}, true));
-        pass.Add(MakeRow("Beta.mp3", 2, {}, "yankee - Two", 3, {}, false));
-        pass.Add(MakeRow("charlie.mp3", 4, TaggedFileColour, "X-ray - Three", 3, SharedLyricsColour,
-                         false));
-        pass.Add(MakeRow("Delta.mp3", 5, TaggedFileColour, "whiskey - Four", 1, SharedLyricsColour,
-                         false));
-        pass.Add(MakeRow("echo.mp3", 2, {}, "Victor - Five", 1, {}, true));
-        rows.EndPass();
+        FillRows(Logic.Rows(), FiveRows());
         // What the folder command does after a pass: the count.
         Logic.list_ItemCheck(RowOf("alpha.mp3"), true);
     }
