@@ -238,8 +238,13 @@ void Win32Window::ShowSortIndicator(int column, SortOrder order, bool shown) {
 
 std::vector<bool> Win32Window::SelectedRows() const {
     const int count = logic_ != nullptr ? logic_->Rows().VisibleCount() : 0;
-    std::vector<bool> rows(static_cast<std::size_t>(count), false);
     HWND list = Handle({ControlName::list});
+    // None and all are answered at once; the list is asked row by row otherwise.
+    const int selected = ListView_GetSelectedCount(list);
+    std::vector<bool> rows(static_cast<std::size_t>(count), selected >= count && count > 0);
+    if (selected == 0 || selected >= count) {
+        return rows;
+    }
     for (int row = ListView_GetNextItem(list, -1, LVNI_SELECTED); row >= 0 && row < count;
          row = ListView_GetNextItem(list, row, LVNI_SELECTED)) {
         rows[static_cast<std::size_t>(row)] = true;
@@ -250,6 +255,10 @@ std::vector<bool> Win32Window::SelectedRows() const {
 void Win32Window::SelectRows(const std::vector<bool>& rows) {
     HWND list = Handle({ControlName::list});
     settingList_ = true;
+    // While the selection is set the list need not ask for the check marks of
+    // every row it touches: that request is most of the time it takes.
+    const UINT callbackMask = ListView_GetCallbackMask(list);
+    ListView_SetCallbackMask(list, 0);
     const bool all = !rows.empty() && std::find(rows.begin(), rows.end(), false) == rows.end();
     ListView_SetItemState(list, -1, all ? LVIS_SELECTED : 0, LVIS_SELECTED);
     if (!all) {
@@ -259,7 +268,9 @@ void Win32Window::SelectRows(const std::vector<bool>& rows) {
             }
         }
     }
+    ListView_SetCallbackMask(list, callbackMask);
     settingList_ = false;
+    InvalidateRect(list, nullptr, FALSE);
 }
 
 int Win32Window::CurrentRow() const {
