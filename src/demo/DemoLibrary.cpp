@@ -11,6 +11,7 @@
 
 #include "base/Companion.h"
 #include "demo/SilentMp3.h"
+#include "platform/FileSystem.h"
 #include "tags/TagRecords.h"
 #include "tags/TagWriter.h"
 #include "tags/TailLayout.h"
@@ -236,7 +237,7 @@ std::optional<std::string> FirstExisting(const std::vector<fs::path>& paths) {
     for (const fs::path& path : paths) {
         std::error_code error;
         if (fs::exists(fs::symlink_status(path, error))) {
-            return path.string();
+            return Utf8FromPath(path);
         }
     }
     return std::nullopt;
@@ -247,7 +248,9 @@ std::optional<std::string> FirstExisting(const std::vector<fs::path>& paths) {
 DemoLibraryResult WriteDemoLibrary(const std::string& dir) {
     DemoLibraryResult result;
     std::error_code error;
-    fs::path root = fs::absolute(dir, error);
+    // Names inside the program are UTF-8 on both systems; a path made from them
+    // directly would read them in the Windows code page there.
+    fs::path root = fs::absolute(PathFromUtf8(dir), error);
     if (error) {
         result.Error = "cannot resolve " + dir;
         return result;
@@ -264,24 +267,26 @@ DemoLibraryResult WriteDemoLibrary(const std::string& dir) {
         result.Error = *existing + " already exists; choose a new or empty folder";
         return result;
     }
-    result.MusicFolder = music.string();
-    result.LyricsFolder = lyrics.string();
-    result.CompanionFolder = companionFolder.string();
-    result.WinePrefix = winePrefix.string();
+    result.MusicFolder = Utf8FromPath(music);
+    result.LyricsFolder = Utf8FromPath(lyrics);
+    result.CompanionFolder = Utf8FromPath(companionFolder);
+    result.WinePrefix = Utf8FromPath(winePrefix);
 
     const auto fail = [&](const fs::path& path) {
-        result.Error = "cannot write " + path.string();
+        result.Error = "cannot write " + Utf8FromPath(path);
         return result;
     };
     for (const LyricsFile& file : LyricsFiles()) {
-        if (!WriteBytes(lyrics / file.Name, file.Text)) {
-            return fail(lyrics / file.Name);
+        const fs::path path = lyrics / PathFromUtf8(file.Name);
+        if (!WriteBytes(path, file.Text)) {
+            return fail(path);
         }
         ++result.LyricsFiles;
     }
     for (const Mp3File& file : Mp3Files()) {
-        if (!WriteBytes(music / file.RelativePath, Mp3Bytes(file))) {
-            return fail(music / file.RelativePath);
+        const fs::path path = music / PathFromUtf8(file.RelativePath);
+        if (!WriteBytes(path, Mp3Bytes(file))) {
+            return fail(path);
         }
         ++result.Mp3Files;
     }

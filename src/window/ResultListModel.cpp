@@ -118,4 +118,9 @@ void ResultListModel::RowsChanged(int first, int last) {
     emit dataChanged(index(first, 0), index(last, kColumnCount - 1));
 }
 
+void ResultListModel::CheckMarksChanged(int first, int last) {
+    emit dataChanged(index(first, kColumnRowText), index(last, kColumnRowText),
+                     {Qt::DisplayRole, Qt::CheckStateRole});
+}
+
 }  // namespace versemark

@@ -79,6 +79,7 @@ class frmMain : public QWidget, public WindowView {
     void ListRowsAboutToMove() override;
     void ListRowsMoved(const std::vector<std::size_t>& newPositions) override;
     void ListRowsChanged(int first, int last) override;
+    void ListCheckMarksChanged(int first, int last) override;
     void ShowSortIndicator(int column, SortOrder order, bool shown) override;
     std::vector<bool> SelectedRows() const override;
     void SelectRows(const std::vector<bool>& rows) override;

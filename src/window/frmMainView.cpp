@@ -173,6 +173,10 @@ void frmMain::ListRowsChanged(int first, int last) {
     listModel_->RowsChanged(first, last);
 }
 
+void frmMain::ListCheckMarksChanged(int first, int last) {
+    listModel_->CheckMarksChanged(first, last);
+}
+
 void frmMain::ShowSortIndicator(int column, SortOrder order, bool shown) {
     QHeaderView* header = list->header();
     header->setSortIndicatorShown(shown);

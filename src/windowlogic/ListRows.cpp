@@ -61,7 +61,7 @@ bool ListRows::SetCheckMark(int row, bool checked) {
         return false;
     }
     changed.Checked = checked;
-    view_.ListRowsChanged(row, row);
+    view_.ListCheckMarksChanged(row, row);
     return true;
 }
 
@@ -83,7 +83,7 @@ int ListRows::SetCheckMarks(const std::vector<bool>& rows, bool checked) {
         last = static_cast<int>(i);
     }
     if (changed > 0 && !passRunning_) {
-        view_.ListRowsChanged(first, last);
+        view_.ListCheckMarksChanged(first, last);
     }
     return changed;
 }

@@ -93,6 +93,9 @@ class WindowView {
     virtual void ListRowsMoved(const std::vector<std::size_t>& newPositions) = 0;
     // Check marks, texts, pictures or colours of rows first..last have changed.
     virtual void ListRowsChanged(int first, int last) = 0;
+    // Only the check marks (and with them the row texts) of rows first..last have
+    // changed. A view that can redraw just the check column does so here.
+    virtual void ListCheckMarksChanged(int first, int last) { ListRowsChanged(first, last); }
     // The header's sort arrow on a 0-based column; `shown` false hides it.
     virtual void ShowSortIndicator(int column, SortOrder order, bool shown) = 0;
     // The selected rows, one flag a row (VisibleCount() flags).
