@@ -323,6 +323,42 @@ TEST_F(WinWindowTest, AClickOnARowFillsThePanel) {
     }
 }
 
+TEST_F(WinWindowTest, AHeaderClickSortsWithTheArrowAndTheSelectionFollowsItsRow) {
+    const auto arrow = [this](int column) {
+        HDITEMW item{};
+        item.mask = HDI_FORMAT;
+        Header_GetItem(ListView_GetHeader(List()), column, &item);
+        return item.fmt & (HDF_SORTUP | HDF_SORTDOWN);
+    };
+    const auto clickHeader = [this](int column) {
+        // What the list tells its window when a header is clicked.
+        NMLISTVIEW click{};
+        click.hdr.hwndFrom = List();
+        click.hdr.code = LVN_COLUMNCLICK;
+        click.iItem = -1;
+        click.iSubItem = column;
+        SendMessageW(session_->View().Handle(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&click));
+        Pump();
+    };
+    EXPECT_EQ(arrow(0), HDF_SORTUP);
+    const std::wstring name = L"Juniper - Falling Snow.mp3";
+    ClickRow(RowOf(name));
+
+    clickHeader(1);  // by MP3 file name, ascending
+    EXPECT_EQ(arrow(0), 0);
+    EXPECT_EQ(arrow(1), HDF_SORTUP);
+    EXPECT_EQ(ItemText(0, 1), L"Amber Coast - Harbour Lights.mp3");
+    const int row = RowOf(name);
+    EXPECT_EQ(ListView_GetNextItem(List(), -1, LVNI_SELECTED), row);
+    EXPECT_EQ(ListView_GetNextItem(List(), row, LVNI_SELECTED), -1);
+    EXPECT_EQ(ListView_GetNextItem(List(), -1, LVNI_FOCUSED), row);
+
+    clickHeader(1);  // the same column again: descending
+    EXPECT_EQ(arrow(1), HDF_SORTDOWN);
+    EXPECT_EQ(ItemText(12, 1), L"Amber Coast - Harbour Lights.mp3");
+    EXPECT_EQ(ListView_GetNextItem(List(), -1, LVNI_SELECTED), RowOf(name));
+}
+
 TEST_F(WinWindowTest, ChoosingAnotherLyricsFileChangesTheRow) {
     const int row = RowOf(L"Grey Wolves - Moon Song (Live).mp3");
     ClickRow(row);
