@@ -5,11 +5,13 @@
 # prefix:
 #   1. the core, platform, tagging, start-up, command-line and window-logic tests, with
 #      registry values written by "wine reg add" in both views;
-#   2. the installer, run silently, then versemark-cli.exe --version from the
+#   2. the window's tests on a virtual screen: versemark.exe's window opened on
+#      the demo library as the companion starts it, checked through its controls;
+#   3. the installer, run silently, then versemark-cli.exe --version from the
 #      installed folder;
-#   3. one-file runs of versemark.exe and versemark-cli.exe tag --also-id3v2 over
-#      the demo library, compared byte for byte with the Linux build's (when a
-#      Linux build folder is given).
+#   4. one-file runs of versemark.exe and versemark-cli.exe tag --also-id3v2 over
+#      the demo library, and the two files the window test tagged, compared byte
+#      for byte with the Linux build's (when a Linux build folder is given).
 # Usage: scripts/build-windows.sh [LINUX_BUILD_FOLDER]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -17,7 +19,7 @@ ROOT=$PWD
 LINUX_BUILD=${1:-}
 started=$(date +%s)
 
-bash scripts/setup.sh g++-mingw-w64-x86-64-posix wine wine64 nsis googletest dpkg-dev
+bash scripts/setup.sh g++-mingw-w64-x86-64-posix wine wine64 nsis googletest dpkg-dev xvfb
 
 OUT=$ROOT/build-windows
 BUILD=$OUT/build
@@ -82,7 +84,19 @@ for program in platform tags matching tagging startup cli windowlogic; do
 done
 [ "$failed" -eq 0 ] || { echo "build-windows: tests failed under Wine." >&2; exit 1; }
 
-# 2. The installer, silently, and the installed companion program.
+# 2. The window on a virtual screen of its own. The server of the steps above
+#    knew no screen: it is let go first, and nothing may start another before
+#    the window does.
+mkdir -p "$WORK/window-tagged"
+tagged_out=$(winepath -w "$WORK/window-tagged")
+wineserver -w
+echo "== versemark_winapp_tests.exe under Wine"
+VERSEMARK_WINDOW_TAGGED_OUT=$tagged_out xvfb-run -a -s "-screen 0 1280x800x24" \
+    sh -c 'wine "$1" --gtest_brief=1; status=$?; wineserver -w; exit $status' sh \
+    "$BUILD/versemark_winapp_tests.exe" 2>&1 | tr -d '\r' ||
+    { echo "build-windows: the window's tests failed under Wine." >&2; exit 1; }
+
+# 3. The installer, silently, and the installed companion program.
 wine "$INSTALLER" /S
 INSTALLED='C:\Program Files\Versemark'
 answer=$(wine "$INSTALLED\\versemark-cli.exe" --version)
@@ -95,9 +109,11 @@ for name in versemark.exe Uninstall.exe; do
 done
 echo "installer: installed, versemark-cli.exe answers '$answer'"
 
-# 3. One file tagged by versemark.exe and by the Linux versemark, compared.
+# 4. One file tagged by versemark.exe, and the files the window tagged, against
+#    the Linux build.
 if [ -n "$LINUX_BUILD" ] && [ -x "$LINUX_BUILD/versemark" ]; then
     bash tests/windows/compare_one_file_run.sh "$LINUX_BUILD/versemark" "$BUILD/versemark.exe" "$WORK/compare"
+    bash tests/windows/compare_window_tagging.sh "$LINUX_BUILD" "$WORK/window-tagged" "$WORK/compare-window"
 else
     echo "build-windows: no Linux build given; the byte comparison is left out."
 fi

@@ -1,7 +1,8 @@
-// The versemark program on Windows until its window exists: one running copy,
-// the configuration, the command line, then the one-file run. The window's run
-// modes say plainly that the window is not built yet.
+// The versemark program on Windows: one running copy, the configuration, the
+// command line, then either the one-file run or the window.
 #include <windows.h>
+
+#include <objbase.h>
 
 #include <string>
 
@@ -10,22 +11,17 @@
 #include "platform/StandardStreams.h"
 #include "platform/UserChoices.h"
 #include "platform/win32/Win32Process.h"
-#include "startup/Manifest.h"
 #include "startup/ProgramStart.h"
 #include "startup/RunConfig.h"
 #include "startup/basMain.h"
 #include "tags/Id3v2Lyrics.h"
+#include "winapp/WinSession.h"
 
 namespace {
 
 using namespace versemark;
 
 constexpr char kProgramTitle[] = "Versemark";
-constexpr char kWindowNotBuilt[] =
-    "The Versemark window is not built for Windows yet.\r\n\r\n"
-    "This version tags one file when Songleaf asks for it; to scan a folder, use "
-    "versemark-cli.exe.";
-constexpr int kExitWindowNotBuilt = 1;
 
 // The process services through the system: a named mutex marks the running copy.
 class Win32ProcessServices final : public ProcessServices {
@@ -42,8 +38,10 @@ class Win32ProcessServices final : public ProcessServices {
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     PrepareStandardStreams();  // the log also goes to standard output, as on Linux
+    // Twips become pixels at the screen's own dpi, not at a scaled 96.
+    SetProcessDPIAware();
     Win32ProcessServices services;
     ProgramValues& values = basMain();
     const auto probe = StartProgram(win32::ArgumentText(), ProgramFolder(), services, values);
@@ -56,11 +54,14 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         options.Tag.AlsoId3v2 = Id3v2LyricsAvailable() && RememberedChoice(UserChoice::AlsoId3v2);
         return RunOneFileMode(values.Config, services, options);
     }
-    // The window's road up to the window itself: the manifest, when the common
-    // controls allow it, so that the window will get the version 6 controls.
-    if (*probe) {
-        WriteManifest(ProgramFolder(), ProgramFileName(), WindowsVersion());
+    // The shell's folder dialog needs the single-threaded apartment.
+    OleInitialize(nullptr);
+    int exitCode = kExitNormal;
+    {
+        winapp::WindowSession session(instance, values);
+        session.Start(*probe, showCommand);
+        exitCode = session.Run();
     }
-    services.ShowMessage(kWindowNotBuilt);
-    return kExitWindowNotBuilt;
+    OleUninitialize();
+    return exitCode;
 }

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+// The window's pictures on Windows: the image list imgListMain with the five
+// pictures numbered 1 to 5 (list positions 0 to 4), scaled by the dpi, and the
+// program icon from the resources.
+namespace versemark::winapp {
+
+inline constexpr int kPictureCount = 5;
+inline constexpr int kPictureSize = 16;  // pixels at 96 dpi
+// The program icon's resource number (versemark.rc).
+inline constexpr int kProgramIconResource = 1;
+
+class PictureList {
+  public:
+    explicit PictureList(int dpi);
+    ~PictureList();
+    PictureList(const PictureList&) = delete;
+    PictureList& operator=(const PictureList&) = delete;
+
+    HIMAGELIST Handle() const { return list_; }
+    int Size() const { return size_; }
+    // The list position of picture `number` (1 to 5); -1 for none.
+    static int Position(int number);
+    // An icon of picture `number` for an image control, owned by this list.
+    HICON Icon(int number) const;
+
+  private:
+    HIMAGELIST list_ = nullptr;
+    int size_ = kPictureSize;
+    HICON icons_[kPictureCount] = {};
+};
+
+}  // namespace versemark::winapp

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+
+#include "startup/basMain.h"
+#include "winapp/WinPrompts.h"
+#include "winapp/WinWindow.h"
+#include "windowlogic/WindowLogic.h"
+#include "windowlogic/WindowSettings.h"
+
+// The window's run modes on Windows: the window, its logic and who answers its
+// questions, put together as the program starts them.
+namespace versemark::winapp {
+
+// The window's remembered choice, kept per user in the registry (UserChoices.h).
+class RegistrySettings final : public WindowSettings {
+  public:
+    bool AlsoId3v2() const override;
+    void SetAlsoId3v2(bool alsoId3v2) override;
+};
+
+class WindowSession {
+  public:
+    // `prompts` answers the window's questions; nullptr: the system's dialogs.
+    WindowSession(HINSTANCE instance, ProgramValues& values, UserPrompts* prompts = nullptr);
+    ~WindowSession();
+
+    Win32Window& View() { return view_; }
+    WindowLogic& Logic() { return *logic_; }
+
+    // The lyrics index and its caption, the manifest when the common controls
+    // allow it, the window shown, an unfinished tagging run put right, and in
+    // run mode 2 the pass over the given folder (returns when it has ended).
+    void Start(bool probe, int showCommand);
+    // The message loop until the window closes; the exit code.
+    int Run();
+
+  private:
+    ProgramValues& values_;
+    Win32Window view_;
+    std::unique_ptr<Win32Prompts> dialogs_;
+    UserPrompts* prompts_;
+    RegistrySettings settings_;
+    std::unique_ptr<WindowLogic> logic_;
+};
+
+}  // namespace versemark::winapp

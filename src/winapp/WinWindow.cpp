@@ -1,0 +1,472 @@
+#include "winapp/WinWindow.h"
+
+#include <windows.h>
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include "platform/win32/WideText.h"
+#include "winapp/WinPictures.h"
+#include "windowlogic/WindowLogic.h"
+#include "windowlogic/WindowTexts.h"
+
+namespace versemark::winapp {
+namespace {
+
+constexpr wchar_t kWindowClass[] = L"VersemarkWindow";
+constexpr UINT_PTR kViewerSubclass = 1;
+constexpr UINT_PTR kListSubclass = 2;
+
+int ScreenDpi() {
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi > 0 ? dpi : kDesignDpi;
+}
+
+void RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(kProgramIconResource));
+    windowClass.hIconSm = static_cast<HICON>(
+        LoadImageW(instance, MAKEINTRESOURCEW(kProgramIconResource), IMAGE_ICON,
+                   GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+    windowClass.lpszClassName = kWindowClass;
+    RegisterClassExW(&windowClass);
+}
+
+// The viewer is a multi-line text box that would keep Tab, Enter and Escape for
+// itself; here Tab leaves it and Escape reaches the window, as in a dialog.
+LRESULT CALLBACK ViewerProcedure(HWND viewer, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                 DWORD_PTR) {
+    if (message == WM_GETDLGCODE) {
+        return DefSubclassProc(viewer, message, wParam, lParam) &
+               ~static_cast<LRESULT>(DLGC_WANTALLKEYS | DLGC_WANTTAB);
+    }
+    return DefSubclassProc(viewer, message, wParam, lParam);
+}
+
+bool IsPushButton(HWND control) {
+    wchar_t name[16] = {};
+    GetClassNameW(control, name, 16);
+    const LONG_PTR type = GetWindowLongPtrW(control, GWL_STYLE) & BS_TYPEMASK;
+    return lstrcmpiW(name, L"Button") == 0 && (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON);
+}
+
+}  // namespace
+
+Win32Window::Win32Window(HINSTANCE instance)
+    : instance_(instance),
+      dpi_(ScreenDpi()),
+      fonts_(MakeFonts(dpi_)),
+      controls_(dpi_, fonts_.Default),
+      pictures_(dpi_) {
+    INITCOMMONCONTROLSEX classes{};
+    classes.dwSize = sizeof(classes);
+    classes.dwICC = ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES | ICC_BAR_CLASSES;
+    InitCommonControlsEx(&classes);
+    RegisterWindowClass(instance, Procedure);
+    RegisterPanelClass(instance);
+
+    RECT area{0, 0, controls_.ToPixels(kDesignClientSize.Width),
+              controls_.ToPixels(kDesignClientSize.Height)};
+    AdjustWindowRectEx(&area, WS_OVERLAPPEDWINDOW, FALSE, WS_EX_CONTROLPARENT);
+    window_ = CreateWindowExW(
+        WS_EX_CONTROLPARENT, kWindowClass, DisplayWide(texts::kWindowCaption).c_str(),
+        WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT, area.right - area.left,
+        area.bottom - area.top, nullptr, nullptr, instance, this);
+    CreateControls();
+    SetTabOrder();
+    SetWindowSubclass(Handle({ControlName::txtViewLyrics}), ViewerProcedure, kViewerSubclass, 0);
+    SetWindowSubclass(Handle({ControlName::list}), ListProcedure, kListSubclass,
+                      reinterpret_cast<DWORD_PTR>(this));
+    DragAcceptFiles(window_, TRUE);
+}
+
+Win32Window::~Win32Window() {
+    logic_ = nullptr;
+    destroying_ = true;
+    if (IsWindow(window_)) {
+        DestroyWindow(window_);
+    }
+    for (HFONT font : {fonts_.Default, fonts_.Bold, fonts_.LyricsCount, fonts_.Viewer}) {
+        DeleteObject(font);
+    }
+}
+
+void Win32Window::Attach(WindowLogic& logic) {
+    logic_ = &logic;
+    logic.Form_Load();
+    logic.Form_Resize();
+}
+
+void Win32Window::Show(int showCommand) {
+    ShowWindow(window_, showCommand);
+    UpdateWindow(window_);
+}
+
+HWND Win32Window::Handle(Control control) const {
+    const auto found = handles_.find(control);
+    return found == handles_.end() ? nullptr : found->second;
+}
+
+bool Win32Window::TranslateForWindow(MSG& message) {
+    return IsDialogMessageW(window_, &message) != FALSE;
+}
+
+LRESULT CALLBACK Win32Window::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        auto* self = static_cast<Win32Window*>(create->lpCreateParams);
+        self->window_ = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<Win32Window*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (self == nullptr) {
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    return self->OnMessage(message, wParam, lParam);
+}
+
+LRESULT Win32Window::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_SIZE:
+            if (logic_ != nullptr) {
+                logic_->Form_Resize();
+            }
+            return 0;
+        case WM_COMMAND:
+            if (lParam == 0) {  // Enter and Escape, as the dialog manager reports them
+                if (LOWORD(wParam) == IDOK) {
+                    OnEnterKey();
+                } else if (LOWORD(wParam) == IDCANCEL) {
+                    OnEscapeKey();
+                }
+            } else {
+                OnCommand(reinterpret_cast<HWND>(lParam), HIWORD(wParam));
+            }
+            return 0;
+        case WM_NOTIFY:
+            return OnNotify(reinterpret_cast<NMHDR*>(lParam));
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN:
+            return OnControlColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+        case WM_DROPFILES:
+            OnDrop(reinterpret_cast<HDROP>(wParam));
+            return 0;
+        case WM_CLOSE:
+            if (logic_ != nullptr) {
+                logic_->Form_Unload();
+            }
+            DestroyWindow(window_);
+            return 0;
+        case WM_DESTROY:
+            // The user closed the window: the program's message loop ends.
+            if (!destroying_) {
+                PostQuitMessage(0);
+            }
+            return 0;
+        default:
+            return DefWindowProcW(window_, message, wParam, lParam);
+    }
+}
+
+void Win32Window::OnCommand(HWND from, int code) {
+    const auto found = names_.find(from);
+    if (logic_ == nullptr || found == names_.end()) {
+        return;
+    }
+    const Control control = found->second;
+    if (control.Name == ControlName::cboLyrics) {
+        if (code == CBN_SELCHANGE) {
+            logic_->cboLyrics_Click(static_cast<int>(SendMessageW(from, CB_GETCURSEL, 0, 0)));
+        }
+        return;
+    }
+    if (code != BN_CLICKED) {
+        return;
+    }
+    switch (control.Name) {
+        case ControlName::cmdBrowseForFolder:
+            logic_->cmdBrowseForFolder_Click();
+            break;
+        case ControlName::cmdTagThem:
+            logic_->cmdTagThem_Click();
+            break;
+        case ControlName::chkAlsoId3v2:
+            logic_->chkAlsoId3v2_Click(IsChecked(control));
+            break;
+        case ControlName::cmdSel:
+            logic_->cmdSel_Click(control.Element);
+            break;
+        case ControlName::cmdCheck:
+            logic_->cmdCheck_Click(control.Element);
+            break;
+        case ControlName::cmdDisplayLyrics:
+            logic_->cmdDisplayLyrics_Click();
+            break;
+        case ControlName::cmdDisplaySavedLyrics:
+            logic_->cmdDisplaySavedLyrics_Click();
+            break;
+        default:
+            break;  // labels and pictures report clicks too; they do nothing
+    }
+}
+
+void Win32Window::OnEnterKey() {
+    HWND focus = GetFocus();
+    if (focus == Handle({ControlName::list})) {
+        const int row = CurrentRow();
+        if (logic_ != nullptr && row >= 0) {
+            logic_->list_KeyEnter(row);
+        }
+    } else if (focus != nullptr && IsPushButton(focus)) {
+        SendMessageW(focus, BM_CLICK, 0, 0);
+    }
+}
+
+void Win32Window::OnEscapeKey() {
+    if (logic_ != nullptr && GetFocus() == Handle({ControlName::txtViewLyrics})) {
+        logic_->txtViewLyrics_KeyEscape();
+    }
+}
+
+void Win32Window::OnDrop(HDROP drop) {
+    // A local folder dropped on the window is matched as if chosen in the dialog.
+    wchar_t path[MAX_PATH] = {};
+    const bool one = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0) == 1 &&
+                     DragQueryFileW(drop, 0, path, MAX_PATH) > 0;
+    DragFinish(drop);
+    const DWORD attributes = one ? GetFileAttributesW(path) : INVALID_FILE_ATTRIBUTES;
+    if (logic_ != nullptr && attributes != INVALID_FILE_ATTRIBUTES &&
+        (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 && logic_->CanTakeDrop()) {
+        logic_->Form_FolderDropped(win32::Utf8(path));
+    }
+}
+
+LRESULT Win32Window::OnControlColour(HDC dc, HWND control) const {
+    // The read-only viewer keeps the colours of a text box; labels and check
+    // boxes draw their text colour on the window's face.
+    if (control == Handle({ControlName::txtViewLyrics})) {
+        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+        SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
+    }
+    SetTextColor(dc, controls_.TextColour(control));
+    SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+    return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+}
+
+// --- WindowView: any control ------------------------------------------------
+
+void Win32Window::SetCaption(Control control, std::string_view caption) {
+    if (HWND handle = Handle(control)) {
+        controls_.SetCaption(handle, caption);
+    }
+}
+
+void Win32Window::SetToolTip(Control control, std::string_view tip) {
+    HWND handle = Handle(control);
+    if (handle == nullptr || toolTips_ == nullptr) {
+        return;
+    }
+    std::wstring text = DisplayWide(tip);
+    TOOLINFOW tool{};
+    tool.cbSize = sizeof(tool);
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = GetParent(handle);
+    tool.uId = reinterpret_cast<UINT_PTR>(handle);
+    tool.lpszText = text.data();
+    SendMessageW(toolTips_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    if (!text.empty()) {
+        SendMessageW(toolTips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+}
+
+void Win32Window::KeepFocusOnAControl(HWND leaving) {
+    // A hidden or disabled control cannot keep the focus: it moves on in the tab
+    // order, as in a dialog, so that the keyboard keeps working.
+    HWND focus = GetFocus();
+    if (focus != nullptr && (focus == leaving || IsChild(leaving, focus))) {
+        HWND next = GetNextDlgTabItem(window_, leaving, FALSE);
+        ::SetFocus(next != nullptr && next != leaving ? next : window_);
+    }
+}
+
+void Win32Window::SetVisible(Control control, bool visible) {
+    HWND handle = Handle(control);
+    if (handle == nullptr) {
+        return;
+    }
+    if (!visible) {
+        KeepFocusOnAControl(handle);
+    }
+    ShowWindow(handle, visible ? SW_SHOWNA : SW_HIDE);
+}
+
+void Win32Window::SetEnabled(Control control, bool enabled) {
+    HWND handle = Handle(control);
+    if (handle == nullptr) {
+        return;
+    }
+    if (!enabled) {
+        KeepFocusOnAControl(handle);
+    }
+    EnableWindow(handle, enabled ? TRUE : FALSE);
+}
+
+void Win32Window::SetTextColour(Control control, Colour colour) {
+    if (HWND handle = Handle(control)) {
+        controls_.SetTextColour(handle, colour);
+    }
+}
+
+void Win32Window::SetBold(Control control, bool bold) {
+    if (HWND handle = Handle(control)) {
+        controls_.SetFont(handle, bold ? fonts_.Bold : fonts_.Default);
+    }
+}
+
+void Win32Window::SetChecked(Control control, bool checked) {
+    if (HWND handle = Handle(control)) {
+        SendMessageW(handle, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    }
+}
+
+bool Win32Window::IsChecked(Control control) const {
+    HWND handle = Handle(control);
+    return handle != nullptr && SendMessageW(handle, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void Win32Window::SetPicture(Control control, int picture) {
+    if (HWND handle = Handle(control)) {
+        SendMessageW(handle, STM_SETICON, reinterpret_cast<WPARAM>(pictures_.Icon(picture)), 0);
+        pictureNumbers_[handle] = picture;
+    }
+}
+
+int Win32Window::PictureNumber(Control control) const {
+    const auto found = pictureNumbers_.find(Handle(control));
+    return found == pictureNumbers_.end() ? 0 : found->second;
+}
+
+void Win32Window::Refresh(Control control) {
+    if (HWND handle = Handle(control)) {
+        RedrawWindow(handle, nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    }
+}
+
+std::optional<Control> Win32Window::FocusedControl() const {
+    for (HWND focus = GetFocus(); focus != nullptr && focus != window_; focus = GetParent(focus)) {
+        const auto found = names_.find(focus);
+        if (found != names_.end()) {
+            return found->second;
+        }
+    }
+    return std::nullopt;
+}
+
+void Win32Window::SetFocus(Control control) {
+    HWND handle = Handle(control);
+    if (handle != nullptr && IsWindowVisible(handle) && IsWindowEnabled(handle)) {
+        ::SetFocus(handle);
+    }
+}
+
+// --- WindowView: geometry ---------------------------------------------------
+
+TwipSize Win32Window::ClientSize() const {
+    RECT area{};
+    GetClientRect(window_, &area);
+    return {controls_.ToTwips(area.right - area.left), controls_.ToTwips(area.bottom - area.top)};
+}
+
+TwipRect Win32Window::Geometry(Control control) const {
+    return controls_.Geometry(Handle(control));
+}
+
+void Win32Window::SetGeometry(Control control, const TwipRect& twips) {
+    if (HWND handle = Handle(control)) {
+        controls_.SetGeometry(handle, twips);
+        // A frame's group box covers the whole frame.
+        if (HWND box = controls_.FrameBox(handle)) {
+            controls_.SetGeometry(box, {0, 0, twips.Width, twips.Height});
+        }
+    }
+}
+
+void Win32Window::SetLineEnd(Control line, int x2) {
+    if (HWND handle = Handle(line)) {
+        controls_.SetRuleEnd(handle, x2);
+    }
+}
+
+// --- WindowView: cboLyrics and txtViewLyrics ---------------------------------
+
+void Win32Window::SetComboItems(Control combo, const std::vector<std::string>& items, int current) {
+    HWND handle = Handle(combo);
+    if (handle == nullptr) {
+        return;
+    }
+    SendMessageW(handle, CB_RESETCONTENT, 0, 0);
+    for (const std::string& item : items) {
+        SendMessageW(handle, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(DisplayWide(item).c_str()));
+    }
+    SendMessageW(handle, CB_SETCURSEL, static_cast<WPARAM>(current), 0);
+}
+
+void Win32Window::SetViewerText(Control textBox, std::string_view text) {
+    HWND handle = Handle(textBox);
+    if (handle == nullptr) {
+        return;
+    }
+    // The text box breaks lines at CR LF only; a lone CR or LF is a break too.
+    const std::wstring wide = DisplayWide(text);
+    std::wstring shown;
+    shown.reserve(wide.size() + wide.size() / 16);
+    for (std::size_t i = 0; i < wide.size(); ++i) {
+        if (wide[i] == L'\r' || wide[i] == L'\n') {
+            shown += L"\r\n";
+            if (wide[i] == L'\r' && i + 1 < wide.size() && wide[i + 1] == L'\n') {
+                ++i;
+            }
+        } else {
+            shown += wide[i];
+        }
+    }
+    SetWindowTextW(handle, shown.c_str());
+}
+
+// --- The message loop ----------------------------------------------------------
+
+void ProcessPendingMessages(Win32Window& window) {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(message.wParam));  // for the loop outside
+            return;
+        }
+        if (!window.TranslateForWindow(message)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+}
+
+int RunMessageLoop(Win32Window& window) {
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (!window.TranslateForWindow(message)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+    return static_cast<int>(message.wParam);
+}
+
+}  // namespace versemark::winapp
