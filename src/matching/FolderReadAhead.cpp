@@ -13,8 +13,9 @@ constexpr std::size_t kExtensionSize = 4;
 
 }  // namespace
 
-FolderReadAhead::FolderReadAhead(std::string folder, bool recurse)
-    : thread_([this, folder = std::move(folder), recurse]() mutable {
+FolderReadAhead::FolderReadAhead(std::string folder, bool recurse, std::size_t mostReadAhead)
+    : mostReadAhead_(std::max(kBatchFiles, mostReadAhead / kBatchFiles * kBatchFiles)),
+      thread_([this, folder = std::move(folder), recurse]() mutable {
           ReadAll(std::move(folder), recurse);
       }) {}
 
@@ -61,7 +62,7 @@ void FolderReadAhead::ReadAll(std::string folder, bool recurse) {
     FindMp3Files(folder, recurse, files);
     // Whole batches, so that every batch lies in one piece.
     slots_.resize(
-        std::min(kMostReadAhead, (files.size() + kBatchFiles - 1) / kBatchFiles * kBatchFiles));
+        std::min(mostReadAhead_, (files.size() + kBatchFiles - 1) / kBatchFiles * kBatchFiles));
     {
         const std::lock_guard lock(mutex_);
         listed_ = true;

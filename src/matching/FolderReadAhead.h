@@ -14,8 +14,7 @@
 // their matching: while the caller builds what the matching needs and matches,
 // the other processor lists the folder and reads the files. The files are handed
 // over in batches, in the order of the listing, through a ring of reused slots, so
-// that at most kMostReadAhead files wait in memory: enough for the reader to go on
-// while the caller builds the index of a large cache.
+// that only so many files wait in memory.
 namespace versemark {
 
 // One file as read for matching.
@@ -29,11 +28,17 @@ class FolderReadAhead {
   public:
     // Files per batch handed over; the texts of a batch are matched together.
     static constexpr std::size_t kBatchFiles = 32;
-    // The most slots of the ring: files read and not yet handed back.
+    // Slots of the ring (files read and not yet handed back) for a reader started
+    // ahead of the index: enough to go on while a large cache is read.
     static constexpr std::size_t kMostReadAhead = 512 * kBatchFiles;
+    // For a pass whose index is there: a few batches, so that what the pass shows
+    // of a file is what it held shortly before, as in a window that shows the
+    // pass going by.
+    static constexpr std::size_t kNearReadAhead = 4 * kBatchFiles;
 
-    // Starts listing `folder` (and below it when `recurse`) and reading its files.
-    FolderReadAhead(std::string folder, bool recurse);
+    // Starts listing `folder` (and below it when `recurse`) and reading its files,
+    // at most `mostReadAhead` (whole batches) ahead of those handed back.
+    FolderReadAhead(std::string folder, bool recurse, std::size_t mostReadAhead);
     // Stops the reading and waits for the thread.
     ~FolderReadAhead();
     FolderReadAhead(const FolderReadAhead&) = delete;
@@ -53,6 +58,7 @@ class FolderReadAhead {
     // Waits until the slots of the files from `first` are free; false on a stop.
     bool WaitForRoom(std::size_t first);
 
+    const std::size_t mostReadAhead_;
     std::vector<ReadMp3File> slots_;  // sized by the reader once it has listed the folder
     std::mutex mutex_;
     std::condition_variable changed_;

@@ -189,7 +189,7 @@ int ChooseForRows(LyricsIndex& index, RowList& rows, const MatchHooks& hooks) {
 
 MatchResult MatchFolder(const std::string& folder, bool recurse, LyricsIndex& index, RowList& rows,
                         const MatchHooks& hooks) {
-    FolderReadAhead reader(folder, recurse);
+    FolderReadAhead reader(folder, recurse, FolderReadAhead::kNearReadAhead);
     return MatchFolder(reader, index, rows, hooks);
 }
 

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <set>
+#include <thread>
 
 #include "matching/MatchFolder.h"
 #include "support/TailBuilder.h"
@@ -240,7 +242,15 @@ TEST_F(Pass, ReportsProgressAndYieldsWhereTheWindowExpectsIt) {
     Mp3("zz miss.mp3");
     std::vector<std::pair<int, int>> progress;
     hooks.Progress = [&](int done, int total) { progress.emplace_back(done, total); };
+    // Every hook on the calling thread, though the files are read on another.
+    std::set<std::thread::id> threads;
+    hooks.SetLabel = [&](const std::string& text) {
+        threads.insert(std::this_thread::get_id());
+        events.push_back(text);
+    };
+    onYield = [&] { threads.insert(std::this_thread::get_id()); };
     Run();
+    EXPECT_EQ(threads, std::set<std::thread::id>{std::this_thread::get_id()});
 
     // One yield before the search, one per file, one per 50 rows of phase 2.
     EXPECT_EQ(Count("yield"), 1 + 121 + 2);
@@ -258,6 +268,30 @@ TEST_F(Pass, ReportsProgressAndYieldsWhereTheWindowExpectsIt) {
     ASSERT_EQ(progress.size(), 121u);
     EXPECT_EQ(progress.front(), std::make_pair(1, 121));
     EXPECT_EQ(progress.back(), std::make_pair(121, 121));
+}
+
+TEST_F(Pass, ReaderHandsOverEveryFileInOrderThroughASmallRingAndStopsHalfWay) {
+    for (int i = 0; i < 100; ++i) {
+        Mp3(std::to_string(1000 + i) + ".mp3",
+            i % 3 == 0 ? TailBuilder().audio(600).id3v1("Title", "Artist").bytes() : Silent());
+    }
+    constexpr std::size_t kBatch = FolderReadAhead::kBatchFiles;
+    for (const std::size_t stopAt : {std::size_t{100}, kBatch}) {
+        FolderReadAhead reader(dir / "music", true, kBatch);  // one batch: every batch waits
+        ASSERT_EQ(reader.FileCount(), 100u);
+        for (std::size_t first = 0; first < stopAt; first += kBatch) {
+            const std::span<ReadMp3File> batch = reader.Batch(first);
+            ASSERT_EQ(batch.size(), std::min(kBatch, 100 - first));
+            for (std::size_t i = 0; i < batch.size(); ++i) {
+                const int n = static_cast<int>(first + i);
+                EXPECT_EQ(fs::path(batch[i].Path).filename(), std::to_string(1000 + n) + ".mp3");
+                EXPECT_EQ(batch[i].Sample.Id3Block.empty(), n % 3 != 0);
+                EXPECT_NE(batch[i].Text.find(std::to_string(1000 + n)), std::string::npos);
+                EXPECT_EQ(batch[i].Text.find("Artist") != std::string::npos, n % 3 == 0);
+            }
+            reader.Release(first);
+        }
+    }  // a reader left half-way stops without the rest being asked for
 }
 
 TEST_F(Pass, NoFilesGivesTheRedMessageAndStillEndsPhaseOne) {
