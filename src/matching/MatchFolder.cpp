@@ -187,6 +187,10 @@ int ChooseForRows(LyricsIndex& index, RowList& rows, const MatchHooks& hooks) {
 
 }  // namespace
 
+void PrepareMatcher(LyricsIndex& index) {
+    MatcherOf(index);
+}
+
 MatchResult MatchFolder(const std::string& folder, bool recurse, LyricsIndex& index, RowList& rows,
                         const MatchHooks& hooks) {
     FolderReadAhead reader(folder, recurse, FolderReadAhead::kNearReadAhead);

@@ -54,6 +54,9 @@ MatchResult MatchFolder(const std::string& folder, bool recurse, LyricsIndex& in
 MatchResult MatchFolder(FolderReadAhead& reader, LyricsIndex& index, RowList& rows,
                         const MatchHooks& hooks = {});
 
+// Builds the index's word matcher now, so that the first pass finds it kept.
+void PrepareMatcher(LyricsIndex& index);
+
 // The label while phase 1 runs: "Matches: 12 / 40".
 std::string MatchesProgress(std::size_t rowCount, int processed);
 // The final label for `rowCount` rows of `processed` files: "Matches: 12 / 40 (30%)".

@@ -3,11 +3,13 @@
 #include <QApplication>
 #include <cstdio>
 #include <cstdlib>
+#include <future>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "matching/LyricsIndex.h"
+#include "matching/MatchFolder.h"
 #include "platform/FileSystem.h"
 #include "startup/Manifest.h"
 #include "tagging/Recovery.h"
@@ -36,9 +38,28 @@ void EndProgramAtOnce() {
     std::_Exit(EXIT_SUCCESS);
 }
 
+// The lyrics index and its word matcher, built into values of their own.
+struct IndexBuilt {
+    LyricsIndex Index;
+    bool SingleDir = false;
+    std::optional<std::string> Caption;
+};
+
+IndexBuilt BuildIndexAndMatcher(const std::string& cachePath, bool singleDir) {
+    IndexBuilt built;
+    built.SingleDir = singleDir;
+    built.Caption = BuildLyricsIndex(cachePath, built.SingleDir, built.Index);
+    PrepareMatcher(built.Index);
+    return built;
+}
+
 }  // namespace
 
 int RunWindowModes(QApplication& app, ProgramValues& values, bool probe) {
+    // The index is read and its matcher built on the other processor while the
+    // window is made; nothing of the window looks at them before they are there.
+    std::future<IndexBuilt> indexBuilt = std::async(std::launch::async, BuildIndexAndMatcher,
+                                                    values.Cache.CachePath, values.Cache.SingleDir);
     DialogPrompts prompts;
     WindowServices services;
     services.Prompts = &prompts;
@@ -47,10 +68,11 @@ int RunWindowModes(QApplication& app, ProgramValues& values, bool probe) {
     frmMain form(values, std::move(services));
     prompts.SetOwner(&form);
 
-    const std::optional<std::string> caption =
-        BuildLyricsIndex(values.Cache.CachePath, values.Cache.SingleDir, values.Index);
-    if (caption) {
-        form.SetLyricsCountCaption(*caption);
+    IndexBuilt built = indexBuilt.get();
+    values.Index = std::move(built.Index);
+    values.Cache.SingleDir = built.SingleDir;
+    if (built.Caption) {
+        form.SetLyricsCountCaption(*built.Caption);
     }
     if (probe) {
         WriteManifest(ProgramFolder(), ProgramFileName(), kNoWindowsVersion);
