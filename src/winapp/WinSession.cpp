@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "matching/LyricsIndex.h"
@@ -36,7 +37,11 @@ void RegistrySettings::SetAlsoId3v2(bool alsoId3v2) {
 }
 
 WindowSession::WindowSession(HINSTANCE instance, ProgramValues& values, UserPrompts* prompts)
-    : values_(values), view_(instance), prompts_(prompts) {
+    : values_(values),
+      recovered_(RecoverUnfinished(DefaultJournalFolder(), OpenFile)),
+      firstPass_(StartFirstPassReader(values.Config)),
+      view_(instance),
+      prompts_(prompts) {
     if (prompts_ == nullptr) {
         dialogs_ = std::make_unique<Win32Prompts>(view_.Handle());
         prompts_ = dialogs_.get();
@@ -47,6 +52,7 @@ WindowSession::WindowSession(HINSTANCE instance, ProgramValues& values, UserProm
     services.ProcessEvents = PacedEventProcessing([this] { ProcessPendingMessages(view_); });
     services.EndProgram = EndProgramAtOnce;
     logic_ = std::make_unique<WindowLogic>(values_, view_, std::move(services));
+    logic_->SetFirstPassReader(std::move(firstPass_));
     view_.Attach(*logic_);
 }
 
@@ -65,11 +71,9 @@ void WindowSession::Start(bool probe, int showCommand) {
         WriteManifest(ProgramFolder(), ProgramFileName(), WindowsVersion());
     }
     view_.Show(showCommand);
-    // What a killed tagging run left half written is put right first, and said
-    // in one message.
-    const std::vector<RecoveryNote> recovered = RecoverUnfinished(DefaultJournalFolder(), OpenFile);
-    if (!recovered.empty()) {
-        prompts_->ShowMessage(RecoveryText(recovered));
+    // What a killed tagging run left half written, said in one message.
+    if (!recovered_.empty()) {
+        prompts_->ShowMessage(RecoveryText(recovered_));
     }
     if (values_.Config.RunMode == kRunScanFolder) {
         logic_->SetSubfolders(values_.Config.CmdSubfolders == 1);

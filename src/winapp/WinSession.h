@@ -3,10 +3,13 @@
 #include <windows.h>
 
 #include <memory>
+#include <vector>
 
 #include "startup/basMain.h"
+#include "tagging/Recovery.h"
 #include "winapp/WinPrompts.h"
 #include "winapp/WinWindow.h"
+#include "windowlogic/FirstPassReader.h"
 #include "windowlogic/WindowLogic.h"
 #include "windowlogic/WindowSettings.h"
 
@@ -23,6 +26,8 @@ class RegistrySettings final : public WindowSettings {
 
 class WindowSession {
   public:
+    // What a killed tagging run left half written is put right first; in run
+    // mode 2 the given folder is then listed and read while the window is made.
     // `prompts` answers the window's questions; nullptr: the system's dialogs.
     WindowSession(HINSTANCE instance, ProgramValues& values, UserPrompts* prompts = nullptr);
     ~WindowSession();
@@ -31,14 +36,17 @@ class WindowSession {
     WindowLogic& Logic() { return *logic_; }
 
     // The lyrics index and its caption, the manifest when the common controls
-    // allow it, the window shown, an unfinished tagging run put right, and in
-    // run mode 2 the pass over the given folder (returns when it has ended).
+    // allow it, the window shown, what an unfinished tagging run left said, and
+    // in run mode 2 the pass over the given folder (returns when it has ended).
     void Start(bool probe, int showCommand);
     // The message loop until the window closes; the exit code.
     int Run();
 
   private:
     ProgramValues& values_;
+    // Both come before the window, which is made while the reader reads.
+    std::vector<RecoveryNote> recovered_;
+    FirstPassReader firstPass_;
     Win32Window view_;
     std::unique_ptr<Win32Prompts> dialogs_;
     UserPrompts* prompts_;

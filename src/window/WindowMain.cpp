@@ -6,6 +6,7 @@
 #include <future>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "matching/LyricsIndex.h"
@@ -15,6 +16,7 @@
 #include "tagging/Recovery.h"
 #include "window/UserPrompts.h"
 #include "window/frmMain.h"
+#include "windowlogic/FirstPassReader.h"
 #include "windowlogic/PassPace.h"
 
 namespace versemark {
@@ -56,8 +58,13 @@ IndexBuilt BuildIndexAndMatcher(const std::string& cachePath, bool singleDir) {
 }  // namespace
 
 int RunWindowModes(QApplication& app, ProgramValues& values, bool probe) {
-    // The index is read and its matcher built on the other processor while the
-    // window is made; nothing of the window looks at them before they are there.
+    // What a killed tagging run left half written is put right first, before any
+    // file is read, and said in one message once the window is there.
+    const std::vector<RecoveryNote> recovered = RecoverUnfinished(DefaultJournalFolder(), OpenFile);
+    // The companion's folder is listed and read, and the index read and its
+    // matcher built, on other threads while the window is made; nothing of the
+    // window looks at them before they are there.
+    FirstPassReader firstPass = StartFirstPassReader(values.Config);
     std::future<IndexBuilt> indexBuilt = std::async(std::launch::async, BuildIndexAndMatcher,
                                                     values.Cache.CachePath, values.Cache.SingleDir);
     DialogPrompts prompts;
@@ -67,6 +74,7 @@ int RunWindowModes(QApplication& app, ProgramValues& values, bool probe) {
     services.EndProgram = EndProgramAtOnce;
     frmMain form(values, std::move(services));
     prompts.SetOwner(&form);
+    form.Logic().SetFirstPassReader(std::move(firstPass));
 
     IndexBuilt built = indexBuilt.get();
     values.Index = std::move(built.Index);
@@ -78,9 +86,6 @@ int RunWindowModes(QApplication& app, ProgramValues& values, bool probe) {
         WriteManifest(ProgramFolder(), ProgramFileName(), kNoWindowsVersion);
     }
     form.show();
-    // What a killed tagging run left half written is put right first, and said
-    // in one message.
-    const std::vector<RecoveryNote> recovered = RecoverUnfinished(DefaultJournalFolder(), OpenFile);
     if (!recovered.empty()) {
         ShowLogMessage(RecoveryText(recovered));
     }

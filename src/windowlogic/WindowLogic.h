@@ -8,6 +8,7 @@
 #include "matching/MatchFolder.h"
 #include "startup/basMain.h"
 #include "windowlogic/Control.h"
+#include "windowlogic/FirstPassReader.h"
 #include "windowlogic/ListRows.h"
 
 // The main window's behaviour without any toolkit: what each command does, which
@@ -98,6 +99,10 @@ class WindowLogic {
     // Start-up: the lyrics-count caption and the subfolder check box.
     void SetLyricsCountCaption(const std::string& caption);
     void SetSubfolders(bool checked);
+    // A reader started before the window for the next pass: used by it when it
+    // matches the reader's folder with the same subfolder choice, dropped after
+    // it either way.
+    void SetFirstPassReader(FirstPassReader reader);
 
     const WindowState& State() const { return state_; }
     const ListRows& Rows() const { return rows_; }
@@ -109,6 +114,7 @@ class WindowLogic {
     // Pieces of the commands.
     void MatchChosenFolder(const std::string& folder);
     void RunMatchingPass(const std::string& folder);
+    MatchResult MatchPassFolder(const std::string& folder, const MatchHooks& hooks);
     MatchHooks MakeMatchHooks(ProgressPace& progress);
     void ShowMatchProgress(const std::string& text);
     void SetMatchesCaption(const std::string& caption);
@@ -140,6 +146,7 @@ class WindowLogic {
     std::string lastFolder_;          // the bytes behind the folder button's tooltip
     std::string matchesCaption_;      // the bytes of Label1_1
     std::vector<int> choiceEntries_;  // the index entry behind each cboLyrics entry
+    FirstPassReader firstPassReader_;
 };
 
 }  // namespace versemark

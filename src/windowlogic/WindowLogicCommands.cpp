@@ -1,9 +1,10 @@
 // The folder command (choose a folder, match it, stop the pass) and the tagging
 // command (confirm, tag, show the log, return to the list and refresh it).
+#include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 
-#include "platform/Registry.h"
 #include "tagging/Recovery.h"
 #include "tagging/TaggingPass.h"
 #include "windowlogic/Colours.h"
@@ -38,8 +39,7 @@ void WindowLogic::cmdBrowseForFolder_Click() {
         return;
     }
 
-    // The companion's folder as this program reaches it (a Windows path under Wine).
-    std::string folder = NativeFromWindowsPath(values_.Config.CmdFolder);
+    std::string folder = CompanionFolder(values_.Config);
     if (folder.empty() && services_.Prompts != nullptr) {
         folder = services_.Prompts->ChooseFolder(texts::kSelectFolder);
     }
@@ -111,8 +111,7 @@ void WindowLogic::RunMatchingPass(const std::string& folder) {
 
     // The labels follow the pass at a steady pace, not at every file.
     ProgressPace progress([this](const std::string& text) { ShowMatchProgress(text); });
-    const MatchResult result = MatchFolder(folder, view_.IsChecked(kSubfolders), values_.Index,
-                                           rows_.PassRows(), MakeMatchHooks(progress));
+    const MatchResult result = MatchPassFolder(folder, MakeMatchHooks(progress));
     progress.Finish();
 
     SetMatchesCaption(result.Label);
@@ -129,6 +128,21 @@ void WindowLogic::RunMatchingPass(const std::string& folder) {
     if (focused && view_.FocusedControl() != focused) {
         view_.SetFocus(*focused);
     }
+}
+
+void WindowLogic::SetFirstPassReader(FirstPassReader reader) {
+    firstPassReader_ = std::move(reader);
+}
+
+MatchResult WindowLogic::MatchPassFolder(const std::string& folder, const MatchHooks& hooks) {
+    const bool recurse = view_.IsChecked(kSubfolders);
+    // Taken by every pass: it serves only the first, and only over its own folder.
+    std::unique_ptr<FolderReadAhead> reader = std::move(firstPassReader_.Reader);
+    if (reader && firstPassReader_.Folder == folder && firstPassReader_.Recurse == recurse) {
+        return MatchFolder(*reader, values_.Index, rows_.PassRows(), hooks);
+    }
+    reader.reset();  // stopped before the pass's own reader starts
+    return MatchFolder(folder, recurse, values_.Index, rows_.PassRows(), hooks);
 }
 
 MatchHooks WindowLogic::MakeMatchHooks(ProgressPace& progress) {

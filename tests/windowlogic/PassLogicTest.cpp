@@ -11,6 +11,7 @@
 #include "support/RoadLibrary.h"
 #include "tags/Id3v2Lyrics.h"
 #include "windowlogic/Colours.h"
+#include "windowlogic/FirstPassReader.h"
 #include "windowlogic/PassPace.h"
 #include "windowlogic/RowLook.h"
 
@@ -136,6 +137,34 @@ TEST(FolderCommandLogic, TheCommandLineFolderReplacesTheDialog) {
     window.Logic.cmdBrowseForFolder_Click();
     EXPECT_EQ(window.Logic.Rows().VisibleCount(), 6);
     EXPECT_EQ(window.Prompts.FolderDialogs, 0);
+}
+
+TEST(FolderCommandLogic, AReaderStartedBeforeTheWindowServesOnlyTheFirstPassOverItsFolder) {
+    // A file added after the early reader listed the folder is missing from the
+    // pass that uses that reader, and found by any pass that lists anew.
+    struct Case {
+        int CmdSubfolders;  // the reader's choice; the check box stays checked
+        const char* FirstLabel;
+    };
+    for (const Case& test : {Case{1, "Matches: 6 / 7 (85.7%)"}, Case{0, "Matches: 6 / 8 (75%)"}}) {
+        RoadWindow window;
+        window.Values.Config.RunMode = kRunScanFolder;
+        window.Values.Config.CmdFolder = window.road.Music();
+        window.Values.Config.CmdSubfolders = test.CmdSubfolders;
+        FirstPassReader first = StartFirstPassReader(window.Values.Config);
+        ASSERT_NE(first.Reader, nullptr);
+        EXPECT_EQ(first.Reader->FileCount(), test.CmdSubfolders == 1 ? 7U : 6U);
+        window.road.Library.Dir().WriteFile("music/Omega - Added Later.mp3", "added");
+        window.Logic.SetFirstPassReader(std::move(first));
+
+        window.Logic.cmdBrowseForFolder_Click();
+        EXPECT_EQ(window[kMatchesLabel].Caption, test.FirstLabel) << test.CmdSubfolders;
+        window.Logic.cmdBrowseForFolder_Click();
+        EXPECT_EQ(window[kMatchesLabel].Caption, "Matches: 6 / 8 (75%)") << test.CmdSubfolders;
+    }
+    RunConfig withoutFolder;
+    withoutFolder.RunMode = kRunScanFolder;
+    EXPECT_EQ(StartFirstPassReader(withoutFolder).Reader, nullptr);
 }
 
 TEST(FolderCommandLogic, WithoutSubfoldersAndWithoutMp3Files) {
