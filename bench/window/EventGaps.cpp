@@ -3,13 +3,17 @@
 // descriptors (glib's or Qt's own dispatcher: poll or ppoll), so the gaps between
 // two polls are the stretches in which the window can neither repaint nor take a
 // click. Counting starts at the first opened .mp3 file (the first file of the
-// matching pass); at exit the longest gap, the polls counted and the stretch from
-// the last poll to the exit are written to the file named by VERSEMARK_EVENT_GAPS.
+// matching pass), or, when that file is opened before the program has processed
+// any events (read ahead while the window is made, with no window yet to answer),
+// at the first poll after it, where the pass begins. At exit the longest gap, the
+// polls counted and the stretch from the last poll to the exit are written to the
+// file named by VERSEMARK_EVENT_GAPS.
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
 
+#include <atomic>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -27,13 +31,21 @@ double NowMs() {
     return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
 }
 
-bool counting = false;
+// The files are opened on a thread of their own, the polls made on the window's.
+std::atomic<bool> polledOnce{false};
+std::atomic<bool> opened{false};
+std::atomic<bool> counting{false};
 double last = 0;
 double longest = 0;
 long polls = 0;
 
 void Polled() {
+    polledOnce = true;
     if (!counting) {
+        if (opened) {
+            last = NowMs();
+            counting = true;
+        }
         return;
     }
     const double now = NowMs();
@@ -45,14 +57,17 @@ void Polled() {
 }
 
 void Opened(const char* path) {
-    if (counting || path == nullptr) {
+    if (opened || path == nullptr) {
         return;
     }
     const std::size_t length = std::strlen(path);
     const std::size_t extension = sizeof kMp3Extension - 1;
     if (length >= extension && strcasecmp(path + length - extension, kMp3Extension) == 0) {
-        counting = true;
-        last = NowMs();
+        if (polledOnce) {
+            last = NowMs();
+            counting = true;
+        }
+        opened = true;
     }
 }
 
