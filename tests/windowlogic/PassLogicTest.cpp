@@ -179,8 +179,10 @@ TEST(FolderCommandLogic, TheStartUpShowsTheWindowThenWhatWasRecoveredThenScansTh
         std::string reason;
         const auto journal = PassJournal::Create(journals, PassHeader{1, road.Music(), ""}, reason);
         ASSERT_NE(journal, nullptr) << reason;
-        const auto stamp = OpenFile(gone, FileAccess::Read)->Stamp();
-        ASSERT_TRUE(journal->Begin(gone, stamp, TailChange{4, 10, "456789", "new"}, reason))
+        const auto opened = OpenFile(gone, FileAccess::Read);
+        ASSERT_NE(opened, nullptr);
+        ASSERT_TRUE(
+            journal->Begin(gone, opened->Stamp(), TailChange{4, 10, "456789", "new"}, reason))
             << reason;
     }
     std::filesystem::remove(gone);
