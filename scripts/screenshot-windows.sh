@@ -7,10 +7,13 @@
 #   VERSEMARK_WINDOWS_BUILD_DIR  the Windows programs (default: build-windows/build,
 #                                made by scripts/build-windows.sh)
 #   VERSEMARK_SCREENSHOT_FILE    where the picture goes (default: docs/screenshot-windows.png)
+#   VERSEMARK_SCREENSHOT_DPI     the screen's dpi (default: 96); the virtual screen
+#                                grows with it
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-SCREEN="-screen 0 1280x860x24"
+DPI=${VERSEMARK_SCREENSHOT_DPI:-96}
+SCREEN="-screen 0 $((1280 * DPI / 96))x$((860 * DPI / 96))x24"
 SETTLE_TIMEOUT=60  # seconds until two captures in a row must agree
 SETTLE_STEP=1      # seconds between two captures of the screen
 
@@ -59,6 +62,8 @@ wineboot -i >/dev/null 2>&1
 wineserver -w
 wine "$BUILD/versemark-cli.exe" demo 'C:\demo' >/dev/null
 wine reg add 'HKLM\Software\Kestrel Works\Songleaf' /v InstallDir /d 'C:\demo\songleaf' /f >/dev/null 2>&1
+# Wine reads the dpi from the user's desktop settings when a program starts.
+wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$DPI" /f >/dev/null 2>&1
 wineserver -w
 
 env -u WAYLAND_DISPLAY xvfb-run -a -s "$SCREEN" \

@@ -117,7 +117,9 @@ HWND ControlSet::MakeCheckBox(HWND parent, std::string_view caption, TwipRect at
 }
 
 HWND ControlSet::MakePicture(HWND parent, TwipRect at) {
-    return Make(parent, L"STATIC", SS_ICON | SS_REALSIZEIMAGE | SS_NOTIFY, 0, at);
+    // Centred, the icon is drawn at its own size and the control keeps its place:
+    // otherwise the system sizes the control to the icon, or stretches the icon.
+    return Make(parent, L"STATIC", SS_ICON | SS_REALSIZEIMAGE | SS_CENTERIMAGE | SS_NOTIFY, 0, at);
 }
 
 HWND ControlSet::MakeRule(HWND parent, int x1, int y1, int x2, int y2) {

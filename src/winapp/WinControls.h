@@ -50,7 +50,7 @@ class ControlSet {
                    AutoSize autoSize = AutoSize::Off);
     HWND MakeButton(HWND parent, std::string_view caption, TwipRect at);
     HWND MakeCheckBox(HWND parent, std::string_view caption, TwipRect at);
-    // An image control: one icon at its top left.
+    // An image control: one icon, centred in its place.
     HWND MakePicture(HWND parent, TwipRect at);
     // A horizontal or vertical rule from (x1, y1) to (x2, y2).
     HWND MakeRule(HWND parent, int x1, int y1, int x2, int y2);

@@ -61,8 +61,10 @@ void MakeBitmaps(int index, int size, HBITMAP& colour, HBITMAP& mask) {
 }  // namespace
 
 PictureList::PictureList(int dpi) {
-    // Whole multiples of the design size keep the pixels sharp.
-    size_ = kPictureSize * std::max(1, (dpi + kDesignDpi / 2) / kDesignDpi);
+    // Whole multiples of the design size keep the pixels sharp; rounded down, so
+    // that a picture never outgrows the room the design gives it (twice the size
+    // at 144 dpi would cover the controls next to it).
+    size_ = kPictureSize * std::max(1, dpi / kDesignDpi);
     list_ = ImageList_Create(size_, size_, ILC_COLOR24 | ILC_MASK, kPictureCount, 0);
     for (int index = 0; index < kPictureCount; ++index) {
         HBITMAP colour = nullptr;

@@ -26,7 +26,10 @@ constexpr int kToolTipWidth = 9000;
 
 HFONT MakeFont(const wchar_t* face, int dpi, int weight, bool italic) {
     LOGFONTW font{};
-    font.lfHeight = -MulDiv(kDesignPointSizeHundredths, dpi, kHundredthPointsPerInch);
+    // Whole pixels, rounded down: a font rounded up (14 pixels for 13.75 at 120
+    // dpi, 17 for 16.5 at 144) is wider than the controls sized for it at 96 dpi,
+    // and captions that just fit there wrap and are cut off.
+    font.lfHeight = -(kDesignPointSizeHundredths * dpi / kHundredthPointsPerInch);
     font.lfWeight = weight;
     font.lfItalic = italic ? TRUE : FALSE;
     font.lfCharSet = DEFAULT_CHARSET;

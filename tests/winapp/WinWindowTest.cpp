@@ -8,11 +8,14 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <deque>
 #include <fstream>
 #include <memory>
+#include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "demo/DemoLibrary.h"
@@ -21,7 +24,9 @@
 #include "support/TempDir.h"
 #include "tags/LyricsText.h"
 #include "winapp/WinSession.h"
+#include "windowlogic/PassPace.h"
 #include "windowlogic/UserPrompts.h"
+#include "windowlogic/WindowDesign.h"
 
 using namespace versemark;
 using namespace versemark::testing;
@@ -35,6 +40,8 @@ constexpr wchar_t kNoBreakSpace[] = L"\u00A0";
 // Where the tagging test leaves the two files it tagged, for the comparison with
 // the Linux build (scripts/build-windows.sh).
 constexpr char kTaggedOutVariable[] = "VERSEMARK_WINDOW_TAGGED_OUT";
+// The design's fonts (8.25 points) at 96 dpi.
+constexpr int kDesignFontPixels = 11;
 
 // Answers the window's questions from a script and records every question.
 class ScriptedPrompts final : public UserPrompts {
@@ -70,9 +77,51 @@ std::wstring Wide(std::string_view bytes) {
     return win32::Wide(DisplayUtf8(bytes));
 }
 
+// A control's place in its container's client area, in pixels.
+RECT PlaceInParent(HWND control) {
+    RECT place{};
+    GetWindowRect(control, &place);
+    MapWindowPoints(HWND_DESKTOP, GetParent(control), reinterpret_cast<POINT*>(&place), 2);
+    return place;
+}
+
+// The room `text` takes on one line in `font`.
+SIZE TextExtent(HFONT font, const std::wstring& text) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, font);
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    return size;
+}
+
+// How many lines `text` wraps into in `font` within `width` pixels.
+int LinesNeeded(HFONT font, const std::wstring& text, int width) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, font);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    RECT area{0, 0, width, 0};
+    DrawTextW(dc, text.c_str(), -1, &area, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    return metrics.tmHeight > 0 ? area.bottom / metrics.tmHeight : 0;
+}
+
+// The same face, weight and slant at the size it has at 96 dpi.
+HFONT FontAt96Dpi(HFONT font) {
+    LOGFONTW shape{};
+    GetObjectW(font, sizeof(shape), &shape);
+    shape.lfHeight = -kDesignFontPixels;
+    return CreateFontIndirectW(&shape);
+}
+
 class WinWindowTest : public ::testing::Test {
   protected:
     void SetUp() override {
+        // As versemark.exe: pixels at the screen's own dpi, not a scaled 96.
+        SetProcessDPIAware();
         demo_ = WriteDemoLibrary(dir_ / "demo");
         ASSERT_TRUE(demo_.Ok) << demo_.Error;
         // Run mode 2 as the companion starts it: the folder with its subfolders.
@@ -272,6 +321,115 @@ TEST_F(WinWindowTest, AWiderWindowMovesTheStepsAndWidensTheListAndThePanel) {
     EXPECT_NEAR(width(infoBox) - boxWidth, wider, 1);
     EXPECT_NEAR(left(Handle({fraFrames, 1})) - stepLeft, wider, 1);
     EXPECT_NEAR(left(Handle({cmdDisplayLyrics})) - buttonLeft, wider, 1);
+}
+
+// The Windows build script runs this test at 96 and again at 144 dpi.
+TEST_F(WinWindowTest, AtTheScreensDpiTheControlsScaleAndTheirTextsKeepTheirRoom) {
+    const winapp::ControlSet& controls = session_->View().Controls();
+    const int dpi = controls.Dpi();
+    RecordProperty("dpi", dpi);
+    ClickRow(RowOf(L"Grey Wolves - Moon Song (Live).mp3"));  // every picture shown
+    for (const ControlDesign& design : WindowDesign()) {
+        HWND control = Handle(design.Id);
+        if (control == nullptr) {
+            continue;  // chkAlsoId3v2 in a build that cannot write the frame
+        }
+        const std::string name = ElementName(design.Id);
+        // Where its twips say, at this dpi: no control sized by the system instead
+        // (a drop-down list's closed height is the system's).
+        const TwipRect twips = session_->View().Geometry(design.Id);
+        const RECT place = PlaceInParent(control);
+        EXPECT_NEAR(place.left, controls.ToPixels(twips.Left), 1) << name;
+        EXPECT_NEAR(place.top, controls.ToPixels(twips.Top), 1) << name;
+        EXPECT_NEAR(place.right, controls.ToPixels(twips.Left + twips.Width), 1) << name;
+        if (design.Kind != ControlKind::ComboBox) {
+            EXPECT_NEAR(place.bottom, controls.ToPixels(twips.Top + twips.Height), 1) << name;
+        }
+        // A caption wraps into no more lines than at 96 dpi, in lines no taller
+        // against the dpi, so that what fits there is not cut off here. The text's
+        // width is its control's less the room of a button's edges or a check box's
+        // box, at 96 dpi in pixels.
+        const std::optional<int> edges = design.Kind == ControlKind::Label    ? 0
+                                         : design.Kind == ControlKind::Button ? 6
+                                         : design.Kind == ControlKind::CheckBox
+                                             ? 19
+                                             : std::optional<int>();
+        if (edges && !design.AutoSize) {
+            const auto font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+            HFONT at96 = FontAt96Dpi(font);
+            const std::wstring caption = Text(control);
+            const int width96 = twips.Width * winapp::kDesignDpi / winapp::kTwipsPerInch;
+            const int width = place.right - place.left;
+            EXPECT_LE(LinesNeeded(font, caption, width - *edges * dpi / winapp::kDesignDpi),
+                      LinesNeeded(at96, caption, width96 - *edges))
+                << name << " at " << dpi;
+            EXPECT_LE(TextExtent(font, caption).cy * winapp::kDesignDpi,
+                      (TextExtent(at96, caption).cy + 1) * dpi)
+                << name << " at " << dpi;
+            DeleteObject(at96);
+        }
+        // A picture within its control.
+        if (design.Kind == ControlKind::Picture) {
+            const auto icon = reinterpret_cast<HICON>(SendMessageW(control, STM_GETICON, 0, 0));
+            ICONINFO info{};
+            BITMAP bitmap{};
+            ASSERT_TRUE(icon != nullptr && GetIconInfo(icon, &info)) << name;
+            GetObjectW(info.hbmMask, sizeof(bitmap), &bitmap);
+            DeleteObject(info.hbmMask);
+            DeleteObject(info.hbmColor);
+            EXPECT_LE(bitmap.bmWidth, place.right - place.left) << name << " at " << dpi;
+            EXPECT_LE(bitmap.bmWidth, place.bottom - place.top) << name << " at " << dpi;
+        }
+    }
+    // The list's rows and header hold their text and the row pictures.
+    int pictureWidth = 0;
+    int pictureHeight = 0;
+    ImageList_GetIconSize(ListView_GetImageList(List(), LVSIL_SMALL), &pictureWidth,
+                          &pictureHeight);
+    const RECT imageRoom = PlaceInParent(Handle({img, 0}));
+    EXPECT_LE(pictureHeight, imageRoom.bottom - imageRoom.top);
+    const auto listFont = reinterpret_cast<HFONT>(SendMessageW(List(), WM_GETFONT, 0, 0));
+    const int lineHeight = TextExtent(listFont, L"Mp3 file").cy;
+    RECT row{};
+    ListView_GetItemRect(List(), 0, &row, LVIR_BOUNDS);
+    EXPECT_GE(row.bottom - row.top, std::max(lineHeight, pictureHeight));
+    RECT header{};
+    GetWindowRect(ListView_GetHeader(List()), &header);
+    EXPECT_GE(header.bottom - header.top, lineHeight);
+}
+
+// A click that waits in the queue is taken at the pass's first look at its
+// messages, before the first file: phase one ends after that file.
+TEST_F(WinWindowTest, TheFolderButtonStopsAPassAndTheWindowStaysUsable) {
+    HWND folderButton = Handle({cmdBrowseForFolder});
+    PostMessageW(folderButton, BM_CLICK, 0, 0);
+    std::this_thread::sleep_for(2 * kPassEventInterval);  // the pass's first look is due
+    Press({cmdBrowseForFolder});
+    const int rows = ListView_GetItemCount(List());
+    ASSERT_LE(rows, 1);
+    EXPECT_EQ(Caption({Label1, 1}), L"Matches: " + std::to_wstring(rows) + L" / 1 (" +
+                                        (rows == 1 ? L"100" : L"0") + L"%)");
+    EXPECT_EQ(Caption({cmdBrowseForFolder}), Wide(demo_.MusicFolder));
+    EXPECT_TRUE(IsWindowEnabled(folderButton));
+    EXPECT_TRUE(IsWindowEnabled(Handle({chkSubfolders})));
+    EXPECT_TRUE(Visible({list}));
+    EXPECT_EQ(GetFocus(), folderButton);
+    // The next press matches the whole folder.
+    Press({cmdBrowseForFolder});
+    EXPECT_EQ(Caption({Label1, 1}), L"Matches: 13 / 14 (92.8%)");
+    EXPECT_EQ(ListView_GetItemCount(List()), 13);
+}
+
+// The window closed during a pass ends the program there and then, with exit
+// code 0 (in a child process of the test program).
+TEST_F(WinWindowTest, ClosingTheWindowDuringAPassEndsTheProgramAtOnce) {
+    EXPECT_EXIT(
+        {
+            PostMessageW(session_->View().Handle(), WM_CLOSE, 0, 0);
+            std::this_thread::sleep_for(2 * kPassEventInterval);
+            Press({cmdBrowseForFolder});
+        },
+        ::testing::ExitedWithCode(0), "");
 }
 
 TEST_F(WinWindowTest, AClickOnARowFillsThePanel) {
