@@ -7,6 +7,7 @@
 #      registry values written by "wine reg add" in both views;
 #   2. the window's tests on a virtual screen: versemark.exe's window opened on
 #      the demo library as the companion starts it, checked through its controls;
+#      its places and captions checked again at 144 dpi;
 #   3. the installer, run silently, then versemark-cli.exe --version from the
 #      installed folder;
 #   4. one-file runs of versemark.exe and versemark-cli.exe tag --also-id3v2 over
@@ -108,6 +109,19 @@ VERSEMARK_WINDOW_TAGGED_OUT=$tagged_out xvfb-run -a -s "-screen 0 1280x800x24" \
     sh -c 'wine "$1" --gtest_brief=1; status=$?; wineserver -w; exit $status' sh \
     "$BUILD/versemark_winapp_tests.exe" 2>&1 | tr -d '\r' ||
     { echo "build-windows: the window's tests failed under Wine." >&2; exit 1; }
+
+# 2b. The window's places, captions and pictures, and its layout, again at 144
+#     dpi, on a screen its larger window fits. Wine takes the dpi from the user's
+#     desktop settings when a program starts.
+DESKTOP_KEY='HKCU\Control Panel\Desktop'
+wine reg add "$DESKTOP_KEY" /v LogPixels /t REG_DWORD /d 144 /f >/dev/null
+wineserver -w
+echo "== versemark_winapp_tests.exe under Wine at 144 dpi"
+VERSEMARK_WINDOW_DPI=144 xvfb-run -a -s "-screen 0 1920x1200x24" \
+    sh -c 'wine "$1" --gtest_brief=1 --gtest_filter="$2"; status=$?; wineserver -w; exit $status' sh \
+    "$BUILD/versemark_winapp_tests.exe" '*AtTheScreensDpi*:*AWiderWindow*' 2>&1 | tr -d '\r' ||
+    { echo "build-windows: the window's tests failed under Wine at 144 dpi." >&2; exit 1; }
+wine reg delete "$DESKTOP_KEY" /v LogPixels /f >/dev/null
 
 # 3. The installer, silently, and the installed companion program.
 wine "$INSTALLER" /S

@@ -40,6 +40,8 @@ constexpr wchar_t kNoBreakSpace[] = L"\u00A0";
 // Where the tagging test leaves the two files it tagged, for the comparison with
 // the Linux build (scripts/build-windows.sh).
 constexpr char kTaggedOutVariable[] = "VERSEMARK_WINDOW_TAGGED_OUT";
+// The dpi the Windows build script sets for a second run of the window's tests.
+constexpr char kExpectedDpiVariable[] = "VERSEMARK_WINDOW_DPI";
 // The design's fonts (8.25 points) at 96 dpi.
 constexpr int kDesignFontPixels = 11;
 
@@ -327,7 +329,9 @@ TEST_F(WinWindowTest, AWiderWindowMovesTheStepsAndWidensTheListAndThePanel) {
 TEST_F(WinWindowTest, AtTheScreensDpiTheControlsScaleAndTheirTextsKeepTheirRoom) {
     const winapp::ControlSet& controls = session_->View().Controls();
     const int dpi = controls.Dpi();
-    RecordProperty("dpi", dpi);
+    if (const char* expected = std::getenv(kExpectedDpiVariable)) {
+        ASSERT_EQ(dpi, std::atoi(expected));  // the screen's setting took effect
+    }
     ClickRow(RowOf(L"Grey Wolves - Moon Song (Live).mp3"));  // every picture shown
     for (const ControlDesign& design : WindowDesign()) {
         HWND control = Handle(design.Id);
