@@ -382,7 +382,7 @@ TEST_F(WinWindowTest, AtTheScreensDpiTheControlsScaleAndTheirTextsKeepTheirRoom)
             DeleteObject(info.hbmMask);
             DeleteObject(info.hbmColor);
             EXPECT_LE(bitmap.bmWidth, place.right - place.left) << name << " at " << dpi;
-            EXPECT_LE(bitmap.bmWidth, place.bottom - place.top) << name << " at " << dpi;
+            EXPECT_LE(bitmap.bmHeight, place.bottom - place.top) << name << " at " << dpi;
         }
     }
     // The list's rows and header hold their text and the row pictures.
