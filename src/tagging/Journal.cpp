@@ -21,6 +21,7 @@ constexpr char kEntryDone = 'D';
 constexpr char kEntryFailed = 'F';
 constexpr char kEntryResolved = 'X';
 constexpr char kEntrySettled = 'C';
+constexpr char kEntryCopy = 'K';
 constexpr std::size_t kNumberWidth = 8;
 constexpr std::size_t kEntryOverhead = 1 + 2 * kNumberWidth;
 constexpr std::uint64_t kFnvOffset = 0xcbf29ce484222325ull;
@@ -127,6 +128,25 @@ std::optional<JournalRecord> ParseRecord(std::string_view payload) {
     record.NewLength = in.Number();
     record.NewChecksum = in.Number();
     if (!in.Ok() || record.Offset + record.OldTail.size() != record.OldLength) {
+        return std::nullopt;
+    }
+    return record;
+}
+
+std::string CopyPayload(const std::string& path, const std::string& newFile) {
+    std::string payload;
+    PutText(payload, path);
+    PutText(payload, newFile);
+    return payload;
+}
+
+std::optional<JournalRecord> ParseCopy(std::string_view payload) {
+    PayloadReader in(payload);
+    JournalRecord record;
+    record.Kind = RecordKind::Copy;
+    record.Path = in.Text();
+    record.NewFile = in.Text();
+    if (!in.Ok()) {
         return std::nullopt;
     }
     return record;
@@ -241,8 +261,8 @@ std::optional<JournalContent> ReadJournal(const std::string& file) {
                 return std::nullopt;
             }
             headerSeen = true;
-        } else if (type == kEntryRecord) {
-            auto record = ParseRecord(payload);
+        } else if (type == kEntryRecord || type == kEntryCopy) {
+            auto record = type == kEntryRecord ? ParseRecord(payload) : ParseCopy(payload);
             if (!record) {
                 break;
             }
@@ -340,7 +360,17 @@ bool PassJournal::Append(char type, std::string_view payload, bool flush) {
 std::optional<std::size_t> PassJournal::Begin(const std::string& path,
                                               const std::optional<FileStamp>& before,
                                               const TailChange& change, std::string& reason) {
-    if (!Append(kEntryRecord, RecordPayload(path, before, change), true)) {
+    return BeginRecord(kEntryRecord, RecordPayload(path, before, change), reason);
+}
+
+std::optional<std::size_t> PassJournal::BeginCopy(const std::string& path,
+                                                  const std::string& newFile, std::string& reason) {
+    return BeginRecord(kEntryCopy, CopyPayload(path, newFile), reason);
+}
+
+std::optional<std::size_t> PassJournal::BeginRecord(char type, std::string_view payload,
+                                                    std::string& reason) {
+    if (!Append(type, payload, true)) {
         reason = "journal: " + locked_->ErrorText();
         return std::nullopt;
     }

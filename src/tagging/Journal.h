@@ -13,8 +13,9 @@
 
 // The journal of old tails: one file per pass in the user's state folder. Before
 // the first byte of an MP3 file changes, a record of its old tail is on disk;
-// after the file is written and flushed, the record is marked done. Recovery
-// and undo read the records back.
+// after the file is written and flushed, the record is marked done. A file
+// written whole as a copy renamed over it has a record of the copy's name before
+// the copy is made. Recovery and undo read the records back.
 namespace versemark {
 
 inline constexpr std::string_view kJournalExtension = ".journal";
@@ -37,8 +38,15 @@ enum class RecordState {
     Resolved,  // recovery found or made the old or the new tail
 };
 
+enum class RecordKind {
+    Tail,  // the tail written in place
+    Copy,  // the file written whole as a new file beside it, then renamed over it
+};
+
 struct JournalRecord {
+    RecordKind Kind = RecordKind::Tail;
     std::string Path;
+    std::string NewFile;  // a copy: the new file until the rename; left over after a crash
     std::optional<FileStamp> Before;  // nullopt: a file without a stamp, never touched again
     std::uint64_t Offset = 0;
     std::uint64_t OldLength = 0;
@@ -96,6 +104,10 @@ class PassJournal {
     std::optional<std::size_t> Begin(const std::string& path,
                                      const std::optional<FileStamp>& before,
                                      const TailChange& change, std::string& reason);
+    // Records that the file at `path` is about to be written as the copy
+    // `newFile` (not made yet); on disk when it returns.
+    std::optional<std::size_t> BeginCopy(const std::string& path, const std::string& newFile,
+                                         std::string& reason);
     bool MarkDone(std::size_t index);      // not flushed: the file's tail tells the same
     bool MarkFailed(std::size_t index);    // flushed
     bool MarkResolved(std::size_t index);  // flushed
@@ -106,6 +118,8 @@ class PassJournal {
     PassJournal(std::unique_ptr<LockedFile> locked, std::string file, std::size_t records,
                 std::size_t unsettled);
     bool Append(char type, std::string_view payload, bool flush);
+    std::optional<std::size_t> BeginRecord(char type, std::string_view payload,
+                                           std::string& reason);
     bool Mark(char type, std::size_t index, bool flush);
 
     std::unique_ptr<LockedFile> locked_;

@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "CrashAndUndo.h"
+#include "platform/FileSystem.h"
 #include "tagging/Journal.h"
 #include "tagging/Recovery.h"
 #include "tagging/Undo.h"
@@ -74,6 +75,39 @@ TEST_F(CrashAndUndo, UndoRestoresTheOldFilesAndSkipsOneChangedSince) {
     const UndoOutcome redo = UndoPass(journals_, passes[1].Id, OpenFile);
     EXPECT_TRUE(AllTagged(redo.Results));
     EXPECT_NE(ReadFileBytes(paths_[0]), originals_[0]);
+}
+
+// A copy write killed before its rename leaves its new file beside the old one.
+// Recovery removes a file only when a record names it as such a copy and it is
+// one: never another name, a folder, or a copy no record names.
+TEST_F(CrashAndUndo, RecoveryRemovesOnlyTheCopiesTheJournalNames) {
+    WriteOriginals("copies");
+    const std::string named = dir_.WriteFile("copies/.versemark-abc123", "half a copy");
+    const std::string unnamed = dir_.WriteFile("copies/.versemark-zzz999", "another run's copy");
+    const std::string folder = dir_.MakeFolder("copies/.versemark-dir000");
+    {
+        std::string reason;
+        const auto journal = PassJournal::Create(journals_, PassHeader{}, reason);
+        ASSERT_TRUE(journal) << reason;
+        ASSERT_TRUE(journal->BeginCopy(paths_[0], named, reason));
+        ASSERT_TRUE(journal->BeginCopy(paths_[1], paths_[1], reason));
+        ASSERT_TRUE(journal->BeginCopy(paths_[2], folder, reason));
+        ASSERT_TRUE(journal->BeginCopy(paths_[3], dir_ / "copies/.versemark-never0", reason));
+    }  // the run ends here: no record marked done
+
+    const std::vector<RecoveryNote> notes = RecoverUnfinished(journals_, OpenFile);
+    EXPECT_FALSE(PathExists(named));
+    EXPECT_EQ(ReadFileBytes(unnamed), "another run's copy");
+    EXPECT_TRUE(IsFolder(folder));
+    for (std::size_t i = 0; i < paths_.size(); ++i) {
+        EXPECT_EQ(ReadFileBytes(paths_[i]), originals_[i]) << i;
+    }
+    EXPECT_EQ(RecoveryText(notes), "Removed the unfinished copy " + named + " of " + paths_[0] +
+                                       "\nCould not recover " + paths_[2] +
+                                       ": its unfinished copy is no longer the file the journal "
+                                       "recorded: left alone\n");
+    EXPECT_TRUE(IsSettled(ListJournals(journals_).at(0)));
+    EXPECT_TRUE(RecoverUnfinished(journals_, OpenFile).empty());
 }
 
 TEST_F(CrashAndUndo, OnlyTheNewestPassesAreKept) {
