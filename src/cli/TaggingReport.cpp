@@ -19,7 +19,8 @@ void ReportRecovery(CliIo& io, const std::vector<RecoveryNote>& notes) {
 
 void ReportReasons(CliIo& io, std::string_view verb, const std::vector<TagResult>& results) {
     for (const TagResult& result : results) {
-        if (!result.Tagged) {
+        // A tagged file has a reason only when there is something to know about it.
+        if (!result.Tagged || !result.Reason.empty()) {
             io.Err << kProgramName << ' ' << verb << ": " << DisplayPath(result.Mp3Path) << ": "
                    << DisplayUtf8(result.Reason) << '\n';
         }

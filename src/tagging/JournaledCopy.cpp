@@ -1,16 +1,15 @@
 #include "tagging/JournaledCopy.h"
 
-#include <optional>
-
 #include "platform/FileSystem.h"
 #include "platform/ReplacementFile.h"
 
 namespace versemark {
 namespace {
 
-// The copy, written and renamed; empty when done, else the reason.
+// The copy written, recorded and renamed; empty when done, else the reason.
+// `kept` tells whether the journal keeps what undo needs.
 std::string WriteAndRename(const std::string& path, const CopyFiller& fill, PassJournal* journal,
-                           std::optional<std::size_t>& index, std::string& newFile) {
+                           std::optional<std::size_t>& index, std::string& newFile, bool& kept) {
     const BeforeReplacementCreate record = [&](const std::string& name, std::string& reason) {
         newFile = name;
         if (!journal) {
@@ -24,7 +23,20 @@ std::string WriteAndRename(const std::string& path, const CopyFiller& fill, Pass
     if (!replacement) {
         return reason;
     }
-    if (!fill(replacement->File(), reason) || !replacement->Commit(reason)) {
+    std::optional<CopyUndo> undo;
+    if (!fill(replacement->File(), undo, reason)) {
+        return reason;
+    }
+    if (journal && index) {
+        kept = undo &&
+               journal->Bytes() + undo->OldFront.size() + undo->OldTail.size() <= kJournalBytesKept;
+        const auto stamp = replacement->File().Stamp();
+        if (!journal->MarkCopyWritten(*index, stamp.value_or(FileStamp{}),
+                                      kept ? &*undo : nullptr)) {
+            return "journal: the copy could not be recorded";
+        }
+    }
+    if (!replacement->Commit(reason)) {
         return reason;
     }
     return {};
@@ -36,7 +48,8 @@ TagResult WriteCopyJournaled(const std::string& path, const CopyFiller& fill,
                              PassJournal* journal) {
     std::optional<std::size_t> index;
     std::string newFile;
-    const std::string reason = WriteAndRename(path, fill, journal, index, newFile);
+    bool kept = true;
+    const std::string reason = WriteAndRename(path, fill, journal, index, newFile, kept);
     if (journal && index) {
         if (reason.empty()) {
             journal->MarkDone(*index);
@@ -44,7 +57,24 @@ TagResult WriteCopyJournaled(const std::string& path, const CopyFiller& fill,
             journal->MarkResolved(*index);  // a copy still there is left to recovery
         }
     }
-    return {path, reason.empty(), reason};
+    if (!reason.empty()) {
+        return {path, false, reason};
+    }
+    return {path, true, kept ? std::string() : std::string(kNoteNotUndoable)};
+}
+
+CopyUndo DescribeCopy(std::string_view old, std::uint64_t frontEnd, std::string_view newFront,
+                      std::uint64_t tailStart, std::string_view newTail) {
+    CopyUndo undo;
+    undo.OldFront = old.substr(0, frontEnd);
+    undo.OldTailOffset = tailStart;
+    undo.OldTail = old.substr(tailStart);
+    undo.NewFrontLength = newFront.size();
+    undo.NewFrontChecksum = TailChecksum(newFront);
+    undo.NewTailOffset = newFront.size() + (tailStart - frontEnd);
+    undo.NewLength = undo.NewTailOffset + newTail.size();
+    undo.NewTailChecksum = TailChecksum(newTail);
+    return undo;
 }
 
 }  // namespace versemark

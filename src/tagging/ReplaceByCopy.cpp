@@ -31,13 +31,24 @@ TagResult TagFileByCopy(const std::string& mp3Path, const std::string& lyricsPat
     if (!newTag) {
         return {mp3Path, false, reason};
     }
-    const CopyFiller fill = [&](RandomAccessFile& file, std::string& why) {
+    const CopyFiller fill = [&](RandomAccessFile& file, std::optional<CopyUndo>& undo,
+                                std::string& why) {
         if (!file.WriteAt(0, *newTag) ||
             !file.WriteAt(newTag->size(), oldBytes.substr(oldTagSize))) {
             why = "writing the new file failed: " + file.ErrorText();
             return false;
         }
-        if (!WriteLyricsTail(file, *lyrics, lyricsName)) {
+        // The tail read from the copy lies behind the new tag, and so behind the
+        // old one in the old file, unless a damaged tail reaches into the tag:
+        // such a file is tagged as before but cannot be undone.
+        const BeforeTailWrite describe = [&](const TailChange& change, std::string&) {
+            if (change.Offset >= newTag->size()) {
+                undo = DescribeCopy(oldBytes, oldTagSize, *newTag,
+                                    change.Offset - newTag->size() + oldTagSize, change.NewTail);
+            }
+            return true;
+        };
+        if (!WriteLyricsTail(file, *lyrics, lyricsName, describe)) {
             why = "the Lyrics3 tag could not be written into the new file";
             return false;
         }

@@ -202,10 +202,10 @@ std::optional<std::string> ReadPreparedLyrics(const std::string& lyricsPath) {
 }
 
 bool WriteLyricsTail(RandomAccessFile& mp3, std::string_view preparedLyrics,
-                     std::string_view lyricsName) {
+                     std::string_view lyricsName, const BeforeTailWrite& beforeWrite) {
     const NewTail tail = BuildNewTail(mp3, preparedLyrics, lyricsName);
     return tail.Reason.empty() &&
-           ReplaceTail(mp3, tail.Offset, tail.Bytes).Status == ReplaceStatus::Replaced;
+           ReplaceTail(mp3, tail.Offset, tail.Bytes, beforeWrite).Status == ReplaceStatus::Replaced;
 }
 
 bool TagFile(const std::string& mp3Path, const std::string& lyricsPath, std::string_view lyricsName,

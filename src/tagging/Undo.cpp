@@ -5,12 +5,77 @@
 #include <ctime>
 #include <set>
 
+#include "tagging/JournaledCopy.h"
+
 namespace versemark {
 namespace {
 
 constexpr std::string_view kReasonNotSameFile = "no longer the file the pass tagged";
 constexpr std::string_view kReasonAlreadyOld = "not changed by that pass";
 constexpr std::string_view kReasonChangedSince = "changed since the pass";
+constexpr std::string_view kReasonNotKept =
+    "its old ID3v2 tag and tail were more than the journal keeps";
+
+// How the whole of a file compares with what a copy write recorded.
+TailMatch CompareCopy(std::string_view bytes, const CopyUndo& undo) {
+    if (bytes.size() == undo.NewLength &&
+        TailChecksum(bytes.substr(0, undo.NewFrontLength)) == undo.NewFrontChecksum &&
+        TailChecksum(bytes.substr(undo.NewTailOffset)) == undo.NewTailChecksum) {
+        return TailMatch::New;
+    }
+    if (bytes.size() == undo.OldLength() && bytes.starts_with(undo.OldFront) &&
+        bytes.ends_with(undo.OldTail)) {
+        return TailMatch::Old;
+    }
+    return TailMatch::Neither;
+}
+
+// Gives a file written by a copy its old front and tail back, again by a copy
+// renamed over it; the bytes between are kept as they are.
+TagResult UndoCopy(const JournalRecord& record, PassJournal& journal, const FileOpener& open) {
+    if (!record.CopyWritten) {
+        return {record.Path, false, std::string(kReasonAlreadyOld)};  // never renamed over it
+    }
+    if (!record.Undo) {
+        return {record.Path, false, std::string(kReasonNotKept)};
+    }
+    errno = 0;
+    auto file = open(record.Path, FileAccess::Read);
+    if (!file) {
+        return {record.Path, false, OpenFailureReason(record.Path, errno)};
+    }
+    const auto stamp = file->Stamp();
+    const auto length = file->Length();
+    std::string bytes;
+    const bool read = length && file->ReadAt(0, static_cast<std::size_t>(*length), bytes);
+    file->Close();  // the copy replaces it by name
+    if (!record.Before || !stamp || !stamp->SameFile(*record.Before)) {
+        return {record.Path, false, std::string(kReasonNotSameFile)};
+    }
+    if (!read) {
+        return {record.Path, false, file->ErrorText()};
+    }
+    const CopyUndo& undo = *record.Undo;
+    const TailMatch match = CompareCopy(bytes, undo);
+    if (match != TailMatch::New) {
+        return {record.Path, false,
+                std::string(match == TailMatch::Old ? kReasonAlreadyOld : kReasonChangedSince)};
+    }
+    const std::string_view middle = std::string_view(bytes).substr(
+        undo.NewFrontLength, undo.NewTailOffset - undo.NewFrontLength);
+    const CopyFiller fill = [&](RandomAccessFile& copy, std::optional<CopyUndo>& again,
+                                std::string& reason) {
+        if (!copy.WriteAt(0, undo.OldFront) || !copy.WriteAt(undo.OldFront.size(), middle) ||
+            !copy.WriteAt(undo.OldTailOffset, undo.OldTail)) {
+            reason = "writing the new file failed: " + copy.ErrorText();
+            return false;
+        }
+        again = DescribeCopy(bytes, undo.NewFrontLength, undo.OldFront, undo.NewTailOffset,
+                             undo.OldTail);
+        return true;
+    };
+    return WriteCopyJournaled(record.Path, fill, &journal);
+}
 
 std::vector<JournalContent> ReadAllJournals(const std::string& folder) {
     std::vector<JournalContent> journals;
@@ -48,6 +113,9 @@ const JournalContent* FindPass(const std::vector<JournalContent>& journals,
 }
 
 TagResult UndoRecord(const JournalRecord& record, PassJournal& journal, const FileOpener& open) {
+    if (record.Kind == RecordKind::Copy) {
+        return UndoCopy(record, journal, open);
+    }
     if (!record.Before) {
         return {record.Path, false, std::string(kReasonNotSameFile)};
     }

@@ -175,22 +175,28 @@ TEST(TagExitStatusTest, ANameLookingLikeAnErrorLineDoesNotFailTheRun) {
 }
 
 // undo takes back the most recent pass: every file gets its old bytes; --list
-// names the pass with its folder and file count.
+// names the pass with its folder and file count. The same with the ID3v2 frame,
+// where each file is written whole as a copy.
 TEST_F(TagCommandTest, UndoGivesBackTheFilesOfTheLastPass) {
     const EnvChanges state = {{kStateFolderVariable, dir_ / "state"}};
-    std::vector<std::string> args = {"tag", dir_ / "music", "--cache", dir_ / "lyrics"};
-    ASSERT_EQ(RunCliProcess(args, state).Status, 0);
-    ASSERT_NE(SnapshotFiles(dir_ / "music"), music_);
+    for (const bool id3v2 : {false, true}) {
+        std::vector<std::string> args = {"tag", dir_ / "music", "--cache", dir_ / "lyrics"};
+        if (id3v2) {
+            args.push_back("--also-id3v2");
+        }
+        ASSERT_EQ(RunCliProcess(args, state).Status, 0);
+        ASSERT_NE(SnapshotFiles(dir_ / "music"), music_);
 
-    const CliRunResult list = RunCliProcess({"undo", "--list"}, state);
-    EXPECT_EQ(list.Status, 0) << list.Err;
-    EXPECT_NE(list.Out.find("  6 files  " + (dir_ / "music") + "\n"), std::string::npos)
-        << list.Out;
-    const CliRunResult undo = RunCliProcess({"undo"}, state);
-    EXPECT_EQ(undo.Status, 0) << undo.Err;
-    EXPECT_EQ(SnapshotFiles(dir_ / "music"), music_);
-    EXPECT_EQ(RunCliProcess({"undo"}, state).Status, 1);  // nothing left to undo
-    EXPECT_EQ(RunCliProcess({"recover"}, state).Status, 0);
+        const CliRunResult list = RunCliProcess({"undo", "--list"}, state);
+        EXPECT_EQ(list.Status, 0) << list.Err;
+        EXPECT_NE(list.Out.find("  6 files  " + (dir_ / "music") + "\n"), std::string::npos)
+            << list.Out;
+        const CliRunResult undo = RunCliProcess({"undo"}, state);
+        EXPECT_EQ(undo.Status, 0) << undo.Err;
+        EXPECT_EQ(SnapshotFiles(dir_ / "music"), music_) << (id3v2 ? "by a copy" : "in place");
+        EXPECT_EQ(RunCliProcess({"undo"}, state).Status, 1);  // nothing left to undo
+        EXPECT_EQ(RunCliProcess({"recover"}, state).Status, 0);
+    }
 }
 
 TEST(TagExitStatusTest, TwoForAWrongCommandLineWithTheReasonOnStandardError) {
