@@ -16,6 +16,28 @@ constexpr std::string_view kReasonChangedSince = "changed since the pass";
 constexpr std::string_view kReasonNotKept =
     "its old ID3v2 tag and tail were more than the journal keeps";
 
+// Opens the file of `record` when it is still the file the pass wrote; nullptr,
+// with the result that says why, otherwise.
+std::unique_ptr<RandomAccessFile> OpenRecordedFile(const JournalRecord& record, FileAccess access,
+                                                   const FileOpener& open, TagResult& refused) {
+    refused = {record.Path, false, std::string(kReasonNotSameFile)};
+    if (!record.Before) {
+        return nullptr;
+    }
+    errno = 0;
+    auto file = open(record.Path, access);
+    if (!file) {
+        refused.Reason = OpenFailureReason(record.Path, errno);
+        return nullptr;
+    }
+    const auto stamp = file->Stamp();
+    if (!stamp || !stamp->SameFile(*record.Before)) {
+        file->Close();
+        return nullptr;
+    }
+    return file;
+}
+
 // How the whole of a file compares with what a copy write recorded.
 TailMatch CompareCopy(std::string_view bytes, const CopyUndo& undo) {
     if (bytes.size() == undo.NewLength &&
@@ -39,19 +61,15 @@ TagResult UndoCopy(const JournalRecord& record, PassJournal& journal, const File
     if (!record.Undo) {
         return {record.Path, false, std::string(kReasonNotKept)};
     }
-    errno = 0;
-    auto file = open(record.Path, FileAccess::Read);
+    TagResult refused;
+    const auto file = OpenRecordedFile(record, FileAccess::Read, open, refused);
     if (!file) {
-        return {record.Path, false, OpenFailureReason(record.Path, errno)};
+        return refused;
     }
-    const auto stamp = file->Stamp();
     const auto length = file->Length();
     std::string bytes;
     const bool read = length && file->ReadAt(0, static_cast<std::size_t>(*length), bytes);
     file->Close();  // the copy replaces it by name
-    if (!record.Before || !stamp || !stamp->SameFile(*record.Before)) {
-        return {record.Path, false, std::string(kReasonNotSameFile)};
-    }
     if (!read) {
         return {record.Path, false, file->ErrorText()};
     }
@@ -116,18 +134,10 @@ TagResult UndoRecord(const JournalRecord& record, PassJournal& journal, const Fi
     if (record.Kind == RecordKind::Copy) {
         return UndoCopy(record, journal, open);
     }
-    if (!record.Before) {
-        return {record.Path, false, std::string(kReasonNotSameFile)};
-    }
-    errno = 0;
-    auto file = open(record.Path, FileAccess::ReadWrite);
+    TagResult refused;
+    auto file = OpenRecordedFile(record, FileAccess::ReadWrite, open, refused);
     if (!file) {
-        return {record.Path, false, OpenFailureReason(record.Path, errno)};
-    }
-    const auto stamp = file->Stamp();
-    if (!stamp || !stamp->SameFile(*record.Before)) {
-        file->Close();
-        return {record.Path, false, std::string(kReasonNotSameFile)};
+        return refused;
     }
     const TailMatch match = CompareTail(*file, record);
     if (match != TailMatch::New) {
