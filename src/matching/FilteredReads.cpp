@@ -12,7 +12,41 @@ namespace {
 // Only the end of a lyrics file is looked at for the filter marker.
 constexpr std::size_t kLyricsTailSize = 80;
 
+bool ReadFilteredTail(const std::string& path, std::string& tail) {
+    ReadFileTail(path, kLyricsTailSize, tail);
+    return IsFilteredTail(tail);
+}
+
 }  // namespace
+
+EarlyFilterReads::EarlyFilterReads(std::size_t entryCount) : states_(entryCount, State::Unknown) {}
+
+void EarlyFilterReads::Want(std::size_t entry, const std::string& path) {
+    if (states_[entry] == State::Unknown) {
+        states_[entry] = State::Queued;
+        queue_.emplace_back(entry, &path);
+    }
+}
+
+bool EarlyFilterReads::ReadNext() {
+    if (next_ == queue_.size()) {
+        return false;
+    }
+    const auto [entry, path] = queue_[next_++];
+    states_[entry] = ReadFilteredTail(*path, tail_) ? State::Filtered : State::Plain;
+    return true;
+}
+
+std::optional<bool> EarlyFilterReads::Filtered(std::size_t entry) const {
+    switch (states_[entry]) {
+        case State::Plain:
+            return false;
+        case State::Filtered:
+            return true;
+        default:
+            return std::nullopt;
+    }
+}
 
 FilteredReads::FilteredReads(std::vector<const std::string*> paths)
     : paths_(std::move(paths)),
@@ -44,8 +78,7 @@ bool FilteredReads::ReadNextChunk(std::string& tail) {
     const std::size_t last = std::min(paths_.size(), (chunk + 1) * kChunkFiles);
     for (std::size_t i = chunk * kChunkFiles; i < last; ++i) {
         if (paths_[i] != nullptr) {
-            ReadFileTail(*paths_[i], kLyricsTailSize, tail);
-            filtered_[i] = IsFilteredTail(tail) ? 1 : 0;
+            filtered_[i] = ReadFilteredTail(*paths_[i], tail) ? 1 : 0;
         }
     }
     chunkDone_[chunk].store(true, std::memory_order_release);

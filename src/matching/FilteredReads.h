@@ -3,15 +3,42 @@
 #include <atomic>
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 // Whether the chosen lyrics files are filtered, read from their ends on a helper
 // thread and on the calling thread side by side: both take the next chunk of
 // files not yet taken, in order, so that the answers come in about the order they
-// are asked for.
+// are asked for. Before them, the files whose choice phase 1 already knows.
 namespace versemark {
+
+// Read early on the calling thread while it has nothing else to do: a file of
+// phase 1 with a single candidate has already chosen that lyrics file, so its end
+// can be read before phase 2 asks for it. Each lyrics file is read once.
+class EarlyFilterReads {
+  public:
+    explicit EarlyFilterReads(std::size_t entryCount);
+
+    // Queues the lyrics file of `entry` (at `path`, which must outlive this
+    // object) unless it is queued or read already.
+    void Want(std::size_t entry, const std::string& path);
+    // Reads the next queued file; false when none is left.
+    bool ReadNext();
+    // Whether the file of `entry` is filtered, once it is read.
+    std::optional<bool> Filtered(std::size_t entry) const;
+
+  private:
+    enum class State : unsigned char { Unknown, Queued, Plain, Filtered };
+    std::vector<State> states_;  // per entry
+    std::vector<std::pair<std::size_t, const std::string*>> queue_;
+    std::size_t next_ = 0;
+    std::string tail_;
+};
+
+// The rest, read in phase 2.
 
 class FilteredReads {
   public:

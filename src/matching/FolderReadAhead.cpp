@@ -35,9 +35,24 @@ std::size_t FolderReadAhead::FileCount() {
 }
 
 std::span<ReadMp3File> FolderReadAhead::Batch(std::size_t first) {
+    return Batch(first, std::stop_token());
+}
+
+bool FolderReadAhead::IsRead(std::size_t first) {
+    const std::lock_guard lock(mutex_);
+    return ReadLocked(first);
+}
+
+bool FolderReadAhead::ReadLocked(std::size_t first) const {
+    return listed_ && readCount_ >= std::min(fileCount_, first + kBatchFiles);
+}
+
+std::span<ReadMp3File> FolderReadAhead::Batch(std::size_t first, std::stop_token stop) {
     std::unique_lock lock(mutex_);
-    changed_.wait(
-        lock, [&] { return listed_ && readCount_ >= std::min(fileCount_, first + kBatchFiles); });
+    const bool read = changed_.wait(lock, stop, [&] { return ReadLocked(first); });
+    if (!read) {
+        return {};
+    }
     const std::size_t count = std::min(fileCount_, first + kBatchFiles) - first;
     return {slots_.data() + first % slots_.size(), count};
 }

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <mutex>
 #include <span>
+#include <stop_token>
 #include <string>
 #include <thread>
 #include <vector>
@@ -50,18 +51,25 @@ class FolderReadAhead {
     // multiple of kBatchFiles and batches asked for in order; waits until they are
     // read. They stay the caller's until Release(first).
     std::span<ReadMp3File> Batch(std::size_t first);
+    // The same for a thread that may be asked to stop while it waits: then an
+    // empty span.
+    std::span<ReadMp3File> Batch(std::size_t first, std::stop_token stop);
+    // Whether the batch starting at `first` is read, without waiting.
+    bool IsRead(std::size_t first);
     // Hands the batch starting at `first` back for files further on.
     void Release(std::size_t first);
 
   private:
     void ReadAll(std::string folder, bool recurse);
+    // Whether the batch starting at `first` is read; mutex_ held.
+    bool ReadLocked(std::size_t first) const;
     // Waits until the slots of the files from `first` are free; false on a stop.
     bool WaitForRoom(std::size_t first);
 
     const std::size_t mostReadAhead_;
     std::vector<ReadMp3File> slots_;  // sized by the reader once it has listed the folder
     std::mutex mutex_;
-    std::condition_variable changed_;
+    std::condition_variable_any changed_;
     // Guarded by mutex_:
     bool listed_ = false;
     bool stopping_ = false;

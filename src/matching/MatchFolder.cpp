@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "base/FileNames.h"
+#include "matching/BatchCandidates.h"
 #include "matching/FilteredReads.h"
 #include "matching/FolderReadAhead.h"
 #include "matching/Mp3Sample.h"
@@ -85,31 +87,30 @@ const WordMatcher& MatcherOf(LyricsIndex& index) {
 
 // Phase 1: every file's text against the index; a row for each file with
 // candidates. The files are read on the reader's thread ahead of their matching,
-// which keeps the matcher's tables in this processor's caches from one file to the
-// next, and a batch's texts are matched together. A file's path moves into its
-// row. Returns the number of files processed; a stop leaves the rest of a batch
-// unprocessed.
+// and a batch's texts are matched together, on a helper thread and this one side
+// by side; the rows are added here, in the order of the files. A file's path moves
+// into its row. While this thread waits for the helper, it reads the ends of the
+// lyrics files already chosen (the single candidates) for phase 2. Returns the
+// number of files processed; a stop leaves the rest of a batch unprocessed.
 int MatchFiles(FolderReadAhead& reader, const WordMatcher& matcher, LyricsIndex& index,
-               RowList& rows, const MatchHooks& hooks) {
-    MatcherScratch scratch;
+               RowList& rows, const MatchHooks& hooks, EarlyFilterReads& early) {
     const std::size_t fileCount = reader.FileCount();
     const int total = static_cast<int>(fileCount);
     int processed = 0;
     rows.Reserve(fileCount);  // at most a row per file
-    // Buffers reused from batch to batch.
-    std::vector<std::string_view> batchTexts;
-    std::vector<std::vector<int>> candidates;
+    BatchCandidates found(reader, matcher);
+    const std::function<bool()> readEarly = [&early] { return early.ReadNext(); };
     for (std::size_t first = 0; first < fileCount; first += FolderReadAhead::kBatchFiles) {
-        const std::span<ReadMp3File> batch = reader.Batch(first);
-        batchTexts.clear();
-        for (const ReadMp3File& file : batch) {
-            batchTexts.push_back(file.Text);
-        }
-        matcher.FindCandidatesOfEach(batchTexts, scratch, candidates);
-        for (std::size_t i = 0; i < batch.size(); ++i) {
+        const BatchCandidates::Found batch = found.Batch(first, readEarly);
+        for (std::size_t i = 0; i < batch.Files.size(); ++i) {
             ++processed;
-            if (!MatchOneFile(std::move(batch[i].Path), batch[i].Sample, std::move(candidates[i]),
-                              index, rows, hooks, processed, total)) {
+            if (batch.Candidates[i].size() == 1) {
+                const auto c = static_cast<std::size_t>(batch.Candidates[i].front());
+                early.Want(c, index.Entries[c].FilePath);
+            }
+            if (!MatchOneFile(std::move(batch.Files[i].Path), batch.Files[i].Sample,
+                              std::move(batch.Candidates[i]), index, rows, hooks, processed,
+                              total)) {
                 return processed;
             }
         }
@@ -148,10 +149,12 @@ bool MarkRow(ResultRow& row, int chosen, const LyricsEntry& entry, bool filtered
 
 // Phase 2: chooses each row's lyrics file, marks it and checks the rows that are
 // safe to tag. Nothing changes the candidates or the match counts in this phase,
-// so every row's choice is made first; the chosen files' ends are then read on
-// two threads while the rows are marked in order, fifty at a time (the window's
-// yield comes after every 50th row). Returns the number of rows checked.
-int ChooseForRows(LyricsIndex& index, RowList& rows, const MatchHooks& hooks) {
+// so every row's choice is made first; the chosen files' ends not read early are
+// then read on two threads while the rows are marked in order, fifty at a time
+// (the window's yield comes after every 50th row). Returns the number of rows
+// checked.
+int ChooseForRows(LyricsIndex& index, RowList& rows, const MatchHooks& hooks,
+                  const EarlyFilterReads& early) {
     const std::size_t rowCount = rows.Count();
     std::vector<int> chosen(rowCount);
     std::vector<const std::string*> lyricsPaths(rowCount);
@@ -159,7 +162,7 @@ int ChooseForRows(LyricsIndex& index, RowList& rows, const MatchHooks& hooks) {
     for (std::size_t i = 0; i < rowCount; ++i) {
         ReadRowCandidates(rows.Row(i), index, candidates);
         chosen[i] = candidates.empty() ? -1 : ChooseLyrics(candidates, rows.Row(i).Mp3Name, index);
-        if (chosen[i] >= 0) {
+        if (chosen[i] >= 0 && !early.Filtered(static_cast<std::size_t>(chosen[i]))) {
             lyricsPaths[i] = &index.Entries[static_cast<std::size_t>(chosen[i])].FilePath;
         }
     }
@@ -169,9 +172,13 @@ int ChooseForRows(LyricsIndex& index, RowList& rows, const MatchHooks& hooks) {
         const std::size_t last = std::min(rowCount, first + kRowsPerYield);
         for (std::size_t i = first; i < last; ++i) {
             const int c = chosen[i];
-            if (c >= 0 && MarkRow(rows.Row(i), c, index.Entries[static_cast<std::size_t>(c)],
-                                  filtered.Filtered(i))) {
-                ++checked;
+            if (c >= 0) {
+                const auto entry = static_cast<std::size_t>(c);
+                const std::optional<bool> readEarly = early.Filtered(entry);
+                if (MarkRow(rows.Row(i), c, index.Entries[entry],
+                            readEarly ? *readEarly : filtered.Filtered(i))) {
+                    ++checked;
+                }
             }
             if (hooks.SetLabel) {
                 hooks.SetLabel("Parsing: " + std::to_string(i + 1) + "/" +
@@ -208,11 +215,12 @@ MatchResult MatchFolder(FolderReadAhead& reader, LyricsIndex& index, RowList& ro
     MatchResult result;
     // Built (or found kept) while the reader lists and reads the folder.
     const WordMatcher& matcher = MatcherOf(index);
-    result.Processed = MatchFiles(reader, matcher, index, rows, hooks);
+    EarlyFilterReads early(index.Entries.size());
+    result.Processed = MatchFiles(reader, matcher, index, rows, hooks, early);
     // Also when nothing was found, so that a stop pressed meanwhile does not end
     // the next pass early.
     Call(hooks.PhaseOneEnded);
-    result.CheckedCount = ChooseForRows(index, rows, hooks);
+    result.CheckedCount = ChooseForRows(index, rows, hooks, early);
 
     result.Label = MatchesSummary(static_cast<int>(rows.Count()), result.Processed);
     result.LabelColour = result.Processed < 1 ? kRed : kBlack;
