@@ -3,6 +3,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -83,7 +85,11 @@ class PosixReplacementFile final : public ReplacementFile {
 // A free name for the new file in `folder`: the prefix and random letters or
 // digits; empty when every try found the name taken.
 std::string FreeNewPath(const std::filesystem::path& folder) {
-    std::random_device random;
+    // The clock's finest count and the process: different from call to call and
+    // from process to process.
+    std::mt19937_64 random(
+        static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
+        (static_cast<std::uint64_t>(::getpid()) << 32));
     std::uniform_int_distribution<std::size_t> letter(0, kAlphabetSize - 1);
     for (int i = 0; i < kNameTries; ++i) {
         std::string name(kReplacementNamePrefix);
