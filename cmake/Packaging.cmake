@@ -87,7 +87,9 @@ string(CONCAT CPACK_PACKAGE_DESCRIPTION
     "in its cache to the MP3 files of a folder, by the words of the lyrics file\n"
     "names, lets the user review and check the pairs in a window, and writes the\n"
     "lyrics into the files as Lyrics3 v2.00 tags in front of the ID3v1 block.\n"
-    "Only the tail of a file changes; the audio is never moved.\n"
+    "Only the tail of a file changes; the audio is never moved. On request it also\n"
+    "writes the lyrics as an ID3v2 lyrics frame, which makes a new copy of the\n"
+    "file and puts it in place in one step.\n"
     "\n"
     "The package holds the window program versemark and versemark-cli, which\n"
     "does the same matching and tagging in a terminal.")

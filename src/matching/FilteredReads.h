@@ -9,10 +9,8 @@
 #include <utility>
 #include <vector>
 
-// Whether the chosen lyrics files are filtered, read from their ends on a helper
-// thread and on the calling thread side by side: both take the next chunk of
-// files not yet taken, in order, so that the answers come in about the order they
-// are asked for. Before them, the files whose choice phase 1 already knows.
+// Whether the chosen lyrics files are filtered (the marker in their last bytes):
+// those phase 1 already knows the choice of read early, the rest in phase 2.
 namespace versemark {
 
 // Read early on the calling thread while it has nothing else to do: a file of
@@ -38,8 +36,9 @@ class EarlyFilterReads {
     std::string tail_;
 };
 
-// The rest, read in phase 2.
-
+// Read on a helper thread and on the calling thread side by side: both take the
+// next chunk of files not yet taken, in order, so that the answers come in about
+// the order they are asked for.
 class FilteredReads {
   public:
     // Files per chunk taken at a time.

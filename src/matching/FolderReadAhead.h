@@ -48,8 +48,11 @@ class FolderReadAhead {
     // The number of MP3 files found; waits for the listing.
     std::size_t FileCount();
     // The files [first, first + kBatchFiles) as far as there are files, first a
-    // multiple of kBatchFiles and batches asked for in order; waits until they are
-    // read. They stay the caller's until Release(first).
+    // multiple of kBatchFiles; waits until they are read. A batch further on than
+    // the ring holds waits until those before it are handed back, so the one
+    // consumer that hands them back asks for them in order, and a second one
+    // that matches ahead of it asks with a stop token. They stay the caller's
+    // until Release(first).
     std::span<ReadMp3File> Batch(std::size_t first);
     // The same for a thread that may be asked to stop while it waits: then an
     // empty span.

@@ -3,15 +3,13 @@
 #include <windows.h>
 
 #include <memory>
-#include <vector>
 
 #include "startup/basMain.h"
-#include "tagging/Recovery.h"
 #include "winapp/WinPrompts.h"
 #include "winapp/WinWindow.h"
-#include "windowlogic/FirstPassReader.h"
 #include "windowlogic/WindowLogic.h"
 #include "windowlogic/WindowSettings.h"
+#include "windowlogic/WindowStartup.h"
 
 // The window's run modes on Windows: the window, its logic and who answers its
 // questions, put together as the program starts them.
@@ -27,7 +25,8 @@ class RegistrySettings final : public WindowSettings {
 class WindowSession {
   public:
     // What a killed tagging run left half written is put right first; in run
-    // mode 2 the given folder is then listed and read while the window is made.
+    // mode 2 the given folder is then listed and read, and the lyrics index read
+    // and its matcher built, while the window is made.
     // `prompts` answers the window's questions; nullptr: the system's dialogs.
     WindowSession(HINSTANCE instance, ProgramValues& values, UserPrompts* prompts = nullptr);
     ~WindowSession();
@@ -44,9 +43,8 @@ class WindowSession {
 
   private:
     ProgramValues& values_;
-    // Both come before the window, which is made while the reader reads.
-    std::vector<RecoveryNote> recovered_;
-    FirstPassReader firstPass_;
+    // Before the window, which is made while the reader and the index read.
+    WindowStartup startup_;
     Win32Window view_;
     std::unique_ptr<Win32Prompts> dialogs_;
     UserPrompts* prompts_;

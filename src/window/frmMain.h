@@ -42,7 +42,7 @@ class frmMain : public QWidget, public WindowView {
     ResultListModel& ListModel() { return *listModel_; }
     QString MatchesCaption() const;
 
-    // The handlers tests and the start-up call directly.
+    // The handlers tests and the benchmark call directly.
     void cmdBrowseForFolder_Click() { logic_.cmdBrowseForFolder_Click(); }
     void cmdTagThem_Click() { logic_.cmdTagThem_Click(); }
     void list_ColumnClick(int column) { logic_.list_ColumnClick(column); }
@@ -50,10 +50,6 @@ class frmMain : public QWidget, public WindowView {
     void cmdSel_Click(int index) { logic_.cmdSel_Click(index); }
     void list_ItemClick(int row) { logic_.list_ItemClick(row); }
     void Form_FolderDropped(const std::string& folder) { logic_.Form_FolderDropped(folder); }
-    void SetLyricsCountCaption(const std::string& caption) {
-        logic_.SetLyricsCountCaption(caption);
-    }
-    void SetSubfolders(bool checked) { logic_.SetSubfolders(checked); }
 
     // WindowView.
     void SetCaption(Control control, std::string_view caption) override;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
 #include <set>
 #include <thread>
 
@@ -218,20 +219,36 @@ TEST_F(Pass, NeverChecksTaggedSharedOrNewerFiles) {
 
 TEST_F(Pass, StopEndsPhaseOneAfterTheFileInHand) {
     Lyrics("Even - Song.txt", kFiltered);
-    for (int i = 0; i < 40; ++i) {
+    for (int i = 0; i < 100; ++i) {
         Mp3((i < 10 ? "0" : "") + std::to_string(i) + (i % 2 == 0 ? " Even Song.mp3" : ".mp3"));
     }
-    int asked = 0;
-    stop = [&] { return ++asked == 10; };
-    const MatchResult result = Run();
-    EXPECT_EQ(asked, 10);
-    EXPECT_EQ(result.Processed, 10);
-    EXPECT_EQ(rows.Count(), 5u);
-    EXPECT_EQ(result.Label, "Matches: 5 / 10 (50%)");
-    for (const ResultRow& row : rows.Rows()) {
-        EXPECT_EQ(row.LyricsName, "Even - Song");
+    // Also through a reader one batch ahead: the batches after the first then wait
+    // for room while the pass stops (given the time to get there).
+    for (const bool oneBatchAhead : {false, true}) {
+        int asked = 0;
+        stop = [&] {
+            if (++asked < 10) {
+                return false;
+            }
+            if (oneBatchAhead) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            }
+            return true;
+        };
+        std::optional<FolderReadAhead> reader;
+        if (oneBatchAhead) {
+            reader.emplace(dir / "music", true, FolderReadAhead::kBatchFiles);
+        }
+        const MatchResult result = reader ? MatchFolder(*reader, index, rows, hooks) : Run();
+        EXPECT_EQ(asked, 10);
+        EXPECT_EQ(result.Processed, 10);
+        EXPECT_EQ(rows.Count(), 5u);
+        EXPECT_EQ(result.Label, "Matches: 5 / 10 (50%)");
+        for (const ResultRow& row : rows.Rows()) {
+            EXPECT_EQ(row.LyricsName, "Even - Song");
+        }
+        EXPECT_EQ(index.Entries[0].MatchCount, 5) << "counts only the files processed";
     }
-    EXPECT_EQ(index.Entries[0].MatchCount, 5) << "counts only the files processed";
 }
 
 TEST_F(Pass, ReportsProgressAndYieldsWhereTheWindowExpectsIt) {

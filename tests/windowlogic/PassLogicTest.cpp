@@ -1,6 +1,7 @@
 // The window at load, the folder command over the road library (the dialog, the
-// command line's folder, the pass with its labels and step colours, the stop
-// request, closing the window, a dropped folder) and the layout's rules.
+// command line's folder, the start-up in run mode 2, the pass with its labels and
+// step colours, the stop request, closing the window, a dropped folder) and the
+// layout's rules.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -9,11 +10,13 @@
 
 #include "FakeView.h"
 #include "support/RoadLibrary.h"
+#include "tagging/Journal.h"
 #include "tags/Id3v2Lyrics.h"
 #include "windowlogic/Colours.h"
 #include "windowlogic/FirstPassReader.h"
 #include "windowlogic/PassPace.h"
 #include "windowlogic/RowLook.h"
+#include "windowlogic/WindowStartup.h"
 
 using namespace versemark;
 using namespace versemark::testing;
@@ -165,6 +168,48 @@ TEST(FolderCommandLogic, AReaderStartedBeforeTheWindowServesOnlyTheFirstPassOver
     RunConfig withoutFolder;
     withoutFolder.RunMode = kRunScanFolder;
     EXPECT_EQ(StartFirstPassReader(withoutFolder).Reader, nullptr);
+}
+
+TEST(FolderCommandLogic, TheStartUpShowsTheWindowThenWhatWasRecoveredThenScansTheGivenFolder) {
+    // A killed run's journal with a pending record of a file gone since.
+    RoadLibrary road;
+    const std::string journals = road.Library.Dir().MakeFolder("state");
+    const std::string gone = road.Library.Dir().WriteFile("gone.mp3", "0123456789");
+    {
+        std::string reason;
+        const auto journal = PassJournal::Create(journals, PassHeader{1, road.Music(), ""}, reason);
+        ASSERT_NE(journal, nullptr) << reason;
+        const auto opened = OpenFile(gone, FileAccess::Read);
+        ASSERT_NE(opened, nullptr);
+        ASSERT_TRUE(
+            journal->Begin(gone, opened->Stamp(), TailChange{4, 10, "456789", "new"}, reason))
+            << reason;
+    }
+    std::filesystem::remove(gone);
+
+    // Run mode 2 without subfolders; the index is read by the start-up itself.
+    LogicWindow window;
+    window.Values.Cache.CachePath = road.Library.CachePath();
+    window.Values.Config.RunMode = kRunScanFolder;
+    window.Values.Config.CmdFolder = road.Music();
+    window.Values.Config.CmdSubfolders = 0;
+    WindowStartup startup(window.Values, journals);
+    int shows = 0;
+    startup.Finish(window.Logic, window.Prompts, false, [&] {
+        ++shows;
+        EXPECT_EQ(window.Values.Index.LyricsCount(), 6);
+        EXPECT_EQ(window.At(ControlName::Label1, 0).Caption, "Matching 6 lyrics");
+        EXPECT_TRUE(window.Prompts.Messages.empty());
+        EXPECT_EQ(window.Logic.Rows().VisibleCount(), 0);
+    });
+
+    EXPECT_EQ(shows, 1);
+    ASSERT_EQ(window.Prompts.Messages.size(), 1U);
+    EXPECT_EQ(window.Prompts.Messages[0].rfind("Could not recover " + gone + ": ", 0), 0U)
+        << window.Prompts.Messages[0];
+    EXPECT_FALSE(window[kSubfolders].Checked);
+    EXPECT_EQ(window[kMatchesLabel].Caption, "Matches: 5 / 6 (83.3%)");
+    EXPECT_EQ(window.Prompts.FolderDialogs, 0);
 }
 
 TEST(FolderCommandLogic, WithoutSubfoldersAndWithoutMp3Files) {

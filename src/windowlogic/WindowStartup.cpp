@@ -1,0 +1,59 @@
+#include "windowlogic/WindowStartup.h"
+
+#include <utility>
+
+#include "matching/MatchFolder.h"
+#include "platform/CommonControls.h"
+#include "platform/FileSystem.h"
+#include "startup/Manifest.h"
+#include "windowlogic/UserPrompts.h"
+#include "windowlogic/WindowLogic.h"
+
+namespace versemark {
+namespace {
+
+IndexBuilt BuildIndexAndMatcher(const std::string& cachePath, bool singleDir) {
+    IndexBuilt built;
+    built.SingleDir = singleDir;
+    built.Caption = BuildLyricsIndex(cachePath, built.SingleDir, built.Index);
+    PrepareMatcher(built.Index);
+    return built;
+}
+
+}  // namespace
+
+WindowStartup::WindowStartup(ProgramValues& values, const std::string& journalFolder)
+    : values_(values),
+      recovered_(RecoverUnfinished(journalFolder, OpenFile)),
+      firstPass_(StartFirstPassReader(values.Config)),
+      // The cache's path and layout are copied: the thread shares nothing with
+      // the window, which must not look at the index before Finish takes it.
+      index_(std::async(std::launch::async, BuildIndexAndMatcher, values.Cache.CachePath,
+                        values.Cache.SingleDir)) {}
+
+void WindowStartup::Finish(WindowLogic& logic, UserPrompts& prompts, bool probe,
+                           const std::function<void()>& show) {
+    logic.SetFirstPassReader(std::move(firstPass_));
+
+    IndexBuilt built = index_.get();
+    values_.Index = std::move(built.Index);
+    values_.Cache.SingleDir = built.SingleDir;
+    if (built.Caption) {
+        logic.SetLyricsCountCaption(*built.Caption);
+    }
+    if (probe) {
+        // No manifest where there is no Windows version (0 on Linux).
+        WriteManifest(ProgramFolder(), ProgramFileName(), WindowsVersion());
+    }
+    show();
+    if (!recovered_.empty()) {
+        prompts.ShowMessage(RecoveryText(recovered_));
+    }
+
+    if (values_.Config.RunMode == kRunScanFolder) {
+        logic.SetSubfolders(values_.Config.CmdSubfolders == 1);
+        logic.cmdBrowseForFolder_Click();
+    }
+}
+
+}  // namespace versemark
