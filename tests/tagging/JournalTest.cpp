@@ -92,7 +92,7 @@ TEST_F(CrashAndUndo, UndoRestoresTheOldFilesAndSkipsOneChangedSince) {
         const UndoOutcome redo = UndoPass(journals_, passes.back().Id, OpenFile);
         EXPECT_TRUE(AllTagged(redo.Results));
         EXPECT_NE(ReadFileBytes(paths_[0]), originals_[0]);
-        EXPECT_EQ(ReadFileBytes(paths_[3]).starts_with("ID3"), true);
+        EXPECT_TRUE(ReadFileBytes(paths_[3]).starts_with("ID3"));
         EXPECT_EQ(ReadFileBytes(paths_[3]).starts_with(OldId3v2Tag()), !id3v2);
         // No copy is left beside the files.
         for (const auto& entry : std::filesystem::directory_iterator(dir_ / folder)) {
