@@ -5,6 +5,7 @@
 
 #include "base/Companion.h"
 #include "cli/CliRun.h"
+#include "support/NativePath.h"
 #include "support/ScopedEnv.h"
 #include "support/TailBuilder.h"
 #include "support/TempDir.h"
@@ -101,12 +102,12 @@ TEST_F(TagCommandTest, PrintsTheWindowsLogWithCrLfLineEnds) {
     const std::string music = dir_ / "music";
     // The pass's own order: the folder's files, then its subfolders'.
     const std::string expected =
-        "File tagged..: " + music + "/Amber Coast - Harbour Lights.mp3\r\n" +
-        "File tagged..: " + music + "/Grey Wolves - Moon Song (Live).mp3\r\n" +
-        "File tagged..: " + music + "/Lumen - Don't Stop.mp3\r\n" + "File tagged..: " + music +
-        "/ZO\xC3\x8B VANCE - \xC3\x89LAN.mp3\r\n" + "File tagged..: " + music +
-        "/Birch Lane/Paper Moon.mp3\r\n" + "File tagged..: " + music +
-        "/Mixtape/Side A/Track 07.mp3\r\n";
+        "File tagged..: " + music + NativePath("/Amber Coast - Harbour Lights.mp3") + "\r\n" +
+        "File tagged..: " + music + NativePath("/Grey Wolves - Moon Song (Live).mp3") + "\r\n" +
+        "File tagged..: " + music + NativePath("/Lumen - Don't Stop.mp3") + "\r\n" +
+        "File tagged..: " + music + NativePath("/ZO\xC3\x8B VANCE - \xC3\x89LAN.mp3") + "\r\n" +
+        "File tagged..: " + music + NativePath("/Birch Lane/Paper Moon.mp3") + "\r\n" +
+        "File tagged..: " + music + NativePath("/Mixtape/Side A/Track 07.mp3") + "\r\n";
     EXPECT_EQ(tag.Out, expected);
 }
 
@@ -131,9 +132,9 @@ TEST_F(TagCommandTest, DryRunListsTheCheckedRowsAndWritesNothing) {
     EXPECT_EQ(dry.Status, 0) << dry.Err;
     EXPECT_EQ(SnapshotFiles(dir_ / "music"), music_);
     EXPECT_NE(dry.Out.find("Would tag: " + (dir_ / "music") +
-                           "/Amber Coast - Harbour Lights.mp3\n"
-                           "     with: " +
-                           (dir_ / "lyrics") + "/Amber Coast - Harbour Lights.txt\n"),
+                           NativePath("/Amber Coast - Harbour Lights.mp3") +
+                           "\n     with: " + (dir_ / "lyrics") +
+                           NativePath("/Amber Coast - Harbour Lights.txt") + "\n"),
               std::string::npos)
         << dry.Out;
     EXPECT_EQ(dry.Out.find("Cinder Hall"), std::string::npos) << "an unchecked row is listed";
