@@ -6,7 +6,10 @@ namespace versemark::cli {
 
 void ReportRecovery(CliIo& io, const std::vector<RecoveryNote>& notes) {
     for (const RecoveryNote& note : notes) {
-        if (note.Repaired) {
+        if (note.Repaired && !note.RemovedCopy.empty()) {
+            io.Err << "Recovered: removed the unfinished copy " << DisplayPath(note.RemovedCopy)
+                   << " of " << DisplayPath(note.Path) << '\n';
+        } else if (note.Repaired) {
             io.Err << "Recovered: restored the old tail of " << DisplayPath(note.Path) << '\n';
         } else {
             io.Err << "Could not recover " << DisplayPath(note.Path) << ": " << note.Text << '\n';
@@ -16,7 +19,8 @@ void ReportRecovery(CliIo& io, const std::vector<RecoveryNote>& notes) {
 
 void ReportReasons(CliIo& io, std::string_view verb, const std::vector<TagResult>& results) {
     for (const TagResult& result : results) {
-        if (!result.Tagged) {
+        // A tagged file has a reason only when there is something to know about it.
+        if (!result.Tagged || !result.Reason.empty()) {
             io.Err << kProgramName << ' ' << verb << ": " << DisplayPath(result.Mp3Path) << ": "
                    << DisplayUtf8(result.Reason) << '\n';
         }

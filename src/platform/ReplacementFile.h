@@ -1,7 +1,10 @@
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "platform/RandomAccessFile.h"
 
@@ -25,11 +28,23 @@ class ReplacementFile {
     virtual bool Commit(std::string& reason) = 0;
 };
 
+// The new file's name in the folder: hidden, this prefix and this many letters or
+// digits, short enough for any file name limit.
+inline constexpr std::string_view kReplacementNamePrefix = ".versemark-";
+inline constexpr std::size_t kReplacementNameLetters = 6;
+
+// Told the new file's full path before the file is made, so that a journal can
+// name it; false makes nothing, and the creation fails with `reason`.
+using BeforeReplacementCreate =
+    std::function<bool(const std::string& newPath, std::string& reason)>;
+
 // Creates the new file for `path` (a link is followed: the file it leads to is
 // replaced, the link stays). nullptr, with `reason` set, when `path` is not a
 // regular file this user may write (on Windows a read-only file counts as one
-// this user may not write), or the folder takes no new file.
-std::unique_ptr<ReplacementFile> CreateReplacementFile(const std::string& path,
-                                                       std::string& reason);
+// this user may not write), or the folder takes no new file. A name is told to
+// `beforeCreate` only when no file has it; should one get it before the new file
+// is made, the creation fails rather than tell another name.
+std::unique_ptr<ReplacementFile> CreateReplacementFile(
+    const std::string& path, std::string& reason, const BeforeReplacementCreate& beforeCreate = {});
 
 }  // namespace versemark

@@ -21,6 +21,8 @@ constexpr char kEntryDone = 'D';
 constexpr char kEntryFailed = 'F';
 constexpr char kEntryResolved = 'X';
 constexpr char kEntrySettled = 'C';
+constexpr char kEntryCopy = 'K';
+constexpr char kEntryCopyWritten = 'W';
 constexpr std::size_t kNumberWidth = 8;
 constexpr std::size_t kEntryOverhead = 1 + 2 * kNumberWidth;
 constexpr std::uint64_t kFnvOffset = 0xcbf29ce484222325ull;
@@ -82,6 +84,22 @@ class PayloadReader {
     bool ok_ = true;
 };
 
+void PutStamp(std::string& out, const FileStamp& stamp) {
+    PutNumber(out, stamp.Device);
+    PutNumber(out, stamp.Inode);
+    PutNumber(out, stamp.Size);
+    PutNumber(out, static_cast<std::uint64_t>(stamp.ModifiedNs));
+}
+
+FileStamp ReadStamp(PayloadReader& in) {
+    FileStamp stamp;
+    stamp.Device = in.Number();
+    stamp.Inode = in.Number();
+    stamp.Size = in.Number();
+    stamp.ModifiedNs = static_cast<std::int64_t>(in.Number());
+    return stamp;
+}
+
 std::string HeaderPayload(const PassHeader& header) {
     std::string payload;
     PutNumber(payload, static_cast<std::uint64_t>(header.Started));
@@ -95,11 +113,7 @@ std::string RecordPayload(const std::string& path, const std::optional<FileStamp
     std::string payload;
     PutText(payload, path);
     PutNumber(payload, before ? 1 : 0);
-    const FileStamp stamp = before.value_or(FileStamp{});
-    PutNumber(payload, stamp.Device);
-    PutNumber(payload, stamp.Inode);
-    PutNumber(payload, stamp.Size);
-    PutNumber(payload, static_cast<std::uint64_t>(stamp.ModifiedNs));
+    PutStamp(payload, before.value_or(FileStamp{}));
     PutNumber(payload, change.Offset);
     PutNumber(payload, change.OldLength);
     PutText(payload, change.OldTail);
@@ -113,11 +127,7 @@ std::optional<JournalRecord> ParseRecord(std::string_view payload) {
     JournalRecord record;
     record.Path = in.Text();
     const bool stamped = in.Number() != 0;
-    FileStamp stamp;
-    stamp.Device = in.Number();
-    stamp.Inode = in.Number();
-    stamp.Size = in.Number();
-    stamp.ModifiedNs = static_cast<std::int64_t>(in.Number());
+    const FileStamp stamp = ReadStamp(in);
     if (stamped) {
         record.Before = stamp;
     }
@@ -130,6 +140,84 @@ std::optional<JournalRecord> ParseRecord(std::string_view payload) {
         return std::nullopt;
     }
     return record;
+}
+
+std::string CopyPayload(const std::string& path, const std::string& newFile) {
+    std::string payload;
+    PutText(payload, path);
+    PutText(payload, newFile);
+    return payload;
+}
+
+std::optional<JournalRecord> ParseCopy(std::string_view payload) {
+    PayloadReader in(payload);
+    JournalRecord record;
+    record.Kind = RecordKind::Copy;
+    record.Path = in.Text();
+    record.NewFile = in.Text();
+    if (!in.Ok()) {
+        return std::nullopt;
+    }
+    return record;
+}
+
+std::string CopyWrittenPayload(std::size_t index, const FileStamp& copy, const CopyUndo* undo) {
+    std::string payload;
+    PutNumber(payload, index);
+    PutStamp(payload, copy);
+    PutNumber(payload, undo ? 1 : 0);
+    if (undo) {
+        PutText(payload, undo->OldFront);
+        PutNumber(payload, undo->OldTailOffset);
+        PutText(payload, undo->OldTail);
+        PutNumber(payload, undo->NewFrontLength);
+        PutNumber(payload, undo->NewFrontChecksum);
+        PutNumber(payload, undo->NewTailOffset);
+        PutNumber(payload, undo->NewLength);
+        PutNumber(payload, undo->NewTailChecksum);
+    }
+    return payload;
+}
+
+// What undo needs of a copy, when it holds together: the bytes between front
+// and tail are as many in the old file as in the new one.
+std::optional<CopyUndo> ReadCopyUndo(PayloadReader& in) {
+    CopyUndo undo;
+    undo.OldFront = in.Text();
+    undo.OldTailOffset = in.Number();
+    undo.OldTail = in.Text();
+    undo.NewFrontLength = in.Number();
+    undo.NewFrontChecksum = in.Number();
+    undo.NewTailOffset = in.Number();
+    undo.NewLength = in.Number();
+    undo.NewTailChecksum = in.Number();
+    const bool holds =
+        undo.OldFront.size() <= undo.OldTailOffset && undo.NewFrontLength <= undo.NewTailOffset &&
+        undo.NewTailOffset <= undo.NewLength &&
+        undo.OldTailOffset - undo.OldFront.size() == undo.NewTailOffset - undo.NewFrontLength;
+    if (!in.Ok() || !holds) {
+        return std::nullopt;
+    }
+    return undo;
+}
+
+// Applies the entry that a copy is written to its record; one for a record not
+// read, or not a copy, is ignored.
+void ApplyCopyWritten(JournalContent& content, std::string_view payload) {
+    PayloadReader in(payload);
+    const std::uint64_t index = in.Number();
+    const FileStamp copy = ReadStamp(in);
+    const bool kept = in.Number() != 0;
+    if (!in.Ok() || index >= content.Records.size()) {
+        return;
+    }
+    JournalRecord& record = content.Records[static_cast<std::size_t>(index)];
+    if (record.Kind != RecordKind::Copy) {
+        return;
+    }
+    record.Before = copy;
+    record.CopyWritten = true;
+    record.Undo = kept ? ReadCopyUndo(in) : std::nullopt;
 }
 
 std::string Entry(char type, std::string_view payload) {
@@ -241,12 +329,14 @@ std::optional<JournalContent> ReadJournal(const std::string& file) {
                 return std::nullopt;
             }
             headerSeen = true;
-        } else if (type == kEntryRecord) {
-            auto record = ParseRecord(payload);
+        } else if (type == kEntryRecord || type == kEntryCopy) {
+            auto record = type == kEntryRecord ? ParseRecord(payload) : ParseCopy(payload);
             if (!record) {
                 break;
             }
             content.Records.push_back(std::move(*record));
+        } else if (type == kEntryCopyWritten) {
+            ApplyCopyWritten(content, payload);
         } else {
             ApplyMark(content, type, payload);
         }
@@ -275,12 +365,13 @@ std::vector<std::string> ListJournals(const std::string& folder) {
 }
 
 PassJournal::PassJournal(std::unique_ptr<LockedFile> locked, std::string file, std::size_t records,
-                         std::size_t unsettled)
+                         std::size_t unsettled, std::uint64_t bytes)
     : locked_(std::move(locked)),
       file_(std::move(file)),
       id_(JournalId(file_)),
       records_(records),
-      unsettled_(unsettled) {}
+      unsettled_(unsettled),
+      bytes_(bytes) {}
 
 PassJournal::~PassJournal() = default;  // closing the file releases the lock
 
@@ -307,7 +398,7 @@ std::unique_ptr<PassJournal> PassJournal::Create(const std::string& folder,
             reason = "journal " + file + ": " + why;
             return nullptr;
         }
-        std::unique_ptr<PassJournal> journal(new PassJournal(std::move(locked), file, 0, 0));
+        std::unique_ptr<PassJournal> journal(new PassJournal(std::move(locked), file, 0, 0, 0));
         if (!journal->Append(kEntryHeader, HeaderPayload(header), true)) {
             reason = "journal " + file + ": " + journal->locked_->ErrorText();
             journal.reset();
@@ -329,18 +420,34 @@ std::unique_ptr<PassJournal> PassJournal::Reopen(const std::string& file) {
     if (!content || !locked->Truncate(content->ValidBytes)) {
         return nullptr;
     }
-    return std::unique_ptr<PassJournal>(new PassJournal(
-        std::move(locked), file, content->Records.size(), UnsettledRecords(*content)));
+    return std::unique_ptr<PassJournal>(
+        new PassJournal(std::move(locked), file, content->Records.size(),
+                        UnsettledRecords(*content), content->ValidBytes));
 }
 
 bool PassJournal::Append(char type, std::string_view payload, bool flush) {
-    return locked_->Append(Entry(type, payload)) && (!flush || locked_->Sync());
+    const std::string entry = Entry(type, payload);
+    if (!locked_->Append(entry)) {
+        return false;
+    }
+    bytes_ += entry.size();
+    return !flush || locked_->Sync();
 }
 
 std::optional<std::size_t> PassJournal::Begin(const std::string& path,
                                               const std::optional<FileStamp>& before,
                                               const TailChange& change, std::string& reason) {
-    if (!Append(kEntryRecord, RecordPayload(path, before, change), true)) {
+    return BeginRecord(kEntryRecord, RecordPayload(path, before, change), reason);
+}
+
+std::optional<std::size_t> PassJournal::BeginCopy(const std::string& path,
+                                                  const std::string& newFile, std::string& reason) {
+    return BeginRecord(kEntryCopy, CopyPayload(path, newFile), reason);
+}
+
+std::optional<std::size_t> PassJournal::BeginRecord(char type, std::string_view payload,
+                                                    std::string& reason) {
+    if (!Append(type, payload, true)) {
         reason = "journal: " + locked_->ErrorText();
         return std::nullopt;
     }
@@ -352,6 +459,10 @@ bool PassJournal::Mark(char type, std::size_t index, bool flush) {
     std::string payload;
     PutNumber(payload, index);
     return Append(type, payload, flush);
+}
+
+bool PassJournal::MarkCopyWritten(std::size_t index, const FileStamp& copy, const CopyUndo* undo) {
+    return Append(kEntryCopyWritten, CopyWrittenPayload(index, copy, undo), true);
 }
 
 bool PassJournal::MarkDone(std::size_t index) {

@@ -13,8 +13,9 @@
 
 // The journal of old tails: one file per pass in the user's state folder. Before
 // the first byte of an MP3 file changes, a record of its old tail is on disk;
-// after the file is written and flushed, the record is marked done. Recovery
-// and undo read the records back.
+// after the file is written and flushed, the record is marked done. A file
+// written whole as a copy renamed over it has a record of the copy's name before
+// the copy is made. Recovery and undo read the records back.
 namespace versemark {
 
 inline constexpr std::string_view kJournalExtension = ".journal";
@@ -37,14 +38,41 @@ enum class RecordState {
     Resolved,  // recovery found or made the old or the new tail
 };
 
+// What undo needs of a file written as a copy: its old front (the ID3v2 tag, or
+// nothing) and old tail, and what the copy holds in their place. The bytes
+// between are the same in both.
+struct CopyUndo {
+    std::string OldFront;
+    std::uint64_t OldTailOffset = 0;
+    std::string OldTail;  // to the old file's end
+    std::uint64_t NewFrontLength = 0;
+    std::uint64_t NewFrontChecksum = 0;
+    std::uint64_t NewTailOffset = 0;
+    std::uint64_t NewLength = 0;
+    std::uint64_t NewTailChecksum = 0;
+
+    std::uint64_t OldLength() const { return OldTailOffset + OldTail.size(); }
+};
+
+enum class RecordKind {
+    Tail,  // the tail written in place
+    Copy,  // the file written whole as a new file beside it, then renamed over it
+};
+
 struct JournalRecord {
+    RecordKind Kind = RecordKind::Tail;
     std::string Path;
+    std::string NewFile;  // a copy: the new file until the rename; left over after a crash
+    // A tail: the file's stamp before the write. A copy: the stamp of the new file,
+    // known once it is written (nullopt before).
     std::optional<FileStamp> Before;  // nullopt: a file without a stamp, never touched again
     std::uint64_t Offset = 0;
     std::uint64_t OldLength = 0;
     std::string OldTail;
     std::uint64_t NewLength = 0;
     std::uint64_t NewChecksum = 0;
+    bool CopyWritten = false;      // a copy written whole and flushed, about to be renamed
+    std::optional<CopyUndo> Undo;  // a copy: what undo needs; nullopt when not kept
     RecordState State = RecordState::Pending;
 };
 
@@ -90,12 +118,20 @@ class PassJournal {
     const std::string& Id() const { return id_; }
     const std::string& File() const { return file_; }
     std::size_t RecordCount() const { return records_; }
+    std::uint64_t Bytes() const { return bytes_; }  // the journal's length
 
     // Records the change of the file at `path`; on disk when it returns. The
     // record's index, or nullopt (with the reason) when it could not be stored.
     std::optional<std::size_t> Begin(const std::string& path,
                                      const std::optional<FileStamp>& before,
                                      const TailChange& change, std::string& reason);
+    // Records that the file at `path` is about to be written as the copy
+    // `newFile` (not made yet); on disk when it returns.
+    std::optional<std::size_t> BeginCopy(const std::string& path, const std::string& newFile,
+                                         std::string& reason);
+    // Records that the copy of record `index` is written, which file it is and
+    // what undo needs (nullptr: not kept); on disk when it returns.
+    bool MarkCopyWritten(std::size_t index, const FileStamp& copy, const CopyUndo* undo);
     bool MarkDone(std::size_t index);      // not flushed: the file's tail tells the same
     bool MarkFailed(std::size_t index);    // flushed
     bool MarkResolved(std::size_t index);  // flushed
@@ -104,8 +140,10 @@ class PassJournal {
 
   private:
     PassJournal(std::unique_ptr<LockedFile> locked, std::string file, std::size_t records,
-                std::size_t unsettled);
+                std::size_t unsettled, std::uint64_t bytes);
     bool Append(char type, std::string_view payload, bool flush);
+    std::optional<std::size_t> BeginRecord(char type, std::string_view payload,
+                                           std::string& reason);
     bool Mark(char type, std::size_t index, bool flush);
 
     std::unique_ptr<LockedFile> locked_;
@@ -113,6 +151,7 @@ class PassJournal {
     std::string id_;
     std::size_t records_;
     std::size_t unsettled_;  // records pending or failed
+    std::uint64_t bytes_;
 };
 
 // Closes a pass's journal: deleted when the pass changed no file, otherwise kept

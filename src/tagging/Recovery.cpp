@@ -1,12 +1,65 @@
 #include "tagging/Recovery.h"
 
 #include <cerrno>
+#include <filesystem>
+#include <system_error>
+
+#include "platform/FileSystem.h"
+#include "platform/ReplacementFile.h"
 
 namespace versemark {
 namespace {
 
 constexpr std::string_view kNotSameFile = "it is no longer the file the journal recorded";
 constexpr std::string_view kUnreadable = "its tail cannot be read";
+constexpr std::string_view kCopyNotSameFile =
+    "its unfinished copy is no longer the file the journal recorded: left alone";
+
+RecoveryNote Unrecovered(const std::string& path, std::string why) {
+    return RecoveryNote{path, false, std::move(why), {}};
+}
+
+// True when `newFile` has the form of the new files a copy write makes.
+bool IsCopyName(const std::string& newFile) {
+    const std::string name = Utf8FromPath(PathFromUtf8(newFile).filename());
+    return name.size() == kReplacementNamePrefix.size() + kReplacementNameLetters &&
+           name.starts_with(kReplacementNamePrefix);
+}
+
+// Removes the new file an unfinished copy write left beside the file: only a
+// regular file (not a link) of the name the journal gave it and, where the
+// journal knows which file it was, that very file.
+std::optional<RecoveryNote> RecoverCopy(const JournalRecord& record, const FileOpener& open,
+                                        bool& resolved) {
+    resolved = true;
+    if (!IsCopyName(record.NewFile)) {
+        return std::nullopt;  // not a name this program gives: never touched
+    }
+    std::error_code error;
+    const std::filesystem::path newFile = PathFromUtf8(record.NewFile);
+    const auto status = std::filesystem::symlink_status(newFile, error);
+    if (status.type() == std::filesystem::file_type::not_found) {
+        return std::nullopt;  // never made, removed, or renamed over the file
+    }
+    if (error || !std::filesystem::is_regular_file(status)) {
+        return Unrecovered(record.Path, std::string(kCopyNotSameFile));
+    }
+    if (record.Before) {
+        auto file = open(record.NewFile, FileAccess::Read);
+        const auto stamp = file ? file->Stamp() : std::nullopt;
+        if (file) {
+            file->Close();
+        }
+        if (!stamp || !stamp->SameFile(*record.Before)) {
+            return Unrecovered(record.Path, std::string(kCopyNotSameFile));
+        }
+    }
+    if (!std::filesystem::remove(newFile, error) && error) {
+        resolved = false;
+        return Unrecovered(record.Path, record.NewFile + ": " + error.message());
+    }
+    return RecoveryNote{record.Path, true, {}, record.NewFile};
+}
 
 // Recovers one record; nullopt when there was nothing to report. `resolved`
 // tells whether the record needs no further look.
@@ -20,16 +73,16 @@ std::optional<RecoveryNote> RecoverRecord(const JournalRecord& record, const Fil
     const auto file = open(record.Path, FileAccess::ReadWrite);
     if (!file) {
         resolved = false;
-        return RecoveryNote{record.Path, false, OpenFailureReason(record.Path, errno)};
+        return Unrecovered(record.Path, OpenFailureReason(record.Path, errno));
     }
     const auto stamp = file->Stamp();
     if (!stamp || !stamp->SameFile(*record.Before)) {
-        return RecoveryNote{record.Path, false, std::string(kNotSameFile)};
+        return Unrecovered(record.Path, std::string(kNotSameFile));
     }
     const TailMatch match = CompareTail(*file, record);
     if (match == TailMatch::Unreadable) {
         resolved = false;
-        return RecoveryNote{record.Path, false, std::string(kUnreadable)};
+        return Unrecovered(record.Path, std::string(kUnreadable));
     }
     // A failed record promised the old tail back, even where the new one is whole.
     const bool keep = match == TailMatch::Old ||
@@ -40,9 +93,9 @@ std::optional<RecoveryNote> RecoverRecord(const JournalRecord& record, const Fil
     }
     if (!PutTailBack(*file, record.Offset, record.OldTail, record.OldLength) || !file->Close()) {
         resolved = false;
-        return RecoveryNote{record.Path, false, file->ErrorText()};
+        return Unrecovered(record.Path, file->ErrorText());
     }
-    return RecoveryNote{record.Path, true, {}};
+    return RecoveryNote{record.Path, true, {}, {}};
 }
 
 }  // namespace
@@ -68,7 +121,9 @@ std::vector<RecoveryNote> RecoverUnfinished(const std::string& journalFolder,
                 continue;
             }
             bool resolved = false;
-            if (auto note = RecoverRecord(record, open, resolved)) {
+            auto note = record.Kind == RecordKind::Copy ? RecoverCopy(record, open, resolved)
+                                                        : RecoverRecord(record, open, resolved);
+            if (note) {
                 notes.push_back(std::move(*note));
             }
             if (resolved) {
@@ -83,8 +138,13 @@ std::vector<RecoveryNote> RecoverUnfinished(const std::string& journalFolder,
 std::string RecoveryText(const std::vector<RecoveryNote>& notes) {
     std::string text;
     for (const RecoveryNote& note : notes) {
-        text += note.Repaired ? "Restored the old tail of " + note.Path
-                              : "Could not recover " + note.Path + ": " + note.Text;
+        if (!note.Repaired) {
+            text += "Could not recover " + note.Path + ": " + note.Text;
+        } else if (!note.RemovedCopy.empty()) {
+            text += "Removed the unfinished copy " + note.RemovedCopy + " of " + note.Path;
+        } else {
+            text += "Restored the old tail of " + note.Path;
+        }
         text += '\n';
     }
     return text;

@@ -8,18 +8,22 @@
 // Finishing what an earlier run left unfinished: every file whose journal record
 // was not marked done gets its old tail back unless it holds exactly the old or
 // exactly the new one. A file that is no longer the one recorded is left alone.
+// A copy write that did not finish left the old or the new file at its path,
+// whole, and perhaps its new file beside it: that one is removed.
 namespace versemark {
 
 struct RecoveryNote {
     std::string Path;
     bool Repaired = false;  // true: the old tail is back; false: left as it is, see Text
     std::string Text;
+    std::string RemovedCopy;  // set when what was repaired is a leftover copy, removed
 };
 
 std::vector<RecoveryNote> RecoverUnfinished(const std::string& journalFolder,
                                             const FileOpener& open);
 
-// One line per note: "Restored the old tail of PATH" or "Could not recover PATH: why".
+// One line per note: "Restored the old tail of PATH", "Removed the unfinished copy
+// COPY of PATH" or "Could not recover PATH: why".
 std::string RecoveryText(const std::vector<RecoveryNote>& notes);
 
 }  // namespace versemark

@@ -3,17 +3,21 @@
 #include <string>
 #include <string_view>
 
+#include "tagging/TagResult.h"
+
 namespace versemark {
 
-struct TagOptions;
+class PassJournal;
 
 // Tags one MP3 file with one lyrics file twice over: the Lyrics3 tag and ID3v1
 // block at its end as always, and the lyrics frame in the ID3v2 tag at its start.
 // A new ID3v2 tag may move the audio, so the whole file is written anew beside
 // the old one, flushed, and renamed over it: the name never leads to a half
-// written file. True when the new file is in place; on false the old file is
-// unchanged, no new file is left, and `options.ReportFailure` hears why.
-bool TagFileByCopy(const std::string& mp3Path, const std::string& lyricsPath,
-                   std::string_view lyricsName, const TagOptions& options);
+// written file. Tagged when the new file is in place; otherwise the old file is
+// unchanged, no new file is left, and the reason says why. The copy is recorded in
+// `journal` (when there is one), so that recovery can remove a copy a killed run
+// left behind.
+TagResult TagFileByCopy(const std::string& mp3Path, const std::string& lyricsPath,
+                        std::string_view lyricsName, PassJournal* journal = nullptr);
 
 }  // namespace versemark

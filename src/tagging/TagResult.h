@@ -25,7 +25,9 @@ inline constexpr std::string_view kReasonKeptInJournal =
 struct TagResult {
     std::string Mp3Path;
     bool Tagged = false;
-    std::string Reason;  // empty when tagged
+    // Why the file was not tagged; for a tagged file empty, or a note on it (for
+    // example that it cannot be undone).
+    std::string Reason;
 };
 
 // One log line per result: "File tagged..: " or "Error tagging: ", the MP3

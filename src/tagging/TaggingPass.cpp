@@ -86,19 +86,14 @@ NewTail BuildNewTail(RandomAccessFile& mp3, std::string_view preparedLyrics,
     return {place->Offset, *tag + Id3v1ToBytes(*id3), {}};
 }
 
-// Tags the file by a copy renamed over it (with the ID3v2 frame); the copy
-// cannot be torn, so it needs no journal.
-TagResult TagRowByCopy(const ResultRow& row, const TagOptions& options) {
-    const std::string& mp3Path = row.Mp3Path;
-    TagResult result{mp3Path, false, {}};
-    TagOptions reporting = options;
-    reporting.ReportFailure = [&](const std::string& path, const std::string& reason) {
-        result.Reason = reason;
-        if (options.ReportFailure) {
-            options.ReportFailure(path, reason);
-        }
-    };
-    result.Tagged = TagFileByCopy(mp3Path, row.LyricsPath, row.LyricsName, reporting);
+// Tags the file by a copy renamed over it (with the ID3v2 frame). The copy
+// cannot be torn; the journal records its name, so that recovery can remove a
+// copy a killed pass left behind.
+TagResult TagRowByCopy(const ResultRow& row, const TagOptions& options, PassJournal* journal) {
+    TagResult result = TagFileByCopy(row.Mp3Path, row.LyricsPath, row.LyricsName, journal);
+    if (!result.Tagged && options.ReportFailure) {
+        options.ReportFailure(row.Mp3Path, result.Reason);
+    }
     return result;
 }
 
@@ -119,7 +114,7 @@ TagResult TagRow(const ResultRow& row, const TaggingOptions& options, PassJourna
     }
     if (options.Tag.AlsoId3v2) {
         mp3->Close();
-        return TagRowByCopy(row, options.Tag);
+        return TagRowByCopy(row, options.Tag, journal);
     }
     // The lyrics are read whole before anything is written to the MP3 file.
     const auto lyrics = ReadPreparedLyrics(row.LyricsPath);
@@ -207,10 +202,10 @@ std::optional<std::string> ReadPreparedLyrics(const std::string& lyricsPath) {
 }
 
 bool WriteLyricsTail(RandomAccessFile& mp3, std::string_view preparedLyrics,
-                     std::string_view lyricsName) {
+                     std::string_view lyricsName, const BeforeTailWrite& beforeWrite) {
     const NewTail tail = BuildNewTail(mp3, preparedLyrics, lyricsName);
     return tail.Reason.empty() &&
-           ReplaceTail(mp3, tail.Offset, tail.Bytes).Status == ReplaceStatus::Replaced;
+           ReplaceTail(mp3, tail.Offset, tail.Bytes, beforeWrite).Status == ReplaceStatus::Replaced;
 }
 
 bool TagFile(const std::string& mp3Path, const std::string& lyricsPath, std::string_view lyricsName,

@@ -54,9 +54,10 @@ std::optional<std::string> ReadPreparedLyrics(const std::string& lyricsPath);
 
 // Writes the Lyrics3 tag with `preparedLyrics` and the ID3v1 block at the end of
 // an open MP3 file (the block made from `lyricsName` where the file has none).
-// On false the file is unchanged.
+// On false the file is unchanged. `beforeWrite` (when set) is told the change
+// before the first byte is written.
 bool WriteLyricsTail(RandomAccessFile& mp3, std::string_view preparedLyrics,
-                     std::string_view lyricsName);
+                     std::string_view lyricsName, const BeforeTailWrite& beforeWrite = {});
 
 // Tags one MP3 file with one lyrics file; `lyricsName` builds a missing ID3v1
 // block. True when the new tail was written; on false the file is unchanged.

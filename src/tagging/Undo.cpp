@@ -5,12 +5,95 @@
 #include <ctime>
 #include <set>
 
+#include "tagging/JournaledCopy.h"
+
 namespace versemark {
 namespace {
 
 constexpr std::string_view kReasonNotSameFile = "no longer the file the pass tagged";
 constexpr std::string_view kReasonAlreadyOld = "not changed by that pass";
 constexpr std::string_view kReasonChangedSince = "changed since the pass";
+constexpr std::string_view kReasonNotKept =
+    "its old ID3v2 tag and tail were more than the journal keeps";
+
+// Opens the file of `record` when it is still the file the pass wrote; nullptr,
+// with the result that says why, otherwise.
+std::unique_ptr<RandomAccessFile> OpenRecordedFile(const JournalRecord& record, FileAccess access,
+                                                   const FileOpener& open, TagResult& refused) {
+    refused = {record.Path, false, std::string(kReasonNotSameFile)};
+    if (!record.Before) {
+        return nullptr;
+    }
+    errno = 0;
+    auto file = open(record.Path, access);
+    if (!file) {
+        refused.Reason = OpenFailureReason(record.Path, errno);
+        return nullptr;
+    }
+    const auto stamp = file->Stamp();
+    if (!stamp || !stamp->SameFile(*record.Before)) {
+        file->Close();
+        return nullptr;
+    }
+    return file;
+}
+
+// How the whole of a file compares with what a copy write recorded.
+TailMatch CompareCopy(std::string_view bytes, const CopyUndo& undo) {
+    if (bytes.size() == undo.NewLength &&
+        TailChecksum(bytes.substr(0, undo.NewFrontLength)) == undo.NewFrontChecksum &&
+        TailChecksum(bytes.substr(undo.NewTailOffset)) == undo.NewTailChecksum) {
+        return TailMatch::New;
+    }
+    if (bytes.size() == undo.OldLength() && bytes.starts_with(undo.OldFront) &&
+        bytes.ends_with(undo.OldTail)) {
+        return TailMatch::Old;
+    }
+    return TailMatch::Neither;
+}
+
+// Gives a file written by a copy its old front and tail back, again by a copy
+// renamed over it; the bytes between are kept as they are.
+TagResult UndoCopy(const JournalRecord& record, PassJournal& journal, const FileOpener& open) {
+    if (!record.CopyWritten) {
+        return {record.Path, false, std::string(kReasonAlreadyOld)};  // never renamed over it
+    }
+    if (!record.Undo) {
+        return {record.Path, false, std::string(kReasonNotKept)};
+    }
+    TagResult refused;
+    const auto file = OpenRecordedFile(record, FileAccess::Read, open, refused);
+    if (!file) {
+        return refused;
+    }
+    const auto length = file->Length();
+    std::string bytes;
+    const bool read = length && file->ReadAt(0, static_cast<std::size_t>(*length), bytes);
+    file->Close();  // the copy replaces it by name
+    if (!read) {
+        return {record.Path, false, file->ErrorText()};
+    }
+    const CopyUndo& undo = *record.Undo;
+    const TailMatch match = CompareCopy(bytes, undo);
+    if (match != TailMatch::New) {
+        return {record.Path, false,
+                std::string(match == TailMatch::Old ? kReasonAlreadyOld : kReasonChangedSince)};
+    }
+    const std::string_view middle = std::string_view(bytes).substr(
+        undo.NewFrontLength, undo.NewTailOffset - undo.NewFrontLength);
+    const CopyFiller fill = [&](RandomAccessFile& copy, std::optional<CopyUndo>& again,
+                                std::string& reason) {
+        if (!copy.WriteAt(0, undo.OldFront) || !copy.WriteAt(undo.OldFront.size(), middle) ||
+            !copy.WriteAt(undo.OldTailOffset, undo.OldTail)) {
+            reason = "writing the new file failed: " + copy.ErrorText();
+            return false;
+        }
+        again = DescribeCopy(bytes, undo.NewFrontLength, undo.OldFront, undo.NewTailOffset,
+                             undo.OldTail);
+        return true;
+    };
+    return WriteCopyJournaled(record.Path, fill, &journal);
+}
 
 std::vector<JournalContent> ReadAllJournals(const std::string& folder) {
     std::vector<JournalContent> journals;
@@ -48,18 +131,13 @@ const JournalContent* FindPass(const std::vector<JournalContent>& journals,
 }
 
 TagResult UndoRecord(const JournalRecord& record, PassJournal& journal, const FileOpener& open) {
-    if (!record.Before) {
-        return {record.Path, false, std::string(kReasonNotSameFile)};
+    if (record.Kind == RecordKind::Copy) {
+        return UndoCopy(record, journal, open);
     }
-    errno = 0;
-    auto file = open(record.Path, FileAccess::ReadWrite);
+    TagResult refused;
+    auto file = OpenRecordedFile(record, FileAccess::ReadWrite, open, refused);
     if (!file) {
-        return {record.Path, false, OpenFailureReason(record.Path, errno)};
-    }
-    const auto stamp = file->Stamp();
-    if (!stamp || !stamp->SameFile(*record.Before)) {
-        file->Close();
-        return {record.Path, false, std::string(kReasonNotSameFile)};
+        return refused;
     }
     const TailMatch match = CompareTail(*file, record);
     if (match != TailMatch::New) {

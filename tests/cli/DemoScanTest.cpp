@@ -5,8 +5,10 @@
 #include <map>
 #include <set>
 
+#include "base/FileNames.h"
 #include "cli/CliRun.h"
 #include "cli/MiniJson.h"
+#include "support/NativePath.h"
 #include "support/TempDir.h"
 
 namespace versemark::testing {
@@ -39,7 +41,7 @@ const std::map<std::string, ExpectedRow>& DemoRows() {
           true,
           1,
           false}},
-        {"Birch Lane/Paper Moon.mp3",
+        {NativePath("Birch Lane/Paper Moon.mp3"),
          {"Birch Lane - Paper Moon.txt",
           "Birch Lane - Paper Moon",
           {1},
@@ -101,7 +103,7 @@ const std::map<std::string, ExpectedRow>& DemoRows() {
           false}},
         {"Harbor Kids - Summer.mp3",
          {"Harbor Kids - Summer.txt", "Harbor Kids - Summer", {9}, false, 5, false, true, 1, true}},
-        {"Remixes/Harbor Kids - Summer (Remix).mp3",
+        {NativePath("Remixes/Harbor Kids - Summer (Remix).mp3"),
          {"Harbor Kids - Summer.txt",
           "Harbor Kids - Summer",
           {9},
@@ -123,7 +125,7 @@ const std::map<std::string, ExpectedRow>& DemoRows() {
           false}},
         {"Lumen - Don't Stop.mp3",
          {"Don_t Stop - Lumen.txt", "Don't Stop - Lumen", {4}, true, 5, false, true, 1, false}},
-        {"Mixtape/Side A/Track 07.mp3",
+        {NativePath("Mixtape/Side A/Track 07.mp3"),
          {"Kite Runners - Blue Sky.txt",
           "Kite Runners - Blue Sky",
           {11},
@@ -181,14 +183,14 @@ TEST_F(DemoScanTest, JsonRowsCarryEveryMarkTheLibraryWasMadeToShow) {
     std::set<std::string> seen;
     for (const JsonValue& row : rows) {
         const std::string mp3 = row["mp3"].String();
-        ASSERT_EQ(mp3.rfind(Music() + "/", 0), 0u) << mp3;
+        ASSERT_EQ(mp3.rfind(Music() + kPathSeparator, 0), 0u) << mp3;
         const std::string relative = mp3.substr(Music().size() + 1);
         const auto expected = DemoRows().find(relative);
         ASSERT_NE(expected, DemoRows().end()) << "unexpected row " << relative;
         EXPECT_TRUE(seen.insert(relative).second) << "row twice: " << relative;
         const ExpectedRow& want = expected->second;
         SCOPED_TRACE(relative);
-        EXPECT_EQ(row["lyrics"].String(), Lyrics() + "/" + want.LyricsFile);
+        EXPECT_EQ(row["lyrics"].String(), Lyrics() + kPathSeparator + want.LyricsFile);
         EXPECT_EQ(row["lyricsName"].String(), want.LyricsName);
         std::vector<std::int64_t> candidates;
         for (const JsonValue& c : row["candidates"].Array()) {
@@ -209,7 +211,7 @@ TEST_F(DemoScanTest, RowsOfTheFolderItselfComeBeforeRowsOfItsSubfolders) {
     bool inSubfolder = false;
     for (const JsonValue& row : rows) {
         const std::string relative = row["mp3"].String().substr(Music().size() + 1);
-        const bool below = relative.find('/') != std::string::npos;
+        const bool below = relative.find(kPathSeparator) != std::string::npos;
         EXPECT_FALSE(inSubfolder && !below) << relative << " after a subfolder's row";
         inSubfolder = inSubfolder || below;
     }
@@ -221,9 +223,9 @@ TEST_F(DemoScanTest, WithoutSubfoldersTheSharedLyricsBelongToOneFileAndItIsCheck
     EXPECT_EQ(json["summary"].String(), "Matches: 10 / 11 (90.9%)");
     bool found = false;
     for (const JsonValue& row : json["rows"].Array()) {
-        EXPECT_EQ(row["mp3"].String().find('/', Music().size() + 1), std::string::npos)
+        EXPECT_EQ(row["mp3"].String().find(kPathSeparator, Music().size() + 1), std::string::npos)
             << "subfolder searched: " << row["mp3"].String();
-        if (row["mp3"].String() == Music() + "/Harbor Kids - Summer.mp3") {
+        if (row["mp3"].String() == Music() + NativePath("/Harbor Kids - Summer.mp3")) {
             found = true;
             EXPECT_FALSE(row["shared"].Bool());
             EXPECT_TRUE(row["checked"].Bool());
@@ -240,8 +242,9 @@ TEST_F(DemoScanTest, TableShowsCheckMarksMarksAndTheSummary) {
         << scan.Out;
     EXPECT_NE(scan.Out.find("[ ]  NTIF.  Fern Gully Band - Open Road.mp3"), std::string::npos);
     EXPECT_NE(scan.Out.find("[x]  A..F.  Grey Wolves - Moon Song (Live).mp3"), std::string::npos);
-    EXPECT_NE(scan.Out.find("[ ]  1..FS  Remixes/Harbor Kids - Summer (Remix).mp3"),
-              std::string::npos);
+    EXPECT_NE(
+        scan.Out.find("[ ]  1..FS  " + NativePath("Remixes/Harbor Kids - Summer (Remix).mp3")),
+        std::string::npos);
     EXPECT_NE(scan.Out.find("[ ]  1..U.  Cinder Hall - Slow River.mp3"), std::string::npos);
     EXPECT_NE(scan.Out.find("  Don't Stop - Lumen\n"), std::string::npos);
     EXPECT_NE(scan.Out.find("\nMatches: 13 / 14 (92.8%)\nChecked: 6\n"), std::string::npos);

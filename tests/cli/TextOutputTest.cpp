@@ -15,6 +15,7 @@
 #include "cli/ScanReport.h"
 #include "cli/ShellQuote.h"
 #include "platform/CodePage.h"
+#include "support/NativePath.h"
 #include "support/TailBuilder.h"
 #include "support/TempDir.h"
 
@@ -25,10 +26,12 @@ using cli::DisplayPath;
 using cli::JsonString;
 
 TEST(DisplayTextTest, PathsAreConvertedComponentByComponent) {
-    EXPECT_EQ(DisplayPath("/m\xC3\xBAsica/Caf\xE9.mp3"), "/m\xC3\xBAsica/Caf\xC3\xA9.mp3");
+    EXPECT_EQ(DisplayPath(NativePath("/m\xC3\xBAsica/Caf\xE9.mp3")),
+              NativePath("/m\xC3\xBAsica/Caf\xC3\xA9.mp3"));
     // Each component on its own: a Windows-1252 folder before a UTF-8 file name.
-    EXPECT_EQ(DisplayPath("/Caf\xE9/m\xC3\xBAsica.mp3"), "/Caf\xC3\xA9/m\xC3\xBAsica.mp3");
-    EXPECT_EQ(DisplayPath("//a/"), "//a/");
+    EXPECT_EQ(DisplayPath(NativePath("/Caf\xE9/m\xC3\xBAsica.mp3")),
+              NativePath("/Caf\xC3\xA9/m\xC3\xBAsica.mp3"));
+    EXPECT_EQ(DisplayPath(NativePath("//a/")), NativePath("//a/"));
 }
 
 TEST(DisplayTextTest, TerminalLyricsLoseNulPaddingAndEndWithALineEnd) {

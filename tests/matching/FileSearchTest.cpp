@@ -4,6 +4,7 @@
 
 #include "base/FileNames.h"
 #include "matching/FileSearch.h"
+#include "support/NativePath.h"
 #include "support/TempDir.h"
 #include "support/Unprivileged.h"
 
@@ -11,6 +12,7 @@ namespace versemark {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::NativePath;
 using testing::TempDir;
 using Paths = std::vector<std::string>;
 
@@ -27,9 +29,9 @@ class Search : public ::testing::Test {
 };
 
 TEST(EnsureBackslash, AddsTheSeparatorOnce) {
-    EXPECT_EQ(EnsureBackslash("/music"), "/music/");
-    EXPECT_EQ(EnsureBackslash("/music/"), "/music/");
-    EXPECT_EQ(EnsureBackslash(""), "/");
+    EXPECT_EQ(EnsureBackslash(NativePath("/music")), NativePath("/music/"));
+    EXPECT_EQ(EnsureBackslash(NativePath("/music/")), NativePath("/music/"));
+    EXPECT_EQ(EnsureBackslash(""), NativePath("/"));
 }
 
 TEST(TrimAtNul, CutsAtTheFirstNul) {
@@ -47,9 +49,11 @@ TEST_F(Search, OwnFilesFirstThenEachSubfolderDepthFirstInNameOrder) {
     dir.WriteFile("m/Sub1/w.mp3", "");
     dir.WriteFile("m/notes.txt", "");
     const std::string m = dir / "m";
-    EXPECT_EQ(Find(m, true), (Paths{m + "/A.mp3", m + "/b.mp3", m + "/Sub1/w.mp3",
-                                    m + "/Sub1/y.mp3", m + "/Sub1/deep/x.mp3", m + "/sub2/z.mp3"}));
-    EXPECT_EQ(Find(m, false), (Paths{m + "/A.mp3", m + "/b.mp3"}));
+    EXPECT_EQ(Find(m, true),
+              (Paths{m + NativePath("/A.mp3"), m + NativePath("/b.mp3"),
+                     m + NativePath("/Sub1/w.mp3"), m + NativePath("/Sub1/y.mp3"),
+                     m + NativePath("/Sub1/deep/x.mp3"), m + NativePath("/sub2/z.mp3")}));
+    EXPECT_EQ(Find(m, false), (Paths{m + NativePath("/A.mp3"), m + NativePath("/b.mp3")}));
 }
 
 TEST_F(Search, TrailingSeparatorGivesTheSamePaths) {
@@ -65,13 +69,14 @@ TEST_F(Search, MatchesTheExtensionWithoutRegardToCaseAndKeepsTheName) {
     dir.WriteFile("m/song.mp3.txt", "");
     dir.WriteFile("m/.hidden.mp3", "");
     const std::string m = dir / "m";
-    EXPECT_EQ(Find(m, false), (Paths{m + "/.hidden.mp3", m + "/other.Mp3", m + "/Song.MP3"}));
+    EXPECT_EQ(Find(m, false), (Paths{m + NativePath("/.hidden.mp3"), m + NativePath("/other.Mp3"),
+                                     m + NativePath("/Song.MP3")}));
 }
 
 TEST_F(Search, FolderNamedLikeAnMp3IsSearchedNotTaken) {
     dir.WriteFile("m/x.mp3/inside.mp3", "");
     const std::string m = dir / "m";
-    EXPECT_EQ(Find(m, true), (Paths{m + "/x.mp3/inside.mp3"}));
+    EXPECT_EQ(Find(m, true), (Paths{m + NativePath("/x.mp3/inside.mp3")}));
     EXPECT_TRUE(Find(m, false).empty());
 }
 

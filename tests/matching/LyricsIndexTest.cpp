@@ -3,16 +3,18 @@
 #include <filesystem>
 
 #include "matching/LyricsIndex.h"
+#include "support/NativePath.h"
 #include "support/TempDir.h"
 
 namespace versemark {
 namespace {
 
+using testing::NativePath;
 using testing::TempDir;
 using Words = std::vector<std::string>;
 
 LyricsEntry Entry(const std::string& fileName) {
-    const auto entry = MakeLyricsEntry("/cache/pop", fileName);
+    const auto entry = MakeLyricsEntry(NativePath("/cache/pop"), fileName);
     EXPECT_TRUE(entry.has_value()) << fileName;
     return entry.value_or(LyricsEntry{});
 }
@@ -21,7 +23,7 @@ TEST(MakeLyricsEntry, SplitsTheNameIntoWords) {
     const LyricsEntry entry = Entry("Artist - Title.txt");
     EXPECT_EQ(entry.DisplayName, "Artist - Title");
     EXPECT_EQ(entry.Words, (Words{"Artist", "Title"}));
-    EXPECT_EQ(entry.FilePath, "/cache/pop/Artist - Title.txt");
+    EXPECT_EQ(entry.FilePath, NativePath("/cache/pop/Artist - Title.txt"));
     EXPECT_EQ(entry.MatchCount, 0);
     EXPECT_EQ(entry.Score, 0);
 }
@@ -59,14 +61,15 @@ TEST(MakeLyricsEntry, KeepsEmptyWordsFromOuterBlanks) {
 
 TEST(MakeLyricsEntry, CutsTheExtensionAsFourCharactersAndSkipsNamesWithoutHyphen) {
     EXPECT_EQ(Entry("Artist - Title.TXT").DisplayName, "Artist - Title");
-    EXPECT_FALSE(MakeLyricsEntry("/cache", "Readme.txt").has_value());
-    EXPECT_EQ(MakeLyricsEntry("/cache/", "a - b.txt")->FilePath, "/cache/a - b.txt");
+    EXPECT_FALSE(MakeLyricsEntry(NativePath("/cache"), "Readme.txt").has_value());
+    EXPECT_EQ(MakeLyricsEntry(NativePath("/cache/"), "a - b.txt")->FilePath,
+              NativePath("/cache/a - b.txt"));
 }
 
 TEST(MakeLyricsEntry, TakesNamesThatAreNotUtf8AsBytes) {
     const LyricsEntry entry = Entry("Beyonc\xE9 - Halo.txt");
     EXPECT_EQ(entry.Words, (Words{"Beyonc\xE9", "Halo"}));
-    EXPECT_EQ(entry.FilePath, "/cache/pop/Beyonc\xE9 - Halo.txt");
+    EXPECT_EQ(entry.FilePath, NativePath("/cache/pop/Beyonc\xE9 - Halo.txt"));
 }
 
 class Cache : public ::testing::Test {
@@ -101,9 +104,9 @@ TEST_F(Cache, ReadsSubfoldersInNameOrderAndNotTheCacheItself) {
 
     EXPECT_EQ(Build(cache), "Matching 3 lyrics");
     EXPECT_FALSE(singleDir);
-    EXPECT_EQ(Paths(),
-              (std::vector<std::string>{cache + "/A/Mid - Three.TXT", cache + "/b/alpha - Two.txt",
-                                        cache + "/b/Zed - One.txt"}));
+    EXPECT_EQ(Paths(), (std::vector<std::string>{cache + NativePath("/A/Mid - Three.TXT"),
+                                                 cache + NativePath("/b/alpha - Two.txt"),
+                                                 cache + NativePath("/b/Zed - One.txt")}));
 }
 
 TEST_F(Cache, ReadsTheCacheItselfWhenItHasNoSubfolders) {

@@ -6,12 +6,14 @@
 #include <random>
 #include <string>
 
+#include "support/NativePath.h"
 #include "support/ScopedEnv.h"
 #include "support/TempDir.h"
 
 namespace versemark {
 namespace {
 
+using testing::NativePath;
 using testing::ScopedEnv;
 using testing::TempDir;
 
@@ -30,11 +32,11 @@ struct FakeRegistry {
 TEST(LocateLyricsCache, TheCompanionBesideTheProgramWinsWithoutAskingTheRegistry) {
     TempDir program;
     program.WriteFile("Songleaf.exe", "MZ");
-    FakeRegistry registry{"/elsewhere"};
+    FakeRegistry registry{NativePath("/elsewhere")};
     CacheConfig config;
     LocateLyricsCache(config, program.Path(), registry.Lookup());
-    EXPECT_EQ(config.SongleafPath, program.Path() + "/");
-    EXPECT_EQ(config.CachePath, program.Path() + "/lyrics/");
+    EXPECT_EQ(config.SongleafPath, program.Path() + NativePath("/"));
+    EXPECT_EQ(config.CachePath, program.Path() + NativePath("/lyrics/"));
     EXPECT_EQ(registry.Calls, 0);
 }
 
@@ -58,13 +60,14 @@ TEST(LocateLyricsCache, TheExecutableNameMustMatchExactly) {
 TEST(LocateLyricsCache, ARegistryFolderGetsOneTrailingSeparator) {
     TempDir program;
     CacheConfig config;
-    LocateLyricsCache(config, program.Path(), FakeRegistry{"/opt/Tools/Lyrics"}.Lookup());
-    EXPECT_EQ(config.SongleafPath, "/opt/Tools/Lyrics/");
-    EXPECT_EQ(config.CachePath, "/opt/Tools/Lyrics/lyrics/");
+    LocateLyricsCache(config, program.Path(),
+                      FakeRegistry{NativePath("/opt/Tools/Lyrics")}.Lookup());
+    EXPECT_EQ(config.SongleafPath, NativePath("/opt/Tools/Lyrics/"));
+    EXPECT_EQ(config.CachePath, NativePath("/opt/Tools/Lyrics/lyrics/"));
 
-    LocateLyricsCache(config, program.Path(), FakeRegistry{"/opt/Songleaf/"}.Lookup());
-    EXPECT_EQ(config.SongleafPath, "/opt/Songleaf/");
-    EXPECT_EQ(config.CachePath, "/opt/Songleaf/lyrics/");
+    LocateLyricsCache(config, program.Path(), FakeRegistry{NativePath("/opt/Songleaf/")}.Lookup());
+    EXPECT_EQ(config.SongleafPath, NativePath("/opt/Songleaf/"));
+    EXPECT_EQ(config.CachePath, NativePath("/opt/Songleaf/lyrics/"));
 }
 
 TEST(LocateLyricsCache, WithoutTheCompanionTheCacheLiesBesideTheProgram) {
@@ -72,14 +75,14 @@ TEST(LocateLyricsCache, WithoutTheCompanionTheCacheLiesBesideTheProgram) {
     for (const std::optional<std::string>& value :
          {std::optional<std::string>(), std::optional<std::string>("")}) {
         CacheConfig config;
-        config.SongleafPath = "/stale/";
+        config.SongleafPath = NativePath("/stale/");
         LocateLyricsCache(config, program.Path(), FakeRegistry{value}.Lookup());
         EXPECT_EQ(config.SongleafPath, "");
-        EXPECT_EQ(config.CachePath, program.Path() + "/lyrics/");
+        EXPECT_EQ(config.CachePath, program.Path() + NativePath("/lyrics/"));
     }
     CacheConfig root;
-    LocateLyricsCache(root, "/", FakeRegistry{std::nullopt}.Lookup());
-    EXPECT_EQ(root.CachePath, "/lyrics/");
+    LocateLyricsCache(root, NativePath("/"), FakeRegistry{std::nullopt}.Lookup());
+    EXPECT_EQ(root.CachePath, NativePath("/lyrics/"));
 }
 
 TEST(CompanionRegistryValue, IsReadFromWineAndMappedToANativeFolder) {

@@ -6,11 +6,13 @@
 #include <filesystem>
 #include <string>
 
+#include "support/NativePath.h"
 #include "support/TempDir.h"
 
 namespace versemark {
 namespace {
 
+using testing::NativePath;
 using testing::ReadFileBytes;
 using testing::TempDir;
 
@@ -72,10 +74,14 @@ TEST(Manifest, TextIsTwentyCrLfLinesOf730Characters) {
 }
 
 TEST(Manifest, FileNameIsTheExecutableNameWithoutExtensionPlusExeManifest) {
-    EXPECT_EQ(ManifestFileName("/opt/tools", "versemark"), "/opt/tools/versemark.exe.manifest");
-    EXPECT_EQ(ManifestFileName("/opt/tools/", "other.exe"), "/opt/tools/other.exe.manifest");
-    EXPECT_EQ(ManifestFileName("/opt", "my.tool.exe"), "/opt/my.tool.exe.manifest");
-    EXPECT_EQ(ManifestFileName("/", "Versemark.exe"), "/Versemark.exe.manifest");
+    EXPECT_EQ(ManifestFileName(NativePath("/opt/tools"), "versemark"),
+              NativePath("/opt/tools/versemark.exe.manifest"));
+    EXPECT_EQ(ManifestFileName(NativePath("/opt/tools/"), "other.exe"),
+              NativePath("/opt/tools/other.exe.manifest"));
+    EXPECT_EQ(ManifestFileName(NativePath("/opt"), "my.tool.exe"),
+              NativePath("/opt/my.tool.exe.manifest"));
+    EXPECT_EQ(ManifestFileName(NativePath("/"), "Versemark.exe"),
+              NativePath("/Versemark.exe.manifest"));
 }
 
 TEST(Manifest, FirstStartWritesThe732ByteFile) {

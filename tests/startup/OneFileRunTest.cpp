@@ -8,12 +8,14 @@
 #include "ExpectedTail.h"
 #include "demo/SilentMp3.h"
 #include "platform/FileSystem.h"
+#include "support/NativePath.h"
 #include "support/ScopedEnv.h"
 #include "support/TempDir.h"
 
 namespace versemark {
 namespace {
 
+using testing::NativePath;
 using testing::NewTail;
 using testing::ReadFileBytes;
 using testing::ScopedEnv;
@@ -21,24 +23,24 @@ using testing::StoredLyrics;
 using testing::TempDir;
 
 TEST(LyricsNameFromPath, DropsTheLastFourCharactersOfTheFileName) {
-    EXPECT_EQ(LyricsNameFromPath("/lyrics/Some Band - Song.txt"), "Some Band - Song");
-    EXPECT_EQ(LyricsNameFromPath("/lyrics/Song.lyrics"), "Song.ly");
-    EXPECT_EQ(LyricsNameFromPath("/lyrics/a.tx"), "");
-    EXPECT_EQ(LyricsNameFromPath("/lyrics.d/ab"), "");
-    EXPECT_EQ(LyricsNameFromPath("/lyrics/"), "");
+    EXPECT_EQ(LyricsNameFromPath(NativePath("/lyrics/Some Band - Song.txt")), "Some Band - Song");
+    EXPECT_EQ(LyricsNameFromPath(NativePath("/lyrics/Song.lyrics")), "Song.ly");
+    EXPECT_EQ(LyricsNameFromPath(NativePath("/lyrics/a.tx")), "");
+    EXPECT_EQ(LyricsNameFromPath(NativePath("/lyrics.d/ab")), "");
+    EXPECT_EQ(LyricsNameFromPath(NativePath("/lyrics/")), "");
     EXPECT_EQ(LyricsNameFromPath(""), "");
 }
 
 TEST(OneFileRow, CarriesTheNamesAndPathsAndIsChecked) {
     RunConfig config;
-    config.CmdMp3 = "/music/My Song.mp3";
-    config.CmdLyrics = "/lyrics/Some Band - My Song.txt";
+    config.CmdMp3 = NativePath("/music/My Song.mp3");
+    config.CmdLyrics = NativePath("/lyrics/Some Band - My Song.txt");
     const ResultRow row = OneFileRow(config);
     EXPECT_TRUE(row.Checked);
     EXPECT_EQ(row.Mp3Name, "My Song.mp3");
-    EXPECT_EQ(row.Mp3Path, "/music/My Song.mp3");
+    EXPECT_EQ(row.Mp3Path, NativePath("/music/My Song.mp3"));
     EXPECT_EQ(row.LyricsName, "Some Band - My Song");
-    EXPECT_EQ(row.LyricsPath, "/lyrics/Some Band - My Song.txt");
+    EXPECT_EQ(row.LyricsPath, NativePath("/lyrics/Some Band - My Song.txt"));
     EXPECT_FALSE(row.Tagged);
     EXPECT_FALSE(row.LyricsChosen());
     EXPECT_TRUE(row.Candidates.empty());

@@ -7,6 +7,7 @@
 #include "base/FileNames.h"
 #include "startup/ProgramInfo.h"
 #include "startup/RunConfig.h"
+#include "support/NativePath.h"
 
 namespace versemark {
 namespace {
@@ -191,11 +192,14 @@ TEST(InfoRequestAnswer, OnlyTheWholeCommandLineAsksForTheVersionOrTheUsage) {
 }
 
 TEST(GetFileName, IsThePartAfterTheLastSeparator) {
-    EXPECT_EQ(GetFileName("/music/Artist - Song.mp3"), "Artist - Song.mp3");
+    using testing::NativePath;
+    EXPECT_EQ(GetFileName(NativePath("/music/Artist - Song.mp3")), "Artist - Song.mp3");
     EXPECT_EQ(GetFileName("Song.mp3"), "Song.mp3");
-    EXPECT_EQ(GetFileName("/music/"), "");
+    EXPECT_EQ(GetFileName(NativePath("/music/")), "");
     EXPECT_EQ(GetFileName(""), "");
-    EXPECT_EQ(GetFileName("C:\\music\\a.mp3"), "C:\\music\\a.mp3");
+    // The other system's separator is part of a name.
+    const std::string foreign = kPathSeparator == '/' ? "C:\\music\\a.mp3" : "C:/music/a.mp3";
+    EXPECT_EQ(GetFileName(foreign), foreign);
 }
 
 }  // namespace

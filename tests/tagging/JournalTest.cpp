@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "CrashAndUndo.h"
+#include "platform/FileSystem.h"
 #include "tagging/Journal.h"
 #include "tagging/Recovery.h"
 #include "tagging/Undo.h"
@@ -39,41 +40,112 @@ TEST_F(CrashAndUndo, ATornJournalNeverChangesAWholeFile) {
     }
 }
 
-// Undo gives back the old bytes of every file the pass still owns; a file
-// changed after the pass is left as it is, with its reason.
+// An ID3v2.3 tag of a title frame and padding, from the layout: "ID3", version
+// 3.0, no flags, the size in four 7-bit bytes; the frame's id, size and flags.
+std::string OldId3v2Tag() {
+    const std::string frame = std::string("TIT2\0\0\0\x06\0\0", 10) + std::string("\0Title", 6);
+    const std::string body = frame + std::string(40, '\0');
+    return std::string("ID3\x03\0\0\0\0\0", 9) + static_cast<char>(body.size()) + body;
+}
+
+// Undo gives back the old bytes of every file the pass still owns, whether the
+// pass wrote the tails in place or (with the ID3v2 frame) each file as a copy;
+// a file changed after the pass is left as it is, with its reason.
 TEST_F(CrashAndUndo, UndoRestoresTheOldFilesAndSkipsOneChangedSince) {
-    WriteOriginals("undo");
-    const auto pass = TagCheckedRows(Rows(), Options());
-    ASSERT_TRUE(pass && AllTagged(pass->Results));
-    const std::string changed = ReadFileBytes(paths_[2]) + "more";
-    dir_.WriteFile("undo/song2.mp3", changed);
+    originals_[3] = OldId3v2Tag() + originals_[3];  // an old front to give back
+    for (const bool id3v2 : {false, true}) {
+        const std::string folder = id3v2 ? "undo-id3v2" : "undo";
+        WriteOriginals(folder);
+        TaggingOptions options = Options();
+        options.Tag.AlsoId3v2 = id3v2;
+        const auto pass = TagCheckedRows(Rows(), options);
+        ASSERT_TRUE(pass && AllTagged(pass->Results));
+        EXPECT_EQ(ReadFileBytes(paths_[3]).starts_with(OldId3v2Tag()), !id3v2);
+        const std::string changed = ReadFileBytes(paths_[2]) + "more";
+        dir_.WriteFile(folder + "/song2.mp3", changed);
 
-    const UndoOutcome undo = UndoPass(journals_, "", OpenFile);
-    ASSERT_EQ(undo.Error, "");
-    ASSERT_EQ(undo.Results.size(), paths_.size());
-    for (std::size_t i = 0; i < paths_.size(); ++i) {
-        EXPECT_EQ(ReadFileBytes(paths_[i]), i == 2 ? changed : originals_[i]) << i;
+        const UndoOutcome undo = UndoPass(journals_, "", OpenFile);
+        ASSERT_EQ(undo.Error, "");
+        ASSERT_EQ(undo.Results.size(), paths_.size());
+        for (std::size_t i = 0; i < paths_.size(); ++i) {
+            EXPECT_TRUE(ReadFileBytes(paths_[i]) == (i == 2 ? changed : originals_[i]))
+                << i << (id3v2 ? " by a copy" : "");
+        }
+        const auto skipped = std::find_if(undo.Results.begin(), undo.Results.end(),
+                                          [](const TagResult& r) { return !r.Tagged; });
+        ASSERT_NE(skipped, undo.Results.end());
+        EXPECT_EQ(skipped->Mp3Path, paths_[2]);
+        EXPECT_EQ(skipped->Reason, "changed since the pass");
+        EXPECT_EQ(std::count_if(undo.Results.begin(), undo.Results.end(),
+                                [](const TagResult& r) { return r.Tagged && r.Reason.empty(); }),
+                  3);
+
+        // The pass counts as undone; with no other pass there is nothing left to
+        // undo, but the undo itself can be named and taken back.
+        const std::vector<PassSummary> passes = ListPasses(journals_);
+        ASSERT_GE(passes.size(), 2u);
+        const PassSummary& tagging = passes[passes.size() - 2];
+        EXPECT_TRUE(tagging.Undone);
+        EXPECT_EQ(tagging.Files, paths_.size());
+        EXPECT_EQ(passes.back().UndoOf, tagging.Id);
+        EXPECT_EQ(UndoPass(journals_, "", OpenFile).Error, "no tagging pass to undo");
+        const UndoOutcome redo = UndoPass(journals_, passes.back().Id, OpenFile);
+        EXPECT_TRUE(AllTagged(redo.Results));
+        EXPECT_NE(ReadFileBytes(paths_[0]), originals_[0]);
+        EXPECT_TRUE(ReadFileBytes(paths_[3]).starts_with("ID3"));
+        EXPECT_EQ(ReadFileBytes(paths_[3]).starts_with(OldId3v2Tag()), !id3v2);
+        // No copy is left beside the files.
+        for (const auto& entry : std::filesystem::directory_iterator(dir_ / folder)) {
+            EXPECT_FALSE(entry.path().filename().string().starts_with(".versemark-"));
+        }
     }
-    const auto skipped = std::find_if(undo.Results.begin(), undo.Results.end(),
-                                      [](const TagResult& r) { return !r.Tagged; });
-    ASSERT_NE(skipped, undo.Results.end());
-    EXPECT_EQ(skipped->Mp3Path, paths_[2]);
-    EXPECT_EQ(skipped->Reason, "changed since the pass");
-    EXPECT_EQ(std::count_if(undo.Results.begin(), undo.Results.end(),
-                            [](const TagResult& r) { return r.Tagged; }),
-              3);
+}
 
-    // The pass counts as undone; with no other pass there is nothing left to undo,
-    // but the undo itself can be named and taken back.
-    const std::vector<PassSummary> passes = ListPasses(journals_);
-    ASSERT_EQ(passes.size(), 2u);
-    EXPECT_TRUE(passes[0].Undone);
-    EXPECT_EQ(passes[0].Files, paths_.size());
-    EXPECT_EQ(passes[1].UndoOf, passes[0].Id);
-    EXPECT_EQ(UndoPass(journals_, "", OpenFile).Error, "no tagging pass to undo");
-    const UndoOutcome redo = UndoPass(journals_, passes[1].Id, OpenFile);
-    EXPECT_TRUE(AllTagged(redo.Results));
-    EXPECT_NE(ReadFileBytes(paths_[0]), originals_[0]);
+// A copy write killed before its rename leaves its new file beside the old one.
+// Recovery removes a file only when a record names it as such a copy and it is
+// one (once written, the very file recorded): never another name, a folder, a
+// file made since under the name, or a copy no record names.
+TEST_F(CrashAndUndo, RecoveryRemovesOnlyTheCopiesTheJournalNames) {
+    WriteOriginals("copies");
+    const std::string named = dir_.WriteFile("copies/.versemark-abc123", "half a copy");
+    const std::string written = dir_.WriteFile("copies/.versemark-abc456", "a whole copy");
+    const std::string since = dir_.WriteFile("copies/.versemark-abc789", "a copy made since");
+    const std::string unnamed = dir_.WriteFile("copies/.versemark-zzz999", "another run's copy");
+    const std::string folder = dir_.MakeFolder("copies/.versemark-dir000");
+    const auto StampOf = [](const std::string& path) {
+        return OpenFile(path, FileAccess::Read)->Stamp().value();
+    };
+    {
+        std::string reason;
+        const auto journal = PassJournal::Create(journals_, PassHeader{}, reason);
+        ASSERT_TRUE(journal) << reason;
+        ASSERT_TRUE(journal->BeginCopy(paths_[0], named, reason));
+        ASSERT_TRUE(journal->BeginCopy(paths_[1], paths_[1], reason));
+        ASSERT_TRUE(journal->BeginCopy(paths_[2], folder, reason));
+        ASSERT_TRUE(journal->BeginCopy(paths_[3], dir_ / "copies/.versemark-never0", reason));
+        ASSERT_TRUE(journal->BeginCopy(paths_[0], written, reason));
+        ASSERT_TRUE(journal->MarkCopyWritten(4, StampOf(written), nullptr));
+        ASSERT_TRUE(journal->BeginCopy(paths_[1], since, reason));
+        ASSERT_TRUE(journal->MarkCopyWritten(5, StampOf(named), nullptr));
+    }  // the run ends here: no record marked done
+
+    const std::vector<RecoveryNote> notes = RecoverUnfinished(journals_, OpenFile);
+    EXPECT_FALSE(PathExists(named));
+    EXPECT_FALSE(PathExists(written));
+    EXPECT_EQ(ReadFileBytes(since), "a copy made since");
+    EXPECT_EQ(ReadFileBytes(unnamed), "another run's copy");
+    EXPECT_TRUE(IsFolder(folder));
+    for (std::size_t i = 0; i < paths_.size(); ++i) {
+        EXPECT_EQ(ReadFileBytes(paths_[i]), originals_[i]) << i;
+    }
+    const std::string leftAlone =
+        ": its unfinished copy is no longer the file the journal recorded: left alone\n";
+    EXPECT_EQ(RecoveryText(notes), "Removed the unfinished copy " + named + " of " + paths_[0] +
+                                       "\nCould not recover " + paths_[2] + leftAlone +
+                                       "Removed the unfinished copy " + written + " of " +
+                                       paths_[0] + "\nCould not recover " + paths_[1] + leftAlone);
+    EXPECT_TRUE(IsSettled(ListJournals(journals_).at(0)));
+    EXPECT_TRUE(RecoverUnfinished(journals_, OpenFile).empty());
 }
 
 TEST_F(CrashAndUndo, OnlyTheNewestPassesAreKept) {

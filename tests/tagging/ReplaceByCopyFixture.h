@@ -30,12 +30,9 @@ class ReplaceByCopyTest : public ::testing::Test {
     }
 
     bool Tag(const std::string& path) {
-        TagOptions options;
-        options.AlsoId3v2 = true;
-        options.ReportFailure = [this](const std::string&, const std::string& reason) {
-            reason_ = reason;
-        };
-        return TagFileByCopy(path, lyrics_, "Artist - Title", options);
+        const TagResult result = TagFileByCopy(path, lyrics_, "Artist - Title");
+        reason_ = result.Reason;
+        return result.Tagged;
     }
 
     std::vector<std::string> Names() const {

@@ -3,9 +3,12 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <random>
 
 #include "platform/PosixDescriptorFile.h"
 #include "platform/ReplacementFile.h"
@@ -13,9 +16,11 @@
 namespace versemark {
 namespace {
 
-// The new file's name in the folder: hidden, short enough for any file name limit.
-constexpr char kTemporaryName[] = ".versemark-XXXXXX";
 constexpr mode_t kPermissionBits = 07777;
+constexpr mode_t kNewFileMode = 0600;
+constexpr int kNameTries = 100;
+constexpr char kNameAlphabet[] = "0123456789abcdefghijklmnopqrstuvwxyz";
+constexpr std::size_t kAlphabetSize = sizeof(kNameAlphabet) - 1;
 
 // The system's description of why the last call failed.
 std::string LastSystemError() {
@@ -77,10 +82,33 @@ class PosixReplacementFile final : public ReplacementFile {
     bool committed_ = false;
 };
 
+// A free name for the new file in `folder`: the prefix and random letters or
+// digits; empty when every try found the name taken.
+std::string FreeNewPath(const std::filesystem::path& folder) {
+    // The clock's finest count and the process: different from call to call and
+    // from process to process.
+    std::mt19937_64 random(
+        static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
+        (static_cast<std::uint64_t>(::getpid()) << 32));
+    std::uniform_int_distribution<std::size_t> letter(0, kAlphabetSize - 1);
+    for (int i = 0; i < kNameTries; ++i) {
+        std::string name(kReplacementNamePrefix);
+        for (std::size_t j = 0; j < kReplacementNameLetters; ++j) {
+            name += kNameAlphabet[letter(random)];
+        }
+        std::string newPath = (folder / name).string();
+        struct stat existing {};
+        if (::lstat(newPath.c_str(), &existing) != 0) {  // any other failure shows when it is made
+            return newPath;
+        }
+    }
+    return {};
+}
+
 }  // namespace
 
-std::unique_ptr<ReplacementFile> CreateReplacementFile(const std::string& path,
-                                                       std::string& reason) {
+std::unique_ptr<ReplacementFile> CreateReplacementFile(
+    const std::string& path, std::string& reason, const BeforeReplacementCreate& beforeCreate) {
     std::error_code error;
     const std::filesystem::path target = std::filesystem::canonical(path, error);
     struct stat old {};
@@ -94,8 +122,16 @@ std::unique_ptr<ReplacementFile> CreateReplacementFile(const std::string& path,
         return nullptr;
     }
     const std::string folder = target.parent_path().string();
-    std::string newPath = (target.parent_path() / kTemporaryName).string();
-    const int fd = ::mkostemp(newPath.data(), O_CLOEXEC);
+    std::string newPath = FreeNewPath(target.parent_path());
+    if (newPath.empty()) {
+        reason = "cannot create a new file in the folder: no free name";
+        return nullptr;
+    }
+    if (beforeCreate && !beforeCreate(newPath, reason)) {
+        return nullptr;
+    }
+    const int fd =
+        ::open(newPath.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, kNewFileMode);
     if (fd < 0) {
         reason = "cannot create a new file in the folder: " + LastSystemError();
         return nullptr;

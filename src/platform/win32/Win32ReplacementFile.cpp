@@ -13,10 +13,8 @@
 namespace versemark {
 namespace {
 
-// The new file's name in the folder, as on other systems: ".versemark-" and six
+// The new file's name in the folder, as on other systems: the prefix and six
 // letters or digits, tried afresh while a file of that name exists.
-constexpr wchar_t kTemporaryPrefix[] = L".versemark-";
-constexpr int kNameLetters = 6;
 constexpr int kNameTries = 100;
 constexpr wchar_t kNameAlphabet[] = L"0123456789abcdefghijklmnopqrstuvwxyz";
 constexpr unsigned kAlphabetSize = sizeof(kNameAlphabet) / sizeof(wchar_t) - 1;
@@ -81,7 +79,7 @@ std::wstring NameLetters(int attempt) {
                 static_cast<ULONGLONG>(GetCurrentProcessId()) * 40503ULL ^
                 static_cast<ULONGLONG>(attempt) * 977ULL;
     std::wstring letters;
-    for (int i = 0; i < kNameLetters; ++i) {
+    for (std::size_t i = 0; i < kReplacementNameLetters; ++i) {
         letters += kNameAlphabet[seed % kAlphabetSize];
         seed /= kAlphabetSize;
     }
@@ -90,8 +88,8 @@ std::wstring NameLetters(int attempt) {
 
 }  // namespace
 
-std::unique_ptr<ReplacementFile> CreateReplacementFile(const std::string& path,
-                                                       std::string& reason) {
+std::unique_ptr<ReplacementFile> CreateReplacementFile(
+    const std::string& path, std::string& reason, const BeforeReplacementCreate& beforeCreate) {
     // Opened for writing, as a write in place would open it: a read-only file, or
     // one this user may not write, is left alone. Others may go on using it.
     const win32::ScopedHandle old(
@@ -126,8 +124,15 @@ std::unique_ptr<ReplacementFile> CreateReplacementFile(const std::string& path,
     const std::wstring folder = target.substr(0, target.find_last_of(L'\\') + 1);
 
     const DWORD attributes = info.dwFileAttributes & kKeptAttributes;
+    const std::wstring prefix = win32::Wide(kReplacementNamePrefix);
     for (int i = 0; i < kNameTries; ++i) {
-        std::wstring newPath = folder + kTemporaryPrefix + NameLetters(i);
+        std::wstring newPath = folder + prefix + NameLetters(i);
+        if (GetFileAttributesW(newPath.c_str()) != INVALID_FILE_ATTRIBUTES) {
+            continue;  // taken
+        }
+        if (beforeCreate && !beforeCreate(win32::Utf8(newPath), reason)) {
+            return nullptr;
+        }
         const HANDLE handle =
             CreateFileW(newPath.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                         CREATE_NEW, attributes != 0 ? attributes : FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -135,9 +140,7 @@ std::unique_ptr<ReplacementFile> CreateReplacementFile(const std::string& path,
             return std::make_unique<Win32ReplacementFile>(handle, std::move(newPath),
                                                           std::move(target));
         }
-        if (GetLastError() != ERROR_FILE_EXISTS) {
-            break;
-        }
+        break;
     }
     reason = Failure("cannot create a new file in the folder: ");
     return nullptr;

@@ -3,10 +3,15 @@
 // or its new bytes; the journal's permissions.
 #include <gtest/gtest.h>
 
+#include <sys/inotify.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <csignal>
+#include <filesystem>
 #include <iostream>
+#include <thread>
 
 #include "../CrashAndUndo.h"
 #include "tagging/Journal.h"
@@ -112,6 +117,69 @@ TEST_F(CrashAndUndo, EndingTheProcessAtEveryWriteLeavesEachFileOldOrNewAfterReco
     // At least a write and a flush of every file, and the cut of one.
     EXPECT_GE(kills, 2 * static_cast<int>(paths_.size()) + 1);
     EXPECT_EQ(torn, 0);
+}
+
+// The copies a copy write made in `folder` and has not renamed yet.
+std::vector<std::string> CopiesIn(const std::string& folder) {
+    std::vector<std::string> copies;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        if (entry.path().filename().string().starts_with(".versemark-")) {
+            copies.push_back(entry.path().string());
+        }
+    }
+    return copies;
+}
+
+// Ends this process the hard way as soon as a copy write makes its new file in
+// `folder` (watched by a thread of its own), while the copy is being written.
+void EndAtTheFirstCopy(const std::string& folder) {
+    const int watch = ::inotify_init1(IN_CLOEXEC);
+    if (watch < 0 || ::inotify_add_watch(watch, folder.c_str(), IN_CREATE) < 0) {
+        ::_exit(kCrashExit);
+    }
+    std::thread([watch] {
+        alignas(inotify_event) char events[4096];
+        for (;;) {
+            const ssize_t size = ::read(watch, events, sizeof events);
+            for (ssize_t at = 0; at < size;) {
+                const auto* event = reinterpret_cast<const inotify_event*>(events + at);
+                if (event->len > 0 && std::string_view(event->name).starts_with(".versemark-")) {
+                    ::kill(::getpid(), SIGKILL);
+                }
+                at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+            }
+        }
+    }).detach();
+}
+
+// A pass with the ID3v2 frame ended while it writes the first file's copy (a
+// large one, so that the end comes before its rename): the copy stays behind and
+// the file is whole; the next start's recovery removes the copy.
+TEST_F(CrashAndUndo, APassEndedWhileWritingACopyLeavesNoCopyAfterRecovery) {
+    originals_[0] = TailBuilder().audio(32 * 1024 * 1024).id3v1("T", "A").bytes();
+    WriteOriginals("copycrash");
+    const std::string folder = dir_ / "copycrash";
+    TaggingOptions options = Options();
+    options.Tag.AlsoId3v2 = true;
+    const pid_t child = ::fork();
+    if (child == 0) {
+        EndAtTheFirstCopy(folder);
+        TagCheckedRows(Rows(), options);
+        ::_exit(0);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << status;
+    ASSERT_EQ(CopiesIn(folder).size(), 1u);
+
+    const std::vector<RecoveryNote> notes = RecoverUnfinished(journals_, OpenFile);
+    ASSERT_EQ(notes.size(), 1u);
+    EXPECT_TRUE(notes[0].Repaired);
+    EXPECT_EQ(notes[0].Path, paths_[0]);
+    EXPECT_TRUE(CopiesIn(folder).empty());
+    for (std::size_t i = 0; i < paths_.size(); ++i) {
+        EXPECT_TRUE(ReadFileBytes(paths_[i]) == originals_[i]) << i;
+    }
 }
 
 TEST_F(CrashAndUndo, JournalIsPrivateToTheUser) {

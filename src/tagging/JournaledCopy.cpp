@@ -1,0 +1,80 @@
+#include "tagging/JournaledCopy.h"
+
+#include "platform/FileSystem.h"
+#include "platform/ReplacementFile.h"
+
+namespace versemark {
+namespace {
+
+// The copy written, recorded and renamed; empty when done, else the reason.
+// `kept` tells whether the journal keeps what undo needs.
+std::string WriteAndRename(const std::string& path, const CopyFiller& fill, PassJournal* journal,
+                           std::optional<std::size_t>& index, std::string& newFile, bool& kept) {
+    const BeforeReplacementCreate record = [&](const std::string& name, std::string& reason) {
+        newFile = name;
+        if (!journal) {
+            return true;
+        }
+        index = journal->BeginCopy(path, name, reason);
+        return index.has_value();
+    };
+    std::string reason;
+    const auto replacement = CreateReplacementFile(path, reason, record);
+    if (!replacement) {
+        return reason;
+    }
+    std::optional<CopyUndo> undo;
+    if (!fill(replacement->File(), undo, reason)) {
+        return reason;
+    }
+    if (journal && index) {
+        kept = undo &&
+               journal->Bytes() + undo->OldFront.size() + undo->OldTail.size() <= kJournalBytesKept;
+        const auto stamp = replacement->File().Stamp();
+        if (!journal->MarkCopyWritten(*index, stamp.value_or(FileStamp{}),
+                                      kept ? &*undo : nullptr)) {
+            return "journal: the copy could not be recorded";
+        }
+    }
+    if (!replacement->Commit(reason)) {
+        return reason;
+    }
+    return {};
+}
+
+}  // namespace
+
+TagResult WriteCopyJournaled(const std::string& path, const CopyFiller& fill,
+                             PassJournal* journal) {
+    std::optional<std::size_t> index;
+    std::string newFile;
+    bool kept = true;
+    const std::string reason = WriteAndRename(path, fill, journal, index, newFile, kept);
+    if (journal && index) {
+        if (reason.empty()) {
+            journal->MarkDone(*index);
+        } else if (!PathExists(newFile)) {
+            journal->MarkResolved(*index);  // a copy still there is left to recovery
+        }
+    }
+    if (!reason.empty()) {
+        return {path, false, reason};
+    }
+    return {path, true, kept ? std::string() : std::string(kNoteNotUndoable)};
+}
+
+CopyUndo DescribeCopy(std::string_view old, std::uint64_t frontEnd, std::string_view newFront,
+                      std::uint64_t tailStart, std::string_view newTail) {
+    CopyUndo undo;
+    undo.OldFront = old.substr(0, frontEnd);
+    undo.OldTailOffset = tailStart;
+    undo.OldTail = old.substr(tailStart);
+    undo.NewFrontLength = newFront.size();
+    undo.NewFrontChecksum = TailChecksum(newFront);
+    undo.NewTailOffset = newFront.size() + (tailStart - frontEnd);
+    undo.NewLength = undo.NewTailOffset + newTail.size();
+    undo.NewTailChecksum = TailChecksum(newTail);
+    return undo;
+}
+
+}  // namespace versemark
