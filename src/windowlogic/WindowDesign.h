@@ -18,7 +18,7 @@ enum class ControlKind {
     Frame,     // a captioned group box
     Panel,     // a borderless container
     Label,     // plain text; a fixed label wraps within its width
-    Picture,   // one picture of the image list at its top left
+    Picture,   // one picture of the image list, within the control's room
     Rule,      // a one-pixel line (see ControlDesign::Place)
     Button,    // a push button whose caption wraps within its width
     CheckBox,  // a check box whose caption wraps within its width
