@@ -74,6 +74,9 @@ if(NOT WIN32)
         VERBATIM)
     add_custom_target(versemark-changelog ALL DEPENDS ${changelog}.gz)
     install(FILES ${changelog}.gz DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/versemark)
+    # The licence, where Debian keeps every package's.
+    install(FILES ${CMAKE_SOURCE_DIR}/data/debian/copyright
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/versemark)
 endif()
 
 # The Debian package: cpack -G DEB in a build folder.

@@ -126,7 +126,7 @@ wine reg delete "$DESKTOP_KEY" /v LogPixels /f >/dev/null
 # 3. The installer, silently, and the installed companion program.
 wine "$INSTALLER" /S
 INSTALLED='C:\Program Files\Versemark'
-answer=$(wine "$INSTALLED\\versemark-cli.exe" --version)
+answer=$(wine "$INSTALLED\\versemark-cli.exe" --version | tr -d '\r' | head -n 1)
 if [ "$answer" != "versemark-cli $VERSION" ]; then
     echo "build-windows: the installed versemark-cli.exe answered '$answer'." >&2
     exit 1

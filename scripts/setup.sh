@@ -11,7 +11,7 @@ PACKAGES=(
     xvfb xauth imagemagick
     libtag1-dev pkg-config
     python3-mutagen ffmpeg libimage-exiftool-perl
-    help2man desktop-file-utils appstream file
+    help2man desktop-file-utils appstream file lintian
     clang-14 libclang-rt-14-dev
 )
 # A caller may ask for more (the Windows build adds its cross compiler, Wine, NSIS).

@@ -10,6 +10,13 @@ namespace {
 
 constexpr std::size_t kOptionColumn = 19;  // where the descriptions of the options begin
 
+// The lines after the version: who holds the copyright and under which licence.
+constexpr std::string_view kLicenceLines =
+    "Copyright (C) 2026 The Versemark developers\n"
+    "License GPL-3.0-or-later: GNU GPL version 3 or later <https://gnu.org/licenses/gpl.html>.\n"
+    "This is free software: you are free to change and redistribute it.\n"
+    "There is NO WARRANTY, to the extent permitted by law.\n";
+
 // "--/key" as the companion writes a piece, with an optional value name.
 std::string Piece(std::string_view key, std::string_view value = {}) {
     std::string piece = std::string(companion::kPieceSeparator) + std::string(key);
@@ -39,9 +46,9 @@ bool IsWholeCommandLine(int argc, const char* const argv[], std::string_view opt
     return argc == 2 && argv[1] != nullptr && option == argv[1];
 }
 
-// "program version" and a line end.
+// "program version" on a line of its own, then the licence.
 std::string VersionText(std::string_view program, std::string_view version) {
-    return std::string(program) + " " + std::string(version) + "\n";
+    return std::string(program) + " " + std::string(version) + "\n" + std::string(kLicenceLines);
 }
 
 }  // namespace

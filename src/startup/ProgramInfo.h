@@ -14,7 +14,7 @@ inline constexpr std::string_view kVersionOption = "--version";
 inline constexpr std::string_view kHelpOption = "--help";
 
 // What to print when the whole command line (the arguments after the program's own
-// path) is kVersionOption ("program version"), or kHelpOption while `usage` is not
+// path) is kVersionOption ("program version" and the licence lines), or kHelpOption while `usage` is not
 // empty; nullopt for every other command line.
 std::optional<std::string> InfoRequestAnswer(int argc, const char* const argv[],
                                              std::string_view program, std::string_view version,

@@ -236,8 +236,9 @@ TEST(TagExitStatusTest, TwoForAWrongCommandLineWithTheReasonOnStandardError) {
 TEST(TagExitStatusTest, HelpAndVersionGoToStandardOutputWithStatusZero) {
     const CliRunResult version = RunCliProcess({"--version"});
     EXPECT_EQ(version.Status, 0);
-    EXPECT_TRUE(
-        std::regex_match(version.Out, std::regex("versemark-cli [0-9]+\\.[0-9]+\\.[0-9]+\n")))
+    EXPECT_TRUE(std::regex_match(
+        version.Out,
+        std::regex("versemark-cli [0-9]+\\.[0-9]+\\.[0-9]+\n[\\s\\S]*GPL-3\\.0-or-later[\\s\\S]*")))
         << version.Out;
     EXPECT_TRUE(version.Err.empty()) << version.Err;
 

@@ -58,7 +58,7 @@ for path in /usr/bin/versemark /usr/bin/versemark-cli \
     /usr/share/icons/hicolor/128x128/apps/versemark.png \
     /usr/share/icons/hicolor/256x256/apps/versemark.png \
     /usr/share/icons/hicolor/scalable/apps/versemark.svg \
-    /usr/share/doc/versemark/changelog.gz; do
+    /usr/share/doc/versemark/changelog.gz /usr/share/doc/versemark/copyright; do
     grep -qxF "$path" "$scratch/contents" || fail "the package lacks $path"
 done
 # Nothing of the build or the tests comes along.
@@ -67,13 +67,20 @@ if grep -vE '^/usr/(bin|share/(applications|metainfo|man|icons|doc))(/|$)|^/$|^/
     fail "unexpected files in the package: $(tr '\n' ' ' <"$scratch/unexpected")"
 fi
 
+# Debian's own package checker finds no error (warnings and notes are allowed).
+lintian --no-tag-display-limit "$deb" >"$scratch/lintian" 2>&1 || true
+if grep -q '^E: ' "$scratch/lintian"; then
+    fail "lintian found errors: $(grep '^E: ' "$scratch/lintian" | tr '\n' ' ')"
+fi
+
 # Unpacked into a scratch root, the programs run from there.
 root=$scratch/root
 dpkg -x "$deb" "$root"
 cli=$root/usr/bin/versemark-cli
-[ "$("$cli" --version)" = "versemark-cli $version" ] || fail "versemark-cli --version: $("$cli" --version 2>&1)"
-[ "$("$root/usr/bin/versemark" --version)" = "versemark $version" ] ||
+[ "$("$cli" --version | head -n 1)" = "versemark-cli $version" ] || fail "versemark-cli --version: $("$cli" --version 2>&1)"
+[ "$("$root/usr/bin/versemark" --version | head -n 1)" = "versemark $version" ] ||
     fail "versemark --version: $("$root/usr/bin/versemark" --version 2>&1)"
+"$cli" --version | grep -q 'GPL-3.0-or-later' || fail "versemark-cli --version names no licence"
 if "$cli" demo "$scratch/demo" >"$scratch/demo.log" 2>&1; then
     [ -f "$scratch/demo/wine/system.reg" ] || fail "versemark-cli demo wrote no whole library"
     ls "$scratch/demo/music/"*.mp3 >/dev/null 2>&1 || fail "versemark-cli demo wrote no MP3 files"

@@ -159,14 +159,21 @@ TEST(ParseCommandLine, AtMost256Pieces) {
 
 TEST(InfoRequestAnswer, OnlyTheWholeCommandLineAsksForTheVersionOrTheUsage) {
     constexpr std::string_view kUsage = "Usage: p\n";
+    const std::string version =
+        "p 1.2.3\n"
+        "Copyright (C) 2026 The Versemark developers\n"
+        "License GPL-3.0-or-later: GNU GPL version 3 or later "
+        "<https://gnu.org/licenses/gpl.html>.\n"
+        "This is free software: you are free to change and redistribute it.\n"
+        "There is NO WARRANTY, to the extent permitted by law.\n";
     struct Case {
         std::vector<std::string> Args;
         std::string_view Usage;
         std::optional<std::string> Answer;
     };
     const std::vector<Case> cases = {
-        {{"--version"}, kUsage, "p 1.2.3\n"},
-        {{"--version"}, {}, "p 1.2.3\n"},
+        {{"--version"}, kUsage, version},
+        {{"--version"}, {}, version},
         {{"--help"}, kUsage, std::string(kUsage)},
         {{"--help"}, {}, std::nullopt},  // a program whose help is answered elsewhere
         {{}, kUsage, std::nullopt},

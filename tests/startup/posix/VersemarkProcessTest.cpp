@@ -158,7 +158,8 @@ TEST_F(VersemarkProcess, AnswersVersionAndHelpOnlyWhenTheyAreTheWholeCommandLine
     noDisplay.emplace_back("DISPLAY", std::nullopt);
     noDisplay.emplace_back("WAYLAND_DISPLAY", std::nullopt);
     const std::vector<std::pair<std::string, std::regex>> answers = {
-        {"--version", std::regex("versemark [0-9]+\\.[0-9]+\\.[0-9]+\n")},
+        {"--version",
+         std::regex("versemark [0-9]+\\.[0-9]+\\.[0-9]+\n[\\s\\S]*GPL-3\\.0-or-later[\\s\\S]*")},
         {"--help",
          std::regex("Usage: versemark\n[\\s\\S]*--/mp3 FILE[\\s\\S]*--/fol FOLDER[\\s\\S]*")},
     };
