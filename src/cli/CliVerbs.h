@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cli/CliArguments.h"
+#include "tagging/PassLock.h"
 #include "tagging/Recovery.h"
 #include "tagging/TagResult.h"
 
@@ -52,6 +53,11 @@ inline constexpr int kExitSignalBase = 128;
 
 // Writes the recovery notes to standard error, one line each.
 void ReportRecovery(CliIo& io, const std::vector<RecoveryNote>& notes);
+
+// What a verb does when another tagging pass holds the journal folder: says on
+// standard error that it waits for it (kWaitingText), then waits.
+inline constexpr std::string_view kWaitingText = "Waiting for another tagging pass to finish...";
+WhenPassBusy WaitForOtherPass(CliIo& io);
 
 // Writes "versemark-cli VERB: PATH: reason" to standard error for every file not
 // tagged.

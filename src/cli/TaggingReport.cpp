@@ -4,6 +4,13 @@
 
 namespace versemark::cli {
 
+WhenPassBusy WaitForOtherPass(CliIo& io) {
+    return [&io] {
+        io.Err << kWaitingText << std::endl;  // seen before the wait, not after it
+        return true;
+    };
+}
+
 void ReportRecovery(CliIo& io, const std::vector<RecoveryNote>& notes) {
     for (const RecoveryNote& note : notes) {
         if (note.Repaired && !note.RemovedCopy.empty()) {

@@ -34,8 +34,13 @@ int Run(const VerbArguments& args, CliIo& io) {
     }
     std::vector<RecoveryNote> notes;
     {
+        const std::string folder = DefaultJournalFolder();
+        const PassLock lock = PassLock::Take(folder, WaitForOtherPass(io));
+        if (!lock.Held()) {
+            return Failure(io, kName, lock.Reason());
+        }
         const SignalHold hold;
-        notes = RecoverUnfinished(DefaultJournalFolder(), OpenFile);
+        notes = RecoverUnfinished(folder, OpenFile);
     }
     ReportRecovery(io, notes);
     const bool allRepaired = std::all_of(notes.begin(), notes.end(),

@@ -79,6 +79,7 @@ int Run(const VerbArguments& args, CliIo& io) {
     TaggingOptions options;
     options.Folder = AbsolutePath(parsed.Options.Positionals.front());
     options.Tag.AlsoId3v2 = parsed.Options.AlsoId3v2;
+    options.WhenBusy = WaitForOtherPass(io);
     const auto outcome = TagCheckedRows(scan->Rows, options);
     if (outcome) {
         ReportRecovery(io, outcome->Recovered);

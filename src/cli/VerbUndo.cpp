@@ -70,8 +70,12 @@ int Run(const VerbArguments& args, CliIo& io) {
         parsed.Options.Positionals.empty() ? std::string() : parsed.Options.Positionals.front();
     UndoOutcome outcome;
     {
-        const SignalHold hold;
         const std::string folder = DefaultJournalFolder();
+        const PassLock lock = PassLock::Take(folder, WaitForOtherPass(io));
+        if (!lock.Held()) {
+            return Failure(io, kName, lock.Reason());
+        }
+        const SignalHold hold;
         ReportRecovery(io, RecoverUnfinished(folder, OpenFile));
         outcome = UndoPass(folder, passId, OpenFile);
     }

@@ -38,8 +38,15 @@ std::unique_ptr<LockedFile> CreateLockedFile(const std::string& path, LockedCrea
 std::unique_ptr<LockedFile> OpenLockedFile(const std::string& path);
 
 // Makes `folder` (and the folders above it) when missing and keeps other users
-// out of it; false with the system's reason.
+// out of it; false with the reason, and nothing changed, when it is a link (on
+// Windows any reparse point) or not the current user's own: its owner could
+// plant files in it.
 bool MakePrivateFolder(const std::string& folder, std::string& reason);
+
+// True when `path` is a regular file, not a link, owned by the current user (on
+// Windows also by the Administrators group when the user is one of them, the
+// owner Windows gives what an elevated administrator makes).
+bool IsUsersOwnFile(const std::string& path);
 
 // The folder of the program's own state for the current user (Linux:
 // $XDG_STATE_HOME/versemark, else ~/.local/state/versemark; Windows:

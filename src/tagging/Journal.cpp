@@ -357,7 +357,10 @@ bool IsSettled(const std::string& file) {
 std::vector<std::string> ListJournals(const std::string& folder) {
     std::vector<std::string> files;
     for (const std::string& name : ListFilesWithExtension(folder, kJournalExtension, true)) {
-        files.push_back(folder + kPathSeparator + name);
+        // Another user's file could name any file of this user's to be written.
+        if (std::string file = folder + kPathSeparator + name; IsUsersOwnFile(file)) {
+            files.push_back(std::move(file));
+        }
     }
     // The names begin with the start time, so name order is time order.
     std::sort(files.begin(), files.end());

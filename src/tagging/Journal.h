@@ -98,7 +98,7 @@ std::optional<JournalContent> ReadJournal(const std::string& file);
 // (done or resolved): recovery has nothing to look at in it. Reads only its end.
 bool IsSettled(const std::string& file);
 
-// The journal files of `folder`, oldest first.
+// The journal files of `folder` the user owns, oldest first.
 std::vector<std::string> ListJournals(const std::string& folder);
 
 // A journal open for appending, locked so that no other process recovers or

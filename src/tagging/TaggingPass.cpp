@@ -148,8 +148,19 @@ std::optional<TaggingOutcome> TagCheckedRows(const RowList& rows, const TaggingO
     if (rows.Empty()) {
         return std::nullopt;
     }
-    SignalHold hold;
     TaggingOutcome outcome;
+    PassLock lock;  // taken before the hold: a wait for it can still be interrupted
+    if (options.JournalFolder) {
+        lock = PassLock::Take(*options.JournalFolder, options.WhenBusy);
+        if (!lock.Held()) {
+            outcome.OtherPassRunning = lock.Busy();
+            if (!lock.Busy()) {
+                outcome.Results = AllFailed(rows, lock.Reason());
+            }
+            return outcome;
+        }
+    }
+    SignalHold hold;
     std::unique_ptr<PassJournal> journal;
     if (options.JournalFolder) {
         outcome.Recovered = RecoverUnfinished(*options.JournalFolder, options.Open);

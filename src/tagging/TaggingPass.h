@@ -9,6 +9,7 @@
 #include "matching/RowList.h"
 #include "platform/RandomAccessFile.h"
 #include "tagging/JournaledWrite.h"
+#include "tagging/PassLock.h"
 #include "tagging/Recovery.h"
 #include "tagging/TagResult.h"
 
@@ -29,12 +30,16 @@ struct TaggingOptions {
     // for measuring what the journal costs).
     std::optional<std::string> JournalFolder = DefaultJournalFolder();
     std::string Folder;  // the folder tagged, shown by "undo --list"
+    // Told that another pass holds the journal folder's lock: true waits for it
+    // (as an empty one does), false ends this pass before it begins.
+    WhenPassBusy WhenBusy;
 };
 
 struct TaggingOutcome {
     std::vector<TagResult> Results;       // one per checked row tagged or tried, in list order
     int StopSignal = 0;                   // the signal that stopped the pass early, or 0
     std::vector<RecoveryNote> Recovered;  // what recovery did before the pass
+    bool OtherPassRunning = false;        // given up for another pass: nothing done
 };
 
 // The tagging pass over the checked rows, in list order. First recovers what an

@@ -43,6 +43,7 @@ struct WindowState {
     bool StopMatching = false;         // the stop request of a running pass
     bool FillingLyricsChoice = false;  // a row click is filling cboLyrics
     bool PassRunning = false;          // a matching pass runs (it yields to events)
+    bool OtherPassRunning = false;     // "Tag checked files" disabled for another pass
 };
 
 class WindowLogic {
@@ -124,9 +125,14 @@ class WindowLogic {
     void SetFolderButtonCaption(const std::string& caption);
     void SetTagButtonCaption(const char* caption);
     // The checked count from the rows: its caption, and "Tag checked files"
-    // enabled while at least one row is checked.
+    // enabled while at least one row is checked and no other pass runs.
     int CheckedCount() const;
     void CheckedRowsChanged();
+    // Looks whether a tagging pass runs elsewhere; true when one does, with
+    // "Tag checked files" disabled and the reason as its tooltip.
+    bool OtherPassRuns();
+    void SetOtherPassRunning(bool running);
+    void RefuseForOtherPass();  // tells the user why the press did nothing
     void SetStepColours(bool stepOneCurrent);
     void CloseAnyViewer();
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <utility>
 
+#include "tagging/PassLock.h"
 #include "tagging/Recovery.h"
 #include "tagging/TaggingPass.h"
 #include "windowlogic/Colours.h"
@@ -67,6 +68,11 @@ void WindowLogic::cmdTagThem_Click() {
 
     const int count = CheckedCount();
     if (count <= 0) {
+        return;
+    }
+    // The window never waits for another pass: it says why nothing happens.
+    if (OtherPassRuns()) {
+        RefuseForOtherPass();
         return;
     }
     const std::string question = texts::kConfirmTagStart + std::to_string(count) +
@@ -179,8 +185,14 @@ void WindowLogic::RunTaggingPass() {
     TaggingOptions options;
     options.Folder = lastFolder_;
     options.Tag.AlsoId3v2 = view_.IsChecked({ControlName::chkAlsoId3v2});
+    options.WhenBusy = [] { return false; };
     const std::optional<TaggingOutcome> outcome = TagCheckedRows(rows_.Rows(), options);
     if (!outcome) {
+        return;
+    }
+    if (outcome->OtherPassRunning) {  // began after the look before the question
+        SetOtherPassRunning(true);
+        RefuseForOtherPass();
         return;
     }
     if (!outcome->Recovered.empty() && services_.Prompts != nullptr) {
@@ -196,6 +208,27 @@ void WindowLogic::RunTaggingPass() {
     view_.SetVisible(kPanel, false);
     SetTagButtonCaption(texts::kReturnToList);
     state_.Shown = Pane::Log;
+}
+
+bool WindowLogic::OtherPassRuns() {
+    SetOtherPassRunning(PassRunsElsewhere(DefaultJournalFolder()));
+    return state_.OtherPassRunning;
+}
+
+void WindowLogic::SetOtherPassRunning(bool running) {
+    if (running) {
+        view_.SetEnabled(kTagButton, false);
+    }
+    if (running != state_.OtherPassRunning) {
+        view_.SetToolTip(kTagButton, running ? texts::kOtherPassRunning : "");
+        state_.OtherPassRunning = running;
+    }
+}
+
+void WindowLogic::RefuseForOtherPass() {
+    if (services_.Prompts != nullptr) {
+        services_.Prompts->ShowMessage(texts::kOtherPassRunning);
+    }
 }
 
 void WindowLogic::CloseAnyViewer() {

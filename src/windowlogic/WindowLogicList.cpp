@@ -121,7 +121,8 @@ int WindowLogic::CheckedCount() const {
 void WindowLogic::CheckedRowsChanged() {
     const int count = CheckedCount();
     view_.SetCaption({ControlName::Label1, 2}, texts::kCheckedPrefix + std::to_string(count));
-    view_.SetEnabled({ControlName::cmdTagThem}, count >= 1);
+    const bool otherPass = OtherPassRuns();
+    view_.SetEnabled({ControlName::cmdTagThem}, count >= 1 && !otherPass);
 }
 
 }  // namespace versemark

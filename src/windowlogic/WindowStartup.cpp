@@ -6,6 +6,7 @@
 #include "platform/CommonControls.h"
 #include "platform/FileSystem.h"
 #include "startup/Manifest.h"
+#include "tagging/PassLock.h"
 #include "windowlogic/UserPrompts.h"
 #include "windowlogic/WindowLogic.h"
 
@@ -20,11 +21,18 @@ IndexBuilt BuildIndexAndMatcher(const std::string& cachePath, bool singleDir) {
     return built;
 }
 
+// What a killed run left half written, put right unless another pass runs now:
+// the window never waits, and that pass recovers first by itself.
+std::vector<RecoveryNote> RecoverUnlessBusy(const std::string& journalFolder) {
+    const PassLock lock = PassLock::Take(journalFolder, [] { return false; });
+    return lock.Held() ? RecoverUnfinished(journalFolder, OpenFile) : std::vector<RecoveryNote>{};
+}
+
 }  // namespace
 
 WindowStartup::WindowStartup(ProgramValues& values, const std::string& journalFolder)
     : values_(values),
-      recovered_(RecoverUnfinished(journalFolder, OpenFile)),
+      recovered_(RecoverUnlessBusy(journalFolder)),
       firstPass_(StartFirstPassReader(values.Config)),
       // The cache's path and layout are copied: the thread shares nothing with
       // the window, which must not look at the index before Finish takes it.

@@ -19,6 +19,10 @@ inline constexpr char kConfirmTagOne[] = " file?";
 inline constexpr char kConfirmTagMany[] = " files?";
 inline constexpr char kAskRefresh[] = "Do you want to refresh the list using the same folder?";
 inline constexpr char kAlsoId3v2[] = "also write the lyrics as an ID3v2 lyrics frame";
+// Why "Tag checked files" is disabled while a pass of another window or of
+// versemark-cli runs.
+inline constexpr char kOtherPassRunning[] =
+    "Another tagging pass is running. Tag again when it has finished.";
 
 // Viewer buttons.
 inline constexpr char kDisplayLyrics[] = "Display lyrics";

@@ -4,11 +4,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <filesystem>
+#include <memory>
+#include <thread>
 
 #include "CrashAndUndo.h"
 #include "platform/FileSystem.h"
 #include "tagging/Journal.h"
+#include "tagging/PassLock.h"
 #include "tagging/Recovery.h"
 #include "tagging/Undo.h"
 
@@ -37,6 +42,49 @@ TEST_F(CrashAndUndo, ATornJournalNeverChangesAWholeFile) {
                 ASSERT_EQ(ReadFileBytes(paths_[i]), filesNew ? tagged[i] : originals_[i]) << cut;
             }
         }
+    }
+}
+
+// One pass at a time: while another holds the journal folder's lock, a pass
+// that gives up does nothing at all, and one that waits writes nothing until
+// the lock is let go, then tags every file whole.
+TEST_F(CrashAndUndo, APassStartedWhileAnotherRunsGivesUpOrWaitsForIt) {
+    const std::vector<std::string> tagged = TaggedBytes();
+    WriteOriginals("second");
+    auto first = std::make_unique<PassLock>(PassLock::Take(journals_));
+    ASSERT_TRUE(first->Held()) << first->Reason();
+
+    TaggingOptions refusing = Options();
+    int asked = 0;
+    refusing.WhenBusy = [&] {
+        ++asked;
+        return false;
+    };
+    const auto refused = TagCheckedRows(Rows(), refusing);
+    ASSERT_TRUE(refused);
+    EXPECT_TRUE(refused->OtherPassRunning);
+    EXPECT_TRUE(refused->Results.empty());
+    EXPECT_EQ(asked, 1);
+    EXPECT_TRUE(ListJournals(journals_).empty());
+
+    std::atomic<bool> waiting = false;
+    TaggingOptions waitingOptions = Options();
+    waitingOptions.WhenBusy = [&] { return waiting = true; };
+    std::optional<TaggingOutcome> waited;
+    std::thread second([&] { waited = TagCheckedRows(Rows(), waitingOptions); });
+    while (!waiting) {
+        std::this_thread::yield();
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    for (std::size_t i = 0; i < paths_.size(); ++i) {
+        EXPECT_EQ(ReadFileBytes(paths_[i]), originals_[i]) << "written while waiting: " << i;
+    }
+    EXPECT_TRUE(ListJournals(journals_).empty());
+    first.reset();
+    second.join();
+    ASSERT_TRUE(waited && AllTagged(waited->Results) && !waited->OtherPassRunning);
+    for (std::size_t i = 0; i < paths_.size(); ++i) {
+        EXPECT_EQ(ReadFileBytes(paths_[i]), tagged[i]) << i;
     }
 }
 

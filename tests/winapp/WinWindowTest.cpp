@@ -21,6 +21,7 @@
 #include "demo/DemoLibrary.h"
 #include "platform/CodePage.h"
 #include "platform/win32/WideText.h"
+#include "support/ScopedEnv.h"
 #include "support/TempDir.h"
 #include "tags/LyricsText.h"
 #include "winapp/WinSession.h"
@@ -233,6 +234,8 @@ class WinWindowTest : public ::testing::Test {
     }
 
     TempDir dir_;
+    // A state folder of the window's own: its passes' lock is no other test's.
+    const ScopedEnv state_{kStateFolderVariable, dir_.MakeFolder("state")};
     DemoLibraryResult demo_;
     ProgramValues values_;
     ScriptedPrompts prompts_;

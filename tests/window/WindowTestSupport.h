@@ -10,8 +10,10 @@
 #include <vector>
 
 #include "startup/basMain.h"
+#include "support/ScopedEnv.h"
 #include "support/ScriptedPrompts.h"
 #include "support/SongLibrary.h"
+#include "support/TempDir.h"
 #include "window/frmMain.h"
 
 class QAbstractButton;
@@ -27,6 +29,9 @@ class WindowUnderTest {
     WindowUnderTest();
     ~WindowUnderTest();
 
+    // A state folder of the window's own: its passes' lock is no other test's.
+    TempDir StateHome;
+    ScopedEnv StateFolder{kStateFolderVariable, StateHome.Path()};
     ProgramValues Values;
     ScriptedPrompts Prompts;
     int ProcessEventsCalls = 0;

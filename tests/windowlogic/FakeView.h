@@ -8,7 +8,9 @@
 #include <vector>
 
 #include "startup/basMain.h"
+#include "support/ScopedEnv.h"
 #include "support/ScriptedPrompts.h"
+#include "support/TempDir.h"
 #include "windowlogic/WindowDesign.h"
 #include "windowlogic/WindowLogic.h"
 #include "windowlogic/WindowSettings.h"
@@ -107,6 +109,9 @@ class LogicWindow {
   public:
     explicit LogicWindow(bool withAlsoId3v2 = true);
 
+    // A state folder of the window's own: its passes' lock is no other test's.
+    TempDir StateHome;
+    ScopedEnv StateFolder{kStateFolderVariable, StateHome.Path()};
     ProgramValues Values;
     FakeView View;
     ScriptedPrompts Prompts;

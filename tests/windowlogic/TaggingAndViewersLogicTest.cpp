@@ -3,12 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <memory>
 
 #include "FakeView.h"
 #include "base/Companion.h"
 #include "support/RoadLibrary.h"
+#include "tagging/Journal.h"
+#include "tagging/PassLock.h"
 #include "windowlogic/Colours.h"
 #include "windowlogic/RowLook.h"
+#include "windowlogic/WindowTexts.h"
 
 using namespace versemark;
 using namespace versemark::testing;
@@ -102,6 +106,35 @@ TEST(TaggingLogic, YesTagsAndShowsTheLogInPlaceOfTheList) {
     EXPECT_EQ(window[kCheckedLabel].Caption, "Checked: 2");
     // Escape leaves the log alone: it asks a question first.
     window.Logic.txtViewLyrics_KeyEscape();
+    EXPECT_TRUE(window[kViewer].Visible);
+}
+
+// The window never waits for another pass: while one holds the lock, the press
+// asks nothing, tags nothing and says why, "Tag checked files" is disabled with
+// the reason as its tooltip; the next act of the user looks again.
+TEST(TaggingLogic, AnotherPassRunningDisablesTaggingWithTheReasonUntilItEnds) {
+    MatchedWindow window;
+    auto other = std::make_unique<PassLock>(PassLock::Take(DefaultJournalFolder()));
+    ASSERT_TRUE(other->Held()) << other->Reason();
+    window.Prompts.Answers = {true};
+    window.Logic.cmdTagThem_Click();
+
+    EXPECT_TRUE(window.Prompts.Asked.empty());
+    EXPECT_EQ(window.Prompts.Messages, std::vector<std::string>{texts::kOtherPassRunning});
+    EXPECT_EQ(ReadFileBytes(window.road.AlphaMp3), window.road.AlphaBytes);
+    EXPECT_FALSE(window[kTagButton].Enabled);
+    EXPECT_EQ(window[kTagButton].ToolTip, texts::kOtherPassRunning);
+    EXPECT_TRUE(window[kList].Visible);
+    window.Logic.list_ItemCheck(window.RowOf(kAlpha), false);  // still running
+    EXPECT_FALSE(window[kTagButton].Enabled);
+
+    other.reset();
+    window.Logic.list_ItemCheck(window.RowOf(kAlpha), true);
+    EXPECT_TRUE(window[kTagButton].Enabled);
+    EXPECT_EQ(window[kTagButton].ToolTip, "");
+    window.Logic.cmdTagThem_Click();
+    EXPECT_EQ(window.Prompts.Asked.size(), 1u);
+    EXPECT_NE(ReadFileBytes(window.road.AlphaMp3), window.road.AlphaBytes);
     EXPECT_TRUE(window[kViewer].Visible);
 }
 

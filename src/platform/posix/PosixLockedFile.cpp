@@ -22,6 +22,8 @@ constexpr char kStateVariable[] = "XDG_STATE_HOME";
 constexpr char kHomeVariable[] = "HOME";
 constexpr char kStateBelowHome[] = "/.local/state";
 constexpr char kProgramFolder[] = "/versemark";
+constexpr char kFolderIsLink[] = "it is a link, not the user's own folder";
+constexpr char kFolderNotOwn[] = "it belongs to another user";
 
 class PosixLockedFile final : public LockedFile {
   public:
@@ -99,16 +101,41 @@ std::unique_ptr<LockedFile> OpenLockedFile(const std::string& path) {
 }
 
 bool MakePrivateFolder(const std::string& folder, std::string& reason) {
-    const mode_t oldMask = ::umask(kPrivateMask);
-    std::error_code error;
-    std::filesystem::create_directories(folder, error);
-    ::umask(oldMask);
-    if (error) {
-        reason = std::strerror(error.value());
+    struct stat st {};
+    if (::lstat(folder.c_str(), &st) != 0) {
+        const mode_t oldMask = ::umask(kPrivateMask);
+        std::error_code error;
+        std::filesystem::create_directories(folder, error);
+        ::umask(oldMask);
+        if (error || ::lstat(folder.c_str(), &st) != 0) {
+            reason = std::strerror(error ? error.value() : errno);
+            return false;
+        }
+    }
+    if (S_ISLNK(st.st_mode)) {
+        reason = kFolderIsLink;
         return false;
     }
-    ::chmod(folder.c_str(), kFolderMode);  // a folder made by an older run keeps others out too
-    return true;
+    // Opened without following a link, so that the folder changed is the one checked.
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) {
+        reason = std::strerror(errno);
+        return false;
+    }
+    const bool own = ::fstat(fd, &st) == 0 && st.st_uid == ::geteuid();
+    if (own) {
+        ::fchmod(fd, kFolderMode);  // a folder made by an older run keeps others out too
+    }
+    ::close(fd);
+    if (!own) {
+        reason = kFolderNotOwn;
+    }
+    return own;
+}
+
+bool IsUsersOwnFile(const std::string& path) {
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid();
 }
 
 std::string UserStateFolder() {

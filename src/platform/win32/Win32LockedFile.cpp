@@ -4,12 +4,16 @@
 // even after a crash.
 #include <windows.h>
 
+#include <aclapi.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <system_error>
+#include <vector>
 
 #include "platform/FileSystem.h"
 #include "platform/LockedFile.h"
+#include "platform/win32/ScopedHandle.h"
 #include "platform/win32/SystemError.h"
 #include "platform/win32/WideText.h"
 
@@ -19,6 +23,8 @@ namespace {
 constexpr DWORD kLockOffsetHigh = 0x7FFFFFFFU;  // far past the end of any journal
 constexpr DWORD kLockLength = 1;
 constexpr char kProgramFolder[] = "\\versemark";
+constexpr char kFolderIsLink[] = "it is a link or junction, not the user's own folder";
+constexpr char kFolderNotOwn[] = "it belongs to another user";
 
 // Others may read the file, and remove it, while it is open, as on Linux.
 constexpr DWORD kShared = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
@@ -83,6 +89,69 @@ bool Lock(HANDLE handle) {
     return false;
 }
 
+// A piece of the process token's information (TokenUser, TokenOwner,
+// TokenGroups); empty when it cannot be read.
+std::vector<BYTE> TokenPart(HANDLE token, TOKEN_INFORMATION_CLASS part) {
+    DWORD size = 0;
+    GetTokenInformation(token, part, nullptr, 0, &size);
+    std::vector<BYTE> bytes(size);
+    if (size == 0 || !GetTokenInformation(token, part, bytes.data(), size, &size)) {
+        bytes.clear();
+    }
+    return bytes;
+}
+
+// True when the Administrators group is among the token's groups, enabled or,
+// in the filtered token of an administrator who did not elevate, deny-only.
+bool ListsAdministrators(HANDLE token) {
+    const std::vector<BYTE> bytes = TokenPart(token, TokenGroups);
+    if (bytes.empty()) {
+        return false;
+    }
+    const auto* groups = reinterpret_cast<const TOKEN_GROUPS*>(bytes.data());
+    for (DWORD i = 0; i < groups->GroupCount; ++i) {
+        if (IsWellKnownSid(groups->Groups[i].Sid, WinBuiltinAdministratorsSid)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// True when `owner` is what Windows sets as the owner of what this process
+// makes: the user, or the token's default owner (for an elevated administrator
+// the Administrators group), or that group for an administrator who did not
+// elevate this time.
+bool IsCurrentUsersOwner(PSID owner) {
+    HANDLE raw = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &raw)) {
+        return false;
+    }
+    const win32::ScopedHandle token(raw);
+    const std::vector<BYTE> user = TokenPart(token.Get(), TokenUser);
+    if (!user.empty() &&
+        EqualSid(owner, reinterpret_cast<const TOKEN_USER*>(user.data())->User.Sid)) {
+        return true;
+    }
+    const std::vector<BYTE> byDefault = TokenPart(token.Get(), TokenOwner);
+    if (!byDefault.empty() &&
+        EqualSid(owner, reinterpret_cast<const TOKEN_OWNER*>(byDefault.data())->Owner)) {
+        return true;
+    }
+    return IsWellKnownSid(owner, WinBuiltinAdministratorsSid) && ListsAdministrators(token.Get());
+}
+
+bool OwnedByCurrentUser(const std::wstring& path) {
+    PSID owner = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (GetNamedSecurityInfoW(path.c_str(), SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &owner,
+                              nullptr, nullptr, nullptr, &descriptor) != ERROR_SUCCESS) {
+        return false;
+    }
+    const bool own = owner != nullptr && IsCurrentUsersOwner(owner);
+    LocalFree(descriptor);
+    return own;
+}
+
 }  // namespace
 
 std::unique_ptr<LockedFile> CreateLockedFile(const std::string& path, LockedCreate& result,
@@ -115,13 +184,37 @@ std::unique_ptr<LockedFile> OpenLockedFile(const std::string& path) {
 
 bool MakePrivateFolder(const std::string& folder, std::string& reason) {
     // Below the user's local application data, which only the user may open.
-    std::error_code error;
-    std::filesystem::create_directories(PathFromUtf8(folder), error);
-    if (error) {
-        reason = error.message();
+    const std::wstring wide = win32::Wide(folder);
+    if (GetFileAttributesW(wide.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        std::error_code error;
+        std::filesystem::create_directories(PathFromUtf8(folder), error);
+        if (error) {
+            reason = error.message();
+            return false;
+        }
+    }
+    const DWORD attributes = GetFileAttributesW(wide.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        reason = win32::SystemMessage(GetLastError());
+        return false;
+    }
+    if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+        reason = kFolderIsLink;
+        return false;
+    }
+    if (!OwnedByCurrentUser(wide)) {
+        reason = kFolderNotOwn;
         return false;
     }
     return true;
+}
+
+bool IsUsersOwnFile(const std::string& path) {
+    const std::wstring wide = win32::Wide(path);
+    const DWORD attributes = GetFileAttributesW(wide.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES &&
+           (attributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) == 0 &&
+           OwnedByCurrentUser(wide);
 }
 
 std::string UserStateFolder() {

@@ -12,14 +12,17 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <memory>
 #include <optional>
 #include <random>
 #include <set>
 #include <thread>
 
 #include "cli/CliRun.h"
+#include "cli/CliVerbs.h"
 #include "support/TailBuilder.h"
 #include "support/TempDir.h"
+#include "tagging/PassLock.h"
 
 namespace versemark::testing {
 namespace {
@@ -261,6 +264,41 @@ TEST_F(KillDuringTag, InterruptAndTerminationStopThePassCleanly) {
         std::filesystem::remove_all(dir_ / "work/music");
         WriteLibrary(dir_, "work");
     }
+}
+
+// Two passes over one folder at once: each waits while another holds the
+// journal folder's lock, saying so once on standard error, and writes nothing
+// meanwhile. The one that runs second finds every file changed since its scan and
+// leaves it alone, so no file is torn or tagged twice, and one undo gives back
+// the originals.
+TEST_F(KillDuringTag, TwoPassesAtOnceRunOneAfterTheOther) {
+    auto held = std::make_unique<PassLock>(PassLock::Take(dir_ / "state/versemark"));
+    ASSERT_TRUE(held->Held()) << held->Reason();
+    const std::string waiting = std::string(cli::kWaitingText) + "\n";
+    Background first(TagArgs("work"), state_, dir_ / "first");
+    Background second(TagArgs("work"), state_, dir_ / "second");
+    const auto deadline = Clock::now() + std::chrono::seconds(120);
+    while (Clock::now() < deadline && !first.Ended() && !second.Ended() &&
+           !(ReadFileBytes(dir_ / "first.err") == waiting &&
+             ReadFileBytes(dir_ / "second.err") == waiting)) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    EXPECT_EQ(ReadFileBytes(dir_ / "first.err"), waiting);
+    EXPECT_EQ(ReadFileBytes(dir_ / "second.err"), waiting);
+    EXPECT_EQ(SnapshotFiles(dir_ / "work/music"), old_);
+    held.reset();
+
+    const int statuses[] = {first.Wait(), second.Wait()};
+    int tagged = 0;
+    for (const int status : statuses) {
+        ASSERT_TRUE(WIFEXITED(status)) << status;
+        tagged += WEXITSTATUS(status) == 0 ? 1 : 0;
+    }
+    EXPECT_EQ(tagged, 1);
+    EXPECT_EQ(SnapshotFiles(dir_ / "work/music"), new_);
+    const CliRunResult undo = RunCliProcess({"undo"}, {{"XDG_STATE_HOME", state_}});
+    EXPECT_EQ(undo.Status, 0) << undo.Err;
+    EXPECT_EQ(SnapshotFiles(dir_ / "work/music"), old_);
 }
 
 }  // namespace

@@ -15,7 +15,9 @@
 
 #include "../CrashAndUndo.h"
 #include "tagging/Journal.h"
+#include "tagging/PassLock.h"
 #include "tagging/Recovery.h"
+#include "tagging/Undo.h"
 
 namespace versemark::testing {
 namespace {
@@ -190,6 +192,70 @@ TEST_F(CrashAndUndo, JournalIsPrivateToTheUser) {
     EXPECT_EQ(st.st_mode & 0777, 0700u);
     ASSERT_EQ(::stat(ListJournals(journals_).at(0).c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0600u);
+}
+
+constexpr uid_t kOtherUser = 65534;  // "nobody"
+
+// The state folder is the user's own: one that is a link, or that belongs to
+// another user, is refused with the reason and left as it was; a journal of
+// another user's in the own folder is never read, so a record planted in it
+// cannot make recovery or undo write over the user's file.
+TEST_F(CrashAndUndo, AFolderOrJournalOfAnotherUserIsNeverUsed) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "making files of another user needs root";
+    }
+    WriteOriginals("foreign");
+    const std::string foreign = dir_.MakeFolder("foreign-state");
+    ASSERT_EQ(::chmod(foreign.c_str(), 0755), 0);
+    ASSERT_EQ(::chown(foreign.c_str(), kOtherUser, kOtherUser), 0);
+    const std::string link = dir_ / "linked-state";
+    std::filesystem::create_directory_symlink(foreign, link);
+    struct Case {
+        std::string folder;
+        std::string reason;
+    };
+    for (const Case& c : {Case{link, "it is a link"}, Case{foreign, "another user"}}) {
+        TaggingOptions options = Options();
+        options.JournalFolder = c.folder;
+        const auto outcome = TagCheckedRows(Rows(), options);
+        ASSERT_TRUE(outcome);
+        ASSERT_EQ(outcome->Results.size(), paths_.size()) << c.folder;
+        EXPECT_FALSE(outcome->Results[0].Tagged);
+        EXPECT_NE(outcome->Results[0].Reason.find(c.reason), std::string::npos)
+            << outcome->Results[0].Reason;
+        EXPECT_FALSE(PassLock::Take(c.folder).Held());
+        struct stat st {};
+        ASSERT_EQ(::stat(foreign.c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 0777, 0755u) << c.folder;
+        EXPECT_TRUE(std::filesystem::is_empty(foreign)) << c.folder;
+        for (std::size_t i = 0; i < paths_.size(); ++i) {
+            EXPECT_EQ(ReadFileBytes(paths_[i]), originals_[i]) << c.folder << ' ' << i;
+        }
+    }
+
+    // A pending record that would put "planted" over the end of the first file.
+    {
+        std::string reason;
+        const auto planted = PassJournal::Create(journals_, PassHeader{1, "x", ""}, reason);
+        ASSERT_NE(planted, nullptr) << reason;
+        const auto victim = OpenFile(paths_[0], FileAccess::Read);
+        ASSERT_NE(victim, nullptr);
+        const std::uint64_t offset = originals_[0].size() - 7;
+        ASSERT_TRUE(planted->Begin(paths_[0], victim->Stamp(),
+                                   TailChange{offset, offset + 7, "planted", "new"}, reason))
+            << reason;
+    }
+    const std::string planted = ListJournals(journals_).at(0);
+    ASSERT_EQ(::chown(planted.c_str(), kOtherUser, kOtherUser), 0);
+    EXPECT_TRUE(ListJournals(journals_).empty());
+    EXPECT_TRUE(ListPasses(journals_).empty());
+    EXPECT_TRUE(RecoverUnfinished(journals_, OpenFile).empty());
+    EXPECT_EQ(UndoPass(journals_, "", OpenFile).Error, "no tagging pass to undo");
+    EXPECT_EQ(ReadFileBytes(paths_[0]), originals_[0]);
+    // The same journal as the user's own is read: the record does take effect.
+    ASSERT_EQ(::chown(planted.c_str(), 0, 0), 0);
+    EXPECT_EQ(RecoverUnfinished(journals_, OpenFile).size(), 1u);
+    EXPECT_NE(ReadFileBytes(paths_[0]), originals_[0]);
 }
 
 }  // namespace
