@@ -25,22 +25,21 @@ constexpr std::string_view kHelp =
     "\n"
     "Prints on standard error what was repaired and what could not be.\n"
     "Exit status: 0 when nothing is left to recover, 1 when a file could not be\n"
-    "recovered, 2 for a wrong command line.\n";
+    "recovered, 2 for a wrong command line, 128 plus the signal's number when an\n"
+    "interrupt or a termination request came meanwhile (after the notes).\n";
 
 int Run(const VerbArguments& args, CliIo& io) {
     const ParsedArguments parsed = ParseVerbArguments(args, 0, 0);
     if (const auto status = HelpOrUsageError(parsed, kHelp, kName, io)) {
         return *status;
     }
-    std::vector<RecoveryNote> notes;
-    {
-        const SignalHold hold;
-        notes = RecoverUnfinished(DefaultJournalFolder(), OpenFile);
-    }
+    // Held until the notes are written.
+    SignalHold hold;
+    const std::vector<RecoveryNote> notes = RecoverUnfinished(DefaultJournalFolder(), OpenFile);
     ReportRecovery(io, notes);
     const bool allRepaired = std::all_of(notes.begin(), notes.end(),
                                          [](const RecoveryNote& note) { return note.Repaired; });
-    return allRepaired ? kExitOk : kExitFailure;
+    return StatusAfterOutput(io, hold, 0, allRepaired ? kExitOk : kExitFailure);
 }
 
 }  // namespace

@@ -10,6 +10,11 @@
 // with TakeStopSignal; one not taken takes effect when the hold goes away.
 namespace versemark {
 
+// The exit status of a program that ends itself for a held signal once its
+// output is written, as a shell shows one the signal ended: 128 plus the
+// signal's number.
+inline constexpr int kExitSignalBase = 128;
+
 class SignalHold {
   public:
     SignalHold();

@@ -148,7 +148,8 @@ std::optional<TaggingOutcome> TagCheckedRows(const RowList& rows, const TaggingO
     if (rows.Empty()) {
         return std::nullopt;
     }
-    SignalHold hold;
+    std::optional<SignalHold> ownHold;
+    SignalHold& hold = options.Hold != nullptr ? *options.Hold : ownHold.emplace();
     TaggingOutcome outcome;
     std::unique_ptr<PassJournal> journal;
     if (options.JournalFolder) {

@@ -173,6 +173,10 @@ TEST(TagExitStatusTest, ANameLookingLikeAnErrorLineDoesNotFailTheRun) {
     const CliRunResult tag = RunCliProcess({"tag", dir / "music", "--cache", dir / "lyrics"});
     EXPECT_EQ(tag.Status, 0) << tag.Err;
     EXPECT_EQ(tag.Out.rfind("File tagged..: ", 0), 0u) << tag.Out;
+    // Nor does it forge a line of the log: it stays one line, its CR LF escaped.
+    EXPECT_EQ(tag.Out, "File tagged..: " + (dir / "music") +
+                           NativePath("/Good Band - Fine Song\\x0D\\x0AError tagging: x.mp3") +
+                           "\r\n");
 }
 
 // undo takes back the most recent pass: every file gets its old bytes; --list
