@@ -75,12 +75,12 @@ int Run(const VerbArguments& args, CliIo& io) {
         return DryRun(scan->Rows, io);
     }
 
-    // Held until the log is written: a signal during the last file still leaves it.
+    // Held around the pass's own hold until the log is written: a signal during
+    // the last file, which stops nothing, still leaves the whole log.
     SignalHold hold;
     TaggingOptions options;
     options.Folder = AbsolutePath(parsed.Options.Positionals.front());
     options.Tag.AlsoId3v2 = parsed.Options.AlsoId3v2;
-    options.Hold = &hold;
     const auto outcome = TagCheckedRows(scan->Rows, options);
     if (outcome) {
         ReportRecovery(io, outcome->Recovered);

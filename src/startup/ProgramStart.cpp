@@ -31,10 +31,10 @@ int RunOneFileMode(const RunConfig& config, ProcessServices& services, TaggingOp
         std::fprintf(stderr, "Versemark: %s: %s\n", EscapeControls(mp3Path).c_str(),
                      reason.c_str());
     };
-    // Held until the log is written, so that a signal during the file still
-    // leaves it; a signal ends the run then, without the message box.
+    // Held around the pass's own hold until the log is written, so that a signal
+    // during the file still leaves it; a signal ends the run then, without the
+    // message box.
     std::optional<SignalHold> hold(std::in_place);
-    options.Hold = &*hold;
     std::vector<RecoveryNote> recovered;
     int stopSignal = 0;
     const std::string log = TagOneFile(config, options, &recovered, &stopSignal);

@@ -148,8 +148,7 @@ std::optional<TaggingOutcome> TagCheckedRows(const RowList& rows, const TaggingO
     if (rows.Empty()) {
         return std::nullopt;
     }
-    std::optional<SignalHold> ownHold;
-    SignalHold& hold = options.Hold != nullptr ? *options.Hold : ownHold.emplace();
+    SignalHold hold;
     TaggingOutcome outcome;
     std::unique_ptr<PassJournal> journal;
     if (options.JournalFolder) {

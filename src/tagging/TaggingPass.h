@@ -14,8 +14,6 @@
 
 namespace versemark {
 
-class SignalHold;
-
 // How the pass tags: the Lyrics3 tail only (as always), or also the ID3v2
 // lyrics frame, the file then written whole as a copy that replaces it.
 struct TagOptions {
@@ -31,10 +29,6 @@ struct TaggingOptions {
     // for measuring what the journal costs).
     std::optional<std::string> JournalFolder = DefaultJournalFolder();
     std::string Folder;  // the folder tagged, shown by "undo --list"
-    // The caller's hold on the signals that end the program, for a caller that
-    // prints the log before it lets them go (and takes a signal that came during
-    // the last file itself); nullptr: the pass holds them while it runs.
-    SignalHold* Hold = nullptr;
 };
 
 struct TaggingOutcome {
@@ -45,8 +39,7 @@ struct TaggingOutcome {
 
 // The tagging pass over the checked rows, in list order. First recovers what an
 // earlier run left unfinished. Signals that end the program are held while it
-// runs (or the caller's Hold does); one that comes stops the pass after the file
-// being written. nullopt when
+// runs; one that comes stops the pass after the file being written. nullopt when
 // the list has no rows (nothing happens on screen then).
 std::optional<TaggingOutcome> TagCheckedRows(const RowList& rows,
                                              const TaggingOptions& options = {});
