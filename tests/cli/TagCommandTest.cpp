@@ -224,6 +224,8 @@ TEST(TagExitStatusTest, TwoForAWrongCommandLineWithTheReasonOnStandardError) {
         {"--version", "extra"},
         {"config", "--version"},
         {"-V"},
+        {"tag", dir / "music", "--\x1B[2J"},  // repeated with the escape sequence escaped
+        {"\x1B]0;title\x07"},
     };
     for (const auto& args : wrong) {
         const CliRunResult run = RunCliProcess(args);
@@ -234,6 +236,7 @@ TEST(TagExitStatusTest, TwoForAWrongCommandLineWithTheReasonOnStandardError) {
         EXPECT_EQ(run.Status, 2) << shown;
         EXPECT_FALSE(run.Err.empty()) << shown;
         EXPECT_TRUE(run.Out.empty()) << shown << run.Out;
+        EXPECT_EQ(run.Err.find_first_of("\x07\x1B"), std::string::npos) << run.Err;
     }
 }
 
