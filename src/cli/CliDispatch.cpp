@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "base/ControlEscape.h"
 #include "cli/CliVerbs.h"
 
 namespace versemark::cli {
@@ -26,14 +27,17 @@ constexpr std::string_view kOverviewEnd =
     "'versemark-cli VERB --help' tells more about a verb, 'versemark-cli --version'\n"
     "prints the version.\n"
     "Exit status: 0 done, 1 a file could not be tagged, read or written,\n"
-    "2 a wrong command line, 130 or 143 a pass stopped by an interrupt or a\n"
-    "termination request.\n";
+    "2 a wrong command line, 130 or 143 an interrupt or a termination request\n"
+    "during tag, undo or recover (after the log is printed).\n";
 
 constexpr std::string_view kSynopsisGap = "  ";
 
+// The reason may repeat an argument as it was given: its control characters are
+// escaped as in a name shown (names the reason shows are escaped already, and
+// stay as they are).
 std::string Line(std::string_view verb, std::string_view reason) {
     return std::string(kProgramName) + (verb.empty() ? "" : " ") + std::string(verb) + ": " +
-           std::string(reason) + "\n";
+           EscapeControls(reason) + "\n";
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cli/CliArguments.h"
+#include "platform/SignalHold.h"
 #include "tagging/PassLock.h"
 #include "tagging/Recovery.h"
 #include "tagging/TagResult.h"
@@ -48,9 +49,6 @@ VerbInfo DemoVerb();
 VerbInfo RecoverVerb();
 VerbInfo UndoVerb();
 
-// Exit status of a run ended early by `signal`: 128 plus its number.
-inline constexpr int kExitSignalBase = 128;
-
 // Writes the recovery notes to standard error, one line each.
 void ReportRecovery(CliIo& io, const std::vector<RecoveryNote>& notes);
 
@@ -62,6 +60,12 @@ WhenPassBusy WaitForOtherPass(CliIo& io);
 // Writes "versemark-cli VERB: PATH: reason" to standard error for every file not
 // tagged.
 void ReportReasons(CliIo& io, std::string_view verb, const std::vector<TagResult>& results);
+
+// The status of a verb that held the signals that end the program until its
+// output was written: the output flushed, then kExitSignalBase plus `stopSignal`
+// (the signal that stopped the pass) or plus a signal that came while `hold`
+// held it, else `status`.
+int StatusAfterOutput(CliIo& io, SignalHold& hold, int stopSignal, int status);
 
 // All verbs in the order the overview lists them.
 std::vector<VerbInfo> AllVerbs();

@@ -1,5 +1,6 @@
 #include "cli/DisplayText.h"
 
+#include "base/ControlEscape.h"
 #include "platform/CodePage.h"
 #include "platform/FileSystem.h"
 
@@ -26,7 +27,7 @@ bool IsCombiningMark(std::string_view utf8, std::size_t at, std::size_t length) 
 
 }  // namespace
 
-std::string DisplayPath(std::string_view path) {
+std::string PathAsUtf8(std::string_view path) {
     // A path that is UTF-8 as a whole is UTF-8 in each component: the separator
     // is ASCII, and UTF-8 sequences hold no ASCII bytes.
     if (IsValidUtf8(path)) {
@@ -45,6 +46,14 @@ std::string DisplayPath(std::string_view path) {
         out += kPathSeparator;
         start = separator + 1;
     }
+}
+
+std::string DisplayPath(std::string_view path) {
+    return EscapeControls(PathAsUtf8(path));
+}
+
+std::string DisplayName(std::string_view bytes) {
+    return EscapeControls(DisplayUtf8(bytes));
 }
 
 std::string LyricsForTerminal(std::string_view bytes) {

@@ -7,7 +7,8 @@
 namespace versemark::cli {
 
 // `utf8` as a quoted JSON string: the quote and the backslash escaped, every
-// control character below 0x20 written as \u00XX.
+// control character (below U+0020, U+007F, and U+0080 to U+009F, which a
+// terminal showing the output would act on) written as \u00xx.
 std::string JsonString(std::string_view utf8);
 
 }  // namespace versemark::cli

@@ -1,7 +1,6 @@
 #include "cli/ProgressLine.h"
 
 #include "cli/DisplayText.h"
-#include "platform/CodePage.h"
 
 namespace versemark::cli {
 
@@ -26,7 +25,7 @@ void ProgressLine::ShowNow(std::string_view text) {
     if (!enabled_) {
         return;
     }
-    const std::string shown = DisplayUtf8(text);
+    const std::string shown = DisplayName(text);
     const std::size_t width = DisplayWidth(shown);
     err_ << '\r' << shown;
     if (width < shownWidth_) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "base/ControlEscape.h"
 #include "base/FileNames.h"
 #include "cli/DisplayText.h"
 #include "cli/JsonText.h"
@@ -79,13 +80,10 @@ void AppendPadded(std::string& out, std::string_view text, std::size_t shown, st
     }
 }
 
-// Appends DisplayUtf8(text) without a copy of text that is UTF-8 already.
-void AppendDisplayUtf8(std::string& out, std::string_view text) {
-    if (IsValidUtf8(text)) {
-        out += text;
-    } else {
-        out += DisplayUtf8(text);
-    }
+// Appends DisplayName(text), without the display conversion's copy of text that
+// is UTF-8 already.
+void AppendDisplayName(std::string& out, std::string_view text) {
+    out += IsValidUtf8(text) ? EscapeControls(text) : DisplayName(text);
 }
 
 std::string JsonBool(bool value) {
@@ -107,8 +105,8 @@ std::string JsonPositions(const std::vector<int>& positions) {
 std::string JsonRow(const ResultRow& row) {
     std::string out = "{";
     out += "\"checked\": " + JsonBool(row.Checked);
-    out += ", \"mp3\": " + JsonString(DisplayPath(row.Mp3Path));
-    out += ", \"lyrics\": " + JsonString(DisplayPath(row.LyricsPath));
+    out += ", \"mp3\": " + JsonString(PathAsUtf8(row.Mp3Path));
+    out += ", \"lyrics\": " + JsonString(PathAsUtf8(row.LyricsPath));
     out += ", \"lyricsName\": " + JsonString(DisplayUtf8(row.LyricsName));
     out += ", \"candidates\": " + JsonPositions(row.Candidates);
     out += ", \"mp3Icon\": " + std::to_string(Mp3Look(row).Picture);
@@ -176,14 +174,14 @@ std::string FormatRowTable(const RowList& rows, std::string_view folder,
             out += kColumnGap;
             AppendPadded(out, mp3Texts[i], mp3Widths[i], mp3Width);
             out += kColumnGap;
-            AppendDisplayUtf8(out, row.LyricsName);
+            AppendDisplayName(out, row.LyricsName);
             out += '\n';
         }
         out += '\n';
         out += MarksLegend();
         out += '\n';
     }
-    out += DisplayUtf8(result.Label);
+    out += DisplayName(result.Label);
     out += '\n';
     out += "Checked: " + std::to_string(rows.CheckedCount()) + '\n';
     return out;

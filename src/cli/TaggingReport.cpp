@@ -1,6 +1,5 @@
 #include "cli/CliVerbs.h"
 #include "cli/DisplayText.h"
-#include "platform/CodePage.h"
 
 namespace versemark::cli {
 
@@ -29,9 +28,16 @@ void ReportReasons(CliIo& io, std::string_view verb, const std::vector<TagResult
         // A tagged file has a reason only when there is something to know about it.
         if (!result.Tagged || !result.Reason.empty()) {
             io.Err << kProgramName << ' ' << verb << ": " << DisplayPath(result.Mp3Path) << ": "
-                   << DisplayUtf8(result.Reason) << '\n';
+                   << DisplayName(result.Reason) << '\n';
         }
     }
+}
+
+int StatusAfterOutput(CliIo& io, SignalHold& hold, int stopSignal, int status) {
+    io.Out.flush();
+    io.Err.flush();
+    const int signal = stopSignal != 0 ? stopSignal : hold.TakeStopSignal();
+    return signal != 0 ? kExitSignalBase + signal : status;
 }
 
 }  // namespace versemark::cli

@@ -25,27 +25,26 @@ constexpr std::string_view kHelp =
     "\n"
     "Prints on standard error what was repaired and what could not be.\n"
     "Exit status: 0 when nothing is left to recover, 1 when a file could not be\n"
-    "recovered, 2 for a wrong command line.\n";
+    "recovered, 2 for a wrong command line, 128 plus the signal's number when an\n"
+    "interrupt or a termination request came meanwhile (after the notes).\n";
 
 int Run(const VerbArguments& args, CliIo& io) {
     const ParsedArguments parsed = ParseVerbArguments(args, 0, 0);
     if (const auto status = HelpOrUsageError(parsed, kHelp, kName, io)) {
         return *status;
     }
-    std::vector<RecoveryNote> notes;
-    {
-        const std::string folder = DefaultJournalFolder();
-        const PassLock lock = PassLock::Take(folder, WaitForOtherPass(io));
-        if (!lock.Held()) {
-            return Failure(io, kName, lock.Reason());
-        }
-        const SignalHold hold;
-        notes = RecoverUnfinished(folder, OpenFile);
+    const std::string folder = DefaultJournalFolder();
+    const PassLock lock = PassLock::Take(folder, WaitForOtherPass(io));
+    if (!lock.Held()) {
+        return Failure(io, kName, lock.Reason());
     }
+    // Held until the notes are written; taken after the wait, which an interrupt may end.
+    SignalHold hold;
+    const std::vector<RecoveryNote> notes = RecoverUnfinished(folder, OpenFile);
     ReportRecovery(io, notes);
     const bool allRepaired = std::all_of(notes.begin(), notes.end(),
                                          [](const RecoveryNote& note) { return note.Repaired; });
-    return allRepaired ? kExitOk : kExitFailure;
+    return StatusAfterOutput(io, hold, 0, allRepaired ? kExitOk : kExitFailure);
 }
 
 }  // namespace

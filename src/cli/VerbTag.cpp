@@ -2,7 +2,6 @@
 #include "cli/CliVerbs.h"
 #include "cli/DisplayText.h"
 #include "cli/ScanRun.h"
-#include "platform/CodePage.h"
 #include "tagging/TaggingPass.h"
 #include "tags/Id3v2Lyrics.h"
 
@@ -76,6 +75,9 @@ int Run(const VerbArguments& args, CliIo& io) {
         return DryRun(scan->Rows, io);
     }
 
+    // Held around the pass's own hold until the log is written: a signal during
+    // the last file, which stops nothing, still leaves the whole log.
+    SignalHold hold;
     TaggingOptions options;
     options.Folder = AbsolutePath(parsed.Options.Positionals.front());
     options.Tag.AlsoId3v2 = parsed.Options.AlsoId3v2;
@@ -85,16 +87,14 @@ int Run(const VerbArguments& args, CliIo& io) {
         ReportRecovery(io, outcome->Recovered);
     }
     if (!outcome || (outcome->Results.empty() && outcome->StopSignal == 0)) {
-        io.Err << "Nothing tagged: the pass checked no row. (" << DisplayUtf8(scan->Result.Label)
+        io.Err << "Nothing tagged: the pass checked no row. (" << DisplayName(scan->Result.Label)
                << ")\n";
-        return kExitOk;
+        return StatusAfterOutput(io, hold, 0, kExitOk);
     }
     io.Out << TaggingLog(outcome->Results);
     ReportReasons(io, kName, outcome->Results);
-    if (outcome->StopSignal != 0) {
-        return kExitSignalBase + outcome->StopSignal;
-    }
-    return AllTagged(outcome->Results) ? kExitOk : kExitFailure;
+    return StatusAfterOutput(io, hold, outcome->StopSignal,
+                             AllTagged(outcome->Results) ? kExitOk : kExitFailure);
 }
 
 }  // namespace

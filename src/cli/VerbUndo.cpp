@@ -32,7 +32,9 @@ constexpr std::string_view kHelp =
     "  --list    list the passes that can be named: id, date, folder, file count\n"
     "\n"
     "Exit status: 0 when every file of the pass got its old tail back, 1 when any\n"
-    "did not or there is no such pass, 2 for a wrong command line.\n";
+    "did not or there is no such pass, 2 for a wrong command line, 128 plus the\n"
+    "signal's number when an interrupt or a termination request came meanwhile (the\n"
+    "undo is finished and its log printed first).\n";
 
 std::string LocalTimeText(std::int64_t seconds) {
     const std::tm local = LocalTime(static_cast<std::time_t>(seconds));
@@ -68,24 +70,23 @@ int Run(const VerbArguments& args, CliIo& io) {
     }
     const std::string passId =
         parsed.Options.Positionals.empty() ? std::string() : parsed.Options.Positionals.front();
-    UndoOutcome outcome;
-    {
-        const std::string folder = DefaultJournalFolder();
-        const PassLock lock = PassLock::Take(folder, WaitForOtherPass(io));
-        if (!lock.Held()) {
-            return Failure(io, kName, lock.Reason());
-        }
-        const SignalHold hold;
-        ReportRecovery(io, RecoverUnfinished(folder, OpenFile));
-        outcome = UndoPass(folder, passId, OpenFile);
+    const std::string folder = DefaultJournalFolder();
+    const PassLock lock = PassLock::Take(folder, WaitForOtherPass(io));
+    if (!lock.Held()) {
+        return Failure(io, kName, lock.Reason());
     }
+    // Held until the log is written: the undo runs whole, then the log is printed.
+    // Taken after the wait, which an interrupt may end.
+    SignalHold hold;
+    ReportRecovery(io, RecoverUnfinished(folder, OpenFile));
+    const UndoOutcome outcome = UndoPass(folder, passId, OpenFile);
     if (!outcome.Error.empty()) {
-        return Failure(io, kName, outcome.Error);
+        return StatusAfterOutput(io, hold, 0, Failure(io, kName, outcome.Error));
     }
     io.Err << "Undoing pass " << outcome.PassId << '\n';
     io.Out << TaggingLog(outcome.Results);
     ReportReasons(io, kName, outcome.Results);
-    return AllTagged(outcome.Results) ? kExitOk : kExitFailure;
+    return StatusAfterOutput(io, hold, 0, AllTagged(outcome.Results) ? kExitOk : kExitFailure);
 }
 
 }  // namespace

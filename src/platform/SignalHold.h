@@ -7,8 +7,16 @@
 // lives, so that a file is never left half written, and keeps the file-size
 // limit's signal (POSIX only) from ending the program: a write past the limit
 // then fails with an error instead. A request that came meanwhile can be taken
-// with TakeStopSignal; one not taken takes effect when the hold goes away.
+// with TakeStopSignal (from any hold in force); one not taken takes effect when
+// the outermost hold goes away. Holds nest: a hold around an operation that
+// holds them itself keeps a request the operation did not take until the outer
+// hold's owner has written its output and takes it.
 namespace versemark {
+
+// The exit status of a program that ends itself for a held signal once its
+// output is written, as a shell shows one the signal ended: 128 plus the
+// signal's number.
+inline constexpr int kExitSignalBase = 128;
 
 class SignalHold {
   public:

@@ -27,7 +27,7 @@ ResultRow OneFileRow(const RunConfig& config) {
 }
 
 std::string TagOneFile(const RunConfig& config, const TaggingOptions& options,
-                       std::vector<RecoveryNote>* recovered) {
+                       std::vector<RecoveryNote>* recovered, int* stopSignal) {
     RunConfig reachable = config;
     reachable.CmdMp3 = NativeFromWindowsPath(config.CmdMp3);
     reachable.CmdLyrics = NativeFromWindowsPath(config.CmdLyrics);
@@ -37,9 +37,12 @@ std::string TagOneFile(const RunConfig& config, const TaggingOptions& options,
     if (outcome && recovered) {
         *recovered = outcome->Recovered;
     }
+    if (outcome && stopSignal) {
+        *stopSignal = outcome->StopSignal;
+    }
     // The log names the file as the companion wrote it, not as it was reached.
     const bool tagged = outcome && AllTagged(outcome->Results) && !outcome->Results.empty();
-    return std::string(tagged ? kLogTagged : kLogError) + config.CmdMp3 + std::string(kLineEnd);
+    return TaggingLogLine(tagged, config.CmdMp3);
 }
 
 }  // namespace versemark

@@ -1,9 +1,12 @@
 #include "startup/ProgramStart.h"
 
 #include <cstdio>
+#include <optional>
 #include <vector>
 
+#include "base/ControlEscape.h"
 #include "platform/CommonControls.h"
+#include "platform/SignalHold.h"
 #include "startup/CacheLocation.h"
 #include "startup/OneFileRun.h"
 #include "startup/RunConfig.h"
@@ -25,14 +28,28 @@ std::optional<bool> StartProgram(const std::string& argumentText, const std::str
 
 int RunOneFileMode(const RunConfig& config, ProcessServices& services, TaggingOptions options) {
     options.Tag.ReportFailure = [](const std::string& mp3Path, const std::string& reason) {
-        std::fprintf(stderr, "Versemark: %s: %s\n", mp3Path.c_str(), reason.c_str());
+        std::fprintf(stderr, "Versemark: %s: %s\n", EscapeControls(mp3Path).c_str(),
+                     reason.c_str());
     };
+    // Held around the pass's own hold until the log is written, so that a signal
+    // during the file still leaves it; a signal ends the run then, without the
+    // message box.
+    std::optional<SignalHold> hold(std::in_place);
     std::vector<RecoveryNote> recovered;
-    const std::string log = TagOneFile(config, options, &recovered);
+    int stopSignal = 0;
+    const std::string log = TagOneFile(config, options, &recovered, &stopSignal);
     const std::string recoveryText = RecoveryText(recovered);
     std::fwrite(recoveryText.data(), 1, recoveryText.size(), stderr);
     std::fwrite(log.data(), 1, log.size(), stdout);
     std::fflush(stdout);
+    std::fflush(stderr);
+    if (stopSignal == 0) {
+        stopSignal = hold->TakeStopSignal();
+    }
+    if (stopSignal != 0) {
+        return kExitSignalBase + stopSignal;
+    }
+    hold.reset();  // the message box waits for the user: a signal ends it as usual
     if (!config.CmdNoMessage) {
         services.ShowMessage(log);
     }

@@ -2,14 +2,21 @@
 
 #include <algorithm>
 
+#include "base/ControlEscape.h"
+
 namespace versemark {
+
+std::string TaggingLogLine(bool tagged, std::string_view mp3Path) {
+    std::string line(tagged ? kLogTagged : kLogError);
+    line += EscapeControls(mp3Path);
+    line += kLineEnd;
+    return line;
+}
 
 std::string TaggingLog(const std::vector<TagResult>& results) {
     std::string log;
     for (const TagResult& result : results) {
-        log += result.Tagged ? kLogTagged : kLogError;
-        log += result.Mp3Path;
-        log += kLineEnd;
+        log += TaggingLogLine(result.Tagged, result.Mp3Path);
     }
     return log;
 }

@@ -30,8 +30,12 @@ struct TagResult {
     std::string Reason;
 };
 
-// One log line per result: "File tagged..: " or "Error tagging: ", the MP3
-// path, CR LF.
+// One log line: "File tagged..: " or "Error tagging: ", the MP3 path with its
+// control characters escaped (EscapeControls, so that a name cannot end the line
+// or forge another), CR LF.
+std::string TaggingLogLine(bool tagged, std::string_view mp3Path);
+
+// One log line per result.
 std::string TaggingLog(const std::vector<TagResult>& results);
 
 bool AllTagged(const std::vector<TagResult>& results);

@@ -173,6 +173,10 @@ TEST(TagExitStatusTest, ANameLookingLikeAnErrorLineDoesNotFailTheRun) {
     const CliRunResult tag = RunCliProcess({"tag", dir / "music", "--cache", dir / "lyrics"});
     EXPECT_EQ(tag.Status, 0) << tag.Err;
     EXPECT_EQ(tag.Out.rfind("File tagged..: ", 0), 0u) << tag.Out;
+    // Nor does it forge a line of the log: it stays one line, its CR LF escaped.
+    EXPECT_EQ(tag.Out, "File tagged..: " + (dir / "music") +
+                           NativePath("/Good Band - Fine Song\\x0D\\x0AError tagging: x.mp3") +
+                           "\r\n");
 }
 
 // undo takes back the most recent pass: every file gets its old bytes; --list
@@ -220,6 +224,8 @@ TEST(TagExitStatusTest, TwoForAWrongCommandLineWithTheReasonOnStandardError) {
         {"--version", "extra"},
         {"config", "--version"},
         {"-V"},
+        {"tag", dir / "music", "--\x1B[2J"},  // repeated with the escape sequence escaped
+        {"\x1B]0;title\x07"},
     };
     for (const auto& args : wrong) {
         const CliRunResult run = RunCliProcess(args);
@@ -230,6 +236,7 @@ TEST(TagExitStatusTest, TwoForAWrongCommandLineWithTheReasonOnStandardError) {
         EXPECT_EQ(run.Status, 2) << shown;
         EXPECT_FALSE(run.Err.empty()) << shown;
         EXPECT_TRUE(run.Out.empty()) << shown << run.Out;
+        EXPECT_EQ(run.Err.find_first_of("\x07\x1B"), std::string::npos) << run.Err;
     }
 }
 

@@ -32,6 +32,17 @@ TEST(DisplayTextTest, PathsAreConvertedComponentByComponent) {
     EXPECT_EQ(DisplayPath(NativePath("/Caf\xE9/m\xC3\xBAsica.mp3")),
               NativePath("/Caf\xC3\xA9/m\xC3\xBAsica.mp3"));
     EXPECT_EQ(DisplayPath(NativePath("//a/")), NativePath("//a/"));
+    // Control characters as \xHH: C0 bytes, DEL, and the C1 controls U+0080 to
+    // U+009F in their UTF-8 bytes, whether the name holds them (C2 9B, the CSI)
+    // or the Windows-1252 reading makes them (0x9D, a byte the code page leaves
+    // undefined).
+    EXPECT_EQ(DisplayPath(NativePath("/a\x1B[2J/b\r\n\x7F.mp3")),
+              NativePath("/a\\x1B[2J/b\\x0D\\x0A\\x7F.mp3"));
+    EXPECT_EQ(DisplayPath(NativePath("/\xC2\x9B[1m/\xC3\xA9.mp3")),
+              NativePath("/\\xC2\\x9B[1m/\xC3\xA9.mp3"));
+    EXPECT_EQ(DisplayPath(NativePath("/Caf\xE9\x9D.mp3")),
+              NativePath("/Caf\xC3\xA9\\xC2\\x9D.mp3"));
+    EXPECT_EQ(cli::DisplayName(std::string("\0\x1F\xC2\xA0", 4)), "\\x00\\x1F\xC2\xA0");
 }
 
 TEST(DisplayTextTest, TerminalLyricsLoseNulPaddingAndEndWithALineEnd) {
@@ -48,12 +59,17 @@ TEST(JsonStringTest, EscapesQuotesBackslashesAndEveryControlCharacter) {
     EXPECT_EQ(JsonString("a\"b\\c"), "\"a\\\"b\\\\c\"");
     EXPECT_EQ(JsonString("\t\r\n"), "\"\\u0009\\u000d\\u000a\"");
     EXPECT_EQ(JsonString(std::string("\0\x1F", 2)), "\"\\u0000\\u001f\"");
-    EXPECT_EQ(JsonString("/ \x7F \xC3\xA9"), "\"/ \x7F \xC3\xA9\"");
+    // DEL and the C1 controls too, by their code points.
+    EXPECT_EQ(JsonString("/ \x7F \xC3\xA9 \xC2\x9B \xC2\xA0"),
+              "\"/ \\u007f \xC3\xA9 \\u009b \xC2\xA0\"");
     for (int c = 0; c < 0x20; ++c) {
         const auto parsed = ParseJson(JsonString(std::string(1, static_cast<char>(c))));
         ASSERT_TRUE(parsed.has_value()) << c;
         EXPECT_EQ(parsed->String(), std::string(1, static_cast<char>(c)));
     }
+    const auto c1 = ParseJson(JsonString("\x7F\xC2\x80\xC2\x9F"));
+    ASSERT_TRUE(c1.has_value());
+    EXPECT_EQ(c1->String(), "\x7F\xC2\x80\xC2\x9F");
 }
 
 TEST(ScanJsonTest, OddNamesComeOutAsValidJsonWithTheirBytesShownAsWindows1252) {
@@ -62,10 +78,13 @@ TEST(ScanJsonTest, OddNamesComeOutAsValidJsonWithTheirBytesShownAsWindows1252) {
     // A quote, a backslash and a tab in the names; and names in Windows-1252.
     const std::string odd = "Quote \"Band\" - Back\\slash\tTab";
     const std::string latin = "Caf\xE9 Noir - Cr\xE8me \x80uro";
-    dir.WriteFile("lyrics/" + odd + ".txt", filtered);
-    dir.WriteFile("lyrics/" + latin + ".txt", filtered);
-    dir.WriteFile("music/" + odd + ".mp3", TailBuilder().audio(600).bytes());
-    dir.WriteFile("music/" + latin + ".mp3", TailBuilder().audio(600).bytes());
+    // A line break and a terminal's escape sequence in names.
+    const std::string crlf = "Carriage\r\nReturn - Alpha";
+    const std::string esc = "Escape\x1B[31mRed - Omega";
+    for (const std::string& name : {odd, latin, crlf, esc}) {
+        dir.WriteFile("lyrics/" + name + ".txt", filtered);
+        dir.WriteFile("music/" + name + ".mp3", TailBuilder().audio(600).bytes());
+    }
 
     const CliRunResult scan =
         RunCliProcess({"scan", dir / "music", "--cache", dir / "lyrics", "--json"});
@@ -74,8 +93,9 @@ TEST(ScanJsonTest, OddNamesComeOutAsValidJsonWithTheirBytesShownAsWindows1252) {
     EXPECT_NE(scan.Out.find("Back\\\\slash\\u0009Tab"), std::string::npos) << scan.Out;
     const auto json = ParseJson(scan.Out);
     ASSERT_TRUE(json.has_value()) << scan.Out;
+    EXPECT_EQ(scan.Out.find_first_of("\r\x1B"), std::string::npos) << "raw in the JSON";
     const JsonArray& rows = (*json)["rows"].Array();
-    ASSERT_EQ(rows.size(), 2u);
+    ASSERT_EQ(rows.size(), 4u);
     std::set<std::string> names;
     std::set<std::string> mp3s;
     for (const JsonValue& row : rows) {
@@ -84,13 +104,46 @@ TEST(ScanJsonTest, OddNamesComeOutAsValidJsonWithTheirBytesShownAsWindows1252) {
         EXPECT_TRUE(row["checked"].Bool());
     }
     const std::string latinShown = "Caf\xC3\xA9 Noir - Cr\xC3\xA8me \xE2\x82\xACuro";
-    EXPECT_EQ(names, (std::set<std::string>{odd, latinShown}));
-    EXPECT_EQ(mp3s, (std::set<std::string>{dir / ("music/" + odd + ".mp3"),
-                                           dir / ("music/" + latinShown + ".mp3")}));
+    EXPECT_EQ(names, (std::set<std::string>{odd, latinShown, crlf, esc}));
+    EXPECT_EQ(mp3s, (std::set<std::string>{
+                        dir / ("music/" + odd + ".mp3"), dir / ("music/" + latinShown + ".mp3"),
+                        dir / ("music/" + crlf + ".mp3"), dir / ("music/" + esc + ".mp3")}));
 
+    // On a terminal control characters are \xHH, with upper-case hex digits.
+    const std::string crlfShown = "Carriage\\x0D\\x0AReturn - Alpha";
+    const std::string escShown = "Escape\\x1B[31mRed - Omega";
     const CliRunResult table = RunCliProcess({"scan", dir / "music", "--cache", dir / "lyrics"});
     EXPECT_NE(table.Out.find(latinShown + ".mp3"), std::string::npos) << table.Out;
+    EXPECT_NE(table.Out.find("Back\\slash\\x09Tab.mp3"), std::string::npos) << table.Out;
+    EXPECT_NE(table.Out.find(crlfShown + ".mp3"), std::string::npos) << table.Out;
+    EXPECT_NE(table.Out.find(escShown + ".mp3 "), std::string::npos) << table.Out;
+    EXPECT_NE(table.Out.find("  " + escShown + "\n"), std::string::npos) << "lyrics column";
+    EXPECT_EQ(table.Out.find_first_of("\t\r\x1B"), std::string::npos) << table.Out;
     EXPECT_TRUE(IsValidUtf8(table.Out));
+
+    const CliRunResult dry =
+        RunCliProcess({"tag", dir / "music", "--cache", dir / "lyrics", "--dry-run"});
+    EXPECT_NE(dry.Out.find("Would tag: " + (dir / "music/") + escShown + ".mp3\n"),
+              std::string::npos)
+        << dry.Out;
+    EXPECT_EQ(dry.Out.find_first_of("\t\r\x1B"), std::string::npos) << dry.Out;
+
+    // The log keeps one CR LF line per file: a name cannot end its line early.
+    const CliRunResult tag = RunCliProcess({"tag", dir / "music", "--cache", dir / "lyrics"});
+    EXPECT_EQ(tag.Status, 0) << tag.Err;
+    EXPECT_NE(tag.Out.find("File tagged..: " + (dir / "music/") + crlfShown + ".mp3\r\n"),
+              std::string::npos)
+        << tag.Out;
+    EXPECT_NE(tag.Out.find("File tagged..: " + (dir / "music/") + escShown + ".mp3\r\n"),
+              std::string::npos);
+    std::size_t lineEnds = 0;
+    for (std::size_t at = tag.Out.find('\r'); at != std::string::npos;
+         at = tag.Out.find('\r', at + 1)) {
+        EXPECT_EQ(tag.Out.compare(at, 2, "\r\n"), 0) << "a CR alone";
+        ++lineEnds;
+    }
+    EXPECT_EQ(lineEnds, 4u) << tag.Out;
+    EXPECT_EQ(tag.Out.find('\x1B'), std::string::npos) << tag.Out;
 }
 
 TEST(ScanJsonTest, WordsOutsideAsciiMatchAcrossTheTwoEncodings) {

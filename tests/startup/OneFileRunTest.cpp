@@ -85,6 +85,9 @@ TEST_F(TagOneFileTest, AMissingFileIsLoggedAsAnErrorAndNothingIsMade) {
     const std::string mp3 = dir_ / "gone.mp3";
     EXPECT_EQ(TagOneFile(Config(mp3, lyrics)), "Error tagging: " + mp3 + "\r\n");
     EXPECT_FALSE(std::filesystem::exists(mp3));
+    // The name's control characters escaped: still one line, no escape sequence.
+    EXPECT_EQ(TagOneFile(Config(dir_ / "gone\r\n\x1B[1mx.mp3", lyrics)),
+              "Error tagging: " + (dir_ / "gone") + "\\x0D\\x0A\\x1B[1mx.mp3\r\n");
 
     const std::string present = dir_.WriteFile("present.mp3", audio_);
     EXPECT_EQ(TagOneFile(Config(present, dir_ / "missing.txt")),

@@ -301,5 +301,70 @@ TEST_F(KillDuringTag, TwoPassesAtOnceRunOneAfterTheOther) {
     EXPECT_EQ(SnapshotFiles(dir_ / "work/music"), old_);
 }
 
+// A termination request while the last file is written: the pass has no file
+// left to stop before, yet the log of every file is printed and the status is
+// 143. The last file is large and written whole as a copy, so the request
+// comes while that copy grows.
+TEST_F(KillDuringTag, TerminationDuringTheLastFilePrintsTheWholeLog) {
+    constexpr std::size_t kSmallFiles = 7;
+    constexpr std::size_t kLastAudio = 160 * 1024 * 1024;
+    constexpr std::uintmax_t kBiggerThanAnySmallFile = 1024 * 1024;
+    const std::string filtered = "words\r\n[x] filter used\r\n";
+    for (std::size_t i = 0; i <= kSmallFiles; ++i) {
+        const std::string song = "Vel" + Code(i) + " - Mor" + Code(i);
+        dir_.WriteFile("last/lyrics/" + song + ".txt", filtered);
+        dir_.WriteFile("last/music/" + song + ".mp3",
+                       TailBuilder().audio(i == kSmallFiles ? kLastAudio : 3000).bytes());
+    }
+    // Written by a copy; a copy bigger than any small file is the last file's.
+    const auto lastCopyGrows = [&] {
+        std::error_code error;
+        for (const auto& entry : std::filesystem::directory_iterator(dir_ / "last/music")) {
+            if (entry.path().filename().string().starts_with(".versemark-") &&
+                entry.file_size(error) > kBiggerThanAnySmallFile) {
+                return true;
+            }
+        }
+        return false;
+    };
+    std::vector<std::string> args = TagArgs("last");
+    args.push_back("--also-id3v2");
+    Background run(args, state_, dir_ / "out");
+    const auto deadline = Clock::now() + std::chrono::seconds(60);
+    while (Clock::now() < deadline && !run.Ended() && !lastCopyGrows()) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    ASSERT_FALSE(run.Ended()) << "the pass ended before the last file was written";
+    run.Signal(SIGTERM);
+    const int status = run.Wait();
+    ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+    EXPECT_EQ(WEXITSTATUS(status), 128 + SIGTERM);
+    const std::string log = ReadFileBytes(dir_ / "out");
+    EXPECT_EQ(Count(log, "File tagged..: "), kSmallFiles + 1) << log;
+    EXPECT_EQ(Count(log, "\r\n"), kSmallFiles + 1);
+}
+
+// An interrupt during undo: the undo runs whole (it has no point to stop at
+// that would leave the pass half taken back), then its log is printed and the
+// status is 130.
+TEST_F(KillDuringTag, InterruptDuringUndoPrintsTheWholeLog) {
+    const CliRunResult tag = RunCliProcess(TagArgs("work"), {{"XDG_STATE_HOME", state_}});
+    ASSERT_EQ(tag.Status, 0) << tag.Err;
+    const std::set<std::filesystem::path> before = Journals();
+    Background run({"undo"}, state_, dir_ / "out");
+    const auto deadline = Clock::now() + std::chrono::seconds(60);
+    while (Clock::now() < deadline && !run.Ended() && !NewJournalWithARecord(before)) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    ASSERT_FALSE(run.Ended()) << "the undo ended before the interrupt";
+    run.Signal(SIGINT);
+    const int status = run.Wait();
+    ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+    EXPECT_EQ(WEXITSTATUS(status), 128 + SIGINT);
+    const std::string log = ReadFileBytes(dir_ / "out");
+    EXPECT_EQ(Count(log, "File tagged..: "), kFiles) << ReadFileBytes(dir_ / "out.err");
+    EXPECT_EQ(SnapshotFiles(dir_ / "work/music"), old_);
+}
+
 }  // namespace
 }  // namespace versemark::testing
