@@ -32,7 +32,7 @@ TEST_F(TaggingFailures, UnreadableLyricsFile) {
 TEST_F(TaggingFailures, FileThatCannotBeOpenedForWriting) {
     const std::string middle = dir_.WriteFile("middle.mp3", original_);
     const FileOpener refuseMiddle = [&](const std::string& path, FileAccess access) {
-        return path == middle && access == FileAccess::ReadWrite ? nullptr : OpenFile(path, access);
+        return path == middle && access != FileAccess::Read ? nullptr : OpenFile(path, access);
     };
     ExpectLog(RunWithMiddle(middle, lyrics_, refuseMiddle), middle);
     EXPECT_EQ(ReadFileBytes(middle), original_);
