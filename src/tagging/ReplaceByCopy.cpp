@@ -99,6 +99,9 @@ TagResult TagOpenFileByCopy(RandomAccessFile& old, const std::string& mp3Path,
             why = "the Lyrics3 tag could not be written into the new file";
             return false;
         }
+        // Read whole: closed before the rename, which Windows refuses while the
+        // file is open.
+        old.Close();
         return true;
     };
     return WriteCopyJournaled(mp3Path, fill, journal, realPath);
