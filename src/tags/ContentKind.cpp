@@ -25,6 +25,7 @@ constexpr unsigned kSynchsafeShift = 7;
 // How far past the ID3v2 tag the first frame header is looked for: junk or
 // padding in front of the audio is skipped up to this length.
 constexpr std::size_t kFrameSearchLength = 64 * 1024;
+constexpr std::size_t kSearchPiece = 4 * 1024;
 
 // Where the audio ends: the start of the Lyrics3 tag and ID3v1 block at the
 // file's end, or the end itself; nullopt when a read fails.
@@ -79,6 +80,30 @@ bool FrameConfirmed(RandomAccessFile& file, std::uint64_t at, std::size_t frameL
     return file.ReadAt(next, mpeg::kHeaderSize, header) && mpeg::FrameLength(header).has_value();
 }
 
+// True when a confirmed frame header starts at or after `from` and before
+// `searchEnd`, looked for a piece at a time: most files start their audio at
+// once, and so are judged from their first few kilobytes.
+bool FindFrame(RandomAccessFile& file, std::uint64_t from, std::uint64_t searchEnd,
+               std::uint64_t audioEnd) {
+    std::string piece;
+    for (std::uint64_t at = from; at < searchEnd; at += kSearchPiece) {
+        // Each piece reaches a header's width into the next, for a header across both.
+        const std::uint64_t pieceEnd =
+            std::min(at + kSearchPiece + mpeg::kHeaderSize - 1, audioEnd);
+        if (!file.ReadAt(at, static_cast<std::size_t>(pieceEnd - at), piece)) {
+            return false;
+        }
+        const std::uint64_t starts = std::min<std::uint64_t>(kSearchPiece, searchEnd - at);
+        for (std::size_t i = 0; i < starts && i + mpeg::kHeaderSize <= piece.size(); ++i) {
+            const auto frameLength = mpeg::FrameLength(std::string_view(piece).substr(i));
+            if (frameLength && FrameConfirmed(file, at + i, *frameLength, audioEnd)) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
 bool HoldsMpegAudio(RandomAccessFile& file, std::uint64_t length) {
     const auto audioEnd = AudioEnd(file, length);
     std::string start;
@@ -89,19 +114,8 @@ bool HoldsMpegAudio(RandomAccessFile& file, std::uint64_t length) {
     if (!audioStart || *audioStart >= *audioEnd) {
         return false;
     }
-    const std::uint64_t searched =
-        std::min<std::uint64_t>(kFrameSearchLength + mpeg::kHeaderSize, *audioEnd - *audioStart);
-    std::string window;
-    if (!file.ReadAt(*audioStart, searched, window)) {
-        return false;
-    }
-    for (std::size_t i = 0; i + mpeg::kHeaderSize <= window.size(); ++i) {
-        const auto frameLength = mpeg::FrameLength(std::string_view(window).substr(i));
-        if (frameLength && FrameConfirmed(file, *audioStart + i, *frameLength, *audioEnd)) {
-            return true;
-        }
-    }
-    return false;
+    return FindFrame(file, *audioStart, std::min(*audioStart + kFrameSearchLength, *audioEnd),
+                     *audioEnd);
 }
 
 }  // namespace

@@ -45,6 +45,8 @@ TEST(ContentKindTest, OnlyMpegAudioCounts) {
         {"ID3v2 tag, frames", id3v2 + TailBuilder().audio(2000).bytes(), ContentKind::MpegAudio},
         {"junk, frames", std::string(100, 'j') + TailBuilder().audio(2000).bytes(),
          ContentKind::MpegAudio},
+        {"junk, one frame across 4 KiB", std::string(4094, 'j') + TailBuilder().audio(417).bytes(),
+         ContentKind::MpegAudio},
         {"MPEG-2 Layer III", mpeg2, ContentKind::MpegAudio},
         {"MPEG-1 Layer II", layer2, ContentKind::MpegAudio},
         {"one frame cut short by the tail",
