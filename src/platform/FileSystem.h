@@ -75,6 +75,14 @@ std::string Utf8FromPath(const std::filesystem::path& path);
 // The path made absolute against the current folder and put in normal form.
 std::string AbsolutePath(const std::string& path);
 
+// The path with every link on the way resolved, absolute and in normal form;
+// nullopt when something on the way is missing or cannot be read.
+std::optional<std::string> ResolvedPath(const std::string& path);
+
+// True when `path` is `folder` or lies somewhere within it, part by part (both
+// resolved already: no link and no "..").
+bool LiesWithin(const std::string& path, const std::string& folder);
+
 // Name order without regard to case, as the listings above use it.
 bool NameLess(std::string_view a, std::string_view b);
 // Sorts a listing into that order.

@@ -22,6 +22,14 @@ struct FileStamp {
     bool operator==(const FileStamp&) const = default;
 };
 
+// What an open file's permissions grant the running user on the user's own
+// rights, leaving out what only the administrator's override grants.
+struct FileRights {
+    bool Readable = true;
+    bool Writable = true;
+    bool OwnedByUser = false;  // the running user owns it and is not the administrator
+};
+
 // A file opened for positioned reads and writes of bytes. Every operation reports
 // failure as a return value; none throws. Implementations: the operating system's
 // file (OpenFile below) and, in tests, files that fail on purpose.
@@ -43,14 +51,24 @@ class RandomAccessFile {
     virtual bool Flush() { return true; }
     // The file's stamp, or nullopt where there is none (a file in memory).
     virtual std::optional<FileStamp> Stamp() { return std::nullopt; }
+    // The rights the running user has on the file, or nullopt where it has none
+    // (a file in memory).
+    virtual std::optional<FileRights> Rights() { return std::nullopt; }
     // Why the last failing operation failed, as the system words it.
     virtual std::string ErrorText() const { return "input/output error"; }
 };
 
-enum class FileAccess { Read, ReadWrite };
+enum class FileAccess {
+    Read,
+    ReadWrite,
+    // For reading and writing, reached through no link at all (no folder on the
+    // way and not the file itself; on Windows no reparse point as the file):
+    // the path must be resolved already.
+    ReadWriteNoLinks,
+};
 
 // Opens an existing regular file. nullopt-like nullptr when it cannot be opened
-// (missing, a folder, no permission).
+// (missing, a folder, no permission, a link where ReadWriteNoLinks allows none).
 std::unique_ptr<RandomAccessFile> OpenFile(const std::string& path, FileAccess access);
 
 }  // namespace versemark

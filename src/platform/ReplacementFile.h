@@ -38,13 +38,18 @@ inline constexpr std::size_t kReplacementNameLetters = 6;
 using BeforeReplacementCreate =
     std::function<bool(const std::string& newPath, std::string& reason)>;
 
-// Creates the new file for `path` (a link is followed: the file it leads to is
-// replaced, the link stays). nullptr, with `reason` set, when `path` is not a
+// Whether a link as the replaced file's name is followed (the file it leads to
+// is replaced, the link stays) or refused (the caller resolved the path itself).
+enum class ReplacementLinks { Follow, Refuse };
+
+// Creates the new file for `path` (a link as its name followed or refused as
+// `links` says). nullptr, with `reason` set, when `path` is not a
 // regular file this user may write (on Windows a read-only file counts as one
 // this user may not write), or the folder takes no new file. A name is told to
 // `beforeCreate` only when no file has it; should one get it before the new file
 // is made, the creation fails rather than tell another name.
 std::unique_ptr<ReplacementFile> CreateReplacementFile(
-    const std::string& path, std::string& reason, const BeforeReplacementCreate& beforeCreate = {});
+    const std::string& path, std::string& reason, const BeforeReplacementCreate& beforeCreate = {},
+    ReplacementLinks links = ReplacementLinks::Follow);
 
 }  // namespace versemark

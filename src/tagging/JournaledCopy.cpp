@@ -8,7 +8,8 @@ namespace {
 
 // The copy written, recorded and renamed; empty when done, else the reason.
 // `kept` tells whether the journal keeps what undo needs.
-std::string WriteAndRename(const std::string& path, const CopyFiller& fill, PassJournal* journal,
+std::string WriteAndRename(const std::string& path, const std::string& realPath,
+                           const CopyFiller& fill, PassJournal* journal,
                            std::optional<std::size_t>& index, std::string& newFile, bool& kept) {
     const BeforeReplacementCreate record = [&](const std::string& name, std::string& reason) {
         newFile = name;
@@ -19,7 +20,9 @@ std::string WriteAndRename(const std::string& path, const CopyFiller& fill, Pass
         return index.has_value();
     };
     std::string reason;
-    const auto replacement = CreateReplacementFile(path, reason, record);
+    const auto replacement = realPath.empty() ? CreateReplacementFile(path, reason, record)
+                                              : CreateReplacementFile(realPath, reason, record,
+                                                                      ReplacementLinks::Refuse);
     if (!replacement) {
         return reason;
     }
@@ -44,12 +47,12 @@ std::string WriteAndRename(const std::string& path, const CopyFiller& fill, Pass
 
 }  // namespace
 
-TagResult WriteCopyJournaled(const std::string& path, const CopyFiller& fill,
-                             PassJournal* journal) {
+TagResult WriteCopyJournaled(const std::string& path, const CopyFiller& fill, PassJournal* journal,
+                             const std::string& realPath) {
     std::optional<std::size_t> index;
     std::string newFile;
     bool kept = true;
-    const std::string reason = WriteAndRename(path, fill, journal, index, newFile, kept);
+    const std::string reason = WriteAndRename(path, realPath, fill, journal, index, newFile, kept);
     if (journal && index) {
         if (reason.empty()) {
             journal->MarkDone(*index);
@@ -65,13 +68,20 @@ TagResult WriteCopyJournaled(const std::string& path, const CopyFiller& fill,
 
 CopyUndo DescribeCopy(std::string_view old, std::uint64_t frontEnd, std::string_view newFront,
                       std::uint64_t tailStart, std::string_view newTail) {
+    return DescribeCopyOf(old.substr(0, frontEnd), tailStart, old.substr(tailStart), newFront,
+                          newTail);
+}
+
+CopyUndo DescribeCopyOf(std::string_view oldFront, std::uint64_t tailStart,
+                        std::string_view oldTail, std::string_view newFront,
+                        std::string_view newTail) {
     CopyUndo undo;
-    undo.OldFront = old.substr(0, frontEnd);
+    undo.OldFront = oldFront;
     undo.OldTailOffset = tailStart;
-    undo.OldTail = old.substr(tailStart);
+    undo.OldTail = oldTail;
     undo.NewFrontLength = newFront.size();
     undo.NewFrontChecksum = TailChecksum(newFront);
-    undo.NewTailOffset = newFront.size() + (tailStart - frontEnd);
+    undo.NewTailOffset = newFront.size() + (tailStart - oldFront.size());
     undo.NewLength = undo.NewTailOffset + newTail.size();
     undo.NewTailChecksum = TailChecksum(newTail);
     return undo;

@@ -31,13 +31,22 @@ using CopyFiller =
 // undo can take the file back. The old bytes are kept only while the journal
 // stays within kJournalBytesKept; otherwise the file is tagged with
 // kNoteNotUndoable as its reason. On failure the old file is unchanged and no
-// copy is left.
-TagResult WriteCopyJournaled(const std::string& path, const CopyFiller& fill, PassJournal* journal);
+// copy is left. With `realPath` (where `path` really lies, resolved by the
+// caller) the copy replaces the file there and never follows a link; without,
+// a link at `path` is followed.
+TagResult WriteCopyJournaled(const std::string& path, const CopyFiller& fill, PassJournal* journal,
+                             const std::string& realPath = {});
 
 // What undo needs of a copy of `old` whose bytes before `frontEnd` are replaced by
 // `newFront` and whose bytes from `tailStart` on by `newTail`
 // (frontEnd <= tailStart <= old.size()).
 CopyUndo DescribeCopy(std::string_view old, std::uint64_t frontEnd, std::string_view newFront,
                       std::uint64_t tailStart, std::string_view newTail);
+
+// The same from the pieces of the old file only: its front (the bytes before
+// `frontEnd`, replaced), and its tail (the bytes from `tailStart` on, replaced).
+CopyUndo DescribeCopyOf(std::string_view oldFront, std::uint64_t tailStart,
+                        std::string_view oldTail, std::string_view newFront,
+                        std::string_view newTail);
 
 }  // namespace versemark

@@ -3,14 +3,16 @@
 #include <string>
 #include <string_view>
 
+#include "platform/RandomAccessFile.h"
 #include "tagging/TagResult.h"
 
 namespace versemark {
 
 class PassJournal;
 
-// Tags one MP3 file with one lyrics file twice over: the Lyrics3 tag and ID3v1
-// block at its end as always, and the lyrics frame in the ID3v2 tag at its start.
+// Tags one MP3 file (through a link at `mp3Path`, which stays) with one lyrics
+// file twice over: the Lyrics3 tag and ID3v1 block at its end as always, and the
+// lyrics frame in the ID3v2 tag at its start.
 // A new ID3v2 tag may move the audio, so the whole file is written anew beside
 // the old one, flushed, and renamed over it: the name never leads to a half
 // written file. Tagged when the new file is in place; otherwise the old file is
@@ -19,5 +21,12 @@ class PassJournal;
 // left behind.
 TagResult TagFileByCopy(const std::string& mp3Path, const std::string& lyricsPath,
                         std::string_view lyricsName, PassJournal* journal = nullptr);
+
+// The same for a file already open and checked as `old`, which really lies at
+// `realPath` (resolved, replaced without following a link); the result and the
+// journal name it `mp3Path`. The audio is copied from `old` a block at a time.
+TagResult TagOpenFileByCopy(RandomAccessFile& old, const std::string& mp3Path,
+                            const std::string& realPath, const std::string& lyricsPath,
+                            std::string_view lyricsName, PassJournal* journal);
 
 }  // namespace versemark

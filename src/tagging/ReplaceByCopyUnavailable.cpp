@@ -8,4 +8,9 @@ TagResult TagFileByCopy(const std::string& mp3Path, const std::string&, std::str
     return {mp3Path, false, "this build cannot write ID3v2 lyrics frames"};
 }
 
+TagResult TagOpenFileByCopy(RandomAccessFile&, const std::string& mp3Path, const std::string&,
+                            const std::string&, std::string_view, PassJournal*) {
+    return {mp3Path, false, "this build cannot write ID3v2 lyrics frames"};
+}
+
 }  // namespace versemark

@@ -7,6 +7,7 @@
 #include "platform/FileSystem.h"
 #include "platform/SignalHold.h"
 #include "tagging/ReplaceByCopy.h"
+#include "tagging/TargetChecks.h"
 #include "tags/LyricsText.h"
 #include "tags/TagReaders.h"
 #include "tags/TagWriter.h"
@@ -89,8 +90,10 @@ NewTail BuildNewTail(RandomAccessFile& mp3, std::string_view preparedLyrics,
 // Tags the file by a copy renamed over it (with the ID3v2 frame). The copy
 // cannot be torn; the journal records its name, so that recovery can remove a
 // copy a killed pass left behind.
-TagResult TagRowByCopy(const ResultRow& row, const TagOptions& options, PassJournal* journal) {
-    TagResult result = TagFileByCopy(row.Mp3Path, row.LyricsPath, row.LyricsName, journal);
+TagResult TagRowByCopy(const ResultRow& row, RandomAccessFile& mp3, const std::string& realPath,
+                       const TagOptions& options, PassJournal* journal) {
+    TagResult result =
+        TagOpenFileByCopy(mp3, row.Mp3Path, realPath, row.LyricsPath, row.LyricsName, journal);
     if (!result.Tagged && options.ReportFailure) {
         options.ReportFailure(row.Mp3Path, result.Reason);
     }
@@ -100,9 +103,12 @@ TagResult TagRowByCopy(const ResultRow& row, const TagOptions& options, PassJour
 TagResult TagRow(const ResultRow& row, const TaggingOptions& options, PassJournal* journal) {
     const std::string& mp3Path = row.Mp3Path;
     // A missing file, a folder or a file that cannot be opened for writing all
-    // fail here, before anything is read.
+    // fail here, before anything is read. The file is opened where it really
+    // lies, through no link, so that the checks below hold for what is written.
+    const TaggingTarget target = ResolveTaggingTarget(mp3Path, options.Folder);
     errno = 0;
-    std::unique_ptr<RandomAccessFile> mp3 = options.Open(mp3Path, FileAccess::ReadWrite);
+    std::unique_ptr<RandomAccessFile> mp3 =
+        options.Open(target.OpenPath, FileAccess::ReadWriteNoLinks);
     if (!mp3) {
         return {mp3Path, false, OpenFailureReason(mp3Path, errno)};
     }
@@ -112,15 +118,21 @@ TagResult TagRow(const ResultRow& row, const TaggingOptions& options, PassJourna
         mp3->Close();
         return {mp3Path, false, std::string(kReasonChanged)};
     }
-    if (options.Tag.AlsoId3v2) {
+    if (std::string refusal = TargetRefusal(*mp3, target); !refusal.empty()) {
         mp3->Close();
-        return TagRowByCopy(row, options.Tag, journal);
+        return {mp3Path, false, std::move(refusal)};
+    }
+    if (options.Tag.AlsoId3v2) {
+        TagResult result = TagRowByCopy(row, *mp3, target.OpenPath, options.Tag, journal);
+        mp3->Close();
+        return result;
     }
     // The lyrics are read whole before anything is written to the MP3 file.
-    const auto lyrics = ReadPreparedLyrics(row.LyricsPath);
+    std::string lyricsRefusal;
+    const auto lyrics = ReadPreparedLyrics(row.LyricsPath, &lyricsRefusal);
     if (!lyrics) {
         mp3->Close();
-        return {mp3Path, false, std::string(kReasonLyricsUnreadable)};
+        return {mp3Path, false, lyricsRefusal};
     }
     const NewTail tail = BuildNewTail(*mp3, *lyrics, row.LyricsName);
     if (!tail.Reason.empty()) {
@@ -204,11 +216,24 @@ std::optional<std::string> LetsTagThem(const RowList& rows, const FileOpener& op
     return TaggingLog(outcome->Results);
 }
 
-std::optional<std::string> ReadPreparedLyrics(const std::string& lyricsPath) {
-    auto lyrics = ReadWholeFile(lyricsPath);
-    if (lyrics) {
-        PrepareStoredLyrics(*lyrics);
+std::optional<std::string> ReadPreparedLyrics(const std::string& lyricsPath, std::string* reason) {
+    const std::unique_ptr<RandomAccessFile> file = OpenFile(lyricsPath, FileAccess::Read);
+    const std::optional<FileRights> rights = file ? file->Rights() : std::nullopt;
+    if (rights && !rights->Readable) {
+        if (reason) {
+            *reason = kReasonLyricsNoReadPermission;
+        }
+        return std::nullopt;
     }
+    const auto length = file ? file->Length() : std::nullopt;
+    std::string lyrics;
+    if (!length || !file->ReadAt(0, static_cast<std::size_t>(*length), lyrics)) {
+        if (reason) {
+            *reason = kReasonLyricsUnreadable;
+        }
+        return std::nullopt;
+    }
+    PrepareStoredLyrics(lyrics);
     return lyrics;
 }
 

@@ -54,8 +54,12 @@ std::optional<TaggingOutcome> TagCheckedRows(const RowList& rows,
 std::optional<std::string> LetsTagThem(const RowList& rows, const FileOpener& open = OpenFile,
                                        const TagOptions& options = {});
 
-// The lyrics file's text as it is stored, or nullopt when it cannot be read.
-std::optional<std::string> ReadPreparedLyrics(const std::string& lyricsPath);
+// The lyrics file's text as it is stored, or nullopt (with `reason` set where
+// given) when it cannot be read, or could be only by the administrator's override
+// of its permissions: what one user keeps to themselves is never copied into a
+// file that others may read.
+std::optional<std::string> ReadPreparedLyrics(const std::string& lyricsPath,
+                                              std::string* reason = nullptr);
 
 // Writes the Lyrics3 tag with `preparedLyrics` and the ID3v1 block at the end of
 // an open MP3 file (the block made from `lyricsName` where the file has none).

@@ -146,7 +146,8 @@ TEST(TagExitStatusTest, OneWhenAnyLineIsAnErrorAndTheOtherFilesAreStillTagged) {
     const std::string filtered = "Words\r\n\r\n[x] filter used\r\n";
     dir.WriteFile("lyrics/Tiny Band - Short Song.txt", filtered);
     dir.WriteFile("lyrics/Good Band - Fine Song.txt", filtered);
-    // Too short to hold an ID3v1 block: the pass checks it, tagging fails.
+    // No MPEG audio (and too short to hold an ID3v1 block): the pass checks it,
+    // tagging refuses it.
     const std::string tiny(60, 'x');
     const std::string tinyPath = dir.WriteFile("music/Tiny Band - Short Song.mp3", tiny);
     const std::string good = TailBuilder().audio(2000).bytes();
@@ -156,7 +157,7 @@ TEST(TagExitStatusTest, OneWhenAnyLineIsAnErrorAndTheOtherFilesAreStillTagged) {
     EXPECT_EQ(tag.Status, 1) << tag.Err;
     EXPECT_NE(tag.Out.find("Error tagging: " + tinyPath + "\r\n"), std::string::npos) << tag.Out;
     EXPECT_NE(tag.Out.find("File tagged..: " + goodPath + "\r\n"), std::string::npos);
-    EXPECT_EQ(tag.Err, "versemark-cli tag: " + tinyPath + ": tail unreadable\n");
+    EXPECT_EQ(tag.Err, "versemark-cli tag: " + tinyPath + ": not an MPEG audio file\n");
     EXPECT_EQ(ReadFileBytes(tinyPath), tiny);
     EXPECT_EQ(ReadFileBytes(goodPath),
               good + ExpectedTag(PreparedWithoutFooter(filtered)) +

@@ -93,6 +93,13 @@ TEST_F(TagOneFileTest, AMissingFileIsLoggedAsAnErrorAndNothingIsMade) {
     EXPECT_EQ(TagOneFile(Config(present, dir_ / "missing.txt")),
               "Error tagging: " + present + "\r\n");
     EXPECT_EQ(ReadFileBytes(present), audio_);
+
+    // A FLAC file given as the MP3 file gets no tail.
+    const std::string flacBytes = std::string("fLaC\x80\x00\x00\x22", 8) + std::string(34, '\0') +
+                                  std::string("\xFF\xF8\xC9\x18", 4) + std::string(600, '\0');
+    const std::string flac = dir_.WriteFile("song.flac", flacBytes);
+    EXPECT_EQ(TagOneFile(Config(flac, lyrics)), "Error tagging: " + flac + "\r\n");
+    EXPECT_EQ(ReadFileBytes(flac), flacBytes);
 }
 
 TEST_F(TagOneFileTest, WindowsPathsOfTheCompanionAreReachedThroughWineAndLoggedAsWritten) {

@@ -95,7 +95,7 @@ FileOpener OpenerServing(const std::string& path, std::shared_ptr<FailingFile::S
 
 FileOpener ReadOnlyOpener() {
     return [](const std::string& path, FileAccess access) -> std::unique_ptr<RandomAccessFile> {
-        if (access == FileAccess::ReadWrite) {
+        if (access != FileAccess::Read) {
             return nullptr;
         }
         return OpenFile(path, access);

@@ -35,14 +35,18 @@ class TaggingFailures : public ::testing::Test {
         return log.value_or("");
     }
 
-    // The pass over the three rows with its results, the middle row as given.
-    TaggingOutcome PassWithMiddle(const ResultRow& middle, const FileOpener& open = OpenFile) {
+    // The pass over the three rows of the folder with its results, the middle
+    // row as given.
+    TaggingOutcome PassWithMiddle(const ResultRow& middle, const FileOpener& open = OpenFile,
+                                  const TagOptions& tag = {}) {
         RowList rows;
         rows.Add(CheckedRow(before_, lyrics_, "A - T"));
         rows.Add(middle);
         rows.Add(CheckedRow(after_, lyrics_, "A - T"));
         TaggingOptions options;
         options.Open = open;
+        options.Tag = tag;
+        options.Folder = dir_.Path();
         return TagCheckedRows(rows, options).value_or(TaggingOutcome{});
     }
 

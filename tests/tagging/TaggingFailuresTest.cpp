@@ -3,6 +3,7 @@
 #include "TaggingFailures.h"
 #include "support/FailingFile.h"
 #include "tagging/TagResult.h"
+#include "tagging/TargetChecks.h"
 
 namespace versemark::testing {
 namespace {
@@ -32,7 +33,7 @@ TEST_F(TaggingFailures, UnreadableLyricsFile) {
 TEST_F(TaggingFailures, FileThatCannotBeOpenedForWriting) {
     const std::string middle = dir_.WriteFile("middle.mp3", original_);
     const FileOpener refuseMiddle = [&](const std::string& path, FileAccess access) {
-        return path == middle && access == FileAccess::ReadWrite ? nullptr : OpenFile(path, access);
+        return path == middle && access != FileAccess::Read ? nullptr : OpenFile(path, access);
     };
     ExpectLog(RunWithMiddle(middle, lyrics_, refuseMiddle), middle);
     EXPECT_EQ(ReadFileBytes(middle), original_);
@@ -43,6 +44,31 @@ TEST_F(TaggingFailures, FileShorterThanAnId3v1Block) {
     const std::string middle = dir_.WriteFile("middle.mp3", shortBytes);
     ExpectLog(RunWithMiddle(middle, lyrics_), middle);
     EXPECT_EQ(ReadFileBytes(middle), shortBytes);
+}
+
+// Only MPEG audio is tagged, whatever the file's name, written in place or as a
+// copy: other content is left as it is.
+TEST_F(TaggingFailures, ContentThatIsNoMpegAudio) {
+    // A FLAC stream: its marker, the stream information block, frames.
+    const std::string flac = std::string("fLaC\x80\x00\x00\x22", 8) + std::string(34, '\0') +
+                             std::string("\xFF\xF8\xC9\x18", 4) + std::string(600, '\0');
+    const std::string text = std::string(450, 'a');
+    for (const bool alsoId3v2 : {false, true}) {
+        for (const std::string& bytes : {text, flac, std::string(), std::string(28, 'x')}) {
+            SCOPED_TRACE(bytes.substr(0, 4) + (alsoId3v2 ? ", as a copy" : ""));
+            const std::string middle = dir_.WriteFile("middle.mp3", bytes);
+            TagOptions tag;
+            tag.AlsoId3v2 = alsoId3v2;
+            const TaggingOutcome outcome =
+                PassWithMiddle(CheckedRow(middle, lyrics_, "A - T"), OpenFile, tag);
+            ASSERT_EQ(outcome.Results.size(), 3u);
+            EXPECT_FALSE(outcome.Results[1].Tagged);
+            EXPECT_EQ(outcome.Results[1].Reason, kReasonNotMpeg);
+            EXPECT_EQ(ReadFileBytes(middle), bytes);
+            dir_.WriteFile("before.mp3", original_);
+            dir_.WriteFile("after.mp3", original_);
+        }
+    }
 }
 
 TEST_F(TaggingFailures, Id3v1BlockLeavingNoRoomForATrailer) {

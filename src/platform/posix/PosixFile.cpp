@@ -3,16 +3,77 @@
 #include "platform/PosixDescriptorFile.h"
 
 #include <fcntl.h>
+#include <linux/openat2.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 #include <cerrno>
 #include <cstring>
+#include <vector>
 
 namespace versemark {
 
 FileStamp StampOf(const struct stat& st);
 
 namespace {
+
+constexpr uid_t kRootUser = 0;
+
+// True when the running user's groups include `group`.
+bool InUsersGroups(gid_t group) {
+    if (group == ::getegid()) {
+        return true;
+    }
+    const int count = ::getgroups(0, nullptr);
+    if (count <= 0) {
+        return false;
+    }
+    std::vector<gid_t> groups(static_cast<std::size_t>(count));
+    const int got = ::getgroups(count, groups.data());
+    for (int i = 0; i < got; ++i) {
+        if (groups[static_cast<std::size_t>(i)] == group) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The permission bits that apply to the running user: the owner's, the group's
+// or the others'. Only the administrator gets past them, so for any other user
+// the open itself has already said what they grant.
+FileRights RightsOf(const struct stat& st) {
+    const uid_t user = ::geteuid();
+    FileRights rights;
+    rights.OwnedByUser = user != kRootUser && st.st_uid == user;
+    if (user != kRootUser) {
+        return rights;
+    }
+    mode_t read = S_IROTH;
+    mode_t write = S_IWOTH;
+    if (st.st_uid == user) {
+        read = S_IRUSR;
+        write = S_IWUSR;
+    } else if (InUsersGroups(st.st_gid)) {
+        read = S_IRGRP;
+        write = S_IWGRP;
+    }
+    rights.Readable = (st.st_mode & read) != 0;
+    rights.Writable = (st.st_mode & write) != 0;
+    return rights;
+}
+
+// Opens `path` for reading and writing with no link anywhere on the way; where
+// the system cannot resolve that way, at least not through a link as the file.
+int OpenWithoutLinks(const char* path, int flags) {
+    struct open_how how {};
+    how.flags = static_cast<std::uint64_t>(flags);
+    how.resolve = RESOLVE_NO_SYMLINKS;
+    const long fd = ::syscall(SYS_openat2, AT_FDCWD, path, &how, sizeof how);
+    if (fd < 0 && errno == ENOSYS) {
+        return ::open(path, flags | O_NOFOLLOW);
+    }
+    return static_cast<int>(fd);
+}
 
 class PosixFile final : public RandomAccessFile {
   public:
@@ -96,6 +157,14 @@ class PosixFile final : public RandomAccessFile {
         return StampOf(st);
     }
 
+    std::optional<FileRights> Rights() override {
+        struct stat st {};
+        if (fd_ < 0 || ::fstat(fd_, &st) != 0) {
+            return std::nullopt;
+        }
+        return RightsOf(st);
+    }
+
     std::string ErrorText() const override { return std::strerror(error_); }
 
   private:
@@ -128,9 +197,9 @@ std::unique_ptr<RandomAccessFile> OpenFile(const std::string& path, FileAccess a
     // Opened without blocking so that a FIFO or device named like a file cannot
     // hang the caller; only regular files are kept. The flag stays set: reads and
     // writes of regular files never block on it, and clearing it costs two calls.
-    const int flags =
-        (access == FileAccess::ReadWrite ? O_RDWR : O_RDONLY) | O_CLOEXEC | O_NONBLOCK;
-    const int fd = ::open(path.c_str(), flags);
+    const int flags = (access == FileAccess::Read ? O_RDONLY : O_RDWR) | O_CLOEXEC | O_NONBLOCK;
+    const int fd = access == FileAccess::ReadWriteNoLinks ? OpenWithoutLinks(path.c_str(), flags)
+                                                          : ::open(path.c_str(), flags);
     if (fd < 0) {
         return nullptr;
     }

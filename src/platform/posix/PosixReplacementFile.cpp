@@ -107,12 +107,15 @@ std::string FreeNewPath(const std::filesystem::path& folder) {
 
 }  // namespace
 
-std::unique_ptr<ReplacementFile> CreateReplacementFile(
-    const std::string& path, std::string& reason, const BeforeReplacementCreate& beforeCreate) {
+std::unique_ptr<ReplacementFile> CreateReplacementFile(const std::string& path, std::string& reason,
+                                                       const BeforeReplacementCreate& beforeCreate,
+                                                       ReplacementLinks links) {
     std::error_code error;
-    const std::filesystem::path target = std::filesystem::canonical(path, error);
+    const std::filesystem::path target = links == ReplacementLinks::Follow
+                                             ? std::filesystem::canonical(path, error)
+                                             : std::filesystem::path(path);
     struct stat old {};
-    if (error || ::stat(target.c_str(), &old) != 0 || !S_ISREG(old.st_mode)) {
+    if (error || ::lstat(target.c_str(), &old) != 0 || !S_ISREG(old.st_mode)) {
         reason = error ? error.message() : "not a regular file";
         return nullptr;
     }

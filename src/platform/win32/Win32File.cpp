@@ -1,7 +1,10 @@
 // Positioned reads and writes through the system's file handles.
 #include <windows.h>
 
+#include <aclapi.h>
+
 #include <algorithm>
+#include <vector>
 
 #include "platform/RandomAccessFile.h"
 #include "platform/win32/SystemError.h"
@@ -19,6 +22,30 @@ constexpr std::int64_t kNsPerFileTimeTick = 100;
 
 std::uint64_t Join(DWORD high, DWORD low) {
     return (static_cast<std::uint64_t>(high) << 32U) | low;
+}
+
+// True when the running process's user owns the file open as `handle`.
+bool OwnedByRunningUser(HANDLE handle) {
+    PSID owner = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (GetSecurityInfo(handle, SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &owner, nullptr,
+                        nullptr, nullptr, &descriptor) != ERROR_SUCCESS) {
+        return false;
+    }
+    bool owned = false;
+    HANDLE token = nullptr;
+    if (OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) {
+        DWORD size = 0;
+        GetTokenInformation(token, TokenUser, nullptr, 0, &size);
+        std::vector<unsigned char> buffer(size);
+        if (size != 0 && GetTokenInformation(token, TokenUser, buffer.data(), size, &size)) {
+            const auto* user = reinterpret_cast<const TOKEN_USER*>(buffer.data());
+            owned = EqualSid(user->User.Sid, owner) != 0;
+        }
+        CloseHandle(token);
+    }
+    LocalFree(descriptor);
+    return owned;
 }
 
 OVERLAPPED At(std::uint64_t offset) {
@@ -110,6 +137,18 @@ class Win32File final : public RandomAccessFile {
                          (written - kFileTimeTo1970) * kNsPerFileTimeTick};
     }
 
+    // The read-only attribute is what stands for the write permission here.
+    std::optional<FileRights> Rights() override {
+        BY_HANDLE_FILE_INFORMATION info{};
+        if (handle_ == INVALID_HANDLE_VALUE || !GetFileInformationByHandle(handle_, &info)) {
+            return std::nullopt;
+        }
+        FileRights rights;
+        rights.Writable = (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) == 0;
+        rights.OwnedByUser = OwnedByRunningUser(handle_);
+        return rights;
+    }
+
     std::string ErrorText() const override { return win32::SystemMessage(error_); }
 
   private:
@@ -132,18 +171,29 @@ std::unique_ptr<RandomAccessFile> win32::AdoptFileHandle(HANDLE handle) {
 }
 
 std::unique_ptr<RandomAccessFile> OpenFile(const std::string& path, FileAccess access) {
-    const DWORD rights =
-        access == FileAccess::ReadWrite ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ;
+    const DWORD rights = access == FileAccess::Read ? GENERIC_READ : GENERIC_READ | GENERIC_WRITE;
+    // Without links, the reparse point itself is opened and then refused below.
+    const DWORD flags = access == FileAccess::ReadWriteNoLinks
+                            ? FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT
+                            : FILE_ATTRIBUTE_NORMAL;
     // Others may read, write and remove the file while it is open, as on Linux.
     const HANDLE handle = CreateFileW(win32::Wide(path).c_str(), rights,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+                                      nullptr, OPEN_EXISTING, flags, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         return nullptr;
     }
     // Only files on a disk: not a console, a pipe or a device named like a file.
     if (GetFileType(handle) != FILE_TYPE_DISK) {
         CloseHandle(handle);
+        return nullptr;
+    }
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (access == FileAccess::ReadWriteNoLinks &&
+        (!GetFileInformationByHandle(handle, &info) ||
+         (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)) {
+        CloseHandle(handle);
+        SetLastError(ERROR_CANT_ACCESS_FILE);
         return nullptr;
     }
     return std::make_unique<Win32File>(handle);

@@ -88,21 +88,27 @@ std::wstring NameLetters(int attempt) {
 
 }  // namespace
 
-std::unique_ptr<ReplacementFile> CreateReplacementFile(
-    const std::string& path, std::string& reason, const BeforeReplacementCreate& beforeCreate) {
+std::unique_ptr<ReplacementFile> CreateReplacementFile(const std::string& path, std::string& reason,
+                                                       const BeforeReplacementCreate& beforeCreate,
+                                                       ReplacementLinks links) {
     // Opened for writing, as a write in place would open it: a read-only file, or
     // one this user may not write, is left alone. Others may go on using it.
+    // Where links are refused, a reparse point is opened as itself.
+    const DWORD flags = links == ReplacementLinks::Refuse
+                            ? FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT
+                            : FILE_ATTRIBUTE_NORMAL;
     const win32::ScopedHandle old(
         CreateFileW(win32::Wide(path).c_str(), GENERIC_READ | GENERIC_WRITE,
                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                    FILE_ATTRIBUTE_NORMAL, nullptr));
+                    flags, nullptr));
     if (!old.Valid()) {
         reason = Failure("the file cannot be written: ");
         return nullptr;
     }
     BY_HANDLE_FILE_INFORMATION info{};
     if (GetFileType(old.Get()) != FILE_TYPE_DISK || !GetFileInformationByHandle(old.Get(), &info) ||
-        (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ||
+        (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
         reason = "not a regular file";
         return nullptr;
     }

@@ -23,6 +23,22 @@ TEST(RandomAccess, RefusesFoldersMissingFilesAndWritesToReadOnlyFiles) {
         EXPECT_EQ(OpenFile(path, FileAccess::ReadWrite), nullptr);
     }
     EXPECT_NE(OpenFile(path, FileAccess::Read), nullptr);
+    // Its permission bits deny writing to all, root included, whatever the open says.
+    const auto rights = OpenFile(path, FileAccess::Read)->Rights();
+    ASSERT_TRUE(rights);
+    EXPECT_FALSE(rights->Writable);
+    EXPECT_EQ(rights->OwnedByUser, ::geteuid() != 0);  // never for root
+
+    // Without links: neither the file's own link nor a linked folder on the way.
+    const std::string file = dir.WriteFile("real/song.mp3", "data");
+    const std::string fileLink = dir / "link.mp3";
+    const std::string folderLink = dir / "linked";
+    ASSERT_EQ(::symlink(file.c_str(), fileLink.c_str()), 0);
+    ASSERT_EQ(::symlink((dir / "real").c_str(), folderLink.c_str()), 0);
+    EXPECT_NE(OpenFile(file, FileAccess::ReadWriteNoLinks), nullptr);
+    EXPECT_NE(OpenFile(fileLink, FileAccess::ReadWrite), nullptr);
+    EXPECT_EQ(OpenFile(fileLink, FileAccess::ReadWriteNoLinks), nullptr);
+    EXPECT_EQ(OpenFile(folderLink + "/song.mp3", FileAccess::ReadWriteNoLinks), nullptr);
 }
 
 TEST(RandomAccess, RefusesAFifoWithoutBlocking) {

@@ -10,19 +10,28 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <vector>
 
 #include "../TaggingFailures.h"
 #include "matching/Mp3Sample.h"
 #include "tagging/TagResult.h"
+#include "tagging/TargetChecks.h"
 
 namespace versemark::testing {
 namespace {
+
+constexpr uid_t kNobody = 65534;
 
 // A real read-only file. Root may write to a file without write permission, so
 // then the file is made immutable as well (where the file system allows it).
 TEST_F(TaggingFailures, ReadOnlyFileOnDisk) {
     const std::string middle = dir_.WriteFile("middle.mp3", original_);
     ASSERT_EQ(::chmod(middle.c_str(), 0444), 0);
+    // Root may write it, but its permissions say no: it is left alone all the same.
+    ExpectLog(RunWithMiddle(middle, lyrics_), middle);
+    EXPECT_EQ(ReadFileBytes(middle), original_);
     int immutableFd = -1;
     if (::access(middle.c_str(), W_OK) == 0) {
         immutableFd = ::open(middle.c_str(), O_RDONLY);
@@ -111,6 +120,81 @@ TEST_F(TaggingFailures, FileChangedSinceTheScanIsLeftAlone) {
         EXPECT_EQ(outcome.Results[1].Reason, kReasonChanged);
         EXPECT_EQ(ReadFileBytes(middle), now);
         dir_.WriteFile("before.mp3", original_);
+    }
+}
+
+// A file reached through a link out of the folder (the file's own link or a
+// folder's on the way) is written only for the user who owns it, never for root;
+// a link within the folder leads to the file tagged. Alike when the file is
+// written as a copy, which then replaces the file the link leads to.
+TEST_F(TaggingFailures, LinksOutOfTheFolderAreFollowedOnlyForTheFilesOwner) {
+    const TempDir outside;
+    const bool root = ::geteuid() == 0;
+    struct Case {
+        const char* Name;
+        std::string Link;    // made in the folder
+        std::string Target;  // what it leads to
+        std::string Real;    // the file it reaches
+        bool Tagged;
+    };
+    const std::vector<Case> cases = {
+        {"file link out", dir_ / "middle.mp3", outside / "real.mp3", outside / "real.mp3", !root},
+        {"folder link out", dir_ / "sub", outside.Path(), outside / "real.mp3", !root},
+        {"link within", dir_ / "middle.mp3", dir_ / "inner/real.mp3", dir_ / "inner/real.mp3",
+         true},
+    };
+    for (const bool alsoId3v2 : {false, true}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.Name) + (alsoId3v2 ? ", as a copy" : ""));
+            const std::string real = c.Real;
+            std::filesystem::create_directories(std::filesystem::path(real).parent_path());
+            std::ofstream(real, std::ios::binary) << original_;
+            ASSERT_EQ(::symlink(c.Target.c_str(), c.Link.c_str()), 0);
+            const std::string middle =
+                c.Link == dir_ / "sub" ? dir_ / "sub/real.mp3" : std::string(c.Link);
+            TagOptions tag;
+            tag.AlsoId3v2 = alsoId3v2;
+            const TaggingOutcome outcome =
+                PassWithMiddle(CheckedRow(middle, lyrics_, "A - T"), OpenFile, tag);
+            ASSERT_EQ(outcome.Results.size(), 3u);
+            EXPECT_EQ(outcome.Results[1].Tagged, c.Tagged) << outcome.Results[1].Reason;
+            if (!c.Tagged) {
+                EXPECT_EQ(outcome.Results[1].Reason, kReasonLinkOut);
+                EXPECT_EQ(ReadFileBytes(real), original_);
+            } else {
+                EXPECT_NE(ReadFileBytes(real), original_);
+            }
+            EXPECT_TRUE(std::filesystem::is_symlink(c.Link));
+            std::filesystem::remove(c.Link);
+            std::filesystem::remove(real);
+            dir_.WriteFile("before.mp3", original_);
+            dir_.WriteFile("after.mp3", original_);
+        }
+    }
+}
+
+// Root may read a lyrics file that only its owner may read, but does not copy
+// it into an MP3 file others may read.
+TEST_F(TaggingFailures, LyricsOnlyTheirOwnerMayReadAreNotCopiedByRoot) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "only root reads a file whatever its permissions";
+    }
+    const TempDir outside;
+    const std::string secret = outside.WriteFile("secret.txt", "private words");
+    ASSERT_EQ(::chown(secret.c_str(), kNobody, kNobody), 0);
+    ASSERT_EQ(::chmod(secret.c_str(), 0600), 0);
+    const std::string link = dir_ / "B - T.txt";
+    ASSERT_EQ(::symlink(secret.c_str(), link.c_str()), 0);
+    for (const bool alsoId3v2 : {false, true}) {
+        const std::string middle = dir_.WriteFile("middle.mp3", original_);
+        TagOptions tag;
+        tag.AlsoId3v2 = alsoId3v2;
+        const TaggingOutcome outcome =
+            PassWithMiddle(CheckedRow(middle, link, "B - T"), OpenFile, tag);
+        ASSERT_EQ(outcome.Results.size(), 3u);
+        EXPECT_FALSE(outcome.Results[1].Tagged);
+        EXPECT_EQ(outcome.Results[1].Reason, kReasonLyricsNoReadPermission);
+        EXPECT_EQ(ReadFileBytes(middle), original_);
     }
 }
 

@@ -1,0 +1,36 @@
+#include "tagging/TargetChecks.h"
+
+#include <optional>
+
+#include "platform/FileSystem.h"
+#include "tags/ContentKind.h"
+
+namespace versemark {
+
+TaggingTarget ResolveTaggingTarget(const std::string& mp3Path, const std::string& folder) {
+    const std::optional<std::string> real = ResolvedPath(mp3Path);
+    if (!real) {
+        return {mp3Path, false};
+    }
+    const std::string chosen =
+        folder.empty() ? Utf8FromPath(PathFromUtf8(AbsolutePath(mp3Path)).parent_path()) : folder;
+    const std::optional<std::string> realFolder = ResolvedPath(chosen);
+    return {*real, !realFolder || !LiesWithin(*real, *realFolder)};
+}
+
+std::string TargetRefusal(RandomAccessFile& file, const TaggingTarget& target) {
+    // A file in memory has no rights to check and lies nowhere.
+    const std::optional<FileRights> rights = file.Rights();
+    if (rights && target.OutOfFolder && !rights->OwnedByUser) {
+        return std::string(kReasonLinkOut);
+    }
+    if (rights && !rights->Writable) {
+        return std::string(kReasonNoWritePermission);
+    }
+    if (DetectContentKind(file) != ContentKind::MpegAudio) {
+        return std::string(kReasonNotMpeg);
+    }
+    return {};
+}
+
+}  // namespace versemark

@@ -1,0 +1,131 @@
+#include "tags/ContentKind.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <string>
+
+#include "tags/MpegFrameHeader.h"
+#include "tags/TagReaders.h"
+
+namespace versemark {
+namespace {
+
+// The ID3v2 tag header: "ID3", version (2 bytes), flags, the size of what
+// follows the header in 4 bytes of 7 bits each; a footer of the header's size
+// follows the tag when the flags say so.
+constexpr std::string_view kId3v2Marker = "ID3";
+constexpr std::size_t kId3v2HeaderSize = 10;
+constexpr std::size_t kId3v2FlagsOffset = 5;
+constexpr std::size_t kId3v2SizeOffset = 6;
+constexpr std::size_t kId3v2SizeWidth = 4;
+constexpr unsigned kId3v2FooterFlag = 0x10;
+constexpr unsigned kSevenBits = 0x7F;
+constexpr unsigned kSynchsafeShift = 7;
+
+// How far past the ID3v2 tag the first frame header is looked for: junk or
+// padding in front of the audio is skipped up to this length.
+constexpr std::size_t kFrameSearchLength = 64 * 1024;
+constexpr std::size_t kSearchPiece = 4 * 1024;
+
+// Where the audio ends: the start of the Lyrics3 tag and ID3v1 block at the
+// file's end, or the end itself; nullopt when a read fails.
+std::optional<std::uint64_t> AudioEnd(RandomAccessFile& file, std::uint64_t length) {
+    const auto id3 = ReadId3v1Tag(file);
+    if (!id3) {
+        return length;  // too short for an ID3v1 block, or none readable
+    }
+    const std::uint64_t lyricsEnd = LyricsEnd(length, *id3);
+    const auto kind = GetLyricsTagKind(file, lyricsEnd);
+    if (!kind) {
+        return lyricsEnd;
+    }
+    FieldList fields;
+    if (*kind == kKindLyrics3v1) {
+        return ReadLyrics3v1Field(fields, file, lyricsEnd);
+    }
+    if (IsLyrics3v2Kind(*kind)) {
+        return ReadLyrics3v2Fields(fields, file, lyricsEnd);
+    }
+    return lyricsEnd;
+}
+
+// The size of the ID3v2 tag that starts the file, header and footer included; 0
+// when none starts it, nullopt when its size field is not synchsafe.
+std::optional<std::uint64_t> Id3v2Size(std::string_view start) {
+    if (start.size() < kId3v2HeaderSize || !start.starts_with(kId3v2Marker)) {
+        return 0;
+    }
+    std::uint64_t size = 0;
+    for (std::size_t i = 0; i < kId3v2SizeWidth; ++i) {
+        const auto digit = static_cast<unsigned char>(start[kId3v2SizeOffset + i]);
+        if (digit > kSevenBits) {
+            return std::nullopt;
+        }
+        size = (size << kSynchsafeShift) | digit;
+    }
+    const bool footer = (static_cast<unsigned char>(start[kId3v2FlagsOffset]) & kId3v2FooterFlag);
+    return kId3v2HeaderSize + size + (footer ? kId3v2HeaderSize : 0);
+}
+
+// True when a frame header at `at` of the audio (which ends at `audioEnd`) is
+// followed by another where its length says, or its frame runs to the audio's
+// end holding at least a header and side information.
+bool FrameConfirmed(RandomAccessFile& file, std::uint64_t at, std::size_t frameLength,
+                    std::uint64_t audioEnd) {
+    const std::uint64_t next = at + frameLength;
+    if (next + mpeg::kHeaderSize > audioEnd) {
+        return audioEnd - at >= mpeg::kHeaderSize + mpeg::kLargestSideInfo;
+    }
+    std::string header;
+    return file.ReadAt(next, mpeg::kHeaderSize, header) && mpeg::FrameLength(header).has_value();
+}
+
+// True when a confirmed frame header starts at or after `from` and before
+// `searchEnd`, looked for a piece at a time: most files start their audio at
+// once, and so are judged from their first few kilobytes.
+bool FindFrame(RandomAccessFile& file, std::uint64_t from, std::uint64_t searchEnd,
+               std::uint64_t audioEnd) {
+    std::string piece;
+    for (std::uint64_t at = from; at < searchEnd; at += kSearchPiece) {
+        // Each piece reaches a header's width into the next, for a header across both.
+        const std::uint64_t pieceEnd =
+            std::min(at + kSearchPiece + mpeg::kHeaderSize - 1, audioEnd);
+        if (!file.ReadAt(at, static_cast<std::size_t>(pieceEnd - at), piece)) {
+            return false;
+        }
+        const std::uint64_t starts = std::min<std::uint64_t>(kSearchPiece, searchEnd - at);
+        for (std::size_t i = 0; i < starts && i + mpeg::kHeaderSize <= piece.size(); ++i) {
+            const auto frameLength = mpeg::FrameLength(std::string_view(piece).substr(i));
+            if (frameLength && FrameConfirmed(file, at + i, *frameLength, audioEnd)) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+bool HoldsMpegAudio(RandomAccessFile& file, std::uint64_t length) {
+    const auto audioEnd = AudioEnd(file, length);
+    std::string start;
+    if (!audioEnd || !file.ReadAt(0, std::min<std::uint64_t>(kId3v2HeaderSize, length), start)) {
+        return false;
+    }
+    const auto audioStart = Id3v2Size(start);
+    if (!audioStart || *audioStart >= *audioEnd) {
+        return false;
+    }
+    return FindFrame(file, *audioStart, std::min(*audioStart + kFrameSearchLength, *audioEnd),
+                     *audioEnd);
+}
+
+}  // namespace
+
+ContentKind DetectContentKind(RandomAccessFile& file) {
+    const auto length = file.Length();
+    if (length && HoldsMpegAudio(file, *length)) {
+        return ContentKind::MpegAudio;
+    }
+    return ContentKind::Other;
+}
+
+}  // namespace versemark
