@@ -27,8 +27,10 @@ TagResult WriteTailJournaled(std::unique_ptr<RandomAccessFile> file, const std::
                              std::uint64_t offset, std::string_view newTail, PassJournal* journal,
                              const FileOpener& open);
 
-// How the tail of `file` compares with a journal record.
-enum class TailMatch { Old, New, Neither, Unreadable };
+// How the tail of `file` compares with a journal record: exactly the old or the
+// new tail, a mix of the two that only a write or put-back cut short leaves,
+// or something else.
+enum class TailMatch { Old, New, Mixed, Neither, Unreadable };
 TailMatch CompareTail(RandomAccessFile& file, const JournalRecord& record);
 
 }  // namespace versemark

@@ -28,7 +28,8 @@ struct TaggingOptions {
     // Where the old tails are journaled; nullopt writes without a journal (only
     // for measuring what the journal costs).
     std::optional<std::string> JournalFolder = DefaultJournalFolder();
-    std::string Folder;  // the folder tagged, shown by "undo --list"
+    std::string Folder;          // the folder tagged, shown by "undo --list"
+    LockedFileWrap WrapJournal;  // tests: a journal file that fails on purpose
 };
 
 struct TaggingOutcome {
