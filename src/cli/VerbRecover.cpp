@@ -23,9 +23,11 @@ constexpr std::string_view kHelp =
     "hidden .versemark-XXXXXX beside the file, named in the journal) is removed; the\n"
     "file itself is whole. Every tagging pass does this first by itself.\n"
     "\n"
-    "Prints on standard error what was repaired and what could not be.\n"
+    "Every journal is read whole: one that is damaged or cut short is named with\n"
+    "what of it could not be used. Prints on standard error what was repaired and\n"
+    "what could not be.\n"
     "Exit status: 0 when nothing is left to recover, 1 when a file could not be\n"
-    "recovered, 2 for a wrong command line.\n";
+    "recovered or a journal is damaged, 2 for a wrong command line.\n";
 
 int Run(const VerbArguments& args, CliIo& io) {
     const ParsedArguments parsed = ParseVerbArguments(args, 0, 0);
@@ -35,7 +37,7 @@ int Run(const VerbArguments& args, CliIo& io) {
     std::vector<RecoveryNote> notes;
     {
         const SignalHold hold;
-        notes = RecoverUnfinished(DefaultJournalFolder(), OpenFile);
+        notes = RecoverUnfinished(DefaultJournalFolder(), OpenFile, JournalCheck::Whole);
     }
     ReportRecovery(io, notes);
     const bool allRepaired = std::all_of(notes.begin(), notes.end(),

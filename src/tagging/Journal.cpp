@@ -122,7 +122,8 @@ std::unique_ptr<PassJournal> PassJournal::Reopen(const std::string& file) {
     std::unique_ptr<PassJournal> journal(new PassJournal(
         std::move(locked), file, NextRecordIndex(*content), UnsettledRecords(*content), length));
     journal->undo_ = !content->Header.UndoOf.empty();
-    journal->reopened_ = true;
+    // Settled before: the summary added keeps what the last one told.
+    journal->reopened_ = content->Summary ? content->Summary->Interrupted : true;
     journal->damagedAt_ = content->DamagedAt;
     return journal;
 }

@@ -108,16 +108,36 @@ std::optional<RecoveryNote> RecoverRecord(const JournalRecord& record, const Fil
     return RecoveryNote{record.Path, true, {}, {}};
 }
 
+// Reads a settled journal whole and tells what of it cannot be used; damage not
+// told by its summary yet is added to it, so that listing the passes tells it.
+void CheckSettled(const std::string& file, std::vector<RecoveryNote>& notes) {
+    const auto content = ReadJournal(file);
+    if (!content || content->Version != kJournalVersion || content->Problems.empty()) {
+        return;
+    }
+    for (const std::string& problem : content->Problems) {
+        notes.push_back(JournalProblem(file, problem));
+    }
+    if (content->Summary && content->Summary->DamagedAt == 0) {
+        if (const auto journal = PassJournal::Reopen(file)) {
+            journal->Settle();
+        }
+    }
+}
+
 }  // namespace
 
 std::vector<RecoveryNote> RecoverUnfinished(const std::string& journalFolder,
-                                            const FileOpener& open) {
+                                            const FileOpener& open, JournalCheck check) {
     std::vector<RecoveryNote> notes;
     if (journalFolder.empty()) {
         return notes;
     }
     for (const std::string& file : ListJournals(journalFolder)) {
         if (IsSettled(file)) {
+            if (check == JournalCheck::Whole) {
+                CheckSettled(file, notes);
+            }
             continue;
         }
         // What cannot be used is told as found, before reopening cuts a torn end.
@@ -132,8 +152,7 @@ std::vector<RecoveryNote> RecoverUnfinished(const std::string& journalFolder,
         if (!content) {
             continue;
         }
-        for (std::size_t i = 0; i < content->Records.size(); ++i) {
-            const JournalRecord& record = content->Records[i];
+        for (const JournalRecord& record : content->Records) {
             if (record.State != RecordState::Pending && record.State != RecordState::Failed) {
                 continue;
             }
@@ -144,7 +163,7 @@ std::vector<RecoveryNote> RecoverUnfinished(const std::string& journalFolder,
                 notes.push_back(std::move(*note));
             }
             if (resolved) {
-                journal->MarkResolved(i);
+                journal->MarkResolved(static_cast<std::size_t>(record.Index));
             }
         }
         journal->Settle();

@@ -256,6 +256,11 @@ UndoOutcome UndoPass(const std::string& journalFolder, const std::string& passId
         return outcome;
     }
     outcome.Problems = content->Problems;
+    if (!content->Problems.empty() && content->Summary && content->Summary->DamagedAt == 0) {
+        if (const auto damaged = PassJournal::Reopen(pass->File)) {
+            damaged->Settle();  // its summary tells the damage from now on
+        }
+    }
     PassHeader header;
     header.Started = static_cast<std::int64_t>(std::time(nullptr));
     header.Folder = content->Header.Folder;

@@ -67,22 +67,28 @@ TEST_F(CrashAndUndo, UndoRestoresTheOldFilesAndSkipsOneChangedSince) {
         EXPECT_EQ(ReadFileBytes(paths_[3]).starts_with(OldId3v2Tag()), !id3v2);
         const std::string changed = ReadFileBytes(paths_[2]) + "more";
         dir_.WriteFile(folder + "/song2.mp3", changed);
+        // Another file's bytes written over song1 keep its device and number.
+        const std::string unrelated(9000, 'u');
+        dir_.WriteFile(folder + "/song1.mp3", unrelated);
 
         const UndoOutcome undo = UndoPass(journals_, "", OpenFile);
         ASSERT_EQ(undo.Error, "");
         ASSERT_EQ(undo.Results.size(), paths_.size());
         for (std::size_t i = 0; i < paths_.size(); ++i) {
-            EXPECT_TRUE(ReadFileBytes(paths_[i]) == (i == 2 ? changed : originals_[i]))
-                << i << (id3v2 ? " by a copy" : "");
+            const std::string expected = i == 2 ? changed : i == 1 ? unrelated : originals_[i];
+            EXPECT_TRUE(ReadFileBytes(paths_[i]) == expected) << i << (id3v2 ? " by a copy" : "");
         }
-        const auto skipped = std::find_if(undo.Results.begin(), undo.Results.end(),
-                                          [](const TagResult& r) { return !r.Tagged; });
-        ASSERT_NE(skipped, undo.Results.end());
-        EXPECT_EQ(skipped->Mp3Path, paths_[2]);
-        EXPECT_EQ(skipped->Reason, "changed since the pass");
+        for (const TagResult& result : undo.Results) {
+            if (result.Mp3Path == paths_[1]) {
+                EXPECT_EQ(result.Reason, "no longer the file the journal recorded");
+            } else if (result.Mp3Path == paths_[2]) {
+                EXPECT_EQ(result.Reason, "changed since the pass");
+            }
+            EXPECT_EQ(result.Tagged, result.Mp3Path != paths_[1] && result.Mp3Path != paths_[2]);
+        }
         EXPECT_EQ(std::count_if(undo.Results.begin(), undo.Results.end(),
                                 [](const TagResult& r) { return r.Tagged && r.Reason.empty(); }),
-                  3);
+                  2);
 
         // The pass counts as undone; with no other pass there is nothing left to
         // undo, but the undo itself can be named and taken back.
@@ -96,12 +102,68 @@ TEST_F(CrashAndUndo, UndoRestoresTheOldFilesAndSkipsOneChangedSince) {
         const UndoOutcome redo = UndoPass(journals_, passes.back().Id, OpenFile);
         EXPECT_TRUE(AllTagged(redo.Results));
         EXPECT_NE(ReadFileBytes(paths_[0]), originals_[0]);
+        EXPECT_EQ(ReadFileBytes(paths_[1]), unrelated);
         EXPECT_TRUE(ReadFileBytes(paths_[3]).starts_with("ID3"));
         EXPECT_EQ(ReadFileBytes(paths_[3]).starts_with(OldId3v2Tag()), !id3v2);
         // No copy is left beside the files.
         for (const auto& entry : std::filesystem::directory_iterator(dir_ / folder)) {
             EXPECT_FALSE(entry.path().filename().string().starts_with(".versemark-"));
         }
+    }
+}
+
+// A killed write leaves each byte of the tail old or new, and the length between
+// the two. Recovery puts the old tail back only then; a file holding anything
+// else under the recorded device and number (another file's bytes copied in) is
+// left alone with its reason.
+TEST_F(CrashAndUndo, RecoveryPutsBackOnlyAMixOfTheOldAndTheNewTail) {
+    constexpr std::size_t kOffset = 900;  // the first file's audio: its tag goes after it
+    const std::string tagged = TaggedBytes()[0];
+    const std::string& old = originals_[0];
+    ASSERT_EQ(tagged.substr(0, kOffset), old.substr(0, kOffset));
+    ASSERT_GT(tagged.size(), old.size() + 100);
+    std::string oneByteOff = old;
+    oneByteOff[kOffset + 10] = '#';
+    struct Case {
+        std::string Bytes;
+        bool PutBack;
+        bool Told;
+    };
+    const std::vector<Case> cases = {
+        {old, false, false},
+        {tagged, false, false},
+        {tagged.substr(0, kOffset + 50) + old.substr(kOffset + 50), true, true},
+        {tagged.substr(0, old.size() + 60), true, true},
+        {std::string(9000, 'u'), false, true},
+        {oneByteOff, false, true},
+    };
+    std::string reason;
+    auto journal = PassJournal::Create(journals_, PassHeader{}, reason);
+    ASSERT_TRUE(journal) << reason;
+    std::vector<std::string> files;
+    std::string expectedText;
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        files.push_back(dir_.WriteFile("mix/case" + std::to_string(i) + ".mp3", old));
+        TailChange change;
+        change.Offset = kOffset;
+        change.OldLength = old.size();
+        change.OldTail = old.substr(kOffset);
+        change.NewTail = std::string_view(tagged).substr(kOffset);
+        const auto stamp = OpenFile(files[i], FileAccess::Read)->Stamp();
+        ASSERT_TRUE(journal->Begin(files[i], stamp, change, reason)) << reason;
+        dir_.WriteFile("mix/case" + std::to_string(i) + ".mp3", cases[i].Bytes);  // same file
+        if (cases[i].Told) {
+            expectedText += cases[i].PutBack
+                                ? "Restored the old tail of " + files[i] + "\n"
+                                : "Could not recover " + files[i] +
+                                      ": it is no longer the file the journal recorded\n";
+        }
+    }
+    journal.reset();  // the run ends here: no record marked done
+
+    EXPECT_EQ(RecoveryText(RecoverUnfinished(journals_, OpenFile)), expectedText);
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        EXPECT_TRUE(ReadFileBytes(files[i]) == (cases[i].PutBack ? old : cases[i].Bytes)) << i;
     }
 }
 
