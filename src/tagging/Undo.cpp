@@ -44,9 +44,13 @@ std::unique_ptr<RandomAccessFile> OpenRecordedFile(const JournalRecord& record, 
     return file;
 }
 
-// True when `stamp` is still the state the write left: its size and time.
-bool AfterStateHolds(const FileStamp& stamp, const std::optional<FileStamp>& after) {
-    return !after || (stamp.Size == after->Size && stamp.ModifiedNs == after->ModifiedNs);
+// True when `stamp` is still the state the write left: its size and time. After
+// an undo ended early, recovery may have written the pass's bytes back, anew:
+// then the bytes alone tell.
+bool AfterStateHolds(const FileStamp& stamp, const std::optional<FileStamp>& after,
+                     bool partlyUndone) {
+    return !after ||
+           (stamp.Size == after->Size && (partlyUndone || stamp.ModifiedNs == after->ModifiedNs));
 }
 
 // What a file already holding its old bytes means: a record never written is
@@ -103,7 +107,7 @@ std::optional<TagResult> UndoCopy(const JournalRecord& record, bool partlyUndone
     if (match == TailMatch::Old) {
         return AlreadyOld(record, true, partlyUndone);
     }
-    if (match != TailMatch::New || !AfterStateHolds(stamp, record.Before)) {
+    if (match != TailMatch::New || !AfterStateHolds(stamp, record.Before, partlyUndone)) {
         const bool ours = bytes.size() >= undo.NewFrontLength &&
                           TailChecksum(std::string_view(bytes).substr(0, undo.NewFrontLength)) ==
                               undo.NewFrontChecksum;
@@ -148,7 +152,7 @@ std::optional<TagResult> UndoRecord(const JournalRecord& record, bool partlyUndo
         return refused;
     }
     const TailMatch match = CompareTail(*file, record);
-    if (match == TailMatch::New && AfterStateHolds(stamp, record.After)) {
+    if (match == TailMatch::New && AfterStateHolds(stamp, record.After, partlyUndone)) {
         return WriteTailJournaled(std::move(file), record.Path, record.Offset, record.OldTail,
                                   &journal, open);
     }

@@ -8,6 +8,7 @@
 
 #include "CrashAndUndo.h"
 #include "platform/FileSystem.h"
+#include "platform/LockedFile.h"
 #include "tagging/Journal.h"
 #include "tagging/Recovery.h"
 #include "tagging/Undo.h"
@@ -212,6 +213,71 @@ TEST_F(CrashAndUndo, RecoveryRemovesOnlyTheCopiesTheJournalNames) {
                                        paths_[0] + "\nCould not recover " + paths_[1] + leftAlone);
     EXPECT_TRUE(IsSettled(ListJournals(journals_).at(0)));
     EXPECT_TRUE(RecoverUnfinished(journals_, OpenFile).empty());
+}
+
+// The journal's file, whose append numbered `failAt` stores only the first half
+// of its bytes and fails, as a full disk does; every append after it fails too.
+class ShortAppendFile final : public LockedFile {
+  public:
+    ShortAppendFile(std::unique_ptr<LockedFile> inner, int failAt)
+        : inner_(std::move(inner)), failAt_(failAt) {}
+
+    bool Append(std::string_view bytes) override {
+        if (++appends_ < failAt_) {
+            return inner_->Append(bytes);
+        }
+        if (appends_ == failAt_) {
+            inner_->Append(bytes.substr(0, bytes.size() / 2));
+        }
+        return false;
+    }
+    bool Sync() override { return inner_->Sync(); }
+    bool Truncate(std::uint64_t length) override { return inner_->Truncate(length); }
+    std::string ErrorText() const override { return "no room left"; }
+
+  private:
+    std::unique_ptr<LockedFile> inner_;
+    int failAt_;
+    int appends_ = 0;
+};
+
+// An append cut short (at the third file's record, or at the second file's mark
+// of done) is taken back to the last whole entry and stops the pass: the files
+// left fail with the journal's reason and keep their bytes, and undo takes back
+// the files the pass wrote.
+TEST_F(CrashAndUndo, AShortAppendStopsThePassAndLeavesAWholeJournal) {
+    // Appends: the header, then a record and its mark of done for each file.
+    for (const int failAt : {6, 5}) {
+        const std::vector<std::string> tagged = TaggedBytes();
+        WriteOriginals("short" + std::to_string(failAt));
+        TaggingOptions options = Options();
+        options.WrapJournal = [failAt](std::unique_ptr<LockedFile> file) {
+            return std::make_unique<ShortAppendFile>(std::move(file), failAt);
+        };
+        const auto pass = TagCheckedRows(Rows(), options);
+        ASSERT_TRUE(pass);
+        ASSERT_EQ(pass->Results.size(), paths_.size());
+        const std::string journal = ListJournals(journals_).back();
+        for (std::size_t i = 0; i < paths_.size(); ++i) {
+            EXPECT_EQ(pass->Results[i].Tagged, i < 2) << failAt << " " << i;
+            EXPECT_EQ(pass->Results[i].Reason, i < 2 ? "" : "journal " + journal + ": no room left")
+                << failAt << " " << i;
+            EXPECT_TRUE(ReadFileBytes(paths_[i]) == (i < 2 ? tagged[i] : originals_[i])) << i;
+        }
+        const auto content = ReadJournal(journal);
+        ASSERT_TRUE(content);
+        EXPECT_TRUE(content->Problems.empty()) << failAt << " " << content->Problems.at(0);
+        EXPECT_EQ(content->Records.size(), 2u);
+
+        EXPECT_TRUE(RecoverUnfinished(journals_, OpenFile).empty());
+        const UndoOutcome undo = UndoPass(journals_, "", OpenFile);
+        EXPECT_EQ(undo.PassId, ListPasses(journals_).at(ListPasses(journals_).size() - 2).Id);
+        EXPECT_EQ(undo.Results.size(), 2u);
+        EXPECT_TRUE(AllTagged(undo.Results) && undo.Problems.empty());
+        for (std::size_t i = 0; i < paths_.size(); ++i) {
+            EXPECT_TRUE(ReadFileBytes(paths_[i]) == originals_[i]) << failAt << " " << i;
+        }
+    }
 }
 
 TEST_F(CrashAndUndo, OnlyTheNewestPassesAreKept) {
