@@ -67,7 +67,6 @@ TagResult WriteTailJournaled(std::unique_ptr<RandomAccessFile> file, const std::
         case ReplaceStatus::Replaced:
             break;
     }
-    const std::optional<FileStamp> after = file->Stamp();  // written and flushed
     if (!file->Close()) {
         // The new tail is in place but the system reported a failure: the old
         // one goes back through a fresh handle on the same file.
@@ -85,9 +84,23 @@ TagResult WriteTailJournaled(std::unique_ptr<RandomAccessFile> file, const std::
         return KeptInJournal(path, reason, journal, index);
     }
     if (journal && index) {
-        journal->MarkDone(*index, after);
+        journal->MarkDone(*index, StampAfterWrite(path, before));
     }
     return {path, true, {}};
+}
+
+std::optional<FileStamp> StampAfterWrite(const std::string& path,
+                                         const std::optional<FileStamp>& same) {
+    // Taken anew after the close, which may still set the time of the last write.
+    const auto file = OpenFile(path, FileAccess::Read);
+    const auto stamp = file ? file->Stamp() : std::nullopt;
+    if (file) {
+        file->Close();
+    }
+    if (!stamp || (same && !stamp->SameFile(*same))) {
+        return std::nullopt;
+    }
+    return stamp;
 }
 
 TailMatch CompareTail(RandomAccessFile& file, const JournalRecord& record) {

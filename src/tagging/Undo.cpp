@@ -107,7 +107,7 @@ std::optional<TagResult> UndoCopy(const JournalRecord& record, bool partlyUndone
     if (match == TailMatch::Old) {
         return AlreadyOld(record, true, partlyUndone);
     }
-    if (match != TailMatch::New || !AfterStateHolds(stamp, record.Before, partlyUndone)) {
+    if (match != TailMatch::New || !AfterStateHolds(stamp, record.After, partlyUndone)) {
         const bool ours = bytes.size() >= undo.NewFrontLength &&
                           TailChecksum(std::string_view(bytes).substr(0, undo.NewFrontLength)) ==
                               undo.NewFrontChecksum;
