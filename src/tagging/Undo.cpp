@@ -171,7 +171,9 @@ bool UndoFinished(const JournalHead& head) {
     return head.Summary && !head.Summary->Interrupted;
 }
 
-PassSummary Summarize(const std::string& file) {
+// `finished` tells whether the pass ran to its end (as UndoFinished).
+PassSummary Summarize(const std::string& file, bool& finished) {
+    finished = false;
     PassSummary pass;
     pass.File = file;
     const auto head = ReadJournalHead(file);
@@ -184,6 +186,7 @@ PassSummary Summarize(const std::string& file) {
     pass.Started = head->Header.Started;
     pass.Folder = head->Header.Folder;
     pass.UndoOf = head->Header.UndoOf;
+    finished = UndoFinished(*head);
     if (head->Version != kJournalVersion) {
         pass.OtherFormat = OtherFormatText(head->Version);
     } else if (head->Summary) {
@@ -228,11 +231,11 @@ std::vector<PassSummary> ListPasses(const std::string& journalFolder) {
     std::vector<PassSummary> passes;
     std::map<std::string, bool> undos;  // the pass undone: whether an undo of it finished
     for (const std::string& file : ListJournals(journalFolder)) {
-        passes.push_back(Summarize(file));
+        bool finished = false;
+        passes.push_back(Summarize(file, finished));
         const PassSummary& pass = passes.back();
         if (!pass.UndoOf.empty()) {
-            const auto head = ReadJournalHead(file);
-            undos[pass.UndoOf] = undos[pass.UndoOf] || (head && UndoFinished(*head));
+            undos[pass.UndoOf] = undos[pass.UndoOf] || finished;
         }
     }
     MarkUndone(passes, undos);
