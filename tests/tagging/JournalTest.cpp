@@ -113,10 +113,38 @@ TEST_F(CrashAndUndo, UndoRestoresTheOldFilesAndSkipsOneChangedSince) {
     }
 }
 
+// The start of a record entry whose length runs past the journal's end.
+constexpr std::string_view kTornEntry("T\xff\xff\0\0\0\0\0\0half", 13);
+
+// The journal's file, which puts `junk` in front of its append numbered `at`,
+// unknown to the writer.
+class JunkBeforeAppend final : public LockedFile {
+  public:
+    JunkBeforeAppend(std::unique_ptr<LockedFile> inner, int at, std::string_view junk)
+        : inner_(std::move(inner)), at_(at), junk_(junk) {}
+
+    bool Append(std::string_view bytes) override {
+        if (++appends_ == at_ && !inner_->Append(junk_)) {
+            return false;
+        }
+        return inner_->Append(bytes);
+    }
+    bool Sync() override { return inner_->Sync(); }
+    bool Truncate(std::uint64_t length) override { return inner_->Truncate(length); }
+    std::string ErrorText() const override { return inner_->ErrorText(); }
+
+  private:
+    std::unique_ptr<LockedFile> inner_;
+    int at_;
+    std::string_view junk_;
+    int appends_ = 0;
+};
+
 // A killed write leaves each byte of the tail old or new, and the length between
 // the two. Recovery puts the old tail back only then; a file holding anything
 // else under the recorded device and number (another file's bytes copied in) is
-// left alone with its reason.
+// left alone with its reason. Records behind an entry written in part are still
+// recovered, and the damage is told.
 TEST_F(CrashAndUndo, RecoveryPutsBackOnlyAMixOfTheOldAndTheNewTail) {
     constexpr std::size_t kOffset = 900;  // the first file's audio: its tag goes after it
     const std::string tagged = TaggedBytes()[0];
@@ -139,7 +167,11 @@ TEST_F(CrashAndUndo, RecoveryPutsBackOnlyAMixOfTheOldAndTheNewTail) {
         {oneByteOff, false, true},
     };
     std::string reason;
-    auto journal = PassJournal::Create(journals_, PassHeader{}, reason);
+    // An entry written in part (a full disk, once) before the third record.
+    const auto tornBefore = [](std::unique_ptr<LockedFile> file) {
+        return std::make_unique<JunkBeforeAppend>(std::move(file), 4, kTornEntry);
+    };
+    auto journal = PassJournal::Create(journals_, PassHeader{}, reason, tornBefore);
     ASSERT_TRUE(journal) << reason;
     std::vector<std::string> files;
     std::string expectedText;
@@ -160,9 +192,13 @@ TEST_F(CrashAndUndo, RecoveryPutsBackOnlyAMixOfTheOldAndTheNewTail) {
                                       ": it is no longer the file the journal recorded\n";
         }
     }
+    const std::string journalFile = journal->File();
     journal.reset();  // the run ends here: no record marked done
 
-    EXPECT_EQ(RecoveryText(RecoverUnfinished(journals_, OpenFile)), expectedText);
+    const std::string text = RecoveryText(RecoverUnfinished(journals_, OpenFile));
+    const std::string damaged = "Could not use all of the journal " + journalFile + ": bytes ";
+    EXPECT_TRUE(text.starts_with(damaged) && text.ends_with("are damaged\n" + expectedText))
+        << text;
     for (std::size_t i = 0; i < cases.size(); ++i) {
         EXPECT_TRUE(ReadFileBytes(files[i]) == (cases[i].PutBack ? old : cases[i].Bytes)) << i;
     }
