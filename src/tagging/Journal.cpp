@@ -190,9 +190,18 @@ bool PassJournal::MarkResolved(std::size_t index) {
 }
 
 void PassJournal::Settle() {
-    if (unsettled_ != 0) {
-        return;
+    if (unsettled_ == 0) {
+        AppendSummary();
     }
+}
+
+void PassJournal::SettleDamaged() {
+    if (damagedAt_ != 0) {
+        AppendSummary();
+    }
+}
+
+void PassJournal::AppendSummary() {
     JournalSummary summary;
     summary.Records = records_;
     summary.Interrupted = reopened_;

@@ -69,12 +69,16 @@ class PassJournal {
     bool MarkResolved(std::size_t index);  // flushed
     // Ends the journal with its summary when no record is pending or failed.
     void Settle();
+    // Ends a journal that was settled before with a summary that tells the damage
+    // found on reopening it, whatever marks the damage hid.
+    void SettleDamaged();
 
   private:
     PassJournal(std::unique_ptr<LockedFile> locked, std::string file, std::size_t records,
                 std::size_t unsettled, std::uint64_t bytes);
     bool Append(const std::string& entry, bool flush);
     std::optional<std::size_t> BeginRecord(const std::string& entry, std::string& reason);
+    void AppendSummary();
 
     std::unique_ptr<LockedFile> locked_;
     std::string file_;

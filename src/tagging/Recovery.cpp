@@ -120,7 +120,7 @@ void CheckSettled(const std::string& file, std::vector<RecoveryNote>& notes) {
     }
     if (content->Summary && content->Summary->DamagedAt == 0) {
         if (const auto journal = PassJournal::Reopen(file)) {
-            journal->Settle();
+            journal->SettleDamaged();
         }
     }
 }

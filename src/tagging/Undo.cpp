@@ -265,7 +265,7 @@ UndoOutcome UndoPass(const std::string& journalFolder, const std::string& passId
     outcome.Problems = content->Problems;
     if (!content->Problems.empty() && content->Summary && content->Summary->DamagedAt == 0) {
         if (const auto damaged = PassJournal::Reopen(pass->File)) {
-            damaged->Settle();  // its summary tells the damage from now on
+            damaged->SettleDamaged();  // its summary tells the damage from now on
         }
     }
     PassHeader header;
