@@ -22,7 +22,7 @@ constexpr char kEntryDone = 'D';
 constexpr char kEntryFailed = 'F';
 constexpr char kEntryResolved = 'X';
 constexpr char kEntrySummary = 'S';
-constexpr std::string_view kEntryTypes = "VTKWDFXS";
+constexpr std::string_view kEntryTypes = "VTKWDFXSH";
 constexpr std::size_t kNumberWidth = 8;
 constexpr std::size_t kEntryHead = 1 + kNumberWidth;
 constexpr std::size_t kEntryOverhead = kEntryHead + kNumberWidth;
@@ -171,9 +171,14 @@ std::size_t NextWholeEntry(std::string_view bytes, std::size_t at) {
     return bytes.size();
 }
 
-std::optional<PassHeader> ParseHeader(std::string_view payload, std::uint64_t& version) {
-    PayloadReader in(payload);
-    version = in.Number();
+// The header of either format: the unversioned one is version 1.
+std::optional<PassHeader> ParseHeader(const FoundEntry& entry, std::uint64_t& version) {
+    if (entry.Kind != FoundEntry::Kind::Whole ||
+        (entry.Type != kEntryHeader && entry.Type != kEntryOldHeader)) {
+        return std::nullopt;
+    }
+    PayloadReader in(entry.Payload);
+    version = entry.Type == kEntryOldHeader ? 1 : in.Number();
     PassHeader header;
     header.Started = static_cast<std::int64_t>(in.Number());
     header.Folder = in.Text();
@@ -438,25 +443,13 @@ std::string SummaryProblemText(const JournalSummary& summary) {
 
 std::optional<JournalContent> ParseJournal(std::string_view bytes, const std::string& file) {
     const FoundEntry first = EntryAt(bytes, 0);
-    if (first.Kind != FoundEntry::Kind::Whole &&
-        !(bytes.size() > 0 && bytes[0] == kEntryOldHeader)) {
-        return std::nullopt;
-    }
     JournalContent content;
-    content.Id = JournalId(file);
-    content.File = file;
-    if (first.Kind != FoundEntry::Kind::Whole) {
-        content.Version = 1;  // the unversioned format
-        content.Problems.push_back(OtherFormatText(content.Version));
-        return content;
-    }
-    if (first.Type != kEntryHeader) {
-        return std::nullopt;
-    }
-    const auto header = ParseHeader(first.Payload, content.Version);
+    const auto header = ParseHeader(first, content.Version);
     if (!header) {
         return std::nullopt;
     }
+    content.Id = JournalId(file);
+    content.File = file;
     content.Header = *header;
     content.ValidBytes = first.Size;
     if (content.Version != kJournalVersion) {
@@ -490,12 +483,8 @@ std::optional<JournalHead> ReadJournalHead(const std::string& file) {
     JournalHead head;
     head.Id = JournalId(file);
     head.File = file;
-    if (start.size() < kEntryHead || start[0] != kEntryHeader) {
-        if (start.empty() || start[0] != kEntryOldHeader) {
-            return std::nullopt;
-        }
-        head.Version = 1;
-        return head;
+    if (start.size() < kEntryHead) {
+        return std::nullopt;
     }
     const std::uint64_t size = NumberAt(std::string_view(start).substr(1));
     std::string entry;
@@ -504,10 +493,7 @@ std::optional<JournalHead> ReadJournalHead(const std::string& file) {
         return std::nullopt;
     }
     handle->Close();
-    const FoundEntry first = EntryAt(entry, 0);
-    const auto header = first.Kind == FoundEntry::Kind::Whole
-                            ? ParseHeader(first.Payload, head.Version)
-                            : std::nullopt;
+    const auto header = ParseHeader(EntryAt(entry, 0), head.Version);
     if (!header) {
         return std::nullopt;
     }

@@ -316,6 +316,47 @@ TEST_F(CrashAndUndo, AShortAppendStopsThePassAndLeavesAWholeJournal) {
     }
 }
 
+// An entry of the unversioned format, from its layout: the type, the payload's
+// length (8 bytes, little-endian), the payload, the FNV-1a checksum of the rest.
+std::string OldFormatEntry(char type, const std::string& payload) {
+    const auto number = [](std::uint64_t value) {
+        std::string bytes;
+        for (int i = 0; i < 8; ++i) {
+            bytes += static_cast<char>((value >> (8 * i)) & 0xFF);
+        }
+        return bytes;
+    };
+    std::string entry = type + number(payload.size()) + payload;
+    std::uint64_t hash = 0xcbf29ce484222325ull;
+    for (const char c : entry) {
+        hash = (hash ^ static_cast<unsigned char>(c)) * 0x100000001b3ull;
+    }
+    return entry + number(hash);
+}
+
+// A settled journal of the format before versions is listed with its header,
+// refused by undo with the reason and never picked; recovery leaves it.
+TEST_F(CrashAndUndo, AJournalOfTheOlderFormatIsListedButNotUndone) {
+    const std::string started("\x10\x20\x30\x40\0\0\0\0", 8);
+    const std::string folder = "/music";
+    const std::string header =
+        started + std::string("\x06\0\0\0\0\0\0\0", 8) + folder + std::string(8, '\0');
+    dir_.WriteFile("state/20200101-000000.000000000-1.journal",
+                   OldFormatEntry('H', header) + OldFormatEntry('C', ""));
+    const std::vector<PassSummary> passes = ListPasses(journals_);
+    ASSERT_EQ(passes.size(), 1u);
+    EXPECT_EQ(passes[0].Started, 0x40302010);
+    EXPECT_EQ(passes[0].Folder, folder);
+    EXPECT_TRUE(passes[0].OtherFormat.starts_with("written by an older version"))
+        << passes[0].OtherFormat;
+    EXPECT_TRUE(passes[0].Problems.empty());
+    EXPECT_EQ(UndoPass(journals_, "", OpenFile).Error, "no tagging pass to undo");
+    EXPECT_EQ(UndoPass(journals_, passes[0].Id, OpenFile).Error,
+              "pass " + passes[0].Id + ": its journal was " + passes[0].OtherFormat);
+    EXPECT_TRUE(RecoverUnfinished(journals_, OpenFile, JournalCheck::Whole).empty());
+    EXPECT_EQ(ListJournals(journals_).size(), 1u);
+}
+
 TEST_F(CrashAndUndo, OnlyTheNewestPassesAreKept) {
     WriteOriginals("kept");
     for (std::size_t pass = 0; pass < kJournalsKept + 3; ++pass) {
