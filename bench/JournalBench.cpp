@@ -1,6 +1,11 @@
 // What the journal of old tails costs: tagging the demo library and 1,000 files
 // with the journal (each record flushed before its file is written, each file
-// flushed after) and without it (each file still flushed).
+// flushed after) and without it (each file still flushed). Then the peak memory
+// of versemark-cli's "undo --list" and of its tagging of the demo library with an
+// empty state folder and with one newest journal of 1 GB (which only its header
+// and summary should cost). VERSEMARK_CLI names another build of the program to
+// measure (an older one, say); VERSEMARK_BENCH_SKIP_TIMES=1 measures the memory
+// only.
 //
 //   JournalBench [work folder, default /tmp/versemark-bench-journal] [runs, default 5]
 
@@ -13,10 +18,12 @@
 #include <string>
 #include <vector>
 
+#include "ProcessRuns.h"
 #include "demo/DemoLibrary.h"
 #include "matching/LyricsIndex.h"
 #include "matching/MatchFolder.h"
 #include "matching/RowList.h"
+#include "tagging/Journal.h"
 #include "tagging/TaggingPass.h"
 
 using namespace versemark;
@@ -27,6 +34,8 @@ constexpr std::size_t kFiles = 1000;
 constexpr std::size_t kAudioBytes = 4000;
 constexpr std::size_t kLyricsBytes = 2000;
 constexpr std::size_t kId3Bytes = 128;
+constexpr std::size_t kBigRecords = 1024;
+constexpr std::size_t kBigTailBytes = 1024 * 1024;  // 1,024 records of 1 MiB: 1 GiB
 
 void WriteBytes(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
@@ -109,6 +118,53 @@ void Compare(const char* what, std::size_t files, const std::string& journal, in
         what, files, a, b, 100.0 * (b - a) / a, (b - a) / static_cast<double>(files));
 }
 
+// A finished pass's journal of about 1 GiB in `stateFolder`: its records name no
+// real file.
+void WriteBigJournal(const std::string& stateFolder) {
+    PassHeader header;
+    header.Started = static_cast<std::int64_t>(std::time(nullptr));
+    header.Folder = "big";
+    std::string reason;
+    auto journal = PassJournal::Create(stateFolder, header, reason);
+    if (!journal) {
+        std::fprintf(stderr, "journal: %s\n", reason.c_str());
+        std::exit(1);
+    }
+    const std::string newTail(kLyricsBytes, 'n');
+    for (std::size_t i = 0; i < kBigRecords; ++i) {
+        TailChange change;
+        change.Offset = kAudioBytes;
+        change.OldTail = std::string(kBigTailBytes, static_cast<char>('a' + i % 26));
+        change.OldLength = kAudioBytes + change.OldTail.size();
+        change.NewTail = newTail;
+        const auto index = journal->Begin("/nonexistent/" + std::to_string(i), FileStamp{},
+                                          change, reason);
+        if (!index) {
+            std::fprintf(stderr, "journal: %s\n", reason.c_str());
+            std::exit(1);
+        }
+        journal->MarkDone(*index);
+    }
+    journal->Settle();
+}
+
+// Peak memory of "undo --list" and of tagging the demo library with the state
+// folder `state`.
+void MeasureMemory(const char* what, const std::string& cli, const std::string& state,
+                   const std::string& folder) {
+    std::filesystem::remove_all(folder + "/memdemo");
+    const DemoLibraryResult demo = WriteDemoLibrary(folder + "/memdemo");
+    const std::vector<std::string> environment = {"XDG_STATE_HOME=" + state};
+    const bench::RunFigures list =
+        bench::RunProgram({cli, "undo", "--list"}, environment, folder + "/list.out");
+    const bench::RunFigures tag = bench::RunProgram(
+        {cli, "tag", demo.MusicFolder, "--cache", demo.LyricsFolder}, environment,
+        folder + "/tag.out");
+    std::printf("%-22s undo --list %7.1f MB peak %7.0f ms   tag (demo) %7.1f MB peak %7.0f ms\n",
+                what, static_cast<double>(list.PeakKb) / 1024.0, list.WallMs,
+                static_cast<double>(tag.PeakKb) / 1024.0, tag.WallMs);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -116,6 +172,16 @@ int main(int argc, char** argv) {
     const int runs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 5;
     std::filesystem::remove_all(folder);
     const std::string journal = folder + "/state";
+
+    const std::string cli = bench::ProgramPath("VERSEMARK_CLI", VERSEMARK_CLI_EXECUTABLE);
+    std::filesystem::create_directories(folder + "/empty");
+    MeasureMemory("empty state folder", cli, folder + "/empty", folder);
+    WriteBigJournal(folder + "/big/versemark");
+    MeasureMemory("1 GiB newest journal", cli, folder + "/big", folder);
+    if (const char* skip = std::getenv("VERSEMARK_BENCH_SKIP_TIMES"); skip && *skip == '1') {
+        std::filesystem::remove_all(folder);
+        return 0;
+    }
 
     const std::string demoFolder = folder + "/demo";
     const DemoLibraryResult demo = WriteDemoLibrary(demoFolder);

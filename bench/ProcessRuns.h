@@ -20,6 +20,7 @@ namespace versemark::bench {
 struct RunFigures {
     double WallMs = 0;
     double CpuMs = 0;  // user + system
+    long PeakKb = 0;   // the child's peak resident memory
     std::string Output;
 };
 
@@ -57,6 +58,7 @@ inline RunFigures RunProgram(const std::vector<std::string>& arguments,
     figures.WallMs =
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
     figures.CpuMs = Ms(usage.ru_utime) + Ms(usage.ru_stime);
+    figures.PeakKb = usage.ru_maxrss;
     std::ifstream in(outputFile);
     std::stringstream text;
     text << in.rdbuf();

@@ -86,6 +86,55 @@ MATCHER = {
     "overlaps": b"aa,aaa\nhe\nshe\nhers\nusher,s\n\nushers aaa\x00\x00''''''__",
 }
 
+# Journal seeds. Raw journals (first byte 0): entries as the writer frames them
+# (type, 8-byte little-endian length, payload, FNV-1a of the rest); a whole one,
+# one with a record forged behind a damaged entry, and one cut inside an entry.
+# Written journals (first byte 1): cut or flip (even: cut), the place (2 bytes),
+# then three bytes a record: old tail length, new tail length, mark.
+def fnv(data):
+    value = 0xCBF29CE484222325
+    for byte in data:
+        value = ((value ^ byte) * 0x100000001B3) & 0xFFFFFFFFFFFFFFFF
+    return value
+
+
+def number(value):
+    return struct.pack("<Q", value)
+
+
+def text(data):
+    return number(len(data)) + data
+
+
+def entry(kind, payload):
+    framed = kind + number(len(payload)) + payload
+    return framed + number(fnv(framed))
+
+
+def stamp():
+    return number(1) + number(2049) + number(12) + number(1028) + number(0)
+
+
+def tail_record(index, old, new):
+    return entry(b"T", number(index) + text(b"/m/song%d.mp3" % index) + stamp() + number(900) +
+                 number(900 + len(old)) + text(old) + text(new))
+
+
+JOURNAL_HEADER = entry(b"V", number(2) + number(1765000000) + text(b"/m") + text(b""))
+JOURNAL_RECORDS = (tail_record(0, b"TAG" + bytes(125), b"LYRICSBEGIN" + bytes(20)) +
+                   entry(b"D", number(0) + stamp()) +
+                   tail_record(1, b"old", b"new tail") + entry(b"X", number(1)))
+JOURNAL_WHOLE = JOURNAL_HEADER + JOURNAL_RECORDS
+JOURNAL = {
+    "raw_whole": b"\x00" + JOURNAL_WHOLE + entry(b"S", number(2) + number(0) + number(0) +
+                                                 number(len(JOURNAL_WHOLE))),
+    "raw_forged_behind_damage": b"\x00" + JOURNAL_HEADER + b"T\xff" + bytes(30) +
+    tail_record(7, b"x", b"y"),
+    "raw_cut": b"\x00" + JOURNAL_WHOLE[:len(JOURNAL_WHOLE) - 40],
+    "written_cut": b"\x01\x00\x01\x10" + b"\x20\x10\x00" * 4,
+    "written_flip": b"\x01\x01\x00\x90" + b"\x08\x30\x01" * 3,
+}
+
 
 def write(target, files):
     folder = HERE / "corpus" / target
@@ -97,3 +146,4 @@ def write(target, files):
 write("tail_readers", FILES)
 write("tagging", TAGGING)
 write("matcher", MATCHER)
+write("journal", JOURNAL)

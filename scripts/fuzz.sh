@@ -17,7 +17,7 @@ SECONDS_PER_TARGET=${1:-300}
 shift || true
 TARGETS=("$@")
 if [ ${#TARGETS[@]} -eq 0 ]; then
-    TARGETS=(tail_readers tagging matcher)
+    TARGETS=(tail_readers tagging matcher journal)
 fi
 # Big enough for a version 1 tag, which is looked for in the last 5120 bytes.
 MAX_LEN=12000

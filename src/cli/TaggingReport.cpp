@@ -12,7 +12,10 @@ WhenPassBusy WaitForOtherPass(CliIo& io) {
 
 void ReportRecovery(CliIo& io, const std::vector<RecoveryNote>& notes) {
     for (const RecoveryNote& note : notes) {
-        if (note.Repaired && !note.RemovedCopy.empty()) {
+        if (note.Journal) {
+            io.Err << "Could not use all of the journal " << DisplayPath(note.Path) << ": "
+                   << note.Text << '\n';
+        } else if (note.Repaired && !note.RemovedCopy.empty()) {
             io.Err << "Recovered: removed the unfinished copy " << DisplayPath(note.RemovedCopy)
                    << " of " << DisplayPath(note.Path) << '\n';
         } else if (note.Repaired) {

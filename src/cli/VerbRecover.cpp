@@ -23,10 +23,13 @@ constexpr std::string_view kHelp =
     "hidden .versemark-XXXXXX beside the file, named in the journal) is removed; the\n"
     "file itself is whole. Every tagging pass does this first by itself.\n"
     "\n"
-    "Prints on standard error what was repaired and what could not be.\n"
+    "Every journal is read whole: one that is damaged or cut short is named with\n"
+    "what of it could not be used. Prints on standard error what was repaired and\n"
+    "what could not be.\n"
     "Exit status: 0 when nothing is left to recover, 1 when a file could not be\n"
-    "recovered, 2 for a wrong command line, 128 plus the signal's number when an\n"
-    "interrupt or a termination request came meanwhile (after the notes).\n";
+    "recovered or a journal is damaged, 2 for a wrong command line, 128 plus the\n"
+    "signal's number when an interrupt or a termination request came meanwhile\n"
+    "(after the notes).\n";
 
 int Run(const VerbArguments& args, CliIo& io) {
     const ParsedArguments parsed = ParseVerbArguments(args, 0, 0);
@@ -40,7 +43,8 @@ int Run(const VerbArguments& args, CliIo& io) {
     }
     // Held until the notes are written; taken after the wait, which an interrupt may end.
     SignalHold hold;
-    const std::vector<RecoveryNote> notes = RecoverUnfinished(folder, OpenFile);
+    const std::vector<RecoveryNote> notes =
+        RecoverUnfinished(folder, OpenFile, JournalCheck::Whole);
     ReportRecovery(io, notes);
     const bool allRepaired = std::all_of(notes.begin(), notes.end(),
                                          [](const RecoveryNote& note) { return note.Repaired; });

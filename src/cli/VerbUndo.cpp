@@ -31,10 +31,15 @@ constexpr std::string_view kHelp =
     "\n"
     "  --list    list the passes that can be named: id, date, folder, file count\n"
     "\n"
+    "An undo that was ended early is finished by the next undo of the same pass,\n"
+    "which is listed as partly undone until then. A journal that is damaged or cut\n"
+    "short is named with what of it could not be used; what it still proves is done.\n"
+    "\n"
     "Exit status: 0 when every file of the pass got its old tail back, 1 when any\n"
-    "did not or there is no such pass, 2 for a wrong command line, 128 plus the\n"
-    "signal's number when an interrupt or a termination request came meanwhile (the\n"
-    "undo is finished and its log printed first).\n";
+    "did not, the pass's journal is damaged (for --list: any journal) or there is no\n"
+    "such pass, 2 for a wrong command line, 128 plus the signal's number when an\n"
+    "interrupt or a termination request came meanwhile (the undo is finished and its\n"
+    "log printed first).\n";
 
 std::string LocalTimeText(std::int64_t seconds) {
     const std::tm local = LocalTime(static_cast<std::time_t>(seconds));
@@ -43,7 +48,18 @@ std::string LocalTimeText(std::int64_t seconds) {
     return text;
 }
 
+// Names a journal and each thing of it that could not be used; true when there
+// was any.
+bool ReportJournalProblems(CliIo& io, const std::string& journal,
+                           const std::vector<std::string>& problems) {
+    for (const std::string& problem : problems) {
+        Failure(io, kName, "journal " + DisplayPath(journal) + ": " + problem);
+    }
+    return !problems.empty();
+}
+
 int List(CliIo& io) {
+    bool damaged = false;
     for (const PassSummary& pass : ListPasses(DefaultJournalFolder())) {
         io.Out << pass.Id << "  " << LocalTimeText(pass.Started) << "  " << pass.Files
                << (pass.Files == 1 ? " file  " : " files  ") << DisplayPath(pass.Folder);
@@ -51,10 +67,18 @@ int List(CliIo& io) {
             io.Out << "  (undo of " << pass.UndoOf << ")";
         } else if (pass.Undone) {
             io.Out << "  (undone)";
+        } else if (pass.PartlyUndone) {
+            io.Out << "  (partly undone)";
+        }
+        if (!pass.OtherFormat.empty()) {
+            io.Out << "  (older journal: cannot be undone)";
+        } else if (!pass.Problems.empty()) {
+            io.Out << "  (journal damaged)";
         }
         io.Out << '\n';
+        damaged = ReportJournalProblems(io, pass.File, pass.Problems) || damaged;
     }
-    return kExitOk;
+    return damaged ? kExitFailure : kExitOk;
 }
 
 int Run(const VerbArguments& args, CliIo& io) {
@@ -86,7 +110,9 @@ int Run(const VerbArguments& args, CliIo& io) {
     io.Err << "Undoing pass " << outcome.PassId << '\n';
     io.Out << TaggingLog(outcome.Results);
     ReportReasons(io, kName, outcome.Results);
-    return StatusAfterOutput(io, hold, 0, AllTagged(outcome.Results) ? kExitOk : kExitFailure);
+    const bool damaged = ReportJournalProblems(io, outcome.JournalFile, outcome.Problems);
+    return StatusAfterOutput(io, hold, 0,
+                             AllTagged(outcome.Results) && !damaged ? kExitOk : kExitFailure);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include "platform/FileSystem.h"
 #include "platform/ReplacementFile.h"
+#include "tagging/JournaledWrite.h"
 
 namespace versemark {
 namespace {
@@ -55,7 +56,7 @@ TagResult WriteCopyJournaled(const std::string& path, const CopyFiller& fill, Pa
     const std::string reason = WriteAndRename(path, realPath, fill, journal, index, newFile, kept);
     if (journal && index) {
         if (reason.empty()) {
-            journal->MarkDone(*index);
+            journal->MarkDone(*index, StampAfterWrite(path, std::nullopt));
         } else if (!PathExists(newFile)) {
             journal->MarkResolved(*index);  // a copy still there is left to recovery
         }

@@ -1,5 +1,6 @@
 #include "tagging/JournaledWrite.h"
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <optional>
@@ -83,9 +84,23 @@ TagResult WriteTailJournaled(std::unique_ptr<RandomAccessFile> file, const std::
         return KeptInJournal(path, reason, journal, index);
     }
     if (journal && index) {
-        journal->MarkDone(*index);
+        journal->MarkDone(*index, StampAfterWrite(path, before));
     }
     return {path, true, {}};
+}
+
+std::optional<FileStamp> StampAfterWrite(const std::string& path,
+                                         const std::optional<FileStamp>& same) {
+    // Taken anew after the close, which may still set the time of the last write.
+    const auto file = OpenFile(path, FileAccess::Read);
+    const auto stamp = file ? file->Stamp() : std::nullopt;
+    if (file) {
+        file->Close();
+    }
+    if (!stamp || (same && !stamp->SameFile(*same))) {
+        return std::nullopt;
+    }
+    return stamp;
 }
 
 TailMatch CompareTail(RandomAccessFile& file, const JournalRecord& record) {
@@ -93,7 +108,12 @@ TailMatch CompareTail(RandomAccessFile& file, const JournalRecord& record) {
     if (!length) {
         return TailMatch::Unreadable;
     }
-    if (*length < record.Offset) {
+    const std::uint64_t newLength = record.NewLength();
+    // ReplaceTail writes the new tail over the old one, then cuts the file; a
+    // put-back writes the old tail, then cuts. Between, the length lies between
+    // the two, and each byte is the old or the new one at its place.
+    if (*length < std::min(record.OldLength, newLength) ||
+        *length > std::max(record.OldLength, newLength)) {
         return TailMatch::Neither;
     }
     std::string tail;
@@ -103,10 +123,17 @@ TailMatch CompareTail(RandomAccessFile& file, const JournalRecord& record) {
     if (*length == record.OldLength && tail == record.OldTail) {
         return TailMatch::Old;
     }
-    if (*length == record.NewLength && TailChecksum(tail) == record.NewChecksum) {
+    if (*length == newLength && tail == record.NewTail) {
         return TailMatch::New;
     }
-    return TailMatch::Neither;
+    for (std::size_t i = 0; i < tail.size(); ++i) {
+        const bool old = i < record.OldTail.size() && tail[i] == record.OldTail[i];
+        const bool written = i < record.NewTail.size() && tail[i] == record.NewTail[i];
+        if (!old && !written) {
+            return TailMatch::Neither;
+        }
+    }
+    return TailMatch::Mixed;
 }
 
 }  // namespace versemark

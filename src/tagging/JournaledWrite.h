@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -27,8 +28,15 @@ TagResult WriteTailJournaled(std::unique_ptr<RandomAccessFile> file, const std::
                              std::uint64_t offset, std::string_view newTail, PassJournal* journal,
                              const FileOpener& open);
 
-// How the tail of `file` compares with a journal record.
-enum class TailMatch { Old, New, Neither, Unreadable };
+// The stamp of the file at `path` as it is now, when it is the file `same` (or
+// `same` is not known); nullopt otherwise. What a record marked done keeps.
+std::optional<FileStamp> StampAfterWrite(const std::string& path,
+                                         const std::optional<FileStamp>& same);
+
+// How the tail of `file` compares with a journal record: exactly the old or the
+// new tail, a mix of the two that only a write or put-back cut short leaves,
+// or something else.
+enum class TailMatch { Old, New, Mixed, Neither, Unreadable };
 TailMatch CompareTail(RandomAccessFile& file, const JournalRecord& record);
 
 }  // namespace versemark

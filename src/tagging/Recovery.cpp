@@ -19,6 +19,12 @@ RecoveryNote Unrecovered(const std::string& path, std::string why) {
     return RecoveryNote{path, false, std::move(why), {}};
 }
 
+RecoveryNote JournalProblem(const std::string& file, std::string why) {
+    RecoveryNote note{file, false, std::move(why), {}};
+    note.Journal = true;
+    return note;
+}
+
 // True when `newFile` has the form of the new files a copy write makes.
 bool IsCopyName(const std::string& newFile) {
     const std::string name = Utf8FromPath(PathFromUtf8(newFile).filename());
@@ -84,6 +90,10 @@ std::optional<RecoveryNote> RecoverRecord(const JournalRecord& record, const Fil
         resolved = false;
         return Unrecovered(record.Path, std::string(kUnreadable));
     }
+    if (match == TailMatch::Neither) {
+        file->Close();  // another file under the same number, or changed since
+        return Unrecovered(record.Path, std::string(kNotSameFile));
+    }
     // A failed record promised the old tail back, even where the new one is whole.
     const bool keep = match == TailMatch::Old ||
                       (match == TailMatch::New && record.State == RecordState::Pending);
@@ -98,25 +108,51 @@ std::optional<RecoveryNote> RecoverRecord(const JournalRecord& record, const Fil
     return RecoveryNote{record.Path, true, {}, {}};
 }
 
+// Reads a settled journal whole and tells what of it cannot be used; damage not
+// told by its summary yet is added to it, so that listing the passes tells it.
+void CheckSettled(const std::string& file, std::vector<RecoveryNote>& notes) {
+    const auto content = ReadJournal(file);
+    if (!content || content->Version != kJournalVersion || content->Problems.empty()) {
+        return;
+    }
+    for (const std::string& problem : content->Problems) {
+        notes.push_back(JournalProblem(file, problem));
+    }
+    if (content->Summary && content->Summary->DamagedAt == 0) {
+        if (const auto journal = PassJournal::Reopen(file)) {
+            journal->SettleDamaged();
+        }
+    }
+}
+
 }  // namespace
 
 std::vector<RecoveryNote> RecoverUnfinished(const std::string& journalFolder,
-                                            const FileOpener& open) {
+                                            const FileOpener& open, JournalCheck check) {
     std::vector<RecoveryNote> notes;
     if (journalFolder.empty()) {
         return notes;
     }
     for (const std::string& file : ListJournals(journalFolder)) {
         if (IsSettled(file)) {
+            if (check == JournalCheck::Whole) {
+                CheckSettled(file, notes);
+            }
             continue;
         }
-        const auto journal = PassJournal::Reopen(file);  // nullptr: in use by a running pass
+        // What cannot be used is told as found, before reopening cuts a torn end.
+        const auto found = ReadJournal(file);
+        const auto journal = PassJournal::Reopen(file);  // nullptr: in use, or unusable
+        if (found && (journal || found->Version != kJournalVersion)) {
+            for (const std::string& problem : found->Problems) {
+                notes.push_back(JournalProblem(file, problem));
+            }
+        }
         const auto content = journal ? ReadJournal(file) : std::nullopt;
         if (!content) {
             continue;
         }
-        for (std::size_t i = 0; i < content->Records.size(); ++i) {
-            const JournalRecord& record = content->Records[i];
+        for (const JournalRecord& record : content->Records) {
             if (record.State != RecordState::Pending && record.State != RecordState::Failed) {
                 continue;
             }
@@ -127,7 +163,7 @@ std::vector<RecoveryNote> RecoverUnfinished(const std::string& journalFolder,
                 notes.push_back(std::move(*note));
             }
             if (resolved) {
-                journal->MarkResolved(i);
+                journal->MarkResolved(static_cast<std::size_t>(record.Index));
             }
         }
         journal->Settle();
@@ -138,7 +174,9 @@ std::vector<RecoveryNote> RecoverUnfinished(const std::string& journalFolder,
 std::string RecoveryText(const std::vector<RecoveryNote>& notes) {
     std::string text;
     for (const RecoveryNote& note : notes) {
-        if (!note.Repaired) {
+        if (note.Journal) {
+            text += "Could not use all of the journal " + note.Path + ": " + note.Text;
+        } else if (!note.Repaired) {
             text += "Could not recover " + note.Path + ": " + note.Text;
         } else if (!note.RemovedCopy.empty()) {
             text += "Removed the unfinished copy " + note.RemovedCopy + " of " + note.Path;

@@ -17,13 +17,21 @@ struct RecoveryNote {
     bool Repaired = false;  // true: the old tail is back; false: left as it is, see Text
     std::string Text;
     std::string RemovedCopy;  // set when what was repaired is a leftover copy, removed
+    bool Journal = false;     // true: Path is a journal, and Text what of it could not be used
+};
+
+enum class JournalCheck {
+    Unsettled,  // only the journals without a summary are read (every pass's start)
+    Whole,      // every journal is read whole, and its damage told (the recover verb)
 };
 
 std::vector<RecoveryNote> RecoverUnfinished(const std::string& journalFolder,
-                                            const FileOpener& open);
+                                            const FileOpener& open,
+                                            JournalCheck check = JournalCheck::Unsettled);
 
 // One line per note: "Restored the old tail of PATH", "Removed the unfinished copy
-// COPY of PATH" or "Could not recover PATH: why".
+// COPY of PATH", "Could not recover PATH: why", or for a journal "Could not use
+// all of the journal FILE: why".
 std::string RecoveryText(const std::vector<RecoveryNote>& notes);
 
 }  // namespace versemark

@@ -181,7 +181,8 @@ std::optional<TaggingOutcome> TagCheckedRows(const RowList& rows, const TaggingO
             header.Started = static_cast<std::int64_t>(std::time(nullptr));
             header.Folder = options.Folder;
             std::string reason;
-            journal = PassJournal::Create(*options.JournalFolder, header, reason);
+            journal =
+                PassJournal::Create(*options.JournalFolder, header, reason, options.WrapJournal);
             if (!journal) {
                 outcome.Results = AllFailed(rows, reason);
                 return outcome;
@@ -196,7 +197,11 @@ std::optional<TaggingOutcome> TagCheckedRows(const RowList& rows, const TaggingO
             outcome.StopSignal = signal;
             break;
         }
-        outcome.Results.push_back(TagRow(row, options, journal.get()));
+        // A journal that could not store an entry stops the pass: every row
+        // left fails with its reason.
+        const bool stopped = journal && !journal->Broken().empty();
+        outcome.Results.push_back(stopped ? TagResult{row.Mp3Path, false, journal->Broken()}
+                                          : TagRow(row, options, journal.get()));
     }
     if (journal) {
         FinishJournal(std::move(journal), *options.JournalFolder);

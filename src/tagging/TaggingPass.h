@@ -33,6 +33,7 @@ struct TaggingOptions {
     // Told that another pass holds the journal folder's lock: true waits for it
     // (as an empty one does), false ends this pass before it begins.
     WhenPassBusy WhenBusy;
+    LockedFileWrap WrapJournal;  // tests: a journal file that fails on purpose
 };
 
 struct TaggingOutcome {

@@ -3,23 +3,28 @@
 #include <algorithm>
 #include <cerrno>
 #include <ctime>
-#include <set>
+#include <map>
 
+#include "platform/FileSystem.h"
 #include "tagging/JournaledCopy.h"
 
 namespace versemark {
 namespace {
 
-constexpr std::string_view kReasonNotSameFile = "no longer the file the pass tagged";
+constexpr std::string_view kReasonNotSameFile = "no longer the file the journal recorded";
 constexpr std::string_view kReasonAlreadyOld = "not changed by that pass";
+constexpr std::string_view kReasonAlreadyUndone = "already undone by the undo ended early";
 constexpr std::string_view kReasonChangedSince = "changed since the pass";
 constexpr std::string_view kReasonNotKept =
     "its old ID3v2 tag and tail were more than the journal keeps";
+constexpr std::string_view kReasonUnreadable = "its journal cannot be read";
 
-// Opens the file of `record` when it is still the file the pass wrote; nullptr,
-// with the result that says why, otherwise.
+// Opens the file of `record` when it is still the file the pass wrote (the same
+// device and file number); nullptr, with the result that says why, otherwise.
+// `stamp` is its stamp as opened.
 std::unique_ptr<RandomAccessFile> OpenRecordedFile(const JournalRecord& record, FileAccess access,
-                                                   const FileOpener& open, TagResult& refused) {
+                                                   const FileOpener& open, TagResult& refused,
+                                                   FileStamp& stamp) {
     refused = {record.Path, false, std::string(kReasonNotSameFile)};
     if (!record.Before) {
         return nullptr;
@@ -30,12 +35,34 @@ std::unique_ptr<RandomAccessFile> OpenRecordedFile(const JournalRecord& record, 
         refused.Reason = OpenFailureReason(record.Path, errno);
         return nullptr;
     }
-    const auto stamp = file->Stamp();
-    if (!stamp || !stamp->SameFile(*record.Before)) {
+    const auto opened = file->Stamp();
+    if (!opened || !opened->SameFile(*record.Before)) {
         file->Close();
         return nullptr;
     }
+    stamp = *opened;
     return file;
+}
+
+// True when `stamp` is still the state the write left: its size and time. After
+// an undo ended early, recovery may have written the pass's bytes back, anew:
+// then the bytes alone tell.
+bool AfterStateHolds(const FileStamp& stamp, const std::optional<FileStamp>& after,
+                     bool partlyUndone) {
+    return !after ||
+           (stamp.Size == after->Size && (partlyUndone || stamp.ModifiedNs == after->ModifiedNs));
+}
+
+// What a file already holding its old bytes means: a record never written is
+// no change at all (nullopt); after an undo ended early it was given back then.
+std::optional<TagResult> AlreadyOld(const JournalRecord& record, bool written, bool partlyUndone) {
+    if (!written) {
+        return std::nullopt;
+    }
+    if (partlyUndone) {
+        return TagResult{record.Path, true, std::string(kReasonAlreadyUndone)};
+    }
+    return TagResult{record.Path, false, std::string(kReasonAlreadyOld)};
 }
 
 // How the whole of a file compares with what a copy write recorded.
@@ -54,15 +81,17 @@ TailMatch CompareCopy(std::string_view bytes, const CopyUndo& undo) {
 
 // Gives a file written by a copy its old front and tail back, again by a copy
 // renamed over it; the bytes between are kept as they are.
-TagResult UndoCopy(const JournalRecord& record, PassJournal& journal, const FileOpener& open) {
+std::optional<TagResult> UndoCopy(const JournalRecord& record, bool partlyUndone,
+                                  PassJournal& journal, const FileOpener& open) {
     if (!record.CopyWritten) {
-        return {record.Path, false, std::string(kReasonAlreadyOld)};  // never renamed over it
+        return std::nullopt;  // never renamed over the file
     }
     if (!record.Undo) {
-        return {record.Path, false, std::string(kReasonNotKept)};
+        return TagResult{record.Path, false, std::string(kReasonNotKept)};
     }
     TagResult refused;
-    const auto file = OpenRecordedFile(record, FileAccess::Read, open, refused);
+    FileStamp stamp;
+    const auto file = OpenRecordedFile(record, FileAccess::Read, open, refused, stamp);
     if (!file) {
         return refused;
     }
@@ -71,13 +100,20 @@ TagResult UndoCopy(const JournalRecord& record, PassJournal& journal, const File
     const bool read = length && file->ReadAt(0, static_cast<std::size_t>(*length), bytes);
     file->Close();  // the copy replaces it by name
     if (!read) {
-        return {record.Path, false, file->ErrorText()};
+        return TagResult{record.Path, false, file->ErrorText()};
     }
     const CopyUndo& undo = *record.Undo;
     const TailMatch match = CompareCopy(bytes, undo);
-    if (match != TailMatch::New) {
-        return {record.Path, false,
-                std::string(match == TailMatch::Old ? kReasonAlreadyOld : kReasonChangedSince)};
+    if (match == TailMatch::Old) {
+        return AlreadyOld(record, true, partlyUndone);
+    }
+    if (match != TailMatch::New || !AfterStateHolds(stamp, record.After, partlyUndone)) {
+        const bool ours = bytes.size() >= undo.NewFrontLength &&
+                          TailChecksum(std::string_view(bytes).substr(0, undo.NewFrontLength)) ==
+                              undo.NewFrontChecksum;
+        return TagResult{record.Path, false,
+                         std::string(ours && match != TailMatch::New ? kReasonChangedSince
+                                                                     : kReasonNotSameFile)};
     }
     const std::string_view middle = std::string_view(bytes).substr(
         undo.NewFrontLength, undo.NewTailOffset - undo.NewFrontLength);
@@ -95,95 +131,158 @@ TagResult UndoCopy(const JournalRecord& record, PassJournal& journal, const File
     return WriteCopyJournaled(record.Path, fill, &journal);
 }
 
-std::vector<JournalContent> ReadAllJournals(const std::string& folder) {
-    std::vector<JournalContent> journals;
-    for (const std::string& file : ListJournals(folder)) {
-        if (auto content = ReadJournal(file)) {
-            journals.push_back(std::move(*content));
-        }
-    }
-    return journals;
+// True when the file still begins its tail with what the pass wrote: changed by
+// something else since, not another file.
+bool StillHoldsNewTail(RandomAccessFile& file, const JournalRecord& record) {
+    const auto length = file.Length();
+    std::string start;
+    return length && *length >= record.NewLength() &&
+           file.ReadAt(record.Offset, record.NewTail.size(), start) && start == record.NewTail;
 }
 
-std::set<std::string> UndonePasses(const std::vector<JournalContent>& journals) {
-    std::set<std::string> undone;
-    for (const JournalContent& journal : journals) {
-        if (!journal.Header.UndoOf.empty()) {
-            undone.insert(journal.Header.UndoOf);
-        }
-    }
-    return undone;
-}
-
-const JournalContent* FindPass(const std::vector<JournalContent>& journals,
-                               const std::string& passId) {
-    if (passId.empty()) {
-        const std::set<std::string> undone = UndonePasses(journals);
-        const auto latest =
-            std::find_if(journals.rbegin(), journals.rend(), [&](const JournalContent& j) {
-                return j.Header.UndoOf.empty() && !undone.contains(j.Id);
-            });
-        return latest == journals.rend() ? nullptr : &*latest;
-    }
-    const auto named = std::find_if(journals.begin(), journals.end(),
-                                    [&](const JournalContent& j) { return j.Id == passId; });
-    return named == journals.end() ? nullptr : &*named;
-}
-
-TagResult UndoRecord(const JournalRecord& record, PassJournal& journal, const FileOpener& open) {
+std::optional<TagResult> UndoRecord(const JournalRecord& record, bool partlyUndone,
+                                    PassJournal& journal, const FileOpener& open) {
     if (record.Kind == RecordKind::Copy) {
-        return UndoCopy(record, journal, open);
+        return UndoCopy(record, partlyUndone, journal, open);
     }
     TagResult refused;
-    auto file = OpenRecordedFile(record, FileAccess::ReadWrite, open, refused);
+    FileStamp stamp;
+    auto file = OpenRecordedFile(record, FileAccess::ReadWrite, open, refused, stamp);
     if (!file) {
         return refused;
     }
     const TailMatch match = CompareTail(*file, record);
-    if (match != TailMatch::New) {
-        file->Close();
-        return {record.Path, false,
-                std::string(match == TailMatch::Old ? kReasonAlreadyOld : kReasonChangedSince)};
+    if (match == TailMatch::New && AfterStateHolds(stamp, record.After, partlyUndone)) {
+        return WriteTailJournaled(std::move(file), record.Path, record.Offset, record.OldTail,
+                                  &journal, open);
     }
-    return WriteTailJournaled(std::move(file), record.Path, record.Offset, record.OldTail, &journal,
-                              open);
+    const bool changedSince = match != TailMatch::New && StillHoldsNewTail(*file, record);
+    file->Close();
+    if (match == TailMatch::Old) {
+        return AlreadyOld(record, record.State == RecordState::Done, partlyUndone);
+    }
+    return TagResult{record.Path, false,
+                     std::string(changedSince ? kReasonChangedSince : kReasonNotSameFile)};
+}
+
+// An undo pass counts as finished when its journal's summary says it ran to its
+// end; an undo ended early was settled by recovery, or has no summary yet.
+bool UndoFinished(const JournalHead& head) {
+    return head.Summary && !head.Summary->Interrupted;
+}
+
+// `finished` tells whether the pass ran to its end (as UndoFinished).
+PassSummary Summarize(const std::string& file, bool& finished) {
+    finished = false;
+    PassSummary pass;
+    pass.File = file;
+    const auto head = ReadJournalHead(file);
+    if (!head) {
+        pass.Id = Utf8FromPath(PathFromUtf8(file).stem());
+        pass.Problems.push_back(std::string(kReasonUnreadable));
+        return pass;
+    }
+    pass.Id = head->Id;
+    pass.Started = head->Header.Started;
+    pass.Folder = head->Header.Folder;
+    pass.UndoOf = head->Header.UndoOf;
+    finished = UndoFinished(*head);
+    if (head->Version != kJournalVersion) {
+        pass.OtherFormat = OtherFormatText(head->Version);
+    } else if (head->Summary) {
+        pass.Files = static_cast<std::size_t>(head->Summary->Records);
+        if (head->Summary->DamagedAt != 0) {
+            pass.Problems.push_back(SummaryProblemText(*head->Summary));
+        }
+    } else if (const auto content = ReadJournal(file)) {
+        // Still in use, or left for recovery: only its records can tell.
+        pass.Files = content->Records.empty() ? 0 : content->Records.back().Index + 1;
+        pass.Problems = content->Problems;
+    }
+    return pass;
+}
+
+// Marks each tagging pass undone, or partly undone, by the undo passes of it.
+void MarkUndone(std::vector<PassSummary>& passes, const std::map<std::string, bool>& undos) {
+    for (PassSummary& pass : passes) {
+        const auto undo = undos.find(pass.Id);
+        if (undo != undos.end()) {
+            pass.Undone = undo->second;
+            pass.PartlyUndone = !undo->second;
+        }
+    }
+}
+
+const PassSummary* FindPass(const std::vector<PassSummary>& passes, const std::string& passId) {
+    if (passId.empty()) {
+        const auto latest = std::find_if(passes.rbegin(), passes.rend(), [](const PassSummary& p) {
+            return p.UndoOf.empty() && !p.Undone && p.OtherFormat.empty();
+        });
+        return latest == passes.rend() ? nullptr : &*latest;
+    }
+    const auto named = std::find_if(passes.begin(), passes.end(),
+                                    [&](const PassSummary& p) { return p.Id == passId; });
+    return named == passes.end() ? nullptr : &*named;
 }
 
 }  // namespace
 
 std::vector<PassSummary> ListPasses(const std::string& journalFolder) {
-    const std::vector<JournalContent> journals = ReadAllJournals(journalFolder);
-    const std::set<std::string> undone = UndonePasses(journals);
     std::vector<PassSummary> passes;
-    for (const JournalContent& journal : journals) {
-        passes.push_back({journal.Id, journal.Header.Started, journal.Header.Folder,
-                          journal.Records.size(), journal.Header.UndoOf,
-                          undone.contains(journal.Id)});
+    std::map<std::string, bool> undos;  // the pass undone: whether an undo of it finished
+    for (const std::string& file : ListJournals(journalFolder)) {
+        bool finished = false;
+        passes.push_back(Summarize(file, finished));
+        const PassSummary& pass = passes.back();
+        if (!pass.UndoOf.empty()) {
+            undos[pass.UndoOf] = undos[pass.UndoOf] || finished;
+        }
     }
+    MarkUndone(passes, undos);
     return passes;
 }
 
 UndoOutcome UndoPass(const std::string& journalFolder, const std::string& passId,
                      const FileOpener& open) {
     UndoOutcome outcome;
-    const std::vector<JournalContent> journals = ReadAllJournals(journalFolder);
-    const JournalContent* pass = FindPass(journals, passId);
+    const std::vector<PassSummary> passes = ListPasses(journalFolder);
+    const PassSummary* pass = FindPass(passes, passId);
     if (!pass) {
         outcome.Error = passId.empty() ? "no tagging pass to undo" : "no pass named " + passId;
         return outcome;
     }
     outcome.PassId = pass->Id;
+    outcome.JournalFile = pass->File;
+    if (!pass->OtherFormat.empty()) {
+        outcome.Error = "pass " + pass->Id + ": its journal was " + pass->OtherFormat;
+        return outcome;
+    }
+    const auto content = ReadJournal(pass->File);
+    if (!content) {
+        outcome.Error = "pass " + pass->Id + ": " + std::string(kReasonUnreadable);
+        return outcome;
+    }
+    outcome.Problems = content->Problems;
+    if (!content->Problems.empty() && content->Summary && content->Summary->DamagedAt == 0) {
+        if (const auto damaged = PassJournal::Reopen(pass->File)) {
+            damaged->SettleDamaged();  // its summary tells the damage from now on
+        }
+    }
     PassHeader header;
     header.Started = static_cast<std::int64_t>(std::time(nullptr));
-    header.Folder = pass->Header.Folder;
+    header.Folder = content->Header.Folder;
     header.UndoOf = pass->Id;
     auto journal = PassJournal::Create(journalFolder, header, outcome.Error);
     if (!journal) {
         return outcome;
     }
     // Latest first, so a file changed twice ends with its oldest tail.
-    for (auto record = pass->Records.rbegin(); record != pass->Records.rend(); ++record) {
-        outcome.Results.push_back(UndoRecord(*record, *journal, open));
+    for (auto record = content->Records.rbegin(); record != content->Records.rend(); ++record) {
+        if (!journal->Broken().empty()) {
+            outcome.Results.push_back({record->Path, false, journal->Broken()});
+        } else if (auto result = UndoRecord(*record, pass->PartlyUndone, *journal, open)) {
+            outcome.Results.push_back(std::move(*result));
+        }
     }
     FinishJournal(std::move(journal), journalFolder);
     return outcome;

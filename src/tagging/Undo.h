@@ -14,24 +14,32 @@ namespace versemark {
 
 struct PassSummary {
     std::string Id;
+    std::string File;  // its journal
     std::int64_t Started = 0;
     std::string Folder;
     std::size_t Files = 0;
-    std::string UndoOf;  // set for an undo pass
-    bool Undone = false;
+    std::string UndoOf;         // set for an undo pass
+    bool Undone = false;        // an undo of it ran to its end
+    bool PartlyUndone = false;  // an undo of it was ended early (or is running)
+    std::string OtherFormat;    // set when its journal is of another format: why it is not used
+    std::vector<std::string> Problems;  // what of its journal could not be used
 };
 
-// The passes of the journal folder, oldest first.
+// The passes of the journal folder, oldest first. Reads each journal's header
+// and summary only (the whole of a journal without a summary).
 std::vector<PassSummary> ListPasses(const std::string& journalFolder);
 
 struct UndoOutcome {
-    std::string PassId;  // the pass undone
+    std::string PassId;       // the pass undone
+    std::string JournalFile;  // its journal
     std::vector<TagResult> Results;
-    std::string Error;  // set when nothing could be undone at all
+    std::string Error;                  // set when nothing could be undone at all
+    std::vector<std::string> Problems;  // what of the pass's journal could not be used
 };
 
 // Undoes the pass `passId`, or the most recent tagging pass not undone yet when
-// it is empty.
+// it is empty. A pass whose undo was ended early is not undone yet: undoing it
+// again finishes that undo, and its files already given back count as undone.
 UndoOutcome UndoPass(const std::string& journalFolder, const std::string& passId,
                      const FileOpener& open);
 

@@ -203,6 +203,41 @@ TEST_F(TagCommandTest, UndoGivesBackTheFilesOfTheLastPass) {
         EXPECT_EQ(RunCliProcess({"undo"}, state).Status, 1);  // nothing left to undo
         EXPECT_EQ(RunCliProcess({"recover"}, state).Status, 0);
     }
+    // A journal cut in half, or with one bit flipped: recover, undo --list and
+    // undo exit 1 naming the journal, and undo still gives back what it proves.
+    for (const bool flip : {false, true}) {
+        ASSERT_EQ(RunCliProcess({"tag", dir_ / "music", "--cache", dir_ / "lyrics"}, state).Status,
+                  0);
+        auto journals = SnapshotFiles(dir_ / "state");
+        std::erase_if(journals, [](const auto& file) { return !file.first.ends_with(".journal"); });
+        ASSERT_FALSE(journals.empty());
+        const auto newest = std::prev(journals.end());  // the names sort by time
+        std::string bytes = newest->second;
+        if (flip) {
+            bytes[bytes.size() / 2] ^= 0x10;
+        } else {
+            bytes.resize(bytes.size() / 2);
+        }
+        const std::string journal = dir_.WriteFile("state/" + newest->first, bytes);
+        const std::string named = "journal " + journal + ": ";
+        const CliRunResult recover = RunCliProcess({"recover"}, state);
+        EXPECT_EQ(recover.Status, 1);
+        EXPECT_NE(recover.Err.find("Could not use all of the journal " + journal + ": "),
+                  std::string::npos)
+            << recover.Err;
+        const CliRunResult list = RunCliProcess({"undo", "--list"}, state);
+        EXPECT_EQ(list.Status, 1);
+        EXPECT_NE(list.Err.find("versemark-cli undo: " + named), std::string::npos) << list.Err;
+        EXPECT_NE(list.Out.find("  (journal damaged)\n"), std::string::npos) << list.Out;
+        const CliRunResult undo = RunCliProcess({"undo"}, state);
+        EXPECT_EQ(undo.Status, 1);
+        EXPECT_NE(undo.Err.find("versemark-cli undo: " + named), std::string::npos) << undo.Err;
+        EXPECT_NE(undo.Out.find("File tagged..: "), std::string::npos) << undo.Out;
+        EXPECT_EQ(undo.Out.find("Error tagging: "), std::string::npos) << undo.Out;
+        for (const auto& [name, original] : music_) {
+            dir_.WriteFile("music/" + name, original);  // the next round starts untagged
+        }
+    }
 }
 
 TEST(TagExitStatusTest, TwoForAWrongCommandLineWithTheReasonOnStandardError) {

@@ -12,6 +12,7 @@
 
 #include "CrashAndUndo.h"
 #include "platform/FileSystem.h"
+#include "platform/LockedFile.h"
 #include "tagging/Journal.h"
 #include "tagging/PassLock.h"
 #include "tagging/Recovery.h"
@@ -37,7 +38,11 @@ TEST_F(CrashAndUndo, ATornJournalNeverChangesAWholeFile) {
         for (std::size_t cut = 0; cut <= whole.size(); cut += 97) {
             dir_.WriteFile("state/" + std::filesystem::path(journals[0]).filename().string(),
                            whole.substr(0, cut));
-            EXPECT_TRUE(RecoverUnfinished(journals_, OpenFile).empty()) << cut;
+            // A cut inside an entry is told, naming the journal; no file is touched.
+            for (const RecoveryNote& note : RecoverUnfinished(journals_, OpenFile)) {
+                EXPECT_TRUE(note.Journal && note.Path == journals[0]) << cut << note.Text;
+                EXPECT_TRUE(note.Text.starts_with("it ends in an entry cut short")) << cut;
+            }
             for (std::size_t i = 0; i < paths_.size(); ++i) {
                 ASSERT_EQ(ReadFileBytes(paths_[i]), filesNew ? tagged[i] : originals_[i]) << cut;
             }
@@ -111,22 +116,28 @@ TEST_F(CrashAndUndo, UndoRestoresTheOldFilesAndSkipsOneChangedSince) {
         EXPECT_EQ(ReadFileBytes(paths_[3]).starts_with(OldId3v2Tag()), !id3v2);
         const std::string changed = ReadFileBytes(paths_[2]) + "more";
         dir_.WriteFile(folder + "/song2.mp3", changed);
+        // Another file's bytes written over song1 keep its device and number.
+        const std::string unrelated(9000, 'u');
+        dir_.WriteFile(folder + "/song1.mp3", unrelated);
 
         const UndoOutcome undo = UndoPass(journals_, "", OpenFile);
         ASSERT_EQ(undo.Error, "");
         ASSERT_EQ(undo.Results.size(), paths_.size());
         for (std::size_t i = 0; i < paths_.size(); ++i) {
-            EXPECT_TRUE(ReadFileBytes(paths_[i]) == (i == 2 ? changed : originals_[i]))
-                << i << (id3v2 ? " by a copy" : "");
+            const std::string expected = i == 2 ? changed : i == 1 ? unrelated : originals_[i];
+            EXPECT_TRUE(ReadFileBytes(paths_[i]) == expected) << i << (id3v2 ? " by a copy" : "");
         }
-        const auto skipped = std::find_if(undo.Results.begin(), undo.Results.end(),
-                                          [](const TagResult& r) { return !r.Tagged; });
-        ASSERT_NE(skipped, undo.Results.end());
-        EXPECT_EQ(skipped->Mp3Path, paths_[2]);
-        EXPECT_EQ(skipped->Reason, "changed since the pass");
+        for (const TagResult& result : undo.Results) {
+            if (result.Mp3Path == paths_[1]) {
+                EXPECT_EQ(result.Reason, "no longer the file the journal recorded");
+            } else if (result.Mp3Path == paths_[2]) {
+                EXPECT_EQ(result.Reason, "changed since the pass");
+            }
+            EXPECT_EQ(result.Tagged, result.Mp3Path != paths_[1] && result.Mp3Path != paths_[2]);
+        }
         EXPECT_EQ(std::count_if(undo.Results.begin(), undo.Results.end(),
                                 [](const TagResult& r) { return r.Tagged && r.Reason.empty(); }),
-                  3);
+                  2);
 
         // The pass counts as undone; with no other pass there is nothing left to
         // undo, but the undo itself can be named and taken back.
@@ -140,12 +151,104 @@ TEST_F(CrashAndUndo, UndoRestoresTheOldFilesAndSkipsOneChangedSince) {
         const UndoOutcome redo = UndoPass(journals_, passes.back().Id, OpenFile);
         EXPECT_TRUE(AllTagged(redo.Results));
         EXPECT_NE(ReadFileBytes(paths_[0]), originals_[0]);
+        EXPECT_EQ(ReadFileBytes(paths_[1]), unrelated);
         EXPECT_TRUE(ReadFileBytes(paths_[3]).starts_with("ID3"));
         EXPECT_EQ(ReadFileBytes(paths_[3]).starts_with(OldId3v2Tag()), !id3v2);
         // No copy is left beside the files.
         for (const auto& entry : std::filesystem::directory_iterator(dir_ / folder)) {
             EXPECT_FALSE(entry.path().filename().string().starts_with(".versemark-"));
         }
+    }
+}
+
+// The start of a record entry whose length runs past the journal's end.
+constexpr std::string_view kTornEntry("T\xff\xff\0\0\0\0\0\0half", 13);
+
+// The journal's file, which puts `junk` in front of its append numbered `at`,
+// unknown to the writer.
+class JunkBeforeAppend final : public LockedFile {
+  public:
+    JunkBeforeAppend(std::unique_ptr<LockedFile> inner, int at, std::string_view junk)
+        : inner_(std::move(inner)), at_(at), junk_(junk) {}
+
+    bool Append(std::string_view bytes) override {
+        if (++appends_ == at_ && !inner_->Append(junk_)) {
+            return false;
+        }
+        return inner_->Append(bytes);
+    }
+    bool Sync() override { return inner_->Sync(); }
+    bool Truncate(std::uint64_t length) override { return inner_->Truncate(length); }
+    std::string ErrorText() const override { return inner_->ErrorText(); }
+
+  private:
+    std::unique_ptr<LockedFile> inner_;
+    int at_;
+    std::string_view junk_;
+    int appends_ = 0;
+};
+
+// A killed write leaves each byte of the tail old or new, and the length between
+// the two. Recovery puts the old tail back only then; a file holding anything
+// else under the recorded device and number (another file's bytes copied in) is
+// left alone with its reason. Records behind an entry written in part are still
+// recovered, and the damage is told.
+TEST_F(CrashAndUndo, RecoveryPutsBackOnlyAMixOfTheOldAndTheNewTail) {
+    constexpr std::size_t kOffset = 900;  // the first file's audio: its tag goes after it
+    const std::string tagged = TaggedBytes()[0];
+    const std::string& old = originals_[0];
+    ASSERT_EQ(tagged.substr(0, kOffset), old.substr(0, kOffset));
+    ASSERT_GT(tagged.size(), old.size() + 100);
+    std::string oneByteOff = old;
+    oneByteOff[kOffset + 10] = '#';
+    struct Case {
+        std::string Bytes;
+        bool PutBack;
+        bool Told;
+    };
+    const std::vector<Case> cases = {
+        {old, false, false},
+        {tagged, false, false},
+        {tagged.substr(0, kOffset + 50) + old.substr(kOffset + 50), true, true},
+        {tagged.substr(0, old.size() + 60), true, true},
+        {std::string(9000, 'u'), false, true},
+        {oneByteOff, false, true},
+    };
+    std::string reason;
+    // An entry written in part (a full disk, once) before the third record.
+    const auto tornBefore = [](std::unique_ptr<LockedFile> file) {
+        return std::make_unique<JunkBeforeAppend>(std::move(file), 4, kTornEntry);
+    };
+    auto journal = PassJournal::Create(journals_, PassHeader{}, reason, tornBefore);
+    ASSERT_TRUE(journal) << reason;
+    std::vector<std::string> files;
+    std::string expectedText;
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        files.push_back(dir_.WriteFile("mix/case" + std::to_string(i) + ".mp3", old));
+        TailChange change;
+        change.Offset = kOffset;
+        change.OldLength = old.size();
+        change.OldTail = old.substr(kOffset);
+        change.NewTail = std::string_view(tagged).substr(kOffset);
+        const auto stamp = OpenFile(files[i], FileAccess::Read)->Stamp();
+        ASSERT_TRUE(journal->Begin(files[i], stamp, change, reason)) << reason;
+        dir_.WriteFile("mix/case" + std::to_string(i) + ".mp3", cases[i].Bytes);  // same file
+        if (cases[i].Told) {
+            expectedText += cases[i].PutBack
+                                ? "Restored the old tail of " + files[i] + "\n"
+                                : "Could not recover " + files[i] +
+                                      ": it is no longer the file the journal recorded\n";
+        }
+    }
+    const std::string journalFile = journal->File();
+    journal.reset();  // the run ends here: no record marked done
+
+    const std::string text = RecoveryText(RecoverUnfinished(journals_, OpenFile));
+    const std::string damaged = "Could not use all of the journal " + journalFile + ": bytes ";
+    EXPECT_TRUE(text.starts_with(damaged) && text.ends_with("are damaged\n" + expectedText))
+        << text;
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        EXPECT_TRUE(ReadFileBytes(files[i]) == (cases[i].PutBack ? old : cases[i].Bytes)) << i;
     }
 }
 
@@ -194,6 +297,112 @@ TEST_F(CrashAndUndo, RecoveryRemovesOnlyTheCopiesTheJournalNames) {
                                        paths_[0] + "\nCould not recover " + paths_[1] + leftAlone);
     EXPECT_TRUE(IsSettled(ListJournals(journals_).at(0)));
     EXPECT_TRUE(RecoverUnfinished(journals_, OpenFile).empty());
+}
+
+// The journal's file, whose append numbered `failAt` stores only the first half
+// of its bytes and fails, as a full disk does; every append after it fails too.
+class ShortAppendFile final : public LockedFile {
+  public:
+    ShortAppendFile(std::unique_ptr<LockedFile> inner, int failAt)
+        : inner_(std::move(inner)), failAt_(failAt) {}
+
+    bool Append(std::string_view bytes) override {
+        if (++appends_ < failAt_) {
+            return inner_->Append(bytes);
+        }
+        if (appends_ == failAt_) {
+            inner_->Append(bytes.substr(0, bytes.size() / 2));
+        }
+        return false;
+    }
+    bool Sync() override { return inner_->Sync(); }
+    bool Truncate(std::uint64_t length) override { return inner_->Truncate(length); }
+    std::string ErrorText() const override { return "no room left"; }
+
+  private:
+    std::unique_ptr<LockedFile> inner_;
+    int failAt_;
+    int appends_ = 0;
+};
+
+// An append cut short (at the third file's record, or at the second file's mark
+// of done) is taken back to the last whole entry and stops the pass: the files
+// left fail with the journal's reason and keep their bytes, and undo takes back
+// the files the pass wrote.
+TEST_F(CrashAndUndo, AShortAppendStopsThePassAndLeavesAWholeJournal) {
+    // Appends: the header, then a record and its mark of done for each file.
+    for (const int failAt : {6, 5}) {
+        const std::vector<std::string> tagged = TaggedBytes();
+        WriteOriginals("short" + std::to_string(failAt));
+        TaggingOptions options = Options();
+        options.WrapJournal = [failAt](std::unique_ptr<LockedFile> file) {
+            return std::make_unique<ShortAppendFile>(std::move(file), failAt);
+        };
+        const auto pass = TagCheckedRows(Rows(), options);
+        ASSERT_TRUE(pass);
+        ASSERT_EQ(pass->Results.size(), paths_.size());
+        const std::string journal = ListJournals(journals_).back();
+        for (std::size_t i = 0; i < paths_.size(); ++i) {
+            EXPECT_EQ(pass->Results[i].Tagged, i < 2) << failAt << " " << i;
+            EXPECT_EQ(pass->Results[i].Reason, i < 2 ? "" : "journal " + journal + ": no room left")
+                << failAt << " " << i;
+            EXPECT_TRUE(ReadFileBytes(paths_[i]) == (i < 2 ? tagged[i] : originals_[i])) << i;
+        }
+        const auto content = ReadJournal(journal);
+        ASSERT_TRUE(content);
+        EXPECT_TRUE(content->Problems.empty()) << failAt << " " << content->Problems.at(0);
+        EXPECT_EQ(content->Records.size(), 2u);
+
+        EXPECT_TRUE(RecoverUnfinished(journals_, OpenFile).empty());
+        const UndoOutcome undo = UndoPass(journals_, "", OpenFile);
+        EXPECT_EQ(undo.PassId, ListPasses(journals_).at(ListPasses(journals_).size() - 2).Id);
+        EXPECT_EQ(undo.Results.size(), 2u);
+        EXPECT_TRUE(AllTagged(undo.Results) && undo.Problems.empty());
+        for (std::size_t i = 0; i < paths_.size(); ++i) {
+            EXPECT_TRUE(ReadFileBytes(paths_[i]) == originals_[i]) << failAt << " " << i;
+        }
+    }
+}
+
+// An entry of the unversioned format, from its layout: the type, the payload's
+// length (8 bytes, little-endian), the payload, the FNV-1a checksum of the rest.
+std::string OldFormatEntry(char type, const std::string& payload) {
+    const auto number = [](std::uint64_t value) {
+        std::string bytes;
+        for (int i = 0; i < 8; ++i) {
+            bytes += static_cast<char>((value >> (8 * i)) & 0xFF);
+        }
+        return bytes;
+    };
+    std::string entry = type + number(payload.size()) + payload;
+    std::uint64_t hash = 0xcbf29ce484222325ull;
+    for (const char c : entry) {
+        hash = (hash ^ static_cast<unsigned char>(c)) * 0x100000001b3ull;
+    }
+    return entry + number(hash);
+}
+
+// A settled journal of the format before versions is listed with its header,
+// refused by undo with the reason and never picked; recovery leaves it.
+TEST_F(CrashAndUndo, AJournalOfTheOlderFormatIsListedButNotUndone) {
+    const std::string started("\x10\x20\x30\x40\0\0\0\0", 8);
+    const std::string folder = "/music";
+    const std::string header =
+        started + std::string("\x06\0\0\0\0\0\0\0", 8) + folder + std::string(8, '\0');
+    dir_.WriteFile("state/20200101-000000.000000000-1.journal",
+                   OldFormatEntry('H', header) + OldFormatEntry('C', ""));
+    const std::vector<PassSummary> passes = ListPasses(journals_);
+    ASSERT_EQ(passes.size(), 1u);
+    EXPECT_EQ(passes[0].Started, 0x40302010);
+    EXPECT_EQ(passes[0].Folder, folder);
+    EXPECT_TRUE(passes[0].OtherFormat.starts_with("written by an older version"))
+        << passes[0].OtherFormat;
+    EXPECT_TRUE(passes[0].Problems.empty());
+    EXPECT_EQ(UndoPass(journals_, "", OpenFile).Error, "no tagging pass to undo");
+    EXPECT_EQ(UndoPass(journals_, passes[0].Id, OpenFile).Error,
+              "pass " + passes[0].Id + ": its journal was " + passes[0].OtherFormat);
+    EXPECT_TRUE(RecoverUnfinished(journals_, OpenFile, JournalCheck::Whole).empty());
+    EXPECT_EQ(ListJournals(journals_).size(), 1u);
 }
 
 TEST_F(CrashAndUndo, OnlyTheNewestPassesAreKept) {

@@ -8,8 +8,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
 #include <filesystem>
+#include <functional>
 #include <iostream>
 #include <thread>
 
@@ -66,9 +68,9 @@ class CrashingFile final : public RandomAccessFile {
     int crashAt_;
 };
 
-// Runs the pass over `rows` in a child process that ends at the changing call
-// `crashAt`. True when the child crashed, false when the pass ran to its end.
-bool RunCrashingPass(const RowList& rows, TaggingOptions options, int crashAt) {
+// Runs `run` in a child process whose files end it at the changing call
+// `crashAt`. True when the child crashed, false when `run` ran to its end.
+bool RunCrashing(const std::function<void(const FileOpener&)>& run, int crashAt) {
     const pid_t child = ::fork();
     if (child == 0) {
         int calls = 0;
@@ -80,13 +82,22 @@ bool RunCrashingPass(const RowList& rows, TaggingOptions options, int crashAt) {
             }
             return std::make_unique<CrashingFile>(std::move(file), calls, crashAt);
         };
-        options.Open = open;
-        TagCheckedRows(rows, options);
+        run(open);
         ::_exit(0);
     }
     int status = 0;
     ::waitpid(child, &status, 0);
     return WIFEXITED(status) && WEXITSTATUS(status) == kCrashExit;
+}
+
+// The pass over `rows`, ended at the changing call `crashAt`.
+bool RunCrashingPass(const RowList& rows, TaggingOptions options, int crashAt) {
+    return RunCrashing(
+        [&](const FileOpener& open) {
+            options.Open = open;
+            TagCheckedRows(rows, options);
+        },
+        crashAt);
 }
 
 TEST_F(CrashAndUndo, EndingTheProcessAtEveryWriteLeavesEachFileOldOrNewAfterRecovery) {
@@ -109,6 +120,13 @@ TEST_F(CrashAndUndo, EndingTheProcessAtEveryWriteLeavesEachFileOldOrNewAfterReco
         for (const std::string& journal : ListJournals(journals_)) {
             EXPECT_TRUE(IsSettled(journal)) << journal << " after the end at call " << crashAt;
         }
+        // Undo takes the pass back; a record begun for a file never written is
+        // no error.
+        const UndoOutcome undo = UndoPass(journals_, "", OpenFile);
+        EXPECT_TRUE(AllTagged(undo.Results) && undo.Problems.empty()) << crashAt;
+        for (std::size_t i = 0; i < paths_.size(); ++i) {
+            EXPECT_TRUE(ReadFileBytes(paths_[i]) == originals_[i]) << i << " at call " << crashAt;
+        }
         if (!crashed) {
             break;
         }
@@ -119,6 +137,50 @@ TEST_F(CrashAndUndo, EndingTheProcessAtEveryWriteLeavesEachFileOldOrNewAfterReco
     // At least a write and a flush of every file, and the cut of one.
     EXPECT_GE(kills, 2 * static_cast<int>(paths_.size()) + 1);
     EXPECT_EQ(torn, 0);
+}
+
+// An undo ended at any write leaves its pass partly undone; the next undo picks
+// that pass again, not the older one, and finishes it.
+TEST_F(CrashAndUndo, AnUndoEndedAtEveryWriteIsFinishedByTheNextUndo) {
+    const std::vector<std::string> tagged = TaggedBytes();
+    WriteOriginals("older");
+    ASSERT_TRUE(TagCheckedRows(Rows(), Options()));
+    const std::vector<std::string> older = paths_;
+    int kills = 0;
+    for (int crashAt = 1;; ++crashAt) {
+        WriteOriginals("undone");
+        ASSERT_TRUE(TagCheckedRows(Rows(), Options()));
+        const std::string passId = ListPasses(journals_).back().Id;
+        const bool crashed =
+            RunCrashing([&](const FileOpener& open) { UndoPass(journals_, "", open); }, crashAt);
+        for (const RecoveryNote& note : RecoverUnfinished(journals_, OpenFile)) {
+            EXPECT_TRUE(note.Repaired) << crashAt << " " << note.Path << ": " << note.Text;
+        }
+        const std::vector<PassSummary> passes = ListPasses(journals_);
+        const auto pass = std::find_if(passes.begin(), passes.end(),
+                                       [&](const PassSummary& p) { return p.Id == passId; });
+        ASSERT_NE(pass, passes.end());
+        EXPECT_EQ(pass->PartlyUndone, crashed) << crashAt;
+        EXPECT_EQ(pass->Undone, !crashed) << crashAt;
+        if (crashed) {
+            const UndoOutcome again = UndoPass(journals_, "", OpenFile);
+            EXPECT_EQ(again.PassId, passId) << crashAt;
+            for (const TagResult& result : again.Results) {
+                EXPECT_TRUE(result.Tagged)
+                    << crashAt << " " << result.Mp3Path << ": " << result.Reason;
+            }
+            ++kills;
+        }
+        for (std::size_t i = 0; i < paths_.size(); ++i) {
+            EXPECT_TRUE(ReadFileBytes(paths_[i]) == originals_[i]) << i << " at call " << crashAt;
+            EXPECT_TRUE(ReadFileBytes(older[i]) == tagged[i]) << i << " at call " << crashAt;
+        }
+        if (!crashed) {
+            break;
+        }
+    }
+    std::cout << "[ crash ] undos ended: " << kills << '\n';
+    EXPECT_GE(kills, 2 * static_cast<int>(paths_.size()));
 }
 
 // The copies a copy write made in `folder` and has not renamed yet.
