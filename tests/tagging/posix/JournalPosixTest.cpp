@@ -295,7 +295,8 @@ TEST_F(CrashAndUndo, AFolderOrJournalOfAnotherUserIsNeverUsed) {
         }
     }
 
-    // A pending record that would put "planted" over the end of the first file.
+    // A failed record that would put "planted" over the end of the first file,
+    // whose end it claims to have written.
     {
         std::string reason;
         const auto planted = PassJournal::Create(journals_, PassHeader{1, "x", ""}, reason);
@@ -303,9 +304,11 @@ TEST_F(CrashAndUndo, AFolderOrJournalOfAnotherUserIsNeverUsed) {
         const auto victim = OpenFile(paths_[0], FileAccess::Read);
         ASSERT_NE(victim, nullptr);
         const std::uint64_t offset = originals_[0].size() - 7;
-        ASSERT_TRUE(planted->Begin(paths_[0], victim->Stamp(),
-                                   TailChange{offset, offset + 7, "planted", "new"}, reason))
-            << reason;
+        const auto index = planted->Begin(
+            paths_[0], victim->Stamp(),
+            TailChange{offset, offset + 7, "planted", originals_[0].substr(offset)}, reason);
+        ASSERT_TRUE(index) << reason;
+        ASSERT_TRUE(planted->MarkFailed(*index));
     }
     const std::string planted = ListJournals(journals_).at(0);
     ASSERT_EQ(::chown(planted.c_str(), kOtherUser, kOtherUser), 0);
