@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "base/ControlEscape.h"
 #include "platform/FileSystem.h"
 #include "platform/ReplacementFile.h"
 
@@ -174,14 +175,17 @@ std::vector<RecoveryNote> RecoverUnfinished(const std::string& journalFolder,
 std::string RecoveryText(const std::vector<RecoveryNote>& notes) {
     std::string text;
     for (const RecoveryNote& note : notes) {
+        // A name's control characters could otherwise forge a line of the text.
+        const std::string path = EscapeControls(note.Path);
         if (note.Journal) {
-            text += "Could not use all of the journal " + note.Path + ": " + note.Text;
+            text += "Could not use all of the journal " + path + ": " + note.Text;
         } else if (!note.Repaired) {
-            text += "Could not recover " + note.Path + ": " + note.Text;
+            text += "Could not recover " + path + ": " + note.Text;
         } else if (!note.RemovedCopy.empty()) {
-            text += "Removed the unfinished copy " + note.RemovedCopy + " of " + note.Path;
+            text +=
+                "Removed the unfinished copy " + EscapeControls(note.RemovedCopy) + " of " + path;
         } else {
-            text += "Restored the old tail of " + note.Path;
+            text += "Restored the old tail of " + path;
         }
         text += '\n';
     }

@@ -297,6 +297,12 @@ TEST_F(CrashAndUndo, RecoveryRemovesOnlyTheCopiesTheJournalNames) {
                                        paths_[0] + "\nCould not recover " + paths_[1] + leftAlone);
     EXPECT_TRUE(IsSettled(ListJournals(journals_).at(0)));
     EXPECT_TRUE(RecoverUnfinished(journals_, OpenFile).empty());
+    // A name cannot forge a line of the text.
+    RecoveryNote forged;
+    forged.Path = "a\r\nRestored the old tail of b";
+    forged.Repaired = true;
+    EXPECT_EQ(RecoveryText({forged}),
+              "Restored the old tail of a\\x0D\\x0ARestored the old tail of b\n");
 }
 
 // The journal's file, whose append numbered `failAt` stores only the first half
