@@ -1,6 +1,7 @@
 // The tag verb end to end: the bytes it writes, its log, its exit statuses.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <regex>
 
 #include "base/Companion.h"
@@ -24,6 +25,29 @@ std::string Digits(std::size_t value, std::size_t width) {
 std::string PreparedWithoutFooter(const std::string& text) {
     return text + "\r\n" + std::string(companion::kCreditLineStart) +
            std::string(companion::kWebAddress) + std::string(companion::kCreditLineEnd);
+}
+
+// The middle of the journal entry that holds byte `at`: a cut there tears that
+// entry, where a cut between two entries would look like a pass that was killed.
+// An entry is a type byte, its payload's length (8 bytes, little-endian), the
+// payload and an 8-byte checksum.
+std::size_t MiddleOfEntryAt(const std::string& journal, std::size_t at) {
+    constexpr std::size_t kNumberWidth = 8;
+    constexpr std::size_t kOverhead = 1 + 2 * kNumberWidth;
+    std::size_t begin = 0;
+    while (begin + 1 + kNumberWidth <= journal.size()) {
+        std::uint64_t length = 0;
+        for (std::size_t i = 0; i < kNumberWidth; ++i) {
+            length |= static_cast<std::uint64_t>(static_cast<unsigned char>(journal[begin + 1 + i]))
+                      << (8 * i);
+        }
+        const std::size_t end = begin + kOverhead + static_cast<std::size_t>(length);
+        if (end > at) {
+            return begin + (end - begin) / 2;
+        }
+        begin = end;
+    }
+    return at;
 }
 
 // A fresh Lyrics3 v2.00 tag as tagging writes it: "IND" = 100, then "LYR".
@@ -216,7 +240,7 @@ TEST_F(TagCommandTest, UndoGivesBackTheFilesOfTheLastPass) {
         if (flip) {
             bytes[bytes.size() / 2] ^= 0x10;
         } else {
-            bytes.resize(bytes.size() / 2);
+            bytes.resize(MiddleOfEntryAt(bytes, bytes.size() / 2));
         }
         const std::string journal = dir_.WriteFile("state/" + newest->first, bytes);
         const std::string named = "journal " + journal + ": ";
