@@ -20,6 +20,7 @@
 
 #include "ProcessRuns.h"
 #include "demo/DemoLibrary.h"
+#include "demo/SilentMp3.h"
 #include "matching/LyricsIndex.h"
 #include "matching/MatchFolder.h"
 #include "matching/RowList.h"
@@ -31,7 +32,8 @@ using namespace versemark;
 namespace {
 
 constexpr std::size_t kFiles = 1000;
-constexpr std::size_t kAudioBytes = 4000;
+constexpr std::size_t kAudioFrames = 10;  // silent MPEG audio: only such files are tagged
+constexpr std::size_t kAudioBytes = kAudioFrames * kSilentFrameSize;
 constexpr std::size_t kLyricsBytes = 2000;
 constexpr std::size_t kId3Bytes = 128;
 constexpr std::size_t kBigRecords = 1024;
@@ -51,7 +53,7 @@ struct Library {
 Library ThousandFiles(const std::string& folder) {
     std::filesystem::create_directories(folder);
     Library library;
-    library.Original = std::string(kAudioBytes, '\xFF') + "TAG" + std::string(kId3Bytes - 3, ' ');
+    library.Original = SilentMp3Audio(kAudioFrames) + "TAG" + std::string(kId3Bytes - 3, ' ');
     const std::string lyrics(kLyricsBytes, 'l');
     for (std::size_t i = 0; i < kFiles; ++i) {
         const std::string name = "Artist " + std::to_string(i) + " - Title";
