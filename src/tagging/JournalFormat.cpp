@@ -459,6 +459,7 @@ std::optional<JournalContent> ParseJournal(std::string_view bytes, const std::st
     JournalParser(bytes, content).ReadRecords(first.Size);
     if (content.Problems.empty() && content.Summary && content.Summary->DamagedAt != 0) {
         content.Problems.push_back(SummaryProblemText(*content.Summary));
+        content.DamageToldBefore = true;
     }
     return content;
 }

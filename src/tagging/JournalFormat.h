@@ -95,6 +95,8 @@ struct JournalContent {
     std::uint64_t DamagedAt = 0;   // the first byte of the first bad entry; 0: none
     std::uint64_t ValidBytes = 0;  // where the last whole entry ends
     bool TornEnd = false;          // the journal ends in an entry cut short
+    // The only problem is the damage its summary records: told when it was found.
+    bool DamageToldBefore = false;
 };
 
 // The start and the summary of a journal, read without its records.

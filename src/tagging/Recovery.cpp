@@ -111,9 +111,11 @@ std::optional<RecoveryNote> RecoverRecord(const JournalRecord& record, const Fil
 
 // Reads a settled journal whole and tells what of it cannot be used; damage not
 // told by its summary yet is added to it, so that listing the passes tells it.
+// Damage its summary records was told when it was found and is not told again.
 void CheckSettled(const std::string& file, std::vector<RecoveryNote>& notes) {
     const auto content = ReadJournal(file);
-    if (!content || content->Version != kJournalVersion || content->Problems.empty()) {
+    if (!content || content->Version != kJournalVersion || content->Problems.empty() ||
+        content->DamageToldBefore) {
         return;
     }
     for (const std::string& problem : content->Problems) {

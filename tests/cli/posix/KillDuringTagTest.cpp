@@ -53,6 +53,14 @@ std::size_t Count(const std::string& text, const std::string& part) {
     return count;
 }
 
+// True when recover's notes tell of problems and every one is a journal whose
+// last entry a kill cut short: nothing else went wrong.
+bool OnlyEntriesCutShort(const std::string& notes) {
+    const std::size_t problems = Count(notes, "Could not ");
+    return problems > 0 && problems == Count(notes, "Could not use all of the journal ") &&
+           problems == Count(notes, ": it ends in an entry cut short at byte ");
+}
+
 // A library of large filtered lyrics and untagged files, half with an ID3v1 block.
 void WriteLibrary(const TempDir& dir, const std::string& name) {
     const std::string text(kLyricsSize, 'l');
@@ -217,13 +225,15 @@ TEST_F(KillDuringTag, KillNineAtRandomMomentsThenRecoverLeavesEveryFileOldOrNew)
         // Every other kill is recovered by the next pass itself.
         if (tried % 2 == 0 || !WIFSIGNALED(status)) {
             const CliRunResult recover = RunCliProcess({"recover"}, {{"XDG_STATE_HOME", state_}});
-            EXPECT_EQ(recover.Status, 0) << recover.Err;
+            // A kill while the journal was written leaves its last entry cut short,
+            // which recover tells once, as it tells any cut journal.
+            EXPECT_EQ(recover.Status, OnlyEntriesCutShort(recover.Err) ? 1 : 0) << recover.Err;
             repaired += Count(recover.Err, "Recovered: ");
             torn += TornFiles(checked);
         }
     }
     const CliRunResult recover = RunCliProcess({"recover"}, {{"XDG_STATE_HOME", state_}});
-    EXPECT_EQ(recover.Status, 0) << recover.Err;
+    EXPECT_EQ(recover.Status, OnlyEntriesCutShort(recover.Err) ? 1 : 0) << recover.Err;
     torn += TornFiles(checked);
     std::cout << "[ kill -9 ] pass time " << longest.count() / 1000 << " ms, kills: " << tried
               << ", passes that ended first: " << passesEnded
