@@ -16,9 +16,16 @@ LINUX_CLI=$(dirname "$LINUX")/versemark-cli
 WINDOWS_CLI=$(dirname "$WINDOWS")/versemark-cli.exe
 CHOICE_KEY='HKCU\Software\Versemark\Versemark\Tagging'
 
-# MP3-like audio without an ID3v1 block (so one is built from the lyrics name),
-# and a copy that ends in an ID3v1 block and a Lyrics3 v1 tag (converted).
-audio() { head -c 3000 /dev/zero | tr '\0' '\377'; }
+# Eight silent MPEG audio frames (MPEG-1 Layer III, 128 kbit/s, 44.1 kHz: a
+# header and 413 bytes of zero side information and data) without an ID3v1
+# block (so one is built from the lyrics name), and a copy that ends in an ID3v1
+# block and a Lyrics3 v1 tag (converted).
+audio() {
+    for _ in 1 2 3 4 5 6 7 8; do
+        printf '\377\373\220\144'
+        head -c 413 /dev/zero
+    done
+}
 lyrics3v1() { printf 'LYRICSBEGINold words\r\nLYRICSEND'; }
 id3v1() {
     printf 'TAG%-30s%-30s%-30s%-4s%-30s\377' "Old Title" "Old Artist" "" "" ""
