@@ -109,6 +109,7 @@ TEST_F(TagCommandTest, PrintsTheWindowsLogWithCrLfLineEnds) {
         "File tagged..: " + music + NativePath("/Birch Lane/Paper Moon.mp3") + "\r\n" +
         "File tagged..: " + music + NativePath("/Mixtape/Side A/Track 07.mp3") + "\r\n";
     EXPECT_EQ(tag.Out, expected);
+    EXPECT_EQ(tag.Err, "Tagged 6 of 6 files; 0 failed\n");
 }
 
 TEST_F(TagCommandTest, ASecondRunFindsEveryFileTaggedAndChangesNothing) {
@@ -157,7 +158,8 @@ TEST(TagExitStatusTest, OneWhenAnyLineIsAnErrorAndTheOtherFilesAreStillTagged) {
     EXPECT_EQ(tag.Status, 1) << tag.Err;
     EXPECT_NE(tag.Out.find("Error tagging: " + tinyPath + "\r\n"), std::string::npos) << tag.Out;
     EXPECT_NE(tag.Out.find("File tagged..: " + goodPath + "\r\n"), std::string::npos);
-    EXPECT_EQ(tag.Err, "versemark-cli tag: " + tinyPath + ": not an MPEG audio file\n");
+    EXPECT_EQ(tag.Err, "versemark-cli tag: " + tinyPath +
+                           ": not an MPEG audio file\nTagged 1 of 2 files; 1 failed\n");
     EXPECT_EQ(ReadFileBytes(tinyPath), tiny);
     EXPECT_EQ(ReadFileBytes(goodPath),
               good + ExpectedTag(PreparedWithoutFooter(filtered)) +

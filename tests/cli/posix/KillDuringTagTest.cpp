@@ -254,6 +254,13 @@ TEST_F(KillDuringTag, InterruptAndTerminationStopThePassCleanly) {
         const std::size_t lines = Count(log, "File tagged..: ");
         EXPECT_GE(lines, 1u);
         EXPECT_LT(lines, kFiles);
+        // The count names the rows tried and those the pass did not reach.
+        const std::string err = ReadFileBytes(dir_ / "out.err");
+        const std::string count = "Tagged " + std::to_string(lines) + " of " +
+                                  std::to_string(lines) + " files; 0 failed; " +
+                                  std::to_string(kFiles - lines) +
+                                  " not reached: a signal stopped the pass\n";
+        EXPECT_TRUE(err.ends_with(count)) << err;
         int checked = 0;
         EXPECT_EQ(TornFiles(checked), 0);  // without any recovery
         std::size_t tagged = 0;
