@@ -202,6 +202,15 @@ TEST_F(TagCommandTest, UndoGivesBackTheFilesOfTheLastPass) {
         const CliRunResult undo = RunCliProcess({"undo"}, state);
         EXPECT_EQ(undo.Status, 0) << undo.Err;
         EXPECT_EQ(SnapshotFiles(dir_ / "music"), music_) << (id3v2 ? "by a copy" : "in place");
+        // The undo's own log: a line per file given back, in the tagging log's form.
+        EXPECT_EQ(undo.Out.find("File tagged..: "), std::string::npos) << undo.Out;
+        for (const std::string name :
+             {"/Amber Coast - Harbour Lights.mp3", "/Birch Lane/Paper Moon.mp3"}) {
+            EXPECT_NE(
+                undo.Out.find("File restored..: " + (dir_ / "music") + NativePath(name) + "\r\n"),
+                std::string::npos)
+                << undo.Out;
+        }
         EXPECT_EQ(RunCliProcess({"undo"}, state).Status, 1);  // nothing left to undo
         EXPECT_EQ(RunCliProcess({"recover"}, state).Status, 0);
     }
@@ -234,8 +243,8 @@ TEST_F(TagCommandTest, UndoGivesBackTheFilesOfTheLastPass) {
         const CliRunResult undo = RunCliProcess({"undo"}, state);
         EXPECT_EQ(undo.Status, 1);
         EXPECT_NE(undo.Err.find("versemark-cli undo: " + named), std::string::npos) << undo.Err;
-        EXPECT_NE(undo.Out.find("File tagged..: "), std::string::npos) << undo.Out;
-        EXPECT_EQ(undo.Out.find("Error tagging: "), std::string::npos) << undo.Out;
+        EXPECT_NE(undo.Out.find("File restored..: "), std::string::npos) << undo.Out;
+        EXPECT_EQ(undo.Out.find("Error restoring: "), std::string::npos) << undo.Out;
         for (const auto& [name, original] : music_) {
             dir_.WriteFile("music/" + name, original);  // the next round starts untagged
         }

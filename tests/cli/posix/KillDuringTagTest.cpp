@@ -369,7 +369,7 @@ TEST_F(KillDuringTag, InterruptDuringUndoPrintsTheWholeLog) {
     ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
     EXPECT_EQ(WEXITSTATUS(status), 128 + SIGINT);
     const std::string log = ReadFileBytes(dir_ / "out");
-    EXPECT_EQ(Count(log, "File tagged..: "), kFiles) << ReadFileBytes(dir_ / "out.err");
+    EXPECT_EQ(Count(log, "File restored..: "), kFiles) << ReadFileBytes(dir_ / "out.err");
     EXPECT_EQ(SnapshotFiles(dir_ / "work/music"), old_);
 }
 
