@@ -17,7 +17,8 @@ constexpr std::string_view kHelp =
     "\n"
     "Prints the lyrics saved in the Lyrics3 tag of MP3FILE (version 1 or 2), as they\n"
     "are stored; the viewer's two-line message when the file carries a Lyrics3 tag\n"
-    "without a lyrics field; \"No Lyrics3 tag in this file.\" when it carries none.\n"
+    "without a lyrics field, or its two-line message on a tag of a newer version,\n"
+    "which is not read; \"No Lyrics3 tag in this file.\" when it carries none.\n"
     "The file is opened read-only; one that cannot be read ends with its reason on\n"
     "standard error and exit status 1.\n"
     "\n"
@@ -48,9 +49,7 @@ int Run(const VerbArguments& args, CliIo& io) {
     if (read.State == SavedLyricsState::NoTag) {
         io.Out << kNoTagMessage << "\n";
     } else {
-        const std::string lyrics = read.State == SavedLyricsState::Lyrics
-                                       ? read.Lyrics
-                                       : std::string(kLyricsFieldMissingMessage);
+        const std::string lyrics = SavedLyricsText(read);
         if (parsed.Options.Raw) {
             io.Out << lyrics;
             return kExitOk;

@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "cli/CliArguments.h"
 #include "cli/CliVerbs.h"
 #include "cli/DisplayText.h"
@@ -23,10 +25,12 @@ constexpr std::string_view kHelp =
     "\n"
     "Prints the tagging log as the window shows it, one line per row,\n"
     "\"File tagged..: \" or \"Error tagging: \" and the path, each line ending in CR LF,\n"
-    "and on standard error why each file that was not tagged failed. The old tail of\n"
+    "and on standard error why each file that was not tagged failed, then the count\n"
+    "\"Tagged n of m files; k failed\" (m the rows tried). The old tail of\n"
     "every file is journaled first, so that a crash can be recovered and the pass\n"
     "undone (see recover and undo). An interrupt or a termination request stops\n"
-    "the pass after the file being written and prints the log of what was done.\n"
+    "the pass after the file being written and prints the log of what was done;\n"
+    "the count then adds how many checked rows the pass did not reach.\n"
     "\n"
     "  --cache DIR        use DIR as the lyrics cache instead of the companion's\n"
     "  --single-dir       the lyrics files lie directly in the cache folder\n"
@@ -43,6 +47,25 @@ constexpr std::string_view kHelp =
     "Exit status: 0 when every checked file was tagged, 1 when any was not, 2 for a\n"
     "wrong command line, 128 plus the signal's number when a signal stopped the pass\n"
     "(130 for an interrupt, 143 for a termination request).\n";
+
+// The closing count on standard error: "Tagged 5 of 6 files; 1 failed", and
+// when a signal stopped the pass, how many checked rows it did not reach.
+constexpr std::string_view kCountTagged = "Tagged ";
+constexpr std::string_view kCountOf = " of ";
+constexpr std::string_view kCountFiles = " files; ";
+constexpr std::string_view kCountFailed = " failed";
+constexpr std::string_view kCountNotReached = " not reached: a signal stopped the pass";
+
+void ReportCount(CliIo& io, const std::vector<TagResult>& results, std::size_t checked) {
+    const auto tagged = static_cast<std::size_t>(
+        std::count_if(results.begin(), results.end(), [](const TagResult& r) { return r.Tagged; }));
+    io.Err << kCountTagged << tagged << kCountOf << results.size() << kCountFiles
+           << results.size() - tagged << kCountFailed;
+    if (checked > results.size()) {
+        io.Err << "; " << checked - results.size() << kCountNotReached;
+    }
+    io.Err << '\n';
+}
 
 int DryRun(const RowList& rows, CliIo& io) {
     std::size_t count = 0;
@@ -93,6 +116,7 @@ int Run(const VerbArguments& args, CliIo& io) {
     }
     io.Out << TaggingLog(outcome->Results);
     ReportReasons(io, kName, outcome->Results);
+    ReportCount(io, outcome->Results, scan->Rows.CheckedCount());
     return StatusAfterOutput(io, hold, outcome->StopSignal,
                              AllTagged(outcome->Results) ? kExitOk : kExitFailure);
 }

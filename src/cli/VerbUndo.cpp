@@ -25,7 +25,8 @@ constexpr std::string_view kHelp =
     "whose ID3v2 tag and tail are still what the pass wrote gets its old ones back,\n"
     "again by a copy that replaces it (the audio between is kept as it is). Any\n"
     "other file is left alone, and why is printed on standard error. The log lists\n"
-    "the files as tag does.\n"
+    "the files one line per file, \"File restored..: \" or \"Error restoring: \" and\n"
+    "the path, each line ending in CR LF.\n"
     "\n"
     "The journal keeps the last 20 passes or 200 MB, whichever is less.\n"
     "\n"
@@ -108,7 +109,7 @@ int Run(const VerbArguments& args, CliIo& io) {
         return StatusAfterOutput(io, hold, 0, Failure(io, kName, outcome.Error));
     }
     io.Err << "Undoing pass " << outcome.PassId << '\n';
-    io.Out << TaggingLog(outcome.Results);
+    io.Out << UndoLog(outcome.Results);
     ReportReasons(io, kName, outcome.Results);
     const bool damaged = ReportJournalProblems(io, outcome.JournalFile, outcome.Problems);
     return StatusAfterOutput(io, hold, 0,

@@ -177,7 +177,11 @@ std::optional<std::string> BuildLyricsIndex(const std::string& cachePath, bool& 
             }
         }
     }
-    return "Matching " + std::to_string(index.LyricsCount()) + " lyrics";
+    return LyricsCountCaption(index.LyricsCount());
+}
+
+std::string LyricsCountCaption(int count) {
+    return "Matching " + std::to_string(count) + " lyrics";
 }
 
 }  // namespace versemark

@@ -35,6 +35,9 @@ struct LyricsIndex {
 
 inline constexpr std::string_view kLyricsCountPlaceholder = "Matching with 123 lyrics";
 
+// The lyrics-count caption for `count` lyrics files: "Matching 412 lyrics".
+std::string LyricsCountCaption(int count);
+
 // The entry for one file name of a folder (`folder` with or without a trailing
 // separator); nullopt when the name holds no hyphen.
 std::optional<LyricsEntry> MakeLyricsEntry(const std::string& folder, const std::string& fileName);

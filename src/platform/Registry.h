@@ -29,6 +29,11 @@ enum class RegistryView { Bits32, Native };
 // (and on Windows, which has no prefix).
 std::optional<std::string> WinePrefix();
 
+// The file that holds the stand-in's HKEY_LOCAL_MACHINE: system.reg of
+// WinePrefix(); nullopt where there is no prefix (on Windows, the system's own
+// registry).
+std::optional<std::string> RegistryStandInFile();
+
 // The data of the first value, in file order, of the key `keyPath` under
 // HKEY_LOCAL_MACHINE (the value at enumeration index 0) in the given view.
 // nullopt when the prefix, system.reg or the key is missing, when the key has no

@@ -56,6 +56,7 @@ std::optional<std::string> ReadCompanionRegistryValue() {
 void LocateLyricsCache(CacheConfig& config, const std::string& programFolder,
                        const RegistryLookup& registry) {
     config.SongleafPath.clear();
+    config.CacheFromSettings = false;
     if (CompanionExecutableBeside(programFolder)) {
         config.SongleafPath = programFolder;
     } else if (registry) {
@@ -90,6 +91,7 @@ void ReadSettings(CacheConfig& config) {
         const std::string_view key = line.substr(0, companion::kSettingsKeyWidth);
         if (key == companion::kCachePathKey) {
             config.CachePath = NativeFromWindowsPath(SettingsValue(line));
+            config.CacheFromSettings = true;
             ++recognised;
         } else if (key == companion::kSingleDirKey) {
             config.SingleDir = SettingsValue(line) == companion::kSingleDirOn;

@@ -8,9 +8,10 @@
 namespace versemark {
 
 struct CacheConfig {
-    std::string CachePath;     // the lyrics cache folder
-    std::string SongleafPath;  // the companion's folder with a trailing separator, or empty
-    bool SingleDir = false;    // lyrics files lie directly in CachePath
+    std::string CachePath;           // the lyrics cache folder
+    std::string SongleafPath;        // the companion's folder with a trailing separator, or empty
+    bool SingleDir = false;          // lyrics files lie directly in CachePath
+    bool CacheFromSettings = false;  // CachePath comes from the settings' [CachePath] line
 };
 
 // Reads the companion's installation folder from its registry entry (nullopt when

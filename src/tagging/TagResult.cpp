@@ -6,17 +6,29 @@
 
 namespace versemark {
 
-std::string TaggingLogLine(bool tagged, std::string_view mp3Path) {
-    std::string line(tagged ? kLogTagged : kLogError);
+std::string LogLine(std::string_view lead, std::string_view mp3Path) {
+    std::string line(lead);
     line += EscapeControls(mp3Path);
     line += kLineEnd;
     return line;
+}
+
+std::string TaggingLogLine(bool tagged, std::string_view mp3Path) {
+    return LogLine(tagged ? kLogTagged : kLogError, mp3Path);
 }
 
 std::string TaggingLog(const std::vector<TagResult>& results) {
     std::string log;
     for (const TagResult& result : results) {
         log += TaggingLogLine(result.Tagged, result.Mp3Path);
+    }
+    return log;
+}
+
+std::string UndoLog(const std::vector<TagResult>& results) {
+    std::string log;
+    for (const TagResult& result : results) {
+        log += LogLine(result.Tagged ? kLogRestored : kLogRestoreError, result.Mp3Path);
     }
     return log;
 }

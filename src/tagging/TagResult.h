@@ -9,6 +9,9 @@ namespace versemark {
 
 inline constexpr std::string_view kLogTagged = "File tagged..: ";
 inline constexpr std::string_view kLogError = "Error tagging: ";
+// The same log of an undo pass.
+inline constexpr std::string_view kLogRestored = "File restored..: ";
+inline constexpr std::string_view kLogRestoreError = "Error restoring: ";
 inline constexpr std::string_view kLineEnd = "\r\n";
 
 // Reasons of the pass's own (a failing system call gives the system's words).
@@ -30,13 +33,18 @@ struct TagResult {
     std::string Reason;
 };
 
-// One log line: "File tagged..: " or "Error tagging: ", the MP3 path with its
-// control characters escaped (EscapeControls, so that a name cannot end the line
-// or forge another), CR LF.
+// One log line: `lead`, the MP3 path with its control characters escaped
+// (EscapeControls, so that a name cannot end the line or forge another), CR LF.
+std::string LogLine(std::string_view lead, std::string_view mp3Path);
+
+// The line of a tagging pass: "File tagged..: " or "Error tagging: ".
 std::string TaggingLogLine(bool tagged, std::string_view mp3Path);
 
 // One log line per result.
 std::string TaggingLog(const std::vector<TagResult>& results);
+
+// One line per result of an undo: "File restored..: " or "Error restoring: ".
+std::string UndoLog(const std::vector<TagResult>& results);
 
 bool AllTagged(const std::vector<TagResult>& results);
 

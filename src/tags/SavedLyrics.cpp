@@ -29,6 +29,9 @@ SavedLyricsRead ReadSavedLyricsState(RandomAccessFile& file) {
     if (!kind || *kind == kKindNoLyrics) {
         return {SavedLyricsState::NoTag, std::string(), std::string()};
     }
+    if (*kind == kKindVersionHigher) {
+        return {SavedLyricsState::NewerVersionTag, std::string(), std::string()};
+    }
     if (*kind == kKindLyrics3v1) {
         ReadLyrics3v1Field(fields, file, lyricsEnd);
     } else if (IsLyrics3v2Kind(*kind)) {
@@ -54,16 +57,23 @@ SavedLyricsRead ReadSavedLyricsState(const std::string& mp3Path) {
     return read;
 }
 
+std::string SavedLyricsText(SavedLyricsRead read) {
+    switch (read.State) {
+        case SavedLyricsState::Lyrics:
+            return std::move(read.Lyrics);
+        case SavedLyricsState::NewerVersionTag:
+            return std::string(kNewerVersionTagMessage);
+        default:
+            return std::string(kLyricsFieldMissingMessage);
+    }
+}
+
 std::string ReadSavedLyrics(RandomAccessFile& file) {
-    SavedLyricsRead read = ReadSavedLyricsState(file);
-    return read.State == SavedLyricsState::Lyrics ? std::move(read.Lyrics)
-                                                  : std::string(kLyricsFieldMissingMessage);
+    return SavedLyricsText(ReadSavedLyricsState(file));
 }
 
 std::string ReadSavedLyrics(const std::string& mp3Path) {
-    SavedLyricsRead read = ReadSavedLyricsState(mp3Path);
-    return read.State == SavedLyricsState::Lyrics ? std::move(read.Lyrics)
-                                                  : std::string(kLyricsFieldMissingMessage);
+    return SavedLyricsText(ReadSavedLyricsState(mp3Path));
 }
 
 }  // namespace versemark

@@ -15,10 +15,19 @@ inline constexpr std::string_view kLyricsFieldMissingMessage =
     "The lyrics3 tag is present, but the lyrics field is missing.\r\n"
     "You can insert the lyrics in this file safely.";
 
+// Shown instead for a Lyrics3 tag of a newer version. Tagging does not read such
+// a tag: it leaves its bytes where they are and writes a new version 2.00 tag,
+// with the lyrics and none of the old fields, between it and the ID3v1 block.
+inline constexpr std::string_view kNewerVersionTagMessage =
+    "This file contains a Lyrics3 tag of a version higher than the supported; "
+    "Versemark cannot read it.\r\n"
+    "Tagging keeps that tag and writes a version 2.00 tag after it, so it is not "
+    "recommended to tag this file.";
+
 // What a file's tail holds: lyrics, a Lyrics3 tag without them (no or an empty
-// "LYR" field, an unreadable or newer-version tag), no Lyrics3 tag at all, or a
-// file that could not be opened (Reason says why).
-enum class SavedLyricsState { Lyrics, TagWithoutLyrics, NoTag, Unreadable };
+// "LYR" field, an unreadable tag), a tag of a newer version, no Lyrics3 tag at
+// all, or a file that could not be opened (Reason says why).
+enum class SavedLyricsState { Lyrics, TagWithoutLyrics, NewerVersionTag, NoTag, Unreadable };
 
 struct SavedLyricsRead {
     SavedLyricsState State = SavedLyricsState::NoTag;
@@ -31,10 +40,13 @@ SavedLyricsRead ReadSavedLyricsState(const std::string& mp3Path);
 SavedLyricsRead ReadSavedLyricsState(RandomAccessFile& file);
 
 // Opens the file read-only and returns the data of its "LYR" field, unprepared,
-// or kLyricsFieldMissingMessage. Never writes, never fails.
+// kNewerVersionTagMessage or kLyricsFieldMissingMessage. Never writes, never fails.
 std::string ReadSavedLyrics(const std::string& mp3Path);
 
 // The same over a file the caller has opened; the caller closes it.
 std::string ReadSavedLyrics(RandomAccessFile& file);
+
+// The text the viewer shows for a read: the lyrics, or the message of its state.
+std::string SavedLyricsText(SavedLyricsRead read);
 
 }  // namespace versemark

@@ -7,6 +7,7 @@
 #include "platform/FileSystem.h"
 #include "startup/Manifest.h"
 #include "tagging/PassLock.h"
+#include "windowlogic/NoCacheMessage.h"
 #include "windowlogic/UserPrompts.h"
 #include "windowlogic/WindowLogic.h"
 
@@ -46,9 +47,10 @@ void WindowStartup::Finish(WindowLogic& logic, UserPrompts& prompts, bool probe,
     IndexBuilt built = index_.get();
     values_.Index = std::move(built.Index);
     values_.Cache.SingleDir = built.SingleDir;
-    if (built.Caption) {
-        logic.SetLyricsCountCaption(*built.Caption);
-    }
+    // A cache folder that does not exist holds no lyrics: the label counts none,
+    // and the user is told why once the window is open.
+    const bool cacheFound = built.Caption.has_value();
+    logic.SetLyricsCountCaption(cacheFound ? *built.Caption : LyricsCountCaption(0));
     if (probe) {
         // No manifest where there is no Windows version (0 on Linux).
         WriteManifest(ProgramFolder(), ProgramFileName(), WindowsVersion());
@@ -56,6 +58,9 @@ void WindowStartup::Finish(WindowLogic& logic, UserPrompts& prompts, bool probe,
     show();
     if (!recovered_.empty()) {
         prompts.ShowMessage(RecoveryText(recovered_));
+    }
+    if (!cacheFound) {
+        prompts.ShowMessage(NoLyricsCacheText(values_.Cache));
     }
 
     if (values_.Config.RunMode == kRunScanFolder) {

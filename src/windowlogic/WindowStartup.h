@@ -43,8 +43,8 @@ class WindowStartup {
     // to it, the index waited for and taken into the values (an exception of
     // its build, such as std::bad_alloc, is rethrown here), the lyrics-count caption,
     // the manifest when `probe`, the window shown by `show`, what was recovered
-    // said in one message, and in run mode 2 the pass over the given folder with
-    // the subfolder box set from the command line (returns when it has ended).
+    // said in one message, a missing cache folder in another, and in run mode 2 the pass over the
+    // given folder with the subfolder box set from the command line (returns when it has ended).
     void Finish(WindowLogic& logic, UserPrompts& prompts, bool probe,
                 const std::function<void()>& show);
 

@@ -39,6 +39,32 @@ inline constexpr char kUnfiltered[] = "Unfiltered";
 inline constexpr char kMoreThanOneMatch[] = "More than 1 match";
 inline constexpr char kMatchedMoreThanOnce[] = "Matched more than once";
 
+// The message after the window opens when the lyrics cache folder does not
+// exist: the folder, where the companion was looked for, what to do.
+inline constexpr char kNoCacheStart[] = "No lyrics cache was found: the folder ";
+inline constexpr char kNoCacheEnd[] = " does not exist, so no lyrics can be matched.";
+inline constexpr char kNoCompanionStart[] = "Songleaf was found neither beside Versemark (";
+inline constexpr char kNoCompanionRegistry[] = ") nor in the registry (";
+inline constexpr char kRegistryThen[] = ", then ";
+inline constexpr char kRegistryIn[] = ", in ";
+inline constexpr char kNoCompanionEnd[] =
+    "); without it Versemark looks for the cache beside itself.";
+inline constexpr char kNoCompanionAdvice[] =
+    "Install Songleaf and download lyrics with it, or put lyrics files in that folder; then "
+    "start Versemark again.";
+inline constexpr char kCompanionFolderStart[] = "Songleaf's folder is ";
+inline constexpr char kCacheFromSettingsStart[] = "; the ";
+inline constexpr char kCacheFromSettingsMiddle[] = " line of ";
+inline constexpr char kCacheFromSettingsEnd[] = " names the cache folder.";
+inline constexpr char kCacheFromSettingsAdvice[] =
+    "Correct that line, or download lyrics with Songleaf; then start Versemark again.";
+inline constexpr char kCacheInCompanionStart[] = "; with no ";
+inline constexpr char kCacheInCompanionMiddle[] = " line in ";
+inline constexpr char kCacheInCompanionEnd[] = ", the cache is its lyrics folder.";
+inline constexpr char kCacheInCompanionAdvice[] =
+    "Download lyrics with Songleaf, or name the cache folder in such a line; then start "
+    "Versemark again.";
+
 // Information panel.
 inline constexpr char kLyricsCaption[] = "Lyrics:";
 inline constexpr char kLyricsCountStart[] = "Lyrics(";

@@ -19,6 +19,11 @@ namespace fs = std::filesystem;
 const std::string kMessage =
     "The lyrics3 tag is present, but the lyrics field is missing.\r\n"
     "You can insert the lyrics in this file safely.";
+const std::string kNewerMessage =
+    "This file contains a Lyrics3 tag of a version higher than the supported; Versemark cannot "
+    "read it.\r\n"
+    "Tagging keeps that tag and writes a version 2.00 tag after it, so it is not recommended to "
+    "tag this file.";
 
 class SavedLyricsTest : public ::testing::Test {
   protected:
@@ -50,13 +55,16 @@ TEST_F(SavedLyricsTest, ReadsVersion1LyricsUpToTheEndMarker) {
 }
 
 TEST_F(SavedLyricsTest, ShowsTheMessageWhenThereAreNoLyricsToShow) {
-    // A tag without a lyrics field, an empty lyrics field, a newer version, no tag.
+    // A tag without a lyrics field, an empty lyrics field, no tag; a newer version
+    // has its own message, whatever it holds.
     EXPECT_EQ(Saved(TailBuilder().audio(500).lyrics3v2({{"IND", "100"}}).id3v1("T", "A").bytes()),
               kMessage);
     EXPECT_EQ(Saved(TailBuilder().audio(500).lyrics3v2({{"IND", "100"}, {"LYR", ""}}).bytes()),
               kMessage);
     EXPECT_EQ(Saved(TailBuilder().audio(500).lyrics3v2({{"LYR", "abc"}}, "LYRICS300").bytes()),
-              kMessage);
+              kNewerMessage);
+    EXPECT_EQ(Saved(TailBuilder().audio(500).raw("LYRICS300").id3v1("T", "A").bytes()),
+              kNewerMessage);
     EXPECT_EQ(Saved(TailBuilder().audio(500).id3v1("T", "A").bytes()), kMessage);
     EXPECT_EQ(Saved(TailBuilder().audio(500).bytes()), kMessage);
 }
@@ -149,7 +157,8 @@ TEST(ShowCommandTest, ShowsWhatTagJustWrote) {
     const CliRunResult demo = RunCliProcess({"demo", dir.Path()});
     ASSERT_EQ(demo.Status, 0);
     const std::string mp3 = dir / "music/Amber Coast - Harbour Lights.mp3";
-    EXPECT_EQ(RunCliProcess({"show", mp3}).Out, "No Lyrics3 tag in this file.\n" + NoId3v2FrameLine());
+    EXPECT_EQ(RunCliProcess({"show", mp3}).Out,
+              "No Lyrics3 tag in this file.\n" + NoId3v2FrameLine());
     ASSERT_EQ(RunCliProcess({"tag", dir / "music", "--cache", dir / "lyrics"}).Status, 0);
     const CliRunResult prepared =
         RunCliProcess({"prepare", dir / "lyrics/Amber Coast - Harbour Lights.txt", "--raw"});
@@ -161,7 +170,7 @@ TEST(ShowCommandTest, ShowsWhatTagJustWrote) {
     EXPECT_EQ(RunCliProcess({"show", dir / "music/Ember Falls - Night Train.mp3"}).Out,
               "Night train (older lyrics)\r\nRolling on and on\r\n" + NoId3v2FrameLine());
     EXPECT_EQ(RunCliProcess({"show", dir / "music/Fern Gully Band - Open Road.mp3"}).Out,
-              kMessage + "\r\n" + NoId3v2FrameLine());
+              kNewerMessage + "\r\n" + NoId3v2FrameLine());
 }
 
 TEST(PrepareCommandTest, DropsTheFooterAndAddsTheCreditLine) {

@@ -133,6 +133,7 @@ TEST_F(TagCommandTest, PrintsTheWindowsLogWithCrLfLineEnds) {
         "File tagged..: " + music + NativePath("/Birch Lane/Paper Moon.mp3") + "\r\n" +
         "File tagged..: " + music + NativePath("/Mixtape/Side A/Track 07.mp3") + "\r\n";
     EXPECT_EQ(tag.Out, expected);
+    EXPECT_EQ(tag.Err, "Tagged 6 of 6 files; 0 failed\n");
 }
 
 TEST_F(TagCommandTest, ASecondRunFindsEveryFileTaggedAndChangesNothing) {
@@ -181,7 +182,8 @@ TEST(TagExitStatusTest, OneWhenAnyLineIsAnErrorAndTheOtherFilesAreStillTagged) {
     EXPECT_EQ(tag.Status, 1) << tag.Err;
     EXPECT_NE(tag.Out.find("Error tagging: " + tinyPath + "\r\n"), std::string::npos) << tag.Out;
     EXPECT_NE(tag.Out.find("File tagged..: " + goodPath + "\r\n"), std::string::npos);
-    EXPECT_EQ(tag.Err, "versemark-cli tag: " + tinyPath + ": not an MPEG audio file\n");
+    EXPECT_EQ(tag.Err, "versemark-cli tag: " + tinyPath +
+                           ": not an MPEG audio file\nTagged 1 of 2 files; 1 failed\n");
     EXPECT_EQ(ReadFileBytes(tinyPath), tiny);
     EXPECT_EQ(ReadFileBytes(goodPath),
               good + ExpectedTag(PreparedWithoutFooter(filtered)) +
@@ -224,6 +226,15 @@ TEST_F(TagCommandTest, UndoGivesBackTheFilesOfTheLastPass) {
         const CliRunResult undo = RunCliProcess({"undo"}, state);
         EXPECT_EQ(undo.Status, 0) << undo.Err;
         EXPECT_EQ(SnapshotFiles(dir_ / "music"), music_) << (id3v2 ? "by a copy" : "in place");
+        // The undo's own log: a line per file given back, in the tagging log's form.
+        EXPECT_EQ(undo.Out.find("File tagged..: "), std::string::npos) << undo.Out;
+        for (const std::string name :
+             {"/Amber Coast - Harbour Lights.mp3", "/Birch Lane/Paper Moon.mp3"}) {
+            EXPECT_NE(
+                undo.Out.find("File restored..: " + (dir_ / "music") + NativePath(name) + "\r\n"),
+                std::string::npos)
+                << undo.Out;
+        }
         EXPECT_EQ(RunCliProcess({"undo"}, state).Status, 1);  // nothing left to undo
         EXPECT_EQ(RunCliProcess({"recover"}, state).Status, 0);
     }
@@ -256,8 +267,8 @@ TEST_F(TagCommandTest, UndoGivesBackTheFilesOfTheLastPass) {
         const CliRunResult undo = RunCliProcess({"undo"}, state);
         EXPECT_EQ(undo.Status, 1);
         EXPECT_NE(undo.Err.find("versemark-cli undo: " + named), std::string::npos) << undo.Err;
-        EXPECT_NE(undo.Out.find("File tagged..: "), std::string::npos) << undo.Out;
-        EXPECT_EQ(undo.Out.find("Error tagging: "), std::string::npos) << undo.Out;
+        EXPECT_NE(undo.Out.find("File restored..: "), std::string::npos) << undo.Out;
+        EXPECT_EQ(undo.Out.find("Error restoring: "), std::string::npos) << undo.Out;
         for (const auto& [name, original] : music_) {
             dir_.WriteFile("music/" + name, original);  // the next round starts untagged
         }

@@ -152,6 +152,7 @@ TEST_F(ReadSettingsTest, TheCachePathLineSetsTheCacheExactlyAsWritten) {
     EXPECT_EQ(Read("[CachePath] /srv/my lyrics  \r\n").CachePath, "/srv/my lyrics  ");
     EXPECT_EQ(Read("[CachePath]=/srv/lyrics/\r\n").CachePath, "/srv/lyrics/");
     EXPECT_EQ(Read("[CachePath]/srv\r\n").CachePath, "srv");  // "/" was the separator
+    EXPECT_TRUE(Read("[CachePath] /srv/lyrics\r\n").CacheFromSettings);
 }
 
 TEST_F(ReadSettingsTest, AWindowsFolderIsMappedThroughWine) {
@@ -163,6 +164,7 @@ TEST_F(ReadSettingsTest, KeysAreCaseSensitive) {
     const CacheConfig config = Read("[cachepath] /x\r\n[singledir] 1\r\n");
     EXPECT_EQ(config.CachePath, kDefaultCache);
     EXPECT_FALSE(config.SingleDir);
+    EXPECT_FALSE(config.CacheFromSettings);
 }
 
 TEST_F(ReadSettingsTest, SingleDirIsOnOnlyForAValueOfExactlyOne) {

@@ -9,6 +9,8 @@
 #include <thread>
 
 #include "FakeView.h"
+#include "startup/CacheLocation.h"
+#include "support/NativePath.h"
 #include "support/RoadLibrary.h"
 #include "tagging/Journal.h"
 #include "tags/Id3v2Lyrics.h"
@@ -210,6 +212,34 @@ TEST(FolderCommandLogic, TheStartUpShowsTheWindowThenWhatWasRecoveredThenScansTh
     EXPECT_FALSE(window[kSubfolders].Checked);
     EXPECT_EQ(window[kMatchesLabel].Caption, "Matches: 5 / 6 (83.3%)");
     EXPECT_EQ(window.Prompts.FolderDialogs, 0);
+}
+
+// A settings line naming a cache folder that does not exist: the label counts no
+// lyrics, and once the window is shown one message says which folder, where it
+// was named and what to do.
+TEST(FolderCommandLogic, TheStartUpSaysOnceThatTheCacheFolderDoesNotExist) {
+    LogicWindow window;
+    const std::string songleaf = window.StateHome.MakeFolder("sl") + NativePath("/");
+    const std::string cache = window.StateHome / "no-cache";
+    window.StateHome.WriteFile("sl/settings.txt", "[CachePath] " + cache + "\r\n");
+    window.Values.Cache.SongleafPath = songleaf;
+    ReadSettings(window.Values.Cache);
+    WindowStartup startup(window.Values, window.StateHome.MakeFolder("journals"));
+    startup.Finish(window.Logic, window.Prompts, false, [&] {
+        EXPECT_EQ(window.At(ControlName::Label1, 0).Caption, "Matching 0 lyrics");
+        EXPECT_TRUE(window.Prompts.Messages.empty());
+    });
+
+    EXPECT_EQ(window.Prompts.Messages,
+              std::vector<std::string>{
+                  "No lyrics cache was found: the folder " + cache +
+                  " does not exist, so no lyrics can be matched.\n"
+                  "Songleaf's folder is " +
+                  songleaf + "; the [CachePath] line of " + songleaf +
+                  "settings.txt names the cache folder.\n"
+                  "Correct that line, or download lyrics with Songleaf; then start Versemark "
+                  "again.\n"});
+    EXPECT_EQ(window.Values.Index.LyricsCount(), 0);
 }
 
 TEST(FolderCommandLogic, WithoutSubfoldersAndWithoutMp3Files) {

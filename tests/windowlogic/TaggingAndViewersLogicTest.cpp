@@ -247,9 +247,13 @@ TEST(ViewersLogic, SavedLyricsComeFromTheTaggedRowThePanelShows) {
     window.Logic.cmdDisplaySavedLyrics_Click();
     EXPECT_EQ(window[kSaved].Caption, "Display lyrics saved into this file");
 
-    window.Click(kZeta);  // a newer version is not read
+    window.Click(kZeta);  // a newer version is not read, and tagging keeps it
     window.Logic.cmdDisplaySavedLyrics_Click();
-    EXPECT_EQ(Shown(window.View.ViewerText), missing);
+    EXPECT_EQ(Shown(window.View.ViewerText),
+              "This file contains a Lyrics3 tag of a version higher than the supported; "
+              "Versemark cannot read it.\n"
+              "Tagging keeps that tag and writes a version 2.00 tag after it, so it is not "
+              "recommended to tag this file.");
     window.Logic.cmdDisplaySavedLyrics_Click();
 
     // The current row moves without a click to an untagged row: nothing opens.

@@ -31,16 +31,20 @@ std::optional<std::string> WinePrefix() {
     return home + kPathSeparator + std::string(kDefaultPrefixFolder);
 }
 
-std::optional<std::string> ReadMachineKeyFirstValue(std::string_view keyPath, RegistryView view) {
+std::optional<std::string> RegistryStandInFile() {
     const auto prefix = WinePrefix();
     if (!prefix) {
         return std::nullopt;
     }
-    const std::string file = *prefix + kPathSeparator + std::string(kRegistryFileName);
-    if (!IsRegularFile(file)) {
+    return *prefix + kPathSeparator + std::string(kRegistryFileName);
+}
+
+std::optional<std::string> ReadMachineKeyFirstValue(std::string_view keyPath, RegistryView view) {
+    const auto file = RegistryStandInFile();
+    if (!file || !IsRegularFile(*file)) {
         return std::nullopt;
     }
-    const auto text = ReadWholeFile(file);
+    const auto text = ReadWholeFile(*file);
     if (!text) {
         return std::nullopt;
     }

@@ -32,6 +32,10 @@ std::optional<std::string> WinePrefix() {
     return std::nullopt;  // the system's own registry and drives are used
 }
 
+std::optional<std::string> RegistryStandInFile() {
+    return std::nullopt;
+}
+
 std::optional<std::string> ReadMachineKeyFirstValue(std::string_view keyPath, RegistryView view) {
     const REGSAM access = KEY_READ | (view == RegistryView::Bits32 ? KEY_WOW64_32KEY : 0);
     HKEY handle = nullptr;

@@ -264,6 +264,13 @@ TEST_F(KillDuringTag, InterruptAndTerminationStopThePassCleanly) {
         const std::size_t lines = Count(log, "File tagged..: ");
         EXPECT_GE(lines, 1u);
         EXPECT_LT(lines, kFiles);
+        // The count names the rows tried and those the pass did not reach.
+        const std::string err = ReadFileBytes(dir_ / "out.err");
+        const std::string count = "Tagged " + std::to_string(lines) + " of " +
+                                  std::to_string(lines) + " files; 0 failed; " +
+                                  std::to_string(kFiles - lines) +
+                                  " not reached: a signal stopped the pass\n";
+        EXPECT_TRUE(err.ends_with(count)) << err;
         int checked = 0;
         EXPECT_EQ(TornFiles(checked), 0);  // without any recovery
         std::size_t tagged = 0;
@@ -372,7 +379,7 @@ TEST_F(KillDuringTag, InterruptDuringUndoPrintsTheWholeLog) {
     ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
     EXPECT_EQ(WEXITSTATUS(status), 128 + SIGINT);
     const std::string log = ReadFileBytes(dir_ / "out");
-    EXPECT_EQ(Count(log, "File tagged..: "), kFiles) << ReadFileBytes(dir_ / "out.err");
+    EXPECT_EQ(Count(log, "File restored..: "), kFiles) << ReadFileBytes(dir_ / "out.err");
     EXPECT_EQ(SnapshotFiles(dir_ / "work/music"), old_);
 }
 
