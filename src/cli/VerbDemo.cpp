@@ -42,7 +42,8 @@ std::vector<std::string> ScanPieces(const std::string& music) {
 std::string Quoted(const std::vector<std::string>& words, std::string (*quote)(std::string_view)) {
     std::string line;
     for (const std::string& word : words) {
-        line += " " + quote(word);
+        line += ' ';
+        line += quote(word);
     }
     return line;
 }
@@ -65,11 +66,12 @@ std::string OpenTheWindowOnWindows(const DemoLibraryResult& demo, const std::str
            Quoted(ScanPieces(music), WindowsQuote) +
            "\n"
            "The window matches against the lyrics cache of the installed companion: the\n"
-           "folder of Songleaf.exe beside versemark.exe, else the one its registry entry\n"
-           "names (" +
+           "folder of Songleaf.exe beside versemark.exe, else the folder its registry\n"
+           "entry " +
            key +
-           "). The demo writes neither. Without the companion installed,\n"
-           "an administrator can point that entry at the demo's stand-in:\n"
+           " names. The demo writes\n"
+           "neither. Without the companion installed, an administrator can point that\n"
+           "entry at the demo's stand-in:\n"
            "  reg add " +
            WindowsQuote(key) + " /v InstallPath /d " +
            WindowsQuote(DisplayPath(demo.CompanionFolder)) + " /reg:32\n";
