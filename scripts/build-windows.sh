@@ -14,7 +14,9 @@
 #      the demo library, and the two files the window test tagged, compared byte
 #      for byte with the Linux build's (when a Linux build folder is given).
 # Usage: scripts/build-windows.sh [LINUX_BUILD_FOLDER]
-set -euo pipefail
+set -Eeuo pipefail
+# A failing command names itself and its line (functions and subshells included).
+trap 'echo "build-windows: line $LINENO failed: $BASH_COMMAND" >&2' ERR
 cd "$(dirname "$0")/.."
 ROOT=$PWD
 LINUX_BUILD=${1:-}
@@ -60,7 +62,14 @@ cleanup() {
     rm -rf "$WORK"
 }
 trap cleanup EXIT
-wineboot -i >/dev/null 2>&1
+# When Wine itself fails to start (it does at times on a loaded machine), the
+# prefix is made afresh once more; a second failure ends the step.
+if ! wineboot -i >/dev/null 2>&1; then
+    echo "build-windows: Wine failed to start (wineboot -i); making the prefix once more." >&2
+    wineserver -k 2>/dev/null || true
+    rm -rf "$WINEPREFIX"
+    wineboot -i >/dev/null 2>&1
+fi
 wineserver -w
 
 # The companion as a 32-bit program records itself (in the 32-bit view); a

@@ -10,6 +10,10 @@ namespace versemark {
 // The build names it by its character code: "\" for Windows, "/" elsewhere.
 inline constexpr char kPathSeparator = static_cast<char>(VERSEMARK_PATH_SEPARATOR);
 
+// Whether a double quote can be part of a path: not on Windows (the "\"
+// separator), whose command lines use it to hold text with blanks together.
+inline constexpr bool kQuoteInPaths = kPathSeparator == '/';
+
 // The part of a path after its last separator, or the whole path.
 std::string GetFileName(std::string_view path);
 

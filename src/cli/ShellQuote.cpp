@@ -6,6 +6,8 @@ namespace {
 
 // Characters a shell still interprets inside double quotes.
 constexpr std::string_view kSpecialInDoubleQuotes = "\"$`\\!";
+constexpr char kQuote = '"';
+constexpr char kBackslash = '\\';
 
 }  // namespace
 
@@ -22,6 +24,21 @@ std::string ShellQuote(std::string_view text) {
         }
     }
     out += '\'';
+    return out;
+}
+
+std::string WindowsQuote(std::string_view text) {
+    std::string out(1, kQuote);
+    std::size_t backslashes = 0;  // the run of backslashes just copied
+    for (const char c : text) {
+        if (c == kQuote) {
+            out.append(backslashes + 1, kBackslash);
+        }
+        backslashes = c == kBackslash ? backslashes + 1 : 0;
+        out += c;
+    }
+    out.append(backslashes, kBackslash);
+    out += kQuote;
     return out;
 }
 

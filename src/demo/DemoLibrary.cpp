@@ -12,6 +12,7 @@
 #include "base/Companion.h"
 #include "demo/SilentMp3.h"
 #include "platform/FileSystem.h"
+#include "platform/Registry.h"
 #include "tags/TagRecords.h"
 #include "tags/TagWriter.h"
 #include "tags/TailLayout.h"
@@ -263,14 +264,20 @@ DemoLibraryResult WriteDemoLibrary(const std::string& dir) {
     const fs::path lyrics = root / kDemoLyricsFolder;
     const fs::path companionFolder = root / kDemoCompanionFolder;
     const fs::path winePrefix = root / kDemoWinePrefixFolder;
-    if (const auto existing = FirstExisting({music, lyrics, companionFolder, winePrefix})) {
+    std::vector<fs::path> written = {music, lyrics, companionFolder};
+    if (kRegistryInWinePrefix) {
+        written.push_back(winePrefix);
+    }
+    if (const auto existing = FirstExisting(written)) {
         result.Error = *existing + " already exists; choose a new or empty folder";
         return result;
     }
     result.MusicFolder = Utf8FromPath(music);
     result.LyricsFolder = Utf8FromPath(lyrics);
     result.CompanionFolder = Utf8FromPath(companionFolder);
-    result.WinePrefix = Utf8FromPath(winePrefix);
+    if (kRegistryInWinePrefix) {
+        result.WinePrefix = Utf8FromPath(winePrefix);
+    }
 
     const auto fail = [&](const fs::path& path) {
         result.Error = "cannot write " + Utf8FromPath(path);
@@ -294,8 +301,10 @@ DemoLibraryResult WriteDemoLibrary(const std::string& dir) {
     if (!WriteBytes(settings, SettingsText(result.LyricsFolder))) {
         return fail(settings);
     }
+    // On Windows the companion's entry lies in the system's own registry, which
+    // the demo leaves alone.
     const fs::path registry = winePrefix / kWineRegistryFile;
-    if (!WriteBytes(registry, WineRegistryText(result.CompanionFolder))) {
+    if (kRegistryInWinePrefix && !WriteBytes(registry, WineRegistryText(result.CompanionFolder))) {
         return fail(registry);
     }
     result.Ok = true;

@@ -11,7 +11,8 @@ namespace versemark {
 inline constexpr std::string_view kDemoMusicFolder = "music";
 inline constexpr std::string_view kDemoLyricsFolder = "lyrics";
 inline constexpr std::string_view kDemoCompanionFolder = "songleaf";
-// A Wine prefix holding only the registry entry that names the companion folder.
+// A Wine prefix holding only the registry entry that names the companion folder;
+// written only where the registry is read from a Wine prefix (not on Windows).
 inline constexpr std::string_view kDemoWinePrefixFolder = "wine";
 inline constexpr std::string_view kWineRegistryFile = "system.reg";
 
@@ -24,11 +25,11 @@ struct DemoLibraryResult {
     std::string MusicFolder;
     std::string LyricsFolder;
     std::string CompanionFolder;
-    std::string WinePrefix;
+    std::string WinePrefix;  // empty where no Wine prefix is written
 };
 
 // Writes the library into `dir` (made when missing). Refuses, writing nothing,
-// when any of its four folders already exists there, so nothing is overwritten.
+// when any of its folders already exists there, so nothing is overwritten.
 DemoLibraryResult WriteDemoLibrary(const std::string& dir);
 
 }  // namespace versemark

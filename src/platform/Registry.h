@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/FileNames.h"
+
 // The registry stand-in. Under Wine, HKEY_LOCAL_MACHINE lives in the text file
 // system.reg of the Wine prefix:
 //
@@ -17,6 +19,10 @@
 // Windows-form folders read from there ("C:\Program Files\Songleaf") are reached
 // through the prefix's dosdevices folder.
 namespace versemark {
+
+// Whether the companion's registry entry is read from the system.reg file of a
+// Wine prefix (Linux) or from the system's own registry (Windows).
+inline constexpr bool kRegistryInWinePrefix = kPathSeparator == '/';
 
 // The registry's buffers for a value's name and data, terminating zero included.
 inline constexpr std::size_t kRegistryBufferSize = 255;

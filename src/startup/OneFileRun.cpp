@@ -1,5 +1,6 @@
 #include "startup/OneFileRun.h"
 
+#include "base/ControlEscape.h"
 #include "base/FileNames.h"
 #include "matching/RowList.h"
 #include "platform/Registry.h"
@@ -7,7 +8,15 @@
 namespace versemark {
 
 namespace {
+
 constexpr std::size_t kExtensionWidth = 4;  // ".txt"
+
+// Why the file was not tagged, as a line of its own under the log line; nothing
+// when no reason was given.
+std::string ReasonLine(std::string_view reason) {
+    return reason.empty() ? std::string() : EscapeControls(reason) + std::string(kLineEnd);
+}
+
 }  // namespace
 
 std::string LyricsNameFromPath(std::string_view lyricsPath) {
@@ -27,7 +36,7 @@ ResultRow OneFileRow(const RunConfig& config) {
 }
 
 std::string TagOneFile(const RunConfig& config, const TaggingOptions& options,
-                       std::vector<RecoveryNote>* recovered, int* stopSignal) {
+                       std::vector<RecoveryNote>* recovered, int* stopSignal, bool* tagged) {
     RunConfig reachable = config;
     reachable.CmdMp3 = NativeFromWindowsPath(config.CmdMp3);
     reachable.CmdLyrics = NativeFromWindowsPath(config.CmdLyrics);
@@ -41,8 +50,15 @@ std::string TagOneFile(const RunConfig& config, const TaggingOptions& options,
         *stopSignal = outcome->StopSignal;
     }
     // The log names the file as the companion wrote it, not as it was reached.
-    const bool tagged = outcome && AllTagged(outcome->Results) && !outcome->Results.empty();
-    return TaggingLogLine(tagged, config.CmdMp3);
+    const bool done = outcome && AllTagged(outcome->Results) && !outcome->Results.empty();
+    if (tagged) {
+        *tagged = done;
+    }
+    std::string log = TaggingLogLine(done, config.CmdMp3);
+    if (!done && outcome && !outcome->Results.empty()) {
+        log += ReasonLine(outcome->Results.front().Reason);
+    }
+    return log;
 }
 
 }  // namespace versemark

@@ -21,10 +21,13 @@ ResultRow OneFileRow(const RunConfig& config);
 
 // Tags CmdMp3 with CmdLyrics through the tagging pass over that one row and
 // returns the log: one line, "File tagged..: " or "Error tagging: ", the MP3 path
-// as given. Windows-form paths are reached as the registry's values are. What
-// recovery did before the pass goes to `recovered` when it is given, and the
-// signal that stopped the pass before the file (or 0) to `stopSignal`.
+// as given; after an error line, a line with the reason (control characters
+// escaped) when the pass gave one. Windows-form paths are reached as the
+// registry's values are. What recovery did before the pass goes to `recovered`
+// when it is given, the signal that stopped the pass before the file (or 0) to
+// `stopSignal`, and whether the file was tagged to `tagged`.
 std::string TagOneFile(const RunConfig& config, const TaggingOptions& options = {},
-                       std::vector<RecoveryNote>* recovered = nullptr, int* stopSignal = nullptr);
+                       std::vector<RecoveryNote>* recovered = nullptr, int* stopSignal = nullptr,
+                       bool* tagged = nullptr);
 
 }  // namespace versemark

@@ -4,7 +4,6 @@
 #include <optional>
 #include <vector>
 
-#include "base/ControlEscape.h"
 #include "platform/CommonControls.h"
 #include "platform/SignalHold.h"
 #include "startup/CacheLocation.h"
@@ -26,18 +25,16 @@ std::optional<bool> StartProgram(const std::string& argumentText, const std::str
     return probe;
 }
 
-int RunOneFileMode(const RunConfig& config, ProcessServices& services, TaggingOptions options) {
-    options.Tag.ReportFailure = [](const std::string& mp3Path, const std::string& reason) {
-        std::fprintf(stderr, "Versemark: %s: %s\n", EscapeControls(mp3Path).c_str(),
-                     reason.c_str());
-    };
+int RunOneFileMode(const RunConfig& config, ProcessServices& services,
+                   const TaggingOptions& options) {
     // Held around the pass's own hold until the log is written, so that a signal
     // during the file still leaves it; a signal ends the run then, without the
     // message box.
     std::optional<SignalHold> hold(std::in_place);
     std::vector<RecoveryNote> recovered;
     int stopSignal = 0;
-    const std::string log = TagOneFile(config, options, &recovered, &stopSignal);
+    bool tagged = false;
+    const std::string log = TagOneFile(config, options, &recovered, &stopSignal, &tagged);
     const std::string recoveryText = RecoveryText(recovered);
     std::fwrite(recoveryText.data(), 1, recoveryText.size(), stderr);
     std::fwrite(log.data(), 1, log.size(), stdout);
@@ -53,7 +50,7 @@ int RunOneFileMode(const RunConfig& config, ProcessServices& services, TaggingOp
     if (!config.CmdNoMessage) {
         services.ShowMessage(log);
     }
-    return kExitNormal;
+    return tagged ? kExitNormal : kExitNotTagged;
 }
 
 }  // namespace versemark

@@ -13,6 +13,7 @@
 namespace versemark {
 
 inline constexpr int kExitNormal = 0;
+inline constexpr int kExitNotTagged = 1;  // the one-file run's file was not tagged
 
 // Ends with a beep (nullopt) when another copy runs; else fills `values` (cache
 // location, settings, RunConfig with its RunMode) from the program's folder and
@@ -20,9 +21,11 @@ inline constexpr int kExitNormal = 0;
 std::optional<bool> StartProgram(const std::string& argumentText, const std::string& programFolder,
                                  ProcessServices& services, ProgramValues& values);
 
-// Run mode 1: tags CmdMp3 with CmdLyrics, writes the log to standard output (and
-// what recovery did first and why a file could not be tagged to standard error)
-// and, unless CmdNoMessage, shows it in a message box. Returns the exit status.
-int RunOneFileMode(const RunConfig& config, ProcessServices& services, TaggingOptions options = {});
+// Run mode 1: tags CmdMp3 with CmdLyrics, writes the log (with the reason under
+// an error line) to standard output and what recovery did first to standard
+// error and, unless CmdNoMessage, shows the log in a message box. Returns the
+// exit status: kExitNotTagged when the file was not tagged.
+int RunOneFileMode(const RunConfig& config, ProcessServices& services,
+                   const TaggingOptions& options = {});
 
 }  // namespace versemark

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "base/Companion.h"
+#include "base/FileNames.h"
 #include "base/Text.h"
 
 namespace versemark {
@@ -11,6 +12,7 @@ namespace versemark {
 namespace {
 
 constexpr char kArgumentJoint = ' ';
+constexpr char kArgumentQuote = '"';
 
 // The argument text cut at every separator, pieces numbered from 0.
 std::vector<std::string_view> SplitPieces(std::string_view text) {
@@ -68,11 +70,20 @@ std::string JoinArguments(int argc, const char* const argv[]) {
     return text;
 }
 
+std::string WithoutArgumentQuotes(std::string_view argumentText) {
+    std::string text(argumentText);
+    if (!kQuoteInPaths) {
+        text.erase(std::remove(text.begin(), text.end(), kArgumentQuote), text.end());
+    }
+    return text;
+}
+
 std::uint8_t ParseCommandLine(std::string_view argumentText, RunConfig& config) {
-    if (argumentText.empty()) {
+    const std::string text = WithoutArgumentQuotes(argumentText);
+    if (text.empty()) {
         return kRunWindow;
     }
-    const std::vector<std::string_view> pieces = SplitPieces(argumentText);
+    const std::vector<std::string_view> pieces = SplitPieces(text);
     if (pieces.size() > companion::kMaxPieces) {
         return kRunWindow;
     }

@@ -26,8 +26,14 @@ struct RunConfig {
 // program's own path, joined with one blank each.
 std::string JoinArguments(int argc, const char* const argv[]);
 
-// Fills `config` from the argument text and returns the run mode (it does not
-// store RunMode itself: Main does).
+// The argument text as the parser reads it. Where a double quote can be no part of
+// a path (Windows), every one is dropped: programs and batch files put quotes
+// around an argument holding a blank, and the system's command line keeps them.
+// Elsewhere the text is kept byte for byte.
+std::string WithoutArgumentQuotes(std::string_view argumentText);
+
+// Fills `config` from the argument text (read through WithoutArgumentQuotes) and returns the run
+// mode (it does not store RunMode itself: Main does).
 std::uint8_t ParseCommandLine(std::string_view argumentText, RunConfig& config);
 
 }  // namespace versemark

@@ -2,6 +2,7 @@
 // made to show, through the real executable.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <map>
 #include <set>
 
@@ -300,12 +301,21 @@ TEST(DemoLibraryTest, FilesHaveSilentAudioFramesAndTheTailsTheyWereMadeWith) {
     const TempDir dir;
     const CliRunResult demo = RunCliProcess({"demo", dir.Path()});
     ASSERT_EQ(demo.Status, 0) << demo.Err;
-    EXPECT_NE(demo.Out.find("versemark-cli scan \"" + (dir / "music") + "\" --cache \"" +
-                            (dir / "lyrics") + "\""),
-              std::string::npos)
+    // The commands in the system's own terms; a Wine prefix only where the
+    // registry is read from one.
+    const bool windows = kPathSeparator == '\\';
+    const std::string program =
+        windows ? "versemark.exe" : "WINEPREFIX=\"" + (dir / "wine") + "\" versemark";
+    EXPECT_NE(
+        demo.Out.find(program + " \"--/5nf\" \"--/fol " + (dir / "music") + "\" \"--/sub\"\n"),
+        std::string::npos)
         << demo.Out;
-    EXPECT_NE(demo.Out.find("versemark \"--/5nf\" \"--/fol " + (dir / "music") + "\" \"--/sub\""),
-              std::string::npos);
+    EXPECT_NE(
+        demo.Out.find(std::string(windows ? "versemark-cli.exe" : "versemark-cli") + " scan \"" +
+                      (dir / "music") + "\" --cache \"" + (dir / "lyrics") + "\"\n"),
+        std::string::npos);
+    EXPECT_EQ(std::filesystem::exists(dir / "wine/system.reg"), !windows);
+    EXPECT_EQ(demo.Out.find("WINEPREFIX") == std::string::npos, windows);
 
     const auto files = SnapshotFiles(dir / "music");
     EXPECT_GE(files.size(), 12u);

@@ -238,6 +238,11 @@ TEST(ShellQuoteTest, QuotesSoTheShellReadsTheTextBack) {
     EXPECT_EQ(cli::ShellQuote("/tmp/it's"), "\"/tmp/it's\"");
     EXPECT_EQ(cli::ShellQuote("/tmp/$HOME"), "'/tmp/$HOME'");
     EXPECT_EQ(cli::ShellQuote("a\"b'c"), "'a\"b'\\''c'");
+    // A Windows command line: backslashes count only before a quote.
+    EXPECT_EQ(cli::WindowsQuote(R"(C:\demo\my music)"), R"("C:\demo\my music")");
+    EXPECT_EQ(cli::WindowsQuote(R"(C:\demo\)"), R"("C:\demo\\")");
+    EXPECT_EQ(cli::WindowsQuote(R"(a\"b"c)"), R"("a\\\"b\"c")");
+    EXPECT_EQ(cli::WindowsQuote(""), R"("")");
 }
 
 TEST(ProgressLineTest, RewritesOneLineInPlaceAndBlanksItWhenDone) {

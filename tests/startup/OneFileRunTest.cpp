@@ -4,10 +4,13 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "ExpectedTail.h"
 #include "demo/SilentMp3.h"
 #include "platform/FileSystem.h"
+#include "startup/ProgramStart.h"
 #include "support/NativePath.h"
 #include "support/ScopedEnv.h"
 #include "support/TempDir.h"
@@ -46,6 +49,15 @@ TEST(OneFileRow, CarriesTheNamesAndPathsAndIsChecked) {
     EXPECT_TRUE(row.Candidates.empty());
 }
 
+// Keeps the texts the run would show in message boxes.
+class MessageServices : public ProcessServices {
+  public:
+    bool AnotherCopyRuns() override { return false; }
+    void Beep() override {}
+    void ShowMessage(const std::string& text) override { Messages.push_back(text); }
+    std::vector<std::string> Messages;
+};
+
 class TagOneFileTest : public ::testing::Test {
   protected:
     RunConfig Config(const std::string& mp3, const std::string& lyrics) {
@@ -80,26 +92,52 @@ TEST_F(TagOneFileTest, AShortLyricsNameLeavesTheId3TextsEmpty) {
     EXPECT_EQ(ReadFileBytes(mp3), audio_ + NewTail(StoredLyrics("words"), "", ""));
 }
 
-TEST_F(TagOneFileTest, AMissingFileIsLoggedAsAnErrorAndNothingIsMade) {
+TEST_F(TagOneFileTest, AMissingFileIsLoggedAsAnErrorWithItsReasonAndNothingIsMade) {
     const std::string lyrics = dir_.WriteFile("A - B.txt", "x");
     const std::string mp3 = dir_ / "gone.mp3";
-    EXPECT_EQ(TagOneFile(Config(mp3, lyrics)), "Error tagging: " + mp3 + "\r\n");
+    EXPECT_EQ(TagOneFile(Config(mp3, lyrics)), "Error tagging: " + mp3 + "\r\nno such file\r\n");
     EXPECT_FALSE(std::filesystem::exists(mp3));
     // The name's control characters escaped: still one line, no escape sequence.
     EXPECT_EQ(TagOneFile(Config(dir_ / "gone\r\n\x1B[1mx.mp3", lyrics)),
-              "Error tagging: " + (dir_ / "gone") + "\\x0D\\x0A\\x1B[1mx.mp3\r\n");
+              "Error tagging: " + (dir_ / "gone") + "\\x0D\\x0A\\x1B[1mx.mp3\r\nno such file\r\n");
 
     const std::string present = dir_.WriteFile("present.mp3", audio_);
     EXPECT_EQ(TagOneFile(Config(present, dir_ / "missing.txt")),
-              "Error tagging: " + present + "\r\n");
+              "Error tagging: " + present + "\r\nlyrics file unreadable\r\n");
     EXPECT_EQ(ReadFileBytes(present), audio_);
 
     // A FLAC file given as the MP3 file gets no tail.
     const std::string flacBytes = std::string("fLaC\x80\x00\x00\x22", 8) + std::string(34, '\0') +
                                   std::string("\xFF\xF8\xC9\x18", 4) + std::string(600, '\0');
     const std::string flac = dir_.WriteFile("song.flac", flacBytes);
-    EXPECT_EQ(TagOneFile(Config(flac, lyrics)), "Error tagging: " + flac + "\r\n");
+    EXPECT_EQ(TagOneFile(Config(flac, lyrics)),
+              "Error tagging: " + flac + "\r\nnot an MPEG audio file\r\n");
     EXPECT_EQ(ReadFileBytes(flac), flacBytes);
+}
+
+// The run mode ends with status 1 when its file was not tagged, and its message
+// box shows the reason under the log line, as standard output does.
+TEST_F(TagOneFileTest, TheRunEndsWithStatus1AndShowsTheReasonWhenItsFileWasNotTagged) {
+    const std::string lyrics = dir_.WriteFile("A - B.txt", "x");
+    const std::string tagged = dir_.WriteFile("tagged.mp3", audio_);
+    struct Case {
+        std::string Mp3;
+        int Status;
+        std::string Log;
+    };
+    const std::vector<Case> cases = {
+        {tagged, 0, "File tagged..: " + tagged + "\r\n"},
+        {dir_ / "gone.mp3", 1, "Error tagging: " + (dir_ / "gone.mp3") + "\r\nno such file\r\n"},
+    };
+    for (const Case& c : cases) {
+        MessageServices services;
+        ::testing::internal::CaptureStdout();
+        const int status = RunOneFileMode(Config(c.Mp3, lyrics), services);
+        const std::string out = ::testing::internal::GetCapturedStdout();
+        EXPECT_EQ(status, c.Status) << c.Mp3;
+        EXPECT_EQ(out, c.Log);
+        EXPECT_EQ(services.Messages, std::vector<std::string>{c.Log});
+    }
 }
 
 TEST_F(TagOneFileTest, WindowsPathsOfTheCompanionAreReachedThroughWineAndLoggedAsWritten) {
@@ -123,7 +161,7 @@ TEST_F(TagOneFileTest, WindowsPathsOfTheCompanionAreReachedThroughWineAndLoggedA
     EXPECT_EQ(TagOneFile(Config("Z:" + zPath, "c:\\Music/A - B.txt")),
               "File tagged..: Z:" + zPath + "\r\n");
     EXPECT_EQ(TagOneFile(Config("C:\\Music\\gone.mp3", "C:\\Music\\A - B.txt")),
-              "Error tagging: C:\\Music\\gone.mp3\r\n");
+              "Error tagging: C:\\Music\\gone.mp3\r\nno such file\r\n");
 }
 
 }  // namespace

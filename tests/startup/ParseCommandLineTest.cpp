@@ -157,6 +157,49 @@ TEST(ParseCommandLine, AtMost256Pieces) {
     EXPECT_TRUE(config.CmdFolder.empty());
 }
 
+TEST(ParseCommandLine, DoubleQuotesArePartOfAPathOnlyWhereAPathCanHoldThem) {
+    struct Values {
+        std::uint8_t Mode;
+        std::string Mp3;
+        std::string Lyrics;
+        std::string Folder;
+    };
+    struct Case {
+        std::string Text;  // as the system passes it
+        Values OnWindows;  // a double quote is no path character there
+        Values OnLinux;    // argv joined: every byte kept
+    };
+    const std::vector<Case> cases = {
+        // One quoted argument, as a batch file passes it.
+        {R"("--/w8d--/mp3 C:\t\b.mp3--/lyr C:\t\Lumen - Don't Stop.txt")",
+         {kRunTagOneFile, R"(C:\t\b.mp3)", R"(C:\t\Lumen - Don't Stop.txt)", ""},
+         {kRunTagOneFile, R"(C:\t\b.mp3)", R"(C:\t\Lumen - Don't Stop.txt")", ""}},
+        {R"("--/5nf--/fol C:\demo\music")",
+         {kRunScanFolder, "", "", R"(C:\demo\music)"},
+         {kRunScanFolder, "", "", R"(C:\demo\music")"}},
+        // Separate quoted arguments: the blank between them is trimmed with the quotes gone.
+        {R"("--/w8d" "--/mp3 C:\t\b.mp3" "--/lyr C:\t\x.txt")",
+         {kRunTagOneFile, R"(C:\t\b.mp3)", R"(C:\t\x.txt)", ""},
+         {kRunTagOneFile, R"(C:\t\b.mp3" ")", R"(C:\t\x.txt")", ""}},
+        // Quotes inside a piece and inside a key.
+        {R"(--/"5nf" --/fol "C:\My Music"\Live --/"sub")",
+         {kRunScanFolder, "", "", R"(C:\My Music\Live)"},
+         {kRunWindow, "", "", R"("C:\My Music"\Live)"}},
+        // Only quotes: nothing.
+        {R"("" "")", {kRunWindow, "", "", ""}, {kRunWindow, "", "", ""}},
+        // Without quotes the text is read alike on both systems.
+        {"--/5nf --/fol /m", {kRunScanFolder, "", "", "/m"}, {kRunScanFolder, "", "", "/m"}},
+    };
+    for (const Case& c : cases) {
+        const Values& expected = kPathSeparator == '\\' ? c.OnWindows : c.OnLinux;
+        const Parsed p = Parse(c.Text);
+        EXPECT_EQ(p.Mode, expected.Mode) << c.Text;
+        EXPECT_EQ(p.Config.CmdMp3, expected.Mp3) << c.Text;
+        EXPECT_EQ(p.Config.CmdLyrics, expected.Lyrics) << c.Text;
+        EXPECT_EQ(p.Config.CmdFolder, expected.Folder) << c.Text;
+    }
+}
+
 TEST(InfoRequestAnswer, OnlyTheWholeCommandLineAsksForTheVersionOrTheUsage) {
     constexpr std::string_view kUsage = "Usage: p\n";
     const std::string version =

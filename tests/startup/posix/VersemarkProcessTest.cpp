@@ -89,12 +89,13 @@ TEST_F(VersemarkProcess, TagsOneFileAndEnds) {
               audio_ + NewTail(StoredLyrics("Line one\r\nLine two\r\n"), "B", "A"));
 }
 
-TEST_F(VersemarkProcess, ReportsAFileThatCannotBeTaggedAndStillEndsNormally) {
+TEST_F(VersemarkProcess, ReportsAFileThatCannotBeTaggedWithItsReasonAndEndsWithStatus1) {
     const std::string lyrics = dir_.WriteFile("lyrics/A - B.txt", "x");
     const std::string mp3 = dir_ / "music/missing.mp3";
     ChildProcess run(program_, TagOneFileArgs(mp3, lyrics, true), Environment(), dir_ / "out");
-    EXPECT_EQ(run.WaitForExit(kQuickly), 0);
-    EXPECT_NE(Output("out").find("Error tagging: " + mp3 + "\r\n"), std::string::npos)
+    EXPECT_EQ(run.WaitForExit(kQuickly), 1);
+    EXPECT_NE(Output("out").find("Error tagging: " + mp3 + "\r\nno such file\r\n"),
+              std::string::npos)
         << Output("out");
 }
 
