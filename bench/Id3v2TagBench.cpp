@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The cost of also writing the ID3v2 lyrics frame: the tagging pass with and
 // without it, over the demo library's checked rows and over 1,000 MP3 files
 // (an ID3v2.3 tag with three text frames and padding, `size` KiB of silent MPEG

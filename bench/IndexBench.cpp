@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Building the lyrics index from 32,767 lyrics files in 100 cache folders, warm
 // cache (the library of PassBench, written on first use).
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the journal of old tails costs: tagging the demo library and 1,000 files
 // with the journal (each record flushed before its file is written, each file
 // flushed after) and without it (each file still flushed). Then the peak memory

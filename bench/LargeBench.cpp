@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // 200,000 MP3 files against 200,000 lyrics files: the index and one whole matching
 // pass, with the process's peak memory. The library is written once, by a child
 // process, so that the peak counts only the index and the pass.

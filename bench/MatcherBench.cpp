@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Candidate lists of 10,000 MP3 texts of about 700 bytes against 32,767 lyrics
 // names of about four words: the word automaton against the straightforward
 // substring search (timed on a sample of the same texts).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A whole matching pass over 10,000 MP3 files on disk against 32,767 lyrics files
 // in 100 cache folders, warm cache, against a bare loop that makes the same reads
 // (each MP3 file's first 500 and last 137 bytes, each chosen lyrics file's last

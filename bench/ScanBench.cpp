@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The whole `versemark-cli scan` process against a bare loop of the same reads,
 // run as a process of its own too: it lists the cache folder and its subfolders
 // once each and the music folder tree, opens every MP3 file and reads its first

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Writes a help2man include file with a VERBS section: the help text of every
 # verb that `versemark-cli --help` lists, each under its name, kept as printed.
 #   ManPageVerbs.sh VERSEMARK_CLI OUTPUT

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Everything that makes Versemark install like any Debian program: the version
 # the programs report, their manual pages, the AppStream data and icons, and the
 # Debian package made by CPack (cpack -G DEB, see scripts/package.sh).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds the journal reader journals of every shape. The first byte chooses how
 // the rest is used: as a journal's bytes as they are (forged entries), or as the
 // fields of a well-formed journal of the writer's entries that is then cut short

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Compares the fast matcher with the straightforward reference on an arbitrary
 // index and arbitrary texts: both must give the same candidates, for the raw text,
 // the normalised text and every line of it in turn (one matcher serving many

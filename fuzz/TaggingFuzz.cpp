@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tags an arbitrary file held in memory with arbitrary lyrics while one file
 // operation fails, and checks the writer's promises: the audio part is never
 // touched; a failure leaves the file as it was; a success ends with the new

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds arbitrary bytes, taken as a whole MP3 file, to every reader of the tail
 // and checks what they promise: no read beyond the end, a tag start S never
 // behind the lyrics end E, a tag found only where its markers are, the scan's

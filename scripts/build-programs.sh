@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages that are missing and builds versemark and
 # versemark-cli into the folder given (build/ by default).
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Cross-builds TagLib for 64-bit Windows (mingw-w64, posix threads) as a static
 # library, from the source of the very TagLib the Linux build uses: Debian's
 # source package of the installed libtag1-dev. The sources are fetched with a

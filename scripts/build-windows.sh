@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Cross-builds Versemark for 64-bit Windows with mingw-w64 (versemark.exe,
 # versemark-cli.exe, the tests and an NSIS installer; TagLib for the ID3v2 lyrics
 # frame from Debian's source, built once) and checks it under Wine in a fresh

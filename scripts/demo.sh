@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds Versemark and shows its main job on a demo library: MP3 files of silent
 # audio, a lyrics cache in the companion's forms, and a stand-in companion whose
 # settings and registry entry point at that cache.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the libFuzzer targets of fuzz/ with clang, AddressSanitizer and UBSan in
 # build-fuzz, then runs them side by side, each for a fixed time, from the seed
 # corpus in fuzz/corpus/<target>. Inputs that find new paths are kept in

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package versemark_VERSION_ARCH.deb with CPack.
 #   scripts/package.sh [BUILD_DIR [OUTPUT_DIR]]
 # BUILD_DIR (default build/) is configured as a release build (RelWithDebInfo;

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Takes docs/screenshot-windows.png: versemark.exe's window under Wine as the
 # companion opens it (run mode 2, subfolders on) on a fresh demo library, in a
 # fresh Wine prefix on a virtual screen, after the scan has ended.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Takes docs/screenshot.png: the Versemark window as the companion opens it (run
 # mode 2, subfolders on) on a fresh demo library, on a virtual screen (Xvfb), after
 # the scan has ended.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages that building, testing and running Versemark need,
 # but only those that are missing: a machine that has them all is left alone.
 # Packages given as arguments are installed as well.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds everything with the tests and runs the whole suite; then builds the core
 # with AddressSanitizer and UBSan and runs every test below the window under them;
 # then builds for Windows and runs the Windows tests under Wine; then runs the fuzz

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Preloaded into the window program by WindowPassBench: records how long the
 // program goes without processing events. Every pass of the event loop polls its
 // descriptors (glib's or Qt's own dispatcher: poll or ppoll), so the gaps between

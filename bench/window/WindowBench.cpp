@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times what the user waits for in the window with a full list of 32,767 rows:
 // a header click, a check-box click, "Check selected" over every row, each
 // filter; and a matching pass from the window over 32,767 MP3 files: the longest

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's matching pass against the engine's: runs the window program as
 // the companion starts it (run mode 2, drawn off screen, ended after the scan)
 // and `versemark-cli scan` on the same folder and cache, one after the other,

@@ -1,3 +1,4 @@
+; SPDX-License-Identifier: GPL-3.0-or-later
 ; The Versemark installer for Windows: both programs into Program Files, a
 ; Start-menu folder and an uninstaller. Made by scripts/build-windows.sh:
 ;   makensis -DVERSION=1.0.0 -DPROGRAMS=<folder of the .exe files> -DOUTFILE=<installer>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tagging by a copy in a build without the ID3v2 lyrics frame: never done.
 #include "tagging/ReplaceByCopy.h"
 

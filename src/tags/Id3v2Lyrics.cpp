@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The ID3v2 lyrics frame, written and read with TagLib. The frame is rendered by
 // TagLib; the frames around it are copied byte for byte, not re-rendered, so no
 // frame TagLib would convert or drop for the tag's version changes.

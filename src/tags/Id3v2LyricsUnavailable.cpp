@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The ID3v2 lyrics frame in a build without TagLib: nothing is written or read.
 #include "tags/Id3v2Lyrics.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The result list: a virtual report-view list that reads its rows from the
 // logic's row store. The list keeps only the selection and the focus; the check
 // marks, texts, pictures and colours are read from the rows whenever drawn.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's controls as designed (the design table shared with the other
 // view): containers, twip places, captions, fonts, colours, first states, the
 // list's columns and the tab order.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The versemark program: one running copy, the configuration, the command line,
 // then either the one-file run or the window.
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's controls as designed (WindowDesign): containers, positions and
 // sizes in twips, captions, fonts, colours and first states.
 #include <QCheckBox>

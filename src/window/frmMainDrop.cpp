@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A folder dragged from a file manager onto the window is matched as if it had
 // been chosen in the folder dialog.
 #include <QDir>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window logic's view on Qt: every control it names is a widget of this
 // window, and every text it passes is shown through DisplayString.
 #include <QAbstractButton>

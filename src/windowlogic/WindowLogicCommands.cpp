@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The folder command (choose a folder, match it, stop the pass) and the tagging
 // command (confirm, tag, show the log, return to the list and refresh it).
 #include <memory>

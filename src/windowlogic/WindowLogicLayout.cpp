@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How the layout follows the window's size. Every step stands by itself: a step
 // whose computed width or height is below zero is skipped, and its control keeps
 // its previous place and size.

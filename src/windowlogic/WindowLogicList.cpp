@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The result list: the user's check-box clicks, sorting by a header click,
 // "Check selected" / "Uncheck selected", and the six selection filters.
 #include <string>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two lyrics viewers: the lyrics as they will be stored, and the lyrics the
 // MP3 file already carries. Each button toggles between its viewer and the list;
 // its caption tells which way it works. The keyboard opens and closes them too.

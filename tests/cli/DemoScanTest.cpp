@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The demo library scanned end to end: every row, mark and check the library was
 // made to show, through the real executable.
 #include <gtest/gtest.h>

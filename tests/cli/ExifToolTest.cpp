@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The demo library tagged, then read back by ExifTool, an independent reader: the
 // ID3v1 artist and title built from a lyrics name and the stored lyrics must come
 // out as the same text as the name and the lyrics file, without a warning.

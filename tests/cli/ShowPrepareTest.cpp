@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saved lyrics and prepared lyrics: the viewer's reading of a file's tail, and
 // the show and prepare verbs that print them.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tag verb end to end: the bytes it writes, its log, its exit statuses.
 #include <gtest/gtest.h>
 

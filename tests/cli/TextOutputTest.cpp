@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How names reach the terminal and the JSON document: UTF-8 kept, Windows-1252
 // converted, JSON escaped; and how the verbs read their arguments.
 #include <gtest/gtest.h>

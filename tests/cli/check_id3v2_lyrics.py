@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Tagging with the ID3v2 lyrics frame, checked with independent readers.
 
 MP3 files of real audio (made by ffmpeg) with several kinds of tags are tagged by

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build into a temporary prefix and checks that the tree holds what a
 # desktop needs: both programs, their manual pages, the menu entry, its icons and
 # the AppStream data.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Checks the include lines of every source file under the folder given (src/ by
 # default): a file may include its own folder and the folders of the layers below
 # it, never a layer above it or beside it. Lists every offending line and exits 1

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Validates the desktop entry (desktop-file-validate) and the AppStream metadata
 # (appstreamcli validate --no-net): errors fail, warnings are shown. The newest
 # release of the metadata must be the project's version.

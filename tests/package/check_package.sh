@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package from this build folder with scripts/package.sh, checks
 # its fields, dependencies and contents with dpkg-deb, unpacks it into a scratch
 # root with dpkg -x and runs the programs from there.

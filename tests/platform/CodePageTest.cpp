@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one display-text conversion: valid UTF-8 kept, anything else read as
 // Windows-1252 and written as UTF-8.
 #include "platform/CodePage.h"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs scripts/demo.sh as a user without a display would, on the programs already
 # built, twice, and checks that each run tags a fresh copy of the demo library:
 # exit 0, "File tagged..: " log lines, tagged files that end with a Lyrics3 v2.00

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "support/SongLibrary.h"
 
 #include "matching/LyricsIndex.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The ID3v2 tag with the lyrics frame, byte for byte against tags built here from
 // the layout: a 10-byte header ("ID3", version, revision, flags, size in four
 // 7-bit bytes), then frames of a 10-byte header (id, size: plain in 2.3,

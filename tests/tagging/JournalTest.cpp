@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Crash safety and undo of the tagging pass: recovery after a journal torn
 // anywhere leaves every file with exactly its old or its new bytes; undo gives
 // back the old bytes of every file the pass still owns.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tagging by a copy renamed over the old file, on every system: the name leads to
 // the tagged file, and another hard link of the old one keeps the old content.
 #include "tagging/ReplaceByCopyFixture.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window on the Windows common controls, opened as the companion starts it
 // (run mode 2 on the demo library) and checked through the controls themselves:
 // the list's item texts, check marks and pictures, captions, colours as the

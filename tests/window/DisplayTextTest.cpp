@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Window text from file bytes: UTF-8 shown as it is, anything else as
 // Windows-1252, in the list, the panel and the viewer alike.
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The folder command over a generated library: the folder from the dialog or the
 // command line, the pass with its rows, labels and step colours, the stop
 // request, and closing the window while a pass runs.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A folder dropped on the window from a file manager: matched as if chosen in
 // the folder dialog; files, remote items and drops during a pass are refused.
 #include <QApplication>

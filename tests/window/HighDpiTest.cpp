@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window on a screen of another dpi (192 unless the run names one): the
 // twip layout is the design's, turned into pixels at the screen's logical dpi;
 // fonts and pictures grow with it; no caption is cut off.

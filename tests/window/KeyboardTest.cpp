@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window without a mouse: the tab order through the three steps, Space on
 // the list as a check-box click, the arrow keys filling the panel, Enter showing
 // the prepared lyrics and Escape closing them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The result list: check-box clicks and the checked count, header-click sorting,
 // "Check selected" / "Uncheck selected", and the six filters chosen by caption.
 #include <QHeaderView>

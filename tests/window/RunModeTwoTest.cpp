@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program started by the companion to scan a folder: the window opens and
 // matches the given folder at once, with the cache found through the registry
 // stand-in and the companion's settings file.

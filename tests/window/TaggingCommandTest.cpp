@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tagging command over a generated library: the confirmation, the files
 // written, the log in place of the list, and "Return to list" with and without
 // a refresh.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two lyrics viewers: prepared lyrics and the lyrics saved in the MP3 file,
 // their captions as state, and the viewer taking the list's place.
 #include <QItemSelectionModel>

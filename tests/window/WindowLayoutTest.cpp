@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window as designed: controls, captions, initial states, pictures, fonts,
 // colours, and the layout rules at design size and after resizing.
 #include <QCheckBox>

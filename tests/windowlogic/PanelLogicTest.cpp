@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The song information panel: what a row click shows, and the choice among
 // several lyrics files, which rewrites the row's lyrics cell.
 #include <gtest/gtest.h>

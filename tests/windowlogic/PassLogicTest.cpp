@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window at load, the folder command over the road library (the dialog, the
 // command line's folder, the start-up in run mode 2, the pass with its labels and
 // step colours, the stop request, closing the window, a dropped folder) and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The result list's commands: sorting by header clicks, the selection filters,
 // "Check selected" / "Uncheck selected", check-box clicks and Space.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tagging command with its log, "Return to list" and the refresh, and the two
 // lyrics viewers, over the road library.
 #include <gtest/gtest.h>

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The two builds must leave the same bytes:
 #  - the companion's most frequent call: tag one MP3 file with one lyrics file and
 #    quit (run mode 1, no message box), by the Linux versemark and by versemark.exe

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The window's tagging under Wine against the Linux build: the demo files that
 # versemark_winapp_tests.exe tagged through the window, and the same demo files
 # tagged by the Linux versemark with the same lyrics files (one-file run), must

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Linux has no common-controls library: the probe is false, so no manifest is
 // written, and there is no Windows version.
 #include "platform/CommonControls.h"

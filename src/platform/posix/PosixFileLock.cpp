@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The lock file as a descriptor with an advisory whole-file lock (flock).
 #include <fcntl.h>
 #include <sys/file.h>

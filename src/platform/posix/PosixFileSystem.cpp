@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Files and folders through POSIX calls and std::filesystem.
 #include <dirent.h>
 #include <sys/stat.h>

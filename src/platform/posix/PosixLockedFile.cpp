@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Locked files as descriptors with an advisory whole-file lock (flock), which
 // the kernel releases when the descriptor closes, even after a crash.
 #include <fcntl.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The registry as Wine keeps it for programs such as the companion: the text
 // file system.reg of the Wine prefix.
 #include <cstdlib>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The hold as a blocked signal mask: a signal that arrives meanwhile stays
 // pending until it is taken or the old mask comes back.
 #include <signal.h>

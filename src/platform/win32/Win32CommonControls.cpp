@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The common-controls probe and the Windows version, as start-up asks for them.
 #include <windows.h>
 

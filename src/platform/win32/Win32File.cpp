@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Positioned reads and writes through the system's file handles.
 #include <windows.h>
 

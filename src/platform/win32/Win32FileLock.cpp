@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The lock file as a handle holding a byte-range lock far beyond its (empty)
 // content (LockFileEx).
 #include <windows.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Files and folders through the system's wide-character functions; names are
 // UTF-8 inside the program.
 #include <windows.h>

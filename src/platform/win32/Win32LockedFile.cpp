@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Locked files as handles that hold a byte-range lock far beyond any real
 // content: it keeps other processes from taking the file without keeping anyone
 // from reading its bytes, and the system releases it when the handle closes,

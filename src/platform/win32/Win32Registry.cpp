@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The registry through its wide-character functions. A 64-bit program asks for
 // the 32-bit view explicitly (KEY_WOW64_32KEY); the native view is its own.
 #include <windows.h>

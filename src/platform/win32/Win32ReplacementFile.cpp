@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The new file beside the old one, flushed, then moved over it by the system's
 // replacing rename, which writes the move through to the disk before it returns.
 #include <windows.h>

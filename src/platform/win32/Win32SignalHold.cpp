@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The hold as a console control handler that swallows Ctrl+C, Ctrl+Break and
 // the console's closing while it lives and notes the request; one not taken
 // ends the program when the hold goes away, as the key press would have. A

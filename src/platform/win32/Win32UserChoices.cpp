@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The user's choices as values of one key under HKEY_CURRENT_USER.
 #include <windows.h>
 

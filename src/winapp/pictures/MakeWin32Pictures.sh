@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Turns the window's pictures into what the Windows program compiles in: the five
 # 16 x 16 list pictures as RGBA pixel data (Pictures.inc) and the program icon
 # (versemark.ico, 48, 32 and 16 pixels). Both outputs are kept in the

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Draws the window's pictures with ImageMagick. The PNGs are kept in the
 # repository; run this only to change them.
 #   1 lyrics filtered   2 alert   3 lyrics not filtered   4 newer tag version

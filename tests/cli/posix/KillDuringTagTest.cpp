@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // versemark-cli tag ended from outside while it writes: by kill -9 at random
 // moments (then recovered), and by an interrupt or a termination request (a
 // clean stop after the file being written). Every file must end up exactly old

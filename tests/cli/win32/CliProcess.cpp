@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The companion as a child process through CreateProcessW, its output in files.
 #include <windows.h>
 

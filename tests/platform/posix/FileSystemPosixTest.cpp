@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Files only a POSIX system has: permissions that bind, FIFOs.
 #include <gtest/gtest.h>
 

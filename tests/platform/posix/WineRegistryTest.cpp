@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The registry stand-in of Linux: system.reg of the Wine prefix.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The system's registry in both views, as the build script writes it with
 // "wine reg add" before the tests run (VERSEMARK_REGISTRY_WRITTEN tells so):
 //   HKLM\Software\Kestrel Works\Songleaf  InstallDir = C:\Program Files (x86)\Songleaf  /reg:32

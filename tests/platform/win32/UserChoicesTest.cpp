@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The user's remembered choices in HKEY_CURRENT_USER, in the Wine prefix the
 // build script makes for the tests (VERSEMARK_REGISTRY_WRITTEN tells so), so that
 // a real user's choice is never touched.

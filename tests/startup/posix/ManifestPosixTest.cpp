@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Folders that cannot be written, as only POSIX permissions make them.
 #include <gtest/gtest.h>
 #include <sys/stat.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one-file run on a POSIX system: links and the super-user.
 #include <unistd.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one-file run ended from outside while it writes: an interrupt or a
 // termination request is held until the log is written, then ends the run with
 // 128 plus the signal's number instead of the message box.

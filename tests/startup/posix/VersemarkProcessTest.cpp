@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The versemark executable started as the companion starts it.
 #include <gtest/gtest.h>
 

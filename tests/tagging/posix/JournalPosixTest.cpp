@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Crash safety where only a POSIX system can show it: the process is ended at
 // every write of a pass, recovery runs, and every file must hold exactly its old
 // or its new bytes; the journal's permissions.

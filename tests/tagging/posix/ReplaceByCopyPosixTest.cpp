@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tagging by a copy on POSIX systems: permission bits and symbolic links, and
 // failures that need POSIX means (a folder or file others may not write, a
 // file-size limit, a small mounted file system).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Failures that only a POSIX system can cause on a real disk.
 #include <fcntl.h>
 #include <linux/fs.h>

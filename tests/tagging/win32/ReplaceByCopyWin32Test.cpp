@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tagging by a copy on Windows: the file attributes go over to the new file; a
 // read-only file, and an old file another program holds open without letting it
 // be deleted, are left as they were, with no new file behind.
