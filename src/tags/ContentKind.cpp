@@ -7,6 +7,7 @@
 
 #include "tags/MpegFrameHeader.h"
 #include "tags/TagReaders.h"
+#include "tags/TailLayout.h"
 
 namespace versemark {
 namespace {
@@ -29,16 +30,23 @@ constexpr std::size_t kFrameSearchLength = 64 * 1024;
 constexpr std::size_t kSearchPiece = 4 * 1024;
 
 // Where the audio ends: the start of the Lyrics3 tag and ID3v1 block at the
-// file's end, or the end itself; nullopt when a read fails.
+// file's end, or the end itself; nullopt when a read fails (a file that cannot
+// be read whole is not judged).
 std::optional<std::uint64_t> AudioEnd(RandomAccessFile& file, std::uint64_t length) {
+    if (length < tail::kId3v1Size) {
+        return length;  // too short for an ID3v1 block
+    }
     const auto id3 = ReadId3v1Tag(file);
     if (!id3) {
-        return length;  // too short for an ID3v1 block, or none readable
+        return std::nullopt;
     }
     const std::uint64_t lyricsEnd = LyricsEnd(length, *id3);
+    if (lyricsEnd < tail::kTrailerSize) {
+        return lyricsEnd;  // too short for a Lyrics3 trailer
+    }
     const auto kind = GetLyricsTagKind(file, lyricsEnd);
     if (!kind) {
-        return lyricsEnd;
+        return std::nullopt;
     }
     FieldList fields;
     if (*kind == kKindLyrics3v1) {
