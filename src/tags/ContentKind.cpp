@@ -3,7 +3,9 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "tags/MpegFrameHeader.h"
 #include "tags/TagReaders.h"
@@ -127,11 +129,40 @@ bool HoldsMpegAudio(RandomAccessFile& file, std::uint64_t length) {
                      *audioEnd);
 }
 
+// The file as the rule reads it, noting a read that failed although the bytes
+// asked for lie within the file: a file that cannot be read whole is not judged
+// MPEG audio, whatever the reads that did succeed showed.
+class WatchedReads final : public RandomAccessFile {
+  public:
+    WatchedReads(RandomAccessFile& file, std::uint64_t length) : file_(file), length_(length) {}
+
+    bool Failed() const { return failed_; }
+
+    std::optional<std::uint64_t> Length() override { return length_; }
+    bool ReadAt(std::uint64_t offset, std::size_t count, std::string& out) override {
+        const bool read = file_.ReadAt(offset, count, out);
+        failed_ = failed_ || (!read && offset <= length_ && count <= length_ - offset);
+        return read;
+    }
+    bool WriteAt(std::uint64_t, std::string_view) override { return false; }
+    bool Truncate(std::uint64_t) override { return false; }
+    bool Close() override { return true; }  // the caller's file stays open
+
+  private:
+    RandomAccessFile& file_;
+    std::uint64_t length_;
+    bool failed_ = false;
+};
+
 }  // namespace
 
 ContentKind DetectContentKind(RandomAccessFile& file) {
     const auto length = file.Length();
-    if (length && HoldsMpegAudio(file, *length)) {
+    if (!length) {
+        return ContentKind::Other;
+    }
+    WatchedReads watched(file, *length);
+    if (HoldsMpegAudio(watched, *length) && !watched.Failed()) {
         return ContentKind::MpegAudio;
     }
     return ContentKind::Other;
