@@ -18,16 +18,6 @@ namespace fs = std::filesystem;
 
 namespace {
 constexpr int kNameAttempts = 100;
-
-// Tagging journals the old tails of the files it changes in the user's state
-// folder; the tests (and the programs they start) keep theirs in a folder of
-// their own instead. Every test program links this file.
-const bool kTestStateFolder = [] {
-    const std::string folder = Utf8FromPath(fs::temp_directory_path() / "versemark-test-state");
-    SetEnvironmentValue(kStateFolderVariable, folder);
-    return true;
-}();
-
 }  // namespace
 
 TempDir::TempDir() {
@@ -83,5 +73,20 @@ std::string ReadFileBytes(const std::string& path) {
     std::ifstream in(PathFromUtf8(path), std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
+
+namespace {
+
+// Tagging journals the old tails of the files it changes in the user's state
+// folder, and one pass at a time holds a lock there. Each test program (and the
+// programs it starts) keeps its state in a folder of its own, removed when the
+// program ends, so test programs run side by side never wait for each other.
+// Every test program links this file.
+const TempDir kTestStateHome;
+const bool kTestStateHomeSet = [] {
+    SetEnvironmentValue(kStateFolderVariable, kTestStateHome.Path());
+    return true;
+}();
+
+}  // namespace
 
 }  // namespace versemark::testing
