@@ -104,6 +104,7 @@ void FolderReadAhead::ReadAll(std::string folder, bool recurse) {
             file.Sample.Id3Block.swap(sample.Id3Block);  // the buffers go round
             file.Sample.Kind = sample.Kind;
             file.Sample.Stamp = sample.Stamp;
+            file.Sample.NoAudio = sample.NoAudio;
         }
         {
             const std::lock_guard lock(mutex_);

@@ -36,6 +36,7 @@ ResultRow MakeRow(std::string path, const Mp3Sample& sample, std::vector<int> ca
     row.Tagged = sample.Kind != kKindNoLyrics;
     row.WithoutId3 = sample.Id3Block.empty();
     row.Scanned = sample.Stamp;
+    row.NoAudio = sample.NoAudio;
     return row;
 }
 
@@ -134,14 +135,14 @@ void ReadRowCandidates(const ResultRow& row, const LyricsIndex& index,
 
 // Sets the row's lyrics file to the chosen entry and checks the row when it is
 // safe to tag: no Lyrics3 tail yet, lyrics filtered, and no other file matched
-// them. True when it checked the row.
+// them, and the file can hold audio. True when it checked the row.
 bool MarkRow(ResultRow& row, int chosen, const LyricsEntry& entry, bool filtered) {
     row.LyricsPath = entry.FilePath;
     row.LyricsName = entry.DisplayName;
     row.LyricsPosition = chosen;
     row.Filtered = filtered;
     row.Shared = entry.MatchCount > 1;
-    if (!row.Tagged && !row.NewerTag && row.Filtered && !row.Shared) {
+    if (!row.Tagged && !row.NewerTag && row.Filtered && !row.Shared && !row.NoAudio) {
         row.Checked = true;
         return true;
     }

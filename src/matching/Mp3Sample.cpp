@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "platform/RandomAccessFile.h"
+#include "tags/ContentKind.h"
 
 namespace versemark {
 
@@ -38,6 +39,7 @@ void ReadTail(std::string_view tail, std::uint64_t length, Mp3Sample& sample) {
 Mp3Sample Mp3SampleFromBytes(std::string head, std::string_view tail, std::uint64_t length) {
     Mp3Sample sample;
     sample.Head = std::move(head);
+    sample.NoAudio = CannotHoldMpegAudio(sample.Head, length);
     ReadTail(tail, length, sample);
     return sample;
 }
@@ -47,6 +49,7 @@ void ReadMp3Sample(const std::string& path, Mp3Sample& sample, std::string& tail
     sample.Id3Block.clear();
     sample.Kind = kKindNoLyrics;
     sample.Stamp.reset();
+    sample.NoAudio = false;
     const auto file = OpenFile(path, FileAccess::Read);
     if (!file) {
         return;
@@ -64,6 +67,7 @@ void ReadMp3Sample(const std::string& path, Mp3Sample& sample, std::string& tail
     }
     sample.Stamp = file->Stamp();
     file->Close();
+    sample.NoAudio = CannotHoldMpegAudio(sample.Head, *length);
     ReadTail(tail, *length, sample);
 }
 

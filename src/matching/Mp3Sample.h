@@ -25,6 +25,9 @@ struct Mp3Sample {
     std::string Id3Block;  // the 128-byte ID3v1 block when present, else empty
     TagKind Kind{kKindNoLyrics};
     std::optional<FileStamp> Stamp;  // the file as it was read
+    // Its first bytes and length show that it cannot be MPEG audio (tagging
+    // refuses it).
+    bool NoAudio = false;
 };
 
 // The sample from the bytes read: `tail` is the last min(kMp3TailSize, length)

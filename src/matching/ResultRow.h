@@ -33,6 +33,7 @@ struct ResultRow {
     bool Filtered = false;      // the chosen lyrics file carries the filter marker
     bool Shared = false;        // the chosen lyrics file matched more than one MP3 file
     bool ChosenByUser = false;  // the lyrics file was chosen in the panel, not by the pass
+    bool NoAudio = false;       // the MP3 file cannot hold MPEG audio: tagging refuses it
     bool Checked = false;
 
     std::size_t CandidateCount() const { return Candidates.size(); }

@@ -122,7 +122,7 @@ bool HoldsMpegAudio(RandomAccessFile& file, std::uint64_t length) {
         return false;
     }
     const auto audioStart = Id3v2Size(start);
-    if (!audioStart || *audioStart >= *audioEnd) {
+    if (CannotHoldMpegAudio(start, length) || *audioStart >= *audioEnd) {
         return false;
     }
     return FindFrame(file, *audioStart, std::min(*audioStart + kFrameSearchLength, *audioEnd),
@@ -155,6 +155,12 @@ class WatchedReads final : public RandomAccessFile {
 };
 
 }  // namespace
+
+bool CannotHoldMpegAudio(std::string_view fileStart, std::uint64_t length) {
+    const auto audioStart = Id3v2Size(fileStart);
+    return !audioStart || *audioStart > length ||
+           length - *audioStart < mpeg::kHeaderSize + mpeg::kLargestSideInfo;
+}
 
 ContentKind DetectContentKind(RandomAccessFile& file) {
     const auto length = file.Length();

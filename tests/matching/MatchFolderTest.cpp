@@ -188,7 +188,7 @@ TEST_F(Pass, UnreadableLyricsCountAsNotFiltered) {
     EXPECT_FALSE(RowOf("Gone Away.mp3")->Checked);
 }
 
-TEST_F(Pass, NeverChecksTaggedSharedOrNewerFiles) {
+TEST_F(Pass, NeverChecksTaggedSharedOrNewerFilesOrFilesThatCannotHoldAudio) {
     Lyrics("Tagged - Song.txt", kFiltered);
     Lyrics("Shared - Song.txt", kFiltered);
     Lyrics("Newer - Song.txt", kFiltered);
@@ -202,6 +202,13 @@ TEST_F(Pass, NeverChecksTaggedSharedOrNewerFiles) {
     Mp3("Shared Song 1.mp3");
     Mp3("Shared Song 2.mp3");
     Mp3("Newer Song Two Three.mp3", TailBuilder().audio(900).raw("LYRICS300").bytes());
+    // Files that cannot hold audio: tagging would refuse them. An ID3v2 header
+    // ("ID3", version 3.0, no flags, 7-bit size bytes) claiming more than the file
+    // holds, and a file shorter than a frame header and its side information.
+    Lyrics("Cut - Claim.txt", kFiltered);
+    Lyrics("Tiny - Thing.txt", kFiltered);
+    Mp3("Cut Claim.mp3", std::string("ID3\x03\0\0\0\0\x7f\x7f", 10) + Silent());
+    Mp3("Tiny Thing.mp3", std::string("\xFF\xFB\x90\x00", 4) + std::string(24, '\0'));
     const MatchResult result = Run();
 
     const ResultRow* tagged = RowOf("Tagged Song.mp3");
@@ -215,6 +222,13 @@ TEST_F(Pass, NeverChecksTaggedSharedOrNewerFiles) {
     EXPECT_TRUE(newer->Tagged);
     EXPECT_TRUE(newer->WithoutId3);
     EXPECT_FALSE(newer->Checked);
+    for (const char* name : {"Cut Claim.mp3", "Tiny Thing.mp3"}) {
+        ASSERT_NE(RowOf(name), nullptr) << name;
+        EXPECT_EQ(RowOf(name)->CandidateCount(), 1u) << name;
+        EXPECT_TRUE(RowOf(name)->NoAudio) << name;
+        EXPECT_FALSE(RowOf(name)->Checked) << name;
+    }
+    EXPECT_FALSE(RowOf("Shared Song 2.mp3")->NoAudio);
     EXPECT_EQ(result.CheckedCount, 0);
 }
 

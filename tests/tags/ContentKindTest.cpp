@@ -40,6 +40,7 @@ TEST(ContentKindTest, OnlyMpegAudioCounts) {
         const char* Name;
         std::string Bytes;
         ContentKind Kind;
+        bool Short = false;  // its first bytes and length alone rule out audio
     };
     const std::vector<Case> cases = {
         {"frames", TailBuilder().audio(2000).bytes(), ContentKind::MpegAudio},
@@ -54,19 +55,28 @@ TEST(ContentKindTest, OnlyMpegAudioCounts) {
          TailBuilder().audio(300).lyrics3v2({{"LYR", "abc"}}).id3v1("T", "A").bytes(),
          ContentKind::MpegAudio},
         {"ID3v2 tag beyond the end", id3v2TooLong + TailBuilder().audio(2000).bytes(),
-         ContentKind::Other},
+         ContentKind::Other, true},
         {"a header, junk where the next should be", oneHeader, ContentKind::Other},
         {"junk beyond the search", std::string(70000, 'j') + TailBuilder().audio(2000).bytes(),
          ContentKind::Other},
         {"text", std::string(450, 'a'), ContentKind::Other},
         {"FLAC", flac, ContentKind::Other},
-        {"empty", "", ContentKind::Other},
-        {"a header alone", std::string("\xFF\xFB\x90\x00", 4), ContentKind::Other},
-        {"28 bytes", std::string(28, 'x'), ContentKind::Other},
+        {"empty", "", ContentKind::Other, true},
+        {"a header alone", std::string("\xFF\xFB\x90\x00", 4), ContentKind::Other, true},
+        {"28 bytes", std::string(28, 'x'), ContentKind::Other, true},
+        // MPEG-2 Layer III, 8 kbit/s, 24 kHz: 72 * 8000 / 24000 = 24 bytes a frame.
+        {"two headers, no room for side information",
+         Frames("\xFF\xF3\x14\x00", 24, 1) + std::string("\xFF\xF3\x14\x00", 4), ContentKind::Other,
+         true},
+        {"ID3v2 tag, a header alone", id3v2 + std::string("\xFF\xFB\x90\x00", 4),
+         ContentKind::Other, true},
     };
     for (const Case& c : cases) {
         FailingFile file(MakeStore(c.Bytes));
         EXPECT_EQ(DetectContentKind(file), c.Kind) << c.Name;
+        EXPECT_EQ(CannotHoldMpegAudio(std::string_view(c.Bytes).substr(0, 10), c.Bytes.size()),
+                  c.Short)
+            << c.Name;
     }
     auto unreadable = MakeStore(TailBuilder().audio(2000).bytes());
     unreadable->FailReads = true;
