@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
 
 #include "platform/RandomAccessFile.h"
+#include "tagging/JournaledWrite.h"
 #include "tagging/TagResult.h"
 
 namespace versemark {
@@ -23,11 +25,16 @@ class PassJournal;
 TagResult TagFileByCopy(const std::string& mp3Path, const std::string& lyricsPath,
                         std::string_view lyricsName, PassJournal* journal = nullptr);
 
-// The same for a file already open and checked as `old`, which really lies at
-// `realPath` (resolved, replaced without following a link); the result and the
-// journal name it `mp3Path`. The audio is copied from `old` a block at a time.
-TagResult TagOpenFileByCopy(RandomAccessFile& old, const std::string& mp3Path,
-                            const std::string& realPath, const std::string& lyricsPath,
-                            std::string_view lyricsName, PassJournal* journal);
+// The same for a file already open (for writing) and checked as `old`, which
+// really lies at `realPath` (resolved, replaced without following a link); the
+// result and the journal name it `mp3Path`. Where the new ID3v2 tag has the old
+// one's size, the file is written in place instead: the changed bytes of the tag
+// and the new tail under one journal record (`open` opens it again should its
+// close fail). Otherwise the audio is copied from `old` a block at a time. `old`
+// is closed either way.
+TagResult TagOpenFileWithId3v2(std::unique_ptr<RandomAccessFile> old, const std::string& mp3Path,
+                               const std::string& realPath, const std::string& lyricsPath,
+                               std::string_view lyricsName, PassJournal* journal,
+                               const FileOpener& open);
 
 }  // namespace versemark

@@ -9,8 +9,10 @@ TagResult TagFileByCopy(const std::string& mp3Path, const std::string&, std::str
     return {mp3Path, false, "this build cannot write ID3v2 lyrics frames"};
 }
 
-TagResult TagOpenFileByCopy(RandomAccessFile&, const std::string& mp3Path, const std::string&,
-                            const std::string&, std::string_view, PassJournal*) {
+TagResult TagOpenFileWithId3v2(std::unique_ptr<RandomAccessFile> old, const std::string& mp3Path,
+                               const std::string&, const std::string&, std::string_view,
+                               PassJournal*, const FileOpener&) {
+    old->Close();
     return {mp3Path, false, "this build cannot write ID3v2 lyrics frames"};
 }
 

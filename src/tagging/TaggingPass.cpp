@@ -51,13 +51,7 @@ Id3v1Tag Id3v1FromLyricsName(std::string_view lyricsName) {
                          tail::kGenreNone);
 }
 
-// The new tail of the open file (the tag and the ID3v1 block) and where it goes,
-// or the reason why there is none.
-struct NewTail {
-    std::uint64_t Offset = 0;
-    std::string Bytes;
-    std::string Reason;
-};
+}  // namespace
 
 NewTail BuildNewTail(RandomAccessFile& mp3, std::string_view preparedLyrics,
                      std::string_view lyricsName) {
@@ -88,15 +82,17 @@ NewTail BuildNewTail(RandomAccessFile& mp3, std::string_view preparedLyrics,
     return {place->Offset, *tag + Id3v1ToBytes(*id3), {}};
 }
 
-// Tags the file by a copy renamed over it (with the ID3v2 frame). The copy
-// cannot be torn; the journal records its name, so that recovery can remove a
-// copy a killed pass left behind.
-TagResult TagRowByCopy(const ResultRow& row, RandomAccessFile& mp3, const std::string& realPath,
-                       const TagOptions& options, PassJournal* journal) {
-    TagResult result =
-        TagOpenFileByCopy(mp3, row.Mp3Path, realPath, row.LyricsPath, row.LyricsName, journal);
-    if (!result.Tagged && options.ReportFailure) {
-        options.ReportFailure(row.Mp3Path, result.Reason);
+namespace {
+
+// Tags the file with the ID3v2 frame too: in place where the new tag fits the
+// old one, else by a copy renamed over it; journaled either way.
+TagResult TagRowByCopy(const ResultRow& row, std::unique_ptr<RandomAccessFile> mp3,
+                       const std::string& realPath, const TaggingOptions& options,
+                       PassJournal* journal) {
+    TagResult result = TagOpenFileWithId3v2(std::move(mp3), row.Mp3Path, realPath, row.LyricsPath,
+                                            row.LyricsName, journal, options.Open);
+    if (!result.Tagged && options.Tag.ReportFailure) {
+        options.Tag.ReportFailure(row.Mp3Path, result.Reason);
     }
     return result;
 }
@@ -124,9 +120,7 @@ TagResult TagRow(const ResultRow& row, const TaggingOptions& options, PassJourna
         return {mp3Path, false, std::move(refusal)};
     }
     if (options.Tag.AlsoId3v2) {
-        TagResult result = TagRowByCopy(row, *mp3, target.OpenPath, options.Tag, journal);
-        mp3->Close();
-        return result;
+        return TagRowByCopy(row, std::move(mp3), target.OpenPath, options, journal);
     }
     // The lyrics are read whole before anything is written to the MP3 file.
     std::string lyricsRefusal;

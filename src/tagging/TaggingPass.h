@@ -17,7 +17,8 @@
 namespace versemark {
 
 // How the pass tags: the Lyrics3 tail only (as always), or also the ID3v2
-// lyrics frame, the file then written whole as a copy that replaces it.
+// lyrics frame: in place where the new ID3v2 tag fits the old one, else the
+// file written whole as a copy that replaces it.
 struct TagOptions {
     bool AlsoId3v2 = false;
     // Told the reason when a file written as a copy could not be tagged.
@@ -62,6 +63,17 @@ std::optional<std::string> LetsTagThem(const RowList& rows, const FileOpener& op
 // file that others may read.
 std::optional<std::string> ReadPreparedLyrics(const std::string& lyricsPath,
                                               std::string* reason = nullptr);
+
+// The new tail of an open MP3 file (the Lyrics3 tag with `preparedLyrics` and
+// the ID3v1 block, made from `lyricsName` where the file has none) and where it
+// goes, or the reason why there is none.
+struct NewTail {
+    std::uint64_t Offset = 0;
+    std::string Bytes;
+    std::string Reason;
+};
+NewTail BuildNewTail(RandomAccessFile& mp3, std::string_view preparedLyrics,
+                     std::string_view lyricsName);
 
 // Writes the Lyrics3 tag with `preparedLyrics` and the ID3v1 block at the end of
 // an open MP3 file (the block made from `lyricsName` where the file has none).

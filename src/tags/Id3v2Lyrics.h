@@ -19,16 +19,22 @@ bool Id3v2LyricsAvailable();
 std::uint64_t Id3v2TagSize(std::string_view fileStart);
 
 // The ID3v2 tag that takes the place of `oldTag` (the file's whole tag, empty when
-// it has none): every frame of the old tag byte for byte, except that a lyrics
-// frame with an empty description and the language "XXX" is replaced, in its
-// place, by one holding `storedLyrics` (the bytes of the Lyrics3 lyrics field)
-// as Unicode; without such a frame the new one comes last. A 2.4 tag stays 2.4
-// (UTF-8 text); any other file gets or keeps a 2.3 tag (UTF-16 text). The old
-// size is kept when the frames fit, so the audio need not move. nullopt, with
-// `reason` set, for a tag whose frames cannot be kept as they are (version 2.2,
+// it has none): every frame of the old tag byte for byte, except that the first
+// lyrics frame with an empty description (what readers show) is replaced, in its
+// place and keeping its language (or "XXX" where it had none), by one holding
+// `storedLyrics` (the bytes of the Lyrics3 lyrics field) as Unicode, and later
+// frames with an empty description and the language "XXX" are dropped; without
+// such a frame the new one comes last. A 2.4 tag stays 2.4 (UTF-8 text), its
+// frame sizes written as its frames have them; any other file gets or keeps a
+// 2.3 tag (UTF-16 text). A new tag also carries the values of `id3v1Block` (the
+// file's 128-byte ID3v1 block, when it has one) as text frames. The old size
+// is kept when the frames fit, so the audio need not move; a tag that grows
+// gets 4 KiB of padding, so the next change fits. nullopt, with `reason` set,
+// for a tag whose frames cannot be kept as they are (version 2.2,
 // unsynchronisation, an extended header, a footer, a frame beyond the tag's end).
 std::optional<std::string> BuildId3v2WithLyrics(std::string_view oldTag,
-                                                std::string_view storedLyrics, std::string& reason);
+                                                std::string_view storedLyrics, std::string& reason,
+                                                std::string_view id3v1Block = {});
 
 // True when the ID3v2 tag `tag` (a file's whole tag) holds a lyrics frame of any
 // description or language.

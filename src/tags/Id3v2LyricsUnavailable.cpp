@@ -13,7 +13,7 @@ std::uint64_t Id3v2TagSize(std::string_view) {
 }
 
 std::optional<std::string> BuildId3v2WithLyrics(std::string_view, std::string_view,
-                                                std::string& reason) {
+                                                std::string& reason, std::string_view) {
     reason = "this build cannot write ID3v2 lyrics frames";
     return std::nullopt;
 }

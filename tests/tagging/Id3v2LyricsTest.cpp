@@ -45,9 +45,36 @@ TEST(Id3v2Lyrics, FileWithoutTagGetsVersion23WithUtf16Text) {
     ASSERT_TRUE(tag) << reason;
     const std::string text = Utf16("ab") + std::string("\xe9\0\r\0\n\0", 6);
     const std::string data = std::string("\x01XXX") + Utf16("") + std::string(2, '\0') + text;
-    EXPECT_EQ(*tag, Tag(3, 0, Frame(3, "USLT", data)));
+    // A tag that grows (here from nothing) gets 4 KiB of padding.
+    const std::string padding(4096, '\0');
+    EXPECT_EQ(*tag, Tag(3, 0, Frame(3, "USLT", data) + padding));
     EXPECT_EQ(Id3v2TagSize(*tag), tag->size());
     EXPECT_TRUE(HasId3v2LyricsFrame(*tag));
+
+    // With the file's ID3v1 block (ID3v1.1: a zero byte, then the track), its
+    // values come first as text frames; blank fields get none.
+    const std::string block = std::string("TAG") + "Title" + std::string(25, '\0') + "Art\xe9st" +
+                              std::string(24, ' ') + std::string(30, '\0') + "1999" + "Nice" +
+                              std::string(24, '\0') + '\0' + '\x07' + '\x11';
+    ASSERT_EQ(block.size(), 128u);
+    const auto withValues = BuildId3v2WithLyrics("", "ab\xe9\r\n", reason, block);
+    ASSERT_TRUE(withValues) << reason;
+    const auto utf16 = [](std::string_view ascii) { return "\x01" + Utf16(ascii); };
+    const std::string artist =
+        "\x01" + Utf16("Art") + std::string("\xe9\0", 2) + Utf16("st").substr(2);
+    const std::string values =
+        Frame(3, "TIT2", utf16("Title")) + Frame(3, "TPE1", artist) +
+        Frame(3, "TYER", utf16("1999")) +
+        Frame(3, "COMM", "\x01XXX" + Utf16("") + std::string(2, '\0') + Utf16("Nice")) +
+        Frame(3, "TRCK", utf16("7")) + Frame(3, "TCON", utf16("(17)"));
+    EXPECT_EQ(*withValues, Tag(3, 0, values + Frame(3, "USLT", data) + padding));
+    // A file that has a tag keeps it as it is.
+    const std::string old = Tag(3, 0, Frame(3, "TIT2", std::string("\0Other", 6)) + padding);
+    const auto kept = BuildId3v2WithLyrics(old, "ab\xe9\r\n", reason, block);
+    ASSERT_TRUE(kept) << reason;
+    EXPECT_EQ(*kept, Tag(3, 0,
+                         Frame(3, "TIT2", std::string("\0Other", 6)) + Frame(3, "USLT", data) +
+                             std::string(4096 - Frame(3, "USLT", data).size(), '\0')));
 }
 
 TEST(Id3v2Lyrics, Version24KeepsOtherFramesAndSizeAndReplacesItsOwnFrameInPlace) {
@@ -66,6 +93,54 @@ TEST(Id3v2Lyrics, Version24KeepsOtherFramesAndSizeAndReplacesItsOwnFrameInPlace)
     const std::string newLyrics = Frame(4, "USLT", std::string("\x03XXX\0new \xc3\xbc", 11));
     const std::string frames = title + otherLyrics + newLyrics + sortName;
     EXPECT_EQ(*tag, Tag(4, 0, frames + std::string(old.size() - 10 - frames.size(), '\0')));
+
+    // The first frame with an empty description is what readers show, whatever
+    // its language: it is replaced where it stands and keeps its language; the
+    // own frame after it goes. One without a language gets "XXX".
+    const std::string english = Frame(4, "USLT",
+                                      std::string("\x03"
+                                                  "eng\0english",
+                                                  12));
+    const auto first =
+        BuildId3v2WithLyrics(Tag(4, 0, title + english + ownLyrics + padding), "new", reason);
+    ASSERT_TRUE(first) << reason;
+    const std::string replaced = title + Frame(4, "USLT",
+                                               std::string("\x03"
+                                                           "eng\0new",
+                                                           8));
+    EXPECT_EQ(*first, Tag(4, 0, replaced + std::string(200 + ownLyrics.size() + 4, '\0')));
+    const std::string noLanguage = Frame(4, "USLT", std::string("\x03\0\0\0\0none", 9));
+    const auto named = BuildId3v2WithLyrics(Tag(4, 0, noLanguage + padding), "new", reason);
+    ASSERT_TRUE(named) << reason;
+    EXPECT_EQ(*named,
+              Tag(4, 0, Frame(4, "USLT", std::string("\x03XXX\0new", 8)) + std::string(201, '\0')));
+}
+
+// A 2.4 tag whose frames carry plain sizes (a walk with 7-bit sizes runs astray,
+// one with plain sizes ends at the padding) gets its new frame the same way.
+TEST(Id3v2Lyrics, Version24WithPlainFrameSizesKeepsThem) {
+    const auto plainFrame = [](std::string_view id, const std::string& data) {
+        return std::string(id) + SizeBytes(data.size(), 8) + std::string(2, '\0') + data;
+    };
+    // 256 bytes of data: plain 00 00 01 00, which as 7-bit bytes reads 128.
+    const std::string comment = plainFrame("TXXX", "\x03" + std::string(255, 'c'));
+    const std::string title = plainFrame("TIT2", "\x03Title");
+    const std::string old = Tag(4, 0, comment + title + std::string(300, '\0'));
+    std::string reason;
+    const auto tag = BuildId3v2WithLyrics(old, std::string(140, 'w'), reason);
+    ASSERT_TRUE(tag) << reason;
+    const std::string lyrics =
+        plainFrame("USLT", "\x03XXX" + std::string(1, '\0') + std::string(140, 'w'));
+    EXPECT_EQ(*tag, Tag(4, 0, comment + title + lyrics + std::string(300 - lyrics.size(), '\0')));
+    // Synchsafe sizes that a plain walk would also fit stay synchsafe.
+    const std::string synchsafe = Frame(4, "TIT2", "\x03Title") + std::string(300, '\0');
+    const auto same = BuildId3v2WithLyrics(Tag(4, 0, synchsafe), std::string(140, 'w'), reason);
+    ASSERT_TRUE(same) << reason;
+    const std::string synchsafeLyrics =
+        Frame(4, "USLT", "\x03XXX" + std::string(1, '\0') + std::string(140, 'w'));
+    EXPECT_EQ(*same, Tag(4, 0,
+                         Frame(4, "TIT2", "\x03Title") + synchsafeLyrics +
+                             std::string(300 - synchsafeLyrics.size(), '\0')));
 }
 
 TEST(Id3v2Lyrics, TagsWhoseFramesCannotBeKeptAreRefusedWithTheirReason) {

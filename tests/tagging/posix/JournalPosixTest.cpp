@@ -127,12 +127,43 @@ void WriteRangesPass(const std::vector<std::string>& paths, const std::string& j
     FinishJournal(std::move(journal), journals);
 }
 
-// A pass writing tails, and a write at several places of each file: ended at
-// every changing call, recovery leaves every file whole, and undo takes it back.
+// An ID3v2.3 tag of a title frame with room for the lyrics frame: "ID3",
+// version 3.0, no flags, the size in four 7-bit bytes; the frame's id, size and
+// flags, its data, then padding.
+std::string PaddedId3v2Tag() {
+    const std::string frame = std::string("TIT2\0\0\0\x06\0\0", 10) + std::string("\0Title", 6);
+    constexpr std::size_t kBody = 8192;  // 0x2000: 7-bit bytes 00 00 40 00
+    return std::string("ID3\x03\0\0\0\0\x40\0", 10) + frame + std::string(kBody - 16, '\0');
+}
+
+// A pass writing tails, a write at several places of each file, and a pass
+// writing the ID3v2 lyrics frame in place of the padding: ended at every
+// changing call, recovery leaves every file whole, and undo takes it back.
 TEST_F(CrashAndUndo, EndingTheProcessAtEveryWriteLeavesEachFileOldOrNewAfterRecovery) {
-    for (const bool ranges : {false, true}) {
+    enum class Run { Tails, Ranges, Id3v2InPlace };
+    const std::vector<std::string> plain = originals_;
+    for (const Run run : {Run::Tails, Run::Ranges, Run::Id3v2InPlace}) {
+        const bool ranges = run == Run::Ranges;
+        originals_ = plain;
+        TaggingOptions options = Options();
         std::vector<std::string> tagged;
-        if (ranges) {
+        if (run == Run::Id3v2InPlace) {
+            for (std::string& original : originals_) {
+                original = PaddedId3v2Tag() + original;
+            }
+            options.Tag.AlsoId3v2 = true;
+            WriteOriginals("clean-id3v2");
+            TaggingOptions clean = options;
+            clean.JournalFolder = std::nullopt;
+            ASSERT_TRUE(AllTagged(TagCheckedRows(Rows(), clean)->Results));
+            for (std::size_t i = 0; i < paths_.size(); ++i) {
+                tagged.push_back(ReadFileBytes(paths_[i]));
+                // In place: the tag kept its size, and the audio its place.
+                const std::size_t audio = PaddedId3v2Tag().size();
+                EXPECT_TRUE(tagged[i].substr(audio, 500) == originals_[i].substr(audio, 500));
+                EXPECT_NE(tagged[i].substr(0, audio), PaddedId3v2Tag());
+            }
+        } else if (ranges) {
             for (std::size_t i = 0; i < originals_.size(); ++i) {
                 tagged.push_back(
                     originals_[i].substr(0, kRangeFront) + kFrontBytes +
@@ -153,7 +184,7 @@ TEST_F(CrashAndUndo, EndingTheProcessAtEveryWriteLeavesEachFileOldOrNewAfterReco
                     ? RunCrashing(
                           [&](const FileOpener& open) { WriteRangesPass(paths_, journals_, open); },
                           crashAt)
-                    : RunCrashingPass(Rows(), Options(), crashAt);
+                    : RunCrashingPass(Rows(), options, crashAt);
             RecoverUnfinished(journals_, OpenFile);
             for (std::size_t i = 0; i < paths_.size(); ++i) {
                 const std::string bytes = ReadFileBytes(paths_[i]);
@@ -176,12 +207,12 @@ TEST_F(CrashAndUndo, EndingTheProcessAtEveryWriteLeavesEachFileOldOrNewAfterReco
             }
             if (!crashed) {
                 // Undone only when the pass ran whole: its records all wrote.
-                EXPECT_EQ(undo.Results.size(), paths_.size()) << ranges;
+                EXPECT_EQ(undo.Results.size(), paths_.size()) << static_cast<int>(run);
                 break;
             }
             ++kills;
         }
-        std::cout << "[ crash ] " << (ranges ? "ranges" : "tails") << " ends tried: " << kills
+        std::cout << "[ crash ] " << static_cast<int>(run) << " ends tried: " << kills
                   << ", files checked: " << filesChecked << ", torn files: " << torn << '\n';
         // At least a write and a flush of every file, and the cut of one.
         EXPECT_GE(kills, 2 * static_cast<int>(paths_.size()) + 1);
