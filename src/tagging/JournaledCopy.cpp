@@ -1,12 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tagging/JournaledCopy.h"
 
+#include <algorithm>
+
 #include "platform/FileSystem.h"
 #include "platform/ReplacementFile.h"
 #include "tagging/JournaledWrite.h"
 
 namespace versemark {
 namespace {
+
+// The bytes a copy moves at once.
+constexpr std::size_t kCopyBlockSize = std::size_t{1} << 20;
 
 // The copy written, recorded and renamed; empty when done, else the reason.
 // `kept` tells whether the journal keeps what undo needs.
@@ -66,6 +71,24 @@ TagResult WriteCopyJournaled(const std::string& path, const CopyFiller& fill, Pa
         return {path, false, reason};
     }
     return {path, true, kept ? std::string() : std::string(kNoteNotUndoable)};
+}
+
+bool CopyBlocks(RandomAccessFile& from, std::uint64_t begin, std::uint64_t end,
+                RandomAccessFile& to, std::uint64_t at, std::string& why) {
+    std::string block;
+    for (std::uint64_t offset = begin; offset < end; offset += kCopyBlockSize) {
+        const auto count =
+            static_cast<std::size_t>(std::min<std::uint64_t>(kCopyBlockSize, end - offset));
+        if (!from.ReadAt(offset, count, block)) {
+            why = "the file cannot be read";
+            return false;
+        }
+        if (!to.WriteAt(at + (offset - begin), block)) {
+            why = "writing the new file failed: " + to.ErrorText();
+            return false;
+        }
+    }
+    return true;
 }
 
 CopyUndo DescribeCopy(std::string_view old, std::uint64_t frontEnd, std::string_view newFront,

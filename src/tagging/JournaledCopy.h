@@ -38,6 +38,12 @@ using CopyFiller =
 TagResult WriteCopyJournaled(const std::string& path, const CopyFiller& fill, PassJournal* journal,
                              const std::string& realPath = {});
 
+// Copies the bytes of `from` between `begin` and `end` into `to` at `at`, a
+// block at a time, so that memory stays flat whatever the file's size; false
+// with the reason when a read or a write fails.
+bool CopyBlocks(RandomAccessFile& from, std::uint64_t begin, std::uint64_t end,
+                RandomAccessFile& to, std::uint64_t at, std::string& why);
+
 // What undo needs of a copy of `old` whose bytes before `frontEnd` are replaced by
 // `newFront` and whose bytes from `tailStart` on by `newTail`
 // (frontEnd <= tailStart <= old.size()).

@@ -14,30 +14,8 @@
 namespace versemark {
 namespace {
 
-// The audio is copied in blocks of this size, so that memory stays flat
-// whatever the file's size.
-constexpr std::size_t kCopyBlockSize = std::size_t{1} << 20;
 // Enough of the file's start for the ID3v2 tag's size: its whole header.
 constexpr std::size_t kId3v2HeaderBytes = 10;
-
-// Copies the bytes of `from` between `begin` and `end` into `to` at `at`.
-bool CopyBlocks(RandomAccessFile& from, std::uint64_t begin, std::uint64_t end,
-                RandomAccessFile& to, std::uint64_t at, std::string& why) {
-    std::string block;
-    for (std::uint64_t offset = begin; offset < end; offset += kCopyBlockSize) {
-        const auto count =
-            static_cast<std::size_t>(std::min<std::uint64_t>(kCopyBlockSize, end - offset));
-        if (!from.ReadAt(offset, count, block)) {
-            why = "the file cannot be read";
-            return false;
-        }
-        if (!to.WriteAt(at + (offset - begin), block)) {
-            why = "writing the new file failed: " + to.ErrorText();
-            return false;
-        }
-    }
-    return true;
-}
 
 // What the old file holds at its start and what takes its place.
 struct TagPlan {

@@ -66,22 +66,55 @@ std::optional<TagResult> AlreadyOld(const JournalRecord& record, bool written, b
     return TagResult{record.Path, false, std::string(kReasonAlreadyOld)};
 }
 
+// The two ends of a file written by a copy: the bytes undo compares and gives
+// back, read without the audio between.
+struct CopyEnds {
+    std::uint64_t Length = 0;
+    std::string NewFront;  // as long as the copy's front, or the whole file when shorter
+    std::string NewTail;   // from the copy's tail offset on, when the file reaches it
+    std::string OldFront;  // as long as the old front, or the whole file when shorter
+    std::string OldTail;   // as long as the old tail, or the whole file when shorter
+};
+
+std::optional<CopyEnds> ReadCopyEnds(RandomAccessFile& file, const CopyUndo& undo) {
+    const auto length = file.Length();
+    if (!length) {
+        return std::nullopt;
+    }
+    CopyEnds ends;
+    ends.Length = *length;
+    const auto start = [&](std::uint64_t count, std::string& out) {
+        return file.ReadAt(0, static_cast<std::size_t>(std::min(count, *length)), out);
+    };
+    const auto end = [&](std::uint64_t count, std::string& out) {
+        const std::uint64_t from = *length - std::min(count, *length);
+        return file.ReadAt(from, static_cast<std::size_t>(*length - from), out);
+    };
+    const std::uint64_t newTail =
+        undo.NewTailOffset <= *length ? *length - undo.NewTailOffset : *length;
+    if (!start(undo.NewFrontLength, ends.NewFront) || !end(newTail, ends.NewTail) ||
+        !start(undo.OldFront.size(), ends.OldFront) || !end(undo.OldTail.size(), ends.OldTail)) {
+        return std::nullopt;
+    }
+    return ends;
+}
+
 // How the whole of a file compares with what a copy write recorded.
-TailMatch CompareCopy(std::string_view bytes, const CopyUndo& undo) {
-    if (bytes.size() == undo.NewLength &&
-        TailChecksum(bytes.substr(0, undo.NewFrontLength)) == undo.NewFrontChecksum &&
-        TailChecksum(bytes.substr(undo.NewTailOffset)) == undo.NewTailChecksum) {
+TailMatch CompareCopy(const CopyEnds& ends, const CopyUndo& undo) {
+    if (ends.Length == undo.NewLength && ends.NewFront.size() == undo.NewFrontLength &&
+        TailChecksum(ends.NewFront) == undo.NewFrontChecksum &&
+        TailChecksum(ends.NewTail) == undo.NewTailChecksum) {
         return TailMatch::New;
     }
-    if (bytes.size() == undo.OldLength() && bytes.starts_with(undo.OldFront) &&
-        bytes.ends_with(undo.OldTail)) {
+    if (ends.Length == undo.OldLength() && ends.OldFront == undo.OldFront &&
+        ends.OldTail == undo.OldTail) {
         return TailMatch::Old;
     }
     return TailMatch::Neither;
 }
 
 // Gives a file written by a copy its old front and tail back, again by a copy
-// renamed over it; the bytes between are kept as they are.
+// renamed over it; the bytes between are copied a block at a time.
 std::optional<TagResult> UndoCopy(const JournalRecord& record, bool partlyUndone,
                                   PassJournal& journal, const FileOpener& open) {
     if (!record.CopyWritten) {
@@ -96,40 +129,46 @@ std::optional<TagResult> UndoCopy(const JournalRecord& record, bool partlyUndone
     if (!file) {
         return refused;
     }
-    const auto length = file->Length();
-    std::string bytes;
-    const bool read = length && file->ReadAt(0, static_cast<std::size_t>(*length), bytes);
-    file->Close();  // the copy replaces it by name
-    if (!read) {
+    const CopyUndo& undo = *record.Undo;
+    const auto ends = ReadCopyEnds(*file, undo);
+    if (!ends) {
+        file->Close();
         return TagResult{record.Path, false, file->ErrorText()};
     }
-    const CopyUndo& undo = *record.Undo;
-    const TailMatch match = CompareCopy(bytes, undo);
+    const TailMatch match = CompareCopy(*ends, undo);
     if (match == TailMatch::Old) {
+        file->Close();
         return AlreadyOld(record, true, partlyUndone);
     }
     if (match != TailMatch::New || !AfterStateHolds(stamp, record.After, partlyUndone)) {
-        const bool ours = bytes.size() >= undo.NewFrontLength &&
-                          TailChecksum(std::string_view(bytes).substr(0, undo.NewFrontLength)) ==
-                              undo.NewFrontChecksum;
+        file->Close();
+        const bool ours = ends->NewFront.size() == undo.NewFrontLength &&
+                          TailChecksum(ends->NewFront) == undo.NewFrontChecksum;
         return TagResult{record.Path, false,
                          std::string(ours && match != TailMatch::New ? kReasonChangedSince
                                                                      : kReasonNotSameFile)};
     }
-    const std::string_view middle = std::string_view(bytes).substr(
-        undo.NewFrontLength, undo.NewTailOffset - undo.NewFrontLength);
     const CopyFiller fill = [&](RandomAccessFile& copy, std::optional<CopyUndo>& again,
                                 std::string& reason) {
-        if (!copy.WriteAt(0, undo.OldFront) || !copy.WriteAt(undo.OldFront.size(), middle) ||
+        if (!copy.WriteAt(0, undo.OldFront) ||
+            !CopyBlocks(*file, undo.NewFrontLength, undo.NewTailOffset, copy, undo.OldFront.size(),
+                        reason) ||
             !copy.WriteAt(undo.OldTailOffset, undo.OldTail)) {
-            reason = "writing the new file failed: " + copy.ErrorText();
+            if (reason.empty()) {
+                reason = "writing the new file failed: " + copy.ErrorText();
+            }
             return false;
         }
-        again = DescribeCopy(bytes, undo.NewFrontLength, undo.OldFront, undo.NewTailOffset,
-                             undo.OldTail);
+        again = DescribeCopyOf(ends->NewFront, undo.NewTailOffset, ends->NewTail, undo.OldFront,
+                               undo.OldTail);
+        // Read whole: closed before the rename, which Windows refuses while the
+        // file is open.
+        file->Close();
         return true;
     };
-    return WriteCopyJournaled(record.Path, fill, &journal);
+    TagResult result = WriteCopyJournaled(record.Path, fill, &journal);
+    file->Close();
+    return result;
 }
 
 std::optional<TagResult> UndoRecord(const JournalRecord& record, bool partlyUndone,
