@@ -152,6 +152,13 @@ std::optional<std::size_t> PassJournal::Begin(const std::string& path,
     return BeginRecord(TailRecordEntry(records_, path, before, change), reason);
 }
 
+std::optional<std::size_t> PassJournal::BeginRanges(const std::string& path,
+                                                    const std::optional<FileStamp>& before,
+                                                    const RangesChange& change,
+                                                    std::string& reason) {
+    return BeginRecord(RangesRecordEntry(records_, path, before, change), reason);
+}
+
 std::optional<std::size_t> PassJournal::BeginCopy(const std::string& path,
                                                   const std::string& newFile, std::string& reason) {
     return BeginRecord(CopyRecordEntry(records_, path, newFile), reason);

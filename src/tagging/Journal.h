@@ -56,6 +56,11 @@ class PassJournal {
     std::optional<std::size_t> Begin(const std::string& path,
                                      const std::optional<FileStamp>& before,
                                      const TailChange& change, std::string& reason);
+    // Records the change of the file at `path` at several places; on disk when it
+    // returns.
+    std::optional<std::size_t> BeginRanges(const std::string& path,
+                                           const std::optional<FileStamp>& before,
+                                           const RangesChange& change, std::string& reason);
     // Records that the file at `path` is about to be written as the copy
     // `newFile` (not made yet); on disk when it returns.
     std::optional<std::size_t> BeginCopy(const std::string& path, const std::string& newFile,

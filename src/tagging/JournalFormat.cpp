@@ -17,6 +17,7 @@ constexpr char kEntryOldHeader = 'H';   // the format before versions: not read
 constexpr char kEntryOldSettled = 'C';  // its mark that every record was settled
 constexpr char kEntryHeader = 'V';
 constexpr char kEntryTail = 'T';
+constexpr char kEntryRanges = 'R';
 constexpr char kEntryCopy = 'K';
 constexpr char kEntryCopyWritten = 'W';
 constexpr char kEntryDone = 'D';
@@ -24,7 +25,7 @@ constexpr char kEntryFailed = 'F';
 constexpr char kEntryResolved = 'X';
 constexpr char kEntrySummary = 'S';
 constexpr char kEntryPieceCopyWritten = 'P';
-constexpr std::string_view kEntryTypes = "VTKWDFXSHP";
+constexpr std::string_view kEntryTypes = "VTRKWDFXSHP";
 constexpr std::size_t kNumberWidth = 8;
 constexpr std::size_t kEntryHead = 1 + kNumberWidth;
 constexpr std::size_t kEntryOverhead = kEntryHead + kNumberWidth;
@@ -214,6 +215,30 @@ std::optional<JournalRecord> ParseTail(std::string_view payload) {
     return record;
 }
 
+std::optional<JournalRecord> ParseRanges(std::string_view payload) {
+    PayloadReader in(payload);
+    JournalRecord record;
+    record.Kind = RecordKind::Ranges;
+    record.Index = in.Number();
+    record.Path = in.Text();
+    record.Before = in.Stamp();
+    record.OldLength = in.Number();
+    const std::uint64_t count = in.Number();
+    // Each range takes at least its offset and two lengths: a count beyond what
+    // the payload can hold is damage, not a reason to reserve memory.
+    for (std::uint64_t i = 0; i < count && i <= payload.size(); ++i) {
+        ByteRange range;
+        range.Offset = in.Number();
+        range.Old = in.Text();
+        range.New = in.Text();
+        record.Ranges.push_back(std::move(range));
+    }
+    if (!in.Whole() || record.Ranges.size() != count || !record.Change().HoldsTogether()) {
+        return std::nullopt;
+    }
+    return record;
+}
+
 std::optional<JournalRecord> ParseCopy(std::string_view payload) {
     PayloadReader in(payload);
     JournalRecord record;
@@ -321,9 +346,11 @@ class JournalParser {
         PayloadReader in(entry.Payload);
         switch (entry.Type) {
             case kEntryTail:
+                return AddRecord(ParseTail(entry.Payload));
+            case kEntryRanges:
+                return AddRecord(ParseRanges(entry.Payload));
             case kEntryCopy:
-                return AddRecord(entry.Type == kEntryTail ? ParseTail(entry.Payload)
-                                                          : ParseCopy(entry.Payload));
+                return AddRecord(ParseCopy(entry.Payload));
             case kEntryCopyWritten:
                 return ApplyCopyWritten(in);
             case kEntryPieceCopyWritten:
@@ -484,6 +511,13 @@ std::optional<JournalSummary> ReadSummary(const std::string& file, std::uint64_t
 
 }  // namespace
 
+RangesChange JournalRecord::Change() const {
+    if (Kind == RecordKind::Tail) {
+        return TailAsRanges(Offset, OldLength, OldTail, NewTail);
+    }
+    return RangesChange{Ranges, OldLength};
+}
+
 std::uint64_t TailChecksum(std::string_view bytes) {
     return Fnv(bytes);
 }
@@ -597,6 +631,22 @@ std::string TailRecordEntry(std::uint64_t index, const std::string& path,
     PutText(payload, change.OldTail);
     PutText(payload, change.NewTail);
     return Entry(kEntryTail, payload);
+}
+
+std::string RangesRecordEntry(std::uint64_t index, const std::string& path,
+                              const std::optional<FileStamp>& before, const RangesChange& change) {
+    std::string payload;
+    PutNumber(payload, index);
+    PutText(payload, path);
+    PutStamp(payload, before);
+    PutNumber(payload, change.OldLength);
+    PutNumber(payload, change.Ranges.size());
+    for (const ByteRange& range : change.Ranges) {
+        PutNumber(payload, range.Offset);
+        PutText(payload, range.Old);
+        PutText(payload, range.New);
+    }
+    return Entry(kEntryRanges, payload);
 }
 
 std::string CopyRecordEntry(std::uint64_t index, const std::string& path,

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/RandomAccessFile.h"
+#include "tagging/RangesChange.h"
 #include "tags/PieceTable.h"
 #include "tags/TailReplace.h"
 
@@ -63,8 +64,9 @@ struct PieceUndo {
 };
 
 enum class RecordKind {
-    Tail,  // the tail written in place
-    Copy,  // the file written whole as a new file beside it, then renamed over it
+    Tail,    // the tail written in place
+    Copy,    // the file written whole as a new file beside it, then renamed over it
+    Ranges,  // bytes at several places written in place, the last range perhaps the tail
 };
 
 struct JournalRecord {
@@ -72,7 +74,7 @@ struct JournalRecord {
     std::uint64_t Index = 0;  // its place among the pass's records
     std::string Path;
     std::string NewFile;  // a copy: the new file until the rename; left over after a crash
-    // A tail: the file's stamp before the write. A copy: the stamp of the new file,
+    // A tail or ranges: the file's stamp before the write. A copy: the stamp of the new file,
     // known once it is written (nullopt before).
     std::optional<FileStamp> Before;  // nullopt: a file without a stamp, never touched again
     // The file's stamp once the write was flushed, when the record was marked done.
@@ -81,12 +83,15 @@ struct JournalRecord {
     std::uint64_t OldLength = 0;
     std::string OldTail;
     std::string NewTail;
+    std::vector<ByteRange> Ranges;    // ranges: their old and new bytes (OldLength: the file's)
     bool CopyWritten = false;         // a copy written whole and flushed, about to be renamed
     std::optional<CopyUndo> Undo;     // a copy: what undo needs; nullopt when not kept
     std::optional<PieceUndo> Pieces;  // a copy that undo rebuilds from pieces instead
     RecordState State = RecordState::Pending;
 
     std::uint64_t NewLength() const { return Offset + NewTail.size(); }
+    // A tail or ranges record's change, a tail as the one range that reaches the end.
+    RangesChange Change() const;
 };
 
 struct PassHeader {
@@ -150,6 +155,8 @@ std::string OtherFormatText(std::uint64_t version);
 std::string HeaderEntry(const PassHeader& header);
 std::string TailRecordEntry(std::uint64_t index, const std::string& path,
                             const std::optional<FileStamp>& before, const TailChange& change);
+std::string RangesRecordEntry(std::uint64_t index, const std::string& path,
+                              const std::optional<FileStamp>& before, const RangesChange& change);
 std::string CopyRecordEntry(std::uint64_t index, const std::string& path,
                             const std::string& newFile);
 std::string CopyWrittenEntry(std::uint64_t index, const FileStamp& copy, const CopyUndo* undo);

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tagging/JournaledWrite.h"
 
-#include <algorithm>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <optional>
 
 #include "platform/FileSystem.h"
@@ -35,6 +35,56 @@ std::string OpenFailureReason(const std::string& path, int error) {
     return error != 0 ? std::strerror(error) : "cannot be opened for writing";
 }
 
+namespace {
+
+// What a journaled write in place leaves once the bytes are written (or not):
+// the record marked done, resolved or failed, and the file closed. A close that
+// fails after the new bytes are in place puts the old ones back through a fresh
+// handle on the same file, with `putBack`.
+TagResult FinishInPlace(RandomAccessFile& file, const std::string& path,
+                        const ReplaceResult& replaced, const std::optional<FileStamp>& before,
+                        PassJournal* journal, std::optional<std::size_t> index,
+                        const FileOpener& open,
+                        const std::function<bool(RandomAccessFile&)>& putBack) {
+    switch (replaced.Status) {
+        case ReplaceStatus::NotStarted:
+            file.Close();
+            return {path, false, replaced.Reason};
+        case ReplaceStatus::PutBack:
+            file.Close();
+            if (journal && index) {
+                journal->MarkResolved(*index);
+            }
+            return {path, false, replaced.Reason};
+        case ReplaceStatus::LeftChanged:
+            file.Close();
+            return KeptInJournal(path, replaced.Reason, journal, index);
+        case ReplaceStatus::Replaced:
+            break;
+    }
+    if (!file.Close()) {
+        // The new bytes are in place but the system reported a failure: the old
+        // ones go back through a fresh handle on the same file.
+        const std::string reason = file.ErrorText();
+        const auto again = open(path, FileAccess::ReadWrite);
+        const auto stamp = again ? again->Stamp() : std::nullopt;
+        const bool sameFile = !before || (stamp && stamp->SameFile(*before));
+        if (again && sameFile && putBack(*again) && again->Close()) {
+            if (journal && index) {
+                journal->MarkResolved(*index);
+            }
+            return {path, false, reason};
+        }
+        return KeptInJournal(path, reason, journal, index);
+    }
+    if (journal && index) {
+        journal->MarkDone(*index, StampAfterWrite(path, before));
+    }
+    return {path, true, {}};
+}
+
+}  // namespace
+
 TagResult WriteTailJournaled(std::unique_ptr<RandomAccessFile> file, const std::string& path,
                              std::uint64_t offset, std::string_view newTail, PassJournal* journal,
                              const FileOpener& open) {
@@ -52,42 +102,29 @@ TagResult WriteTailJournaled(std::unique_ptr<RandomAccessFile> file, const std::
         return index.has_value();
     };
     const ReplaceResult replaced = ReplaceTail(*file, offset, newTail, record);
-    switch (replaced.Status) {
-        case ReplaceStatus::NotStarted:
-            file->Close();
-            return {path, false, replaced.Reason};
-        case ReplaceStatus::PutBack:
-            file->Close();
-            if (journal && index) {
-                journal->MarkResolved(*index);
-            }
-            return {path, false, replaced.Reason};
-        case ReplaceStatus::LeftChanged:
-            file->Close();
-            return KeptInJournal(path, replaced.Reason, journal, index);
-        case ReplaceStatus::Replaced:
-            break;
-    }
-    if (!file->Close()) {
-        // The new tail is in place but the system reported a failure: the old
-        // one goes back through a fresh handle on the same file.
-        const std::string reason = file->ErrorText();
-        const auto again = open(path, FileAccess::ReadWrite);
-        const auto stamp = again ? again->Stamp() : std::nullopt;
-        const bool sameFile = !before || (stamp && stamp->SameFile(*before));
-        if (again && sameFile && PutTailBack(*again, offset, oldTail, oldLength) &&
-            again->Close()) {
-            if (journal && index) {
-                journal->MarkResolved(*index);
-            }
-            return {path, false, reason};
+    const auto putBack = [&](RandomAccessFile& again) {
+        return PutTailBack(again, offset, oldTail, oldLength);
+    };
+    return FinishInPlace(*file, path, replaced, before, journal, index, open, putBack);
+}
+
+TagResult WriteRangesJournaled(std::unique_ptr<RandomAccessFile> file, const std::string& path,
+                               const std::vector<RangeEdit>& edits, PassJournal* journal,
+                               const FileOpener& open) {
+    const std::optional<FileStamp> before = file->Stamp();
+    std::optional<std::size_t> index;
+    RangesChange written;
+    const BeforeRangesWrite record = [&](const RangesChange& change, std::string& reason) {
+        written = change;
+        if (!journal) {
+            return true;
         }
-        return KeptInJournal(path, reason, journal, index);
-    }
-    if (journal && index) {
-        journal->MarkDone(*index, StampAfterWrite(path, before));
-    }
-    return {path, true, {}};
+        index = journal->BeginRanges(path, before, change, reason);
+        return index.has_value();
+    };
+    const ReplaceResult replaced = ReplaceRanges(*file, edits, record);
+    const auto putBack = [&](RandomAccessFile& again) { return PutRangesBack(again, written); };
+    return FinishInPlace(*file, path, replaced, before, journal, index, open, putBack);
 }
 
 std::optional<FileStamp> StampAfterWrite(const std::string& path,
@@ -105,36 +142,7 @@ std::optional<FileStamp> StampAfterWrite(const std::string& path,
 }
 
 TailMatch CompareTail(RandomAccessFile& file, const JournalRecord& record) {
-    const auto length = file.Length();
-    if (!length) {
-        return TailMatch::Unreadable;
-    }
-    const std::uint64_t newLength = record.NewLength();
-    // ReplaceTail writes the new tail over the old one, then cuts the file; a
-    // put-back writes the old tail, then cuts. Between, the length lies between
-    // the two, and each byte is the old or the new one at its place.
-    if (*length < std::min(record.OldLength, newLength) ||
-        *length > std::max(record.OldLength, newLength)) {
-        return TailMatch::Neither;
-    }
-    std::string tail;
-    if (!file.ReadAt(record.Offset, static_cast<std::size_t>(*length - record.Offset), tail)) {
-        return TailMatch::Unreadable;
-    }
-    if (*length == record.OldLength && tail == record.OldTail) {
-        return TailMatch::Old;
-    }
-    if (*length == newLength && tail == record.NewTail) {
-        return TailMatch::New;
-    }
-    for (std::size_t i = 0; i < tail.size(); ++i) {
-        const bool old = i < record.OldTail.size() && tail[i] == record.OldTail[i];
-        const bool written = i < record.NewTail.size() && tail[i] == record.NewTail[i];
-        if (!old && !written) {
-            return TailMatch::Neither;
-        }
-    }
-    return TailMatch::Mixed;
+    return CompareRanges(file, record.Change());
 }
 
 }  // namespace versemark

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/RandomAccessFile.h"
 #include "tagging/Journal.h"
@@ -29,15 +30,23 @@ TagResult WriteTailJournaled(std::unique_ptr<RandomAccessFile> file, const std::
                              std::uint64_t offset, std::string_view newTail, PassJournal* journal,
                              const FileOpener& open);
 
+// Gives the open file `file` (opened from `path`) the bytes of `edits` and closes
+// it, journaled as WriteTailJournaled: the old bytes of every range are recorded
+// in `journal` (when there is one) before the first byte changes, and a failing
+// write, flush or close puts them all back.
+TagResult WriteRangesJournaled(std::unique_ptr<RandomAccessFile> file, const std::string& path,
+                               const std::vector<RangeEdit>& edits, PassJournal* journal,
+                               const FileOpener& open);
+
 // The stamp of the file at `path` as it is now, when it is the file `same` (or
 // `same` is not known); nullopt otherwise. What a record marked done keeps.
 std::optional<FileStamp> StampAfterWrite(const std::string& path,
                                          const std::optional<FileStamp>& same);
 
-// How the tail of `file` compares with a journal record: exactly the old or the
-// new tail, a mix of the two that only a write or put-back cut short leaves,
+// How the file compares with a tail or ranges record: exactly the old or the
+// new bytes, a mix of the two that only a write or put-back cut short leaves,
 // or something else.
-enum class TailMatch { Old, New, Mixed, Neither, Unreadable };
+using TailMatch = RangesMatch;
 TailMatch CompareTail(RandomAccessFile& file, const JournalRecord& record);
 
 }  // namespace versemark

@@ -87,7 +87,8 @@ std::optional<RecoveryNote> RecoverRecord(const JournalRecord& record, const Fil
     if (!stamp || !stamp->SameFile(*record.Before)) {
         return Unrecovered(record.Path, std::string(kNotSameFile));
     }
-    const TailMatch match = CompareTail(*file, record);
+    const RangesChange change = record.Change();
+    const TailMatch match = CompareRanges(*file, change);
     if (match == TailMatch::Unreadable) {
         resolved = false;
         return Unrecovered(record.Path, std::string(kUnreadable));
@@ -103,7 +104,7 @@ std::optional<RecoveryNote> RecoverRecord(const JournalRecord& record, const Fil
         file->Close();  // opened for a look only: nothing was written
         return std::nullopt;
     }
-    if (!PutTailBack(*file, record.Offset, record.OldTail, record.OldLength) || !file->Close()) {
+    if (!PutRangesBack(*file, change) || !file->Close()) {
         resolved = false;
         return Unrecovered(record.Path, file->ErrorText());
     }

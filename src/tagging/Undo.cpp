@@ -184,15 +184,6 @@ std::optional<TagResult> UndoCopy(const JournalRecord& record, bool partlyUndone
     return WriteCopyJournaled(record.Path, fill, &journal);
 }
 
-// True when the file still begins its tail with what the pass wrote: changed by
-// something else since, not another file.
-bool StillHoldsNewTail(RandomAccessFile& file, const JournalRecord& record) {
-    const auto length = file.Length();
-    std::string start;
-    return length && *length >= record.NewLength() &&
-           file.ReadAt(record.Offset, record.NewTail.size(), start) && start == record.NewTail;
-}
-
 std::optional<TagResult> UndoRecord(const JournalRecord& record, bool partlyUndone,
                                     PassJournal& journal, const FileOpener& open) {
     if (record.Kind == RecordKind::Copy) {
@@ -204,12 +195,19 @@ std::optional<TagResult> UndoRecord(const JournalRecord& record, bool partlyUndo
     if (!file) {
         return refused;
     }
-    const TailMatch match = CompareTail(*file, record);
+    const RangesChange change = record.Change();
+    const TailMatch match = CompareRanges(*file, change);
     if (match == TailMatch::New && AfterStateHolds(stamp, record.After, partlyUndone)) {
-        return WriteTailJournaled(std::move(file), record.Path, record.Offset, record.OldTail,
-                                  &journal, open);
+        if (record.Kind == RecordKind::Tail) {
+            return WriteTailJournaled(std::move(file), record.Path, record.Offset, record.OldTail,
+                                      &journal, open);
+        }
+        return WriteRangesJournaled(std::move(file), record.Path, change.Reversed().Edits(),
+                                    &journal, open);
     }
-    const bool changedSince = match != TailMatch::New && StillHoldsNewTail(*file, record);
+    // Still holding what the pass wrote: changed by something else since, not
+    // another file.
+    const bool changedSince = match != TailMatch::New && HoldsNewBytes(*file, change);
     file->Close();
     if (match == TailMatch::Old) {
         return AlreadyOld(record, record.State == RecordState::Done, partlyUndone);

@@ -189,8 +189,9 @@ class JunkBeforeAppend final : public LockedFile {
     int appends_ = 0;
 };
 
-// A killed write leaves each byte of the tail old or new, and the length between
-// the two. Recovery puts the old tail back only then; a file holding anything
+// A killed write leaves each byte of the tail (and of every range a ranges
+// record names) old or new, and the length between the two. Recovery puts the
+// old bytes back only then; a file holding anything
 // else under the recorded device and number (another file's bytes copied in) is
 // left alone with its reason. Records behind an entry written in part are still
 // recovered, and the damage is told.
@@ -202,10 +203,18 @@ TEST_F(CrashAndUndo, RecoveryPutsBackOnlyAMixOfTheOldAndTheNewTail) {
     ASSERT_GT(tagged.size(), old.size() + 100);
     std::string oneByteOff = old;
     oneByteOff[kOffset + 10] = '#';
+    // A ranges record: 60 bytes of the front written anew as well as the tail.
+    constexpr std::size_t kFront = 200;
+    const std::string front(60, 'N');
+    const std::string frontNew = old.substr(0, kFront) + front + old.substr(kFront + front.size());
+    const std::string rangesNew = frontNew.substr(0, kOffset) + tagged.substr(kOffset);
+    std::string frontByteOff = rangesNew;
+    frontByteOff[kFront + 7] = '#';
     struct Case {
         std::string Bytes;
         bool PutBack;
         bool Told;
+        bool Ranges = false;
     };
     const std::vector<Case> cases = {
         {old, false, false},
@@ -214,6 +223,13 @@ TEST_F(CrashAndUndo, RecoveryPutsBackOnlyAMixOfTheOldAndTheNewTail) {
         {tagged.substr(0, old.size() + 60), true, true},
         {std::string(9000, 'u'), false, true},
         {oneByteOff, false, true},
+        {old, false, false, true},
+        {rangesNew, false, false, true},
+        {frontNew, true, true, true},
+        {old.substr(0, kFront + 20) + rangesNew.substr(kFront + 20), true, true, true},
+        {rangesNew.substr(0, old.size() + 60), true, true, true},
+        {frontByteOff, false, true, true},
+        {tagged, true, true, true},
     };
     std::string reason;
     // An entry written in part (a full disk, once) before the third record.
@@ -231,8 +247,14 @@ TEST_F(CrashAndUndo, RecoveryPutsBackOnlyAMixOfTheOldAndTheNewTail) {
         change.OldLength = old.size();
         change.OldTail = old.substr(kOffset);
         change.NewTail = std::string_view(tagged).substr(kOffset);
+        RangesChange ranges =
+            TailAsRanges(kOffset, old.size(), change.OldTail, std::string(change.NewTail));
+        ranges.Ranges.insert(ranges.Ranges.begin(),
+                             ByteRange{kFront, old.substr(kFront, front.size()), front});
         const auto stamp = OpenFile(files[i], FileAccess::Read)->Stamp();
-        ASSERT_TRUE(journal->Begin(files[i], stamp, change, reason)) << reason;
+        ASSERT_TRUE(cases[i].Ranges ? journal->BeginRanges(files[i], stamp, ranges, reason)
+                                    : journal->Begin(files[i], stamp, change, reason))
+            << reason;
         dir_.WriteFile("mix/case" + std::to_string(i) + ".mp3", cases[i].Bytes);  // same file
         if (cases[i].Told) {
             expectedText += cases[i].PutBack

@@ -18,6 +18,8 @@
 
 #include "../CrashAndUndo.h"
 #include "tagging/Journal.h"
+#include "tagging/JournalFolder.h"
+#include "tagging/JournaledWrite.h"
 #include "tagging/PassLock.h"
 #include "tagging/Recovery.h"
 #include "tagging/Undo.h"
@@ -101,43 +103,90 @@ bool RunCrashingPass(const RowList& rows, TaggingOptions options, int crashAt) {
         crashAt);
 }
 
-TEST_F(CrashAndUndo, EndingTheProcessAtEveryWriteLeavesEachFileOldOrNewAfterRecovery) {
-    const std::vector<std::string> tagged = TaggedBytes();
-    int kills = 0;
-    int filesChecked = 0;
-    int torn = 0;
-    for (int crashAt = 1;; ++crashAt) {
-        WriteOriginals("crash");
-        const bool crashed = RunCrashingPass(Rows(), Options(), crashAt);
-        RecoverUnfinished(journals_, OpenFile);
-        for (std::size_t i = 0; i < paths_.size(); ++i) {
-            const std::string bytes = ReadFileBytes(paths_[i]);
-            const bool whole = bytes == originals_[i] || bytes == tagged[i];
-            EXPECT_TRUE(whole) << "file " << i << " after the end at call " << crashAt;
-            torn += whole ? 0 : 1;
-            ++filesChecked;
-        }
-        // Every journal is settled now: the next pass reads only its end.
-        for (const std::string& journal : ListJournals(journals_)) {
-            EXPECT_TRUE(IsSettled(journal)) << journal << " after the end at call " << crashAt;
-        }
-        // Undo takes the pass back; a record begun for a file never written is
-        // no error.
-        const UndoOutcome undo = UndoPass(journals_, "", OpenFile);
-        EXPECT_TRUE(AllTagged(undo.Results) && undo.Problems.empty()) << crashAt;
-        for (std::size_t i = 0; i < paths_.size(); ++i) {
-            EXPECT_TRUE(ReadFileBytes(paths_[i]) == originals_[i]) << i << " at call " << crashAt;
-        }
-        if (!crashed) {
-            break;
-        }
-        ++kills;
+// Writes every file in place at two places, journaled as a pass: the bytes from
+// kRangeFront (as many new ones), and its tail from kRangeTail, which grows for
+// the first file and shrinks for the others.
+constexpr std::size_t kRangeFront = 100;
+constexpr std::size_t kRangeTail = 500;
+const std::string kFrontBytes(60, 'N');
+
+std::string RangesTail(std::size_t i) {
+    return std::string(i == 0 ? 900 : 40 * i, static_cast<char>('a' + i));
+}
+
+void WriteRangesPass(const std::vector<std::string>& paths, const std::string& journals,
+                     const FileOpener& open) {
+    std::string reason;
+    auto journal = PassJournal::Create(journals, PassHeader{1, "ranges", ""}, reason);
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        const std::vector<RangeEdit> edits = {{kRangeFront, kFrontBytes, false},
+                                              {kRangeTail, RangesTail(i), true}};
+        WriteRangesJournaled(open(paths[i], FileAccess::ReadWrite), paths[i], edits, journal.get(),
+                             open);
     }
-    std::cout << "[ crash ] ends tried: " << kills << ", files checked: " << filesChecked
-              << ", torn files: " << torn << '\n';
-    // At least a write and a flush of every file, and the cut of one.
-    EXPECT_GE(kills, 2 * static_cast<int>(paths_.size()) + 1);
-    EXPECT_EQ(torn, 0);
+    FinishJournal(std::move(journal), journals);
+}
+
+// A pass writing tails, and a write at several places of each file: ended at
+// every changing call, recovery leaves every file whole, and undo takes it back.
+TEST_F(CrashAndUndo, EndingTheProcessAtEveryWriteLeavesEachFileOldOrNewAfterRecovery) {
+    for (const bool ranges : {false, true}) {
+        std::vector<std::string> tagged;
+        if (ranges) {
+            for (std::size_t i = 0; i < originals_.size(); ++i) {
+                tagged.push_back(
+                    originals_[i].substr(0, kRangeFront) + kFrontBytes +
+                    originals_[i].substr(kRangeFront + kFrontBytes.size(),
+                                         kRangeTail - kRangeFront - kFrontBytes.size()) +
+                    RangesTail(i));
+            }
+        } else {
+            tagged = TaggedBytes();
+        }
+        int kills = 0;
+        int filesChecked = 0;
+        int torn = 0;
+        for (int crashAt = 1;; ++crashAt) {
+            WriteOriginals("crash");
+            const bool crashed =
+                ranges
+                    ? RunCrashing(
+                          [&](const FileOpener& open) { WriteRangesPass(paths_, journals_, open); },
+                          crashAt)
+                    : RunCrashingPass(Rows(), Options(), crashAt);
+            RecoverUnfinished(journals_, OpenFile);
+            for (std::size_t i = 0; i < paths_.size(); ++i) {
+                const std::string bytes = ReadFileBytes(paths_[i]);
+                const bool whole = bytes == originals_[i] || bytes == tagged[i];
+                EXPECT_TRUE(whole) << "file " << i << " after the end at call " << crashAt;
+                torn += whole ? 0 : 1;
+                ++filesChecked;
+            }
+            // Every journal is settled now: the next pass reads only its end.
+            for (const std::string& journal : ListJournals(journals_)) {
+                EXPECT_TRUE(IsSettled(journal)) << journal << " after the end at call " << crashAt;
+            }
+            // Undo takes the pass back; a record begun for a file never written is
+            // no error.
+            const UndoOutcome undo = UndoPass(journals_, "", OpenFile);
+            EXPECT_TRUE(AllTagged(undo.Results) && undo.Problems.empty()) << crashAt;
+            for (std::size_t i = 0; i < paths_.size(); ++i) {
+                EXPECT_TRUE(ReadFileBytes(paths_[i]) == originals_[i])
+                    << i << " at call " << crashAt;
+            }
+            if (!crashed) {
+                // Undone only when the pass ran whole: its records all wrote.
+                EXPECT_EQ(undo.Results.size(), paths_.size()) << ranges;
+                break;
+            }
+            ++kills;
+        }
+        std::cout << "[ crash ] " << (ranges ? "ranges" : "tails") << " ends tried: " << kills
+                  << ", files checked: " << filesChecked << ", torn files: " << torn << '\n';
+        // At least a write and a flush of every file, and the cut of one.
+        EXPECT_GE(kills, 2 * static_cast<int>(paths_.size()) + 1);
+        EXPECT_EQ(torn, 0);
+    }
 }
 
 // An undo ended at any write leaves its pass partly undone; the next undo picks
