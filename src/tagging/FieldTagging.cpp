@@ -3,7 +3,6 @@
 
 #include "platform/CodePage.h"
 #include "tagging/PieceCopy.h"
-#include "tagging/RangesInPlace.h"
 #include "tagging/TaggingPass.h"
 #include "tags/ContentKind.h"
 
@@ -55,7 +54,11 @@ TagResult TagFieldLyrics(std::unique_ptr<RandomAccessFile> file, const std::stri
         file->Close();  // the field held these lyrics already: nothing to write
         return {path, true, {}};
     }
-    return WriteRangesJournaled(std::move(file), path, realPath, *ranges, journal, open);
+    std::vector<RangeEdit> edits;
+    for (const ChangedRange& range : *ranges) {
+        edits.push_back({range.Offset, range.NewBytes, false});
+    }
+    return WriteRangesJournaled(std::move(file), path, edits, journal, open);
 }
 
 }  // namespace versemark
