@@ -104,7 +104,7 @@ TEST(FieldLyricsSamples, EachSampleIsTaggedReadBackAndUndone) {
     for (std::size_t i = 0; i < paths.size(); ++i) {
         EXPECT_EQ(ReadFileBytes(paths[i]), tagged[i]) << paths[i];
     }
-    UndoPass(journals, "", OpenFile);  // the pass that changed nothing
+    // The pass that changed nothing left no journal: undo takes back the first.
     const UndoOutcome undo = UndoPass(journals, "", OpenFile);
     EXPECT_TRUE(AllTagged(undo.Results) && undo.Results.size() == paths.size());
     for (std::size_t i = 0; i < paths.size(); ++i) {
