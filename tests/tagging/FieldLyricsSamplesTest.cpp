@@ -104,11 +104,62 @@ TEST(FieldLyricsSamples, EachSampleIsTaggedReadBackAndUndone) {
     for (std::size_t i = 0; i < paths.size(); ++i) {
         EXPECT_EQ(ReadFileBytes(paths[i]), tagged[i]) << paths[i];
     }
+    // A file changed since (its last byte) is not undone and keeps its bytes.
+    const std::size_t changed = 0;
+    std::string edited = tagged[changed];
+    edited.back() = static_cast<char>(edited.back() ^ 1);
+    dir.WriteFile("songs/" + Utf8FromPath(PathFromUtf8(paths[changed]).filename()), edited);
     // The pass that changed nothing left no journal: undo takes back the first.
     const UndoOutcome undo = UndoPass(journals, "", OpenFile);
-    EXPECT_TRUE(AllTagged(undo.Results) && undo.Results.size() == paths.size());
+    EXPECT_EQ(undo.Results.size(), paths.size());
+    for (const TagResult& result : undo.Results) {
+        EXPECT_EQ(result.Tagged, result.Mp3Path != paths[changed]) << result.Mp3Path;
+    }
     for (std::size_t i = 0; i < paths.size(); ++i) {
-        EXPECT_TRUE(ReadFileBytes(paths[i]) == originals[i]) << paths[i];
+        EXPECT_TRUE(ReadFileBytes(paths[i]) == (i == changed ? edited : originals[i])) << paths[i];
+    }
+}
+
+// Files that look like one of the formats but that TagLib cannot read or save
+// are refused with the reason, and keep every byte.
+TEST(FieldLyricsSamples, AFileTagLibCannotSaveIsRefusedAndUnchanged) {
+    struct Case {
+        const char* Name;
+        std::string Bytes;
+        std::string_view Reason;
+    };
+    // An MP4 box: its size (4 bytes, big-endian) and type, then its data.
+    const auto box = [](std::string_view type, std::string_view data) {
+        const std::size_t size = 8 + data.size();
+        std::string bytes;
+        for (int shift = 24; shift >= 0; shift -= 8) {
+            bytes += static_cast<char>((size >> shift) & 0xFF);
+        }
+        return bytes + std::string(type) + std::string(data);
+    };
+    const std::vector<Case> cases = {
+        // The marker and a stream-information block cut short.
+        {"cut.flac", std::string("fLaC\x80\0\0\x22") + std::string(10, '\x01'),
+         "TagLib cannot read this file's metadata"},
+        // A file type box and no movie box.
+        {"empty.m4a", box("ftyp", "M4A \0\0\0\0") + box("mdat", std::string(64, '\x07')),
+         "TagLib cannot read this file's metadata"},
+    };
+    TempDir dir;
+    const std::string lyrics = dir.WriteFile("lyrics.txt", kLyricsFile);
+    for (const Case& c : cases) {
+        const std::string path = dir.WriteFile(c.Name, c.Bytes);
+        RowList rows;
+        rows.Add(CheckedRow(path, lyrics, "A - T"));
+        TaggingOptions options;
+        options.Tag.AllFormats = true;
+        options.JournalFolder = dir.MakeFolder("state");
+        options.Folder = dir.Path();
+        const auto outcome = TagCheckedRows(rows, options);
+        ASSERT_TRUE(outcome && outcome->Results.size() == 1) << c.Name;
+        EXPECT_FALSE(outcome->Results[0].Tagged) << c.Name;
+        EXPECT_EQ(outcome->Results[0].Reason, c.Reason) << c.Name;
+        EXPECT_TRUE(ReadFileBytes(path) == c.Bytes) << c.Name;
     }
 }
 
