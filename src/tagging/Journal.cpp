@@ -177,6 +177,11 @@ bool PassJournal::MarkCopyWritten(std::size_t index, const FileStamp& copy, cons
     return Append(CopyWrittenEntry(index, copy, undo), true);
 }
 
+bool PassJournal::MarkPieceCopyWritten(std::size_t index, const FileStamp& copy,
+                                       const PieceUndo& undo) {
+    return Append(PieceCopyWrittenEntry(index, copy, undo), true);
+}
+
 bool PassJournal::MarkDone(std::size_t index, const std::optional<FileStamp>& after) {
     if (!Append(DoneEntry(index, after), false)) {
         return false;  // the record stays pending: recovery finds the new tail whole

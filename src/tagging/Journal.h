@@ -68,6 +68,8 @@ class PassJournal {
     // Records that the copy of record `index` is written, which file it is and
     // what undo needs (nullptr: not kept); on disk when it returns.
     bool MarkCopyWritten(std::size_t index, const FileStamp& copy, const CopyUndo* undo);
+    // The same with what undo needs as pieces; on disk when it returns.
+    bool MarkPieceCopyWritten(std::size_t index, const FileStamp& copy, const PieceUndo& undo);
     // Not flushed: the file itself tells the same. `after`: the file's stamp once
     // written, which undo compares.
     bool MarkDone(std::size_t index, const std::optional<FileStamp>& after = std::nullopt);

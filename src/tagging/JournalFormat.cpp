@@ -24,7 +24,8 @@ constexpr char kEntryDone = 'D';
 constexpr char kEntryFailed = 'F';
 constexpr char kEntryResolved = 'X';
 constexpr char kEntrySummary = 'S';
-constexpr std::string_view kEntryTypes = "VTRKWDFXSH";
+constexpr char kEntryPieceCopyWritten = 'P';
+constexpr std::string_view kEntryTypes = "VTRKWDFXSHP";
 constexpr std::size_t kNumberWidth = 8;
 constexpr std::size_t kEntryHead = 1 + kNumberWidth;
 constexpr std::size_t kEntryOverhead = kEntryHead + kNumberWidth;
@@ -33,6 +34,9 @@ constexpr std::size_t kSummarySize = kEntryOverhead + kSummaryPayload;
 constexpr std::uint64_t kSummaryInterrupted = 1;
 // A header holds two paths; one larger than this is not read as one.
 constexpr std::uint64_t kHeaderLimit = 1 << 20;
+// A piece of a piece undo: a stretch of the new file, or old bytes.
+constexpr std::uint64_t kPieceFromNew = 0;
+constexpr std::uint64_t kPieceOldBytes = 1;
 constexpr std::uint64_t kFnvOffset = 0xcbf29ce484222325ull;
 constexpr std::uint64_t kFnvPrime = 0x100000001b3ull;
 
@@ -107,6 +111,9 @@ class PayloadReader {
         stamp.ModifiedNs = static_cast<std::int64_t>(Number());
         return stamped ? std::optional<FileStamp>(stamp) : std::nullopt;
     }
+
+    // True while every field read was there.
+    bool Ok() const { return ok_; }
 
     // True when every field was there and nothing is left over.
     bool Whole() const { return ok_ && rest_.empty(); }
@@ -267,6 +274,38 @@ std::optional<CopyUndo> ReadCopyUndo(PayloadReader& in) {
     return undo;
 }
 
+// What undo needs of a copy rebuilt from pieces, when it holds together: every
+// stretch lies within the new file.
+std::optional<PieceUndo> ReadPieceUndo(PayloadReader& in) {
+    PieceUndo undo;
+    undo.NewLength = in.Number();
+    undo.NewChecksum = in.Number();
+    const std::uint64_t count = in.Number();
+    for (std::uint64_t i = 0; i < count && in.Ok(); ++i) {
+        Piece piece;
+        const std::uint64_t kind = in.Number();
+        if (kind == kPieceFromNew) {
+            piece.SourceStart = in.Number();
+            piece.Length = in.Number();
+            if (piece.SourceStart > undo.NewLength ||
+                piece.Length > undo.NewLength - piece.SourceStart) {
+                return std::nullopt;
+            }
+        } else if (kind == kPieceOldBytes) {
+            piece.FromSource = false;
+            piece.Bytes = in.Text();
+            piece.Length = piece.Bytes.size();
+        } else {
+            return std::nullopt;
+        }
+        undo.OldPieces.push_back(std::move(piece));
+    }
+    if (!in.Whole() || undo.OldPieces.size() != count) {
+        return std::nullopt;
+    }
+    return undo;
+}
+
 // Reads a journal's entries one after another into its content.
 class JournalParser {
   public:
@@ -314,6 +353,8 @@ class JournalParser {
                 return AddRecord(ParseCopy(entry.Payload));
             case kEntryCopyWritten:
                 return ApplyCopyWritten(in);
+            case kEntryPieceCopyWritten:
+                return ApplyPieceCopyWritten(in);
             case kEntryDone:
             case kEntryFailed:
             case kEntryResolved:
@@ -369,6 +410,23 @@ class JournalParser {
         record->Before = copy;
         record->CopyWritten = true;
         record->Undo = std::move(undo);
+        return true;
+    }
+
+    bool ApplyPieceCopyWritten(PayloadReader& in) {
+        const std::uint64_t index = in.Number();
+        const std::optional<FileStamp> copy = in.Stamp();
+        std::optional<PieceUndo> undo = ReadPieceUndo(in);
+        JournalRecord* record = Find(index);
+        if (!undo) {
+            return false;
+        }
+        if (!record || record->Kind != RecordKind::Copy) {
+            return record == nullptr;  // a record lost to damage
+        }
+        record->Before = copy;
+        record->CopyWritten = true;
+        record->Pieces = std::move(undo);
         return true;
     }
 
@@ -462,6 +520,10 @@ RangesChange JournalRecord::Change() const {
 
 std::uint64_t TailChecksum(std::string_view bytes) {
     return Fnv(bytes);
+}
+
+std::uint64_t ContinueChecksum(std::uint64_t checksum, std::string_view bytes) {
+    return Fnv(bytes, checksum);
 }
 
 std::string OtherFormatText(std::uint64_t version) {
@@ -612,6 +674,43 @@ std::string CopyWrittenEntry(std::uint64_t index, const FileStamp& copy, const C
         PutNumber(payload, undo->NewTailChecksum);
     }
     return Entry(kEntryCopyWritten, payload);
+}
+
+std::string PieceCopyWrittenEntry(std::uint64_t index, const FileStamp& copy,
+                                  const PieceUndo& undo) {
+    std::string payload;
+    PutNumber(payload, index);
+    PutStamp(payload, copy);
+    PutNumber(payload, undo.NewLength);
+    PutNumber(payload, undo.NewChecksum);
+    PutNumber(payload, undo.OldPieces.size());
+    for (const Piece& piece : undo.OldPieces) {
+        if (piece.FromSource) {
+            PutNumber(payload, kPieceFromNew);
+            PutNumber(payload, piece.SourceStart);
+            PutNumber(payload, piece.Length);
+        } else {
+            PutNumber(payload, kPieceOldBytes);
+            PutText(payload, piece.Bytes);
+        }
+    }
+    return Entry(kEntryPieceCopyWritten, payload);
+}
+
+std::uint64_t PieceUndo::OldLength() const {
+    std::uint64_t length = 0;
+    for (const Piece& piece : OldPieces) {
+        length += piece.Length;
+    }
+    return length;
+}
+
+std::uint64_t PieceUndo::LiteralBytes() const {
+    std::uint64_t bytes = 0;
+    for (const Piece& piece : OldPieces) {
+        bytes += piece.FromSource ? 0 : piece.Length;
+    }
+    return bytes;
 }
 
 std::string DoneEntry(std::uint64_t index, const std::optional<FileStamp>& after) {

@@ -9,6 +9,7 @@
 
 #include "platform/RandomAccessFile.h"
 #include "tagging/RangesChange.h"
+#include "tags/PieceTable.h"
 #include "tags/TailReplace.h"
 
 // The journal's record format: the entries of one journal file, how they are
@@ -22,6 +23,9 @@ inline constexpr std::uint64_t kJournalVersion = 2;
 
 // A checksum of a tail's bytes (64-bit FNV-1a).
 std::uint64_t TailChecksum(std::string_view bytes);
+// The checksum of bytes read in parts: TailChecksum of the first part, then this
+// with each further part.
+std::uint64_t ContinueChecksum(std::uint64_t checksum, std::string_view bytes);
 
 enum class RecordState {
     Pending,   // the write may have begun; the file holds the old, the new or a torn tail
@@ -46,6 +50,19 @@ struct CopyUndo {
     std::uint64_t OldLength() const { return OldTailOffset + OldTail.size(); }
 };
 
+// What undo needs of a file written as a copy that may differ from the old file
+// anywhere: the old file as pieces over the new one (stretches of the new file
+// and the old bytes it lacks), and what the new file is (its length and a
+// checksum of all of it).
+struct PieceUndo {
+    std::uint64_t NewLength = 0;
+    std::uint64_t NewChecksum = 0;
+    std::vector<Piece> OldPieces;
+
+    std::uint64_t OldLength() const;
+    std::uint64_t LiteralBytes() const;  // the old bytes kept
+};
+
 enum class RecordKind {
     Tail,    // the tail written in place
     Copy,    // the file written whole as a new file beside it, then renamed over it
@@ -66,9 +83,10 @@ struct JournalRecord {
     std::uint64_t OldLength = 0;
     std::string OldTail;
     std::string NewTail;
-    std::vector<ByteRange> Ranges;  // ranges: their old and new bytes (OldLength: the file's)
-    bool CopyWritten = false;       // a copy written whole and flushed, about to be renamed
-    std::optional<CopyUndo> Undo;   // a copy: what undo needs; nullopt when not kept
+    std::vector<ByteRange> Ranges;    // ranges: their old and new bytes (OldLength: the file's)
+    bool CopyWritten = false;         // a copy written whole and flushed, about to be renamed
+    std::optional<CopyUndo> Undo;     // a copy: what undo needs; nullopt when not kept
+    std::optional<PieceUndo> Pieces;  // a copy that undo rebuilds from pieces instead
     RecordState State = RecordState::Pending;
 
     std::uint64_t NewLength() const { return Offset + NewTail.size(); }
@@ -142,6 +160,8 @@ std::string RangesRecordEntry(std::uint64_t index, const std::string& path,
 std::string CopyRecordEntry(std::uint64_t index, const std::string& path,
                             const std::string& newFile);
 std::string CopyWrittenEntry(std::uint64_t index, const FileStamp& copy, const CopyUndo* undo);
+std::string PieceCopyWrittenEntry(std::uint64_t index, const FileStamp& copy,
+                                  const PieceUndo& undo);
 std::string DoneEntry(std::uint64_t index, const std::optional<FileStamp>& after);
 std::string FailedEntry(std::uint64_t index);
 std::string ResolvedEntry(std::uint64_t index);

@@ -13,10 +13,15 @@ namespace {
 // The bytes a copy moves at once.
 constexpr std::size_t kCopyBlockSize = std::size_t{1} << 20;
 
+// Fills the copy and records in the journal (at record `index`, when there is
+// one) that it is written and what undo needs; `kept` tells whether the journal
+// keeps that. False with the reason when the copy could not be filled or recorded.
+using FillAndRecord = std::function<bool(RandomAccessFile& copy, std::optional<std::size_t> index,
+                                         bool& kept, std::string& reason)>;
+
 // The copy written, recorded and renamed; empty when done, else the reason.
-// `kept` tells whether the journal keeps what undo needs.
 std::string WriteAndRename(const std::string& path, const std::string& realPath,
-                           const CopyFiller& fill, PassJournal* journal,
+                           const FillAndRecord& fill, PassJournal* journal,
                            std::optional<std::size_t>& index, std::string& newFile, bool& kept) {
     const BeforeReplacementCreate record = [&](const std::string& name, std::string& reason) {
         newFile = name;
@@ -33,18 +38,8 @@ std::string WriteAndRename(const std::string& path, const std::string& realPath,
     if (!replacement) {
         return reason;
     }
-    std::optional<CopyUndo> undo;
-    if (!fill(replacement->File(), undo, reason)) {
+    if (!fill(replacement->File(), index, kept, reason)) {
         return reason;
-    }
-    if (journal && index) {
-        kept = undo &&
-               journal->Bytes() + undo->OldFront.size() + undo->OldTail.size() <= kJournalBytesKept;
-        const auto stamp = replacement->File().Stamp();
-        if (!journal->MarkCopyWritten(*index, stamp.value_or(FileStamp{}),
-                                      kept ? &*undo : nullptr)) {
-            return "journal: the copy could not be recorded";
-        }
     }
     if (!replacement->Commit(reason)) {
         return reason;
@@ -52,10 +47,10 @@ std::string WriteAndRename(const std::string& path, const std::string& realPath,
     return {};
 }
 
-}  // namespace
-
-TagResult WriteCopyJournaled(const std::string& path, const CopyFiller& fill, PassJournal* journal,
-                             const std::string& realPath) {
+// Writes the copy with `fill` and renames it over the file, marking the record
+// done or resolved as it ends.
+TagResult WriteJournaled(const std::string& path, const FillAndRecord& fill, PassJournal* journal,
+                         const std::string& realPath) {
     std::optional<std::size_t> index;
     std::string newFile;
     bool kept = true;
@@ -71,6 +66,57 @@ TagResult WriteCopyJournaled(const std::string& path, const CopyFiller& fill, Pa
         return {path, false, reason};
     }
     return {path, true, kept ? std::string() : std::string(kNoteNotUndoable)};
+}
+
+constexpr std::string_view kReasonNotRecorded = "journal: the copy could not be recorded";
+
+}  // namespace
+
+TagResult WriteCopyJournaled(const std::string& path, const CopyFiller& fill, PassJournal* journal,
+                             const std::string& realPath) {
+    const FillAndRecord record = [&](RandomAccessFile& copy, std::optional<std::size_t> index,
+                                     bool& kept, std::string& reason) {
+        std::optional<CopyUndo> undo;
+        if (!fill(copy, undo, reason)) {
+            return false;
+        }
+        if (!journal || !index) {
+            return true;
+        }
+        kept = undo &&
+               journal->Bytes() + undo->OldFront.size() + undo->OldTail.size() <= kJournalBytesKept;
+        if (!journal->MarkCopyWritten(*index, copy.Stamp().value_or(FileStamp{}),
+                                      kept ? &*undo : nullptr)) {
+            reason = kReasonNotRecorded;
+            return false;
+        }
+        return true;
+    };
+    return WriteJournaled(path, record, journal, realPath);
+}
+
+TagResult WritePieceCopyJournaled(const std::string& path, const PieceCopyFiller& fill,
+                                  PassJournal* journal, const std::string& realPath) {
+    const FillAndRecord record = [&](RandomAccessFile& copy, std::optional<std::size_t> index,
+                                     bool& kept, std::string& reason) {
+        std::optional<PieceUndo> undo;
+        if (!fill(copy, undo, reason)) {
+            return false;
+        }
+        if (!journal || !index) {
+            return true;
+        }
+        kept = undo && journal->Bytes() + undo->LiteralBytes() <= kJournalBytesKept;
+        const FileStamp stamp = copy.Stamp().value_or(FileStamp{});
+        const bool recorded = kept ? journal->MarkPieceCopyWritten(*index, stamp, *undo)
+                                   : journal->MarkCopyWritten(*index, stamp, nullptr);
+        if (!recorded) {
+            reason = kReasonNotRecorded;
+            return false;
+        }
+        return true;
+    };
+    return WriteJournaled(path, record, journal, realPath);
 }
 
 bool CopyBlocks(RandomAccessFile& from, std::uint64_t begin, std::uint64_t end,

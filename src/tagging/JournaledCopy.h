@@ -24,6 +24,10 @@ inline constexpr std::string_view kNoteNotUndoable =
 using CopyFiller =
     std::function<bool(RandomAccessFile& copy, std::optional<CopyUndo>& undo, std::string& reason)>;
 
+// The same for a copy whose undo is told as pieces.
+using PieceCopyFiller = std::function<bool(RandomAccessFile& copy, std::optional<PieceUndo>& undo,
+                                           std::string& reason)>;
+
 // Writes the file at `path` anew as a copy beside it, filled by `fill`, flushed
 // and renamed over it, so the name leads to the old or the new file at every
 // moment. With a journal, the copy's name is recorded before the copy is made,
@@ -43,6 +47,10 @@ TagResult WriteCopyJournaled(const std::string& path, const CopyFiller& fill, Pa
 // with the reason when a read or a write fails.
 bool CopyBlocks(RandomAccessFile& from, std::uint64_t begin, std::uint64_t end,
                 RandomAccessFile& to, std::uint64_t at, std::string& why);
+
+// WriteCopyJournaled for a copy whose undo is told as pieces.
+TagResult WritePieceCopyJournaled(const std::string& path, const PieceCopyFiller& fill,
+                                  PassJournal* journal, const std::string& realPath = {});
 
 // What undo needs of a copy of `old` whose bytes before `frontEnd` are replaced by
 // `newFront` and whose bytes from `tailStart` on by `newTail`

@@ -7,6 +7,7 @@
 #include "platform/CodePage.h"
 #include "platform/FileSystem.h"
 #include "platform/SignalHold.h"
+#include "tagging/FieldTagging.h"
 #include "tagging/ReplaceByCopy.h"
 #include "tagging/TargetChecks.h"
 #include "tags/LyricsText.h"
@@ -97,6 +98,22 @@ TagResult TagRowByCopy(const ResultRow& row, std::unique_ptr<RandomAccessFile> m
     return result;
 }
 
+// Tags a FLAC, Ogg or MP4 file in its own lyrics field.
+TagResult TagRowInField(const ResultRow& row, std::unique_ptr<RandomAccessFile> file,
+                        const TaggingTarget& target, FieldFormat format,
+                        const TaggingOptions& options, PassJournal* journal) {
+    if (std::string refusal = AccessRefusal(*file, target); !refusal.empty()) {
+        file->Close();
+        return {row.Mp3Path, false, std::move(refusal)};
+    }
+    TagResult result = TagFieldLyrics(std::move(file), row.Mp3Path, target.OpenPath, format,
+                                      row.LyricsPath, journal, options.Open);
+    if (!result.Tagged && options.Tag.ReportFailure) {
+        options.Tag.ReportFailure(row.Mp3Path, result.Reason);
+    }
+    return result;
+}
+
 TagResult TagRow(const ResultRow& row, const TaggingOptions& options, PassJournal* journal) {
     const std::string& mp3Path = row.Mp3Path;
     // A missing file, a folder or a file that cannot be opened for writing all
@@ -114,6 +131,11 @@ TagResult TagRow(const ResultRow& row, const TaggingOptions& options, PassJourna
     if (row.Scanned && mp3->Stamp() != row.Scanned) {
         mp3->Close();
         return {mp3Path, false, std::string(kReasonChanged)};
+    }
+    if (options.Tag.AllFormats) {
+        if (const auto format = FieldFormatOf(*mp3)) {
+            return TagRowInField(row, std::move(mp3), target, *format, options, journal);
+        }
     }
     if (std::string refusal = TargetRefusal(*mp3, target); !refusal.empty()) {
         mp3->Close();

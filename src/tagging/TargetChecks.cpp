@@ -19,7 +19,7 @@ TaggingTarget ResolveTaggingTarget(const std::string& mp3Path, const std::string
     return {*real, !realFolder || !LiesWithin(*real, *realFolder)};
 }
 
-std::string TargetRefusal(RandomAccessFile& file, const TaggingTarget& target) {
+std::string AccessRefusal(RandomAccessFile& file, const TaggingTarget& target) {
     // A file in memory has no rights to check and lies nowhere.
     const std::optional<FileRights> rights = file.Rights();
     if (rights && target.OutOfFolder && !rights->OwnedByUser) {
@@ -27,6 +27,13 @@ std::string TargetRefusal(RandomAccessFile& file, const TaggingTarget& target) {
     }
     if (rights && !rights->Writable) {
         return std::string(kReasonNoWritePermission);
+    }
+    return {};
+}
+
+std::string TargetRefusal(RandomAccessFile& file, const TaggingTarget& target) {
+    if (std::string refusal = AccessRefusal(file, target); !refusal.empty()) {
+        return refusal;
     }
     if (DetectContentKind(file) != ContentKind::MpegAudio) {
         return std::string(kReasonNotMpeg);

@@ -8,6 +8,7 @@
 
 #include "platform/FileSystem.h"
 #include "tagging/JournaledCopy.h"
+#include "tagging/PieceCopy.h"
 
 namespace versemark {
 namespace {
@@ -113,12 +114,63 @@ TailMatch CompareCopy(const CopyEnds& ends, const CopyUndo& undo) {
     return TailMatch::Neither;
 }
 
+// True when `file` (of `length` bytes) holds the old file a piece undo
+// rebuilds: its length, and the old bytes it kept where they belong.
+bool HoldsOldPieces(RandomAccessFile& file, std::uint64_t length, const PieceUndo& undo) {
+    if (length != undo.OldLength()) {
+        return false;
+    }
+    std::uint64_t at = 0;
+    std::string bytes;
+    for (const Piece& piece : undo.OldPieces) {
+        if (!piece.FromSource &&
+            (!file.ReadAt(at, piece.Bytes.size(), bytes) || bytes != piece.Bytes)) {
+            return false;
+        }
+        at += piece.Length;
+    }
+    return true;
+}
+
+// Gives a file written by a copy from pieces its old bytes back, again by a copy
+// renamed over it, made of the stretches of the file the journal names and the
+// old bytes it kept; only while the file is exactly what the pass wrote.
+std::optional<TagResult> UndoPieces(const JournalRecord& record, bool partlyUndone,
+                                    PassJournal& journal, const FileOpener& open) {
+    const PieceUndo& undo = *record.Pieces;
+    TagResult refused;
+    FileStamp stamp;
+    const auto file = OpenRecordedFile(record, FileAccess::Read, open, refused, stamp);
+    if (!file) {
+        return refused;
+    }
+    const auto length = file->Length();
+    const auto checksum =
+        length && *length == undo.NewLength ? FileChecksum(*file, *length) : std::nullopt;
+    if (checksum == undo.NewChecksum && AfterStateHolds(stamp, record.After, partlyUndone)) {
+        TagResult result =
+            WritePiecesByCopy(*file, record.Path, {}, PieceTable(undo.OldPieces), &journal);
+        file->Close();
+        return result;
+    }
+    const bool old = length && HoldsOldPieces(*file, *length, undo);
+    file->Close();
+    if (old) {
+        // Recovery took back a copy never renamed over the file: no change.
+        return AlreadyOld(record, record.State == RecordState::Done, partlyUndone);
+    }
+    return TagResult{record.Path, false, std::string(kReasonChangedSince)};
+}
+
 // Gives a file written by a copy its old front and tail back, again by a copy
 // renamed over it; the bytes between are copied a block at a time.
 std::optional<TagResult> UndoCopy(const JournalRecord& record, bool partlyUndone,
                                   PassJournal& journal, const FileOpener& open) {
     if (!record.CopyWritten) {
         return std::nullopt;  // never renamed over the file
+    }
+    if (record.Pieces) {
+        return UndoPieces(record, partlyUndone, journal, open);
     }
     if (!record.Undo) {
         return TagResult{record.Path, false, std::string(kReasonNotKept)};
