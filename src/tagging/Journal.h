@@ -60,6 +60,13 @@ class PassJournal {
     // `newFile` (not made yet); on disk when it returns.
     std::optional<std::size_t> BeginCopy(const std::string& path, const std::string& newFile,
                                          std::string& reason);
+    // Records that the lyrics file `path` beside a song is about to get `written`:
+    // made new (`replaced` nullopt, `newFile` empty), or written as `newFile` and
+    // renamed over the file holding `replaced`; on disk when it returns.
+    std::optional<std::size_t> BeginBeside(const std::string& path, const std::string& newFile,
+                                           std::string_view written,
+                                           const std::optional<std::string>& replaced,
+                                           std::string& reason);
     // Records that the copy of record `index` is written, which file it is and
     // what undo needs (nullptr: not kept); on disk when it returns.
     bool MarkCopyWritten(std::size_t index, const FileStamp& copy, const CopyUndo* undo);

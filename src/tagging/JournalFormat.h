@@ -46,8 +46,9 @@ struct CopyUndo {
 };
 
 enum class RecordKind {
-    Tail,  // the tail written in place
-    Copy,  // the file written whole as a new file beside it, then renamed over it
+    Tail,    // the tail written in place
+    Copy,    // the file written whole as a new file beside it, then renamed over it
+    Beside,  // a lyrics file written beside a song: made new, or renamed over one
 };
 
 struct JournalRecord {
@@ -66,6 +67,10 @@ struct JournalRecord {
     std::string NewTail;
     bool CopyWritten = false;      // a copy written whole and flushed, about to be renamed
     std::optional<CopyUndo> Undo;  // a copy: what undo needs; nullopt when not kept
+    // A lyrics file beside a song: what is written, and what it replaced (nullopt:
+    // it was made new; NewFile then stays empty).
+    std::string Written;
+    std::optional<std::string> Replaced;
     RecordState State = RecordState::Pending;
 
     std::uint64_t NewLength() const { return Offset + NewTail.size(); }
@@ -134,6 +139,9 @@ std::string TailRecordEntry(std::uint64_t index, const std::string& path,
                             const std::optional<FileStamp>& before, const TailChange& change);
 std::string CopyRecordEntry(std::uint64_t index, const std::string& path,
                             const std::string& newFile);
+std::string BesideRecordEntry(std::uint64_t index, const std::string& path,
+                              const std::string& newFile, std::string_view written,
+                              const std::optional<std::string>& replaced);
 std::string CopyWrittenEntry(std::uint64_t index, const FileStamp& copy, const CopyUndo* undo);
 std::string DoneEntry(std::uint64_t index, const std::optional<FileStamp>& after);
 std::string FailedEntry(std::uint64_t index);

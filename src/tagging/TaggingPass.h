@@ -9,6 +9,7 @@
 
 #include "matching/RowList.h"
 #include "platform/RandomAccessFile.h"
+#include "tagging/BesideFile.h"
 #include "tagging/JournaledWrite.h"
 #include "tagging/PassLock.h"
 #include "tagging/Recovery.h"
@@ -20,6 +21,8 @@ namespace versemark {
 // lyrics frame, the file then written whole as a copy that replaces it.
 struct TagOptions {
     bool AlsoId3v2 = false;
+    bool AllFormats = false;  // also tag the other audio formats, each in its own lyrics field
+    bool BesideFile = false;  // also write the lyrics as a .txt file beside each song tagged
     // Told the reason when a file written as a copy could not be tagged.
     std::function<void(const std::string& mp3Path, const std::string& reason)> ReportFailure;
 };
@@ -35,6 +38,7 @@ struct TaggingOptions {
     // (as an empty one does), false ends this pass before it begins.
     WhenPassBusy WhenBusy;
     LockedFileWrap WrapJournal;  // tests: a journal file that fails on purpose
+    NewFileWrap WrapNewFile;     // tests: a lyrics file beside a song that fails on purpose
 };
 
 struct TaggingOutcome {

@@ -17,6 +17,8 @@
 #include <thread>
 
 #include "../CrashAndUndo.h"
+#include "platform/FileSystem.h"
+#include "tagging/BesideFile.h"
 #include "tagging/Journal.h"
 #include "tagging/PassLock.h"
 #include "tagging/Recovery.h"
@@ -69,9 +71,11 @@ class CrashingFile final : public RandomAccessFile {
     int crashAt_;
 };
 
-// Runs `run` in a child process whose files end it at the changing call
-// `crashAt`. True when the child crashed, false when `run` ran to its end.
-bool RunCrashing(const std::function<void(const FileOpener&)>& run, int crashAt) {
+// Runs `run` in a child process whose files (those it opens and the new ones it
+// makes) end it at the changing call `crashAt`. True when the child crashed,
+// false when `run` ran to its end.
+bool RunCrashing(const std::function<void(const FileOpener&, const NewFileWrap&)>& run,
+                 int crashAt) {
     const pid_t child = ::fork();
     if (child == 0) {
         int calls = 0;
@@ -83,7 +87,11 @@ bool RunCrashing(const std::function<void(const FileOpener&)>& run, int crashAt)
             }
             return std::make_unique<CrashingFile>(std::move(file), calls, crashAt);
         };
-        run(open);
+        const NewFileWrap wrap = [&](std::unique_ptr<RandomAccessFile> file) {
+            return std::unique_ptr<RandomAccessFile>(
+                std::make_unique<CrashingFile>(std::move(file), calls, crashAt));
+        };
+        run(open, wrap);
         ::_exit(0);
     }
     int status = 0;
@@ -94,21 +102,30 @@ bool RunCrashing(const std::function<void(const FileOpener&)>& run, int crashAt)
 // The pass over `rows`, ended at the changing call `crashAt`.
 bool RunCrashingPass(const RowList& rows, TaggingOptions options, int crashAt) {
     return RunCrashing(
-        [&](const FileOpener& open) {
+        [&](const FileOpener& open, const NewFileWrap& wrap) {
             options.Open = open;
+            options.WrapNewFile = wrap;
             TagCheckedRows(rows, options);
         },
         crashAt);
 }
 
+// The lyrics file beside each song is asked for too: after recovery it is either
+// not there or whole, and undo removes it.
 TEST_F(CrashAndUndo, EndingTheProcessAtEveryWriteLeavesEachFileOldOrNewAfterRecovery) {
     const std::vector<std::string> tagged = TaggedBytes();
+    const std::string besideText = Stored(std::string(3000, 'w'));
+    const auto BesidePath = [&](std::size_t i) {
+        return dir_ / ("crash/song" + std::to_string(i) + ".txt");
+    };
+    TaggingOptions options = Options();
+    options.Tag.BesideFile = true;
     int kills = 0;
     int filesChecked = 0;
     int torn = 0;
     for (int crashAt = 1;; ++crashAt) {
         WriteOriginals("crash");
-        const bool crashed = RunCrashingPass(Rows(), Options(), crashAt);
+        const bool crashed = RunCrashingPass(Rows(), options, crashAt);
         RecoverUnfinished(journals_, OpenFile);
         for (std::size_t i = 0; i < paths_.size(); ++i) {
             const std::string bytes = ReadFileBytes(paths_[i]);
@@ -116,6 +133,12 @@ TEST_F(CrashAndUndo, EndingTheProcessAtEveryWriteLeavesEachFileOldOrNewAfterReco
             EXPECT_TRUE(whole) << "file " << i << " after the end at call " << crashAt;
             torn += whole ? 0 : 1;
             ++filesChecked;
+            if (const std::string beside = BesidePath(i); PathExists(beside)) {
+                const bool besideWhole = ReadFileBytes(beside) == besideText;
+                EXPECT_TRUE(besideWhole) << "beside " << i << " after the end at call " << crashAt;
+                torn += besideWhole ? 0 : 1;
+                ++filesChecked;
+            }
         }
         // Every journal is settled now: the next pass reads only its end.
         for (const std::string& journal : ListJournals(journals_)) {
@@ -127,6 +150,7 @@ TEST_F(CrashAndUndo, EndingTheProcessAtEveryWriteLeavesEachFileOldOrNewAfterReco
         EXPECT_TRUE(AllTagged(undo.Results) && undo.Problems.empty()) << crashAt;
         for (std::size_t i = 0; i < paths_.size(); ++i) {
             EXPECT_TRUE(ReadFileBytes(paths_[i]) == originals_[i]) << i << " at call " << crashAt;
+            EXPECT_FALSE(PathExists(BesidePath(i))) << i << " at call " << crashAt;
         }
         if (!crashed) {
             break;
@@ -135,8 +159,9 @@ TEST_F(CrashAndUndo, EndingTheProcessAtEveryWriteLeavesEachFileOldOrNewAfterReco
     }
     std::cout << "[ crash ] ends tried: " << kills << ", files checked: " << filesChecked
               << ", torn files: " << torn << '\n';
-    // At least a write and a flush of every file, and the cut of one.
-    EXPECT_GE(kills, 2 * static_cast<int>(paths_.size()) + 1);
+    // At least a write and a flush of every file and of the lyrics file beside
+    // it, and the cut of one.
+    EXPECT_GE(kills, 4 * static_cast<int>(paths_.size()) + 1);
     EXPECT_EQ(torn, 0);
 }
 
@@ -152,8 +177,9 @@ TEST_F(CrashAndUndo, AnUndoEndedAtEveryWriteIsFinishedByTheNextUndo) {
         WriteOriginals("undone");
         ASSERT_TRUE(TagCheckedRows(Rows(), Options()));
         const std::string passId = ListPasses(journals_).back().Id;
-        const bool crashed =
-            RunCrashing([&](const FileOpener& open) { UndoPass(journals_, "", open); }, crashAt);
+        const bool crashed = RunCrashing(
+            [&](const FileOpener& open, const NewFileWrap&) { UndoPass(journals_, "", open); },
+            crashAt);
         for (const RecoveryNote& note : RecoverUnfinished(journals_, OpenFile)) {
             EXPECT_TRUE(note.Repaired) << crashAt << " " << note.Path << ": " << note.Text;
         }
