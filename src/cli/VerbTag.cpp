@@ -48,7 +48,7 @@ constexpr std::string_view kHelp =
     "                     song's name beside each song tagged, for media servers;\n"
     "                     a file of that name is replaced only where versemark\n"
     "                     wrote it and it is unchanged, otherwise the log tells\n"
-    "                     why it was left alone\n"
+    "                     why it was left alone; journaled, so undo removes it\n"
     "\n"
     "Exit status: 0 when every checked file was tagged, 1 when any was not, 2 for a\n"
     "wrong command line, 128 plus the signal's number when a signal stopped the pass\n"

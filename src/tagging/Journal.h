@@ -18,8 +18,9 @@
 // the first byte of an MP3 file changes, a record of its old and new tail is on
 // disk; after the file is written and flushed, the record is marked done with the
 // file's stamp. A file written whole as a copy renamed over it has a record of
-// the copy's name before the copy is made. Recovery and undo read the records
-// back. This is the writer of one pass's journal.
+// the copy's name before the copy is made; a lyrics file written beside a song has
+// a record of what it gets (and what it replaces) before it is made. Recovery and
+// undo read the records back. This is the writer of one pass's journal.
 namespace versemark {
 
 // Wraps the journal's file as it is opened (tests give one that fails on purpose).
