@@ -24,6 +24,8 @@ inline constexpr unsigned char kSurrogateLead = 0xED;
 inline constexpr unsigned char kLastBeforeSurrogates = 0x9F;
 inline constexpr unsigned char kShortestAfterF0 = 0x90;
 inline constexpr unsigned char kLastBelowTopPlane = 0x8F;
+// The byte-order mark some editors put at the start of a UTF-8 file.
+inline constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 constexpr bool IsContinuation(unsigned char c) {
     return c >= kFirstContinuation && c <= kLastContinuation;

@@ -18,6 +18,7 @@ enum OptionFlag : unsigned {
     kOptRaw = 1u << 5,           // --raw
     kOptAlsoId3v2 = 1u << 6,     // --also-id3v2
     kOptList = 1u << 7,          // --list
+    kOptBeside = 1u << 8,        // --beside
 };
 
 // The options of the verbs that read the configuration and run a pass.
@@ -34,6 +35,7 @@ struct CliOptions {
     bool Raw = false;
     bool List = false;
     bool AlsoId3v2 = false;
+    bool Beside = false;
     bool Help = false;
 };
 

@@ -16,7 +16,7 @@ constexpr std::string_view kName = "tag";
 
 constexpr std::string_view kHelp =
     "Usage: versemark-cli tag FOLDER [--cache DIR] [--single-dir] [--no-subfolders] [--dry-run]\n"
-    "                                [--also-id3v2]\n"
+    "                                [--also-id3v2] [--beside]\n"
     "\n"
     "Runs the matching pass over FOLDER as scan does, then writes the lyrics of every\n"
     "row the pass checked into its .mp3 file as a Lyrics3 v2.00 tag in front of the\n"
@@ -44,6 +44,11 @@ constexpr std::string_view kHelp =
     "                     tag and tail are journaled too, so the pass can be undone\n"
     "                     (a file whose old bytes are more than the journal keeps\n"
     "                     is tagged but named on standard error as not undoable)\n"
+    "  --beside           also write the lyrics as UTF-8 into a .txt file of the\n"
+    "                     song's name beside each song tagged, for media servers;\n"
+    "                     a file of that name is replaced only where versemark\n"
+    "                     wrote it and it is unchanged, otherwise the log tells\n"
+    "                     why it was left alone; journaled, so undo removes it\n"
     "\n"
     "Exit status: 0 when every checked file was tagged, 1 when any was not, 2 for a\n"
     "wrong command line, 128 plus the signal's number when a signal stopped the pass\n"
@@ -84,7 +89,7 @@ int DryRun(const RowList& rows, CliIo& io) {
 
 int Run(const VerbArguments& args, CliIo& io) {
     const ParsedArguments parsed =
-        ParseVerbArguments(args, kPassOptions | kOptDryRun | kOptAlsoId3v2, 1);
+        ParseVerbArguments(args, kPassOptions | kOptDryRun | kOptAlsoId3v2 | kOptBeside, 1);
     if (const auto status = HelpOrUsageError(parsed, kHelp, kName, io)) {
         return *status;
     }
@@ -105,6 +110,7 @@ int Run(const VerbArguments& args, CliIo& io) {
     TaggingOptions options;
     options.Folder = AbsolutePath(parsed.Options.Positionals.front());
     options.Tag.AlsoId3v2 = parsed.Options.AlsoId3v2;
+    options.Tag.BesideFile = parsed.Options.Beside;
     options.WhenBusy = WaitForOtherPass(io);
     const auto outcome = TagCheckedRows(scan->Rows, options);
     if (outcome) {

@@ -72,4 +72,13 @@ enum class FileAccess {
 // (missing, a folder, no permission, a link where ReadWriteNoLinks allows none).
 std::unique_ptr<RandomAccessFile> OpenFile(const std::string& path, FileAccess access);
 
+enum class NewFileStatus { Made, NameTaken, Failed };
+
+// Creates `path` as a new, empty regular file open for reading and writing, and
+// only that: anything already at the name, a link above all (even one leading
+// nowhere), makes NameTaken and is neither followed nor touched. nullptr unless
+// Made; on Failed `reason` says why, in the system's words.
+std::unique_ptr<RandomAccessFile> CreateNewFile(const std::string& path, NewFileStatus& status,
+                                                std::string& reason);
+
 }  // namespace versemark

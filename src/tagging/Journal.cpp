@@ -164,6 +164,14 @@ std::optional<std::size_t> PassJournal::BeginCopy(const std::string& path,
     return BeginRecord(CopyRecordEntry(records_, path, newFile), reason);
 }
 
+std::optional<std::size_t> PassJournal::BeginBeside(const std::string& path,
+                                                    const std::string& newFile,
+                                                    std::string_view written,
+                                                    const std::optional<std::string>& replaced,
+                                                    std::string& reason) {
+    return BeginRecord(BesideRecordEntry(records_, path, newFile, written, replaced), reason);
+}
+
 std::optional<std::size_t> PassJournal::BeginRecord(const std::string& entry, std::string& reason) {
     if (!Append(entry, true)) {
         reason = broken_;

@@ -18,8 +18,9 @@
 // the first byte of an MP3 file changes, a record of its old and new tail is on
 // disk; after the file is written and flushed, the record is marked done with the
 // file's stamp. A file written whole as a copy renamed over it has a record of
-// the copy's name before the copy is made. Recovery and undo read the records
-// back. This is the writer of one pass's journal.
+// the copy's name before the copy is made; a lyrics file written beside a song has
+// a record of what it gets (and what it replaces) before it is made. Recovery and
+// undo read the records back. This is the writer of one pass's journal.
 namespace versemark {
 
 // Wraps the journal's file as it is opened (tests give one that fails on purpose).
@@ -65,6 +66,13 @@ class PassJournal {
     // `newFile` (not made yet); on disk when it returns.
     std::optional<std::size_t> BeginCopy(const std::string& path, const std::string& newFile,
                                          std::string& reason);
+    // Records that the lyrics file `path` beside a song is about to get `written`:
+    // made new (`replaced` nullopt, `newFile` empty), or written as `newFile` and
+    // renamed over the file holding `replaced`; on disk when it returns.
+    std::optional<std::size_t> BeginBeside(const std::string& path, const std::string& newFile,
+                                           std::string_view written,
+                                           const std::optional<std::string>& replaced,
+                                           std::string& reason);
     // Records that the copy of record `index` is written, which file it is and
     // what undo needs (nullptr: not kept); on disk when it returns.
     bool MarkCopyWritten(std::size_t index, const FileStamp& copy, const CopyUndo* undo);

@@ -20,12 +20,13 @@ constexpr char kEntryTail = 'T';
 constexpr char kEntryRanges = 'R';
 constexpr char kEntryCopy = 'K';
 constexpr char kEntryCopyWritten = 'W';
+constexpr char kEntryBeside = 'N';
 constexpr char kEntryDone = 'D';
 constexpr char kEntryFailed = 'F';
 constexpr char kEntryResolved = 'X';
 constexpr char kEntrySummary = 'S';
 constexpr char kEntryPieceCopyWritten = 'P';
-constexpr std::string_view kEntryTypes = "VTRKWDFXSHP";
+constexpr std::string_view kEntryTypes = "VTRKWNDFXSHP";
 constexpr std::size_t kNumberWidth = 8;
 constexpr std::size_t kEntryHead = 1 + kNumberWidth;
 constexpr std::size_t kEntryOverhead = kEntryHead + kNumberWidth;
@@ -252,6 +253,26 @@ std::optional<JournalRecord> ParseCopy(std::string_view payload) {
     return record;
 }
 
+std::optional<JournalRecord> ParseBeside(std::string_view payload) {
+    PayloadReader in(payload);
+    JournalRecord record;
+    record.Kind = RecordKind::Beside;
+    record.Index = in.Number();
+    record.Path = in.Text();
+    record.NewFile = in.Text();
+    record.Written = in.Text();
+    const bool replaced = in.Number() != 0;
+    std::string old = in.Text();
+    // A file made new has no new file beside it and replaced nothing.
+    if (!in.Whole() || replaced == record.NewFile.empty() || (!replaced && !old.empty())) {
+        return std::nullopt;
+    }
+    if (replaced) {
+        record.Replaced = std::move(old);
+    }
+    return record;
+}
+
 // What undo needs of a copy, when it holds together: the bytes between front
 // and tail are as many in the old file as in the new one.
 std::optional<CopyUndo> ReadCopyUndo(PayloadReader& in) {
@@ -351,6 +372,8 @@ class JournalParser {
                 return AddRecord(ParseRanges(entry.Payload));
             case kEntryCopy:
                 return AddRecord(ParseCopy(entry.Payload));
+            case kEntryBeside:
+                return AddRecord(ParseBeside(entry.Payload));
             case kEntryCopyWritten:
                 return ApplyCopyWritten(in);
             case kEntryPieceCopyWritten:
@@ -656,6 +679,19 @@ std::string CopyRecordEntry(std::uint64_t index, const std::string& path,
     PutText(payload, path);
     PutText(payload, newFile);
     return Entry(kEntryCopy, payload);
+}
+
+std::string BesideRecordEntry(std::uint64_t index, const std::string& path,
+                              const std::string& newFile, std::string_view written,
+                              const std::optional<std::string>& replaced) {
+    std::string payload;
+    PutNumber(payload, index);
+    PutText(payload, path);
+    PutText(payload, newFile);
+    PutText(payload, written);
+    PutNumber(payload, replaced ? 1 : 0);
+    PutText(payload, replaced.value_or(std::string()));
+    return Entry(kEntryBeside, payload);
 }
 
 std::string CopyWrittenEntry(std::uint64_t index, const FileStamp& copy, const CopyUndo* undo) {

@@ -67,6 +67,7 @@ enum class RecordKind {
     Tail,    // the tail written in place
     Copy,    // the file written whole as a new file beside it, then renamed over it
     Ranges,  // bytes at several places written in place, the last range perhaps the tail
+    Beside,  // a lyrics file written beside a song: made new, or renamed over one
 };
 
 struct JournalRecord {
@@ -87,6 +88,10 @@ struct JournalRecord {
     bool CopyWritten = false;         // a copy written whole and flushed, about to be renamed
     std::optional<CopyUndo> Undo;     // a copy: what undo needs; nullopt when not kept
     std::optional<PieceUndo> Pieces;  // a copy that undo rebuilds from pieces instead
+    // A lyrics file beside a song: what is written, and what it replaced (nullopt:
+    // it was made new; NewFile then stays empty).
+    std::string Written;
+    std::optional<std::string> Replaced;
     RecordState State = RecordState::Pending;
 
     std::uint64_t NewLength() const { return Offset + NewTail.size(); }
@@ -159,6 +164,9 @@ std::string RangesRecordEntry(std::uint64_t index, const std::string& path,
                               const std::optional<FileStamp>& before, const RangesChange& change);
 std::string CopyRecordEntry(std::uint64_t index, const std::string& path,
                             const std::string& newFile);
+std::string BesideRecordEntry(std::uint64_t index, const std::string& path,
+                              const std::string& newFile, std::string_view written,
+                              const std::optional<std::string>& replaced);
 std::string CopyWrittenEntry(std::uint64_t index, const FileStamp& copy, const CopyUndo* undo);
 std::string PieceCopyWrittenEntry(std::uint64_t index, const FileStamp& copy,
                                   const PieceUndo& undo);

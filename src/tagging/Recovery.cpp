@@ -8,6 +8,7 @@
 #include "base/ControlEscape.h"
 #include "platform/FileSystem.h"
 #include "platform/ReplacementFile.h"
+#include "tagging/BesideFileRecords.h"
 
 namespace versemark {
 namespace {
@@ -25,13 +26,6 @@ RecoveryNote JournalProblem(const std::string& file, std::string why) {
     RecoveryNote note{file, false, std::move(why), {}};
     note.Journal = true;
     return note;
-}
-
-// True when `newFile` has the form of the new files a copy write makes.
-bool IsCopyName(const std::string& newFile) {
-    const std::string name = Utf8FromPath(PathFromUtf8(newFile).filename());
-    return name.size() == kReplacementNamePrefix.size() + kReplacementNameLetters &&
-           name.starts_with(kReplacementNamePrefix);
 }
 
 // Removes the new file an unfinished copy write left beside the file: only a
@@ -132,6 +126,12 @@ void CheckSettled(const std::string& file, std::vector<RecoveryNote>& notes) {
 
 }  // namespace
 
+bool IsCopyName(const std::string& newFile) {
+    const std::string name = Utf8FromPath(PathFromUtf8(newFile).filename());
+    return name.size() == kReplacementNamePrefix.size() + kReplacementNameLetters &&
+           name.starts_with(kReplacementNamePrefix);
+}
+
 std::vector<RecoveryNote> RecoverUnfinished(const std::string& journalFolder,
                                             const FileOpener& open, JournalCheck check) {
     std::vector<RecoveryNote> notes;
@@ -162,8 +162,9 @@ std::vector<RecoveryNote> RecoverUnfinished(const std::string& journalFolder,
                 continue;
             }
             bool resolved = false;
-            auto note = record.Kind == RecordKind::Copy ? RecoverCopy(record, open, resolved)
-                                                        : RecoverRecord(record, open, resolved);
+            auto note = record.Kind == RecordKind::Copy     ? RecoverCopy(record, open, resolved)
+                        : record.Kind == RecordKind::Beside ? RecoverBesideFile(record, resolved)
+                                                            : RecoverRecord(record, open, resolved);
             if (note) {
                 notes.push_back(std::move(*note));
             }
@@ -185,6 +186,8 @@ std::string RecoveryText(const std::vector<RecoveryNote>& notes) {
             text += "Could not use all of the journal " + path + ": " + note.Text;
         } else if (!note.Repaired) {
             text += "Could not recover " + path + ": " + note.Text;
+        } else if (note.RemovedUnfinished) {
+            text += "Removed the unfinished file " + path;
         } else if (!note.RemovedCopy.empty()) {
             text +=
                 "Removed the unfinished copy " + EscapeControls(note.RemovedCopy) + " of " + path;

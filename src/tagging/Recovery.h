@@ -19,7 +19,11 @@ struct RecoveryNote {
     std::string Text;
     std::string RemovedCopy;  // set when what was repaired is a leftover copy, removed
     bool Journal = false;     // true: Path is a journal, and Text what of it could not be used
+    bool RemovedUnfinished = false;  // Path itself was left written in part, and is removed
 };
+
+// True when `newFile` has the form of the new files a copy write makes.
+bool IsCopyName(const std::string& newFile);
 
 enum class JournalCheck {
     Unsettled,  // only the journals without a summary are read (every pass's start)
@@ -31,8 +35,8 @@ std::vector<RecoveryNote> RecoverUnfinished(const std::string& journalFolder,
                                             JournalCheck check = JournalCheck::Unsettled);
 
 // One line per note: "Restored the old tail of PATH", "Removed the unfinished copy
-// COPY of PATH", "Could not recover PATH: why", or for a journal "Could not use
-// all of the journal FILE: why".
+// COPY of PATH", "Removed the unfinished file PATH", "Could not recover PATH: why", or for a
+// journal "Could not use all of the journal FILE: why".
 std::string RecoveryText(const std::vector<RecoveryNote>& notes);
 
 }  // namespace versemark

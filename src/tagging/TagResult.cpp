@@ -22,6 +22,11 @@ std::string TaggingLog(const std::vector<TagResult>& results) {
     std::string log;
     for (const TagResult& result : results) {
         log += TaggingLogLine(result.Tagged, result.Mp3Path);
+        if (!result.BesideNote.empty()) {
+            log += kLogBesideNotWritten;
+            log += EscapeControls(result.BesideFile) + ": " + EscapeControls(result.BesideNote);
+            log += kLineEnd;
+        }
     }
     return log;
 }

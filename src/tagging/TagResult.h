@@ -14,6 +14,9 @@ inline constexpr std::string_view kLogError = "Error tagging: ";
 inline constexpr std::string_view kLogRestored = "File restored..: ";
 inline constexpr std::string_view kLogRestoreError = "Error restoring: ";
 inline constexpr std::string_view kLineEnd = "\r\n";
+// The line under a tagged file's line when its lyrics file beside it was not
+// written: this lead, the lyrics file's path, ": " and why.
+inline constexpr std::string_view kLogBesideNotWritten = "Lyrics file not written: ";
 
 // Reasons of the pass's own (a failing system call gives the system's words).
 inline constexpr std::string_view kReasonNoFile = "no such file";
@@ -32,6 +35,10 @@ struct TagResult {
     // Why the file was not tagged; for a tagged file empty, or a note on it (for
     // example that it cannot be undone).
     std::string Reason;
+    // The lyrics file beside the song, where one was asked for, and why it was
+    // not written (empty when it was).
+    std::string BesideFile{};
+    std::string BesideNote{};
 };
 
 // One log line: `lead`, the MP3 path with its control characters escaped
@@ -41,7 +48,8 @@ std::string LogLine(std::string_view lead, std::string_view mp3Path);
 // The line of a tagging pass: "File tagged..: " or "Error tagging: ".
 std::string TaggingLogLine(bool tagged, std::string_view mp3Path);
 
-// One log line per result.
+// One log line per result, each followed by a line of its lyrics file beside it
+// when that was not written.
 std::string TaggingLog(const std::vector<TagResult>& results);
 
 // One line per result of an undo: "File restored..: " or "Error restoring: ".

@@ -114,7 +114,7 @@ TagResult TagRowInField(const ResultRow& row, std::unique_ptr<RandomAccessFile> 
     return result;
 }
 
-TagResult TagRow(const ResultRow& row, const TaggingOptions& options, PassJournal* journal) {
+TagResult TagSong(const ResultRow& row, const TaggingOptions& options, PassJournal* journal) {
     const std::string& mp3Path = row.Mp3Path;
     // A missing file, a folder or a file that cannot be opened for writing all
     // fail here, before anything is read. The file is opened where it really
@@ -158,6 +158,27 @@ TagResult TagRow(const ResultRow& row, const TaggingOptions& options, PassJourna
     }
     return WriteTailJournaled(std::move(mp3), mp3Path, tail.Offset, tail.Bytes, journal,
                               options.Open);
+}
+
+// Tags the row's song and then, where asked and the song is tagged, writes its
+// lyrics file beside it; the song stays tagged whatever becomes of that file.
+TagResult TagRow(const ResultRow& row, const TaggingOptions& options, PassJournal* journal,
+                 BesideFileHistory& history) {
+    TagResult result = TagSong(row, options, journal);
+    if (!result.Tagged || !options.Tag.BesideFile) {
+        return result;
+    }
+    std::string reason;
+    if (const auto lyrics = ReadPreparedLyrics(row.LyricsPath, &reason)) {
+        BesideOutcome beside =
+            WriteLyricsBeside(row.Mp3Path, *lyrics, journal, history, options.WrapNewFile);
+        result.BesideFile = std::move(beside.Path);
+        result.BesideNote = std::move(beside.Note);
+    } else {
+        result.BesideFile = BesideFilePath(row.Mp3Path);
+        result.BesideNote = std::string(kBesideLyricsGone) + reason;
+    }
+    return result;
 }
 
 // Every checked row fails with the same reason (the journal could not be made).
@@ -206,6 +227,7 @@ std::optional<TaggingOutcome> TagCheckedRows(const RowList& rows, const TaggingO
             }
         }
     }
+    BesideFileHistory history(options.JournalFolder, journal ? journal->File() : std::string());
     for (const ResultRow& row : rows.Rows()) {
         if (!row.Checked) {
             continue;
@@ -218,7 +240,7 @@ std::optional<TaggingOutcome> TagCheckedRows(const RowList& rows, const TaggingO
         // left fails with its reason.
         const bool stopped = journal && !journal->Broken().empty();
         outcome.Results.push_back(stopped ? TagResult{row.Mp3Path, false, journal->Broken()}
-                                          : TagRow(row, options, journal.get()));
+                                          : TagRow(row, options, journal.get(), history));
     }
     if (journal) {
         FinishJournal(std::move(journal), *options.JournalFolder);

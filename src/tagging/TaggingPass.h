@@ -9,6 +9,7 @@
 
 #include "matching/RowList.h"
 #include "platform/RandomAccessFile.h"
+#include "tagging/BesideFile.h"
 #include "tagging/JournaledWrite.h"
 #include "tagging/PassLock.h"
 #include "tagging/Recovery.h"
@@ -21,8 +22,8 @@ namespace versemark {
 // file written whole as a copy that replaces it.
 struct TagOptions {
     bool AlsoId3v2 = false;
-    bool AllFormats = false;  // FLAC, Ogg and MP4 files get their own lyrics field too
-    bool BesideFile = false;  // the lyrics are also saved as a .txt file beside each song
+    bool AllFormats = false;  // also tag the other audio formats, each in its own lyrics field
+    bool BesideFile = false;  // also write the lyrics as a .txt file beside each song tagged
     // Told the reason when a file written as a copy could not be tagged.
     std::function<void(const std::string& mp3Path, const std::string& reason)> ReportFailure;
 };
@@ -38,6 +39,7 @@ struct TaggingOptions {
     // (as an empty one does), false ends this pass before it begins.
     WhenPassBusy WhenBusy;
     LockedFileWrap WrapJournal;  // tests: a journal file that fails on purpose
+    NewFileWrap WrapNewFile;     // tests: a lyrics file beside a song that fails on purpose
 };
 
 struct TaggingOutcome {

@@ -7,16 +7,13 @@
 #include <map>
 
 #include "platform/FileSystem.h"
+#include "tagging/BesideFileRecords.h"
 #include "tagging/JournaledCopy.h"
 #include "tagging/PieceCopy.h"
 
 namespace versemark {
 namespace {
 
-constexpr std::string_view kReasonNotSameFile = "no longer the file the journal recorded";
-constexpr std::string_view kReasonAlreadyOld = "not changed by that pass";
-constexpr std::string_view kReasonAlreadyUndone = "already undone by the undo ended early";
-constexpr std::string_view kReasonChangedSince = "changed since the pass";
 constexpr std::string_view kReasonNotKept =
     "its old ID3v2 tag and tail were more than the journal keeps";
 constexpr std::string_view kReasonUnreadable = "its journal cannot be read";
@@ -227,6 +224,9 @@ std::optional<TagResult> UndoRecord(const JournalRecord& record, bool partlyUndo
                                     PassJournal& journal, const FileOpener& open) {
     if (record.Kind == RecordKind::Copy) {
         return UndoCopy(record, partlyUndone, journal, open);
+    }
+    if (record.Kind == RecordKind::Beside) {
+        return UndoBesideFile(record, partlyUndone, journal);
     }
     TagResult refused;
     FileStamp stamp;

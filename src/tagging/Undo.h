@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "tagging/JournaledWrite.h"
@@ -12,6 +13,12 @@
 // exactly what the pass wrote gets its old tail and length back. The undo is a
 // pass of its own, journaled like any other.
 namespace versemark {
+
+// Why a file was not given back, or what it means that it needed nothing.
+inline constexpr std::string_view kReasonNotSameFile = "no longer the file the journal recorded";
+inline constexpr std::string_view kReasonAlreadyOld = "not changed by that pass";
+inline constexpr std::string_view kReasonAlreadyUndone = "already undone by the undo ended early";
+inline constexpr std::string_view kReasonChangedSince = "changed since the pass";
 
 struct PassSummary {
     std::string Id;

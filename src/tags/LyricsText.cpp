@@ -10,7 +10,6 @@ namespace versemark {
 namespace {
 
 constexpr std::string_view kCrLf = "\r\n";
-constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 
 bool IsSingleBlank(char c) {
     return c == '\t' || c == ' ';
@@ -33,8 +32,8 @@ void PrepareLyricsText(std::string& text) {
 
 void ConvertLyricsToCodePage(std::string& text) {
     std::string_view body = text;
-    if (body.starts_with(kUtf8ByteOrderMark)) {
-        body.remove_prefix(kUtf8ByteOrderMark.size());
+    if (body.starts_with(utf8::kByteOrderMark)) {
+        body.remove_prefix(utf8::kByteOrderMark.size());
     }
     // ASCII converts to itself; only a BOM or characters outside ASCII change.
     if (std::optional<std::string> converted = Utf8ToWindows1252(body)) {

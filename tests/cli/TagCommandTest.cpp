@@ -209,24 +209,43 @@ TEST(TagExitStatusTest, ANameLookingLikeAnErrorLineDoesNotFailTheRun) {
 
 // undo takes back the most recent pass: every file gets its old bytes; --list
 // names the pass with its folder and file count. The same with the ID3v2 frame,
-// where each file is written whole as a copy.
+// where each file is written whole as a copy, and with the lyrics file beside
+// each song, which undo removes again.
 TEST_F(TagCommandTest, UndoGivesBackTheFilesOfTheLastPass) {
     const EnvChanges state = {{kStateFolderVariable, dir_ / "state"}};
-    for (const bool id3v2 : {false, true}) {
+    for (const std::string option : {"", "--also-id3v2", "--beside"}) {
         std::vector<std::string> args = {"tag", dir_ / "music", "--cache", dir_ / "lyrics"};
-        if (id3v2) {
-            args.push_back("--also-id3v2");
+        if (!option.empty()) {
+            args.push_back(option);
         }
-        ASSERT_EQ(RunCliProcess(args, state).Status, 0);
+        const CliRunResult tag = RunCliProcess(args, state);
+        ASSERT_EQ(tag.Status, 0) << tag.Err;
         ASSERT_NE(SnapshotFiles(dir_ / "music"), music_);
+        const bool beside = option == "--beside";
+        if (beside) {
+            // Beside each song tagged: its lyrics as stored, in UTF-8. Stored in
+            // Windows-1252, the UTF-8 lyrics file comes back as it was; the no-break
+            // space of the other, byte A0 there, is C2 A0 here.
+            EXPECT_EQ(ReadFileBytes(dir_ / "music/ZO\xC3\x8B VANCE - \xC3\x89LAN.txt"),
+                      Prepared("Zo\xC3\xAB Vance - \xC3\x89lan.txt"));
+            std::string paperMoon = Prepared("Birch Lane - Paper Moon.txt");
+            for (std::size_t at = 0; (at = paperMoon.find('\xA0', at)) != std::string::npos;
+                 at += 2) {
+                paperMoon.insert(at, 1, '\xC2');
+            }
+            EXPECT_EQ(ReadFileBytes(dir_ / "music/Birch Lane/Paper Moon.txt"), paperMoon);
+            EXPECT_EQ(tag.Out.find("Lyrics file not written"), std::string::npos) << tag.Out;
+        }
 
         const CliRunResult list = RunCliProcess({"undo", "--list"}, state);
         EXPECT_EQ(list.Status, 0) << list.Err;
-        EXPECT_NE(list.Out.find("  6 files  " + (dir_ / "music") + "\n"), std::string::npos)
+        EXPECT_NE(
+            list.Out.find((beside ? "  12 files  " : "  6 files  ") + (dir_ / "music") + "\n"),
+            std::string::npos)
             << list.Out;
         const CliRunResult undo = RunCliProcess({"undo"}, state);
         EXPECT_EQ(undo.Status, 0) << undo.Err;
-        EXPECT_EQ(SnapshotFiles(dir_ / "music"), music_) << (id3v2 ? "by a copy" : "in place");
+        EXPECT_EQ(SnapshotFiles(dir_ / "music"), music_) << option;
         // The undo's own log: a line per file given back, in the tagging log's form.
         EXPECT_EQ(undo.Out.find("File tagged..: "), std::string::npos) << undo.Out;
         for (const std::string name :

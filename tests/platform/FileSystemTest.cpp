@@ -108,6 +108,24 @@ TEST(RandomAccess, ReadsWritesAndTruncatesAtPositions) {
     EXPECT_TRUE(file->Truncate(11));
     EXPECT_TRUE(file->Close());
     EXPECT_EQ(ReadFileBytes(path), "0123456789A");
+
+    // A new file is made only where nothing has its name.
+    NewFileStatus status = NewFileStatus::Failed;
+    std::string reason;
+    auto made = CreateNewFile(dir / "new.txt", status, reason);
+    ASSERT_NE(made, nullptr) << reason;
+    EXPECT_EQ(status, NewFileStatus::Made);
+    EXPECT_EQ(made->Length(), 0u);
+    EXPECT_TRUE(made->WriteAt(0, "words") && made->Flush() && made->Close());
+    EXPECT_EQ(ReadFileBytes(dir / "new.txt"), "words");
+    EXPECT_EQ(CreateNewFile(dir / "new.txt", status, reason), nullptr);
+    EXPECT_EQ(status, NewFileStatus::NameTaken);
+    EXPECT_EQ(CreateNewFile(path, status, reason), nullptr);
+    EXPECT_EQ(status, NewFileStatus::NameTaken);
+    EXPECT_EQ(ReadFileBytes(path), "0123456789A");
+    EXPECT_EQ(CreateNewFile(dir / "missing/new.txt", status, reason), nullptr);
+    EXPECT_EQ(status, NewFileStatus::Failed);
+    EXPECT_FALSE(reason.empty());
 }
 
 }  // namespace

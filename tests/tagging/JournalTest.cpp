@@ -14,6 +14,7 @@
 #include "CrashAndUndo.h"
 #include "platform/FileSystem.h"
 #include "platform/LockedFile.h"
+#include "tagging/BesideFile.h"
 #include "tagging/Journal.h"
 #include "tagging/PassLock.h"
 #include "tagging/Recovery.h"
@@ -320,12 +321,113 @@ TEST_F(CrashAndUndo, RecoveryRemovesOnlyTheCopiesTheJournalNames) {
                                        paths_[0] + "\nCould not recover " + paths_[1] + leftAlone);
     EXPECT_TRUE(IsSettled(ListJournals(journals_).at(0)));
     EXPECT_TRUE(RecoverUnfinished(journals_, OpenFile).empty());
+
+    // Lyrics files beside songs: one made new and cut short (the beginning of what
+    // was to be written) is removed, a whole one stays, and so does one of other
+    // content (the name was taken); a replacement's new file goes, whole or not.
+    const std::string text = "the lyrics as written";
+    const std::string cut = dir_.WriteFile("copies/cut.txt", text.substr(0, 7));
+    const std::string whole = dir_.WriteFile("copies/whole.txt", text);
+    const std::string taken = dir_.WriteFile("copies/taken.txt", "the user's own");
+    const std::string replaced = dir_.WriteFile("copies/replaced.txt", "old lyrics");
+    const std::string replacement = dir_.WriteFile("copies/.versemark-txt001", text);
+    {
+        std::string reason;
+        const auto journal = PassJournal::Create(journals_, PassHeader{}, reason);
+        ASSERT_TRUE(journal) << reason;
+        for (const std::string& path : {cut, whole, taken}) {
+            ASSERT_TRUE(journal->BeginBeside(path, {}, text, std::nullopt, reason)) << reason;
+        }
+        ASSERT_TRUE(journal->BeginBeside(replaced, replacement, text, "old lyrics", reason));
+    }
+    EXPECT_EQ(RecoveryText(RecoverUnfinished(journals_, OpenFile)),
+              "Removed the unfinished file " + cut + "\nRemoved the unfinished copy " +
+                  replacement + " of " + replaced + "\n");
+    EXPECT_FALSE(PathExists(cut));
+    EXPECT_FALSE(PathExists(replacement));
+    EXPECT_EQ(ReadFileBytes(whole), text);
+    EXPECT_EQ(ReadFileBytes(taken), "the user's own");
+    EXPECT_EQ(ReadFileBytes(replaced), "old lyrics");
+    EXPECT_TRUE(RecoverUnfinished(journals_, OpenFile).empty());
+
     // A name cannot forge a line of the text.
     RecoveryNote forged;
     forged.Path = "a\r\nRestored the old tail of b";
     forged.Repaired = true;
     EXPECT_EQ(RecoveryText({forged}),
               "Restored the old tail of a\\x0D\\x0ARestored the old tail of b\n");
+}
+
+// The lyrics file beside each song tagged: made where nothing has its name; a
+// file of the user's is left byte for byte (the song is tagged, the log says
+// why); one an earlier pass wrote and nobody changed is replaced, one changed
+// since is not. Undo removes what a pass made and gives a replaced file its old
+// content back.
+TEST_F(CrashAndUndo, LyricsFilesBesideAreWrittenWhereVersemarkMayAndUndone) {
+    WriteOriginals("beside");
+    TaggingOptions options = Options();
+    options.Tag.BesideFile = true;
+    const auto Beside = [&](std::size_t i) {
+        return dir_ / ("beside/song" + std::to_string(i) + ".txt");
+    };
+    // The lyrics, ASCII, stored with the credit line: the same bytes in UTF-8.
+    const std::string first = Stored(std::string(3000, 'w'));
+    const std::string users = "the user's own notes\n";
+    dir_.WriteFile("beside/song1.txt", users);
+
+    const auto pass = TagCheckedRows(Rows(), options);
+    ASSERT_TRUE(pass && AllTagged(pass->Results));
+    EXPECT_EQ(ReadFileBytes(Beside(0)), first);
+    EXPECT_EQ(ReadFileBytes(Beside(1)), users);
+    const std::string log = TaggingLog(pass->Results);
+    EXPECT_NE(log.find("File tagged..: " + paths_[1] + "\r\nLyrics file not written: " + Beside(1) +
+                       ": " + std::string(kBesideForeign) + "\r\n"),
+              std::string::npos)
+        << log;
+    EXPECT_EQ(log.find("Lyrics file not written: " + Beside(0)), std::string::npos) << log;
+
+    // The next pass, with other lyrics: what the first one wrote is replaced,
+    // unless it was changed meanwhile; the user's file is still left alone.
+    WriteOriginals("beside");
+    dir_.WriteFile("A - T.txt", "other words");
+    const std::string second = Stored("other words");
+    const std::string edited = first + "my own line\n";
+    dir_.WriteFile("beside/song2.txt", edited);
+    const auto again = TagCheckedRows(Rows(), options);
+    ASSERT_TRUE(again && AllTagged(again->Results));
+    EXPECT_EQ(ReadFileBytes(Beside(0)), second);
+    EXPECT_EQ(ReadFileBytes(Beside(1)), users);
+    EXPECT_EQ(ReadFileBytes(Beside(2)), edited);
+    EXPECT_EQ(ReadFileBytes(Beside(3)), second);
+    EXPECT_EQ(again->Results[2].BesideNote, kBesideForeign);
+    EXPECT_EQ(again->Results[3].BesideNote, "");
+
+    // Undo takes back the second pass, then the first.
+    const UndoOutcome undoSecond = UndoPass(journals_, "", OpenFile);
+    EXPECT_TRUE(undoSecond.Error.empty()) << undoSecond.Error;
+    EXPECT_TRUE(AllTagged(undoSecond.Results));
+    EXPECT_EQ(ReadFileBytes(Beside(0)), first);
+    EXPECT_EQ(ReadFileBytes(Beside(3)), first);
+    EXPECT_EQ(ReadFileBytes(Beside(2)), edited);
+    const UndoOutcome undoFirst = UndoPass(journals_, "", OpenFile);
+    for (const TagResult& result : undoFirst.Results) {
+        // The songs hold their old bytes already; the lyrics file changed since
+        // the first pass is left with its reason.
+        if (!result.Mp3Path.ends_with(".txt")) {
+            continue;
+        }
+        EXPECT_EQ(result.Tagged, result.Mp3Path != Beside(2)) << result.Mp3Path;
+        if (result.Mp3Path == Beside(2)) {
+            EXPECT_EQ(result.Reason, "changed since the pass");
+        }
+    }
+    for (std::size_t i = 0; i < paths_.size(); ++i) {
+        EXPECT_TRUE(ReadFileBytes(paths_[i]) == originals_[i]) << i;
+    }
+    EXPECT_FALSE(PathExists(Beside(0)));
+    EXPECT_FALSE(PathExists(Beside(3)));
+    EXPECT_EQ(ReadFileBytes(Beside(1)), users);
+    EXPECT_EQ(ReadFileBytes(Beside(2)), edited);
 }
 
 // The journal's file, whose append numbered `failAt` stores only the first half

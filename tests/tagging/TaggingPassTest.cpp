@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <vector>
 
 #include "matching/RowList.h"
@@ -35,6 +36,22 @@ class TagOneFile : public ::testing::Test {
         const std::string lyrics = dir_.WriteFile(name + ".txt", lyricsText);
         EXPECT_TRUE(TagFile(mp3, lyrics, name));
         return ReadFileBytes(mp3);
+    }
+
+    // Tags the file again with the lyrics file beside it asked for; the bytes of
+    // that file, which is then removed.
+    std::string TagBeside(const std::string& mp3, const std::string& name) {
+        RowList rows;
+        rows.Add(CheckedRow(mp3, dir_ / (name + ".txt"), name));
+        TaggingOptions options;
+        options.JournalFolder = std::nullopt;
+        options.Tag.BesideFile = true;
+        const auto outcome = TagCheckedRows(rows, options);
+        EXPECT_TRUE(outcome && AllTagged(outcome->Results));
+        const std::string beside = dir_ / "song.txt";
+        const std::string bytes = ReadFileBytes(beside);
+        std::filesystem::remove(beside);
+        return bytes;
     }
 
     static std::string V2(const Fields& fields, std::string_view trailer = "LYRICS200") {
@@ -224,6 +241,8 @@ TEST_F(TagOneFile, LyricsFooterIsDroppedWhenStored) {
 
 // Names and lyrics in UTF-8 are stored in Windows-1252 when every character has a
 // byte there; anything else keeps its bytes and is never cut inside a character.
+// The lyrics file beside the song holds the same text as UTF-8, without a
+// byte-order mark.
 TEST_F(TagOneFile, TextIsStoredInTheCompanionsCodePage) {
     const std::string aMacron = "\xC4\x80";  // Ā: no Windows-1252 byte
     std::string thirtyOneBytes = "a";
@@ -237,24 +256,27 @@ TEST_F(TagOneFile, TextIsStoredInTheCompanionsCodePage) {
         std::string Artist;  // as stored, before the padding
         std::string Title;
         std::string Lyr;
+        std::string Beside;  // the lyrics file beside the song
     };
     const std::vector<Case> cases = {
         {"UTF-8 with accents", "Zo\xC3\xAB Vance - \xC3\x89lan", "Avec \xC3\xA9lan \xE2\x82\xAC",
-         "Zo\xEB Vance", "\xC9lan", Stored("Avec \xE9lan \x80")},
+         "Zo\xEB Vance", "\xC9lan", Stored("Avec \xE9lan \x80"),
+         Stored("Avec \xC3\xA9lan \xE2\x82\xAC")},
         {"a character Windows-1252 lacks, cut before it", aMacron + "nna - " + thirtyOneBytes,
          aMacron + " \xC3\xA9", aMacron + "nna", thirtyOneBytes.substr(0, 29),
-         Stored(aMacron + " \xC3\xA9")},
+         Stored(aMacron + " \xC3\xA9"), Stored(aMacron + " \xC3\xA9")},
         {"Windows-1252 as it is", "Caf\xE9 - Cr\xE8me", "Caf\xE9 cr\xE8me\r\n", "Caf\xE9",
-         "Cr\xE8me", Stored("Caf\xE9 cr\xE8me\r\n")},
+         "Cr\xE8me", Stored("Caf\xE9 cr\xE8me\r\n"), Stored("Caf\xC3\xA9 cr\xC3\xA8me\r\n")},
         {"a byte-order mark is dropped", "A - B", "\xEF\xBB\xBFna\xC3\xAFve", "A", "B",
-         Stored("na\xEFve")},
-        {"a byte-order mark before ASCII", "A - B", "\xEF\xBB\xBFplain", "A", "B", Stored("plain")},
+         Stored("na\xEFve"), Stored("na\xC3\xAFve")},
+        {"a byte-order mark before ASCII", "A - B", "\xEF\xBB\xBFplain", "A", "B", Stored("plain"),
+         Stored("plain")},
         {"a byte-order mark stays with text that cannot be converted", "A - B",
-         "\xEF\xBB\xBF" + aMacron, "A", "B", Stored("\xEF\xBB\xBF" + aMacron)},
+         "\xEF\xBB\xBF" + aMacron, "A", "B", Stored("\xEF\xBB\xBF" + aMacron), Stored(aMacron)},
         {"the cut to 30 counts stored bytes", "Band - " + std::string(35, 'e') + "\xC3\xA9", "w",
-         "Band", std::string(30, 'e'), Stored("w")},
+         "Band", std::string(30, 'e'), Stored("w"), Stored("w")},
         {"converted text is cut as bytes", "Band - " + std::string(29, 'e') + "\xC3\xA9\xC3\xA9",
-         "w", "Band", std::string(29, 'e') + "\xE9", Stored("w")},
+         "w", "Band", std::string(29, 'e') + "\xE9", Stored("w"), Stored("w")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.What);
@@ -262,6 +284,8 @@ TEST_F(TagOneFile, TextIsStoredInTheCompanionsCodePage) {
         EXPECT_EQ(Tag(mp3, c.LyricsText, c.Name),
                   audio_ + V2({{"IND", "100"}, {"LYR", c.Lyr}}) +
                       TailBuilder::Id3v1Block(c.Title, c.Artist, "", "    ", "", 0, 255));
+        Mp3(audio_);
+        EXPECT_EQ(TagBeside(mp3, c.Name), c.Beside);
     }
 }
 

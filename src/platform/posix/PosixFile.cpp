@@ -19,6 +19,8 @@ FileStamp StampOf(const struct stat& st);
 namespace {
 
 constexpr uid_t kRootUser = 0;
+// A new file's permission bits before the user's file-creation mask takes its share.
+constexpr mode_t kNewFileMode = 0666;
 
 // True when the running user's groups include `group`.
 bool InUsersGroups(gid_t group) {
@@ -214,6 +216,22 @@ std::unique_ptr<RandomAccessFile> OpenFile(const std::string& path, FileAccess a
         readStatus = st;
     }
     return std::make_unique<PosixFile>(fd, readStatus);
+}
+
+std::unique_ptr<RandomAccessFile> CreateNewFile(const std::string& path, NewFileStatus& status,
+                                                std::string& reason) {
+    // O_EXCL with O_CREAT fails on any name that exists, a link included, which
+    // is never followed; O_NOFOLLOW says the same once more.
+    const int fd =
+        ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, kNewFileMode);
+    if (fd < 0) {
+        status =
+            errno == EEXIST || errno == ELOOP ? NewFileStatus::NameTaken : NewFileStatus::Failed;
+        reason = std::strerror(errno);
+        return nullptr;
+    }
+    status = NewFileStatus::Made;
+    return AdoptFileDescriptor(fd);
 }
 
 }  // namespace versemark

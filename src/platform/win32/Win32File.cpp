@@ -200,4 +200,24 @@ std::unique_ptr<RandomAccessFile> OpenFile(const std::string& path, FileAccess a
     return std::make_unique<Win32File>(handle);
 }
 
+std::unique_ptr<RandomAccessFile> CreateNewFile(const std::string& path, NewFileStatus& status,
+                                                std::string& reason) {
+    // CREATE_NEW fails on any name that exists, a link or other reparse point
+    // included, which it does not follow.
+    const HANDLE handle =
+        CreateFileW(win32::Wide(path).c_str(), GENERIC_READ | GENERIC_WRITE,
+                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, CREATE_NEW,
+                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        status = error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS
+                     ? NewFileStatus::NameTaken
+                     : NewFileStatus::Failed;
+        reason = win32::SystemMessage(error);
+        return nullptr;
+    }
+    status = NewFileStatus::Made;
+    return std::make_unique<Win32File>(handle);
+}
+
 }  // namespace versemark

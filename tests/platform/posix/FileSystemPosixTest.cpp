@@ -40,6 +40,19 @@ TEST(RandomAccess, RefusesFoldersMissingFilesAndWritesToReadOnlyFiles) {
     EXPECT_NE(OpenFile(fileLink, FileAccess::ReadWrite), nullptr);
     EXPECT_EQ(OpenFile(fileLink, FileAccess::ReadWriteNoLinks), nullptr);
     EXPECT_EQ(OpenFile(folderLink + "/song.mp3", FileAccess::ReadWriteNoLinks), nullptr);
+
+    // A new file is never made through a link at its name, whether the link
+    // leads to a file or nowhere.
+    const std::string dangling = dir / "dangling.txt";
+    ASSERT_EQ(::symlink((dir / "nowhere.txt").c_str(), dangling.c_str()), 0);
+    for (const std::string& link : {fileLink, dangling}) {
+        NewFileStatus status = NewFileStatus::Made;
+        std::string reason;
+        EXPECT_EQ(CreateNewFile(link, status, reason), nullptr) << link;
+        EXPECT_EQ(status, NewFileStatus::NameTaken) << link;
+    }
+    EXPECT_EQ(testing::ReadFileBytes(file), "data");
+    EXPECT_FALSE(PathExists(dir / "nowhere.txt"));
 }
 
 TEST(RandomAccess, RefusesAFifoWithoutBlocking) {

@@ -17,6 +17,8 @@
 #include <thread>
 
 #include "../CrashAndUndo.h"
+#include "platform/FileSystem.h"
+#include "tagging/BesideFile.h"
 #include "tagging/Journal.h"
 #include "tagging/JournalFolder.h"
 #include "tagging/JournaledWrite.h"
@@ -71,9 +73,11 @@ class CrashingFile final : public RandomAccessFile {
     int crashAt_;
 };
 
-// Runs `run` in a child process whose files end it at the changing call
-// `crashAt`. True when the child crashed, false when `run` ran to its end.
-bool RunCrashing(const std::function<void(const FileOpener&)>& run, int crashAt) {
+// Runs `run` in a child process whose files (those it opens and the new ones it
+// makes) end it at the changing call `crashAt`. True when the child crashed,
+// false when `run` ran to its end.
+bool RunCrashing(const std::function<void(const FileOpener&, const NewFileWrap&)>& run,
+                 int crashAt) {
     const pid_t child = ::fork();
     if (child == 0) {
         int calls = 0;
@@ -85,7 +89,11 @@ bool RunCrashing(const std::function<void(const FileOpener&)>& run, int crashAt)
             }
             return std::make_unique<CrashingFile>(std::move(file), calls, crashAt);
         };
-        run(open);
+        const NewFileWrap wrap = [&](std::unique_ptr<RandomAccessFile> file) {
+            return std::unique_ptr<RandomAccessFile>(
+                std::make_unique<CrashingFile>(std::move(file), calls, crashAt));
+        };
+        run(open, wrap);
         ::_exit(0);
     }
     int status = 0;
@@ -96,8 +104,9 @@ bool RunCrashing(const std::function<void(const FileOpener&)>& run, int crashAt)
 // The pass over `rows`, ended at the changing call `crashAt`.
 bool RunCrashingPass(const RowList& rows, TaggingOptions options, int crashAt) {
     return RunCrashing(
-        [&](const FileOpener& open) {
+        [&](const FileOpener& open, const NewFileWrap& wrap) {
             options.Open = open;
+            options.WrapNewFile = wrap;
             TagCheckedRows(rows, options);
         },
         crashAt);
@@ -136,16 +145,24 @@ std::string PaddedId3v2Tag() {
     return std::string("ID3\x03\0\0\0\0\x40\0", 10) + frame + std::string(kBody - 16, '\0');
 }
 
-// A pass writing tails, a write at several places of each file, and a pass
-// writing the ID3v2 lyrics frame in place of the padding: ended at every
-// changing call, recovery leaves every file whole, and undo takes it back.
+// A pass writing tails, a write at several places of each file, a pass
+// writing the ID3v2 lyrics frame in place of the padding, and a pass writing the
+// lyrics beside each song too: ended at every changing call, recovery leaves
+// every file whole (a lyrics file beside a song not there, or whole), and undo
+// takes it back (and removes the lyrics file).
 TEST_F(CrashAndUndo, EndingTheProcessAtEveryWriteLeavesEachFileOldOrNewAfterRecovery) {
-    enum class Run { Tails, Ranges, Id3v2InPlace };
+    enum class Run { Tails, Ranges, Id3v2InPlace, Beside };
     const std::vector<std::string> plain = originals_;
-    for (const Run run : {Run::Tails, Run::Ranges, Run::Id3v2InPlace}) {
+    const std::string besideText = Stored(std::string(3000, 'w'));
+    const auto BesidePath = [&](std::size_t i) {
+        return dir_ / ("crash/song" + std::to_string(i) + ".txt");
+    };
+    for (const Run run : {Run::Tails, Run::Ranges, Run::Id3v2InPlace, Run::Beside}) {
         const bool ranges = run == Run::Ranges;
+        const bool beside = run == Run::Beside;
         originals_ = plain;
         TaggingOptions options = Options();
+        options.Tag.BesideFile = beside;
         std::vector<std::string> tagged;
         if (run == Run::Id3v2InPlace) {
             for (std::string& original : originals_) {
@@ -192,6 +209,12 @@ TEST_F(CrashAndUndo, EndingTheProcessAtEveryWriteLeavesEachFileOldOrNewAfterReco
                 EXPECT_TRUE(whole) << "file " << i << " after the end at call " << crashAt;
                 torn += whole ? 0 : 1;
                 ++filesChecked;
+                if (const std::string besideFile = BesidePath(i); PathExists(besideFile)) {
+                    const bool besideWhole = ReadFileBytes(besideFile) == besideText;
+                    EXPECT_TRUE(besideWhole) << "beside " << i << " after the end at " << crashAt;
+                    torn += besideWhole ? 0 : 1;
+                    ++filesChecked;
+                }
             }
             // Every journal is settled now: the next pass reads only its end.
             for (const std::string& journal : ListJournals(journals_)) {
@@ -204,18 +227,21 @@ TEST_F(CrashAndUndo, EndingTheProcessAtEveryWriteLeavesEachFileOldOrNewAfterReco
             for (std::size_t i = 0; i < paths_.size(); ++i) {
                 EXPECT_TRUE(ReadFileBytes(paths_[i]) == originals_[i])
                     << i << " at call " << crashAt;
+                EXPECT_FALSE(PathExists(BesidePath(i))) << i << " at call " << crashAt;
             }
             if (!crashed) {
                 // Undone only when the pass ran whole: its records all wrote.
-                EXPECT_EQ(undo.Results.size(), paths_.size()) << static_cast<int>(run);
+                EXPECT_EQ(undo.Results.size(), paths_.size() * (beside ? 2 : 1))
+                    << static_cast<int>(run);
                 break;
             }
             ++kills;
         }
         std::cout << "[ crash ] " << static_cast<int>(run) << " ends tried: " << kills
                   << ", files checked: " << filesChecked << ", torn files: " << torn << '\n';
-        // At least a write and a flush of every file, and the cut of one.
-        EXPECT_GE(kills, 2 * static_cast<int>(paths_.size()) + 1);
+        // At least a write and a flush of every file (and of the lyrics file beside
+        // it), and the cut of one.
+        EXPECT_GE(kills, (beside ? 4 : 2) * static_cast<int>(paths_.size()) + 1);
         EXPECT_EQ(torn, 0);
     }
 }
@@ -232,8 +258,9 @@ TEST_F(CrashAndUndo, AnUndoEndedAtEveryWriteIsFinishedByTheNextUndo) {
         WriteOriginals("undone");
         ASSERT_TRUE(TagCheckedRows(Rows(), Options()));
         const std::string passId = ListPasses(journals_).back().Id;
-        const bool crashed =
-            RunCrashing([&](const FileOpener& open) { UndoPass(journals_, "", open); }, crashAt);
+        const bool crashed = RunCrashing(
+            [&](const FileOpener& open, const NewFileWrap&) { UndoPass(journals_, "", open); },
+            crashAt);
         for (const RecoveryNote& note : RecoverUnfinished(journals_, OpenFile)) {
             EXPECT_TRUE(note.Repaired) << crashAt << " " << note.Path << ": " << note.Text;
         }

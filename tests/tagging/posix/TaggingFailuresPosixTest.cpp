@@ -17,6 +17,7 @@
 
 #include "../TaggingFailures.h"
 #include "matching/Mp3Sample.h"
+#include "tagging/BesideFile.h"
 #include "tagging/TagResult.h"
 #include "tagging/TargetChecks.h"
 
@@ -172,6 +173,77 @@ TEST_F(TaggingFailures, LinksOutOfTheFolderAreFollowedOnlyForTheFilesOwner) {
             dir_.WriteFile("after.mp3", original_);
         }
     }
+}
+
+// A new file whose first write stores half its bytes and fails.
+class HalfWrittenFile final : public RandomAccessFile {
+  public:
+    explicit HalfWrittenFile(std::unique_ptr<RandomAccessFile> inner) : inner_(std::move(inner)) {}
+    std::optional<std::uint64_t> Length() override { return inner_->Length(); }
+    bool ReadAt(std::uint64_t offset, std::size_t count, std::string& out) override {
+        return inner_->ReadAt(offset, count, out);
+    }
+    bool WriteAt(std::uint64_t offset, std::string_view data) override {
+        inner_->WriteAt(offset, data.substr(0, data.size() / 2));
+        return false;
+    }
+    bool Truncate(std::uint64_t length) override { return inner_->Truncate(length); }
+    bool Close() override { return inner_->Close(); }
+    std::string ErrorText() const override { return "no room left"; }
+
+  private:
+    std::unique_ptr<RandomAccessFile> inner_;
+};
+
+// The lyrics file beside a song is never written through a link at its name,
+// whether the link leads nowhere or to a file; a song not tagged gets none; a
+// write that fails leaves no part of it.
+TEST_F(TaggingFailures, ALyricsFileBesideIsNeverWrittenThroughALinkNorLeftInPart) {
+    const TempDir outside;
+    const std::string nowhere = outside / "nowhere.txt";
+    const std::string target = outside.WriteFile("target.txt", "the user's file");
+    ASSERT_EQ(::symlink(nowhere.c_str(), (dir_ / "before.txt").c_str()), 0);
+    ASSERT_EQ(::symlink(target.c_str(), (dir_ / "after.txt").c_str()), 0);
+    const std::string middle = dir_.WriteFile("middle.mp3", std::string(300, 'x'));  // no MPEG
+    TagOptions tag;
+    tag.BesideFile = true;
+    TaggingOutcome outcome = PassWithMiddle(CheckedRow(middle, lyrics_, "A - T"), OpenFile, tag);
+    ASSERT_EQ(outcome.Results.size(), 3u);
+    EXPECT_EQ(TaggingLog(outcome.Results),
+              "File tagged..: " + before_ + "\r\nLyrics file not written: " +
+                  (dir_ / "before.txt") + ": " + std::string(kBesideNotRegular) +
+                  "\r\nError tagging: " + middle + "\r\nFile tagged..: " + after_ +
+                  "\r\nLyrics file not written: " + (dir_ / "after.txt") + ": " +
+                  std::string(kBesideNotRegular) + "\r\n");
+    EXPECT_EQ(std::filesystem::read_symlink(dir_ / "before.txt"), nowhere);
+    EXPECT_EQ(std::filesystem::read_symlink(dir_ / "after.txt"), target);
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(nowhere)));
+    EXPECT_EQ(ReadFileBytes(target), "the user's file");
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(dir_ / "middle.txt")));
+
+    // Without the links: one file made whole, one whose write fails left out.
+    std::filesystem::remove(dir_ / "before.txt");
+    std::filesystem::remove(dir_ / "after.txt");
+    dir_.WriteFile("before.mp3", original_);
+    dir_.WriteFile("after.mp3", original_);
+    int made = 0;
+    const NewFileWrap halfTheSecond = [&](std::unique_ptr<RandomAccessFile> file) {
+        if (++made == 2) {
+            file = std::make_unique<HalfWrittenFile>(std::move(file));
+        }
+        return file;
+    };
+    RowList rows;
+    rows.Add(CheckedRow(before_, lyrics_, "A - T"));
+    rows.Add(CheckedRow(after_, lyrics_, "A - T"));
+    TaggingOptions options;
+    options.Tag = tag;
+    options.WrapNewFile = halfTheSecond;
+    const auto pass = TagCheckedRows(rows, options);
+    ASSERT_TRUE(pass && AllTagged(pass->Results));
+    EXPECT_EQ(ReadFileBytes(dir_ / "before.txt"), Stored("new words, more of them"));
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(dir_ / "after.txt")));
+    EXPECT_EQ(pass->Results[1].BesideNote, std::string(kBesideWriteFailed) + "no room left");
 }
 
 // Root may read a lyrics file that only its owner may read, but does not copy
