@@ -196,12 +196,12 @@ TEST_F(CrashAndUndo, EndingTheProcessAtEveryWriteLeavesEachFileOldOrNewAfterReco
         int torn = 0;
         for (int crashAt = 1;; ++crashAt) {
             WriteOriginals("crash");
-            const bool crashed =
-                ranges
-                    ? RunCrashing(
-                          [&](const FileOpener& open) { WriteRangesPass(paths_, journals_, open); },
-                          crashAt)
-                    : RunCrashingPass(Rows(), options, crashAt);
+            const bool crashed = ranges ? RunCrashing(
+                                              [&](const FileOpener& open, const NewFileWrap&) {
+                                                  WriteRangesPass(paths_, journals_, open);
+                                              },
+                                              crashAt)
+                                        : RunCrashingPass(Rows(), options, crashAt);
             RecoverUnfinished(journals_, OpenFile);
             for (std::size_t i = 0; i < paths_.size(); ++i) {
                 const std::string bytes = ReadFileBytes(paths_[i]);
