@@ -25,6 +25,39 @@ namespace {
 
 // A crash can tear only the journal's last entry. Whatever prefix of a journal
 // survives, recovery leaves a file with its old or its new tail alone.
+// What undo needs of a copy rebuilt from pieces is read back as written; pieces
+// that reach past the new file (a damaged entry) are not used.
+TEST(PieceUndoEntry, IsReadBackAndRefusedWhenItsPiecesReachPastTheNewFile) {
+    const std::string start = HeaderEntry(PassHeader{}) + CopyRecordEntry(0, "song.flac", "new");
+    const FileStamp copy{1, 2, 300, 4};
+    struct Case {
+        const char* Name;
+        std::vector<Piece> Pieces;
+        bool Used;
+    };
+    const std::vector<Case> cases = {
+        {"within", {{true, 0, 100, {}}, {false, 0, 3, "old"}, {true, 200, 100, {}}}, true},
+        {"to the end", {{true, 0, 300, {}}}, true},
+        {"past the end", {{true, 250, 51, {}}}, false},
+        {"beyond it", {{true, 301, 0, {}}}, false},
+    };
+    for (const Case& c : cases) {
+        const PieceUndo undo{300, 77, c.Pieces};
+        const auto content =
+            ParseJournal(start + PieceCopyWrittenEntry(0, copy, undo), "journal.vmj");
+        ASSERT_TRUE(content && content->Records.size() == 1) << c.Name;
+        const JournalRecord& record = content->Records[0];
+        EXPECT_EQ(record.CopyWritten, c.Used) << c.Name;
+        EXPECT_EQ(content->Problems.empty(), c.Used) << c.Name;
+        if (c.Used) {
+            ASSERT_TRUE(record.Pieces) << c.Name;
+            EXPECT_EQ(record.Pieces->OldPieces, c.Pieces) << c.Name;
+            EXPECT_EQ(record.Pieces->NewChecksum, 77u) << c.Name;
+            EXPECT_EQ(record.Before, copy) << c.Name;
+        }
+    }
+}
+
 TEST_F(CrashAndUndo, ATornJournalNeverChangesAWholeFile) {
     const std::vector<std::string> tagged = TaggedBytes();
     WriteOriginals("torn");
