@@ -134,7 +134,6 @@ void BesideFileHistory::Add(const std::string& path, std::string_view bytes) {
 
 void BesideFileHistory::Load() {
     if (loaded_ || !journalFolder_) {
-        loaded_ = true;
         return;
     }
     loaded_ = true;
