@@ -160,10 +160,11 @@ LRESULT Win32Window::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             OnDrop(reinterpret_cast<HDROP>(wParam));
             return 0;
         case WM_CLOSE:
-            if (logic_ != nullptr) {
-                logic_->Form_Unload();
+            // The window stays while a tagging pass finishes its file; the
+            // program ends after it.
+            if (logic_ == nullptr || logic_->Form_Unload()) {
+                DestroyWindow(window_);
             }
-            DestroyWindow(window_);
             return 0;
         case WM_DESTROY:
             // The user closed the window: the program's message loop ends.
