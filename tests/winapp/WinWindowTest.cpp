@@ -398,6 +398,15 @@ TEST_F(WinWindowTest, AtTheScreensDpiTheControlsScaleAndTheirTextsKeepTheirRoom)
             EXPECT_LE(TextExtent(font, caption).cy * winapp::kDesignDpi,
                       (TextExtent(at96, caption).cy + 1) * dpi)
                 << name << " at " << dpi;
+            // A label wraps between words: no word wider than the label, where it
+            // would be cut ("Lyrics(2):" of the row clicked above).
+            for (std::size_t start = 0;
+                 design.Kind == ControlKind::Label && start < caption.size();) {
+                const std::size_t end = std::min(caption.find(L' ', start), caption.size());
+                EXPECT_LE(TextExtent(font, caption.substr(start, end - start)).cx, width)
+                    << name << " at " << dpi;
+                start = end + 1;
+            }
             DeleteObject(at96);
         }
         // A picture within its control.
@@ -428,6 +437,17 @@ TEST_F(WinWindowTest, AtTheScreensDpiTheControlsScaleAndTheirTextsKeepTheirRoom)
     RECT header{};
     GetWindowRect(ListView_GetHeader(List()), &header);
     EXPECT_GE(header.bottom - header.top, lineHeight);
+    // The window as first shown lies within its monitor's work area.
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    HWND window = session_->View().Handle();
+    ASSERT_TRUE(GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor));
+    RECT outer{};
+    GetWindowRect(window, &outer);
+    EXPECT_GE(outer.left, monitor.rcWork.left);
+    EXPECT_GE(outer.top, monitor.rcWork.top);
+    EXPECT_LE(outer.right, monitor.rcWork.right);
+    EXPECT_LE(outer.bottom, monitor.rcWork.bottom);
 }
 
 // A click that waits in the queue is taken at the pass's first look at its
@@ -591,6 +611,16 @@ TEST_F(WinWindowTest, DisplayLyricsShowsThePreparedTextInPlaceOfTheList) {
     Key(List(), VK_RETURN);
     EXPECT_TRUE(Visible({txtViewLyrics}));
     EXPECT_EQ(Caption({txtViewLyrics}), Wide(expected));
+
+    // Escape closes the viewer wherever the focus is.
+    for (const Control focus : {Control{cmdDisplayLyrics}, Control{chkSubfolders}}) {
+        if (!Visible({txtViewLyrics})) {
+            Press({cmdDisplayLyrics});
+        }
+        Key(Handle(focus), VK_ESCAPE);
+        EXPECT_FALSE(Visible({txtViewLyrics})) << ElementName(focus);
+        EXPECT_TRUE(Visible({list})) << ElementName(focus);
+    }
 }
 
 TEST_F(WinWindowTest, KeyboardTabOrderAndSpace) {
