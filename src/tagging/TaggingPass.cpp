@@ -228,9 +228,14 @@ std::optional<TaggingOutcome> TagCheckedRows(const RowList& rows, const TaggingO
         }
     }
     BesideFileHistory history(options.JournalFolder, journal ? journal->File() : std::string());
+    const std::size_t total = rows.CheckedCount();
+    std::size_t done = 0;
     for (const ResultRow& row : rows.Rows()) {
         if (!row.Checked) {
             continue;
+        }
+        if (options.OnFile && !options.OnFile(done, total)) {
+            break;
         }
         if (const int signal = hold.TakeStopSignal()) {
             outcome.StopSignal = signal;
@@ -241,6 +246,7 @@ std::optional<TaggingOutcome> TagCheckedRows(const RowList& rows, const TaggingO
         const bool stopped = journal && !journal->Broken().empty();
         outcome.Results.push_back(stopped ? TagResult{row.Mp3Path, false, journal->Broken()}
                                           : TagRow(row, options, journal.get(), history));
+        ++done;
     }
     if (journal) {
         FinishJournal(std::move(journal), *options.JournalFolder);

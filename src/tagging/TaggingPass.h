@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <optional>
 #include <string>
@@ -40,6 +41,10 @@ struct TaggingOptions {
     WhenPassBusy WhenBusy;
     LockedFileWrap WrapJournal;  // tests: a journal file that fails on purpose
     NewFileWrap WrapNewFile;     // tests: a lyrics file beside a song that fails on purpose
+    // Told before each checked row how many of the `total` checked rows are done
+    // (a window processes its events here). False stops the pass there as a
+    // signal does: the rows not reached are not tried and not in the results.
+    std::function<bool(std::size_t done, std::size_t total)> OnFile;
 };
 
 struct TaggingOutcome {

@@ -205,6 +205,8 @@ void ControlSet::SetCaption(HWND control, std::string_view caption) {
     SetWindowTextW(control, text.c_str());
     if (autoSized_[control]) {
         FitToCaption(control);
+    } else {
+        FitLongestWord(control);
     }
 }
 
@@ -233,6 +235,36 @@ void ControlSet::FitToCaption(HWND control) {
     SetGeometry(control, at);
 }
 
+void ControlSet::FitLongestWord(HWND control) {
+    // A fixed label wraps between words; a word wider than the label would be
+    // cut ("Lyrics(2" for "Lyrics(2):" in a font wider than the design's), so
+    // the label widens to it.
+    wchar_t windowClass[16] = {};
+    GetClassNameW(control, windowClass, 16);
+    if (lstrcmpiW(windowClass, L"Static") != 0) {
+        return;
+    }
+    HDC dc = GetDC(control);
+    HGDIOBJ old =
+        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    const std::wstring text = DisplayWide(captions_[control]);
+    int widest = 0;
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t end = std::min(text.find(L' ', start), text.size());
+        SIZE extent{};
+        GetTextExtentPoint32W(dc, text.c_str() + start, static_cast<int>(end - start), &extent);
+        widest = std::max(widest, static_cast<int>(extent.cx));
+        start = end + 1;
+    }
+    SelectObject(dc, old);
+    ReleaseDC(control, dc);
+    TwipRect at = Geometry(control);
+    if (ToPixels(at.Width) < widest) {
+        at.Width = (widest * kTwipsPerInch + dpi_ - 1) / dpi_;  // rounded up
+        SetGeometry(control, at);
+    }
+}
+
 void ControlSet::SetTextColour(HWND control, unsigned long value) {
     colours_[control] = value;
     InvalidateRect(control, nullptr, TRUE);
@@ -251,6 +283,8 @@ void ControlSet::SetFont(HWND control, HFONT font) {
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     if (autoSized_[control]) {
         FitToCaption(control);
+    } else if (captions_.contains(control)) {
+        FitLongestWord(control);  // a fixed label's
     }
 }
 

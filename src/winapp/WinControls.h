@@ -82,6 +82,7 @@ class ControlSet {
   private:
     void Place(HWND control);
     void FitToCaption(HWND control);
+    void FitLongestWord(HWND control);
 
     int dpi_;
     HFONT font_;

@@ -12,10 +12,11 @@
 namespace versemark::winapp {
 namespace {
 
-// Closing the window during a pass ends the program here and now.
-void EndProgramAtOnce() {
+// Closing the window during a pass (or a console's stop request during a
+// tagging pass) ends the program here and now.
+void EndProgramAtOnce(int exitStatus) {
     std::fflush(nullptr);
-    ExitProcess(0);
+    ExitProcess(static_cast<UINT>(exitStatus));
 }
 
 }  // namespace

@@ -6,6 +6,8 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <algorithm>
+
 #include "platform/win32/WideText.h"
 #include "winapp/WinPictures.h"
 #include "windowlogic/WindowLogic.h"
@@ -51,6 +53,27 @@ LRESULT CALLBACK ViewerProcedure(HWND viewer, UINT message, WPARAM wParam, LPARA
     return DefSubclassProc(viewer, message, wParam, lParam);
 }
 
+// Makes the window no larger than the work area of its monitor (the screen less
+// the task bar), moved inside it: the layout then gives the loss to the list.
+void KeepWithinWorkArea(HWND window) {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    RECT outer{};
+    if (!GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor) ||
+        !GetWindowRect(window, &outer)) {
+        return;
+    }
+    const RECT& work = monitor.rcWork;
+    const LONG width = std::min(outer.right - outer.left, work.right - work.left);
+    const LONG height = std::min(outer.bottom - outer.top, work.bottom - work.top);
+    const LONG left = std::clamp(outer.left, work.left, work.right - width);
+    const LONG top = std::clamp(outer.top, work.top, work.bottom - height);
+    if (left != outer.left || top != outer.top || width != outer.right - outer.left ||
+        height != outer.bottom - outer.top) {
+        SetWindowPos(window, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
 bool IsPushButton(HWND control) {
     wchar_t name[16] = {};
     GetClassNameW(control, name, 16);
@@ -80,6 +103,7 @@ Win32Window::Win32Window(HINSTANCE instance)
         WS_EX_CONTROLPARENT, kWindowClass, DisplayWide(texts::kWindowCaption).c_str(),
         WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT, area.right - area.left,
         area.bottom - area.top, nullptr, nullptr, instance, this);
+    KeepWithinWorkArea(window_);
     CreateControls();
     SetTabOrder();
     SetWindowSubclass(Handle({ControlName::txtViewLyrics}), ViewerProcedure, kViewerSubclass, 0);
@@ -138,6 +162,10 @@ LRESULT Win32Window::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_SIZE:
             if (logic_ != nullptr) {
                 logic_->Form_Resize();
+                // Controls moved in the layout leave stale pixels behind
+                // (maximized above all): everything is drawn afresh.
+                RedrawWindow(window_, nullptr, nullptr,
+                             RDW_ALLCHILDREN | RDW_INVALIDATE | RDW_ERASE);
             }
             return 0;
         case WM_COMMAND:
@@ -160,10 +188,11 @@ LRESULT Win32Window::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             OnDrop(reinterpret_cast<HDROP>(wParam));
             return 0;
         case WM_CLOSE:
-            if (logic_ != nullptr) {
-                logic_->Form_Unload();
+            // The window stays while a tagging pass finishes its file; the
+            // program ends after it.
+            if (logic_ == nullptr || logic_->Form_Unload()) {
+                DestroyWindow(window_);
             }
-            DestroyWindow(window_);
             return 0;
         case WM_DESTROY:
             // The user closed the window: the program's message loop ends.
@@ -231,7 +260,8 @@ void Win32Window::OnEnterKey() {
 }
 
 void Win32Window::OnEscapeKey() {
-    if (logic_ != nullptr && GetFocus() == Handle({ControlName::txtViewLyrics})) {
+    // Escape closes a lyrics viewer wherever the focus is.
+    if (logic_ != nullptr) {
         logic_->txtViewLyrics_KeyEscape();
     }
 }

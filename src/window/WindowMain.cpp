@@ -22,10 +22,11 @@ bool QuitAfterScan() {
     return qEnvironmentVariableIntValue(kQuitAfterScanVariable) == 1;
 }
 
-// Closing the window during a pass ends the program here and now.
-void EndProgramAtOnce() {
+// Closing the window during a pass (or a signal during a tagging pass) ends
+// the program here and now.
+void EndProgramAtOnce(int exitStatus) {
     std::fflush(nullptr);
-    std::_Exit(EXIT_SUCCESS);
+    std::_Exit(exitStatus);
 }
 
 }  // namespace

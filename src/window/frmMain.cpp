@@ -122,8 +122,13 @@ void frmMain::resizeEvent(QResizeEvent* event) {
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {
-    event->accept();
-    logic_.Form_Unload();
+    // The window stays while a tagging pass finishes its file; the program
+    // ends after it.
+    if (logic_.Form_Unload()) {
+        event->accept();
+    } else {
+        event->ignore();
+    }
 }
 
 QString frmMain::MatchesCaption() const {

@@ -30,15 +30,23 @@ void WindowLogic::Form_Load() {
     view_.SetChecked({ControlName::chkAlsoId3v2}, alsoId3v2);
 }
 
-void WindowLogic::Form_Unload() {
-    // A running pass yields to events and would go on after the window has gone:
-    // the program ends here instead, rows and all. (The rows are not removed under
-    // the pass's feet first; the process ending removes them.)
+bool WindowLogic::Form_Unload() {
+    // A tagging pass finishes the file it writes first: it stops after it, and
+    // the program ends then.
+    if (state_.TaggingRunning) {
+        state_.StopTagging = true;
+        state_.CloseAfterTagging = true;
+        return false;
+    }
+    // A running matching pass yields to events and would go on after the window
+    // has gone: the program ends here instead, rows and all. (The rows are not
+    // removed under the pass's feet first; the process ending removes them.)
     if (state_.PassRunning && services_.EndProgram) {
-        services_.EndProgram();
-        return;
+        services_.EndProgram(0);
+        return true;
     }
     rows_.RemoveAllRows();
+    return true;
 }
 
 void WindowLogic::chkAlsoId3v2_Click(bool checked) {
@@ -48,12 +56,12 @@ void WindowLogic::chkAlsoId3v2_Click(bool checked) {
 }
 
 bool WindowLogic::CanTakeDrop() const {
-    return !state_.PassRunning;
+    return !state_.PassRunning && !state_.TaggingRunning;
 }
 
 void WindowLogic::Form_FolderDropped(const std::string& folder) {
     // Another drop may have started a pass in the meantime.
-    if (state_.PassRunning) {
+    if (!CanTakeDrop()) {
         return;
     }
     MatchChosenFolder(folder);

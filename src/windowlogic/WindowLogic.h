@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <string>
 #include <vector>
@@ -31,7 +32,8 @@ struct WindowServices {
     UserPrompts* Prompts = nullptr;       // not owned; must outlive the window
     WindowSettings* Settings = nullptr;   // not owned; none: nothing is remembered
     std::function<void()> ProcessEvents;  // lets the window process pending events
-    std::function<void()> EndProgram;     // ends the process at once
+    // Ends the process at once with this exit status.
+    std::function<void(int exitStatus)> EndProgram;
 };
 
 // What takes the place of the result list: the list itself, one of the two lyrics
@@ -45,6 +47,9 @@ struct WindowState {
     bool FillingLyricsChoice = false;  // a row click is filling cboLyrics
     bool PassRunning = false;          // a matching pass runs (it yields to events)
     bool OtherPassRunning = false;     // "Tag checked files" disabled for another pass
+    bool TaggingRunning = false;       // a tagging pass runs (it yields to events)
+    bool StopTagging = false;          // the stop request of a running tagging pass
+    bool CloseAfterTagging = false;    // the window was closed during the tagging pass
 };
 
 class WindowLogic {
@@ -57,14 +62,17 @@ class WindowLogic {
 
     // Window events. The view calls Form_Load once its controls exist at their
     // design places, Form_Resize after every change of its size, Form_Unload
-    // when it closes.
+    // when it is asked to close. Form_Unload returns false while a tagging pass
+    // finishes the file it writes: the window stays open, and the program ends
+    // when the pass has stopped.
     void Form_Load();
     void Form_Resize();
     void picInfo_Resize();
-    void Form_Unload();
+    bool Form_Unload();
 
-    // Folder and tagging commands. A press of the folder button during a pass
-    // is the stop request.
+    // Folder and tagging commands. A press of the folder button during a
+    // matching pass, or of the tagging button during a tagging pass, is that
+    // pass's stop request.
     void cmdBrowseForFolder_Click();
     void cmdTagThem_Click();
     // The user changed "also write the lyrics as an ID3v2 lyrics frame": the
@@ -121,6 +129,15 @@ class WindowLogic {
     void ShowMatchProgress(const std::string& text);
     void SetMatchesCaption(const std::string& caption);
     void RunTaggingPass();
+    // Pieces of the tagging pass (WindowLogicTagging.cpp): only its stop and
+    // closing the window act while it runs.
+    void BeginTaggingPass();
+    bool TaggingFileDue(ProgressPace& progress, std::size_t done, std::size_t total);
+    // False when the program ends instead (the window was closed, or a signal came).
+    bool EndTaggingPass(int stopSignal);
+    void SetPassControlsEnabled(bool enabled);
+    // The selection and check buttons act only on the list as shown.
+    void SetListCommandsEnabled();
     void ReturnToList();
     void SetFolderButton(const std::string& folder);
     void SetFolderButtonCaption(const std::string& caption);

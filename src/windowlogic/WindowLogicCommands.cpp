@@ -25,6 +25,7 @@ constexpr Control kFolderButton{ControlName::cmdBrowseForFolder};
 constexpr Control kSubfolders{ControlName::chkSubfolders};
 constexpr Control kTagButton{ControlName::cmdTagThem};
 constexpr Control kMatchesLabel{ControlName::Label1, 1};
+constexpr Control kCheckedLabel{ControlName::Label1, 2};
 constexpr Control kList{ControlName::list};
 constexpr Control kViewer{ControlName::txtViewLyrics};
 constexpr Control kPanel{ControlName::picInfo};
@@ -32,6 +33,9 @@ constexpr Control kPanel{ControlName::picInfo};
 }  // namespace
 
 void WindowLogic::cmdBrowseForFolder_Click() {
+    if (state_.TaggingRunning) {
+        return;
+    }
     // A press during the pass is the stop request. The button stays disabled
     // until the pass ends, so that no second pass can start inside this one.
     if (state_.PassRunning) {
@@ -62,6 +66,13 @@ void WindowLogic::MatchChosenFolder(const std::string& folder) {
 }
 
 void WindowLogic::cmdTagThem_Click() {
+    // A press during the pass is its stop request: the pass ends after the file
+    // being written. The button stays disabled until then.
+    if (state_.TaggingRunning) {
+        state_.StopTagging = true;
+        view_.SetEnabled(kTagButton, false);
+        return;
+    }
     if (state_.Shown == Pane::Log) {
         ReturnToList();
         return;
@@ -90,6 +101,7 @@ void WindowLogic::ReturnToList() {
     view_.SetVisible(kViewer, false);
     view_.SetViewerText(kViewer, {});
     state_.Shown = Pane::List;
+    SetListCommandsEnabled();
     const bool refresh = services_.Prompts != nullptr &&
                          services_.Prompts->AskYesNo(texts::kAskRefresh, PromptIcon::None);
     if (refresh) {
@@ -187,8 +199,15 @@ void WindowLogic::RunTaggingPass() {
     options.Folder = lastFolder_;
     options.Tag.AlsoId3v2 = view_.IsChecked({ControlName::chkAlsoId3v2});
     options.WhenBusy = [] { return false; };
+    // The checked-count label follows the pass at a steady pace.
+    ProgressPace progress(
+        [this](const std::string& text) { view_.SetCaption(kCheckedLabel, text); });
+    options.OnFile = [this, &progress](std::size_t done, std::size_t total) {
+        return TaggingFileDue(progress, done, total);
+    };
+    BeginTaggingPass();
     const std::optional<TaggingOutcome> outcome = TagCheckedRows(rows_.Rows(), options);
-    if (!outcome) {
+    if (!EndTaggingPass(outcome ? outcome->StopSignal : 0) || !outcome) {
         return;
     }
     if (outcome->OtherPassRunning) {  // began after the look before the question
@@ -209,6 +228,8 @@ void WindowLogic::RunTaggingPass() {
     view_.SetVisible(kPanel, false);
     SetTagButtonCaption(texts::kReturnToList);
     state_.Shown = Pane::Log;
+    SetListCommandsEnabled();
+    CheckedRowsChanged();
 }
 
 bool WindowLogic::OtherPassRuns() {
@@ -240,6 +261,7 @@ void WindowLogic::CloseAnyViewer() {
         view_.SetViewerText(kViewer, {});
         SetTagButtonCaption(texts::kTagCheckedFiles);
         state_.Shown = Pane::List;
+        SetListCommandsEnabled();
     }
 }
 

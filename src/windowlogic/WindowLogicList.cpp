@@ -47,11 +47,17 @@ RowRule FilterRule(int index) {
 }  // namespace
 
 void WindowLogic::list_ItemCheck(int row, bool checked) {
+    if (state_.TaggingRunning) {
+        return;
+    }
     rows_.SetCheckMark(row, checked);
     CheckedRowsChanged();
 }
 
 void WindowLogic::list_ColumnClick(int column) {
+    if (state_.TaggingRunning) {
+        return;  // the pass walks the rows in their order
+    }
     const int key = column - 1;
     if (rows_.SortKey() == key) {
         const SortOrder flipped =
@@ -68,7 +74,7 @@ void WindowLogic::ShowSortIndicator() {
 }
 
 void WindowLogic::cmdCheck_Click(int index) {
-    if (rows_.VisibleCount() == 0) {
+    if (state_.Shown != Pane::List || state_.TaggingRunning || rows_.VisibleCount() == 0) {
         return;
     }
     rows_.SetCheckMarks(view_.SelectedRows(), index == kCheckTarget);
@@ -77,7 +83,7 @@ void WindowLogic::cmdCheck_Click(int index) {
 
 void WindowLogic::cmdSel_Click(int index) {
     const int count = rows_.VisibleCount();
-    if (count == 0) {
+    if (state_.Shown != Pane::List || state_.TaggingRunning || count == 0) {
         return;
     }
     std::vector<bool> rows;
@@ -100,7 +106,7 @@ void WindowLogic::cmdSel_Click(int index) {
 
 void WindowLogic::list_KeySpace() {
     const int current = view_.CurrentRow();
-    if (current < 0 || current >= rows_.VisibleCount()) {
+    if (state_.TaggingRunning || current < 0 || current >= rows_.VisibleCount()) {
         return;
     }
     // The current row flips; rows selected together with it follow it.
@@ -122,6 +128,11 @@ int WindowLogic::CheckedCount() const {
 void WindowLogic::CheckedRowsChanged() {
     const int count = CheckedCount();
     view_.SetCaption({ControlName::Label1, 2}, texts::kCheckedPrefix + std::to_string(count));
+    // "Return to list" under the log is always at hand.
+    if (state_.Shown == Pane::Log) {
+        view_.SetEnabled({ControlName::cmdTagThem}, true);
+        return;
+    }
     const bool otherPass = OtherPassRuns();
     view_.SetEnabled({ControlName::cmdTagThem}, count >= 1 && !otherPass);
 }

@@ -47,7 +47,7 @@ const LyricsEntry* WindowLogic::EntryAt(int position) const {
 }
 
 void WindowLogic::list_ItemClick(int row) {
-    if (row < 0 || row >= rows_.VisibleCount()) {
+    if (state_.TaggingRunning || row < 0 || row >= rows_.VisibleCount()) {
         return;
     }
     const ResultRow& clicked = rows_.Row(row);
@@ -107,7 +107,7 @@ void WindowLogic::ShowLyricsChoice(const ResultRow& row, const std::vector<int>&
 }
 
 void WindowLogic::cboLyrics_Click(int choice) {
-    if (state_.FillingLyricsChoice) {
+    if (state_.FillingLyricsChoice || state_.TaggingRunning) {
         return;
     }
     const int row = view_.CurrentRow();

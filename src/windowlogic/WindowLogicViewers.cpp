@@ -29,6 +29,9 @@ const char* ListCaption(Pane viewer) {
 }  // namespace
 
 void WindowLogic::cmdDisplayLyrics_Click() {
+    if (state_.TaggingRunning) {
+        return;
+    }
     if (state_.Shown == Pane::PreparedLyrics) {
         CloseViewer();
         return;
@@ -44,6 +47,9 @@ void WindowLogic::cmdDisplayLyrics_Click() {
 }
 
 void WindowLogic::cmdDisplaySavedLyrics_Click() {
+    if (state_.TaggingRunning) {
+        return;
+    }
     if (state_.Shown == Pane::SavedLyrics) {
         CloseViewer();
         return;
@@ -57,6 +63,9 @@ void WindowLogic::cmdDisplaySavedLyrics_Click() {
 }
 
 void WindowLogic::list_KeyEnter(int row) {
+    if (state_.TaggingRunning) {
+        return;
+    }
     // The panel describes the row first, so the viewer's "Return to list" is at hand.
     list_ItemClick(row);
     if (state_.Shown != Pane::PreparedLyrics) {
@@ -66,7 +75,8 @@ void WindowLogic::list_KeyEnter(int row) {
 
 void WindowLogic::txtViewLyrics_KeyEscape() {
     // Only the lyrics viewers close this way; the tagging log asks a question first.
-    if (state_.Shown == Pane::PreparedLyrics || state_.Shown == Pane::SavedLyrics) {
+    if (!state_.TaggingRunning &&
+        (state_.Shown == Pane::PreparedLyrics || state_.Shown == Pane::SavedLyrics)) {
         CloseViewer();
     }
 }
@@ -86,6 +96,7 @@ void WindowLogic::OpenViewer(Pane viewer, const std::string& text) {
     view_.SetBold(ViewerButton(other), false);
     view_.SetCaption(ViewerButton(other), ListCaption(other));
     state_.Shown = viewer;
+    SetListCommandsEnabled();
 }
 
 void WindowLogic::CloseViewer() {
@@ -100,6 +111,7 @@ void WindowLogic::CloseViewer() {
     view_.SetBold(ViewerButton(viewer), false);
     view_.SetCaption(ViewerButton(viewer), ListCaption(viewer));
     state_.Shown = Pane::List;
+    SetListCommandsEnabled();
 }
 
 }  // namespace versemark

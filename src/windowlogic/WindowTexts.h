@@ -15,6 +15,9 @@ inline constexpr char kSelectFolder[] = "Select folder...";
 // Tagging button.
 inline constexpr char kTagCheckedFiles[] = "Tag checked files";
 inline constexpr char kReturnToList[] = "Return to list";
+inline constexpr char kStopTagging[] = "Stop tagging";
+// The checked-count label during the pass: the files done of those checked.
+inline constexpr char kTaggingProgress[] = "Tagging: ";
 inline constexpr char kConfirmTagStart[] = "Are you sure you want to tag ";
 inline constexpr char kConfirmTagOne[] = " file?";
 inline constexpr char kConfirmTagMany[] = " files?";

@@ -121,6 +121,16 @@ HFONT FontAt96Dpi(HFONT font) {
     return CreateFontIndirectW(&shape);
 }
 
+// Records every text a control is given (the subclass's data is the record).
+LRESULT CALLBACK RecordTexts(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                             DWORD_PTR record) {
+    if (message == WM_SETTEXT && lParam != 0) {
+        reinterpret_cast<std::vector<std::wstring>*>(record)->push_back(
+            reinterpret_cast<const wchar_t*>(lParam));
+    }
+    return DefSubclassProc(control, message, wParam, lParam);
+}
+
 class WinWindowTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -224,6 +234,20 @@ class WinWindowTest : public ::testing::Test {
     void Press(Control button) {
         SendMessageW(Handle(button), BM_CLICK, 0, 0);
         Pump();
+    }
+    // From now on every text the control is given lands in `texts`.
+    void RecordTextsOf(Control control, std::vector<std::wstring>& texts) {
+        SetWindowSubclass(Handle(control), RecordTexts, reinterpret_cast<UINT_PTR>(&texts),
+                          reinterpret_cast<DWORD_PTR>(&texts));
+    }
+    // Leaves only `rows` (MP3 file names) checked: every row unchecked, then a
+    // check-box click on each.
+    void CheckOnly(const std::vector<std::wstring>& names) {
+        Press({cmdSel, 0});
+        Press({cmdCheck, 1});
+        for (const std::wstring& name : names) {
+            ClickCheckBox(RowOf(name));
+        }
     }
     // A key as the user types it: into the focused control, through the window's
     // own message handling.
@@ -374,6 +398,15 @@ TEST_F(WinWindowTest, AtTheScreensDpiTheControlsScaleAndTheirTextsKeepTheirRoom)
             EXPECT_LE(TextExtent(font, caption).cy * winapp::kDesignDpi,
                       (TextExtent(at96, caption).cy + 1) * dpi)
                 << name << " at " << dpi;
+            // A label wraps between words: no word wider than the label, where it
+            // would be cut ("Lyrics(2):" of the row clicked above).
+            for (std::size_t start = 0;
+                 design.Kind == ControlKind::Label && start < caption.size();) {
+                const std::size_t end = std::min(caption.find(L' ', start), caption.size());
+                EXPECT_LE(TextExtent(font, caption.substr(start, end - start)).cx, width)
+                    << name << " at " << dpi;
+                start = end + 1;
+            }
             DeleteObject(at96);
         }
         // A picture within its control.
@@ -404,6 +437,17 @@ TEST_F(WinWindowTest, AtTheScreensDpiTheControlsScaleAndTheirTextsKeepTheirRoom)
     RECT header{};
     GetWindowRect(ListView_GetHeader(List()), &header);
     EXPECT_GE(header.bottom - header.top, lineHeight);
+    // The window as first shown lies within its monitor's work area.
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    HWND window = session_->View().Handle();
+    ASSERT_TRUE(GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor));
+    RECT outer{};
+    GetWindowRect(window, &outer);
+    EXPECT_GE(outer.left, monitor.rcWork.left);
+    EXPECT_GE(outer.top, monitor.rcWork.top);
+    EXPECT_LE(outer.right, monitor.rcWork.right);
+    EXPECT_LE(outer.bottom, monitor.rcWork.bottom);
 }
 
 // A click that waits in the queue is taken at the pass's first look at its
@@ -567,6 +611,16 @@ TEST_F(WinWindowTest, DisplayLyricsShowsThePreparedTextInPlaceOfTheList) {
     Key(List(), VK_RETURN);
     EXPECT_TRUE(Visible({txtViewLyrics}));
     EXPECT_EQ(Caption({txtViewLyrics}), Wide(expected));
+
+    // Escape closes the viewer wherever the focus is.
+    for (const Control focus : {Control{cmdDisplayLyrics}, Control{chkSubfolders}}) {
+        if (!Visible({txtViewLyrics})) {
+            Press({cmdDisplayLyrics});
+        }
+        Key(Handle(focus), VK_ESCAPE);
+        EXPECT_FALSE(Visible({txtViewLyrics})) << ElementName(focus);
+        EXPECT_TRUE(Visible({list})) << ElementName(focus);
+    }
 }
 
 TEST_F(WinWindowTest, KeyboardTabOrderAndSpace) {
@@ -601,10 +655,28 @@ TEST_F(WinWindowTest, TaggingTwoCheckedRowsWritesThemAndShowsTheLog) {
     ASSERT_TRUE(IsWindowEnabled(Handle({cmdTagThem})));
 
     prompts_.Answers = {true};
+    std::vector<std::wstring> labels;
+    std::vector<std::wstring> captions;
+    RecordTextsOf({Label1, 2}, labels);
+    RecordTextsOf({cmdTagThem}, captions);
     Press({cmdTagThem});
     ASSERT_FALSE(prompts_.Asked.empty());
     EXPECT_EQ(prompts_.Asked.back(), "Are you sure you want to tag 2 files?");
+    // During the pass the label counted the files done and the button was the
+    // stop; after it they have their usual texts.
+    ASSERT_FALSE(labels.empty());
+    EXPECT_EQ(labels.front(), L"Tagging: 0 / 2");
+    EXPECT_EQ(labels.back(), L"Checked: 2");
+    ASSERT_FALSE(captions.empty());
+    EXPECT_EQ(captions.front(), L"Stop tagging");
+    EXPECT_EQ(Caption({Label1, 2}), L"Checked: 2");
     EXPECT_EQ(Caption({cmdTagThem}), L"Return to list");
+    // Under the log the selection and check buttons do not act on the hidden
+    // list; the way back stays open.
+    EXPECT_FALSE(IsWindowEnabled(Handle({cmdSel, 0})));
+    EXPECT_FALSE(IsWindowEnabled(Handle({cmdCheck, 1})));
+    EXPECT_TRUE(IsWindowEnabled(Handle({cmdTagThem})));
+    EXPECT_TRUE(IsWindowEnabled(Handle({cmdBrowseForFolder})));
     EXPECT_TRUE(Visible({txtViewLyrics}));
     EXPECT_FALSE(Visible({list}));
     EXPECT_FALSE(Visible({picInfo}));
@@ -631,6 +703,42 @@ TEST_F(WinWindowTest, TaggingTwoCheckedRowsWritesThemAndShowsTheLog) {
     EXPECT_TRUE(Visible({list}));
     EXPECT_EQ(ListView_GetItemCount(List()), 13);
     EXPECT_EQ(LabelColour({Label1, 8}), RGB(0, 128, 128));
+    EXPECT_TRUE(IsWindowEnabled(Handle({cmdSel, 0})));
+}
+
+// A press of "Stop tagging" that waits in the queue is taken at the pass's first
+// look at its messages, before the first file: no file is written, the log is
+// empty and the window stays usable.
+TEST_F(WinWindowTest, StopTaggingEndsThePassBeforeTheNextFile) {
+    const std::wstring name = L"Delta Nine - Glass House.mp3";
+    CheckOnly({name});
+    const std::string path = demo_.MusicFolder + "\\" + win32::Utf8(name);
+    const std::string before = ReadFileBytes(path);
+    prompts_.Answers = {true};
+    PostMessageW(Handle({cmdTagThem}), BM_CLICK, 0, 0);
+    std::this_thread::sleep_for(2 * kPassEventInterval);  // the pass's first look is due
+    Press({cmdTagThem});
+    EXPECT_EQ(ReadFileBytes(path), before);
+    EXPECT_EQ(Caption({txtViewLyrics}), L"");
+    EXPECT_EQ(Caption({cmdTagThem}), L"Return to list");
+    EXPECT_TRUE(IsWindowEnabled(Handle({cmdTagThem})));
+    EXPECT_EQ(Caption({Label1, 2}), L"Checked: 1");
+    EXPECT_TRUE(IsWindowEnabled(Handle({cmdBrowseForFolder})));
+}
+
+// The window closed during a tagging pass stays until the pass has stopped;
+// the program ends then, with exit code 0 (in a child process of the test
+// program).
+TEST_F(WinWindowTest, ClosingTheWindowDuringTaggingEndsTheProgramAfterThePass) {
+    CheckOnly({L"Delta Nine - Glass House.mp3"});
+    prompts_.Answers = {true};
+    EXPECT_EXIT(
+        {
+            PostMessageW(session_->View().Handle(), WM_CLOSE, 0, 0);
+            std::this_thread::sleep_for(2 * kPassEventInterval);
+            Press({cmdTagThem});
+        },
+        ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace

@@ -71,7 +71,28 @@ class TaggingCommandTest : public QObject {
         matched.ClickRow(kAlpha);
         QVERIFY(window.Find<QWidget>("picInfo")->isVisible());
         window.Prompts.Answers.push_back(true);
+        // The pass yields before each file: the label counts the files done and
+        // only the stop is at hand.
+        QStringList labels;
+        QString captionDuringPass;
+        bool stillDuringPass = false;
+        window.ProcessEventsCalls = 0;  // the yields of the tagging pass from here
+        window.OnProcessEvents = [&](int call) {
+            labels.append(window.Text("Label1_2"));
+            if (call == 1) {
+                captionDuringPass = window.Caption("cmdTagThem");
+                stillDuringPass = window.Button("cmdTagThem")->isEnabled() &&
+                                  !window.Button("cmdSel_0")->isEnabled() &&
+                                  !window.Button("cmdCheck_1")->isEnabled() &&
+                                  !window.Button("cmdBrowseForFolder")->isEnabled() &&
+                                  !window.Find<QTreeView>("list")->isEnabled();
+            }
+        };
         window.Button("cmdTagThem")->click();
+        QCOMPARE(labels.size(), 2);
+        QCOMPARE(labels[0], QString("Tagging: 0 / 2"));
+        QCOMPARE(captionDuringPass, QString("Stop tagging"));
+        QVERIFY(stillDuringPass);
 
         QCOMPARE(ReadFileBytes(matched.road.AlphaMp3),
                  TaggedBytes(matched.road.AlphaBytes, FilteredLyrics("First words"), "First Song",
@@ -93,6 +114,53 @@ class TaggingCommandTest : public QObject {
         // The pass changes no row.
         QVERIFY(window.RowNamed(kAlpha).Checked);
         QCOMPARE(window.Text("Label1_2"), QString("Checked: 2"));
+        // Under the log the selection and check buttons do not act on the hidden
+        // list, and the way back stays open.
+        QVERIFY(!window.Button("cmdSel_0")->isEnabled());
+        QVERIFY(!window.Button("cmdCheck_1")->isEnabled());
+        QVERIFY(window.Button("cmdTagThem")->isEnabled());
+        QVERIFY(window.Button("cmdBrowseForFolder")->isEnabled());
+    }
+
+    // "Stop tagging", or closing the window, after the first file: that file is
+    // tagged, the second not tried; the log shows the file done, or the program
+    // ends once the pass has stopped (the window stays until then).
+    void theStopOrClosingEndsThePassAfterTheFileBeingWritten() {
+        for (const bool closing : {false, true}) {
+            MatchedWindow matched;
+            WindowUnderTest& window = matched.window;
+            window.Prompts.Answers.push_back(true);
+            bool stayedOpen = false;
+            window.ProcessEventsCalls = 0;  // the yields of the tagging pass from here
+            window.OnProcessEvents = [&](int call) {
+                if (call != 2) {  // yield 2 comes after the first file
+                    return;
+                }
+                if (closing) {
+                    window.Form().close();
+                    stayedOpen = window.Form().isVisible() && window.EndProgramCalls == 0;
+                } else {
+                    window.Button("cmdTagThem")->click();
+                    stayedOpen = !window.Button("cmdTagThem")->isEnabled();
+                }
+            };
+            window.Button("cmdTagThem")->click();
+            QVERIFY(stayedOpen);
+            QCOMPARE(window.ProcessEventsCalls, 2);
+            QVERIFY(ReadFileBytes(matched.road.AlphaMp3) != matched.road.AlphaBytes);
+            QCOMPARE(ReadFileBytes(matched.road.GammaLiveMp3), matched.road.GammaLiveBytes);
+            QCOMPARE(window.EndProgramCalls, closing ? 1 : 0);
+            if (closing) {
+                QCOMPARE(window.EndProgramStatus, 0);
+                continue;
+            }
+            QCOMPARE(
+                matched.Viewer()->toPlainText(),
+                QString("File tagged..: %1\n").arg(QString::fromStdString(matched.road.AlphaMp3)));
+            QCOMPARE(window.Caption("cmdTagThem"), QString("Return to list"));
+            QVERIFY(window.Button("cmdTagThem")->isEnabled());
+            QCOMPARE(window.Text("Label1_2"), QString("Checked: 2"));
+        }
     }
 
     void theId3v2ChoiceIsOfferedUnderTheButtonRememberedAndFollowed() {

@@ -23,7 +23,10 @@ WindowUnderTest::WindowUnderTest() {
         }
         QCoreApplication::processEvents();
     };
-    services.EndProgram = [this] { ++EndProgramCalls; };
+    services.EndProgram = [this](int exitStatus) {
+        ++EndProgramCalls;
+        EndProgramStatus = exitStatus;
+    };
     form_ = std::make_unique<frmMain>(Values, std::move(services));
 }
 

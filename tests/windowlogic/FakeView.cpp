@@ -190,7 +190,10 @@ WindowServices LogicWindow::Services() {
             OnProcessEvents(ProcessEventsCalls);
         }
     };
-    services.EndProgram = [this] { ++EndProgramCalls; };
+    services.EndProgram = [this](int exitStatus) {
+        ++EndProgramCalls;
+        EndProgramStatus = exitStatus;
+    };
     return services;
 }
 

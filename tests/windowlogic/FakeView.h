@@ -119,6 +119,7 @@ class LogicWindow {
     MemorySettings Settings;
     int ProcessEventsCalls = 0;
     int EndProgramCalls = 0;
+    int EndProgramStatus = -1;  // the exit status of the last call
     // Called on every yield of a pass with the number of yields so far.
     std::function<void(int call)> OnProcessEvents;
     WindowLogic Logic;

@@ -11,6 +11,7 @@
 #include "support/RoadLibrary.h"
 #include "tagging/Journal.h"
 #include "tagging/PassLock.h"
+#include "tagging/Undo.h"
 #include "windowlogic/Colours.h"
 #include "windowlogic/RowLook.h"
 #include "windowlogic/WindowTexts.h"
@@ -31,6 +32,26 @@ constexpr Control kMatchesLabel{ControlName::Label1, 1};
 constexpr Control kCheckedLabel{ControlName::Label1, 2};
 constexpr Control kStepOne{ControlName::Label1, 8};
 constexpr Control kStepTwo{ControlName::Label1, 9};
+constexpr Control kSelectAll{ControlName::cmdSel, 0};
+constexpr Control kUncheckSelected{ControlName::cmdCheck, 1};
+
+// The controls that act on the list or start a pass: still while a tagging pass
+// runs (the first four also while the log or a viewer shows).
+constexpr Control kStillDuringTagging[] = {
+    {ControlName::cmdSel, 0},
+    {ControlName::cmdSel, 6},
+    {ControlName::cmdCheck, 0},
+    {ControlName::cmdCheck, 1},
+    {ControlName::cmdBrowseForFolder},
+    {ControlName::chkSubfolders},
+    {ControlName::chkAlsoId3v2},
+    {ControlName::cmdDisplayLyrics},
+    {ControlName::cmdDisplaySavedLyrics},
+    {ControlName::cboLyrics},
+    {ControlName::list},
+    {ControlName::txtViewLyrics},
+};
+constexpr int kListCommandCount = 4;
 
 const std::string kCredit = std::string(companion::kCreditLineStart) +
                             std::string(companion::kWebAddress) +
@@ -92,7 +113,37 @@ TEST(TaggingLogic, YesTagsAndShowsTheLogInPlaceOfTheList) {
     window.Click(kAlpha);
     std::filesystem::remove(window.road.GammaLiveMp3);
     window.Prompts.Answers = {true};
+    const std::vector<std::string> names = window.Names();
+    // The pass yields before each file: the label counts the files done, only
+    // the stop is at hand, and what reaches the other handlers changes nothing.
+    std::vector<std::string> labels;
+    window.ProcessEventsCalls = 0;  // the yields of the tagging pass from here
+    window.OnProcessEvents = [&](int call) {
+        labels.push_back(window[kCheckedLabel].Caption);
+        if (call != 1) {
+            return;
+        }
+        EXPECT_EQ(window[kTagButton].Caption, "Stop tagging");
+        EXPECT_TRUE(window[kTagButton].Enabled);
+        for (const Control control : kStillDuringTagging) {
+            EXPECT_FALSE(window[control].Enabled) << ElementName(control);
+        }
+        window.Logic.cmdSel_Click(0);
+        window.Logic.cmdCheck_Click(1);
+        window.Logic.list_ItemCheck(window.RowOf(kGammaLive), false);
+        window.Logic.list_KeySpace();
+        window.Logic.list_ColumnClick(2);
+        window.Logic.cmdBrowseForFolder_Click();
+        window.Logic.cmdDisplayLyrics_Click();
+        EXPECT_FALSE(window.Logic.CanTakeDrop());
+    };
     window.Logic.cmdTagThem_Click();
+    ASSERT_EQ(labels.size(), 2u);
+    EXPECT_EQ(labels[0], "Tagging: 0 / 2");
+    EXPECT_TRUE(labels[1] == "Tagging: 0 / 2" || labels[1] == "Tagging: 1 / 2") << labels[1];
+    EXPECT_EQ(window.Prompts.FolderDialogs, 1);
+    EXPECT_EQ(window.Logic.State().Shown, Pane::Log);
+    EXPECT_EQ(window.Names(), names);
 
     EXPECT_NE(ReadFileBytes(window.road.AlphaMp3), window.road.AlphaBytes);
     EXPECT_EQ(window.View.ViewerText, window.Logged("File tagged..: ", kAlpha) +
@@ -108,6 +159,63 @@ TEST(TaggingLogic, YesTagsAndShowsTheLogInPlaceOfTheList) {
     // Escape leaves the log alone: it asks a question first.
     window.Logic.txtViewLyrics_KeyEscape();
     EXPECT_TRUE(window[kViewer].Visible);
+    // Under the log the selection and check buttons are still and the way back
+    // stays open, whatever reaches them.
+    for (int i = 0; i < std::ssize(kStillDuringTagging); ++i) {
+        const Control control = kStillDuringTagging[i];
+        EXPECT_EQ(window[control].Enabled, i >= kListCommandCount) << ElementName(control);
+    }
+    window.Logic.cmdSel_Click(0);
+    window.Logic.cmdCheck_Click(1);
+    EXPECT_EQ(window[kCheckedLabel].Caption, "Checked: 2");
+    EXPECT_TRUE(window[kTagButton].Enabled);
+    window.Prompts.Answers = {false};
+    window.Logic.cmdTagThem_Click();
+    EXPECT_TRUE(window[kList].Visible);
+    EXPECT_TRUE(window[kUncheckSelected].Enabled);
+}
+
+// The stop, or closing the window, during the pass: the file being written is
+// finished and the rest not tried. The journal keeps the pass for its undo; the
+// log shows the file done, or the program ends once that file is whole.
+TEST(TaggingLogic, TheStopOrClosingEndsThePassAfterTheFileBeingWritten) {
+    for (const bool closing : {false, true}) {
+        MatchedWindow window;
+        window.Prompts.Answers = {true};
+        window.ProcessEventsCalls = 0;  // the yields of the tagging pass from here
+        window.OnProcessEvents = [&](int call) {
+            if (call != 2) {  // yield 2 comes after the first file
+                return;
+            }
+            if (closing) {
+                EXPECT_FALSE(window.Logic.Form_Unload());  // the window stays meanwhile
+            } else {
+                window.Logic.cmdTagThem_Click();
+                EXPECT_FALSE(window[kTagButton].Enabled);
+            }
+            EXPECT_EQ(window.EndProgramCalls, 0);
+        };
+        window.Logic.cmdTagThem_Click();
+
+        EXPECT_EQ(window.ProcessEventsCalls, 2) << closing;
+        EXPECT_NE(ReadFileBytes(window.road.AlphaMp3), window.road.AlphaBytes);
+        EXPECT_EQ(ReadFileBytes(window.road.GammaLiveMp3), window.road.GammaLiveBytes);
+        const std::vector<PassSummary> passes = ListPasses(DefaultJournalFolder());
+        ASSERT_EQ(passes.size(), 1u);
+        EXPECT_EQ(passes[0].Files, 1u);
+        EXPECT_EQ(window.EndProgramCalls, closing ? 1 : 0);
+        if (closing) {
+            EXPECT_EQ(window.EndProgramStatus, 0);
+            continue;
+        }
+        EXPECT_EQ(window.View.ViewerText, window.Logged("File tagged..: ", kAlpha));
+        EXPECT_EQ(window.Logic.State().Shown, Pane::Log);
+        EXPECT_EQ(window[kTagButton].Caption, "Return to list");
+        EXPECT_TRUE(window[kTagButton].Enabled);
+        EXPECT_EQ(window[kCheckedLabel].Caption, "Checked: 2");
+        EXPECT_TRUE(window[kFolderButton].Enabled);
+        EXPECT_FALSE(window.Logic.State().StopTagging);
+    }
 }
 
 // The window never waits for another pass: while one holds the lock, the press
@@ -229,12 +337,21 @@ TEST(ViewersLogic, EachButtonTogglesItsViewerAndTheOtherTakesOver) {
     EXPECT_EQ(window[kSaved].Caption, "Display lyrics saved into this file");
     EXPECT_FALSE(window[kSaved].Bold);
 
+    // The selection and check buttons do not act on the list the viewer hides.
+    EXPECT_FALSE(window[kSelectAll].Enabled);
+    EXPECT_FALSE(window[kUncheckSelected].Enabled);
+    window.Logic.cmdSel_Click(0);
+    window.Logic.cmdCheck_Click(1);
+    EXPECT_EQ(window[kCheckedLabel].Caption, "Checked: 2");
+
     window.Logic.txtViewLyrics_KeyEscape();
     EXPECT_TRUE(window[kList].Visible);
     EXPECT_FALSE(window[kViewer].Visible);
     EXPECT_EQ(window.View.ViewerText, "");
     EXPECT_EQ(window.View.Focus, kList);
     EXPECT_EQ(window[kPrepared].Caption, "Display lyrics");
+    EXPECT_TRUE(window[kSelectAll].Enabled);
+    EXPECT_TRUE(window[kUncheckSelected].Enabled);
 }
 
 TEST(ViewersLogic, SavedLyricsComeFromTheTaggedRowThePanelShows) {
