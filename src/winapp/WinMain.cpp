@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The versemark program on Windows: one running copy, the configuration, the
-// command line, then either the one-file run or the window.
+// The versemark program on Windows: one running copy (a second start hands over
+// to it), the configuration, the command line, then either the one-file run or
+// the window.
 #include <windows.h>
 
 #include <objbase.h>
@@ -18,6 +19,7 @@
 #include "startup/RunConfig.h"
 #include "startup/basMain.h"
 #include "tags/Id3v2Lyrics.h"
+#include "winapp/WinSecondStart.h"
 #include "winapp/WinSession.h"
 
 namespace {
@@ -66,6 +68,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     // Twips become pixels at the screen's own dpi, not at a scaled 96.
     SetProcessDPIAware();
     Win32ProcessServices services;
+    if (services.AnotherCopyRuns()) {
+        RunConfig request;
+        request.RunMode = ParseCommandLine(argumentText, request);
+        return winapp::AnswerSecondStart(request, kProgramTitle);
+    }
     ProgramValues& values = basMain();
     const auto probe = StartProgram(argumentText, ProgramFolder(), services, values);
     if (!probe) {
