@@ -9,8 +9,8 @@
 #   2. the window's tests on a virtual screen: versemark.exe's window opened on
 #      the demo library as the companion starts it, checked through its controls;
 #      its places and captions checked again at 144 dpi;
-#   3. the installer, run silently, then versemark-cli.exe --version from the
-#      installed folder;
+#   3. the installer, run silently for the current user and for all users, with
+#      its uninstaller (tests/windows/check_installer.sh);
 #   4. one-file runs of versemark.exe and versemark-cli.exe tag --also-id3v2 over
 #      the demo library, and the two files the window test tagged, compared byte
 #      for byte with the Linux build's (when a Linux build folder is given).
@@ -45,14 +45,19 @@ fi
 TAGLIB=$OUT/taglib
 bash scripts/build-taglib-mingw.sh "$TAGLIB" "$OUT/taglib-work"
 
+# One build with debug information: each program's is split off into
+# <program>.exe.debug beside it after linking, and the programs themselves are
+# stripped (cmake/WindowsResources.cmake).
 cmake -S . -B "$BUILD" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64.cmake" \
-    -DCMAKE_BUILD_TYPE=Release -DCMAKE_PREFIX_PATH="$GTEST;$TAGLIB" -DVERSEMARK_ID3V2=ON \
+    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_PREFIX_PATH="$GTEST;$TAGLIB" -DVERSEMARK_ID3V2=ON \
     -DVERSEMARK_WINDOW=OFF -DVERSEMARK_BENCH=OFF -DVERSEMARK_TESTS=ON >/dev/null
 cmake --build "$BUILD" "$JOBS"
 
+# The installer, with the icon the build drew and the licence with Windows line ends.
 INSTALLER=$OUT/versemark-$VERSION-setup.exe
-makensis -V2 -DVERSION="$VERSION" -DPROGRAMS="$BUILD" -DOUTFILE="$INSTALLER" \
-    data/windows/versemark.nsi
+sed 's/\r*$/\r/' LICENSE >"$BUILD/windows/LICENSE.txt"
+makensis -V2 -DVERSION="$VERSION" -DPROGRAMS="$BUILD" -DICON="$BUILD/windows/versemark.ico" \
+    -DLICENSE="$BUILD/windows/LICENSE.txt" -DOUTFILE="$INSTALLER" data/windows/versemark.nsi
 built=$(date +%s)
 
 # A fresh prefix of our own, removed at the end with its server.
@@ -133,18 +138,9 @@ VERSEMARK_WINDOW_DPI=144 xvfb-run -a -s "-screen 0 1920x1200x24" \
     { echo "build-windows: the window's tests failed under Wine at 144 dpi." >&2; exit 1; }
 wine reg delete "$DESKTOP_KEY" /v LogPixels /f >/dev/null
 
-# 3. The installer, silently, and the installed companion program.
-wine "$INSTALLER" /S
-INSTALLED='C:\Program Files\Versemark'
-answer=$(wine "$INSTALLED\\versemark-cli.exe" --version | tr -d '\r' | head -n 1)
-if [ "$answer" != "versemark-cli $VERSION" ]; then
-    echo "build-windows: the installed versemark-cli.exe answered '$answer'." >&2
-    exit 1
-fi
-for name in versemark.exe Uninstall.exe; do
-    [ -f "$(winepath -u "$INSTALLED\\$name")" ] || { echo "build-windows: $name not installed" >&2; exit 1; }
-done
-echo "installer: installed, versemark-cli.exe answers '$answer'"
+# 3. The installer, silently: for the current user (the machine unchanged, the
+#    PATH option, the uninstall), then for all users.
+bash tests/windows/check_installer.sh "$INSTALLER" "$VERSION"
 
 # 4. One file tagged by versemark.exe, and the files the window tagged, against
 #    the Linux build.

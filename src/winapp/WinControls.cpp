@@ -17,6 +17,7 @@ namespace {
 constexpr unsigned long kSystemColourFlag = 0x80000000UL;
 constexpr unsigned long kSystemColourIndexMask = 0xFF;
 constexpr int kRuleThickness = 15;  // one pixel at 96 dpi
+constexpr int kListBorders = 2;     // an open drop-down list's border, in pixels
 
 // Notifications and colour requests of a container's children go to the top
 // window, which handles every control of the window in one place.
@@ -166,7 +167,25 @@ void ControlSet::Place(HWND control) {
     const int left = ToPixels(at.Left);
     const int top = ToPixels(at.Top);
     MoveWindow(control, left, top, ToPixels(at.Left + at.Width) - left,
-               ToPixels(at.Top + at.Height) - top, TRUE);
+               ToPixels(at.Top + at.Height) - top + OpenListHeight(control), TRUE);
+}
+
+HWND ControlSet::MakeDropDownList(HWND parent, TwipRect at, int visibleEntries) {
+    HWND list = Make(parent, WC_COMBOBOXW, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0, at);
+    SendMessageW(list, CB_SETMINVISIBLE, static_cast<WPARAM>(visibleEntries), 0);
+    listEntries_[list] = visibleEntries;
+    Place(list);  // again, now with the list's height
+    return list;
+}
+
+int ControlSet::OpenListHeight(HWND control) const {
+    const auto found = listEntries_.find(control);
+    if (found == listEntries_.end()) {
+        return 0;
+    }
+    // The entries' height (the font's) and the list's border above and below.
+    const auto entryHeight = static_cast<int>(SendMessageW(control, CB_GETITEMHEIGHT, 0, 0));
+    return found->second * std::max(entryHeight, 1) + kListBorders;
 }
 
 void ControlSet::KeepFrameBoxesBehind() {

@@ -55,6 +55,11 @@ class ControlSet {
     HWND MakePicture(HWND parent, TwipRect at);
     // A horizontal or vertical rule from (x1, y1) to (x2, y2).
     HWND MakeRule(HWND parent, int x1, int y1, int x2, int y2);
+    // A drop-down list whose list shows `visibleEntries` entries before it scrolls.
+    // Its place's height is the closed box's; the height the box is given adds
+    // the list's, which is how the version 5 controls size the open list (the
+    // version 6 ones count entries instead).
+    HWND MakeDropDownList(HWND parent, TwipRect at, int visibleEntries);
     // A control of another class placed like the ones above.
     HWND Make(HWND parent, const wchar_t* windowClass, DWORD style, DWORD extendedStyle,
               TwipRect at);
@@ -81,6 +86,8 @@ class ControlSet {
 
   private:
     void Place(HWND control);
+    // The pixels a drop-down list opens below its box; 0 for other controls.
+    int OpenListHeight(HWND control) const;
     void FitToCaption(HWND control);
     void FitLongestWord(HWND control);
 
@@ -91,6 +98,7 @@ class ControlSet {
     std::unordered_map<HWND, bool> autoSized_;
     std::unordered_map<HWND, std::string> captions_;  // the bytes behind each caption
     std::unordered_map<HWND, HWND> frameBoxes_;       // a frame's container -> its group box
+    std::unordered_map<HWND, int> listEntries_;       // a drop-down list -> its visible entries
 };
 
 // A platform colour value as the system's colour.

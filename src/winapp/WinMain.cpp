@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The versemark program on Windows: one running copy, the configuration, the
-// command line, then either the one-file run or the window.
+// The versemark program on Windows: one running copy (a second start hands over
+// to it), the configuration, the command line, then either the one-file run or
+// the window.
 #include <windows.h>
 
 #include <objbase.h>
 
+#include <cstdio>
 #include <string>
 
 #include "platform/CodePage.h"
@@ -12,10 +14,12 @@
 #include "platform/StandardStreams.h"
 #include "platform/UserChoices.h"
 #include "platform/win32/Win32Process.h"
+#include "startup/ProgramInfo.h"
 #include "startup/ProgramStart.h"
 #include "startup/RunConfig.h"
 #include "startup/basMain.h"
 #include "tags/Id3v2Lyrics.h"
+#include "winapp/WinSecondStart.h"
 #include "winapp/WinSession.h"
 
 namespace {
@@ -37,15 +41,40 @@ class Win32ProcessServices final : public ProcessServices {
     win32::InstanceMutex instance_;
 };
 
+// The version or the usage when the whole command line asks for it: printed, as
+// on Linux, and shown in a message box, since a program of the Windows subsystem
+// has no console of its own. False for every other command line.
+bool AnswerInfoRequest(const std::string& argumentText) {
+    const char* const argv[] = {kWindowProgramName.data(), argumentText.c_str(), nullptr};
+    const auto answer =
+        InfoRequestAnswer(2, argv, kWindowProgramName, VERSEMARK_VERSION, VersemarkUsage());
+    if (!answer) {
+        return false;
+    }
+    std::fwrite(answer->data(), 1, answer->size(), stdout);
+    std::fflush(stdout);
+    win32::ShowMessageBox(kProgramTitle, *answer);
+    return true;
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     PrepareStandardStreams();  // the log also goes to standard output, as on Linux
+    const std::string argumentText = win32::ArgumentText();
+    if (AnswerInfoRequest(argumentText)) {
+        return kExitNormal;
+    }
     // Twips become pixels at the screen's own dpi, not at a scaled 96.
     SetProcessDPIAware();
     Win32ProcessServices services;
+    if (services.AnotherCopyRuns()) {
+        RunConfig request;
+        request.RunMode = ParseCommandLine(argumentText, request);
+        return winapp::AnswerSecondStart(request, kProgramTitle);
+    }
     ProgramValues& values = basMain();
-    const auto probe = StartProgram(win32::ArgumentText(), ProgramFolder(), services, values);
+    const auto probe = StartProgram(argumentText, ProgramFolder(), services, values);
     if (!probe) {
         return kExitNormal;
     }

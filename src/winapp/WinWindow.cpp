@@ -10,13 +10,16 @@
 
 #include "platform/win32/WideText.h"
 #include "winapp/WinPictures.h"
+#include "winapp/WinSecondStart.h"
 #include "windowlogic/WindowLogic.h"
 #include "windowlogic/WindowTexts.h"
 
 namespace versemark::winapp {
 namespace {
 
-constexpr wchar_t kWindowClass[] = L"VersemarkWindow";
+// Posted to itself when a second start handed a folder over: asked once the
+// hand-over has returned, so that the second start does not wait for the answer.
+constexpr UINT kAskHandedFolder = WM_APP + 1;
 constexpr UINT_PTR kViewerSubclass = 1;
 constexpr UINT_PTR kListSubclass = 2;
 
@@ -187,6 +190,16 @@ LRESULT Win32Window::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_DROPFILES:
             OnDrop(reinterpret_cast<HDROP>(wParam));
             return 0;
+        case WM_COPYDATA:
+            if (ReadFolderHandOver(*reinterpret_cast<const COPYDATASTRUCT*>(lParam), handedFolder_,
+                                   handedSubfolders_)) {
+                PostMessageW(window_, kAskHandedFolder, 0, 0);
+                return TRUE;
+            }
+            return FALSE;
+        case kAskHandedFolder:
+            AskHandedFolder();
+            return 0;
         case WM_CLOSE:
             // The window stays while a tagging pass finishes its file; the
             // program ends after it.
@@ -276,6 +289,14 @@ void Win32Window::OnDrop(HDROP drop) {
     if (logic_ != nullptr && attributes != INVALID_FILE_ATTRIBUTES &&
         (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 && logic_->CanTakeDrop()) {
         logic_->Form_FolderDropped(win32::Utf8(path));
+    }
+}
+
+void Win32Window::AskHandedFolder() {
+    const std::string folder = std::move(handedFolder_);
+    handedFolder_.clear();
+    if (logic_ != nullptr && !folder.empty()) {
+        logic_->Form_FolderHandedOver(folder, handedSubfolders_);
     }
 }
 

@@ -109,6 +109,8 @@ class Win32Window final : public WindowView {
     bool OnListMouse(UINT message, LPARAM lParam);
     void OnCommand(HWND from, int code);
     void OnDrop(HDROP drop);
+    // A folder a second start handed over: matched when the user agrees.
+    void AskHandedFolder();
     void KeepFocusOnAControl(HWND leaving);
     LRESULT OnNotify(NMHDR* header);
     LRESULT OnListNotify(NMHDR* header);
@@ -142,6 +144,9 @@ class Win32Window final : public WindowView {
     // The row a focus change already reported as clicked, so that the click
     // that moved the focus does not report it twice.
     int focusReported_ = -1;
+    // The folder a second start handed over, until it is asked about.
+    std::string handedFolder_;
+    bool handedSubfolders_ = false;
 };
 
 // Processes the window's pending messages without waiting: how a matching pass

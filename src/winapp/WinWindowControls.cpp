@@ -123,13 +123,8 @@ HWND Win32Window::MakeControl(const ControlDesign& design, HWND parent) {
             return controls_.MakeButton(parent, design.Caption, at);
         case ControlKind::CheckBox:
             return controls_.MakeCheckBox(parent, design.Caption, at);
-        case ControlKind::ComboBox: {
-            // The place's height is the closed box's; the list opens below it.
-            HWND combo = controls_.Make(parent, WC_COMBOBOXW,
-                                        CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0, at);
-            SendMessageW(combo, CB_SETMINVISIBLE, kComboVisibleEntries, 0);
-            return combo;
-        }
+        case ControlKind::ComboBox:
+            return controls_.MakeDropDownList(parent, at, kComboVisibleEntries);
         case ControlKind::ListView:
             return MakeList(parent, at);
         case ControlKind::TextBox:

@@ -5,7 +5,9 @@
 
 #include "tags/Id3v2Lyrics.h"
 #include "windowlogic/RowLook.h"
+#include "windowlogic/UserPrompts.h"
 #include "windowlogic/WindowSettings.h"
+#include "windowlogic/WindowTexts.h"
 #include "windowlogic/WindowView.h"
 
 namespace versemark {
@@ -64,6 +66,19 @@ void WindowLogic::Form_FolderDropped(const std::string& folder) {
     if (!CanTakeDrop()) {
         return;
     }
+    MatchChosenFolder(folder);
+}
+
+void WindowLogic::Form_FolderHandedOver(const std::string& folder, bool subfolders) {
+    if (state_.PassRunning) {
+        services_.Prompts->ShowMessage(texts::kHandedFolderWhilePass + folder);
+        return;
+    }
+    if (!services_.Prompts->AskYesNo(texts::kHandedFolderQuestion + folder + "?",
+                                     PromptIcon::Question)) {
+        return;
+    }
+    SetSubfolders(subfolders);
     MatchChosenFolder(folder);
 }
 

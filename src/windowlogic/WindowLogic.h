@@ -105,6 +105,9 @@ class WindowLogic {
     // CanTakeDrop says whether a drop is taken now (not while a pass runs).
     bool CanTakeDrop() const;
     void Form_FolderDropped(const std::string& folder);
+    // A folder a second start of the program handed over: matched, with its
+    // subfolders choice, when the user agrees; while a pass runs, only a message.
+    void Form_FolderHandedOver(const std::string& folder, bool subfolders);
 
     // Start-up: the lyrics-count caption and the subfolder check box.
     void SetLyricsCountCaption(const std::string& caption);

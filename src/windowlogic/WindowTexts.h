@@ -25,6 +25,13 @@ inline constexpr char kAskRefresh[] = "Do you want to refresh the list using the
 inline constexpr char kAlsoId3v2[] = "also write the lyrics as an ID3v2 lyrics frame";
 // Why "Tag checked files" is disabled while a pass of another window or of
 // versemark-cli runs.
+// A folder handed over by a second start of the program: the question (the
+// folder and "?" follow) and, while a pass runs, the message (the folder follows).
+inline constexpr char kHandedFolderQuestion[] =
+    "Versemark was started again with a folder. Match the MP3 files in ";
+inline constexpr char kHandedFolderWhilePass[] =
+    "Versemark was started again with a folder, but a pass is running; the folder was not "
+    "opened:\n";
 inline constexpr char kOtherPassRunning[] =
     "Another tagging pass is running. Tag again when it has finished.";
 

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <memory>
 #include <thread>
+#include <utility>
 
 #include "CrashAndUndo.h"
 #include "platform/FileSystem.h"
@@ -139,11 +140,20 @@ std::string OldId3v2Tag() {
 // Undo gives back the old bytes of every file the pass still owns, whether the
 // pass wrote the tails in place or (with the ID3v2 frame) each file as a copy;
 // a file changed after the pass is left as it is, with its reason.
+// So it does in a folder whose files' paths are over 400 characters long.
 TEST_F(CrashAndUndo, UndoRestoresTheOldFilesAndSkipsOneChangedSince) {
     originals_[3] = OldId3v2Tag() + originals_[3];  // an old front to give back
-    for (const bool id3v2 : {false, true}) {
-        const std::string folder = id3v2 ? "undo-id3v2" : "undo";
+    std::string deepFolder = "deep";
+    for (char letter = 'a'; letter < 'i'; ++letter) {
+        deepFolder += "/" + std::string(45, letter);  // 8 folders of 46 characters
+    }
+    const std::pair<std::string, bool> folders[] = {
+        {"undo", false}, {"undo-id3v2", true}, {deepFolder, false}};
+    for (const auto& [folder, id3v2] : folders) {
         WriteOriginals(folder);
+        if (folder == deepFolder) {
+            ASSERT_GT(paths_[0].size(), 400u);
+        }
         TaggingOptions options = Options();
         options.Tag.AlsoId3v2 = id3v2;
         const auto pass = TagCheckedRows(Rows(), options);

@@ -376,6 +376,21 @@ TEST_F(WinWindowTest, AtTheScreensDpiTheControlsScaleAndTheirTextsKeepTheirRoom)
         EXPECT_NEAR(place.right, controls.ToPixels(twips.Left + twips.Width), 1) << name;
         if (design.Kind != ControlKind::ComboBox) {
             EXPECT_NEAR(place.bottom, controls.ToPixels(twips.Top + twips.Height), 1) << name;
+        } else {
+            // The open list shows its entries, up to 12 before it scrolls, not a
+            // line of one pixel.
+            constexpr int kListEntriesShown = 12;
+            SendMessageW(control, CB_SHOWDROPDOWN, TRUE, 0);
+            COMBOBOXINFO parts{};
+            parts.cbSize = sizeof(parts);
+            RECT open{};
+            EXPECT_TRUE(GetComboBoxInfo(control, &parts) && GetWindowRect(parts.hwndList, &open))
+                << name;
+            SendMessageW(control, CB_SHOWDROPDOWN, FALSE, 0);
+            const auto count = static_cast<int>(SendMessageW(control, CB_GETCOUNT, 0, 0));
+            const auto entry = static_cast<int>(SendMessageW(control, CB_GETITEMHEIGHT, 0, 0));
+            EXPECT_GT(count, 0) << name;
+            EXPECT_GE(open.bottom - open.top, std::min(count, kListEntriesShown) * entry) << name;
         }
         // A caption wraps into no more lines than at 96 dpi, in lines no taller
         // against the dpi, so that what fits there is not cut off here. The text's

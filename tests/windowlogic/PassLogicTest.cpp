@@ -279,6 +279,7 @@ TEST(FolderCommandLogic, TheButtonStopsThePassAndStaysDisabledUntilItEnds) {
             disabledAfterStop = !window[kFolderButton].Enabled;
             EXPECT_EQ(window[kFolderButton].Caption, "");          // the first pass's empty tooltip
             window.Logic.Form_FolderDropped(window.road.Music());  // no pass inside a pass
+            window.Logic.Form_FolderHandedOver(window.road.Music(), false);  // nor asked
         }
         if (call > 3) {
             ++callsAfterStop;
@@ -288,6 +289,11 @@ TEST(FolderCommandLogic, TheButtonStopsThePassAndStaysDisabledUntilItEnds) {
 
     EXPECT_TRUE(disabledAfterStop);
     EXPECT_EQ(window.Prompts.FolderDialogs, 1);
+    EXPECT_TRUE(window.Prompts.Asked.empty());
+    EXPECT_EQ(window.Prompts.Messages,
+              std::vector<std::string>{"Versemark was started again with a folder, but a pass is "
+                                       "running; the folder was not opened:\n" +
+                                       window.road.Music()});
     EXPECT_EQ(window[kMatchesLabel].Caption, "Matches: 2 / 2 (100%)");
     EXPECT_EQ(window.Logic.Rows().VisibleCount(), 2);
     EXPECT_EQ(callsAfterStop, 0);  // phase 2 of two rows does not yield
@@ -295,6 +301,27 @@ TEST(FolderCommandLogic, TheButtonStopsThePassAndStaysDisabledUntilItEnds) {
     EXPECT_EQ(window[kFolderButton].Caption, window.road.Music());
     EXPECT_FALSE(window.Logic.State().StopMatching);
     EXPECT_TRUE(window.Logic.CanTakeDrop());
+}
+
+// A folder a second start hands over is matched, with its subfolders choice, only
+// when the user agrees.
+TEST(FolderCommandLogic, AFolderHandedOverIsMatchedWhenTheUserAgrees) {
+    RoadWindow window;
+    window.Logic.SetSubfolders(false);
+    window.Prompts.Answers = {false, true};
+    const std::string question =
+        "Versemark was started again with a folder. Match the MP3 files in " + window.road.Music() +
+        "?";
+    window.Logic.Form_FolderHandedOver(window.road.Music(), true);
+    EXPECT_EQ(window.Logic.Rows().VisibleCount(), 0);
+    EXPECT_FALSE(window[kSubfolders].Checked);
+    window.Logic.Form_FolderHandedOver(window.road.Music(), true);
+    EXPECT_EQ(window.Logic.Rows().VisibleCount(), 6);  // the 2 files and the 4 in subfolders
+    EXPECT_TRUE(window[kSubfolders].Checked);
+    ASSERT_EQ(window.Prompts.Asked.size(), 2u);
+    EXPECT_EQ(window.Prompts.Asked[0].Text, question);
+    EXPECT_EQ(window.Prompts.Asked[1].Text, question);
+    EXPECT_EQ(window.Prompts.FolderDialogs, 0);
 }
 
 // The label is drawn at a steady pace, not for every file: a file that comes

@@ -9,6 +9,7 @@
 
 #include "platform/RandomAccessFile.h"
 #include "platform/win32/SystemError.h"
+#include "platform/win32/SystemPath.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32HandleFile.h"
 
@@ -178,7 +179,7 @@ std::unique_ptr<RandomAccessFile> OpenFile(const std::string& path, FileAccess a
                             ? FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT
                             : FILE_ATTRIBUTE_NORMAL;
     // Others may read, write and remove the file while it is open, as on Linux.
-    const HANDLE handle = CreateFileW(win32::Wide(path).c_str(), rights,
+    const HANDLE handle = CreateFileW(win32::SystemPath(path).c_str(), rights,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                       nullptr, OPEN_EXISTING, flags, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {

@@ -5,6 +5,7 @@
 
 #include "platform/FileLock.h"
 #include "platform/win32/SystemError.h"
+#include "platform/win32/SystemPath.h"
 #include "platform/win32/WideText.h"
 
 namespace versemark {
@@ -35,7 +36,7 @@ bool LockRange(HANDLE handle, DWORD flags) {
 
 std::unique_ptr<HeldFileLock> TakeFileLock(const std::string& path, FileLockWait wait,
                                            FileLockTake& result, std::string& reason) {
-    const HANDLE handle = CreateFileW(win32::Wide(path).c_str(), GENERIC_READ | GENERIC_WRITE,
+    const HANDLE handle = CreateFileW(win32::SystemPath(path).c_str(), GENERIC_READ | GENERIC_WRITE,
                                       kShared, nullptr, OPEN_ALWAYS, kOpenFlags, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         result = FileLockTake::Failed;
@@ -56,8 +57,8 @@ std::unique_ptr<HeldFileLock> TakeFileLock(const std::string& path, FileLockWait
 }
 
 bool FileLockHeldElsewhere(const std::string& path) {
-    const HANDLE handle = CreateFileW(win32::Wide(path).c_str(), GENERIC_READ, kShared, nullptr,
-                                      OPEN_EXISTING, kOpenFlags, nullptr);
+    const HANDLE handle = CreateFileW(win32::SystemPath(path).c_str(), GENERIC_READ, kShared,
+                                      nullptr, OPEN_EXISTING, kOpenFlags, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         return false;
     }

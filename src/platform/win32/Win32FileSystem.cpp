@@ -5,6 +5,7 @@
 
 #include "platform/FileSystem.h"
 #include "platform/win32/ScopedHandle.h"
+#include "platform/win32/SystemPath.h"
 #include "platform/win32/WideText.h"
 
 namespace versemark {
@@ -12,19 +13,20 @@ namespace versemark {
 namespace {
 
 using win32::ScopedHandle;
+using win32::SystemPath;
 using win32::Utf8;
 using win32::Wide;
 
-constexpr wchar_t kAllEntries[] = L"*";
+constexpr char kAllEntries[] = "*";
 constexpr char kDriveColon = ':';
 
 DWORD Attributes(const std::string& path) {
-    return path.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(Wide(path).c_str());
+    return path.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(SystemPath(path).c_str());
 }
 
 // A folder opened for reading its information (links and junctions followed).
 HANDLE OpenFolder(const std::string& folder) {
-    return CreateFileW(Wide(folder).c_str(), FILE_READ_ATTRIBUTES,
+    return CreateFileW(SystemPath(folder).c_str(), FILE_READ_ATTRIBUTES,
                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
 }
@@ -81,7 +83,7 @@ std::optional<std::vector<FolderEntry>> ListFolder(const std::string& folder,
         }
     }
     WIN32_FIND_DATAW found{};
-    const std::wstring pattern = Wide(EnsureBackslash(folder)) + kAllEntries;
+    const std::wstring pattern = SystemPath(EnsureBackslash(folder) + kAllEntries);
     const HANDLE search = FindFirstFileW(pattern.c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) {
         return GetLastError() == ERROR_FILE_NOT_FOUND ? std::optional(std::vector<FolderEntry>())
@@ -128,7 +130,7 @@ bool PathExists(const std::string& path) {
 }
 
 bool WriteNewFile(const std::string& path, std::string_view content) {
-    const std::wstring name = Wide(path);
+    const std::wstring name = SystemPath(path);
     bool written = false;
     {
         const ScopedHandle file(CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,

@@ -16,6 +16,7 @@
 #include "platform/LockedFile.h"
 #include "platform/win32/ScopedHandle.h"
 #include "platform/win32/SystemError.h"
+#include "platform/win32/SystemPath.h"
 #include "platform/win32/WideText.h"
 
 namespace versemark {
@@ -158,8 +159,8 @@ bool OwnedByCurrentUser(const std::wstring& path) {
 std::unique_ptr<LockedFile> CreateLockedFile(const std::string& path, LockedCreate& result,
                                              std::string& reason) {
     // The file inherits the rights of the user's own folder it is made in.
-    const HANDLE handle = CreateFileW(win32::Wide(path).c_str(), GENERIC_WRITE, kShared, nullptr,
-                                      CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE handle = CreateFileW(win32::SystemPath(path).c_str(), GENERIC_WRITE, kShared,
+                                      nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE &&
         (GetLastError() == ERROR_FILE_EXISTS || GetLastError() == ERROR_ALREADY_EXISTS)) {
         result = LockedCreate::NameTaken;
@@ -175,8 +176,8 @@ std::unique_ptr<LockedFile> CreateLockedFile(const std::string& path, LockedCrea
 }
 
 std::unique_ptr<LockedFile> OpenLockedFile(const std::string& path) {
-    const HANDLE handle = CreateFileW(win32::Wide(path).c_str(), GENERIC_WRITE, kShared, nullptr,
-                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE handle = CreateFileW(win32::SystemPath(path).c_str(), GENERIC_WRITE, kShared,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE || !Lock(handle)) {
         return nullptr;
     }
@@ -185,7 +186,7 @@ std::unique_ptr<LockedFile> OpenLockedFile(const std::string& path) {
 
 bool MakePrivateFolder(const std::string& folder, std::string& reason) {
     // Below the user's local application data, which only the user may open.
-    const std::wstring wide = win32::Wide(folder);
+    const std::wstring wide = win32::SystemPath(folder);
     if (GetFileAttributesW(wide.c_str()) == INVALID_FILE_ATTRIBUTES) {
         std::error_code error;
         std::filesystem::create_directories(PathFromUtf8(folder), error);
@@ -211,7 +212,7 @@ bool MakePrivateFolder(const std::string& folder, std::string& reason) {
 }
 
 bool IsUsersOwnFile(const std::string& path) {
-    const std::wstring wide = win32::Wide(path);
+    const std::wstring wide = win32::SystemPath(path);
     const DWORD attributes = GetFileAttributesW(wide.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES &&
            (attributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) == 0 &&

@@ -8,6 +8,7 @@
 #include "platform/ReplacementFile.h"
 #include "platform/win32/ScopedHandle.h"
 #include "platform/win32/SystemError.h"
+#include "platform/win32/SystemPath.h"
 #include "platform/win32/WideText.h"
 #include "platform/win32/Win32HandleFile.h"
 
@@ -99,7 +100,7 @@ std::unique_ptr<ReplacementFile> CreateReplacementFile(const std::string& path, 
                             ? FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT
                             : FILE_ATTRIBUTE_NORMAL;
     const win32::ScopedHandle old(
-        CreateFileW(win32::Wide(path).c_str(), GENERIC_READ | GENERIC_WRITE,
+        CreateFileW(win32::SystemPath(path).c_str(), GENERIC_READ | GENERIC_WRITE,
                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                     flags, nullptr));
     if (!old.Valid()) {
