@@ -121,6 +121,15 @@ def tail_record(index, old, new):
                  number(900 + len(old)) + text(old) + text(new))
 
 
+def ranges_record(index, ranges, old_length):
+    """A change at several places: (offset, old bytes, new bytes) each."""
+    payload = (number(index) + text(b"/m/song%d.mp3" % index) + stamp() + number(old_length) +
+               number(len(ranges)))
+    for offset, old, new in ranges:
+        payload += number(offset) + text(old) + text(new)
+    return entry(b"R", payload)
+
+
 JOURNAL_HEADER = entry(b"V", number(2) + number(1765000000) + text(b"/m") + text(b""))
 JOURNAL_RECORDS = (tail_record(0, b"TAG" + bytes(125), b"LYRICSBEGIN" + bytes(20)) +
                    entry(b"D", number(0) + stamp()) +
@@ -132,6 +141,10 @@ JOURNAL = {
     "raw_forged_behind_damage": b"\x00" + JOURNAL_HEADER + b"T\xff" + bytes(30) +
     tail_record(7, b"x", b"y"),
     "raw_cut": b"\x00" + JOURNAL_WHOLE[:len(JOURNAL_WHOLE) - 40],
+    "raw_ranges": b"\x00" + JOURNAL_HEADER +
+    ranges_record(0, [(10, b"\0" * 8, b"USLT" + bytes(4)), (900, b"TAG" + bytes(125),
+                                                            b"LYRICSBEGIN" + bytes(20))], 1028) +
+    entry(b"D", number(0) + stamp()),
     "written_cut": b"\x01\x00\x01\x10" + b"\x20\x10\x00" * 4,
     "written_flip": b"\x01\x01\x00\x90" + b"\x08\x30\x01" * 3,
 }

@@ -280,14 +280,21 @@ std::string Id3v1Frames(std::string_view block) {
     add(kArtistFrameId, Id3v1Text(id3.Artist));
     add(kAlbumFrameId, Id3v1Text(id3.Album));
     add(kYearFrameId, Id3v1Text(id3.Year));
-    if (const std::string comment = Id3v1Text(id3.Comment); !comment.empty()) {
+    // ID3v1.1 puts a zero byte and the track behind a 28-byte comment; in an
+    // ID3v1.0 block the comment runs over both.
+    const bool hasTrack = id3.ZeroByte == 0;
+    std::string commentField = id3.Comment;
+    if (!hasTrack) {
+        commentField += static_cast<char>(id3.ZeroByte);
+        commentField += static_cast<char>(id3.Track);
+    }
+    if (const std::string comment = Id3v1Text(commentField); !comment.empty()) {
         VersionedFrame<Id3::CommentsFrame> frame(kVersion23, TagLib::String::UTF16);
         frame.setLanguage(Bytes(kUnknownLanguage));
         frame.setText(TagLib::String(comment, TagLib::String::UTF8));
         frames += View(frame.render());
     }
-    // ID3v1.1: a zero byte in front of a track number other than 0.
-    if (id3.ZeroByte == 0 && id3.Track != 0) {
+    if (hasTrack && id3.Track != 0) {
         add(kTrackFrameId, std::to_string(id3.Track));
     }
     if (id3.Genre != tail::kGenreNone) {

@@ -11,6 +11,7 @@ and every other frame and the whole tail must be byte for byte what they were
 
 Usage: check_id3v2_lyrics.py BUILD_DIR
 """
+import json
 import os
 import shutil
 import struct
@@ -147,6 +148,166 @@ CASES = [
 ]
 
 
+# --- files for the write in place and for what readers show ------------------------------
+
+
+def v23_padded(path):
+    """Room for the lyrics frame in the padding: the tag is written in place."""
+    tags = ID3()
+    tags.add(TIT2(encoding=1, text="Pi"))
+    tags.add(TPE1(encoding=0, text="Pi band"))
+    tags.save(path, v2_version=3, padding=lambda info: 2048)
+
+
+def v24_no_padding(path):
+    """No padding: the tag grows, and gets padding behind the new frame."""
+    tags = ID3()
+    tags.add(TIT2(encoding=3, text="Rho"))
+    tags.add(TPE1(encoding=3, text="Rho band"))
+    tags.save(path, v2_version=4, padding=lambda info: 0)
+
+
+def id3v1_only(path):
+    with open(path, "ab") as f:
+        f.write(id3v1_block(b"Tau title", b"Tau artist"))
+
+
+def v23_eng_lyrics(path):
+    """A lyrics frame with an empty description in another language comes first."""
+    tags = ID3()
+    tags.add(USLT(encoding=1, lang="eng", desc="", text="english words"))
+    tags.add(TIT2(encoding=1, text="Upsilon"))
+    tags.save(path, v2_version=3, padding=lambda info: 64)
+
+
+def plain_size_frame(frame_id, data):
+    return frame_id + struct.pack(">I", len(data)) + b"\0\0" + data
+
+
+def v24_plain_sizes(path):
+    """A 2.4 tag whose frames carry plain sizes; 200 bytes read as 7-bit bytes
+    would be 136."""
+    frames = (plain_size_frame(b"TXXX", b"\x03note\x00" + b"n" * 194) +
+              plain_size_frame(b"TIT2", b"\x03Phi"))
+    body = frames + b"\0" * 4000
+    size = bytes([(len(body) >> shift) & 0x7F for shift in (21, 14, 7, 0)])
+    with open(path, "rb") as f:
+        audio = f.read()
+    with open(path, "wb") as f:
+        f.write(b"ID3\x04\x00\x00" + size + body + audio)
+
+
+def claims_past_end(path):
+    with open(path, "rb") as f:
+        audio = f.read()
+    with open(path, "wb") as f:
+        f.write(b"ID3\x03\x00\x00\x7f\x7f\x7f\x7f" + audio)
+
+
+def empty_file(path):
+    open(path, "wb").close()
+
+
+WORDS = "Wörds of a song, long enough for a frame of more than 127 bytes.\r\n" * 3
+# name, how the file is made, the lyrics file's bytes, the expected frame text, version
+MORE_CASES = [
+    ("Pi - Song", v23_padded, b"pi words\r\n" + FILTER_MARK.encode(), "pi words\r\n", 3),
+    ("Rho - Song", v24_no_padding, WORDS.encode() + FILTER_MARK.encode(), WORDS, 4),
+    ("Tau - Song", id3v1_only, b"tau words\r\n" + FILTER_MARK.encode(), "tau words\r\n", 3),
+    ("Upsilon - Song", v23_eng_lyrics, b"new words\r\n" + FILTER_MARK.encode(), "new words\r\n",
+     3),
+    ("Phi - Song", v24_plain_sizes, WORDS.encode() + FILTER_MARK.encode(), WORDS, 4),
+]
+REFUSED = [("Chi - Song", claims_past_end), ("Psi - Song", empty_file)]
+
+
+def probe_tags(path):
+    out = run(["ffprobe", "-v", "error", "-show_entries", "format_tags=title,artist", "-of",
+               "default=noprint_wrappers=1", path]).stdout
+    return sorted(line for line in out.decode().splitlines() if line)
+
+
+def exif_warnings(path):
+    out = run(["exiftool", "-a", "-G1", "-Warning", "-Error", path]).stdout
+    return [line for line in out.decode().splitlines() if line]
+
+
+def check_more(work, cli, cache):
+    """The write in place, the padding, the ID3v1 values, the frame readers show
+    first, the tag's own frame sizes, and the files no write may touch."""
+    folders = {kind: os.path.join(work, "more-" + kind) for kind in ("original", "both")}
+    for folder in folders.values():
+        os.makedirs(folder)
+    audio = os.path.join(work, "tone.mp3")
+    for name, make in [(c[0], c[1]) for c in MORE_CASES] + REFUSED:
+        for kind in ("original", "both"):
+            path = os.path.join(folders[kind], name + ".mp3")
+            shutil.copyfile(audio, path)
+            make(path)
+        with open(os.path.join(cache, name + ".txt"), "wb") as f:
+            f.write(b"words\r\n" + FILTER_MARK.encode())
+    for case in MORE_CASES:
+        with open(os.path.join(cache, case[0] + ".txt"), "wb") as f:
+            f.write(case[2])
+    scan = run([cli, "scan", folders["both"], "--cache", cache, "--single-dir", "--json"]).stdout
+    rows = {os.path.basename(r["mp3"]): r["checked"] for r in json.loads(scan)["rows"]}
+    for name, _ in REFUSED:
+        check(rows.get(name + ".mp3") is False, "%s: checked by the scan: %r" % (name, rows))
+    log = run([cli, "tag", folders["both"], "--cache", cache, "--single-dir",
+               "--also-id3v2"]).stdout
+    check(log.count(b"File tagged..: ") == len(MORE_CASES), "log: %r" % log)
+    for name, _ in REFUSED:
+        before = read(os.path.join(folders["original"], name + ".mp3"))
+        check(read(os.path.join(folders["both"], name + ".mp3")) == before, "%s: changed" % name)
+
+    for case in MORE_CASES:
+        name = case[0]
+        original = os.path.join(folders["original"], name + ".mp3")
+        both = os.path.join(folders["both"], name + ".mp3")
+        before, after = read(original), read(both)
+        tags = ID3(both)
+        check(tags.version == (2, case[4], 0), "%s: ID3v2 version %s" % (name, tags.version))
+        shown = [f for f in tags.getall("USLT") if f.desc == ""]
+        check(shown and shown[0].text == expected_text(case),
+              "%s: the first lyrics frame readers show: %r" % (name, shown[:1]))
+        check(len(shown) == 1, "%s: %d lyrics frames without a description" % (name, len(shown)))
+        check(pcm(both) == pcm(original), "%s: decoded audio differs" % name)
+        check(exif_warnings(both) == exif_warnings(original),
+              "%s: ExifTool: %r" % (name, exif_warnings(both)))
+        check(probe_tags(both) == probe_tags(original),
+              "%s: ffprobe %r, before %r" % (name, probe_tags(both), probe_tags(original)))
+        if name == "Pi - Song":
+            # Written in place: the tag kept its size, the audio its place.
+            check(id3v2_size(after) == id3v2_size(before) and
+                  after[id3v2_size(after):len(before) - 128] ==
+                  before[id3v2_size(before):len(before) - 128], "Pi: not written in place")
+        if name in ("Rho - Song", "Tau - Song"):
+            # A tag that grew ends in 4 KiB of padding.
+            end = raw_frames(after)[-1][1]
+            frames_end = after.index(end) + len(end)
+            check(after[frames_end:id3v2_size(after)] == b"\0" * 4096, "%s: padding" % name)
+        if name == "Tau - Song":
+            raw = ID3(both, translate=False)
+            check(raw["TIT2"].text == ["Tau title"] and raw["TPE1"].text == ["Tau artist"] and
+                  raw["TYER"].text == ["2001"] and raw["TCON"].text == ["(12)"],
+                  "Tau: ID3v1 values %r" % raw.pprint())
+            check(probe_tags(both) == ["TAG:artist=Tau artist", "TAG:title=Tau title"],
+                  "Tau: ffprobe %r" % probe_tags(both))
+        if name == "Upsilon - Song":
+            check(shown[0].lang == "eng", "Upsilon: language %r" % shown[0].lang)
+            ids = [frame_id for frame_id, _ in raw_frames(before)]
+            check([frame_id for frame_id, _ in raw_frames(after)] == ids,
+                  "Upsilon: the frame moved: %r" % ids)
+        if name == "Phi - Song":
+            # The frames walk with plain sizes to the padding, the new one too.
+            at, end = 10, id3v2_size(after)
+            while at + 10 <= end and after[at] != 0:
+                at += 10 + struct.unpack(">I", after[at + 4:at + 8])[0]
+            check(at <= end and not after[at:end].strip(b"\0"), "Phi: frame sizes not plain")
+    print("ID3v2 lyrics frame: %d more files checked, %d refused" % (len(MORE_CASES),
+                                                                     len(REFUSED)))
+
+
 def expected_text(case):
     return case[3] + FILTER_MARK + "\r\n" + CREDIT
 
@@ -176,8 +337,17 @@ def check_tagged(name, original, plain, both, case):
     check(own[0].text == expected_text(case), "%s: frame text %r" % (name, own[0].text))
     check(own[0].encoding == (3 if case[4] == 4 else 1), "%s: encoding %d" % (name, own[0].encoding))
 
-    # Every other frame byte for byte, in its order.
-    check(other_frames(after) == other_frames(before), "%s: other frames changed" % name)
+    # Every other frame byte for byte, in its order; a new tag carries the
+    # ID3v1 block's values.
+    if id3v2_size(before):
+        check(other_frames(after) == other_frames(before), "%s: other frames changed" % name)
+    else:
+        raw = ID3(both, translate=False)
+        values = [(frame_id, raw[frame_id.decode()].text) for frame_id, _ in raw_frames(after)
+                  if frame_id != b"USLT"]
+        check(values == [(b"TIT2", [name.split(" - ")[0] + " song"]),
+                         (b"TPE1", [name.split(" - ")[0]]), (b"TYER", ["2001"]),
+                         (b"TCON", ["(12)"])], "%s: ID3v1 values %r" % (name, values))
 
     # The audio and the tail: exactly what the Lyrics3-only pass writes.
     check(after[id3v2_size(after):] == lyrics3_only[id3v2_size(lyrics3_only):],
@@ -239,6 +409,8 @@ def main():
                                     for k in ("original", "plain", "both")), case)
         check(not [n for n in os.listdir(folders["both"]) if n.startswith(".")],
               "a temporary file was left behind")
+
+        check_more(work, cli, cache)
 
         both_show = run([cli, "show", os.path.join(folders["both"], CASES[0][0] + ".mp3")]).stdout
         plain_show = run([cli, "show", os.path.join(folders["plain"], CASES[0][0] + ".mp3")]).stdout

@@ -68,6 +68,18 @@ TEST(Id3v2Lyrics, FileWithoutTagGetsVersion23WithUtf16Text) {
         Frame(3, "COMM", "\x01XXX" + Utf16("") + std::string(2, '\0') + Utf16("Nice")) +
         Frame(3, "TRCK", utf16("7")) + Frame(3, "TCON", utf16("(17)"));
     EXPECT_EQ(*withValues, Tag(3, 0, values + Frame(3, "USLT", data) + padding));
+    // ID3v1.0: the comment runs over the track's two bytes.
+    std::string v10 = block;
+    v10.replace(97, 30, "Comment of thirty characters!!");
+    const auto longComment = BuildId3v2WithLyrics("", "ab\xe9\r\n", reason, v10);
+    ASSERT_TRUE(longComment) << reason;
+    const std::string v10Values = Frame(3, "TIT2", utf16("Title")) + Frame(3, "TPE1", artist) +
+                                  Frame(3, "TYER", utf16("1999")) +
+                                  Frame(3, "COMM",
+                                        "\x01XXX" + Utf16("") + std::string(2, '\0') +
+                                            Utf16("Comment of thirty characters!!")) +
+                                  Frame(3, "TCON", utf16("(17)"));
+    EXPECT_EQ(*longComment, Tag(3, 0, v10Values + Frame(3, "USLT", data) + padding));
     // A file that has a tag keeps it as it is.
     const std::string old = Tag(3, 0, Frame(3, "TIT2", std::string("\0Other", 6)) + padding);
     const auto kept = BuildId3v2WithLyrics(old, "ab\xe9\r\n", reason, block);
