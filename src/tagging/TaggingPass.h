@@ -20,6 +20,8 @@ namespace versemark {
 // lyrics frame, the file then written whole as a copy that replaces it.
 struct TagOptions {
     bool AlsoId3v2 = false;
+    bool AllFormats = false;  // FLAC, Ogg and MP4 files get their own lyrics field too
+    bool BesideFile = false;  // the lyrics are also saved as a .txt file beside each song
     // Told the reason when a file written as a copy could not be tagged.
     std::function<void(const std::string& mp3Path, const std::string& reason)> ReportFailure;
 };

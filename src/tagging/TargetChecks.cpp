@@ -4,7 +4,6 @@
 #include <optional>
 
 #include "platform/FileSystem.h"
-#include "tags/ContentKind.h"
 
 namespace versemark {
 
@@ -19,7 +18,8 @@ TaggingTarget ResolveTaggingTarget(const std::string& mp3Path, const std::string
     return {*real, !realFolder || !LiesWithin(*real, *realFolder)};
 }
 
-std::string TargetRefusal(RandomAccessFile& file, const TaggingTarget& target) {
+std::string TargetRefusal(RandomAccessFile& file, const TaggingTarget& target, bool allFormats,
+                          ContentKind* kind) {
     // A file in memory has no rights to check and lies nowhere.
     const std::optional<FileRights> rights = file.Rights();
     if (rights && target.OutOfFolder && !rights->OwnedByUser) {
@@ -28,8 +28,12 @@ std::string TargetRefusal(RandomAccessFile& file, const TaggingTarget& target) {
     if (rights && !rights->Writable) {
         return std::string(kReasonNoWritePermission);
     }
-    if (DetectContentKind(file) != ContentKind::MpegAudio) {
+    const ContentKind content = DetectContentKind(file);
+    if (content != ContentKind::MpegAudio && !(allFormats && HasOwnLyricsField(content))) {
         return std::string(kReasonNotMpeg);
+    }
+    if (kind) {
+        *kind = content;
     }
     return {};
 }
