@@ -16,7 +16,7 @@ constexpr std::string_view kName = "tag";
 
 constexpr std::string_view kHelp =
     "Usage: versemark-cli tag FOLDER [--cache DIR] [--single-dir] [--no-subfolders] [--dry-run]\n"
-    "                                [--also-id3v2]\n"
+    "                                [--also-id3v2] [--all-formats] [--beside]\n"
     "\n"
     "Runs the matching pass over FOLDER as scan does, then writes the lyrics of every\n"
     "row the pass checked into its .mp3 file as a Lyrics3 v2.00 tag in front of the\n"
@@ -44,6 +44,10 @@ constexpr std::string_view kHelp =
     "                     tag and tail are journaled too, so the pass can be undone\n"
     "                     (a file whose old bytes are more than the journal keeps\n"
     "                     is tagged but named on standard error as not undoable)\n"
+    "  --all-formats      also the .flac, .ogg, .oga, .opus and .m4a files, whose\n"
+    "                     lyrics go into their own lyrics field\n"
+    "  --beside           also save the lyrics beside each song, as a .txt file of\n"
+    "                     the song's name\n"
     "\n"
     "Exit status: 0 when every checked file was tagged, 1 when any was not, 2 for a\n"
     "wrong command line, 128 plus the signal's number when a signal stopped the pass\n"
@@ -83,8 +87,8 @@ int DryRun(const RowList& rows, CliIo& io) {
 }
 
 int Run(const VerbArguments& args, CliIo& io) {
-    const ParsedArguments parsed =
-        ParseVerbArguments(args, kPassOptions | kOptDryRun | kOptAlsoId3v2, 1);
+    const ParsedArguments parsed = ParseVerbArguments(
+        args, kPassOptions | kOptDryRun | kOptAlsoId3v2 | kOptAllFormats | kOptBeside, 1);
     if (const auto status = HelpOrUsageError(parsed, kHelp, kName, io)) {
         return *status;
     }
@@ -105,6 +109,8 @@ int Run(const VerbArguments& args, CliIo& io) {
     TaggingOptions options;
     options.Folder = AbsolutePath(parsed.Options.Positionals.front());
     options.Tag.AlsoId3v2 = parsed.Options.AlsoId3v2;
+    options.Tag.AllFormats = parsed.Options.AllFormats;
+    options.Tag.BesideFile = parsed.Options.Beside;
     options.WhenBusy = WaitForOtherPass(io);
     const auto outcome = TagCheckedRows(scan->Rows, options);
     if (outcome) {

@@ -157,9 +157,9 @@ class WatchedReads final : public RandomAccessFile {
 
 // True when the first Ogg page's first packet starts a Vorbis or Opus
 // identification header.
-bool StartsOggAudio(RandomAccessFile& file) {
+bool StartsOggAudio(RandomAccessFile& file, std::uint64_t length) {
     std::string header;
-    if (!file.ReadAt(0, ogg::kPageHeaderSize, header) ||
+    if (length < ogg::kPageHeaderSize || !file.ReadAt(0, ogg::kPageHeaderSize, header) ||
         !header.starts_with(ogg::kCapturePattern)) {
         return false;
     }
@@ -167,7 +167,8 @@ bool StartsOggAudio(RandomAccessFile& file) {
     const std::size_t magic =
         std::max(ogg::kVorbisIdentification.size(), ogg::kOpusIdentification.size());
     std::string packet;
-    if (segments == 0 || !file.ReadAt(ogg::kPageHeaderSize + segments, magic, packet)) {
+    if (segments == 0 || length < ogg::kPageHeaderSize + segments + magic ||
+        !file.ReadAt(ogg::kPageHeaderSize + segments, magic, packet)) {
         return false;
     }
     return packet.starts_with(ogg::kVorbisIdentification) ||
@@ -175,11 +176,11 @@ bool StartsOggAudio(RandomAccessFile& file) {
 }
 
 // True when "fLaC" stands where the audio starts, past any ID3v2 tag.
-bool StartsFlac(RandomAccessFile& file, std::string_view start) {
+bool StartsFlac(RandomAccessFile& file, std::string_view start, std::uint64_t length) {
     const auto audioStart = Id3v2Size(start);
     std::string marker;
-    return audioStart && file.ReadAt(*audioStart, flac::kMarker.size(), marker) &&
-           marker == flac::kMarker;
+    return audioStart && *audioStart + flac::kMarker.size() <= length &&
+           file.ReadAt(*audioStart, flac::kMarker.size(), marker) && marker == flac::kMarker;
 }
 
 }  // namespace
@@ -190,10 +191,10 @@ ContentKind DetectContainerKind(RandomAccessFile& file) {
     if (!length || !file.ReadAt(0, std::min<std::uint64_t>(kId3v2HeaderSize, *length), start)) {
         return ContentKind::Other;
     }
-    if (StartsFlac(file, start)) {
+    if (StartsFlac(file, start, *length)) {
         return ContentKind::Flac;
     }
-    if (start.starts_with(ogg::kCapturePattern) && StartsOggAudio(file)) {
+    if (start.starts_with(ogg::kCapturePattern) && StartsOggAudio(file, *length)) {
         return ContentKind::Ogg;
     }
     if (start.size() >= mp4::kBoxHeaderSize &&

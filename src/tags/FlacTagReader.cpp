@@ -8,10 +8,11 @@ namespace {
 
 // Where the first metadata block starts: past "fLaC", itself past an ID3v2 tag
 // where one starts the file.
-std::optional<std::uint64_t> FirstBlock(RandomAccessFile& file) {
+std::optional<std::uint64_t> FirstBlock(RandomAccessFile& file, std::uint64_t length) {
     const std::optional<std::uint64_t> start = AudioStart(file);
     std::string marker;
-    if (!start || !file.ReadAt(*start, flac::kMarker.size(), marker) || marker != flac::kMarker) {
+    if (!start || *start + flac::kMarker.size() > length ||
+        !file.ReadAt(*start, flac::kMarker.size(), marker) || marker != flac::kMarker) {
         return std::nullopt;
     }
     return *start + flac::kMarker.size();
@@ -24,7 +25,7 @@ std::optional<AudioTag> ReadFlacTag(RandomAccessFile& file) {
     if (!length) {
         return std::nullopt;
     }
-    std::optional<std::uint64_t> at = FirstBlock(file);
+    std::optional<std::uint64_t> at = FirstBlock(file, *length);
     std::string header;
     // Every block header moves on by at least its own size, so the walk ends.
     while (at && *at + flac::kBlockHeaderSize <= *length) {

@@ -43,7 +43,8 @@ class CommentPacketReader {
         }
         const auto segmentCount = static_cast<unsigned char>(header[ogg::kSegmentCountOffset]);
         std::string segments;
-        if (!file_.ReadAt(page + ogg::kPageHeaderSize, segmentCount, segments)) {
+        if (page + ogg::kPageHeaderSize + segmentCount > length_ ||
+            !file_.ReadAt(page + ogg::kPageHeaderSize, segmentCount, segments)) {
             return std::nullopt;
         }
         std::uint64_t at = page + ogg::kPageHeaderSize + segmentCount;
