@@ -7,6 +7,7 @@
 #include "platform/FileSystem.h"
 #include "platform/RandomAccessFile.h"
 #include "tags/AudioTag.h"
+#include "tags/WindowedReads.h"
 
 namespace versemark {
 
@@ -38,7 +39,8 @@ void ReadTail(std::string_view tail, std::uint64_t length, Mp3Sample& sample) {
 
 // The words of the file's own tag into the sample's head, when the file is
 // FLAC, Ogg or MP4; false (nothing read) for any other content.
-bool ReadOwnTag(RandomAccessFile& file, Mp3Sample& sample) {
+bool ReadOwnTag(RandomAccessFile& opened, Mp3Sample& sample) {
+    WindowedReads file(opened);  // the small reads near each other: one system call
     const ContentKind kind = DetectContainerKind(file);
     if (!HasOwnLyricsField(kind)) {
         return false;
