@@ -11,6 +11,7 @@
 #include "support/TaggedAudio.h"
 #include "support/TempDir.h"
 #include "tags/AudioTag.h"
+#include "tags/WindowedReads.h"
 
 namespace versemark::testing {
 namespace {
@@ -72,6 +73,15 @@ TEST(AudioTagFiles, WalkersReadWhatMutagenWrote) {
             if (read) {
                 EXPECT_EQ(read->Lyrics, kFields.Lyrics) << "cut at " << cut;
                 EXPECT_EQ(read->Comment, kFields.Comment) << "cut at " << cut;
+            }
+            // The scan reads through a window of bytes: the same tag comes out.
+            FailingFile again(store);
+            WindowedReads windowed(again);
+            const std::optional<AudioTag> throughWindow = ReadAudioTag(windowed, format.Kind);
+            EXPECT_EQ(throughWindow.has_value(), read.has_value()) << "cut at " << cut;
+            if (read && throughWindow) {
+                EXPECT_EQ(throughWindow->Lyrics, read->Lyrics) << "cut at " << cut;
+                EXPECT_EQ(throughWindow->Title, read->Title) << "cut at " << cut;
             }
         }
     }
