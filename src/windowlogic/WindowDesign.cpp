@@ -139,13 +139,13 @@ constexpr std::array kDesign = {
                   .Kind = Label,
                   .Container = kBrowsePanel,
                   .Caption = kMatchesPending,
-                  .Place = {120, 1905, 840, 195},
+                  .Place = {120, 1920, 840, 195},
                   .AutoSize = true},
     ControlDesign{.Id = {Label1, 0},
                   .Kind = Label,
                   .Container = kBrowsePanel,
                   .Caption = kLyricsCountPlaceholder,
-                  .Place = {120, 2145, 2640, 195},
+                  .Place = {120, 2160, 2640, 195},
                   .Font = DesignFont::LyricsCount},
 
     // Step two.
