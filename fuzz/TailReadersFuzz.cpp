@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds arbitrary bytes, taken as a whole MP3 file, to every reader of the tail
-// and checks what they promise: no read beyond the end, a tag start S never
+// (and, taken as a FLAC, Ogg or MP4 file, to the walkers of their own tags) and
+// checks what they promise: no read beyond the end, a tag start S never
 // behind the lyrics end E, a tag found only where its markers are, the scan's
 // quick reading of the tail agreeing with the full one, and the readers that
 // open a file by name reading what the open file gives.
@@ -15,6 +16,7 @@
 #include "MemoryFile.h"
 #include "NamedMemoryFile.h"
 #include "matching/Mp3Sample.h"
+#include "tags/AudioTag.h"
 #include "tags/SavedLyrics.h"
 #include "tags/TagReaders.h"
 #include "tags/TailLayout.h"
@@ -92,10 +94,40 @@ void CheckReadersByName(MemoryFile& file, std::string_view bytes) {
     Check(ReadSavedLyrics(path) == ReadSavedLyrics(file),
           "the saved lyrics read by name are those read from the open file");
     const Mp3Sample sample = ReadMp3Sample(path);
-    const Mp3Sample expected = SampleOfBytes(bytes);
+    Mp3Sample expected = SampleOfBytes(bytes);
+    // A file not named ".mp3" (as this one) is read through its own tag when it
+    // is FLAC, Ogg or MP4.
+    const ContentKind container = DetectContainerKind(file);
+    if (HasOwnLyricsField(container)) {
+        expected = Mp3Sample{};
+        if (const std::optional<AudioTag> tag = ReadAudioTag(file, container)) {
+            expected.Head =
+                tag->Artist + tag->Title + tag->Album + tag->Track + tag->Date + tag->Comment;
+        }
+    }
     Check(sample.Head == expected.Head && sample.Id3Block == expected.Id3Block &&
               sample.Kind == expected.Kind,
           "the scan's sample read by name is the sample of the bytes");
+}
+
+// The walkers of the other formats' tags over any bytes: every field is bytes
+// of the file, and lyrics come with the place they were found.
+void CheckWalkers(MemoryFile& file) {
+    const ContentKind container = DetectContainerKind(file);
+    Check(container == ContentKind::Other || DetectContentKind(file) == container,
+          "the content rule takes the container's kind first");
+    for (const ContentKind kind : {ContentKind::Flac, ContentKind::Ogg, ContentKind::Mp4}) {
+        const std::optional<AudioTag> tag = ReadAudioTag(file, kind);
+        if (!tag) {
+            continue;
+        }
+        for (const std::string* field : {&tag->Artist, &tag->Title, &tag->Album, &tag->Track,
+                                         &tag->Date, &tag->Comment, &tag->Lyrics}) {
+            Check(field->size() <= file.Bytes().size(), "a tag's field lies within the file");
+        }
+        Check(tag->Lyrics.empty() == tag->LyricsPlace.empty(),
+              "lyrics come with the place they were found");
+    }
 }
 
 }  // namespace
@@ -115,6 +147,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::CheckScanSample(file, kind, id3);
     fuzz::Check(!ReadSavedLyrics(file).empty(), "the saved lyrics viewer always has a text");
     fuzz::CheckReadersByName(file, file.Bytes());
+    fuzz::CheckWalkers(file);
 
     fuzz::Check(file.ReadsPastEnd() == 0, "no reader reads beyond the end of the file");
     fuzz::Check(file.Bytes() == std::string_view(reinterpret_cast<const char*>(data), size),

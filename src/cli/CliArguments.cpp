@@ -27,6 +27,7 @@ constexpr FlagOption kFlagOptions[] = {
     {"--raw", kOptRaw, &CliOptions::Raw},
     {"--list", kOptList, &CliOptions::List},
     {"--also-id3v2", kOptAlsoId3v2, &CliOptions::AlsoId3v2},
+    {"--all-formats", kOptAllFormats, &CliOptions::AllFormats},
     {"--beside", kOptBeside, &CliOptions::Beside},
 };
 

@@ -18,7 +18,8 @@ enum OptionFlag : unsigned {
     kOptRaw = 1u << 5,           // --raw
     kOptAlsoId3v2 = 1u << 6,     // --also-id3v2
     kOptList = 1u << 7,          // --list
-    kOptBeside = 1u << 8,        // --beside
+    kOptAllFormats = 1u << 8,    // --all-formats
+    kOptBeside = 1u << 9,        // --beside
 };
 
 // The options of the verbs that read the configuration and run a pass.
@@ -35,6 +36,7 @@ struct CliOptions {
     bool Raw = false;
     bool List = false;
     bool AlsoId3v2 = false;
+    bool AllFormats = false;
     bool Beside = false;
     bool Help = false;
 };

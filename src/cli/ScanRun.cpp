@@ -69,7 +69,8 @@ std::optional<ScanOutcome> ScanFolderOfCommandLine(std::string_view verb, const 
         return std::nullopt;
     }
     // The folder is listed and read on a second thread while the index is built.
-    FolderReadAhead reader(folder, !options.NoSubfolders, FolderReadAhead::kMostReadAhead);
+    FolderReadAhead reader(folder, !options.NoSubfolders, FolderReadAhead::kMostReadAhead,
+                           options.AllFormats);
     CliSetup setup = LoadSetup(options);
     return RunMatchingPass(setup, reader, folder, io);
 }

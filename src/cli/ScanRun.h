@@ -25,7 +25,8 @@ ScanOutcome RunMatchingPass(CliSetup& setup, FolderReadAhead& reader, const std:
 
 // What scan and tag share: FOLDER must be a folder and --cache DIR, when given,
 // too; then the setup is read and the pass runs (subfolders unless
-// --no-subfolders). nullopt after a usage error has been written.
+// --no-subfolders; FLAC, Ogg, Opus and M4A files too with --all-formats). nullopt after a usage
+// error has been written.
 std::optional<ScanOutcome> ScanFolderOfCommandLine(std::string_view verb, const CliOptions& options,
                                                    CliIo& io);
 

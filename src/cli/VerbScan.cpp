@@ -12,6 +12,7 @@ constexpr std::string_view kName = "scan";
 
 constexpr std::string_view kHelp =
     "Usage: versemark-cli scan FOLDER [--cache DIR] [--single-dir] [--no-subfolders] [--json]\n"
+    "                                 [--all-formats]\n"
     "\n"
     "Runs the matching pass over the .mp3 files of FOLDER and its subfolders and\n"
     "prints the rows in the order the pass added them: the check mark the pass set\n"
@@ -28,6 +29,9 @@ constexpr std::string_view kHelp =
     "  --cache DIR        use DIR as the lyrics cache instead of the companion's\n"
     "  --single-dir       the lyrics files lie directly in the cache folder\n"
     "  --no-subfolders    search only FOLDER itself\n"
+    "  --all-formats      also the .flac, .ogg, .oga, .opus and .m4a files, matched on\n"
+    "                     their names and their own tags' words; T marks lyrics in\n"
+    "                     their own lyrics field (Vorbis comment or MP4 item)\n"
     "  --json             print one JSON document instead:\n"
     "      {\"processed\": N, \"summary\": TEXT, \"rows\": [{\"checked\", \"mp3\", \"lyrics\",\n"
     "       \"lyricsName\", \"candidates\", \"mp3Icon\", \"tagged\", \"withoutId3\",\n"
@@ -36,7 +40,8 @@ constexpr std::string_view kHelp =
     "Names that are not valid UTF-8 are shown as Windows-1252.\n";
 
 int Run(const VerbArguments& args, CliIo& io) {
-    const ParsedArguments parsed = ParseVerbArguments(args, kPassOptions | kOptJson, 1);
+    const ParsedArguments parsed =
+        ParseVerbArguments(args, kPassOptions | kOptJson | kOptAllFormats, 1);
     if (const auto status = HelpOrUsageError(parsed, kHelp, kName, io)) {
         return *status;
     }

@@ -16,7 +16,7 @@ constexpr std::string_view kName = "tag";
 
 constexpr std::string_view kHelp =
     "Usage: versemark-cli tag FOLDER [--cache DIR] [--single-dir] [--no-subfolders] [--dry-run]\n"
-    "                                [--also-id3v2] [--beside]\n"
+    "                                [--also-id3v2] [--all-formats] [--beside]\n"
     "\n"
     "Runs the matching pass over FOLDER as scan does, then writes the lyrics of every\n"
     "row the pass checked into its .mp3 file as a Lyrics3 v2.00 tag in front of the\n"
@@ -38,12 +38,15 @@ constexpr std::string_view kHelp =
     "  --no-subfolders    search only FOLDER itself\n"
     "  --dry-run          print the rows that would be tagged and write nothing\n"
     "  --also-id3v2       also write the lyrics as an ID3v2 lyrics frame (USLT), for\n"
-    "                     players that read lyrics only there; each file is then\n"
-    "                     written whole as a copy that replaces it, and the reason\n"
-    "                     of each failure goes to standard error; its old ID3v2\n"
+    "                     players that read lyrics only there; written in place\n"
+    "                     where the frame fits the tag, else the file is written\n"
+    "                     whole as a copy that replaces it; the reason of each\n"
+    "                     failure goes to standard error; its old ID3v2\n"
     "                     tag and tail are journaled too, so the pass can be undone\n"
     "                     (a file whose old bytes are more than the journal keeps\n"
     "                     is tagged but named on standard error as not undoable)\n"
+    "  --all-formats      also the .flac, .ogg, .oga, .opus and .m4a files, whose\n"
+    "                     lyrics go into their own lyrics field\n"
     "  --beside           also write the lyrics as UTF-8 into a .txt file of the\n"
     "                     song's name beside each song tagged, for media servers;\n"
     "                     a file of that name is replaced only where versemark\n"
@@ -88,8 +91,8 @@ int DryRun(const RowList& rows, CliIo& io) {
 }
 
 int Run(const VerbArguments& args, CliIo& io) {
-    const ParsedArguments parsed =
-        ParseVerbArguments(args, kPassOptions | kOptDryRun | kOptAlsoId3v2 | kOptBeside, 1);
+    const ParsedArguments parsed = ParseVerbArguments(
+        args, kPassOptions | kOptDryRun | kOptAlsoId3v2 | kOptAllFormats | kOptBeside, 1);
     if (const auto status = HelpOrUsageError(parsed, kHelp, kName, io)) {
         return *status;
     }
@@ -110,6 +113,7 @@ int Run(const VerbArguments& args, CliIo& io) {
     TaggingOptions options;
     options.Folder = AbsolutePath(parsed.Options.Positionals.front());
     options.Tag.AlsoId3v2 = parsed.Options.AlsoId3v2;
+    options.Tag.AllFormats = parsed.Options.AllFormats;
     options.Tag.BesideFile = parsed.Options.Beside;
     options.WhenBusy = WaitForOtherPass(io);
     const auto outcome = TagCheckedRows(scan->Rows, options);

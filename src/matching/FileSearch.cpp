@@ -24,12 +24,23 @@ bool MatchesPattern(std::string_view name, std::string_view pattern) {
     return EndsWithIgnoringCase(name, ending);
 }
 
-// Adds the listed files that match the search's pattern.
+// True when the name matches the search's pattern, or with all formats one of
+// the others.
+bool SearchTakes(const FileSearch& search, std::string_view name) {
+    if (MatchesPattern(name, search.Pattern)) {
+        return true;
+    }
+    return search.AllFormats &&
+           std::any_of(std::begin(kOtherFormatPatterns), std::end(kOtherFormatPatterns),
+                       [name](std::string_view pattern) { return MatchesPattern(name, pattern); });
+}
+
+// Adds the listed files that the search takes.
 void AddMatchingFiles(FileSearch& search, const std::string& dir,
                       const std::vector<FolderEntry>& entries) {
     for (const FolderEntry& entry : entries) {
         const std::string_view name = TrimAtNul(entry.Name);
-        if (entry.IsFolder || !MatchesPattern(name, search.Pattern)) {
+        if (entry.IsFolder || !SearchTakes(search, name)) {
             continue;
         }
         ++search.FileCount;
@@ -71,7 +82,8 @@ void SearchFolderTree(FileSearch& search) {
     }
 }
 
-int FindMp3Files(const std::string& folder, bool recurse, std::vector<std::string>& files) {
+int FindMp3Files(const std::string& folder, bool recurse, std::vector<std::string>& files,
+                 bool allFormats) {
     files.clear();
     if (folder.empty()) {
         return 0;  // an empty path names no folder
@@ -80,6 +92,7 @@ int FindMp3Files(const std::string& folder, bool recurse, std::vector<std::strin
     search.Recurse = recurse;
     search.Folder = folder;
     search.Pattern = std::string(kMp3Pattern);
+    search.AllFormats = allFormats;
     search.FileCount = 0;
     search.Files = &files;
     SearchFolderTree(search);

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "matching/FileSearch.h"
+#include "platform/FileSystem.h"
 
 namespace versemark {
 
@@ -12,12 +13,28 @@ namespace {
 // The extension cut from an MP3 path to give the text's base.
 constexpr std::size_t kExtensionSize = 4;
 
+// The base of a path's text: the path without its extension (".mp3", or the
+// other formats' ".flac", ".ogg", ".opus", ".m4a").
+std::string_view TextBase(std::string_view path) {
+    std::size_t cut = std::min(path.size(), kExtensionSize);
+    if (!EndsWithIgnoringCase(path, kMp3Pattern.substr(1))) {
+        const std::size_t dot = path.rfind('.');
+        const std::size_t separator = path.find_last_of("/\\");
+        if (dot != std::string_view::npos &&
+            (separator == std::string_view::npos || dot > separator)) {
+            cut = path.size() - dot;
+        }
+    }
+    return path.substr(0, path.size() - cut);
+}
+
 }  // namespace
 
-FolderReadAhead::FolderReadAhead(std::string folder, bool recurse, std::size_t mostReadAhead)
+FolderReadAhead::FolderReadAhead(std::string folder, bool recurse, std::size_t mostReadAhead,
+                                 bool allFormats)
     : mostReadAhead_(std::max(kBatchFiles, mostReadAhead / kBatchFiles * kBatchFiles)),
-      thread_([this, folder = std::move(folder), recurse]() mutable {
-          ReadAll(std::move(folder), recurse);
+      thread_([this, folder = std::move(folder), recurse, allFormats]() mutable {
+          ReadAll(std::move(folder), recurse, allFormats);
       }) {}
 
 FolderReadAhead::~FolderReadAhead() {
@@ -73,9 +90,9 @@ bool FolderReadAhead::WaitForRoom(std::size_t first) {
     return !stopping_;
 }
 
-void FolderReadAhead::ReadAll(std::string folder, bool recurse) {
+void FolderReadAhead::ReadAll(std::string folder, bool recurse, bool allFormats) {
     std::vector<std::string> files;
-    FindMp3Files(folder, recurse, files);
+    FindMp3Files(folder, recurse, files, allFormats);
     // Whole batches, so that every batch lies in one piece.
     slots_.resize(
         std::min(mostReadAhead_, (files.size() + kBatchFiles - 1) / kBatchFiles * kBatchFiles));
@@ -98,13 +115,14 @@ void FolderReadAhead::ReadAll(std::string folder, bool recurse) {
             ReadMp3File& file = slots_[i % slots_.size()];
             file.Path = std::move(files[i]);
             ReadMp3Sample(file.Path, sample, tail);
-            const std::string_view base = std::string_view(file.Path).substr(
-                0, file.Path.size() - std::min(file.Path.size(), kExtensionSize));
+            const std::string_view base = TextBase(file.Path);
             NormalisedMp3Text(base, sample.Head, sample.Id3Block, file.Text);
             file.Sample.Id3Block.swap(sample.Id3Block);  // the buffers go round
             file.Sample.Kind = sample.Kind;
             file.Sample.Stamp = sample.Stamp;
             file.Sample.NoAudio = sample.NoAudio;
+            file.Sample.Format = sample.Format;
+            file.Sample.OwnLyrics = sample.OwnLyrics;
         }
         {
             const std::lock_guard lock(mutex_);

@@ -39,8 +39,10 @@ class FolderReadAhead {
     static constexpr std::size_t kNearReadAhead = 4 * kBatchFiles;
 
     // Starts listing `folder` (and below it when `recurse`) and reading its files,
-    // at most `mostReadAhead` (whole batches) ahead of those handed back.
-    FolderReadAhead(std::string folder, bool recurse, std::size_t mostReadAhead);
+    // at most `mostReadAhead` (whole batches) ahead of those handed back;
+    // `allFormats` lists the FLAC, Ogg, Opus and M4A files too.
+    FolderReadAhead(std::string folder, bool recurse, std::size_t mostReadAhead,
+                    bool allFormats = false);
     // Stops the reading and waits for the thread.
     ~FolderReadAhead();
     FolderReadAhead(const FolderReadAhead&) = delete;
@@ -64,7 +66,7 @@ class FolderReadAhead {
     void Release(std::size_t first);
 
   private:
-    void ReadAll(std::string folder, bool recurse);
+    void ReadAll(std::string folder, bool recurse, bool allFormats);
     // Whether the batch starting at `first` is read; mutex_ held.
     bool ReadLocked(std::size_t first) const;
     // Waits until the slots of the files from `first` are free; false on a stop.

@@ -35,6 +35,12 @@ ResultRow MakeRow(std::string path, const Mp3Sample& sample, std::vector<int> ca
     row.NewerTag = sample.Kind == kKindVersionHigher;
     row.Tagged = sample.Kind != kKindNoLyrics;
     row.WithoutId3 = sample.Id3Block.empty();
+    if (sample.Format != ContentKind::MpegAudio) {
+        // A file with a tag of its own: lyrics in its lyrics field count as a tag,
+        // and no ID3v1 block is ever added to it.
+        row.Tagged = sample.OwnLyrics;
+        row.WithoutId3 = false;
+    }
     row.Scanned = sample.Stamp;
     row.NoAudio = sample.NoAudio;
     return row;
@@ -201,8 +207,8 @@ void PrepareMatcher(LyricsIndex& index) {
 }
 
 MatchResult MatchFolder(const std::string& folder, bool recurse, LyricsIndex& index, RowList& rows,
-                        const MatchHooks& hooks) {
-    FolderReadAhead reader(folder, recurse, FolderReadAhead::kNearReadAhead);
+                        const MatchHooks& hooks, bool allFormats) {
+    FolderReadAhead reader(folder, recurse, FolderReadAhead::kNearReadAhead, allFormats);
     return MatchFolder(reader, index, rows, hooks);
 }
 

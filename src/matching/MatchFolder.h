@@ -48,8 +48,9 @@ struct MatchResult {
 
 // Runs the whole pass over `folder`: clears `rows`, resets every MatchCount, and
 // leaves the rows in the order they were added (the caller sorts them).
+// `allFormats` takes the FLAC, Ogg, Opus and M4A files too.
 MatchResult MatchFolder(const std::string& folder, bool recurse, LyricsIndex& index, RowList& rows,
-                        const MatchHooks& hooks = {});
+                        const MatchHooks& hooks = {}, bool allFormats = false);
 // The same over the files of a reader started earlier, so that the caller can
 // build the index meanwhile. The hooks are called on the calling thread only.
 MatchResult MatchFolder(FolderReadAhead& reader, LyricsIndex& index, RowList& rows,

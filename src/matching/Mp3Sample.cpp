@@ -3,8 +3,12 @@
 
 #include <algorithm>
 
+#include "matching/FileSearch.h"
+#include "platform/FileSystem.h"
 #include "platform/RandomAccessFile.h"
 #include "tags/ContentKind.h"
+#include "tags/AudioTag.h"
+#include "tags/WindowedReads.h"
 
 namespace versemark {
 
@@ -34,6 +38,30 @@ void ReadTail(std::string_view tail, std::uint64_t length, Mp3Sample& sample) {
     }
 }
 
+// The words of the file's own tag into the sample's head, when the file is
+// FLAC, Ogg or MP4; false (nothing read) for any other content.
+bool ReadOwnTag(RandomAccessFile& opened, Mp3Sample& sample) {
+    WindowedReads file(opened);  // the small reads near each other: one system call
+    const ContentKind kind = DetectContainerKind(file);
+    if (!HasOwnLyricsField(kind)) {
+        return false;
+    }
+    sample.Format = kind;
+    if (const std::optional<AudioTag> tag = ReadAudioTag(file, kind)) {
+        for (const std::string* field :
+             {&tag->Artist, &tag->Title, &tag->Album, &tag->Track, &tag->Date, &tag->Comment}) {
+            sample.Head += *field;
+        }
+        sample.OwnLyrics = !tag->Lyrics.empty();
+    }
+    return true;
+}
+
+// An MP3 file by its name: such a file is always read as one.
+bool NamedMp3(std::string_view path) {
+    return EndsWithIgnoringCase(path, kMp3Pattern.substr(1));
+}
+
 }  // namespace
 
 Mp3Sample Mp3SampleFromBytes(std::string head, std::string_view tail, std::uint64_t length) {
@@ -50,12 +78,19 @@ void ReadMp3Sample(const std::string& path, Mp3Sample& sample, std::string& tail
     sample.Kind = kKindNoLyrics;
     sample.Stamp.reset();
     sample.NoAudio = false;
+    sample.Format = ContentKind::MpegAudio;
+    sample.OwnLyrics = false;
     const auto file = OpenFile(path, FileAccess::Read);
     if (!file) {
         return;
     }
     const std::optional<std::uint64_t> length = file->Length();
     if (!length) {
+        return;
+    }
+    if (!NamedMp3(path) && ReadOwnTag(*file, sample)) {
+        sample.Stamp = file->Stamp();
+        file->Close();
         return;
     }
     file->ReadAt(0, static_cast<std::size_t>(std::min<std::uint64_t>(*length, kMp3HeadSize)),

@@ -27,9 +27,11 @@ struct ResultRow {
     // The MP3 file as the scan saw it; tagging leaves a file alone that differs.
     std::optional<FileStamp> Scanned;
 
-    bool NewerTag = false;      // the MP3 file carries a Lyrics3 tag of a newer version
-    bool Tagged = false;        // the MP3 file carries a Lyrics3 tag of any version
-    bool WithoutId3 = false;    // the MP3 file has no ID3v1 block
+    bool NewerTag = false;  // the MP3 file carries a Lyrics3 tag of a newer version
+    // The MP3 file carries a Lyrics3 tag of any version; a FLAC, Ogg or MP4 file
+    // lyrics in its own lyrics field.
+    bool Tagged = false;
+    bool WithoutId3 = false;    // the MP3 file has no ID3v1 block (never for other formats)
     bool Filtered = false;      // the chosen lyrics file carries the filter marker
     bool Shared = false;        // the chosen lyrics file matched more than one MP3 file
     bool ChosenByUser = false;  // the lyrics file was chosen in the panel, not by the pass

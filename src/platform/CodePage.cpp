@@ -27,11 +27,13 @@ constexpr std::array<std::uint16_t, kFirstLatin1Byte - kFirstHighByte> kWindows1
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,  // 98-9F
 };
 
-// Encoding a code point below U+10000 (all that Windows-1252 yields).
+// Encoding a code point as UTF-8.
 constexpr std::uint32_t kFirstTwoByteCodePoint = 0x80;
 constexpr std::uint32_t kFirstThreeByteCodePoint = 0x800;
+constexpr std::uint32_t kFirstFourByteCodePoint = 0x10000;
 constexpr unsigned char kTwoByteLeadBits = 0xC0;
 constexpr unsigned char kThreeByteLeadBits = 0xE0;
+constexpr unsigned char kFourByteLeadBits = 0xF0;
 constexpr unsigned char kContinuationBits = 0x80;
 constexpr unsigned char kSixBits = 0x3F;
 constexpr int kBitsPerContinuation = 6;
@@ -42,12 +44,36 @@ void AppendUtf8(std::string& out, std::uint32_t codePoint) {
     } else if (codePoint < kFirstThreeByteCodePoint) {
         out += static_cast<char>(kTwoByteLeadBits | (codePoint >> kBitsPerContinuation));
         out += static_cast<char>(kContinuationBits | (codePoint & kSixBits));
-    } else {
+    } else if (codePoint < kFirstFourByteCodePoint) {
         out += static_cast<char>(kThreeByteLeadBits | (codePoint >> (2 * kBitsPerContinuation)));
         out +=
             static_cast<char>(kContinuationBits | ((codePoint >> kBitsPerContinuation) & kSixBits));
         out += static_cast<char>(kContinuationBits | (codePoint & kSixBits));
+    } else {
+        out += static_cast<char>(kFourByteLeadBits | (codePoint >> (3 * kBitsPerContinuation)));
+        out += static_cast<char>(kContinuationBits |
+                                 ((codePoint >> (2 * kBitsPerContinuation)) & kSixBits));
+        out +=
+            static_cast<char>(kContinuationBits | ((codePoint >> kBitsPerContinuation) & kSixBits));
+        out += static_cast<char>(kContinuationBits | (codePoint & kSixBits));
     }
+}
+
+// UTF-16: byte-order marks, and the surrogates that pair up to code points
+// above U+FFFF.
+constexpr std::string_view kUtf16LittleEndianMark = "\xFF\xFE";
+constexpr std::string_view kUtf16BigEndianMark = "\xFE\xFF";
+constexpr std::size_t kUtf16UnitSize = 2;
+constexpr std::uint32_t kFirstHighSurrogate = 0xD800;
+constexpr std::uint32_t kFirstLowSurrogate = 0xDC00;
+constexpr std::uint32_t kLastLowSurrogate = 0xDFFF;
+constexpr int kSurrogateBits = 10;
+constexpr int kBitsPerByte = 8;
+
+std::uint32_t Utf16UnitAt(std::string_view bytes, std::size_t at, bool bigEndian) {
+    const std::uint32_t first = ByteAt(bytes, at);
+    const std::uint32_t second = ByteAt(bytes, at + 1);
+    return bigEndian ? (first << kBitsPerByte) | second : (second << kBitsPerByte) | first;
 }
 
 // The code point of the well-formed sequence of `length` bytes at `at`.
@@ -125,6 +151,34 @@ std::optional<std::string> Utf8ToWindows1252(std::string_view utf8) {
         }
         out += static_cast<char>(*byte);
         at += length;
+    }
+    return out;
+}
+
+std::optional<std::string> Utf16WithMarkToUtf8(std::string_view bytes) {
+    const bool bigEndian = bytes.starts_with(kUtf16BigEndianMark);
+    if ((!bigEndian && !bytes.starts_with(kUtf16LittleEndianMark)) ||
+        bytes.size() % kUtf16UnitSize != 0) {
+        return std::nullopt;
+    }
+    std::string out;
+    out.reserve(bytes.size());
+    for (std::size_t at = kUtf16UnitSize; at < bytes.size(); at += kUtf16UnitSize) {
+        std::uint32_t unit = Utf16UnitAt(bytes, at, bigEndian);
+        if (unit >= kFirstLowSurrogate && unit <= kLastLowSurrogate) {
+            return std::nullopt;  // a low surrogate without its high one
+        }
+        if (unit >= kFirstHighSurrogate && unit < kFirstLowSurrogate) {
+            at += kUtf16UnitSize;
+            const std::uint32_t low =
+                at < bytes.size() ? Utf16UnitAt(bytes, at, bigEndian) : std::uint32_t{0};
+            if (low < kFirstLowSurrogate || low > kLastLowSurrogate) {
+                return std::nullopt;
+            }
+            unit = kFirstFourByteCodePoint + ((unit - kFirstHighSurrogate) << kSurrogateBits) +
+                   (low - kFirstLowSurrogate);
+        }
+        AppendUtf8(out, unit);
     }
     return out;
 }

@@ -33,6 +33,11 @@ std::string DisplayUtf8(std::string_view bytes);
 // bytes. nullopt for anything else: nothing is replaced or dropped.
 std::optional<std::string> Utf8ToWindows1252(std::string_view utf8);
 
+// Text that starts with a UTF-16 byte-order mark (FF FE little-endian, FE FF
+// big-endian) as UTF-8, the mark dropped; nullopt when it has no such mark, an
+// odd number of bytes or a surrogate without its partner.
+std::optional<std::string> Utf16WithMarkToUtf8(std::string_view bytes);
+
 // How many of the first `limit` bytes to keep so that valid UTF-8 is not cut
 // inside a character; other bytes (one character a byte) are cut at `limit`.
 std::size_t CutLength(std::string_view bytes, std::size_t limit);

@@ -13,7 +13,9 @@
 namespace versemark {
 
 enum class UserChoice {
-    AlsoId3v2,  // tagging also writes the lyrics as an ID3v2 lyrics frame
+    AlsoId3v2,   // tagging also writes the lyrics as an ID3v2 lyrics frame
+    AllFormats,  // the search also takes FLAC, Ogg, Opus and M4A files
+    BesideFile,  // tagging also saves the lyrics as a .txt file beside each song
 };
 
 // The remembered choice; false when none was made yet or it cannot be read.

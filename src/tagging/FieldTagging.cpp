@@ -13,13 +13,6 @@ constexpr std::string_view kReasonUnreadable = "the file cannot be read";
 
 }  // namespace
 
-std::optional<FieldFormat> FieldFormatOf(RandomAccessFile& file) {
-    if (DetectContentKind(file) == ContentKind::MpegAudio) {
-        return std::nullopt;
-    }
-    return DetectFieldFormat(file);
-}
-
 TagResult TagFieldLyrics(std::unique_ptr<RandomAccessFile> file, const std::string& path,
                          const std::string& realPath, FieldFormat format,
                          const std::string& lyricsPath, PassJournal* journal,

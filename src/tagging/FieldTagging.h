@@ -12,10 +12,6 @@
 
 namespace versemark {
 
-// The format whose lyrics field the open file gets, or nullopt for a file the
-// field writer does not take (MP3 files above all).
-std::optional<FieldFormat> FieldFormatOf(RandomAccessFile& file);
-
 // Tags a FLAC, Ogg or MP4 file (open as `file` from `path`, really lying at
 // `realPath`) with the lyrics file at `lyricsPath` in its own lyrics field: the
 // prepared lyrics (as the MP3 tag gets them) as UTF-8 text. TagLib's save is

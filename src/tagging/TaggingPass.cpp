@@ -100,13 +100,14 @@ TagResult TagRowByCopy(const ResultRow& row, std::unique_ptr<RandomAccessFile> m
 
 // Tags a FLAC, Ogg or MP4 file in its own lyrics field.
 TagResult TagRowInField(const ResultRow& row, std::unique_ptr<RandomAccessFile> file,
-                        const TaggingTarget& target, FieldFormat format,
+                        const TaggingTarget& target,
                         const TaggingOptions& options, PassJournal* journal) {
-    if (std::string refusal = AccessRefusal(*file, target); !refusal.empty()) {
+    const auto format = DetectFieldFormat(*file);
+    if (!format) {
         file->Close();
-        return {row.Mp3Path, false, std::move(refusal)};
+        return {row.Mp3Path, false, std::string(kReasonNotMpeg)};
     }
-    TagResult result = TagFieldLyrics(std::move(file), row.Mp3Path, target.OpenPath, format,
+    TagResult result = TagFieldLyrics(std::move(file), row.Mp3Path, target.OpenPath, *format,
                                       row.LyricsPath, journal, options.Open);
     if (!result.Tagged && options.Tag.ReportFailure) {
         options.Tag.ReportFailure(row.Mp3Path, result.Reason);
@@ -132,14 +133,14 @@ TagResult TagSong(const ResultRow& row, const TaggingOptions& options, PassJourn
         mp3->Close();
         return {mp3Path, false, std::string(kReasonChanged)};
     }
-    if (options.Tag.AllFormats) {
-        if (const auto format = FieldFormatOf(*mp3)) {
-            return TagRowInField(row, std::move(mp3), target, *format, options, journal);
-        }
-    }
-    if (std::string refusal = TargetRefusal(*mp3, target); !refusal.empty()) {
+    ContentKind kind = ContentKind::Other;
+    if (std::string refusal = TargetRefusal(*mp3, target, options.Tag.AllFormats, &kind);
+        !refusal.empty()) {
         mp3->Close();
         return {mp3Path, false, std::move(refusal)};
+    }
+    if (kind != ContentKind::MpegAudio) {
+        return TagRowInField(row, std::move(mp3), target, options, journal);
     }
     if (options.Tag.AlsoId3v2) {
         return TagRowByCopy(row, std::move(mp3), target.OpenPath, options, journal);

@@ -4,7 +4,6 @@
 #include <optional>
 
 #include "platform/FileSystem.h"
-#include "tags/ContentKind.h"
 
 namespace versemark {
 
@@ -31,12 +30,17 @@ std::string AccessRefusal(RandomAccessFile& file, const TaggingTarget& target) {
     return {};
 }
 
-std::string TargetRefusal(RandomAccessFile& file, const TaggingTarget& target) {
+std::string TargetRefusal(RandomAccessFile& file, const TaggingTarget& target, bool allFormats,
+                          ContentKind* kind) {
     if (std::string refusal = AccessRefusal(file, target); !refusal.empty()) {
         return refusal;
     }
-    if (DetectContentKind(file) != ContentKind::MpegAudio) {
+    const ContentKind content = DetectContentKind(file);
+    if (content != ContentKind::MpegAudio && !(allFormats && HasOwnLyricsField(content))) {
         return std::string(kReasonNotMpeg);
+    }
+    if (kind) {
+        *kind = content;
     }
     return {};
 }

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "platform/RandomAccessFile.h"
+#include "tags/ContentKind.h"
 
 namespace versemark {
 
@@ -34,7 +35,10 @@ std::string AccessRefusal(RandomAccessFile& file, const TaggingTarget& target);
 // reached through a link out of the folder is written only when the running
 // user owns it and is not the administrator; a file whose permissions deny this
 // user writing is left alone even where the administrator could write it; and
-// only MPEG audio is tagged.
-std::string TargetRefusal(RandomAccessFile& file, const TaggingTarget& target);
+// only MPEG audio is tagged, or with `allFormats` also FLAC, Ogg and MP4 files
+// (whatever the file's name). The kind of a file that may be tagged goes to
+// `kind` when given.
+std::string TargetRefusal(RandomAccessFile& file, const TaggingTarget& target, bool allFormats,
+                          ContentKind* kind = nullptr);
 
 }  // namespace versemark

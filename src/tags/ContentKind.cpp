@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "tags/FormatLayout.h"
 #include "tags/MpegFrameHeader.h"
 #include "tags/TagReaders.h"
 #include "tags/TailLayout.h"
@@ -154,6 +155,34 @@ class WatchedReads final : public RandomAccessFile {
     bool failed_ = false;
 };
 
+// True when the first Ogg page's first packet starts a Vorbis or Opus
+// identification header.
+bool StartsOggAudio(RandomAccessFile& file, std::uint64_t length) {
+    std::string header;
+    if (length < ogg::kPageHeaderSize || !file.ReadAt(0, ogg::kPageHeaderSize, header) ||
+        !header.starts_with(ogg::kCapturePattern)) {
+        return false;
+    }
+    const auto segments = static_cast<unsigned char>(header[ogg::kSegmentCountOffset]);
+    const std::size_t magic =
+        std::max(ogg::kVorbisIdentification.size(), ogg::kOpusIdentification.size());
+    std::string packet;
+    if (segments == 0 || length < ogg::kPageHeaderSize + segments + magic ||
+        !file.ReadAt(ogg::kPageHeaderSize + segments, magic, packet)) {
+        return false;
+    }
+    return packet.starts_with(ogg::kVorbisIdentification) ||
+           packet.starts_with(ogg::kOpusIdentification);
+}
+
+// True when "fLaC" stands where the audio starts, past any ID3v2 tag.
+bool StartsFlac(RandomAccessFile& file, std::string_view start, std::uint64_t length) {
+    const auto audioStart = Id3v2Size(start);
+    std::string marker;
+    return audioStart && *audioStart + flac::kMarker.size() <= length &&
+           file.ReadAt(*audioStart, flac::kMarker.size(), marker) && marker == flac::kMarker;
+}
+
 }  // namespace
 
 bool CannotHoldMpegAudio(std::string_view fileStart, std::uint64_t length) {
@@ -162,10 +191,45 @@ bool CannotHoldMpegAudio(std::string_view fileStart, std::uint64_t length) {
            length - *audioStart < mpeg::kHeaderSize + mpeg::kLargestSideInfo;
 }
 
+ContentKind DetectContainerKind(RandomAccessFile& file) {
+    const auto length = file.Length();
+    std::string start;
+    if (!length || !file.ReadAt(0, std::min<std::uint64_t>(kId3v2HeaderSize, *length), start)) {
+        return ContentKind::Other;
+    }
+    if (StartsFlac(file, start, *length)) {
+        return ContentKind::Flac;
+    }
+    if (start.starts_with(ogg::kCapturePattern) && StartsOggAudio(file, *length)) {
+        return ContentKind::Ogg;
+    }
+    if (start.size() >= mp4::kBoxHeaderSize &&
+        start.substr(mp4::kTypeOffset, mp4::kTypeWidth) == mp4::kFileType) {
+        return ContentKind::Mp4;
+    }
+    return ContentKind::Other;
+}
+
+std::optional<std::uint64_t> AudioStart(RandomAccessFile& file) {
+    const auto length = file.Length();
+    std::string start;
+    if (!length || !file.ReadAt(0, std::min<std::uint64_t>(kId3v2HeaderSize, *length), start)) {
+        return std::nullopt;
+    }
+    return Id3v2Size(start);
+}
+
+bool HasOwnLyricsField(ContentKind kind) {
+    return kind == ContentKind::Flac || kind == ContentKind::Ogg || kind == ContentKind::Mp4;
+}
+
 ContentKind DetectContentKind(RandomAccessFile& file) {
     const auto length = file.Length();
     if (!length) {
         return ContentKind::Other;
+    }
+    if (const ContentKind container = DetectContainerKind(file); container != ContentKind::Other) {
+        return container;
     }
     WatchedReads watched(file, *length);
     if (HoldsMpegAudio(watched, *length) && !watched.Failed()) {

@@ -31,6 +31,10 @@ void PrepareLyricsText(std::string& text) {
 }
 
 void ConvertLyricsToCodePage(std::string& text) {
+    // UTF-16 is read as its characters first; the code-page rule then holds for them.
+    if (std::optional<std::string> utf8 = Utf16WithMarkToUtf8(text)) {
+        text = std::move(*utf8);
+    }
     std::string_view body = text;
     if (body.starts_with(utf8::kByteOrderMark)) {
         body.remove_prefix(utf8::kByteOrderMark.size());

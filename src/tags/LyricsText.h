@@ -10,9 +10,10 @@ namespace versemark {
 
 void PrepareLyricsText(std::string& text);
 
-// A lyrics file's text in the companion's code page: valid UTF-8 whose characters
-// all have a Windows-1252 byte is converted, a byte-order mark at its start
-// dropped; any other text (the companion's own Windows-1252 files above all, or
+// A lyrics file's text in the companion's code page: text with a UTF-16
+// byte-order mark is read as UTF-16 (then UTF-8, the mark dropped); valid UTF-8
+// whose characters all have a Windows-1252 byte is converted, a byte-order mark
+// at its start dropped; any other text (the companion's own Windows-1252 files above all, or
 // UTF-8 with characters the code page lacks) is kept byte for byte.
 void ConvertLyricsToCodePage(std::string& text);
 

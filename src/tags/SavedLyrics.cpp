@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <system_error>
 
+#include "tags/AudioTag.h"
 #include "tags/TagReaders.h"
 #include "tags/TailLayout.h"
 
@@ -21,6 +22,14 @@ SavedLyricsRead ReadSavedLyricsState(RandomAccessFile& file) {
     const std::optional<std::uint64_t> length = file.Length();
     if (!length) {
         return Unreadable(errno);
+    }
+    // A FLAC, Ogg or MP4 file keeps its lyrics in a field of its own tag.
+    if (const ContentKind container = DetectContainerKind(file); HasOwnLyricsField(container)) {
+        std::optional<AudioTag> tag = ReadAudioTag(file, container);
+        if (!tag || tag->Lyrics.empty()) {
+            return {SavedLyricsState::NoTag, std::string(), std::string()};
+        }
+        return {SavedLyricsState::Lyrics, std::move(tag->Lyrics), std::string()};
     }
     const Id3v1Tag id3 = ReadId3v1Tag(file).value_or(Id3v1Tag{});
     const std::uint64_t lyricsEnd = LyricsEnd(*length, id3);

@@ -37,6 +37,8 @@ struct SavedLyricsRead {
 };
 
 // Opens the file read-only and tells which of the four cases it is. Never writes.
+// A FLAC, Ogg or MP4 file (by content) is read through its own tag: Lyrics from
+// its lyrics field, else NoTag.
 SavedLyricsRead ReadSavedLyricsState(const std::string& mp3Path);
 SavedLyricsRead ReadSavedLyricsState(RandomAccessFile& file);
 

@@ -82,6 +82,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
         // The companion's one-file run follows the choice the user keeps.
         TaggingOptions options;
         options.Tag.AlsoId3v2 = Id3v2LyricsAvailable() && RememberedChoice(UserChoice::AlsoId3v2);
+        options.Tag.AllFormats = RememberedChoice(UserChoice::AllFormats);
+        options.Tag.BesideFile = RememberedChoice(UserChoice::BesideFile);
         return RunOneFileMode(values.Config, services, options);
     }
     // The shell's folder dialog needs the single-threaded apartment.

@@ -29,8 +29,27 @@ void RegistrySettings::SetAlsoId3v2(bool alsoId3v2) {
     RememberChoice(UserChoice::AlsoId3v2, alsoId3v2);
 }
 
+bool RegistrySettings::AllFormats() const {
+    return RememberedChoice(UserChoice::AllFormats);
+}
+
+void RegistrySettings::SetAllFormats(bool allFormats) {
+    RememberChoice(UserChoice::AllFormats, allFormats);
+}
+
+bool RegistrySettings::BesideFile() const {
+    return RememberedChoice(UserChoice::BesideFile);
+}
+
+void RegistrySettings::SetBesideFile(bool besideFile) {
+    RememberChoice(UserChoice::BesideFile, besideFile);
+}
+
 WindowSession::WindowSession(HINSTANCE instance, ProgramValues& values, UserPrompts* prompts)
-    : values_(values), startup_(values), view_(instance), prompts_(prompts) {
+    : values_(values),
+      startup_(values, DefaultJournalFolder(), RememberedChoice(UserChoice::AllFormats)),
+      view_(instance),
+      prompts_(prompts) {
     if (prompts_ == nullptr) {
         dialogs_ = std::make_unique<Win32Prompts>(view_.Handle());
         prompts_ = dialogs_.get();

@@ -16,11 +16,15 @@
 // questions, put together as the program starts them.
 namespace versemark::winapp {
 
-// The window's remembered choice, kept per user in the registry (UserChoices.h).
+// The window's remembered choices, kept per user in the registry (UserChoices.h).
 class RegistrySettings final : public WindowSettings {
   public:
     bool AlsoId3v2() const override;
     void SetAlsoId3v2(bool alsoId3v2) override;
+    bool AllFormats() const override;
+    void SetAllFormats(bool allFormats) override;
+    bool BesideFile() const override;
+    void SetBesideFile(bool besideFile) override;
 };
 
 class WindowSession {

@@ -243,6 +243,12 @@ void Win32Window::OnCommand(HWND from, int code) {
         case ControlName::chkAlsoId3v2:
             logic_->chkAlsoId3v2_Click(IsChecked(control));
             break;
+        case ControlName::chkAllFormats:
+            logic_->chkAllFormats_Click(IsChecked(control));
+            break;
+        case ControlName::chkBesideFile:
+            logic_->chkBesideFile_Click(IsChecked(control));
+            break;
         case ControlName::cmdSel:
             logic_->cmdSel_Click(control.Element);
             break;

@@ -97,6 +97,8 @@ int main(int argc, char* argv[]) {
         // The companion's one-file run follows the choice remembered by the window.
         TaggingOptions options;
         options.Tag.AlsoId3v2 = RememberedAlsoId3v2();
+        options.Tag.AllFormats = RememberedAllFormats();
+        options.Tag.BesideFile = RememberedBesideFile();
         return RunOneFileMode(values.Config, services, options);
     }
     if (offscreen) {

@@ -11,6 +11,8 @@ namespace {
 constexpr char kOrganisation[] = "Versemark";
 constexpr char kApplication[] = "Versemark";
 constexpr char kAlsoId3v2Key[] = "Tagging/AlsoId3v2";
+constexpr char kAllFormatsKey[] = "Tagging/AllFormats";
+constexpr char kBesideFileKey[] = "Tagging/BesideFile";
 
 QSettings UserSettings() {
     return QSettings(QSettings::NativeFormat, QSettings::UserScope,
@@ -26,6 +28,22 @@ bool RememberedAlsoId3v2() {
 
 void RememberAlsoId3v2(bool alsoId3v2) {
     UserSettings().setValue(QString::fromLatin1(kAlsoId3v2Key), alsoId3v2);
+}
+
+bool RememberedAllFormats() {
+    return UserSettings().value(QString::fromLatin1(kAllFormatsKey), false).toBool();
+}
+
+void RememberAllFormats(bool allFormats) {
+    UserSettings().setValue(QString::fromLatin1(kAllFormatsKey), allFormats);
+}
+
+bool RememberedBesideFile() {
+    return UserSettings().value(QString::fromLatin1(kBesideFileKey), false).toBool();
+}
+
+void RememberBesideFile(bool besideFile) {
+    UserSettings().setValue(QString::fromLatin1(kBesideFileKey), besideFile);
 }
 
 }  // namespace versemark

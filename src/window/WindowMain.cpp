@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <utility>
 
+#include "window/TagSettings.h"
 #include "window/UserPrompts.h"
 #include "window/frmMain.h"
 #include "windowlogic/PassPace.h"
@@ -34,7 +35,7 @@ void EndProgramAtOnce(int exitStatus) {
 int RunWindowModes(QApplication& app, ProgramValues& values, bool probe) {
     // Recovery first, then the companion's folder and the lyrics index read on
     // other threads while the window is made.
-    WindowStartup startup(values);
+    WindowStartup startup(values, DefaultJournalFolder(), RememberedAllFormats());
     DialogPrompts prompts;
     WindowServices services;
     services.Prompts = &prompts;

@@ -75,6 +75,10 @@ void frmMain::ConnectControls() {
     onClick({ControlName::cmdTagThem}, [this] { logic_.cmdTagThem_Click(); });
     onClick({ControlName::chkAlsoId3v2},
             [this](bool checked) { logic_.chkAlsoId3v2_Click(checked); });
+    onClick({ControlName::chkAllFormats},
+            [this](bool checked) { logic_.chkAllFormats_Click(checked); });
+    onClick({ControlName::chkBesideFile},
+            [this](bool checked) { logic_.chkBesideFile_Click(checked); });
     for (const int index : {0, 1}) {
         onClick({ControlName::cmdCheck, index}, [this, index] { logic_.cmdCheck_Click(index); });
     }

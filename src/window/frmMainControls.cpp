@@ -50,7 +50,9 @@ QFont FontOf(DesignFont font) {
 QCheckBox* MakeCheckBox(QWidget* container, const ControlDesign& design) {
     const QString caption = DisplayString(design.Caption);
     QCheckBox* box = nullptr;
-    if (design.Id.Name == ControlName::chkAlsoId3v2) {
+    if (design.Id.Name == ControlName::chkAlsoId3v2 ||
+        design.Id.Name == ControlName::chkAllFormats ||
+        design.Id.Name == ControlName::chkBesideFile) {
         box = new WrappingCheckBox(caption, container);
     } else {
         box = new QCheckBox(caption, container);

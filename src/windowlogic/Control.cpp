@@ -31,6 +31,8 @@ constexpr std::array kNames = {
     NameEntry{ControlName::cmdCheck, "cmdCheck", true},
     NameEntry{ControlName::cmdTagThem, "cmdTagThem", false},
     NameEntry{ControlName::chkAlsoId3v2, "chkAlsoId3v2", false},
+    NameEntry{ControlName::chkAllFormats, "chkAllFormats", false},
+    NameEntry{ControlName::chkBesideFile, "chkBesideFile", false},
     NameEntry{ControlName::cmdDisplayLyrics, "cmdDisplayLyrics", false},
     NameEntry{ControlName::cmdDisplaySavedLyrics, "cmdDisplaySavedLyrics", false},
     NameEntry{ControlName::cboLyrics, "cboLyrics", false},

@@ -35,6 +35,8 @@ enum class ControlName {
     cmdCheck,  // 0 "Check selected", 1 "Uncheck selected"
     cmdTagThem,
     chkAlsoId3v2,  // only in a build that can write the ID3v2 lyrics frame
+    chkAllFormats,
+    chkBesideFile,
     cmdDisplayLyrics,
     cmdDisplaySavedLyrics,
     cboLyrics,

@@ -9,7 +9,7 @@ std::string CompanionFolder(const RunConfig& config) {
     return NativeFromWindowsPath(config.CmdFolder);
 }
 
-FirstPassReader StartFirstPassReader(const RunConfig& config) {
+FirstPassReader StartFirstPassReader(const RunConfig& config, bool allFormats) {
     FirstPassReader first;
     if (config.RunMode != kRunScanFolder) {
         return first;
@@ -19,8 +19,9 @@ FirstPassReader StartFirstPassReader(const RunConfig& config) {
         return first;
     }
     first.Recurse = config.CmdSubfolders == 1;
+    first.AllFormats = allFormats;
     first.Reader = std::make_unique<FolderReadAhead>(first.Folder, first.Recurse,
-                                                     FolderReadAhead::kMostReadAhead);
+                                                     FolderReadAhead::kMostReadAhead, allFormats);
     return first;
 }
 

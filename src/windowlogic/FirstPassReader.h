@@ -15,6 +15,7 @@ namespace versemark {
 struct FirstPassReader {
     std::string Folder;
     bool Recurse = false;
+    bool AllFormats = false;
     std::unique_ptr<FolderReadAhead> Reader;  // null: none started
 };
 
@@ -22,8 +23,8 @@ struct FirstPassReader {
 // empty when none is given.
 std::string CompanionFolder(const RunConfig& config);
 
-// In run mode 2 with a folder given, a reader started on it, far ahead; otherwise
-// none.
-FirstPassReader StartFirstPassReader(const RunConfig& config);
+// In run mode 2 with a folder given, a reader started on it, far ahead (with the
+// other formats when `allFormats`, the window's remembered choice); otherwise none.
+FirstPassReader StartFirstPassReader(const RunConfig& config, bool allFormats = false);
 
 }  // namespace versemark

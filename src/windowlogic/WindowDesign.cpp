@@ -99,12 +99,14 @@ constexpr std::array kDesign = {
                   .Visible = false},
 
     // Step one.
+    // Taller than it was by the room of the formats check box under "search
+    // subfolders"; the frames below move down by as much.
     ControlDesign{
-        .Id = {fraFrames, 0}, .Kind = Frame, .Caption = "Browse", .Place = {9480, 120, 3015, 2295}},
+        .Id = {fraFrames, 0}, .Kind = Frame, .Caption = "Browse", .Place = {9480, 120, 3015, 2760}},
     ControlDesign{.Id = kBrowsePanel,
                   .Kind = Panel,
                   .Container = Control{fraFrames, 0},
-                  .Place = {120, 240, 2775, 1935}},
+                  .Place = {120, 240, 2775, 2400}},
     ControlDesign{.Id = {Label1, 8},
                   .Kind = Label,
                   .Container = kBrowsePanel,
@@ -128,24 +130,29 @@ constexpr std::array kDesign = {
                   .Caption = "   search subfolders",
                   .Place = {1080, 1080, 1695, 255},
                   .Checked = true},
+    ControlDesign{.Id = {chkAllFormats},
+                  .Kind = CheckBox,
+                  .Container = kBrowsePanel,
+                  .Caption = texts::kAllFormats,
+                  .Place = {0, 1365, 2775, 465}},
     ControlDesign{.Id = {Label1, 1},
                   .Kind = Label,
                   .Container = kBrowsePanel,
                   .Caption = kMatchesPending,
-                  .Place = {120, 1440, 840, 195},
+                  .Place = {120, 1920, 840, 195},
                   .AutoSize = true},
     ControlDesign{.Id = {Label1, 0},
                   .Kind = Label,
                   .Container = kBrowsePanel,
                   .Caption = kLyricsCountPlaceholder,
-                  .Place = {120, 1680, 2640, 195},
+                  .Place = {120, 2160, 2640, 195},
                   .Font = DesignFont::LyricsCount},
 
     // Step two.
     ControlDesign{.Id = {fraFrames, 1},
                   .Kind = Frame,
                   .Caption = "Select songs",
-                  .Place = {9480, 2520, 3015, 4680}},
+                  .Place = {9480, 2985, 3015, 4680}},
     ControlDesign{.Id = kSelectPanel,
                   .Kind = Panel,
                   .Container = Control{fraFrames, 1},
@@ -249,15 +256,16 @@ constexpr std::array kDesign = {
                   .ToolTip = "Lyrics files which were matched for more than 1 mp3"},
 
     // Step three: taller than the other frames' share by the room of the ID3v2
-    // check box, taken from the frame above.
+    // check box, taken from the frame above, and by that of the beside-file
+    // check box, added to the window's height.
     ControlDesign{.Id = {fraFrames, 2},
                   .Kind = Frame,
                   .Caption = "Insert tags",
-                  .Place = {9480, 7305, 3015, 1470}},
+                  .Place = {9480, 7770, 3015, 1935}},
     ControlDesign{.Id = kTagPanel,
                   .Kind = Panel,
                   .Container = Control{fraFrames, 2},
-                  .Place = {120, 240, 2775, 1110}},
+                  .Place = {120, 240, 2775, 1575}},
     ControlDesign{.Id = {Label1, 10},
                   .Kind = Label,
                   .Container = kTagPanel,
@@ -275,6 +283,11 @@ constexpr std::array kDesign = {
                   .Container = kTagPanel,
                   .Caption = texts::kAlsoId3v2,
                   .Place = {0, 645, 2775, 465}},
+    ControlDesign{.Id = {chkBesideFile},
+                  .Kind = CheckBox,
+                  .Container = kTagPanel,
+                  .Caption = texts::kBesideFile,
+                  .Place = {0, 1110, 2775, 465}},
 
     // The result list and the viewer in its place.
     ControlDesign{.Id = {list}, .Kind = ListView, .Place = {120, 1320, 9255, 7455}},
@@ -288,23 +301,16 @@ constexpr std::array kDesign = {
 // Step one, the list (or the viewer in its place) with the panel that describes
 // its row, step two in reading order, step three.
 constexpr std::array kTabOrder = {
-    Control{cmdBrowseForFolder},
-    Control{chkSubfolders},
-    Control{list},
-    Control{txtViewLyrics},
-    Control{cboLyrics},
-    Control{cmdDisplayLyrics},
-    Control{cmdDisplaySavedLyrics},
-    Control{cmdSel, 0},
-    Control{cmdSel, 2},
-    Control{cmdCheck, 0},
-    Control{cmdCheck, 1},
-    Control{cmdSel, 5},
-    Control{cmdSel, 3},
-    Control{cmdSel, 6},
-    Control{cmdSel, 1},
-    Control{cmdTagThem},
-    Control{chkAlsoId3v2},
+    Control{cmdBrowseForFolder}, Control{chkSubfolders},
+    Control{chkAllFormats},      Control{list},
+    Control{txtViewLyrics},      Control{cboLyrics},
+    Control{cmdDisplayLyrics},   Control{cmdDisplaySavedLyrics},
+    Control{cmdSel, 0},          Control{cmdSel, 2},
+    Control{cmdCheck, 0},        Control{cmdCheck, 1},
+    Control{cmdSel, 5},          Control{cmdSel, 3},
+    Control{cmdSel, 6},          Control{cmdSel, 1},
+    Control{cmdTagThem},         Control{chkAlsoId3v2},
+    Control{chkBesideFile},
 };
 
 }  // namespace

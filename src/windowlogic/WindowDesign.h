@@ -57,7 +57,7 @@ struct ControlDesign {
 std::span<const ControlDesign> WindowDesign();
 
 // The window's inner size at design time.
-inline constexpr TwipSize kDesignClientSize{12585, 8865};
+inline constexpr TwipSize kDesignClientSize{12585, 9795};
 
 // The result list's columns: header captions and widths in twips; the lyrics
 // column's header shows a picture of the image list.
@@ -65,7 +65,7 @@ inline constexpr std::string_view kColumnCaptions[kColumnCount] = {"", "Mp3 file
 inline constexpr int kColumnWidths[kColumnCount] = {300, 4000, 4000};
 
 // The order of the Tab key through the controls, from step one to step three
-// (chkAlsoId3v2, where it exists, comes last).
+// (chkAlsoId3v2, where it exists, just before the last, chkBesideFile).
 std::span<const Control> TabOrder();
 
 }  // namespace versemark

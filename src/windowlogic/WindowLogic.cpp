@@ -30,6 +30,9 @@ void WindowLogic::Form_Load() {
     const bool alsoId3v2 =
         Id3v2LyricsAvailable() && services_.Settings != nullptr && services_.Settings->AlsoId3v2();
     view_.SetChecked({ControlName::chkAlsoId3v2}, alsoId3v2);
+    const bool remembered = services_.Settings != nullptr;
+    view_.SetChecked({ControlName::chkAllFormats}, remembered && services_.Settings->AllFormats());
+    view_.SetChecked({ControlName::chkBesideFile}, remembered && services_.Settings->BesideFile());
 }
 
 bool WindowLogic::Form_Unload() {
@@ -54,6 +57,18 @@ bool WindowLogic::Form_Unload() {
 void WindowLogic::chkAlsoId3v2_Click(bool checked) {
     if (services_.Settings != nullptr) {
         services_.Settings->SetAlsoId3v2(checked);
+    }
+}
+
+void WindowLogic::chkAllFormats_Click(bool checked) {
+    if (services_.Settings != nullptr) {
+        services_.Settings->SetAllFormats(checked);
+    }
+}
+
+void WindowLogic::chkBesideFile_Click(bool checked) {
+    if (services_.Settings != nullptr) {
+        services_.Settings->SetBesideFile(checked);
     }
 }
 

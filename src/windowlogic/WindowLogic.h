@@ -78,6 +78,8 @@ class WindowLogic {
     // The user changed "also write the lyrics as an ID3v2 lyrics frame": the
     // choice is remembered for the next run.
     void chkAlsoId3v2_Click(bool checked);
+    void chkAllFormats_Click(bool checked);
+    void chkBesideFile_Click(bool checked);
 
     // Result list, check marks and filters.
     // The user's click on a row's check box: `checked` is its new mark.

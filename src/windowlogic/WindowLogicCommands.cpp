@@ -23,6 +23,7 @@ constexpr std::string_view kPhaseTwoProgress = "Parsing: ";
 
 constexpr Control kFolderButton{ControlName::cmdBrowseForFolder};
 constexpr Control kSubfolders{ControlName::chkSubfolders};
+constexpr Control kAllFormats{ControlName::chkAllFormats};
 constexpr Control kTagButton{ControlName::cmdTagThem};
 constexpr Control kMatchesLabel{ControlName::Label1, 1};
 constexpr Control kCheckedLabel{ControlName::Label1, 2};
@@ -127,6 +128,7 @@ void WindowLogic::RunMatchingPass(const std::string& folder) {
     view_.SetVisible(kList, false);
     rows_.BeginPass();
     view_.SetEnabled(kSubfolders, false);
+    view_.SetEnabled(kAllFormats, false);
 
     // The labels follow the pass at a steady pace, not at every file.
     ProgressPace progress([this](const std::string& text) { ShowMatchProgress(text); });
@@ -142,6 +144,7 @@ void WindowLogic::RunMatchingPass(const std::string& folder) {
     view_.SetVisible(kList, true);
     view_.SetEnabled(kFolderButton, true);
     view_.SetEnabled(kSubfolders, true);
+    view_.SetEnabled(kAllFormats, true);
     state_.StopMatching = false;
     state_.PassRunning = false;
     if (focused && view_.FocusedControl() != focused) {
@@ -155,13 +158,15 @@ void WindowLogic::SetFirstPassReader(FirstPassReader reader) {
 
 MatchResult WindowLogic::MatchPassFolder(const std::string& folder, const MatchHooks& hooks) {
     const bool recurse = view_.IsChecked(kSubfolders);
+    const bool allFormats = view_.IsChecked(kAllFormats);
     // Taken by every pass: it serves only the first, and only over its own folder.
     std::unique_ptr<FolderReadAhead> reader = std::move(firstPassReader_.Reader);
-    if (reader && firstPassReader_.Folder == folder && firstPassReader_.Recurse == recurse) {
+    if (reader && firstPassReader_.Folder == folder && firstPassReader_.Recurse == recurse &&
+        firstPassReader_.AllFormats == allFormats) {
         return MatchFolder(*reader, values_.Index, rows_.PassRows(), hooks);
     }
     reader.reset();  // stopped before the pass's own reader starts
-    return MatchFolder(folder, recurse, values_.Index, rows_.PassRows(), hooks);
+    return MatchFolder(folder, recurse, values_.Index, rows_.PassRows(), hooks, allFormats);
 }
 
 MatchHooks WindowLogic::MakeMatchHooks(ProgressPace& progress) {
@@ -198,6 +203,8 @@ void WindowLogic::RunTaggingPass() {
     TaggingOptions options;
     options.Folder = lastFolder_;
     options.Tag.AlsoId3v2 = view_.IsChecked({ControlName::chkAlsoId3v2});
+    options.Tag.AllFormats = view_.IsChecked(kAllFormats);
+    options.Tag.BesideFile = view_.IsChecked({ControlName::chkBesideFile});
     options.WhenBusy = [] { return false; };
     // The checked-count label follows the pass at a steady pace.
     ProgressPace progress(

@@ -12,6 +12,12 @@ class WindowSettings {
     // when no choice was made yet.
     virtual bool AlsoId3v2() const = 0;
     virtual void SetAlsoId3v2(bool alsoId3v2) = 0;
+    // Whether the search also takes FLAC, Ogg, Opus and M4A files.
+    virtual bool AllFormats() const = 0;
+    virtual void SetAllFormats(bool allFormats) = 0;
+    // Whether tagging also saves the lyrics as a .txt file beside each song.
+    virtual bool BesideFile() const = 0;
+    virtual void SetBesideFile(bool besideFile) = 0;
 };
 
 }  // namespace versemark

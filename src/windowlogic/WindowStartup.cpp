@@ -32,10 +32,11 @@ std::vector<RecoveryNote> RecoverUnlessBusy(const std::string& journalFolder) {
 
 }  // namespace
 
-WindowStartup::WindowStartup(ProgramValues& values, const std::string& journalFolder)
+WindowStartup::WindowStartup(ProgramValues& values, const std::string& journalFolder,
+                             bool allFormats)
     : values_(values),
       recovered_(RecoverUnlessBusy(journalFolder)),
-      firstPass_(StartFirstPassReader(values.Config)),
+      firstPass_(StartFirstPassReader(values.Config, allFormats)),
       // The cache's path and layout are copied: the thread shares nothing with
       // the window, which must not look at the index before Finish takes it.
       index_(std::async(std::launch::async, BuildIndexAndMatcher, values.Cache.CachePath,

@@ -34,9 +34,11 @@ class WindowStartup {
     // `journalFolder` is put right first, before any file is read; then, on
     // other threads while the window is made, the companion's folder is listed
     // and read (run mode 2) and the lyrics index read and its matcher built.
-    // `values` must outlive the start-up; only Finish writes to it.
+    // `values` must outlive the start-up; only Finish writes to it. `allFormats`:
+    // the remembered choice of the search for the other formats.
     explicit WindowStartup(ProgramValues& values,
-                           const std::string& journalFolder = DefaultJournalFolder());
+                           const std::string& journalFolder = DefaultJournalFolder(),
+                           bool allFormats = false);
     WindowStartup(const WindowStartup&) = delete;
     WindowStartup& operator=(const WindowStartup&) = delete;
 

@@ -23,6 +23,8 @@ inline constexpr char kConfirmTagOne[] = " file?";
 inline constexpr char kConfirmTagMany[] = " files?";
 inline constexpr char kAskRefresh[] = "Do you want to refresh the list using the same folder?";
 inline constexpr char kAlsoId3v2[] = "also write the lyrics as an ID3v2 lyrics frame";
+inline constexpr char kAllFormats[] = "also FLAC, Ogg, Opus and M4A files";
+inline constexpr char kBesideFile[] = "also save the lyrics beside each song (.txt)";
 // Why "Tag checked files" is disabled while a pass of another window or of
 // versemark-cli runs.
 // A folder handed over by a second start of the program: the question (the

@@ -190,11 +190,20 @@ TEST(PrepareCommandTest, DropsTheFooterAndAddsTheCreditLine) {
 
 TEST(PrepareCommandTest, ShowsWindows1252LyricsAsUtf8UnlessRaw) {
     const TempDir dir;
-    // The companion's Windows-1252, and UTF-8 with a byte-order mark: both are
-    // stored, and so prepared, in Windows-1252.
-    for (const std::string text : {"Caf\xE9 \x93quoted\x94",
-                                   "\xEF\xBB\xBF"
-                                   "Caf\xC3\xA9 \xE2\x80\x9Cquoted\xE2\x80\x9D"}) {
+    // The companion's Windows-1252, UTF-8 with a byte-order mark and UTF-16 of
+    // either byte order: all are stored, and so prepared, in Windows-1252.
+    const std::string utf16le(
+        "\xFF\xFE"
+        "C\0a\0f\0\xE9\0 \0\x1C\x20q\0u\0o\0t\0e\0d\0\x1D\x20",
+        28);
+    const std::string utf16be(
+        "\xFE\xFF"
+        "\0C\0a\0f\0\xE9\0 \x20\x1C\0q\0u\0o\0t\0e\0d\x20\x1D",
+        28);
+    for (const std::string& text : {std::string("Caf\xE9 \x93quoted\x94"),
+                                    std::string("\xEF\xBB\xBF"
+                                                "Caf\xC3\xA9 \xE2\x80\x9Cquoted\xE2\x80\x9D"),
+                                    utf16le, utf16be}) {
         const std::string file = dir.WriteFile("A - B.txt", text);
         EXPECT_EQ(RunCliProcess({"prepare", file}).Out,
                   "Caf\xC3\xA9 \xE2\x80\x9Cquoted\xE2\x80\x9D\r\n"

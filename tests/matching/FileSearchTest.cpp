@@ -72,6 +72,18 @@ TEST_F(Search, MatchesTheExtensionWithoutRegardToCaseAndKeepsTheName) {
     const std::string m = dir / "m";
     EXPECT_EQ(Find(m, false), (Paths{m + NativePath("/.hidden.mp3"), m + NativePath("/other.Mp3"),
                                      m + NativePath("/Song.MP3")}));
+
+    // The other formats only when asked for, among the MP3 files in name order.
+    for (const char* name :
+         {"a.FLAC", "b.ogg", "c.Oga", "d.opus", "e.m4a", "f.wav", "g.flac.txt"}) {
+        dir.WriteFile(std::string("m/") + name, "");
+    }
+    EXPECT_EQ(Find(m, false).size(), 3u);
+    EXPECT_EQ(FindMp3Files(m, false, files, true), 8);
+    EXPECT_EQ(files, (Paths{m + NativePath("/.hidden.mp3"), m + NativePath("/a.FLAC"),
+                            m + NativePath("/b.ogg"), m + NativePath("/c.Oga"),
+                            m + NativePath("/d.opus"), m + NativePath("/e.m4a"),
+                            m + NativePath("/other.Mp3"), m + NativePath("/Song.MP3")}));
 }
 
 TEST_F(Search, FolderNamedLikeAnMp3IsSearchedNotTaken) {

@@ -114,6 +114,12 @@ TEST_F(TagOneFileTest, AMissingFileIsLoggedAsAnErrorWithItsReasonAndNothingIsMad
     EXPECT_EQ(TagOneFile(Config(flac, lyrics)),
               "Error tagging: " + flac + "\r\nnot an MPEG audio file\r\n");
     EXPECT_EQ(ReadFileBytes(flac), flacBytes);
+    // With the other formats on it is theirs to tag, by their own field.
+    TaggingOptions allFormats;
+    allFormats.Tag.AllFormats = true;
+    EXPECT_EQ(TagOneFile(Config(flac, lyrics), allFormats),
+              "Error tagging: " + flac + "\r\nwriting this format is not built yet\r\n");
+    EXPECT_EQ(ReadFileBytes(flac), flacBytes);
 }
 
 // The run mode ends with status 1 when its file was not tagged, and its message
@@ -126,8 +132,12 @@ TEST_F(TagOneFileTest, TheRunEndsWithStatus1AndShowsTheReasonWhenItsFileWasNotTa
         int Status;
         std::string Log;
     };
+    // A FLAC stream whose bytes happen to hold MPEG frames is FLAC all the same.
+    const std::string flacBytes = std::string("fLaC\x80\x00\x00\x22", 8) + std::string(34, '\0');
+    const std::string flac = dir_.WriteFile("frames.flac", flacBytes + audio_);
     const std::vector<Case> cases = {
         {tagged, 0, "File tagged..: " + tagged + "\r\n"},
+        {flac, 1, "Error tagging: " + flac + "\r\nnot an MPEG audio file\r\n"},
         {dir_ / "gone.mp3", 1, "Error tagging: " + (dir_ / "gone.mp3") + "\r\nno such file\r\n"},
     };
     for (const Case& c : cases) {

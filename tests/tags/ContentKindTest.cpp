@@ -35,6 +35,21 @@ TEST(ContentKindTest, OnlyMpegAudioCounts) {
     // (14 bits) reads as a reserved MPEG layer.
     const std::string flac = std::string("fLaC\x80\x00\x00\x22", 8) + std::string(34, '\0') +
                              Frames("\xFF\xF8\xC9\x18", 300, 4);
+    // An Ogg page (capture pattern, version, header type, granule, serial, sequence,
+    // checksum, one segment of 30 bytes) whose packet starts as `magic` says.
+    const auto oggPage = [](std::string_view magic) {
+        std::string page = std::string("OggS\0\x02", 6) + std::string(20, '\0') + "\x01\x1E";
+        return page + std::string(magic) + std::string(30 - magic.size(), '\0');
+    };
+    // A box of type "ftyp" first, brand "M4A ".
+    const std::string mp4 = std::string(
+                                "\0\0\0\x14"
+                                "ftypM4A \0\0\0\0M4A ",
+                                20) +
+                            std::string(
+                                "\0\0\0\x08"
+                                "free",
+                                8);
     const std::string oneHeader = Frames("\xFF\xFB\x90\x00", 417, 1) + std::string(600, 'x');
     struct Case {
         const char* Name;
@@ -60,7 +75,16 @@ TEST(ContentKindTest, OnlyMpegAudioCounts) {
         {"junk beyond the search", std::string(70000, 'j') + TailBuilder().audio(2000).bytes(),
          ContentKind::Other},
         {"text", std::string(450, 'a'), ContentKind::Other},
-        {"FLAC", flac, ContentKind::Other},
+        {"FLAC", flac, ContentKind::Flac},
+        {"ID3v2 tag, FLAC", id3v2 + flac, ContentKind::Flac},
+        {"Ogg Vorbis", oggPage("\x01vorbis"), ContentKind::Ogg},
+        {"Ogg Opus", oggPage("OpusHead"), ContentKind::Ogg},
+        {"Ogg of another codec",
+         oggPage("\x7F"
+                 "FLAC"),
+         ContentKind::Other},
+        {"MP4", mp4, ContentKind::Mp4},
+        {"ftyp not at the start", std::string(4, 'x') + mp4, ContentKind::Other},
         {"empty", "", ContentKind::Other, true},
         {"a header alone", std::string("\xFF\xFB\x90\x00", 4), ContentKind::Other, true},
         {"28 bytes", std::string(28, 'x'), ContentKind::Other, true},

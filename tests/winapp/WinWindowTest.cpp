@@ -641,9 +641,10 @@ TEST_F(WinWindowTest, DisplayLyricsShowsThePreparedTextInPlaceOfTheList) {
 TEST_F(WinWindowTest, KeyboardTabOrderAndSpace) {
     HWND window = session_->View().Handle();
     // Step one, the list (the viewer and the panel are hidden), step two, step three.
-    const Control order[] = {{cmdBrowseForFolder}, {chkSubfolders}, {list},        {cmdSel, 0},
-                             {cmdSel, 2},          {cmdCheck, 0},   {cmdCheck, 1}, {cmdSel, 5},
-                             {cmdSel, 3},          {cmdSel, 6},     {cmdSel, 1},   {cmdTagThem}};
+    const Control order[] = {{cmdBrowseForFolder}, {chkSubfolders}, {chkAllFormats}, {list},
+                             {cmdSel, 0},          {cmdSel, 2},     {cmdCheck, 0},   {cmdCheck, 1},
+                             {cmdSel, 5},          {cmdSel, 3},     {cmdSel, 6},     {cmdSel, 1},
+                             {cmdTagThem}};
     for (std::size_t i = 1; i < std::size(order); ++i) {
         EXPECT_EQ(GetNextDlgTabItem(window, Handle(order[i - 1]), FALSE), Handle(order[i])) << i;
     }

@@ -122,20 +122,22 @@ class HighDpiTest : public QObject {
         WindowUnderTest& window = dpi.window;
         const qreal logical = dpi.Dpi();
         QCOMPARE(window.Form().size(),
-                 QSize(TwipsToPixels(12585, logical), TwipsToPixels(8865, logical)));
+                 QSize(TwipsToPixels(12585, logical), TwipsToPixels(9795, logical)));
         // The window's inner size in twips: the design's, give or take the rounding
         // to whole pixels where a pixel is not a whole number of twips.
         const QSize client = ClientSizeInTwips(&window.Form());
         const int w = client.width();
         const int h = client.height();
         QVERIFY(std::abs(w - 12585) * logical < kTwipsPerInch);
-        QVERIFY(std::abs(h - 8865) * logical < kTwipsPerInch);
+        QVERIFY(std::abs(h - 9795) * logical < kTwipsPerInch);
         std::vector<std::pair<QString, QRect>> design = {
             {"list", QRect(100, 1295, w - 3315, h - 1395)},
             {"fraFrames_3", QRect(120, 120, w - 3315, 1095)},
-            {"fraFrames_0", QRect(w - 3115, 120, 3015, 2295)},
-            {"fraFrames_1", QRect(w - 3115, 2520, 3015, 4680)},
-            {"fraFrames_2", QRect(w - 3115, 7305, 3015, 1470)},
+            {"fraFrames_0", QRect(w - 3115, 120, 3015, 2760)},
+            {"fraFrames_1", QRect(w - 3115, 2985, 3015, 4680)},
+            {"fraFrames_2", QRect(w - 3115, 7770, 3015, 1935)},
+            {"chkAllFormats", QRect(0, 1365, 2775, 465)},
+            {"chkBesideFile", QRect(0, 1110, 2775, 465)},
             {"cmdBrowseForFolder", QRect(720, 480, 2055, 540)},
             {"cmdTagThem", QRect(0, 240, 2775, 375)},
             {"cmdDisplayLyrics", QRect(w - 3515 - 1575 - 340, 480, 1575, 255)},

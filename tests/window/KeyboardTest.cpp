@@ -99,20 +99,21 @@ class KeyboardTest : public QObject {
                 break;
             }
         }
-        QCOMPARE(chain, QStringList({"cmdBrowseForFolder", "chkSubfolders", "list", "txtViewLyrics",
-                                     "cboLyrics", "cmdDisplayLyrics", "cmdDisplaySavedLyrics",
-                                     "cmdSel_0", "cmdSel_2", "cmdCheck_0", "cmdCheck_1", "cmdSel_5",
-                                     "cmdSel_3", "cmdSel_6", "cmdSel_1", "cmdTagThem"}) +
-                            Id3v2Choice());
+        QCOMPARE(chain, QStringList({"cmdBrowseForFolder", "chkSubfolders", "chkAllFormats", "list",
+                                     "txtViewLyrics", "cboLyrics", "cmdDisplayLyrics",
+                                     "cmdDisplaySavedLyrics", "cmdSel_0", "cmdSel_2", "cmdCheck_0",
+                                     "cmdCheck_1", "cmdSel_5", "cmdSel_3", "cmdSel_6", "cmdSel_1",
+                                     "cmdTagThem"}) +
+                            Id3v2Choice() + QStringList({"chkBesideFile"}));
     }
 
     void tabVisitsOnlyTheControlsThatAreShown() {
         KeyboardWindow keys;
         keys.window.Button("cmdBrowseForFolder")->setFocus();
-        QCOMPARE(keys.TabRound(), QStringList({"chkSubfolders", "list", "cmdSel_0", "cmdSel_2",
-                                               "cmdCheck_0", "cmdCheck_1", "cmdSel_5", "cmdSel_3",
-                                               "cmdSel_6", "cmdSel_1", "cmdTagThem"}) +
-                                      Id3v2Choice());
+        QCOMPARE(keys.TabRound(), QStringList({"chkSubfolders", "chkAllFormats", "list", "cmdSel_0",
+                                               "cmdSel_2", "cmdCheck_0", "cmdCheck_1", "cmdSel_5",
+                                               "cmdSel_3", "cmdSel_6", "cmdSel_1", "cmdTagThem"}) +
+                                      Id3v2Choice() + QStringList({"chkBesideFile"}));
         // From the list of a tagged file's row into its panel: both viewer buttons.
         keys.MakeCurrent(kEpsilon);
         keys.window.Form().list_ItemClick(keys.window.RowOf(kEpsilon));
@@ -121,7 +122,9 @@ class KeyboardTest : public QObject {
                  QStringList({"cmdDisplayLyrics", "cmdDisplaySavedLyrics", "cmdSel_0", "cmdSel_2",
                               "cmdCheck_0", "cmdCheck_1", "cmdSel_5", "cmdSel_3", "cmdSel_6",
                               "cmdSel_1", "cmdTagThem"}) +
-                     Id3v2Choice() + QStringList({"cmdBrowseForFolder", "chkSubfolders"}));
+                     Id3v2Choice() +
+                     QStringList({"chkBesideFile", "cmdBrowseForFolder", "chkSubfolders",
+                                  "chkAllFormats"}));
         // A file with two candidates: the choice among them comes first.
         keys.MakeCurrent(kGammaLive);
         keys.window.Form().list_ItemClick(keys.window.RowOf(kGammaLive));
@@ -132,7 +135,7 @@ class KeyboardTest : public QObject {
         keys.window.Button("cmdDisplayLyrics")->click();
         keys.window.Button("cmdBrowseForFolder")->setFocus();
         QCOMPARE(keys.TabRound().mid(0, 4),
-                 QStringList({"chkSubfolders", "txtViewLyrics", "cboLyrics", "cmdDisplayLyrics"}));
+                 QStringList({"chkSubfolders", "chkAllFormats", "txtViewLyrics", "cboLyrics"}));
     }
 
     void theFolderButtonHasTheFocusAtStart() {

@@ -218,17 +218,17 @@ class WindowLayoutTest : public QObject {
     void layoutAtDesignSize() {
         WindowUnderTest window;
         window.Show();
-        QCOMPARE(window.Form().size(), QSize(839, 591));  // 12585 x 8865 twips
+        QCOMPARE(window.Form().size(), QSize(839, 653));  // 12585 x 9795 twips
         auto* list = window.Find<QWidget>("list");
-        QCOMPARE(Twips(list), QRect(100, 1295, 9270, 7470));
-        QCOMPARE(list->geometry(), QRect(7, 86, 618, 498));
-        QCOMPARE(Twips(window.Find<QWidget>("txtViewLyrics")), QRect(100, 1295, 9270, 7470));
+        QCOMPARE(Twips(list), QRect(100, 1295, 9270, 8400));
+        QCOMPARE(list->geometry(), QRect(7, 86, 618, 560));
+        QCOMPARE(Twips(window.Find<QWidget>("txtViewLyrics")), QRect(100, 1295, 9270, 8400));
         QCOMPARE(Twips(window.Find<QWidget>("fraFrames_3")), QRect(120, 120, 9270, 1095));
         QCOMPARE(Twips(window.Find<QWidget>("picInfo")).width(), 9070);
         for (const QString frame : {"fraFrames_0", "fraFrames_1", "fraFrames_2"}) {
             QCOMPARE(Twips(window.Find<QWidget>(frame)).left(), 9470);
         }
-        QCOMPARE(Twips(window.Find<QWidget>("fraFrames_1")), QRect(9470, 2520, 3015, 4680));
+        QCOMPARE(Twips(window.Find<QWidget>("fraFrames_1")), QRect(9470, 2985, 3015, 4680));
         // The panel: both buttons end 340 from its right edge, the alerts 240 from it.
         QCOMPARE(Twips(window.Find<QWidget>("Line1")).right() + 1, 9070);
         QCOMPARE(Twips(window.Button("cmdDisplaySavedLyrics")).left(), 9070 - 2415 - 340);

@@ -97,9 +97,21 @@ class FakeView final : public WindowView {
 struct MemorySettings final : WindowSettings {
     bool Value = false;
     int Writes = 0;
+    bool AllFormatsValue = false;
+    bool BesideFileValue = false;
     bool AlsoId3v2() const override { return Value; }
     void SetAlsoId3v2(bool alsoId3v2) override {
         Value = alsoId3v2;
+        ++Writes;
+    }
+    bool AllFormats() const override { return AllFormatsValue; }
+    void SetAllFormats(bool allFormats) override {
+        AllFormatsValue = allFormats;
+        ++Writes;
+    }
+    bool BesideFile() const override { return BesideFileValue; }
+    void SetBesideFile(bool besideFile) override {
+        BesideFileValue = besideFile;
         ++Writes;
     }
 };

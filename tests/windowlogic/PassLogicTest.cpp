@@ -77,6 +77,22 @@ TEST(WindowLoad, TheId3v2ChoiceIsRememberedWhereTheBuildCanWriteIt) {
     without.Settings.Value = true;
     without.Logic.Form_Load();
     EXPECT_FALSE(without.View.Has(kAlsoId3v2));
+
+    // The formats and beside-file choices: off at first, remembered in every build.
+    const Control allFormats{ControlName::chkAllFormats};
+    const Control besideFile{ControlName::chkBesideFile};
+    EXPECT_FALSE(first[allFormats].Checked);
+    EXPECT_FALSE(first[besideFile].Checked);
+    first.Logic.chkAllFormats_Click(true);
+    first.Logic.chkBesideFile_Click(true);
+    EXPECT_TRUE(first.Settings.AllFormatsValue);
+    EXPECT_TRUE(first.Settings.BesideFileValue);
+    second.Settings.AllFormatsValue = true;
+    second.Settings.BesideFileValue = true;
+    second.Logic.Form_Load();
+    EXPECT_TRUE(second[allFormats].Checked);
+    EXPECT_TRUE(second[besideFile].Checked);
+    EXPECT_EQ(second.Settings.Writes, 0);
 }
 
 TEST(FolderCommandLogic, APassFillsTheSortedListAndMakesStepsTwoAndThreeCurrent) {

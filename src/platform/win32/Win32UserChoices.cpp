@@ -17,6 +17,10 @@ const wchar_t* ValueName(UserChoice choice) {
     switch (choice) {
         case UserChoice::AlsoId3v2:
             return L"AlsoId3v2";
+        case UserChoice::AllFormats:
+            return L"AllFormats";
+        case UserChoice::BesideFile:
+            return L"BesideFile";
     }
     return L"";
 }

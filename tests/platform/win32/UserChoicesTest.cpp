@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstdlib>
+#include <utility>
 
 #include "platform/UserChoices.h"
 
@@ -44,6 +45,23 @@ TEST_F(UserChoices, OffUntilChosenThenAsLastRemembered) {
     EXPECT_EQ(number, 1U);
     ASSERT_TRUE(RememberChoice(UserChoice::AlsoId3v2, false));
     EXPECT_FALSE(RememberedChoice(UserChoice::AlsoId3v2));
+
+    // Each choice has a value of its own.
+    for (const auto& [choice, value] : {std::pair{UserChoice::AllFormats, L"AllFormats"},
+                                        std::pair{UserChoice::BesideFile, L"BesideFile"}}) {
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, kKey, value);
+        EXPECT_FALSE(RememberedChoice(choice));
+        ASSERT_TRUE(RememberChoice(choice, true));
+        EXPECT_TRUE(RememberedChoice(choice));
+        EXPECT_FALSE(RememberedChoice(UserChoice::AlsoId3v2));
+        number = 2;
+        size = sizeof(number);
+        EXPECT_EQ(
+            RegGetValueW(HKEY_CURRENT_USER, kKey, value, RRF_RT_REG_DWORD, nullptr, &number, &size),
+            ERROR_SUCCESS);
+        EXPECT_EQ(number, 1U);
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, kKey, value);
+    }
 }
 
 // Qt's settings write a choice as the text "true" or "false".
