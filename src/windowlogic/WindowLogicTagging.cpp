@@ -21,7 +21,9 @@ constexpr Control kTagButton{ControlName::cmdTagThem};
 constexpr Control kPassControls[] = {
     {ControlName::cmdBrowseForFolder},
     {ControlName::chkSubfolders},
+    {ControlName::chkAllFormats},
     {ControlName::chkAlsoId3v2},
+    {ControlName::chkBesideFile},
     {ControlName::cmdDisplayLyrics},
     {ControlName::cmdDisplaySavedLyrics},
     {ControlName::cboLyrics},

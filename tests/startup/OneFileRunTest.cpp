@@ -114,12 +114,15 @@ TEST_F(TagOneFileTest, AMissingFileIsLoggedAsAnErrorWithItsReasonAndNothingIsMad
     EXPECT_EQ(TagOneFile(Config(flac, lyrics)),
               "Error tagging: " + flac + "\r\nnot an MPEG audio file\r\n");
     EXPECT_EQ(ReadFileBytes(flac), flacBytes);
-    // With the other formats on it is theirs to tag, by their own field.
+    // With the other formats on it gets the lyrics in its own field, and still
+    // no tail.
     TaggingOptions allFormats;
     allFormats.Tag.AllFormats = true;
-    EXPECT_EQ(TagOneFile(Config(flac, lyrics), allFormats),
-              "Error tagging: " + flac + "\r\nwriting this format is not built yet\r\n");
-    EXPECT_EQ(ReadFileBytes(flac), flacBytes);
+    EXPECT_EQ(TagOneFile(Config(flac, lyrics), allFormats), "File tagged..: " + flac + "\r\n");
+    const std::string tagged = ReadFileBytes(flac);
+    EXPECT_NE(tagged.find("LYRICS=x\r\n"), std::string::npos);
+    EXPECT_EQ(tagged.find("LYRICS200"), std::string::npos);
+    EXPECT_EQ(tagged.find("TAG"), std::string::npos);
 }
 
 // The run mode ends with status 1 when its file was not tagged, and its message

@@ -83,8 +83,8 @@ TEST(ContentKindTest, OnlyMpegAudioCounts) {
          oggPage("\x7F"
                  "FLAC"),
          ContentKind::Other},
-        {"MP4", mp4, ContentKind::Mp4},
-        {"ftyp not at the start", std::string(4, 'x') + mp4, ContentKind::Other},
+        {"MP4", mp4, ContentKind::Mp4, true},
+        {"ftyp not at the start", std::string(4, 'x') + mp4, ContentKind::Other, true},
         {"empty", "", ContentKind::Other, true},
         {"a header alone", std::string("\xFF\xFB\x90\x00", 4), ContentKind::Other, true},
         {"28 bytes", std::string(28, 'x'), ContentKind::Other, true},
