@@ -6,8 +6,8 @@
 #include "matching/FileSearch.h"
 #include "platform/FileSystem.h"
 #include "platform/RandomAccessFile.h"
-#include "tags/ContentKind.h"
 #include "tags/AudioTag.h"
+#include "tags/ContentKind.h"
 #include "tags/WindowedReads.h"
 
 namespace versemark {

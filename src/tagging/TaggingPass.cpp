@@ -100,8 +100,8 @@ TagResult TagRowByCopy(const ResultRow& row, std::unique_ptr<RandomAccessFile> m
 
 // Tags a FLAC, Ogg or MP4 file in its own lyrics field.
 TagResult TagRowInField(const ResultRow& row, std::unique_ptr<RandomAccessFile> file,
-                        const TaggingTarget& target,
-                        const TaggingOptions& options, PassJournal* journal) {
+                        const TaggingTarget& target, const TaggingOptions& options,
+                        PassJournal* journal) {
     const auto format = DetectFieldFormat(*file);
     if (!format) {
         file->Close();

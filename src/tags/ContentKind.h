@@ -2,8 +2,8 @@
 #pragma once
 
 #include <cstdint>
-#include <string_view>
 #include <optional>
+#include <string_view>
 
 #include "platform/RandomAccessFile.h"
 
