@@ -88,8 +88,13 @@ wine reg add 'HKLM\Software\Versemark Test\Only64' /v Path /d 'C:\Only64' /f /re
 # 1. The tests. Those that only make sense on Linux are listed, with the reason,
 #    in tests/windows/linux-only.txt.
 skipped=$(grep -v '^#' tests/windows/linux-only.txt | awk 'NF {print $1}' | paste -sd: -)
-export VERSEMARK_BUILD_DIR VERSEMARK_REGISTRY_WRITTEN=1
+export VERSEMARK_BUILD_DIR VERSEMARK_REGISTRY_WRITTEN=1 VERSEMARK_FIELD_SAMPLES
 VERSEMARK_BUILD_DIR=$(winepath -w "$BUILD")
+# A song of each other format, made here by ffmpeg and mutagen, for the
+# tagging tests to write, read back and undo.
+mkdir -p "$WORK/field-samples"
+/usr/bin/python3 tests/tagging/field_files.py make "$WORK/field-samples" >/dev/null
+VERSEMARK_FIELD_SAMPLES=$(winepath -w "$WORK/field-samples")
 # Runs one test program. When the Wine server itself drops out under it (its
 # client says so and the program never reached its summary), that is Wine
 # failing, not a test: the program runs once more, and that run counts.

@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 #include "platform/CommonControls.h"
@@ -10,13 +11,24 @@
 #include "startup/CacheLocation.h"
 #include "startup/OneFileRun.h"
 #include "startup/RunConfig.h"
+#include "tagging/TagResult.h"
 
 namespace versemark {
+
+namespace {
+
+constexpr std::string_view kAnotherCopyReason =
+    "another Versemark is running (its window, or another one-file run); close it, "
+    "then start the one-file run again";
+constexpr std::string_view kFolderNotOpenedText =
+    "Versemark is already running, so this folder was not opened: ";
+
+}  // namespace
 
 std::optional<bool> StartProgram(const std::string& argumentText, const std::string& programFolder,
                                  ProcessServices& services, ProgramValues& values) {
     if (services.AnotherCopyRuns()) {
-        services.Beep();
+        values.Config.RunMode = ParseCommandLine(argumentText, values.Config);
         return std::nullopt;
     }
     const bool probe = ProbeCommonControls();
@@ -24,6 +36,29 @@ std::optional<bool> StartProgram(const std::string& argumentText, const std::str
     ReadSettings(values.Cache);
     values.Config.RunMode = ParseCommandLine(argumentText, values.Config);
     return probe;
+}
+
+std::string OneFileRefusedText(const RunConfig& config) {
+    std::string text(kLogError);
+    text += config.CmdMp3;
+    text += kLineEnd;
+    text += kAnotherCopyReason;
+    text += kLineEnd;
+    return text;
+}
+
+int AnswerSecondStart(const RunConfig& config, ProcessServices& services) {
+    services.Beep();
+    if (config.RunMode == kRunTagOneFile) {
+        const std::string text = OneFileRefusedText(config);
+        std::fwrite(text.data(), 1, text.size(), stderr);
+        return kExitNotTagged;
+    }
+    if (config.RunMode == kRunScanFolder) {
+        const std::string text = std::string(kFolderNotOpenedText) + config.CmdFolder + "\n";
+        std::fwrite(text.data(), 1, text.size(), stderr);
+    }
+    return kExitNormal;
 }
 
 int RunOneFileMode(const RunConfig& config, ProcessServices& services,

@@ -16,11 +16,21 @@ namespace versemark {
 inline constexpr int kExitNormal = 0;
 inline constexpr int kExitNotTagged = 1;  // the one-file run's file was not tagged
 
-// Ends with a beep (nullopt) when another copy runs; else fills `values` (cache
-// location, settings, RunConfig with its RunMode) from the program's folder and
-// `argumentText`, and gives the common-controls probe.
+// Fills `values` (cache location, settings, RunConfig with its RunMode) from the
+// program's folder and `argumentText`, and gives the common-controls probe.
+// nullopt when another copy runs: then only the RunConfig is filled, for
+// AnswerSecondStart.
 std::optional<bool> StartProgram(const std::string& argumentText, const std::string& programFolder,
                                  ProcessServices& services, ProgramValues& values);
+
+// What a one-file run prints when another copy runs: the log's error line for
+// the file, then the reason.
+std::string OneFileRefusedText(const RunConfig& config);
+
+// A start that found another copy running, where the open window cannot be
+// reached: it beeps, and says on standard error why nothing was done. Returns the
+// exit status: kExitNotTagged for a one-file run, else kExitNormal.
+int AnswerSecondStart(const RunConfig& config, ProcessServices& services);
 
 // Run mode 1: tags CmdMp3 with CmdLyrics, writes the log (with the reason under
 // an error line) to standard output and what recovery did first to standard

@@ -75,8 +75,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     }
     ProgramValues& values = basMain();
     const auto probe = StartProgram(argumentText, ProgramFolder(), services, values);
-    if (!probe) {
-        return kExitNormal;
+    if (!probe) {  // another copy started in the meantime
+        return AnswerSecondStart(values.Config, services);
     }
     if (values.Config.RunMode == kRunTagOneFile) {
         // The companion's one-file run follows the choice the user keeps.

@@ -12,10 +12,6 @@ namespace versemark::winapp {
 
 namespace {
 
-constexpr std::string_view kLineEnd = "\r\n";
-constexpr std::string_view kWindowOpenReason =
-    "another Versemark is running (its window, or another one-file run); close it, "
-    "then start the one-file run again";
 constexpr std::string_view kNoWindowText =
     "Versemark is already running, and its window could not take the folder (it may be "
     "busy, or not open yet), so this folder was not opened:\n";
@@ -59,15 +55,6 @@ bool ReadFolderHandOver(const COPYDATASTRUCT& data, std::string& folder, bool& s
     subfolders = bytes[0] == kWithSubfolders;
     folder.assign(bytes + 1, data.cbData - 1);
     return true;
-}
-
-std::string OneFileRefusedText(const RunConfig& config) {
-    std::string text(kLogError);
-    text += config.CmdMp3;
-    text += kLineEnd;
-    text += kWindowOpenReason;
-    text += kLineEnd;
-    return text;
 }
 
 int AnswerSecondStart(const RunConfig& config, std::string_view title) {

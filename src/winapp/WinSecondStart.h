@@ -27,10 +27,6 @@ inline constexpr char kWithoutSubfolders = '0';
 // none (another tag, or no data).
 bool ReadFolderHandOver(const COPYDATASTRUCT& data, std::string& folder, bool& subfolders);
 
-// What the one-file run prints (and shows, unless told not to) when another copy
-// runs: the log's error line for the file, then the reason.
-std::string OneFileRefusedText(const RunConfig& config);
-
 // Answers a start that found another copy running; returns the exit status:
 // kExitNotTagged for a one-file run, else kExitNormal.
 int AnswerSecondStart(const RunConfig& config, std::string_view title);

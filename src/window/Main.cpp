@@ -91,7 +91,7 @@ int main(int argc, char* argv[]) {
     ProgramValues& values = basMain();
     const auto probe = StartProgram(argumentText, ProgramFolder(), services, values);
     if (!probe) {
-        return kExitNormal;
+        return AnswerSecondStart(values.Config, services);
     }
     if (values.Config.RunMode == kRunTagOneFile) {
         // The companion's one-file run follows the choice remembered by the window.

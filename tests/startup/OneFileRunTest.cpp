@@ -53,9 +53,11 @@ TEST(OneFileRow, CarriesTheNamesAndPathsAndIsChecked) {
 // Keeps the texts the run would show in message boxes.
 class MessageServices : public ProcessServices {
   public:
-    bool AnotherCopyRuns() override { return false; }
-    void Beep() override {}
+    bool AnotherCopyRuns() override { return Another; }
+    void Beep() override { ++Beeps; }
     void ShowMessage(const std::string& text) override { Messages.push_back(text); }
+    bool Another = false;
+    int Beeps = 0;
     std::vector<std::string> Messages;
 };
 
@@ -152,6 +154,23 @@ TEST_F(TagOneFileTest, TheRunEndsWithStatus1AndShowsTheReasonWhenItsFileWasNotTa
         EXPECT_EQ(out, c.Log);
         EXPECT_EQ(services.Messages, std::vector<std::string>{c.Log});
     }
+
+    // While another copy runs, the run cannot tag: it says so on standard error
+    // and ends with status 1, the file untouched.
+    MessageServices services;
+    services.Another = true;
+    ProgramValues values;
+    ASSERT_FALSE(StartProgram("--/w8d --/mp3 " + tagged + " --/lyr " + lyrics, dir_.Path(),
+                              services, values));
+    ::testing::internal::CaptureStderr();
+    const int status = AnswerSecondStart(values.Config, services);
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+              "Error tagging: " + tagged +
+                  "\r\nanother Versemark is running (its window, or another one-file run); "
+                  "close it, then start the one-file run again\r\n");
+    EXPECT_EQ(status, 1);
+    EXPECT_EQ(services.Beeps, 1);
+    EXPECT_EQ(ReadFileBytes(tagged), audio_ + NewTail(StoredLyrics("x"), "B", "A"));
 }
 
 TEST_F(TagOneFileTest, WindowsPathsOfTheCompanionAreReachedThroughWineAndLoggedAsWritten) {
