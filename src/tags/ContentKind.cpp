@@ -131,8 +131,8 @@ bool HoldsMpegAudio(RandomAccessFile& file, std::uint64_t length) {
 }
 
 // The file as the rule reads it, noting a read that failed although the bytes
-// asked for lie within the file: a file that cannot be read whole is not judged
-// MPEG audio, whatever the reads that did succeed showed.
+// asked for lie within the file: a file that cannot be read whole is judged
+// Other, whatever the reads that did succeed showed.
 class WatchedReads final : public RandomAccessFile {
   public:
     WatchedReads(RandomAccessFile& file, std::uint64_t length) : file_(file), length_(length) {}
@@ -228,14 +228,12 @@ ContentKind DetectContentKind(RandomAccessFile& file) {
     if (!length) {
         return ContentKind::Other;
     }
-    if (const ContentKind container = DetectContainerKind(file); container != ContentKind::Other) {
-        return container;
-    }
     WatchedReads watched(file, *length);
-    if (HoldsMpegAudio(watched, *length) && !watched.Failed()) {
-        return ContentKind::MpegAudio;
+    ContentKind kind = DetectContainerKind(watched);
+    if (kind == ContentKind::Other && HoldsMpegAudio(watched, *length)) {
+        kind = ContentKind::MpegAudio;
     }
-    return ContentKind::Other;
+    return watched.Failed() ? ContentKind::Other : kind;
 }
 
 }  // namespace versemark
