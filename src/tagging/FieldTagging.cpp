@@ -4,7 +4,6 @@
 #include "platform/CodePage.h"
 #include "tagging/PieceCopy.h"
 #include "tagging/TaggingPass.h"
-#include "tags/ContentKind.h"
 
 namespace versemark {
 namespace {

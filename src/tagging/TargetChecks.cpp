@@ -18,6 +18,10 @@ TaggingTarget ResolveTaggingTarget(const std::string& mp3Path, const std::string
     return {*real, !realFolder || !LiesWithin(*real, *realFolder)};
 }
 
+namespace {
+
+// Why the target, open as `file`, may not be written at all: the link and
+// permission checks, without the look at its content.
 std::string AccessRefusal(RandomAccessFile& file, const TaggingTarget& target) {
     // A file in memory has no rights to check and lies nowhere.
     const std::optional<FileRights> rights = file.Rights();
@@ -29,6 +33,8 @@ std::string AccessRefusal(RandomAccessFile& file, const TaggingTarget& target) {
     }
     return {};
 }
+
+}  // namespace
 
 std::string TargetRefusal(RandomAccessFile& file, const TaggingTarget& target, bool allFormats,
                           ContentKind* kind) {

@@ -27,10 +27,6 @@ struct TaggingTarget {
 // a folder: the file's own folder).
 TaggingTarget ResolveTaggingTarget(const std::string& mp3Path, const std::string& folder);
 
-// Why the target, open as `file`, may not be written at all: the link and
-// permission checks of TargetRefusal, without the look at its content.
-std::string AccessRefusal(RandomAccessFile& file, const TaggingTarget& target);
-
 // Why the target, open as `file`, may not be tagged; empty when it may. A file
 // reached through a link out of the folder is written only when the running
 // user owns it and is not the administrator; a file whose permissions deny this
