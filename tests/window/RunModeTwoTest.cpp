@@ -4,6 +4,7 @@
 // stand-in and the companion's settings file. Started so again while a window is
 // open, it hands the folder to that window instead.
 #include <QCheckBox>
+#include <QFile>
 #include <QFileInfo>
 #include <QLocalSocket>
 #include <QLockFile>
@@ -227,7 +228,14 @@ class RunModeTwoTest : public QObject {
         RoadLibrary road;
         const CompanionSetup companion(road);
         OpenWindow open(road, companion);
+        // A crashed copy's socket left behind is replaced.
+        road.Library.Dir().WriteFile("lock/versemark.socket", "");
         QVERIFY(open.Listen(companion));
+        // Only the user reaches the socket.
+        const QFile::Permissions others = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup |
+                                          QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
+        QCOMPARE(QFileInfo(companion.LockFolder() + "/versemark.socket").permissions() & others,
+                 QFile::Permissions());
         const QByteArray music = QByteArray::fromStdString(road.Music());
         struct Case {
             const char* What;
