@@ -10,6 +10,7 @@
 
 #include "platform/win32/SystemPath.h"
 #include "platform/win32/WideText.h"
+#include "winapp/WinButtonFace.h"
 #include "winapp/WinPictures.h"
 #include "winapp/WinSecondStart.h"
 #include "windowlogic/WindowLogic.h"
@@ -82,7 +83,8 @@ bool IsPushButton(HWND control) {
     wchar_t name[16] = {};
     GetClassNameW(control, name, 16);
     const LONG_PTR type = GetWindowLongPtrW(control, GWL_STYLE) & BS_TYPEMASK;
-    return lstrcmpiW(name, L"Button") == 0 && (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON);
+    return lstrcmpiW(name, L"Button") == 0 &&
+           (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON || type == BS_OWNERDRAW);
 }
 
 }  // namespace
@@ -188,6 +190,9 @@ LRESULT Win32Window::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLORBTN:
             return OnControlColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+        case WM_DRAWITEM:  // the push buttons
+            DrawButtonFace(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam), dpi_);
+            return TRUE;
         case WM_DROPFILES:
             OnDrop(reinterpret_cast<HDROP>(wParam));
             return 0;
