@@ -8,6 +8,7 @@
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -22,6 +23,7 @@
 
 #include "demo/DemoLibrary.h"
 #include "platform/CodePage.h"
+#include "platform/win32/SystemPath.h"
 #include "platform/win32/WideText.h"
 #include "support/ScopedEnv.h"
 #include "support/TempDir.h"
@@ -529,6 +531,34 @@ TEST_F(WinWindowTest, AtTheScreensDpiTheControlsScaleAndTheirTextsKeepTheirRoom)
     EXPECT_GE(outer.top, monitor.rcWork.top);
     EXPECT_LE(outer.right, monitor.rcWork.right);
     EXPECT_LE(outer.bottom, monitor.rcWork.bottom);
+}
+
+// A folder dropped on the window is matched, however long its path: beyond
+// MAX_PATH (260) characters too.
+TEST_F(WinWindowTest, AFolderDroppedOnTheWindowIsMatchedWithItsWholeLongPath) {
+    constexpr std::size_t kLongPath = 300;
+    std::string folder = dir_ / "dropped";
+    ASSERT_TRUE(CreateDirectoryW(win32::SystemPath(folder).c_str(), nullptr));
+    while (folder.size() <= kLongPath) {
+        folder += "\\" + std::string(40, 'f');
+        ASSERT_TRUE(CreateDirectoryW(win32::SystemPath(folder).c_str(), nullptr)) << folder;
+    }
+    // What the shell hands over: the list of dropped paths after its header,
+    // each ended by a zero, the list by another.
+    const std::wstring path = win32::Wide(folder);
+    const std::size_t bytes = sizeof(DROPFILES) + (path.size() + 2) * sizeof(wchar_t);
+    HGLOBAL drop = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes);
+    ASSERT_NE(drop, nullptr);
+    auto* header = static_cast<DROPFILES*>(GlobalLock(drop));
+    header->pFiles = sizeof(DROPFILES);
+    header->fWide = TRUE;
+    std::copy(path.begin(), path.end(),
+              reinterpret_cast<wchar_t*>(reinterpret_cast<char*>(header) + sizeof(DROPFILES)));
+    GlobalUnlock(drop);
+    SendMessageW(session_->View().Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
+    Pump();
+    EXPECT_EQ(Caption({cmdBrowseForFolder}), path);
+    EXPECT_EQ(ListView_GetItemCount(List()), 0);
 }
 
 // A click that waits in the queue is taken at the pass's first look at its
