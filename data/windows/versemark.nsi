@@ -30,6 +30,8 @@ SetCompressor /SOLID lzma
 !ifndef OUTFILE
   !error "OUTFILE is not defined"
 !endif
+; The copyright line, written into the build folder by the build.
+!include "${PROGRAMS}/windows/copyright.nsh"
 
 !define PRODUCT "Versemark"
 !define PUBLISHER "The Versemark developers"
@@ -74,7 +76,7 @@ VIAddVersionKey /LANG=1033 "ProductVersion" "${VERSION}"
 VIAddVersionKey /LANG=1033 "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=1033 "FileDescription" "${PRODUCT} installer"
 VIAddVersionKey /LANG=1033 "CompanyName" "${PUBLISHER}"
-VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright (C) 2026 ${PUBLISHER}"
+VIAddVersionKey /LANG=1033 "LegalCopyright" "${COPYRIGHT}"
 VIAddVersionKey /LANG=1033 "Comments" "Licence: GPL-3.0-or-later"
 
 !define MUI_ICON "${ICON}"
