@@ -357,11 +357,14 @@ bool allFound(const Options& options, const std::set<std::wstring>& found) {
 
 // The pages, one after the other, until the dialog closes.
 int drive(HWND dialog, const Options& options) {
-    Page shown;                    // the page last printed
-    Page seen;                     // what the last poll saw
-    int settled = 0;               // polls for which the view stayed the same
-    bool pressed = false;          // whether this page's default button was pressed
-    bool printed = false;          // whether this page was printed
+    Page shown;            // the page last printed
+    Page seen;             // what the last poll saw
+    int settled = 0;       // polls for which the view stayed the same
+    bool pressed = false;  // whether this page's default button was pressed
+    bool printed = false;  // whether this page was printed
+    // Whether this page's default button was off when it showed: a progress page,
+    // which moves on, or names its end in a new title, by itself.
+    bool progress = false;
     std::set<std::wstring> found;  // the boxes named on the command line that were seen
     Clock::time_point lastChange = Clock::now();
     for (;; std::this_thread::sleep_for(kPollInterval)) {
@@ -394,6 +397,8 @@ int drive(HWND dialog, const Options& options) {
         if (!printed && settled >= kSettledPolls && !now.title.empty()) {
             shown = now;
             printed = true;
+            HWND shownDefault = GetDlgItem(dialog, kDefaultButtonId);
+            progress = shownDefault == nullptr || !IsWindowEnabled(shownDefault);
             printLine(L"page: " + describe(now));
             if (!applyChoices(now, options, found)) {
                 printLine(L"page-driver: the choices failed on page '" + now.title + L"'");
@@ -402,15 +407,18 @@ int drive(HWND dialog, const Options& options) {
             continue;
         }
         HWND defaultButton = GetDlgItem(dialog, kDefaultButtonId);
-        if (printed && !pressed && defaultButton != nullptr && IsWindowEnabled(defaultButton) &&
-            IsWindowVisible(defaultButton)) {
+        // A press on a progress page could land on the page it moves on to.
+        if (printed && !pressed && !progress && defaultButton != nullptr &&
+            IsWindowEnabled(defaultButton) && IsWindowVisible(defaultButton)) {
             press(dialog, kDefaultButtonId);
             pressed = true;
             lastChange = Clock::now();
         }
         if (Clock::now() - lastChange > options.timeout) {
             printLine(L"page-driver: stuck on page '" + now.title + L"' (" +
-                      (pressed ? L"pressed '" + textOf(defaultButton) + L"'" : L"not pressed") +
+                      (pressed    ? L"pressed '" + textOf(defaultButton) + L"'"
+                       : progress ? L"waiting for it to move on"
+                                  : L"not pressed") +
                       L") for " + std::to_wstring(options.timeout.count()) + L" s");
             return 1;
         }

@@ -50,6 +50,16 @@ machine_state() {
     done
 }
 
+# Fails, showing what changed, when the machine is no longer as $before shows it.
+expect_machine_unchanged() {
+    local after
+    after=$(machine_state)
+    if [ "$after" != "$before" ]; then
+        diff <(printf '%s\n' "$before") <(printf '%s\n' "$after") | head -n 40 >&2 || true
+        fail "$1 changed the machine"
+    fi
+}
+
 install_silently() {
     wine "$INSTALLER" /S "$@"
     wineserver -w
@@ -165,7 +175,7 @@ for line in 'page: License Agreement | < Back | I Agree | Cancel' \
     saw "$line" || fail "the installer's pages did not show '$line'"
 done
 grep -q '^page: Completing .*| \[x\] Run Versemark' <<<"$pages" || fail "the finish page offers no 'Run Versemark'"
-[ "$(machine_state)" = "$before" ] || fail "an install through the pages for the current user changed the machine"
+expect_machine_unchanged "an install through the pages for the current user"
 folder=$(reg_value "HKCU\\$UNINSTALL_KEY" InstallLocation)
 profile=$(wine cmd /c 'echo %USERPROFILE%' | tr -d '\r')
 [[ "$folder" == "$profile"\\* ]] || fail "installed in '$folder', outside the user's folder $profile"
@@ -186,6 +196,6 @@ done
 [ "$(reg_value "$ENVIRONMENT_KEY" Path)" = 'C:\Tools' ] || fail "PATH after the uninstall: $(reg_value "$ENVIRONMENT_KEY" Path)"
 ! wine reg query 'HKCU\Software\Versemark' >/dev/null 2>&1 || fail "the settings were kept though the answer was Yes"
 [ ! -e "$journals" ] || fail "the journals were kept though the answer was Yes"
-[ "$(machine_state)" = "$before" ] || fail "the uninstall through the pages changed the machine"
+expect_machine_unchanged "the uninstall through the pages"
 wine reg delete "$ENVIRONMENT_KEY" /v Path /f >/dev/null
 echo "installer: through the pages for the current user and back, settings and journals removed ($(($(date +%s) - started)) s)"
