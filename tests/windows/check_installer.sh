@@ -163,7 +163,8 @@ wine reg add "$ENVIRONMENT_KEY" /v Path /t REG_EXPAND_SZ /d 'C:\Tools' /f >/dev/
 wine reg add "$SETTINGS_KEY" /v AlsoId3v2 /t REG_DWORD /d 1 /f >/dev/null
 mkdir -p "$journals"
 echo removed >"$journals/pass.journal"
-before=$(machine_state)
+# The machine as step 2 found it (steps 2 and 3 install for the current user only);
+# taking it again would cost some ten seconds.
 started=$(date +%s)
 echo "installer: through the pages for the current user"
 through_pages "$INSTALLER" --title Versemark --title Setup --tick 'Install just for me' \
