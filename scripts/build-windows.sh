@@ -10,7 +10,8 @@
 #      the demo library as the companion starts it, checked through its controls;
 #      its places and captions checked again at 144 dpi;
 #   3. the installer, run silently for the current user and for all users, with
-#      its uninstaller (tests/windows/check_installer.sh);
+#      its uninstaller, then through its pages and its uninstaller's question on
+#      a virtual screen (tests/windows/check_installer.sh);
 #   4. one-file runs of versemark.exe and versemark-cli.exe tag --also-id3v2 over
 #      the demo library, and the two files the window test tagged, compared byte
 #      for byte with the Linux build's (when a Linux build folder is given).
@@ -143,9 +144,10 @@ VERSEMARK_WINDOW_DPI=144 xvfb-run -a -s "-screen 0 1920x1200x24" \
     { echo "build-windows: the window's tests failed under Wine at 144 dpi." >&2; exit 1; }
 wine reg delete "$DESKTOP_KEY" /v LogPixels /f >/dev/null
 
-# 3. The installer, silently: for the current user (the machine unchanged, the
-#    PATH option, the uninstall), then for all users.
-bash tests/windows/check_installer.sh "$INSTALLER" "$VERSION"
+# 3. The installer, silently: for all users, then for the current user (the
+#    machine unchanged, the PATH option, the uninstall); then through its pages
+#    for the current user, and its uninstaller through its question.
+bash tests/windows/check_installer.sh "$INSTALLER" "$VERSION" "$BUILD/versemark_page_driver.exe"
 
 # 4. One file tagged by versemark.exe, and the files the window tagged, against
 #    the Linux build.

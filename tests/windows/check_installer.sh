@@ -8,12 +8,18 @@
 #      uninstall entry names the publisher, the icon and the size; the folder goes
 #      to the end of the user's PATH; a silent uninstall removes the programs, the
 #      entry and the PATH entry, and keeps the settings and the undo journals;
-#   3. the same with a PATH too long to be edited: it is left as it is.
-# Usage: tests/windows/check_installer.sh INSTALLER VERSION
+#   3. the same with a PATH too long to be edited: it is left as it is;
+#   4. when a page driver is given, through the pages as a user would, on a
+#      virtual screen: the licence, "just for me", the PATH box ticked, "Run
+#      Versemark" unticked, with the same checks as the silent run for the
+#      current user; then the uninstaller through its question, answered Yes:
+#      the settings and the undo journals go too.
+# Usage: tests/windows/check_installer.sh INSTALLER VERSION [PAGE_DRIVER]
 set -Eeuo pipefail
 trap 'echo "check_installer: line $LINENO failed: $BASH_COMMAND" >&2' ERR
 INSTALLER=$1
 VERSION=$2
+PAGE_DRIVER=${3:-}
 
 UNINSTALL_KEY='Software\Microsoft\Windows\CurrentVersion\Uninstall\Versemark'
 ENVIRONMENT_KEY='HKCU\Environment'
@@ -42,6 +48,16 @@ machine_state() {
     for folder in 'C:\Program Files' 'C:\Program Files (x86)' 'C:\ProgramData'; do
         find "$(winepath -u "$folder")" -print 2>/dev/null | sort
     done
+}
+
+# Fails, showing what changed, when the machine is no longer as $before shows it.
+expect_machine_unchanged() {
+    local after
+    after=$(machine_state)
+    if [ "$after" != "$before" ]; then
+        diff <(printf '%s\n' "$before") <(printf '%s\n' "$after") | head -n 40 >&2 || true
+        fail "$1 changed the machine"
+    fi
 }
 
 install_silently() {
@@ -109,3 +125,78 @@ wine reg delete 'HKCU\Software\Versemark' /f >/dev/null
 rm -rf "$journals"
 echo "installer: a PATH of 1,103 characters left as it was"
 
+
+# 4. Through the pages, when a page driver was built.
+[ -n "$PAGE_DRIVER" ] || exit 0
+
+# Runs PROGRAM on a virtual screen of its own while the page driver works its
+# pages with the further arguments; the driver's lines land in $pages. The
+# server of the steps above knew no screen: it is let go first. On a failure the
+# driver's lines (the last names the page it was stuck on) are shown.
+PAGE_TIMEOUT=60
+through_pages() {
+    local program=$1 status=0
+    shift
+    wineserver -w
+    pages=$(timeout $((PAGE_TIMEOUT * 5)) xvfb-run -a -s "-screen 0 1024x768x24" sh -c '
+        program=$1
+        shift
+        wine "$program" >/dev/null 2>&1 &
+        wine "$@" 2>&1
+        status=$?
+        if [ "$status" -eq 0 ]; then wineserver -w; else wineserver -k; fi
+        exit "$status"' sh "$program" "$PAGE_DRIVER" --timeout "$PAGE_TIMEOUT" "$@" |
+        tr -d '\r') || status=$?
+    if [ "$status" -ne 0 ]; then
+        printf '%s\n' "$pages" >&2
+        fail "$(basename "$program") through its pages failed (status $status)"
+    fi
+    printf '%s\n' "$pages" | sed 's/^/  /'
+}
+
+# Whether the driver printed a line that begins with $1.
+saw() {
+    awk -v start="$1" 'index($0, start) == 1 { found = 1 } END { exit !found }' <<<"$pages"
+}
+
+wine reg add "$ENVIRONMENT_KEY" /v Path /t REG_EXPAND_SZ /d 'C:\Tools' /f >/dev/null
+wine reg add "$SETTINGS_KEY" /v AlsoId3v2 /t REG_DWORD /d 1 /f >/dev/null
+mkdir -p "$journals"
+echo removed >"$journals/pass.journal"
+# The machine as step 2 found it (steps 2 and 3 install for the current user only);
+# taking it again would cost some ten seconds.
+started=$(date +%s)
+echo "installer: through the pages for the current user"
+through_pages "$INSTALLER" --title Versemark --title Setup --tick 'Install just for me' \
+    --tick 'Add the program folder to my PATH' --untick 'Run Versemark'
+for line in 'page: License Agreement | < Back | I Agree | Cancel' \
+    'page: Choose Users' '  ticked: Install just for me' 'page: Choose Install Location' \
+    'page: Command line' '  ticked: Add the program folder to my PATH' \
+    'page: Completing Versemark' '  unticked: Run Versemark' 'closed'; do
+    saw "$line" || fail "the installer's pages did not show '$line'"
+done
+grep -q '^page: Completing .*| \[x\] Run Versemark' <<<"$pages" || fail "the finish page offers no 'Run Versemark'"
+expect_machine_unchanged "an install through the pages for the current user"
+folder=$(reg_value "HKCU\\$UNINSTALL_KEY" InstallLocation)
+profile=$(wine cmd /c 'echo %USERPROFILE%' | tr -d '\r')
+[[ "$folder" == "$profile"\\* ]] || fail "installed in '$folder', outside the user's folder $profile"
+for name in versemark.exe versemark-cli.exe Uninstall.exe; do
+    [ -f "$(winepath -u "$folder\\$name")" ] || fail "$name not installed in $folder"
+done
+[ "$(reg_value "$ENVIRONMENT_KEY" Path)" = "C:\\Tools;$folder" ] || fail "PATH: $(reg_value "$ENVIRONMENT_KEY" Path)"
+
+echo "installer: the uninstaller through its question, answered Yes"
+through_pages "$folder\\Uninstall.exe" --title Versemark --title Uninstall --answer Yes
+for line in 'page: Uninstall Versemark' \
+    'question: Remove your Versemark settings and the undo journals of your tagging passes as well? Without the journals, passes can no longer be undone. | answered Yes' \
+    'closed'; do
+    saw "$line" || fail "the uninstaller's pages did not show '$line'"
+done
+[ ! -e "$(winepath -u "$folder")" ] || fail "$folder left after the uninstall"
+[ -z "$(reg_value "HKCU\\$UNINSTALL_KEY" InstallLocation)" ] || fail "uninstall entry left"
+[ "$(reg_value "$ENVIRONMENT_KEY" Path)" = 'C:\Tools' ] || fail "PATH after the uninstall: $(reg_value "$ENVIRONMENT_KEY" Path)"
+! wine reg query 'HKCU\Software\Versemark' >/dev/null 2>&1 || fail "the settings were kept though the answer was Yes"
+[ ! -e "$journals" ] || fail "the journals were kept though the answer was Yes"
+expect_machine_unchanged "the uninstall through the pages"
+wine reg delete "$ENVIRONMENT_KEY" /v Path /f >/dev/null
+echo "installer: through the pages for the current user and back, settings and journals removed ($(($(date +%s) - started)) s)"
