@@ -19,9 +19,9 @@
 
 #include "BenchData.h"
 #include "matching/LyricsIndex.h"
+#include "window/QtWindow.h"
 #include "window/ResultListModel.h"
 #include "window/UserPrompts.h"
-#include "window/frmMain.h"
 #include "windowlogic/PassPace.h"
 
 namespace {
@@ -48,7 +48,7 @@ void Report(const char* what, double seconds, double target) {
 }
 
 // Rows with every mark mixed so that each filter selects about every other row.
-void FillRows(frmMain& form) {
+void FillRows(QtWindow& form) {
     ListRows& model = form.Rows();
     model.BeginPass();
     RowList& rows = model.PassRows();
@@ -95,7 +95,7 @@ struct YieldClock {
 };
 
 // A header click and the list drawn again.
-void SortBy(frmMain& form, QTreeView* list, int column) {
+void SortBy(QtWindow& form, QTreeView* list, int column) {
     form.list_ColumnClick(column);
     list->repaint();
 }
@@ -113,7 +113,7 @@ void ListFigures() {
     WindowServices services;
     services.Prompts = &prompts;
     services.ProcessEvents = [] { QCoreApplication::processEvents(); };
-    frmMain form(values, services);
+    QtWindow form(values, services);
     form.show();
     QCoreApplication::processEvents();
     auto* list = form.findChild<QTreeView*>("list");
@@ -180,7 +180,7 @@ void PassFigures(const std::filesystem::path& root) {
     // Paced as the program paces it: the clock sees the events really processed.
     services.ProcessEvents = PacedEventProcessing([&yields] { yields.Tick(); });
     values.Config.CmdFolder = (root / "music").string();
-    frmMain form(values, services);
+    QtWindow form(values, services);
     form.show();
     QCoreApplication::processEvents();
     auto* list = form.findChild<QTreeView*>("list");

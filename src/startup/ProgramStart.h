@@ -5,7 +5,7 @@
 #include <string>
 
 #include "startup/ProcessServices.h"
-#include "startup/basMain.h"
+#include "startup/ProgramValues.h"
 #include "tagging/TaggingPass.h"
 
 // The steps every entry point takes before its own road: one running copy, the

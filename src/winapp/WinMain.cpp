@@ -16,8 +16,8 @@
 #include "platform/win32/Win32Process.h"
 #include "startup/ProgramInfo.h"
 #include "startup/ProgramStart.h"
+#include "startup/ProgramValues.h"
 #include "startup/RunConfig.h"
-#include "startup/basMain.h"
 #include "tags/Id3v2Lyrics.h"
 #include "winapp/WinSecondStart.h"
 #include "winapp/WinSession.h"
@@ -73,7 +73,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
         request.RunMode = ParseCommandLine(argumentText, request);
         return winapp::AnswerSecondStart(request, kProgramTitle);
     }
-    ProgramValues& values = basMain();
+    ProgramValues values;
     const auto probe = StartProgram(argumentText, ProgramFolder(), services, values);
     if (!probe) {  // another copy started in the meantime
         return AnswerSecondStart(values.Config, services);

@@ -9,7 +9,7 @@
 
 #include <algorithm>
 
-#include "winapp/WinWindow.h"
+#include "winapp/Win32Window.h"
 #include "windowlogic/RowLook.h"
 #include "windowlogic/WindowLogic.h"
 

@@ -14,8 +14,8 @@
 #include "platform/SignalHold.h"
 #include "startup/ProgramInfo.h"
 #include "startup/ProgramStart.h"
+#include "startup/ProgramValues.h"
 #include "startup/RunConfig.h"
-#include "startup/basMain.h"
 #include "window/TagSettings.h"
 #include "window/UserPrompts.h"
 #include "window/WindowMain.h"
@@ -88,7 +88,7 @@ int main(int argc, char* argv[]) {
     toolkitThreadsHold.reset();
 
     QtProcessServices services;
-    ProgramValues& values = basMain();
+    ProgramValues values;
     const auto probe = StartProgram(argumentText, ProgramFolder(), services, values);
     if (!probe) {
         return AnswerSecondStart(values.Config, services);

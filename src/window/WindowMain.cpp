@@ -6,9 +6,9 @@
 #include <cstdlib>
 #include <utility>
 
+#include "window/QtWindow.h"
 #include "window/TagSettings.h"
 #include "window/UserPrompts.h"
-#include "window/frmMain.h"
 #include "windowlogic/PassPace.h"
 #include "windowlogic/WindowStartup.h"
 
@@ -41,7 +41,7 @@ int RunWindowModes(QApplication& app, ProgramValues& values, bool probe) {
     services.Prompts = &prompts;
     services.ProcessEvents = PacedEventProcessing([] { QCoreApplication::processEvents(); });
     services.EndProgram = EndProgramAtOnce;
-    frmMain form(values, std::move(services));
+    QtWindow form(values, std::move(services));
     prompts.SetOwner(&form);
     startup.Finish(form.Logic(), prompts, probe, [&form] { form.show(); });
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "startup/basMain.h"
+#include "startup/ProgramValues.h"
 
 class QApplication;
 

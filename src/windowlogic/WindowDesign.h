@@ -56,6 +56,9 @@ struct ControlDesign {
 // only when the build can write the ID3v2 lyrics frame (Id3v2LyricsAvailable).
 std::span<const ControlDesign> WindowDesign();
 
+// The window's own design name (the controls' names are in the table).
+inline constexpr std::string_view kWindowDesignName = "frmMain";
+
 // The window's inner size at design time.
 inline constexpr TwipSize kDesignClientSize{12585, 9795};
 

@@ -8,7 +8,7 @@
 
 #include "matching/LyricsIndex.h"
 #include "matching/MatchFolder.h"
-#include "startup/basMain.h"
+#include "startup/ProgramValues.h"
 #include "windowlogic/Control.h"
 #include "windowlogic/FirstPassReader.h"
 #include "windowlogic/ListRows.h"

@@ -8,7 +8,7 @@
 
 #include "matching/MatchFolder.h"
 #include "matching/RowList.h"
-#include "startup/basMain.h"
+#include "startup/ProgramValues.h"
 #include "support/SongLibrary.h"
 #include "windowlogic/ListRows.h"
 

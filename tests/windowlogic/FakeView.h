@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "startup/basMain.h"
+#include "startup/ProgramValues.h"
 #include "support/ScopedEnv.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"

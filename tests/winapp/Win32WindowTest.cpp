@@ -131,7 +131,7 @@ LRESULT CALLBACK RecordTexts(HWND control, UINT message, WPARAM wParam, LPARAM l
     return DefSubclassProc(control, message, wParam, lParam);
 }
 
-class WinWindowTest : public ::testing::Test {
+class Win32WindowTest : public ::testing::Test {
   protected:
     void SetUp() override {
         // As versemark.exe: pixels at the screen's own dpi, not a scaled 96.
@@ -267,7 +267,7 @@ class WinWindowTest : public ::testing::Test {
     std::unique_ptr<WindowSession> session_;
 };
 
-TEST_F(WinWindowTest, AfterThePassTheListAndTheStepsShowTheMatchedFiles) {
+TEST_F(Win32WindowTest, AfterThePassTheListAndTheStepsShowTheMatchedFiles) {
     EXPECT_EQ(Caption({Label1, 1}), L"Matches: 13 / 14 (92.8%)");
     EXPECT_EQ(Caption({Label1, 2}), L"Checked: 6");
     EXPECT_EQ(Caption({cmdBrowseForFolder}), Wide(demo_.MusicFolder));
@@ -323,7 +323,7 @@ TEST_F(WinWindowTest, AfterThePassTheListAndTheStepsShowTheMatchedFiles) {
     EXPECT_EQ(CellColour(RowOf(L"Cinder Hall - Slow River.mp3"), 1), GetSysColor(COLOR_WINDOWTEXT));
 }
 
-TEST_F(WinWindowTest, AWiderWindowMovesTheStepsAndWidensTheListAndThePanel) {
+TEST_F(Win32WindowTest, AWiderWindowMovesTheStepsAndWidensTheListAndThePanel) {
     const auto width = [](HWND control) {
         RECT area{};
         GetWindowRect(control, &area);
@@ -354,7 +354,7 @@ TEST_F(WinWindowTest, AWiderWindowMovesTheStepsAndWidensTheListAndThePanel) {
 }
 
 // The Windows build script runs this test at 96 and again at 144 dpi.
-TEST_F(WinWindowTest, AtTheScreensDpiTheControlsScaleAndTheirTextsKeepTheirRoom) {
+TEST_F(Win32WindowTest, AtTheScreensDpiTheControlsScaleAndTheirTextsKeepTheirRoom) {
     const winapp::ControlSet& controls = session_->View().Controls();
     const int dpi = controls.Dpi();
     if (const char* expected = std::getenv(kExpectedDpiVariable)) {
@@ -467,7 +467,7 @@ TEST_F(WinWindowTest, AtTheScreensDpiTheControlsScaleAndTheirTextsKeepTheirRoom)
 
 // A click that waits in the queue is taken at the pass's first look at its
 // messages, before the first file: phase one ends after that file.
-TEST_F(WinWindowTest, TheFolderButtonStopsAPassAndTheWindowStaysUsable) {
+TEST_F(Win32WindowTest, TheFolderButtonStopsAPassAndTheWindowStaysUsable) {
     HWND folderButton = Handle({cmdBrowseForFolder});
     PostMessageW(folderButton, BM_CLICK, 0, 0);
     std::this_thread::sleep_for(2 * kPassEventInterval);  // the pass's first look is due
@@ -489,7 +489,7 @@ TEST_F(WinWindowTest, TheFolderButtonStopsAPassAndTheWindowStaysUsable) {
 
 // The window closed during a pass ends the program there and then, with exit
 // code 0 (in a child process of the test program).
-TEST_F(WinWindowTest, ClosingTheWindowDuringAPassEndsTheProgramAtOnce) {
+TEST_F(Win32WindowTest, ClosingTheWindowDuringAPassEndsTheProgramAtOnce) {
     EXPECT_EXIT(
         {
             PostMessageW(session_->View().Handle(), WM_CLOSE, 0, 0);
@@ -499,7 +499,7 @@ TEST_F(WinWindowTest, ClosingTheWindowDuringAPassEndsTheProgramAtOnce) {
         ::testing::ExitedWithCode(0), "");
 }
 
-TEST_F(WinWindowTest, AClickOnARowFillsThePanel) {
+TEST_F(Win32WindowTest, AClickOnARowFillsThePanel) {
     const int several = RowOf(L"Grey Wolves - Moon Song (Live).mp3");
     ClickRow(several);
     EXPECT_TRUE(Visible({picInfo}));
@@ -548,7 +548,7 @@ TEST_F(WinWindowTest, AClickOnARowFillsThePanel) {
     }
 }
 
-TEST_F(WinWindowTest, AHeaderClickSortsWithTheArrowAndTheSelectionFollowsItsRow) {
+TEST_F(Win32WindowTest, AHeaderClickSortsWithTheArrowAndTheSelectionFollowsItsRow) {
     const auto arrow = [this](int column) {
         HDITEMW item{};
         item.mask = HDI_FORMAT;
@@ -584,7 +584,7 @@ TEST_F(WinWindowTest, AHeaderClickSortsWithTheArrowAndTheSelectionFollowsItsRow)
     EXPECT_EQ(ListView_GetNextItem(List(), -1, LVNI_SELECTED), RowOf(name));
 }
 
-TEST_F(WinWindowTest, ChoosingAnotherLyricsFileChangesTheRow) {
+TEST_F(Win32WindowTest, ChoosingAnotherLyricsFileChangesTheRow) {
     const int row = RowOf(L"Grey Wolves - Moon Song (Live).mp3");
     ClickRow(row);
     HWND combo = Handle({cboLyrics});
@@ -603,7 +603,7 @@ TEST_F(WinWindowTest, ChoosingAnotherLyricsFileChangesTheRow) {
     EXPECT_EQ(Caption({Label1, 2}), L"Checked: 6");
 }
 
-TEST_F(WinWindowTest, DisplayLyricsShowsThePreparedTextInPlaceOfTheList) {
+TEST_F(Win32WindowTest, DisplayLyricsShowsThePreparedTextInPlaceOfTheList) {
     const int row = RowOf(L"Amber Coast - Harbour Lights.mp3");
     ClickRow(row);
     Press({cmdDisplayLyrics});
@@ -638,7 +638,7 @@ TEST_F(WinWindowTest, DisplayLyricsShowsThePreparedTextInPlaceOfTheList) {
     }
 }
 
-TEST_F(WinWindowTest, KeyboardTabOrderAndSpace) {
+TEST_F(Win32WindowTest, KeyboardTabOrderAndSpace) {
     HWND window = session_->View().Handle();
     // Step one, the list (the viewer and the panel are hidden), step two, step three.
     const Control order[] = {{cmdBrowseForFolder}, {chkSubfolders}, {chkAllFormats}, {list},
@@ -657,7 +657,7 @@ TEST_F(WinWindowTest, KeyboardTabOrderAndSpace) {
     EXPECT_EQ(Caption({Label1, 2}), L"Checked: 7");
 }
 
-TEST_F(WinWindowTest, TaggingTwoCheckedRowsWritesThemAndShowsTheLog) {
+TEST_F(Win32WindowTest, TaggingTwoCheckedRowsWritesThemAndShowsTheLog) {
     // Only two rows stay checked: every row unchecked, then two check-box clicks.
     Press({cmdSel, 0});
     Press({cmdCheck, 1});
@@ -725,7 +725,7 @@ TEST_F(WinWindowTest, TaggingTwoCheckedRowsWritesThemAndShowsTheLog) {
 // A press of "Stop tagging" that waits in the queue is taken at the pass's first
 // look at its messages, before the first file: no file is written, the log is
 // empty and the window stays usable.
-TEST_F(WinWindowTest, StopTaggingEndsThePassBeforeTheNextFile) {
+TEST_F(Win32WindowTest, StopTaggingEndsThePassBeforeTheNextFile) {
     const std::wstring name = L"Delta Nine - Glass House.mp3";
     CheckOnly({name});
     const std::string path = demo_.MusicFolder + "\\" + win32::Utf8(name);
@@ -745,7 +745,7 @@ TEST_F(WinWindowTest, StopTaggingEndsThePassBeforeTheNextFile) {
 // The window closed during a tagging pass stays until the pass has stopped;
 // the program ends then, with exit code 0 (in a child process of the test
 // program).
-TEST_F(WinWindowTest, ClosingTheWindowDuringTaggingEndsTheProgramAfterThePass) {
+TEST_F(Win32WindowTest, ClosingTheWindowDuringTaggingEndsTheProgramAfterThePass) {
     CheckOnly({L"Delta Nine - Glass House.mp3"});
     prompts_.Answers = {true};
     EXPECT_EXIT(

@@ -13,15 +13,15 @@
 
 #include "window/Controls.h"
 #include "window/DisplayString.h"
+#include "window/QtWindow.h"
 #include "window/ResultListModel.h"
 #include "window/ResultListView.h"
 #include "window/Twips.h"
 #include "window/WindowColours.h"
-#include "window/frmMain.h"
 
 namespace versemark {
 
-void frmMain::SetCaption(Control control, std::string_view caption) {
+void QtWindow::SetCaption(Control control, std::string_view caption) {
     QWidget* widget = Widget(control);
     if (auto* label = qobject_cast<QLabel*>(widget)) {
         versemark::SetCaption(label, DisplayString(caption));
@@ -34,60 +34,60 @@ void frmMain::SetCaption(Control control, std::string_view caption) {
     }
 }
 
-void frmMain::SetToolTip(Control control, std::string_view tip) {
+void QtWindow::SetToolTip(Control control, std::string_view tip) {
     if (QWidget* widget = Widget(control)) {
         widget->setToolTip(DisplayString(tip));
     }
 }
 
-void frmMain::SetVisible(Control control, bool visible) {
+void QtWindow::SetVisible(Control control, bool visible) {
     if (QWidget* widget = Widget(control)) {
         widget->setVisible(visible);
     }
 }
 
-void frmMain::SetEnabled(Control control, bool enabled) {
+void QtWindow::SetEnabled(Control control, bool enabled) {
     if (QWidget* widget = Widget(control)) {
         widget->setEnabled(enabled);
     }
 }
 
-void frmMain::SetTextColour(Control control, Colour colour) {
+void QtWindow::SetTextColour(Control control, Colour colour) {
     if (QWidget* widget = Widget(control)) {
         versemark::SetTextColour(widget, colour);
     }
 }
 
-void frmMain::SetBold(Control control, bool bold) {
+void QtWindow::SetBold(Control control, bool bold) {
     if (QWidget* widget = Widget(control)) {
         versemark::SetBold(widget, bold);
     }
 }
 
-void frmMain::SetChecked(Control control, bool checked) {
+void QtWindow::SetChecked(Control control, bool checked) {
     if (auto* box = Widget<QAbstractButton>(control)) {
         box->setChecked(checked);
     }
 }
 
-bool frmMain::IsChecked(Control control) const {
+bool QtWindow::IsChecked(Control control) const {
     const auto* box = Widget<QAbstractButton>(control);
     return box != nullptr && box->isChecked();
 }
 
-void frmMain::SetPicture(Control control, int picture) {
+void QtWindow::SetPicture(Control control, int picture) {
     if (auto* label = Widget<QLabel>(control)) {
         label->setPixmap(imgListMain.Picture(picture));
     }
 }
 
-void frmMain::Refresh(Control control) {
+void QtWindow::Refresh(Control control) {
     if (QWidget* widget = Widget(control)) {
         widget->repaint();
     }
 }
 
-std::optional<Control> frmMain::FocusedControl() const {
+std::optional<Control> QtWindow::FocusedControl() const {
     const QWidget* focused = focusWidget();
     for (const auto& [control, widget] : controls_) {
         if (widget == focused) {
@@ -97,19 +97,19 @@ std::optional<Control> frmMain::FocusedControl() const {
     return std::nullopt;
 }
 
-void frmMain::SetFocus(Control control) {
+void QtWindow::SetFocus(Control control) {
     QWidget* widget = Widget(control);
     if (widget != nullptr && widget->isVisibleTo(this) && widget->isEnabled()) {
         widget->setFocus();
     }
 }
 
-TwipSize frmMain::ClientSize() const {
+TwipSize QtWindow::ClientSize() const {
     const QSize client = ClientSizeInTwips(this);
     return {client.width(), client.height()};
 }
 
-TwipRect frmMain::Geometry(Control control) const {
+TwipRect QtWindow::Geometry(Control control) const {
     const QWidget* widget = Widget(control);
     if (widget == nullptr) {
         return {};
@@ -118,19 +118,19 @@ TwipRect frmMain::Geometry(Control control) const {
     return {twips.left(), twips.top(), twips.width(), twips.height()};
 }
 
-void frmMain::SetGeometry(Control control, const TwipRect& twips) {
+void QtWindow::SetGeometry(Control control, const TwipRect& twips) {
     if (QWidget* widget = Widget(control)) {
         SetTwipGeometry(widget, twips.Left, twips.Top, twips.Width, twips.Height);
     }
 }
 
-void frmMain::SetLineEnd(Control line, int x2) {
+void QtWindow::SetLineEnd(Control line, int x2) {
     if (auto* rule = Widget<QFrame>(line)) {
         SetRuleEnd(rule, x2);
     }
 }
 
-void frmMain::SetComboItems(Control combo, const std::vector<std::string>& items, int current) {
+void QtWindow::SetComboItems(Control combo, const std::vector<std::string>& items, int current) {
     auto* box = Widget<QComboBox>(combo);
     if (box == nullptr) {
         return;
@@ -142,7 +142,7 @@ void frmMain::SetComboItems(Control combo, const std::vector<std::string>& items
     box->setCurrentIndex(current);
 }
 
-void frmMain::SetViewerText(Control textBox, std::string_view text) {
+void QtWindow::SetViewerText(Control textBox, std::string_view text) {
     auto* viewer = Widget<QPlainTextEdit>(textBox);
     if (viewer == nullptr) {
         return;
@@ -154,38 +154,38 @@ void frmMain::SetViewerText(Control textBox, std::string_view text) {
     }
 }
 
-void frmMain::ListRowsAboutToReset() {
+void QtWindow::ListRowsAboutToReset() {
     listModel_->BeginReset();
 }
 
-void frmMain::ListRowsReset() {
+void QtWindow::ListRowsReset() {
     listModel_->EndReset();
 }
 
-void frmMain::ListRowsAboutToMove() {
+void QtWindow::ListRowsAboutToMove() {
     listModel_->BeginMove();
 }
 
-void frmMain::ListRowsMoved(const std::vector<std::size_t>& newPositions) {
+void QtWindow::ListRowsMoved(const std::vector<std::size_t>& newPositions) {
     listModel_->EndMove(newPositions);
 }
 
-void frmMain::ListRowsChanged(int first, int last) {
+void QtWindow::ListRowsChanged(int first, int last) {
     listModel_->RowsChanged(first, last);
 }
 
-void frmMain::ListCheckMarksChanged(int first, int last) {
+void QtWindow::ListCheckMarksChanged(int first, int last) {
     listModel_->CheckMarksChanged(first, last);
 }
 
-void frmMain::ShowSortIndicator(int column, SortOrder order, bool shown) {
+void QtWindow::ShowSortIndicator(int column, SortOrder order, bool shown) {
     QHeaderView* header = list->header();
     header->setSortIndicatorShown(shown);
     header->setSortIndicator(
         column, order == SortOrder::Ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
 }
 
-std::vector<bool> frmMain::SelectedRows() const {
+std::vector<bool> QtWindow::SelectedRows() const {
     std::vector<bool> rows(static_cast<std::size_t>(listModel_->rowCount()), false);
     // Ranges may overlap; each row is taken once.
     for (const QItemSelectionRange& range : list->selectionModel()->selection()) {
@@ -198,7 +198,7 @@ std::vector<bool> frmMain::SelectedRows() const {
     return rows;
 }
 
-void frmMain::SelectRows(const std::vector<bool>& rows) {
+void QtWindow::SelectRows(const std::vector<bool>& rows) {
     // One range per run of selected rows. The old selection is cleared first, so
     // that the selection model never compares two large selections range by range.
     QItemSelection selection;
@@ -223,7 +223,7 @@ void frmMain::SelectRows(const std::vector<bool>& rows) {
     }
 }
 
-int frmMain::CurrentRow() const {
+int QtWindow::CurrentRow() const {
     const QModelIndex current = list->currentIndex();
     return current.isValid() ? current.row() : -1;
 }

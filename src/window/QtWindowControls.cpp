@@ -12,13 +12,13 @@
 #include "tags/Id3v2Lyrics.h"
 #include "window/Controls.h"
 #include "window/DisplayString.h"
+#include "window/QtWindow.h"
 #include "window/ResultListModel.h"
 #include "window/ResultListView.h"
 #include "window/Twips.h"
 #include "window/WindowColours.h"
 #include "window/WindowFonts.h"
 #include "window/WrappingCheckBox.h"
-#include "window/frmMain.h"
 
 namespace versemark {
 namespace {
@@ -74,7 +74,7 @@ QWidget* MakeFrameOrPanel(QWidget* container, const ControlDesign& design) {
 
 }  // namespace
 
-void frmMain::CreateControls() {
+void QtWindow::CreateControls() {
     for (const ControlDesign& design : WindowDesign()) {
         // Only a build that can write the frame offers it.
         if (design.Id.Name == ControlName::chkAlsoId3v2 && !Id3v2LyricsAvailable()) {
@@ -104,7 +104,7 @@ void frmMain::CreateControls() {
     cboLyrics = Widget<QComboBox>({ControlName::cboLyrics});
 }
 
-QWidget* frmMain::CreateControl(const ControlDesign& design, QWidget* container) {
+QWidget* QtWindow::CreateControl(const ControlDesign& design, QWidget* container) {
     const QString name = NameOf(design.Id);
     const TwipRect& place = design.Place;
     const QString caption = DisplayString(design.Caption);
@@ -143,7 +143,7 @@ QWidget* frmMain::CreateControl(const ControlDesign& design, QWidget* container)
     return nullptr;
 }
 
-void frmMain::CreateList(const ControlDesign& design, QWidget* container) {
+void QtWindow::CreateList(const ControlDesign& design, QWidget* container) {
     list = new ResultListView(container);
     listModel_ = new ResultListModel(imgListMain, logic_.Rows(), this);
     list->setModel(listModel_);

@@ -95,7 +95,7 @@ class Win32Window final : public WindowView {
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
-    // Building the controls from the design table (WinWindowControls.cpp).
+    // Building the controls from the design table (Win32WindowControls.cpp).
     static Fonts MakeFonts(int dpi);
     HFONT FontOf(DesignFont font) const;
     void CreateControls();

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "startup/basMain.h"
+#include "startup/ProgramValues.h"
 #include "window/ImageList.h"
 #include "window/TagSettings.h"
 #include "windowlogic/WindowDesign.h"
@@ -28,13 +28,13 @@ class ResultListView;
 // view of the window logic: it creates the controls of the design, shows what
 // the logic tells it and passes the user's events on. Controls carry their names
 // as Qt object names (`Label1_2`, `cmdSel_5`, `fraFrames_3`, ...).
-class frmMain : public QWidget, public WindowView {
+class QtWindow : public QWidget, public WindowView {
     Q_OBJECT
 
   public:
     // Without services.Settings the choices are remembered with QSettings.
-    frmMain(ProgramValues& values, WindowServices services, QWidget* parent = nullptr);
-    ~frmMain() override;
+    QtWindow(ProgramValues& values, WindowServices services, QWidget* parent = nullptr);
+    ~QtWindow() override;
 
     WindowLogic& Logic() { return logic_; }
     const WindowState& State() const { return logic_.State(); }

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "window/frmMain.h"
+#include "window/QtWindow.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -30,11 +30,11 @@ WindowServices WithSettings(WindowServices services, WindowSettings& settings) {
 
 }  // namespace
 
-frmMain::frmMain(ProgramValues& values, WindowServices services, QWidget* parent)
+QtWindow::QtWindow(ProgramValues& values, WindowServices services, QWidget* parent)
     : QWidget(parent),
       imgListMain(DesignScale(this)),
       logic_(values, *this, WithSettings(std::move(services), tagSettings_)) {
-    setObjectName(QStringLiteral("frmMain"));
+    setObjectName(QString::fromLatin1(kWindowDesignName.data(), kWindowDesignName.size()));
     setWindowTitle(QString::fromLatin1(texts::kWindowCaption));
     setWindowIcon(imgListMain.WindowIcon());
     setFont(DefaultWindowFont());
@@ -48,7 +48,7 @@ frmMain::frmMain(ProgramValues& values, WindowServices services, QWidget* parent
     logic_.Form_Load();
 }
 
-frmMain::~frmMain() {
+QtWindow::~QtWindow() {
     // The controls are deleted after this window's own members; nothing they
     // signal on the way out may reach a handler any more.
     for (QObject* child : findChildren<QObject*>()) {
@@ -60,12 +60,12 @@ frmMain::~frmMain() {
     list = nullptr;
 }
 
-QWidget* frmMain::Widget(Control control) const {
+QWidget* QtWindow::Widget(Control control) const {
     const auto found = controls_.find(control);
     return found != controls_.end() ? found->second : nullptr;
 }
 
-void frmMain::ConnectControls() {
+void QtWindow::ConnectControls() {
     const auto onClick = [this](Control control, auto handler) {
         if (auto* button = Widget<QAbstractButton>(control)) {
             connect(button, &QAbstractButton::clicked, this, handler);
@@ -103,7 +103,7 @@ void frmMain::ConnectControls() {
             [this](int index) { logic_.cboLyrics_Click(index); });
 }
 
-void frmMain::SetTabOrder() {
+void QtWindow::SetTabOrder() {
     QWidget* previous = nullptr;
     for (const Control control : TabOrder()) {
         QWidget* next = Widget(control);
@@ -120,12 +120,12 @@ void frmMain::SetTabOrder() {
     Widget({ControlName::cmdBrowseForFolder})->setFocus();
 }
 
-void frmMain::resizeEvent(QResizeEvent* event) {
+void QtWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     logic_.Form_Resize();
 }
 
-void frmMain::closeEvent(QCloseEvent* event) {
+void QtWindow::closeEvent(QCloseEvent* event) {
     // The window stays while a tagging pass finishes its file; the program
     // ends after it.
     if (logic_.Form_Unload()) {
@@ -135,7 +135,7 @@ void frmMain::closeEvent(QCloseEvent* event) {
     }
 }
 
-QString frmMain::MatchesCaption() const {
+QString QtWindow::MatchesCaption() const {
     return Widget<QLabel>({ControlName::Label1, 1})->text();
 }
 

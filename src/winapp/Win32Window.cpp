@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "winapp/WinWindow.h"
+#include "winapp/Win32Window.h"
 
 #include <windows.h>
 

@@ -10,7 +10,7 @@
 #include <map>
 
 #include "tags/Id3v2Lyrics.h"
-#include "winapp/WinWindow.h"
+#include "winapp/Win32Window.h"
 #include "windowlogic/RowLook.h"
 #include "windowlogic/WindowDesign.h"
 
