@@ -89,11 +89,11 @@ int main(int argc, char* argv[]) {
 
     QtProcessServices services;
     ProgramValues values;
-    const auto probe = StartProgram(argumentText, ProgramFolder(), services, values);
-    if (!probe) {
+    const StartOutcome outcome = StartProgram(argumentText, ProgramFolder(), services, values);
+    if (outcome == StartOutcome::AnotherCopyRuns) {
         return AnswerSecondStart(values.Config, services);
     }
-    if (values.Config.RunMode == kRunTagOneFile) {
+    if (values.Config.Mode == RunMode::TagOneFile) {
         // The companion's one-file run follows the choice remembered by the window.
         TaggingOptions options;
         options.Tag.AlsoId3v2 = RememberedAlsoId3v2();
@@ -108,5 +108,5 @@ int main(int argc, char* argv[]) {
             stderr);
         return kExitNoDisplay;
     }
-    return RunWindowModes(app, values, *probe);
+    return RunWindowModes(app, values, outcome == StartOutcome::StartedWithCommonControls);
 }

@@ -32,11 +32,11 @@ WindowServices WithSettings(WindowServices services, WindowSettings& settings) {
 
 QtWindow::QtWindow(ProgramValues& values, WindowServices services, QWidget* parent)
     : QWidget(parent),
-      imgListMain(DesignScale(this)),
+      pictures_(DesignScale(this)),
       logic_(values, *this, WithSettings(std::move(services), tagSettings_)) {
     setObjectName(QString::fromLatin1(kWindowDesignName.data(), kWindowDesignName.size()));
     setWindowTitle(QString::fromLatin1(texts::kWindowCaption));
-    setWindowIcon(imgListMain.WindowIcon());
+    setWindowIcon(pictures_.WindowIcon());
     setFont(DefaultWindowFont());
 
     CreateControls();
@@ -45,7 +45,7 @@ QtWindow::QtWindow(ProgramValues& values, WindowServices services, QWidget* pare
     setAcceptDrops(true);
 
     resize(TwipSizeToPixels(this, QSize(kDesignClientSize.Width, kDesignClientSize.Height)));
-    logic_.Form_Load();
+    logic_.Load();
 }
 
 QtWindow::~QtWindow() {
@@ -56,56 +56,41 @@ QtWindow::~QtWindow() {
     }
     // The rows belong to the logic, which goes before the controls: the list may
     // not read them any more while the window closes.
-    delete list;
-    list = nullptr;
+    delete list_;
+    list_ = nullptr;
 }
 
-QWidget* QtWindow::Widget(Control control) const {
+QWidget* QtWindow::Widget(ControlId control) const {
     const auto found = controls_.find(control);
     return found != controls_.end() ? found->second : nullptr;
 }
 
 void QtWindow::ConnectControls() {
-    const auto onClick = [this](Control control, auto handler) {
-        if (auto* button = Widget<QAbstractButton>(control)) {
-            connect(button, &QAbstractButton::clicked, this, handler);
+    // Every button and check box reports its click; the logic knows its command.
+    for (const auto& [control, widget] : controls_) {
+        if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+            connect(button, &QAbstractButton::clicked, this,
+                    [this, id = control] { logic_.Clicked(id); });
         }
-    };
-    onClick({ControlName::cmdBrowseForFolder}, [this] { logic_.cmdBrowseForFolder_Click(); });
-    onClick({ControlName::cmdTagThem}, [this] { logic_.cmdTagThem_Click(); });
-    onClick({ControlName::chkAlsoId3v2},
-            [this](bool checked) { logic_.chkAlsoId3v2_Click(checked); });
-    onClick({ControlName::chkAllFormats},
-            [this](bool checked) { logic_.chkAllFormats_Click(checked); });
-    onClick({ControlName::chkBesideFile},
-            [this](bool checked) { logic_.chkBesideFile_Click(checked); });
-    for (const int index : {0, 1}) {
-        onClick({ControlName::cmdCheck, index}, [this, index] { logic_.cmdCheck_Click(index); });
     }
-    for (const int index : {0, 1, 2, 3, 5, 6}) {
-        onClick({ControlName::cmdSel, index}, [this, index] { logic_.cmdSel_Click(index); });
-    }
-    onClick({ControlName::cmdDisplayLyrics}, [this] { logic_.cmdDisplayLyrics_Click(); });
-    onClick({ControlName::cmdDisplaySavedLyrics}, [this] { logic_.cmdDisplaySavedLyrics_Click(); });
 
     connect(listModel_, &ResultListModel::CheckBoxClicked, this,
-            [this](int row, bool checked) { logic_.list_ItemCheck(row, checked); });
-    connect(list->header(), &QHeaderView::sectionClicked, this,
-            [this](int section) { logic_.list_ColumnClick(section + 1); });
-    connect(list, &ResultListView::RowClicked, this,
-            [this](int row) { logic_.list_ItemClick(row); });
-    connect(list, &ResultListView::CheckKeyPressed, this, [this] { logic_.list_KeySpace(); });
-    connect(list, &ResultListView::RowOpened, this, [this](int row) { logic_.list_KeyEnter(row); });
-    auto* closeViewer = new QShortcut(QKeySequence(Qt::Key_Escape), txtViewLyrics);
+            [this](int row, bool checked) { logic_.RowChecked(row, checked); });
+    connect(list_->header(), &QHeaderView::sectionClicked, this,
+            [this](int section) { logic_.SortByColumn(section); });
+    connect(list_, &ResultListView::RowClicked, this, [this](int row) { logic_.RowClicked(row); });
+    connect(list_, &ResultListView::CheckKeyPressed, this, [this] { logic_.CheckKeyPressed(); });
+    connect(list_, &ResultListView::RowOpened, this, [this](int row) { logic_.RowOpened(row); });
+    auto* closeViewer = new QShortcut(QKeySequence(Qt::Key_Escape), viewer_);
     closeViewer->setContext(Qt::WidgetShortcut);
-    connect(closeViewer, &QShortcut::activated, this, [this] { logic_.txtViewLyrics_KeyEscape(); });
-    connect(cboLyrics, &QComboBox::currentIndexChanged, this,
-            [this](int index) { logic_.cboLyrics_Click(index); });
+    connect(closeViewer, &QShortcut::activated, this, [this] { logic_.EscapePressed(); });
+    connect(lyricsChoice_, &QComboBox::currentIndexChanged, this,
+            [this](int index) { logic_.ChooseLyrics(index); });
 }
 
 void QtWindow::SetTabOrder() {
     QWidget* previous = nullptr;
-    for (const Control control : TabOrder()) {
+    for (const ControlId control : TabOrder()) {
         QWidget* next = Widget(control);
         if (next == nullptr) {
             continue;
@@ -116,19 +101,19 @@ void QtWindow::SetTabOrder() {
         previous = next;
     }
     // Tab leaves the viewer instead of being ignored by it.
-    txtViewLyrics->setTabChangesFocus(true);
-    Widget({ControlName::cmdBrowseForFolder})->setFocus();
+    viewer_->setTabChangesFocus(true);
+    Widget(ControlId::FolderButton)->setFocus();
 }
 
 void QtWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    logic_.Form_Resize();
+    logic_.Resize();
 }
 
 void QtWindow::closeEvent(QCloseEvent* event) {
     // The window stays while a tagging pass finishes its file; the program
     // ends after it.
-    if (logic_.Form_Unload()) {
+    if (logic_.Close()) {
         event->accept();
     } else {
         event->ignore();
@@ -136,7 +121,7 @@ void QtWindow::closeEvent(QCloseEvent* event) {
 }
 
 QString QtWindow::MatchesCaption() const {
-    return Widget<QLabel>({ControlName::Label1, 1})->text();
+    return Widget<QLabel>(ControlId::MatchesLabel)->text();
 }
 
 }  // namespace versemark

@@ -69,7 +69,7 @@ void QtWindow::dropEvent(QDropEvent* event) {
     // otherwise wait for it to end.
     const std::string bytes = PathBytes(*folder);
     QMetaObject::invokeMethod(
-        this, [this, bytes] { logic_.Form_FolderDropped(bytes); }, Qt::QueuedConnection);
+        this, [this, bytes] { logic_.FolderDropped(bytes); }, Qt::QueuedConnection);
 }
 
 }  // namespace versemark

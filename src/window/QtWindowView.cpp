@@ -21,7 +21,7 @@
 
 namespace versemark {
 
-void QtWindow::SetCaption(Control control, std::string_view caption) {
+void QtWindow::SetCaption(ControlId control, std::string_view caption) {
     QWidget* widget = Widget(control);
     if (auto* label = qobject_cast<QLabel*>(widget)) {
         versemark::SetCaption(label, DisplayString(caption));
@@ -34,60 +34,60 @@ void QtWindow::SetCaption(Control control, std::string_view caption) {
     }
 }
 
-void QtWindow::SetToolTip(Control control, std::string_view tip) {
+void QtWindow::SetToolTip(ControlId control, std::string_view tip) {
     if (QWidget* widget = Widget(control)) {
         widget->setToolTip(DisplayString(tip));
     }
 }
 
-void QtWindow::SetVisible(Control control, bool visible) {
+void QtWindow::SetVisible(ControlId control, bool visible) {
     if (QWidget* widget = Widget(control)) {
         widget->setVisible(visible);
     }
 }
 
-void QtWindow::SetEnabled(Control control, bool enabled) {
+void QtWindow::SetEnabled(ControlId control, bool enabled) {
     if (QWidget* widget = Widget(control)) {
         widget->setEnabled(enabled);
     }
 }
 
-void QtWindow::SetTextColour(Control control, Colour colour) {
+void QtWindow::SetTextColour(ControlId control, Colour colour) {
     if (QWidget* widget = Widget(control)) {
         versemark::SetTextColour(widget, colour);
     }
 }
 
-void QtWindow::SetBold(Control control, bool bold) {
+void QtWindow::SetBold(ControlId control, bool bold) {
     if (QWidget* widget = Widget(control)) {
         versemark::SetBold(widget, bold);
     }
 }
 
-void QtWindow::SetChecked(Control control, bool checked) {
+void QtWindow::SetChecked(ControlId control, bool checked) {
     if (auto* box = Widget<QAbstractButton>(control)) {
         box->setChecked(checked);
     }
 }
 
-bool QtWindow::IsChecked(Control control) const {
+bool QtWindow::IsChecked(ControlId control) const {
     const auto* box = Widget<QAbstractButton>(control);
     return box != nullptr && box->isChecked();
 }
 
-void QtWindow::SetPicture(Control control, int picture) {
+void QtWindow::SetPicture(ControlId control, int picture) {
     if (auto* label = Widget<QLabel>(control)) {
-        label->setPixmap(imgListMain.Picture(picture));
+        label->setPixmap(pictures_.Picture(picture));
     }
 }
 
-void QtWindow::Refresh(Control control) {
+void QtWindow::Refresh(ControlId control) {
     if (QWidget* widget = Widget(control)) {
         widget->repaint();
     }
 }
 
-std::optional<Control> QtWindow::FocusedControl() const {
+std::optional<ControlId> QtWindow::FocusedControl() const {
     const QWidget* focused = focusWidget();
     for (const auto& [control, widget] : controls_) {
         if (widget == focused) {
@@ -97,7 +97,7 @@ std::optional<Control> QtWindow::FocusedControl() const {
     return std::nullopt;
 }
 
-void QtWindow::SetFocus(Control control) {
+void QtWindow::SetFocus(ControlId control) {
     QWidget* widget = Widget(control);
     if (widget != nullptr && widget->isVisibleTo(this) && widget->isEnabled()) {
         widget->setFocus();
@@ -109,7 +109,7 @@ TwipSize QtWindow::ClientSize() const {
     return {client.width(), client.height()};
 }
 
-TwipRect QtWindow::Geometry(Control control) const {
+TwipRect QtWindow::Geometry(ControlId control) const {
     const QWidget* widget = Widget(control);
     if (widget == nullptr) {
         return {};
@@ -118,19 +118,19 @@ TwipRect QtWindow::Geometry(Control control) const {
     return {twips.left(), twips.top(), twips.width(), twips.height()};
 }
 
-void QtWindow::SetGeometry(Control control, const TwipRect& twips) {
+void QtWindow::SetGeometry(ControlId control, const TwipRect& twips) {
     if (QWidget* widget = Widget(control)) {
         SetTwipGeometry(widget, twips.Left, twips.Top, twips.Width, twips.Height);
     }
 }
 
-void QtWindow::SetLineEnd(Control line, int x2) {
+void QtWindow::SetLineEnd(ControlId line, int x2) {
     if (auto* rule = Widget<QFrame>(line)) {
         SetRuleEnd(rule, x2);
     }
 }
 
-void QtWindow::SetComboItems(Control combo, const std::vector<std::string>& items, int current) {
+void QtWindow::SetComboItems(ControlId combo, const std::vector<std::string>& items, int current) {
     auto* box = Widget<QComboBox>(combo);
     if (box == nullptr) {
         return;
@@ -142,7 +142,7 @@ void QtWindow::SetComboItems(Control combo, const std::vector<std::string>& item
     box->setCurrentIndex(current);
 }
 
-void QtWindow::SetViewerText(Control textBox, std::string_view text) {
+void QtWindow::SetViewerText(ControlId textBox, std::string_view text) {
     auto* viewer = Widget<QPlainTextEdit>(textBox);
     if (viewer == nullptr) {
         return;
@@ -179,7 +179,7 @@ void QtWindow::ListCheckMarksChanged(int first, int last) {
 }
 
 void QtWindow::ShowSortIndicator(int column, SortOrder order, bool shown) {
-    QHeaderView* header = list->header();
+    QHeaderView* header = list_->header();
     header->setSortIndicatorShown(shown);
     header->setSortIndicator(
         column, order == SortOrder::Ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
@@ -188,7 +188,7 @@ void QtWindow::ShowSortIndicator(int column, SortOrder order, bool shown) {
 std::vector<bool> QtWindow::SelectedRows() const {
     std::vector<bool> rows(static_cast<std::size_t>(listModel_->rowCount()), false);
     // Ranges may overlap; each row is taken once.
-    for (const QItemSelectionRange& range : list->selectionModel()->selection()) {
+    for (const QItemSelectionRange& range : list_->selectionModel()->selection()) {
         for (int row = range.top(); row <= range.bottom(); ++row) {
             if (row >= 0 && static_cast<std::size_t>(row) < rows.size()) {
                 rows[static_cast<std::size_t>(row)] = true;
@@ -216,7 +216,7 @@ void QtWindow::SelectRows(const std::vector<bool>& rows) {
         selection.append(QItemSelectionRange(listModel_->index(first, 0),
                                              listModel_->index(row - 1, lastColumn)));
     }
-    QItemSelectionModel* model = list->selectionModel();
+    QItemSelectionModel* model = list_->selectionModel();
     model->clearSelection();
     if (!selection.isEmpty()) {
         model->select(selection, QItemSelectionModel::Select);
@@ -224,7 +224,7 @@ void QtWindow::SelectRows(const std::vector<bool>& rows) {
 }
 
 int QtWindow::CurrentRow() const {
-    const QModelIndex current = list->currentIndex();
+    const QModelIndex current = list_->currentIndex();
     return current.isValid() ? current.row() : -1;
 }
 

@@ -45,7 +45,7 @@ int RunWindowModes(QApplication& app, ProgramValues& values, bool probe) {
     prompts.SetOwner(&form);
     startup.Finish(form.Logic(), prompts, probe, [&form] { form.show(); });
 
-    if (values.Config.RunMode == kRunScanFolder && QuitAfterScan()) {
+    if (values.Config.Mode == RunMode::ScanFolder && QuitAfterScan()) {
         const QByteArray matches = form.MatchesCaption().toUtf8();
         std::printf("%s\n", matches.constData());
         return EXIT_SUCCESS;
