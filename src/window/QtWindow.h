@@ -26,8 +26,8 @@ class ResultListView;
 // The main window on Qt: the song information panel and the result list on the
 // left, the three steps (browse, select, tag) in a column on the right. It is a
 // view of the window logic: it creates the controls of the design, shows what
-// the logic tells it and passes the user's events on. Controls carry their names
-// as Qt object names (`Label1_2`, `cmdSel_5`, `fraFrames_3`, ...).
+// the logic tells it and passes the user's events on. Controls carry their design
+// names as Qt object names (`Label1_2`, `cmdSel_5`, `fraFrames_3`, ...).
 class QtWindow : public QWidget, public WindowView {
     Q_OBJECT
 

@@ -46,7 +46,7 @@ enum class ControlId {
 
     // Rules.
     InfoRule,           // between the panel's MP3 and lyrics lines
-    LegendHeadsRule,    // under the legend's column heads
+    LegendHeadsRule,    // above the legend's column heads
     LegendColumnsRule,  // between the legend's two columns
     LegendRule,         // above the legend
 
