@@ -7,8 +7,11 @@
 set(VERSEMARK_WINDOWS_DIR ${CMAKE_BINARY_DIR}/windows)
 set(VERSEMARK_WINDOWS_ICON ${VERSEMARK_WINDOWS_DIR}/versemark.ico)
 set(VERSEMARK_RC_COMPANY "The Versemark developers")
-set(VERSEMARK_RC_COPYRIGHT "Copyright (C) 2026 The Versemark developers")
 set(VERSEMARK_RC_COMMENTS "Licence: GPL-3.0-or-later")
+# The copyright line for the installer, which data/windows/versemark.nsi reads
+# from the build folder it takes the programs from.
+file(CONFIGURE OUTPUT ${VERSEMARK_WINDOWS_DIR}/copyright.nsh
+    CONTENT "!define COPYRIGHT \"@VERSEMARK_COPYRIGHT@\"\n" @ONLY)
 
 # The icon in every size Windows shows, drawn from the scalable artwork; without
 # ImageMagick, the three sizes kept in the repository.

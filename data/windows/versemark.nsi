@@ -30,6 +30,8 @@ SetCompressor /SOLID lzma
 !ifndef OUTFILE
   !error "OUTFILE is not defined"
 !endif
+; The copyright line, written into the build folder by the build.
+!include "${PROGRAMS}/windows/copyright.nsh"
 
 !define PRODUCT "Versemark"
 !define PUBLISHER "The Versemark developers"
@@ -74,7 +76,7 @@ VIAddVersionKey /LANG=1033 "ProductVersion" "${VERSION}"
 VIAddVersionKey /LANG=1033 "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=1033 "FileDescription" "${PRODUCT} installer"
 VIAddVersionKey /LANG=1033 "CompanyName" "${PUBLISHER}"
-VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright (C) 2026 ${PUBLISHER}"
+VIAddVersionKey /LANG=1033 "LegalCopyright" "${COPYRIGHT}"
 VIAddVersionKey /LANG=1033 "Comments" "Licence: GPL-3.0-or-later"
 
 !define MUI_ICON "${ICON}"
@@ -139,7 +141,22 @@ Page custom PathPage PathPageLeave
 !insertmacro READ_USER_PATH ""
 !insertmacro READ_USER_PATH "un."
 
+; The window's class: while a Versemark window is open its program file cannot be
+; replaced or removed, so the installer and the uninstaller wait for it to close.
+!define WINDOW_CLASS "VersemarkWindow"
+!macro WAIT_FOR_CLOSED_WINDOW
+  ${Do}
+    FindWindow $0 "${WINDOW_CLASS}"
+    ${If} $0 == 0
+      ${ExitDo}
+    ${EndIf}
+    MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "Versemark is running. Close its window, then choose Retry." /SD IDCANCEL IDRETRY +2
+    Abort
+  ${Loop}
+!macroend
+
 Function .onInit
+  !insertmacro WAIT_FOR_CLOSED_WINDOW
   !insertmacro MULTIUSER_INIT
   StrCpy $AddToPath 0
   ${GetParameters} $0
@@ -154,6 +171,7 @@ FunctionEnd
 ; one whose uninstall entry names that folder, whatever another installation for
 ; the other mode says.
 Function un.onInit
+  !insertmacro WAIT_FOR_CLOSED_WINDOW
   StrCpy $0 $INSTDIR
   !insertmacro MULTIUSER_UNINIT
   ReadRegStr $1 HKCU "${UNINSTALL_KEY}" "InstallLocation"

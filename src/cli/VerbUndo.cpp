@@ -38,10 +38,11 @@ constexpr std::string_view kHelp =
     "short is named with what of it could not be used; what it still proves is done.\n"
     "\n"
     "Exit status: 0 when every file of the pass got its old tail back, 1 when any\n"
-    "did not, the pass's journal is damaged (for --list: any journal) or there is no\n"
-    "such pass, 2 for a wrong command line, 128 plus the signal's number when an\n"
-    "interrupt or a termination request came meanwhile (the undo is finished and its\n"
-    "log printed first).\n";
+    "did not, the pass's journal is damaged (for --list: any journal, or the journal\n"
+    "folder is refused as a link or another user's) or there is no such pass, 2 for\n"
+    "a wrong command line, 128 plus the signal's number when an interrupt or a\n"
+    "termination request came meanwhile (the undo is finished and its log printed\n"
+    "first).\n";
 
 std::string LocalTimeText(std::int64_t seconds) {
     const std::tm local = LocalTime(static_cast<std::time_t>(seconds));
@@ -61,8 +62,12 @@ bool ReportJournalProblems(CliIo& io, const std::string& journal,
 }
 
 int List(CliIo& io) {
+    const std::string folder = DefaultJournalFolder();
+    if (const std::string refusal = ListingRefusal(folder); !refusal.empty()) {
+        return Failure(io, kName, refusal);
+    }
     bool damaged = false;
-    for (const PassSummary& pass : ListPasses(DefaultJournalFolder())) {
+    for (const PassSummary& pass : ListPasses(folder)) {
         io.Out << pass.Id << "  " << LocalTimeText(pass.Started) << "  " << pass.Files
                << (pass.Files == 1 ? " file  " : " files  ") << DisplayPath(pass.Folder);
         if (!pass.UndoOf.empty()) {

@@ -186,15 +186,6 @@ std::optional<std::string> ReadFileTail(const std::string& path, std::size_t cou
     return tail;
 }
 
-std::optional<std::string> ResolvedPath(const std::string& path) {
-    std::error_code error;
-    const std::filesystem::path resolved = std::filesystem::canonical(PathFromUtf8(path), error);
-    if (error) {
-        return std::nullopt;
-    }
-    return Utf8FromPath(resolved);
-}
-
 bool LiesWithin(const std::string& path, const std::string& folder) {
     const std::filesystem::path inner = PathFromUtf8(path);
     const std::filesystem::path outer = PathFromUtf8(folder);

@@ -73,6 +73,12 @@ bool WriteNewFile(const std::string& path, std::string_view content);
 std::filesystem::path PathFromUtf8(std::string_view utf8);
 std::string Utf8FromPath(const std::filesystem::path& path);
 
+// The path as a std::filesystem call must be given it to reach the file: on
+// Windows a long one in the extended-length form (see win32/SystemPath.h), since
+// such calls are subject to the system's path limit; elsewhere PathFromUtf8's.
+// Only for handing to the system, never for taking apart.
+std::filesystem::path SystemFilePath(std::string_view utf8);
+
 // The path made absolute against the current folder and put in normal form.
 std::string AbsolutePath(const std::string& path);
 

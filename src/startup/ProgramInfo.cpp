@@ -11,9 +11,10 @@ namespace {
 
 constexpr std::size_t kOptionColumn = 19;  // where the descriptions of the options begin
 
-// The lines after the version: who holds the copyright and under which licence.
-constexpr std::string_view kLicenceLines =
-    "Copyright (C) 2026 The Versemark developers\n"
+// The lines after the version: who holds the copyright (the build's one copyright
+// line, VERSEMARK_COPYRIGHT) and under which licence.
+constexpr std::string_view kLicenceLines = VERSEMARK_COPYRIGHT
+    "\n"
     "License GPL-3.0-or-later: GNU GPL version 3 or later <https://gnu.org/licenses/gpl.html>.\n"
     "This is free software: you are free to change and redistribute it.\n"
     "There is NO WARRANTY, to the extent permitted by law.\n";

@@ -50,7 +50,7 @@ std::string MakeNew(const std::string& path, std::string_view text, PassJournal*
     // The part written goes again; where that fails, the record stays for
     // recovery, which removes a file cut short.
     std::error_code error;
-    if (std::filesystem::remove(PathFromUtf8(path), error) && index) {
+    if (std::filesystem::remove(SystemFilePath(path), error) && index) {
         journal->MarkResolved(*index);
     }
     return reason;
@@ -164,7 +164,7 @@ BesideOutcome WriteLyricsBeside(const std::string& mp3Path, std::string_view pre
     const std::string& path = outcome.Path;
     const std::string text = BesideFileText(preparedLyrics);
     std::error_code error;
-    const auto status = std::filesystem::symlink_status(PathFromUtf8(path), error);
+    const auto status = std::filesystem::symlink_status(SystemFilePath(path), error);
     if (status.type() == std::filesystem::file_type::not_found) {
         outcome.Note = WriteBesideFile(path, text, std::nullopt, journal, wrap);
     } else if (error || status.type() != std::filesystem::file_type::regular) {

@@ -26,7 +26,7 @@ struct FileLook {
 FileLook LookAt(const std::string& path, std::size_t limit) {
     FileLook look;
     std::error_code error;
-    const auto status = std::filesystem::symlink_status(PathFromUtf8(path), error);
+    const auto status = std::filesystem::symlink_status(SystemFilePath(path), error);
     if (status.type() == std::filesystem::file_type::not_found) {
         return look;
     }
@@ -59,7 +59,7 @@ bool IsPartOf(const FileLook& look, const std::string& written, bool whole) {
 // Removes `path`; true when it is gone.
 bool Remove(const std::string& path, std::string& reason) {
     std::error_code error;
-    std::filesystem::remove(PathFromUtf8(path), error);
+    std::filesystem::remove(SystemFilePath(path), error);
     if (error) {
         reason = error.message();
     }

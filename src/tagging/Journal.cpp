@@ -94,7 +94,7 @@ std::unique_ptr<PassJournal> PassJournal::Create(const std::string& folder,
             reason = journal->broken_;
             journal.reset();
             std::error_code ignored;
-            std::filesystem::remove(PathFromUtf8(file), ignored);
+            std::filesystem::remove(SystemFilePath(file), ignored);
             return nullptr;
         }
         return journal;
@@ -116,7 +116,7 @@ std::unique_ptr<PassJournal> PassJournal::Reopen(const std::string& file) {
     std::error_code error;
     const std::uint64_t length = content->TornEnd
                                      ? content->ValidBytes
-                                     : std::filesystem::file_size(PathFromUtf8(file), error);
+                                     : std::filesystem::file_size(SystemFilePath(file), error);
     if (error) {
         return nullptr;
     }

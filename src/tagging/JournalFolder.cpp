@@ -15,7 +15,7 @@ namespace {
 // Removes a journal file; one already gone is no failure.
 void RemoveJournalFile(const std::string& file) {
     std::error_code error;
-    std::filesystem::remove(PathFromUtf8(file), error);
+    std::filesystem::remove(SystemFilePath(file), error);
 }
 
 }  // namespace
@@ -54,7 +54,7 @@ void PruneJournals(const std::string& folder) {
     std::uint64_t bytes = 0;
     for (std::size_t i = 0; i < files.size(); ++i) {
         std::error_code error;
-        const std::uint64_t size = std::filesystem::file_size(PathFromUtf8(files[i]), error);
+        const std::uint64_t size = std::filesystem::file_size(SystemFilePath(files[i]), error);
         bytes += error ? 0 : size;
         if (i == 0 || (i < kJournalsKept && bytes <= kJournalBytesKept)) {
             continue;

@@ -625,7 +625,7 @@ std::optional<JournalHead> ReadJournalHead(const std::string& file) {
 
 bool IsSettled(const std::string& file) {
     std::error_code error;
-    const std::uint64_t length = std::filesystem::file_size(PathFromUtf8(file), error);
+    const std::uint64_t length = std::filesystem::file_size(SystemFilePath(file), error);
     if (error) {
         return false;
     }

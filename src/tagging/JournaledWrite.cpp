@@ -26,7 +26,7 @@ TagResult KeptInJournal(const std::string& path, std::string reason, PassJournal
 
 std::string OpenFailureReason(const std::string& path, int error) {
     std::error_code ignored;
-    if (!std::filesystem::exists(PathFromUtf8(path), ignored)) {
+    if (!std::filesystem::exists(SystemFilePath(path), ignored)) {
         return std::string(kReasonNoFile);
     }
     if (!IsRegularFile(path)) {

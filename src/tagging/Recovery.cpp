@@ -38,7 +38,7 @@ std::optional<RecoveryNote> RecoverCopy(const JournalRecord& record, const FileO
         return std::nullopt;  // not a name this program gives: never touched
     }
     std::error_code error;
-    const std::filesystem::path newFile = PathFromUtf8(record.NewFile);
+    const std::filesystem::path newFile = SystemFilePath(record.NewFile);
     const auto status = std::filesystem::symlink_status(newFile, error);
     if (status.type() == std::filesystem::file_type::not_found) {
         return std::nullopt;  // never made, removed, or renamed over the file

@@ -4,9 +4,12 @@
 #include <algorithm>
 #include <cerrno>
 #include <ctime>
+#include <filesystem>
 #include <map>
+#include <system_error>
 
 #include "platform/FileSystem.h"
+#include "platform/LockedFile.h"
 #include "tagging/BesideFileRecords.h"
 #include "tagging/JournaledCopy.h"
 #include "tagging/PieceCopy.h"
@@ -330,6 +333,17 @@ std::vector<PassSummary> ListPasses(const std::string& journalFolder) {
     }
     MarkUndone(passes, undos);
     return passes;
+}
+
+std::string ListingRefusal(const std::string& journalFolder) {
+    std::error_code error;
+    const auto status = std::filesystem::symlink_status(PathFromUtf8(journalFolder), error);
+    if (journalFolder.empty() || !std::filesystem::exists(status)) {
+        return {};
+    }
+    std::string why;
+    return MakePrivateFolder(journalFolder, why) ? std::string()
+                                                 : "journal folder " + journalFolder + ": " + why;
 }
 
 UndoOutcome UndoPass(const std::string& journalFolder, const std::string& passId,

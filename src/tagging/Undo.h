@@ -37,6 +37,11 @@ struct PassSummary {
 // and summary only (the whole of a journal without a summary).
 std::vector<PassSummary> ListPasses(const std::string& journalFolder);
 
+// Why the passes of `journalFolder` cannot be listed: it is a link or another
+// user's (its journals could be planted). Empty when it is the user's own or
+// does not exist yet; nothing is made.
+std::string ListingRefusal(const std::string& journalFolder);
+
 struct UndoOutcome {
     std::string PassId;       // the pass undone
     std::string JournalFile;  // its journal

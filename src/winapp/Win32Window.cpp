@@ -8,7 +8,9 @@
 
 #include <algorithm>
 
+#include "platform/win32/SystemPath.h"
 #include "platform/win32/WideText.h"
+#include "winapp/WinButtonFace.h"
 #include "winapp/WinPictures.h"
 #include "winapp/WinSecondStart.h"
 #include "windowlogic/WindowLogic.h"
@@ -81,7 +83,8 @@ bool IsPushButton(HWND control) {
     wchar_t name[16] = {};
     GetClassNameW(control, name, 16);
     const LONG_PTR type = GetWindowLongPtrW(control, GWL_STYLE) & BS_TYPEMASK;
-    return lstrcmpiW(name, L"Button") == 0 && (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON);
+    return lstrcmpiW(name, L"Button") == 0 &&
+           (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON || type == BS_OWNERDRAW);
 }
 
 }  // namespace
@@ -91,7 +94,7 @@ Win32Window::Win32Window(HINSTANCE instance)
       dpi_(ScreenDpi()),
       fonts_(MakeFonts(dpi_)),
       controls_(dpi_, fonts_.Default),
-      pictures_(dpi_) {
+      pictures_(dpi_, fonts_.Default) {
     INITCOMMONCONTROLSEX classes{};
     classes.dwSize = sizeof(classes);
     classes.dwICC = ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES | ICC_BAR_CLASSES;
@@ -187,6 +190,9 @@ LRESULT Win32Window::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLORBTN:
             return OnControlColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+        case WM_DRAWITEM:  // the push buttons
+            DrawButtonFace(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam), dpi_);
+            return TRUE;
         case WM_DROPFILES:
             OnDrop(reinterpret_cast<HDROP>(wParam));
             return 0;
@@ -257,14 +263,19 @@ void Win32Window::OnEscapeKey() {
 
 void Win32Window::OnDrop(HDROP drop) {
     // A local folder dropped on the window is matched as if chosen in the dialog.
-    wchar_t path[MAX_PATH] = {};
-    const bool one = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0) == 1 &&
-                     DragQueryFileW(drop, 0, path, MAX_PATH) > 0;
+    // The path's length is asked first, so that a path of any length is read whole.
+    std::wstring path;
+    if (DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0) == 1) {
+        path.resize(DragQueryFileW(drop, 0, nullptr, 0) + 1);
+        path.resize(DragQueryFileW(drop, 0, path.data(), static_cast<UINT>(path.size())));
+    }
     DragFinish(drop);
-    const DWORD attributes = one ? GetFileAttributesW(path) : INVALID_FILE_ATTRIBUTES;
+    const std::string folder = win32::Utf8(path);
+    const DWORD attributes = path.empty() ? INVALID_FILE_ATTRIBUTES
+                                          : GetFileAttributesW(win32::SystemPath(folder).c_str());
     if (logic_ != nullptr && attributes != INVALID_FILE_ATTRIBUTES &&
         (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 && logic_->CanTakeDrop()) {
-        logic_->FolderDropped(win32::Utf8(path));
+        logic_->FolderDropped(folder);
     }
 }
 

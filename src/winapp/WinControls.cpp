@@ -107,7 +107,9 @@ HWND ControlSet::MakeLabel(HWND parent, std::string_view caption, TwipRect at, A
 }
 
 HWND ControlSet::MakeButton(HWND parent, std::string_view caption, TwipRect at) {
-    HWND button = Make(parent, L"BUTTON", BS_PUSHBUTTON | BS_MULTILINE | WS_TABSTOP, 0, at);
+    // Drawn by the window (WinButtonFace.h), so that a caption of several lines
+    // is wrapped and centred as measured.
+    HWND button = Make(parent, L"BUTTON", BS_OWNERDRAW | WS_TABSTOP, 0, at);
     SetCaption(button, caption);
     return button;
 }

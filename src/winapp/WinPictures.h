@@ -6,8 +6,8 @@
 #include <commctrl.h>
 
 // The window's pictures on Windows: the image list with the five
-// pictures numbered 1 to 5 (list positions 0 to 4), scaled by the dpi, and the
-// program icon from the resources.
+// pictures numbered 1 to 5 (list positions 0 to 4), scaled by the dpi and centred
+// in the height of the list's rows, and the program icon from the resources.
 namespace versemark::winapp {
 
 inline constexpr int kPictureCount = 5;
@@ -17,7 +17,9 @@ inline constexpr int kProgramIconResource = 1;
 
 class PictureList {
   public:
-    explicit PictureList(int dpi);
+    // `rowFont` is the list's: its rows are as tall as its text where that is
+    // taller than the pictures.
+    PictureList(int dpi, HFONT rowFont);
     ~PictureList();
     PictureList(const PictureList&) = delete;
     PictureList& operator=(const PictureList&) = delete;

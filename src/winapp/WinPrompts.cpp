@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <shlobj.h>
+#include <shobjidl.h>
 
 #include "platform/win32/WideText.h"
 #include "winapp/WinControls.h"
@@ -24,10 +25,13 @@ std::string Win32Prompts::ChooseFolder(const std::string& instruction) {
     if (item == nullptr) {
         return std::string();
     }
-    wchar_t path[MAX_PATH] = {};
-    const bool found = SHGetPathFromIDListW(item, path) != FALSE;
+    // The system allocates the path, so that a path of any length comes whole.
+    PWSTR path = nullptr;
+    const bool found = SUCCEEDED(SHGetNameFromIDList(item, SIGDN_FILESYSPATH, &path));
     CoTaskMemFree(item);
-    return found ? win32::Utf8(path) : std::string();
+    const std::string folder = found ? win32::Utf8(path) : std::string();
+    CoTaskMemFree(path);
+    return folder;
 }
 
 bool Win32Prompts::AskYesNo(const std::string& text, PromptIcon icon) {

@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QLockFile>
-#include <QStandardPaths>
 #include <QString>
 #include <cstdio>
 #include <optional>
@@ -16,6 +15,7 @@
 #include "startup/ProgramStart.h"
 #include "startup/ProgramValues.h"
 #include "startup/RunConfig.h"
+#include "window/SecondStartChannel.h"
 #include "window/TagSettings.h"
 #include "window/UserPrompts.h"
 #include "window/WindowMain.h"
@@ -25,7 +25,6 @@ namespace {
 using namespace versemark;
 
 constexpr char kLockFileName[] = "versemark.lock";
-constexpr char kLockDirVariable[] = "VERSEMARK_LOCK_DIR";
 constexpr char kOffscreenPlatform[] = "offscreen";
 constexpr int kExitNoDisplay = 1;
 
@@ -41,12 +40,7 @@ bool ChooseOffscreenWithoutDisplay() {
 }
 
 QString LockFilePath() {
-    QString folder = qEnvironmentVariable(kLockDirVariable);
-    if (folder.isEmpty()) {
-        folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    }
-    QDir().mkpath(folder);
-    return QDir(folder).filePath(QString::fromLatin1(kLockFileName));
+    return QDir(RunningCopyFolder()).filePath(QString::fromLatin1(kLockFileName));
 }
 
 // The process services through Qt: a lock file marks the running copy.
@@ -91,6 +85,9 @@ int main(int argc, char* argv[]) {
     ProgramValues values;
     const StartOutcome outcome = StartProgram(argumentText, ProgramFolder(), services, values);
     if (outcome == StartOutcome::AnotherCopyRuns) {
+        if (HandOverToOpenWindow(values.Config, RunningCopyFolder())) {
+            return kExitNormal;
+        }
         return AnswerSecondStart(values.Config, services);
     }
     if (values.Config.Mode == RunMode::TagOneFile) {

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "window/QtWindow.h"
+#include "window/SecondStartChannel.h"
 #include "window/TagSettings.h"
 #include "window/UserPrompts.h"
 #include "windowlogic/PassPace.h"
@@ -50,6 +51,10 @@ int RunWindowModes(QApplication& app, ProgramValues& values, bool probe) {
         std::printf("%s\n", matches.constData());
         return EXIT_SUCCESS;
     }
+    // From now on a second start brings this window forward; when the socket
+    // cannot be made, a second start ends as before, saying why.
+    SecondStartListener secondStarts(form, form.Logic());
+    secondStarts.Listen(RunningCopyFolder());
     return app.exec();
 }
 

@@ -42,9 +42,10 @@ field() {
 [[ $(field Maintainer) =~ ^[^\<]+\ \<[^\>]+@[^\>]+\>$ ]] || fail "Maintainer is '$(field Maintainer)'"
 description=$(field Description)
 [ "$(printf '%s\n' "$description" | wc -l)" -gt 2 ] || fail "the description has no long part: $description"
-# Computed from the binaries: the C++ runtime and Qt's widgets at least.
+# Computed from the binaries: the C++ runtime, Qt's widgets and its local sockets
+# at least.
 depends=$(field Depends)
-for library in libc6 libstdc++6 libqt6widgets6; do
+for library in libc6 libstdc++6 libqt6widgets6 libqt6network6; do
     [[ ", $depends," == *", $library "* ]] || fail "Depends lacks $library: $depends"
 done
 

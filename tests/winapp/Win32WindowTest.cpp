@@ -8,6 +8,7 @@
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -17,10 +18,12 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "demo/DemoLibrary.h"
 #include "platform/CodePage.h"
+#include "platform/win32/SystemPath.h"
 #include "platform/win32/WideText.h"
 #include "support/ScopedEnv.h"
 #include "support/TempDir.h"
@@ -44,6 +47,8 @@ constexpr char kTaggedOutVariable[] = "VERSEMARK_WINDOW_TAGGED_OUT";
 constexpr char kExpectedDpiVariable[] = "VERSEMARK_WINDOW_DPI";
 // The design's fonts (8.25 points) at 96 dpi.
 constexpr int kDesignFontPixels = 11;
+// The row pictures' size at 96 dpi, in pixels.
+constexpr int kDesignPicturePixels = 16;
 
 // Answers the window's questions from a script and records every question.
 class ScriptedPrompts final : public UserPrompts {
@@ -96,6 +101,41 @@ SIZE TextExtent(HFONT font, const std::wstring& text) {
     SelectObject(dc, old);
     DeleteDC(dc);
     return size;
+}
+
+// The blank rows above and below picture `position` of a list's pictures, as the
+// list draws it on the window colour.
+std::pair<int, int> BlankRowsOfListPicture(HWND list, int position) {
+    HIMAGELIST pictures = ListView_GetImageList(list, LVSIL_SMALL);
+    int width = 0;
+    int height = 0;
+    ImageList_GetIconSize(pictures, &width, &height);
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP canvas = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ old = SelectObject(dc, canvas);
+    const COLORREF back = RGB(255, 0, 255);
+    HBRUSH brush = CreateSolidBrush(back);
+    const RECT all{0, 0, width, height};
+    FillRect(dc, &all, brush);
+    ImageList_Draw(pictures, position, dc, 0, 0, ILD_TRANSPARENT);
+    int first = height;
+    int last = -1;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            if (GetPixel(dc, x, y) != back) {
+                first = std::min(first, y);
+                last = y;
+                break;
+            }
+        }
+    }
+    SelectObject(dc, old);
+    DeleteObject(brush);
+    DeleteObject(canvas);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+    return {first, height - 1 - last};
 }
 
 // How many lines `text` wraps into in `font` within `width` pixels.
@@ -411,6 +451,20 @@ TEST_F(Win32WindowTest, AtTheScreensDpiTheControlsScaleAndTheirTextsKeepTheirRoo
             EXPECT_LE(TextExtent(font, caption).cy * winapp::kDesignDpi,
                       (TextExtent(at96, caption).cy + 1) * dpi)
                 << name << " at " << dpi;
+            // Every line a label's or a button's caption of the design wraps
+            // into fits the control's height, less a button's frame above and
+            // below ("Matched more than once" lost its third line). A check box
+            // leaves its box less room than the edges above, a folder's path on a
+            // button is cut where it must be.
+            constexpr int kButtonFrame = 2;  // pixels at 96 dpi
+            if (design.Kind != ControlKind::CheckBox &&
+                caption == winapp::DisplayWide(design.Caption)) {
+                const int frame = design.Kind == ControlKind::Button ? kButtonFrame : 0;
+                EXPECT_LE(LinesNeeded(font, caption, width - *edges * dpi / winapp::kDesignDpi) *
+                              TextExtent(font, L"M").cy,
+                          place.bottom - place.top - 2 * frame * dpi / winapp::kDesignDpi)
+                    << name << " at " << dpi;
+            }
             // A label wraps between words: no word wider than the label, where it
             // would be cut ("Lyrics(2):" of the row clicked above).
             for (std::size_t start = 0;
@@ -447,6 +501,21 @@ TEST_F(Win32WindowTest, AtTheScreensDpiTheControlsScaleAndTheirTextsKeepTheirRoo
     RECT row{};
     ListView_GetItemRect(List(), 0, &row, LVIR_BOUNDS);
     EXPECT_GE(row.bottom - row.top, std::max(lineHeight, pictureHeight));
+    // The row pictures grow with the dpi (16 pixels at 96, 20 at 120, 24 at 144),
+    // and stand in the middle of their rows: the list draws a picture at its
+    // row's top, so the pictures are as tall as the rows, centred in them.
+    const auto shown =
+        reinterpret_cast<HICON>(SendMessageW(Handle(ControlId::Mp3Picture), STM_GETICON, 0, 0));
+    ICONINFO shownInfo{};
+    BITMAP shownBitmap{};
+    ASSERT_TRUE(shown != nullptr && GetIconInfo(shown, &shownInfo));
+    GetObjectW(shownInfo.hbmMask, sizeof(shownBitmap), &shownBitmap);
+    DeleteObject(shownInfo.hbmMask);
+    DeleteObject(shownInfo.hbmColor);
+    EXPECT_EQ(shownBitmap.bmWidth, kDesignPicturePixels * dpi / winapp::kDesignDpi);
+    EXPECT_LE(row.bottom - row.top - pictureHeight, 1) << "at " << dpi;
+    const auto [blankAbove, blankBelow] = BlankRowsOfListPicture(List(), 0);
+    EXPECT_NEAR(blankAbove, blankBelow, 1) << "at " << dpi;
     RECT header{};
     GetWindowRect(ListView_GetHeader(List()), &header);
     EXPECT_GE(header.bottom - header.top, lineHeight);
@@ -461,6 +530,34 @@ TEST_F(Win32WindowTest, AtTheScreensDpiTheControlsScaleAndTheirTextsKeepTheirRoo
     EXPECT_GE(outer.top, monitor.rcWork.top);
     EXPECT_LE(outer.right, monitor.rcWork.right);
     EXPECT_LE(outer.bottom, monitor.rcWork.bottom);
+}
+
+// A folder dropped on the window is matched, however long its path: beyond
+// MAX_PATH (260) characters too.
+TEST_F(Win32WindowTest, AFolderDroppedOnTheWindowIsMatchedWithItsWholeLongPath) {
+    constexpr std::size_t kLongPath = 300;
+    std::string folder = dir_ / "dropped";
+    ASSERT_TRUE(CreateDirectoryW(win32::SystemPath(folder).c_str(), nullptr));
+    while (folder.size() <= kLongPath) {
+        folder += "\\" + std::string(40, 'f');
+        ASSERT_TRUE(CreateDirectoryW(win32::SystemPath(folder).c_str(), nullptr)) << folder;
+    }
+    // What the shell hands over: the list of dropped paths after its header,
+    // each ended by a zero, the list by another.
+    const std::wstring path = win32::Wide(folder);
+    const std::size_t bytes = sizeof(DROPFILES) + (path.size() + 2) * sizeof(wchar_t);
+    HGLOBAL drop = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes);
+    ASSERT_NE(drop, nullptr);
+    auto* header = static_cast<DROPFILES*>(GlobalLock(drop));
+    header->pFiles = sizeof(DROPFILES);
+    header->fWide = TRUE;
+    std::copy(path.begin(), path.end(),
+              reinterpret_cast<wchar_t*>(reinterpret_cast<char*>(header) + sizeof(DROPFILES)));
+    GlobalUnlock(drop);
+    SendMessageW(session_->View().Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
+    Pump();
+    EXPECT_EQ(Caption(ControlId::FolderButton), path);
+    EXPECT_EQ(ListView_GetItemCount(List()), 0);
 }
 
 // A click that waits in the queue is taken at the pass's first look at its

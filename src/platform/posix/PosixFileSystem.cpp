@@ -109,6 +109,19 @@ bool WriteNewFile(const std::string& path, std::string_view content) {
     return true;
 }
 
+std::filesystem::path SystemFilePath(std::string_view utf8) {
+    return PathFromUtf8(utf8);
+}
+
+std::optional<std::string> ResolvedPath(const std::string& path) {
+    std::error_code error;
+    const fs::path resolved = fs::canonical(PathFromUtf8(path), error);
+    if (error) {
+        return std::nullopt;
+    }
+    return Utf8FromPath(resolved);
+}
+
 std::string AbsolutePath(const std::string& path) {
     std::error_code error;
     const fs::path absolute = fs::absolute(path, error);

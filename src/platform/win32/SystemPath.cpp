@@ -74,4 +74,15 @@ std::wstring SystemPath(std::string_view path) {
     return wide;
 }
 
+std::string WithoutExtendedPrefix(std::string_view path) {
+    const std::wstring wide = Wide(path);
+    if (StartsWith(wide, kExtendedSharePrefix)) {
+        return Utf8(std::wstring(kSharePrefix) + wide.substr(kExtendedSharePrefix.size()));
+    }
+    if (StartsWith(wide, kExtendedPrefix) && IsDrivePath(wide.substr(kExtendedPrefix.size()))) {
+        return Utf8(wide.substr(kExtendedPrefix.size()));
+    }
+    return std::string(path);
+}
+
 }  // namespace versemark::win32

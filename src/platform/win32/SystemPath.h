@@ -22,4 +22,9 @@ inline constexpr std::size_t kLongestPlainPath = 247;
 //   "\\?\" before a drive, "\\?\UNC\" in place of the leading "\\" of a share.
 std::wstring SystemPath(std::string_view path);
 
+// The plain form of a path the system gave back in the extended-length form
+// ("\\?\C:\a" as "C:\a", "\\?\UNC\server\share" as "\\server\share"); any
+// other path as given.
+std::string WithoutExtendedPrefix(std::string_view path);
+
 }  // namespace versemark::win32

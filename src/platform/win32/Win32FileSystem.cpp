@@ -150,6 +150,21 @@ bool WriteNewFile(const std::string& path, std::string_view content) {
     return written;
 }
 
+std::filesystem::path SystemFilePath(std::string_view utf8) {
+    return std::filesystem::path(SystemPath(utf8));
+}
+
+// Resolved through the extended-length form, so that a long path resolves too;
+// the answer is given back in the plain form the rest of the program compares.
+std::optional<std::string> ResolvedPath(const std::string& path) {
+    std::error_code error;
+    const std::filesystem::path resolved = std::filesystem::canonical(SystemFilePath(path), error);
+    if (error) {
+        return std::nullopt;
+    }
+    return win32::WithoutExtendedPrefix(Utf8FromPath(resolved));
+}
+
 std::string AbsolutePath(const std::string& path) {
     const std::wstring wide = Wide(path);
     const DWORD size = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);

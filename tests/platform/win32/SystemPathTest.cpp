@@ -36,7 +36,7 @@ std::wstring CurrentFolder() {
     return text;
 }
 
-TEST(SystemPath, OnlyPathsTooLongForThePlainFormGetTheExtendedForm) {
+TEST(SystemPath, OnlyPathsTooLongForThePlainFormGetTheExtendedFormAndBack) {
     // 22 names of 11 characters: 242 after the drive, 30 of them 330.
     const std::wstring shortFolders = Folders(22);
     const std::wstring longFolders = Folders(30);
@@ -73,6 +73,11 @@ TEST(SystemPath, OnlyPathsTooLongForThePlainFormGetTheExtendedForm) {
     };
     for (const Case& c : cases) {
         EXPECT_EQ(SystemPath(Narrow(c.Given)), c.Expected) << Narrow(c.Given);
+        // What the system gives back in the extended form reads plain, and goes
+        // back to the same system form.
+        const std::string plain = WithoutExtendedPrefix(Narrow(c.Expected));
+        EXPECT_NE(plain.rfind("\\\\?\\", 0), 0u) << plain;
+        EXPECT_EQ(SystemPath(plain), c.Expected) << plain;
     }
 }
 

@@ -394,6 +394,8 @@ TEST_F(CrashAndUndo, AFolderOrJournalOfAnotherUserIsNeverUsed) {
         EXPECT_NE(outcome->Results[0].Reason.find(c.reason), std::string::npos)
             << outcome->Results[0].Reason;
         EXPECT_FALSE(PassLock::Take(c.folder).Held());
+        // Listing its passes is refused too, with the reason, rather than showing none.
+        EXPECT_NE(ListingRefusal(c.folder).find(c.reason), std::string::npos) << c.folder;
         struct stat st {};
         ASSERT_EQ(::stat(foreign.c_str(), &st), 0);
         EXPECT_EQ(st.st_mode & 0777, 0755u) << c.folder;
@@ -422,6 +424,7 @@ TEST_F(CrashAndUndo, AFolderOrJournalOfAnotherUserIsNeverUsed) {
     ASSERT_EQ(::chown(planted.c_str(), kOtherUser, kOtherUser), 0);
     EXPECT_TRUE(ListJournals(journals_).empty());
     EXPECT_TRUE(ListPasses(journals_).empty());
+    EXPECT_EQ(ListingRefusal(journals_), "");  // the own folder, only the journal is foreign
     EXPECT_TRUE(RecoverUnfinished(journals_, OpenFile).empty());
     EXPECT_EQ(UndoPass(journals_, "", OpenFile).Error, "no tagging pass to undo");
     EXPECT_EQ(ReadFileBytes(paths_[0]), originals_[0]);
