@@ -360,7 +360,7 @@ constexpr std::array kDesign = {
                   .Visible = false},
 };
 
-// Every control is in the table once: its design name is always found.
+// Every control is in the table once: a view finds each control's design there.
 constexpr bool EachControlOnce() {
     constexpr std::size_t kControlCount = static_cast<std::size_t>(LyricsViewer) + 1;
     std::array<int, kControlCount> seen{};
@@ -404,15 +404,6 @@ constexpr std::array kTabOrder = {
 
 std::span<const ControlDesign> WindowDesign() {
     return kDesign;
-}
-
-std::string_view DesignName(ControlId control) {
-    for (const ControlDesign& design : kDesign) {
-        if (design.Id == control) {
-            return design.Name;
-        }
-    }
-    return {};
 }
 
 std::span<const ControlId> TabOrder() {

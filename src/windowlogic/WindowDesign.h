@@ -59,8 +59,6 @@ struct ControlDesign {
 // creates it only when the build can write the ID3v2 lyrics frame
 // (Id3v2LyricsAvailable).
 std::span<const ControlDesign> WindowDesign();
-// The control's design name from the table.
-std::string_view DesignName(ControlId control);
 
 // The window's own design name (the controls' names are in the table).
 inline constexpr std::string_view kWindowDesignName = "frmMain";

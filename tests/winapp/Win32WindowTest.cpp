@@ -25,6 +25,7 @@
 #include "platform/CodePage.h"
 #include "platform/win32/SystemPath.h"
 #include "platform/win32/WideText.h"
+#include "support/DesignNames.h"
 #include "support/ScopedEnv.h"
 #include "support/TempDir.h"
 #include "tags/LyricsText.h"

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "startup/ProgramValues.h"
+#include "support/DesignNames.h"
 #include "support/ScopedEnv.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
