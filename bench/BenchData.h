@@ -24,6 +24,7 @@
 #include "demo/SilentMp3.h"
 #include "matching/MatchFolder.h"
 #include "matching/Mp3Sample.h"
+#include "matching/Mp3Text.h"
 #include "tags/TagRecords.h"
 
 namespace versemark::bench {

@@ -18,8 +18,8 @@ int main(int argc, char** argv) {
 
     LyricsIndex index;
     bool singleDir = false;
-    const auto caption = BuildLyricsIndex(root + "/cache", singleDir, index);  // warms the cache
-    std::printf("%s from %s/cache\n", caption.value_or("no cache").c_str(), root.c_str());
+    const auto lyrics = BuildLyricsIndex(root + "/cache", singleDir, index);  // warms the cache
+    std::printf("%d lyrics from %s/cache\n", lyrics.value_or(-1), root.c_str());
 
     Timings build;
     for (int run = 0; run < runs; ++run) {

@@ -54,11 +54,10 @@ int main(int argc, char** argv) {
 
     LyricsIndex index;
     bool singleDir = false;
-    std::optional<std::string> caption;
+    std::optional<int> lyrics;
     const double indexMs =
-        TimeMs([&] { caption = BuildLyricsIndex(root + "/cache", singleDir, index); });
-    std::printf("%s in %.0f ms; peak %.1f MiB\n", caption.value_or("no cache").c_str(), indexMs,
-                PeakMiB());
+        TimeMs([&] { lyrics = BuildLyricsIndex(root + "/cache", singleDir, index); });
+    std::printf("%d lyrics in %.0f ms; peak %.1f MiB\n", lyrics.value_or(-1), indexMs, PeakMiB());
 
     std::size_t states = 0;
     const double buildMs = TimeMs([&] { states = WordMatcher(index).StateCount(); });
@@ -67,7 +66,8 @@ int main(int argc, char** argv) {
     RowList rows;
     MatchResult result;
     const double passMs = TimeMs([&] { result = MatchFolder(root + "/music", true, index, rows); });
-    std::printf("%s, %d checked, in %.0f ms\n", result.Label.c_str(), result.CheckedCount, passMs);
+    std::printf("%d rows of %d files, %d checked, in %.0f ms\n", result.Rows, result.Processed,
+                result.CheckedCount, passMs);
     std::printf("peak resident memory: %.1f MiB\n", PeakMiB());
     return result.Processed == static_cast<int>(kMp3Files) ? 0 : 1;
 }

@@ -63,8 +63,8 @@ int main(int argc, char** argv) {
     BuildLyricsIndex(root + "/cache", singleDir, index);
     RowList rows;
     MatchResult result = MatchFolder(root + "/music", true, index, rows);  // warms the cache
-    std::printf("library: %zu lyrics, %d MP3 files; %s, %d checked\n", index.Entries.size(),
-                result.Processed, result.Label.c_str(), result.CheckedCount);
+    std::printf("library: %zu lyrics, %d MP3 files; %d rows, %d checked\n", index.Entries.size(),
+                result.Processed, result.Rows, result.CheckedCount);
 
     std::vector<std::string> mp3Files;
     FindMp3Files(root + "/music", true, mp3Files);

@@ -15,4 +15,9 @@ inline char LowerAscii(char c) {
 // Blanks (space characters only) removed at both ends.
 std::string TrimSpaces(std::string_view text);
 
+// `part` of `whole` (at least 1) in percent, as a double's default text (up to 15
+// significant digits, "." whatever the locale) cut to four characters without
+// rounding: "30", "66.6", "0.00", "100".
+std::string ShortPercentText(int part, int whole);
+
 }  // namespace versemark

@@ -18,7 +18,8 @@ CliSetup LoadSetup(const CliOptions& options) {
             setup.Cache.SingleDir = true;
         }
     }
-    setup.Caption = BuildLyricsIndex(setup.Cache.CachePath, setup.Cache.SingleDir, setup.Index);
+    setup.CacheFound =
+        BuildLyricsIndex(setup.Cache.CachePath, setup.Cache.SingleDir, setup.Index).has_value();
     return setup;
 }
 

@@ -15,8 +15,7 @@ struct CliSetup {
     CacheConfig Cache;
     bool CacheGiven = false;  // --cache replaced the companion's configuration
     LyricsIndex Index;
-    // The lyrics-count caption, or nullopt when the cache folder does not exist.
-    std::optional<std::string> Caption;
+    bool CacheFound = false;  // the cache folder exists (the index may still be empty)
 };
 
 // Without --cache: the companion's installation beside the program or in the

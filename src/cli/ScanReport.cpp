@@ -8,6 +8,7 @@
 #include "base/FileNames.h"
 #include "cli/DisplayText.h"
 #include "cli/JsonText.h"
+#include "cli/PassTexts.h"
 #include "platform/CodePage.h"
 #include "platform/FileSystem.h"
 
@@ -24,40 +25,23 @@ constexpr std::string_view kHeaderMp3 = "Mp3 file";
 constexpr std::string_view kHeaderLyrics = "Lyrics file";
 constexpr std::size_t kMaxMp3ColumnWidth = 60;
 
-// What the report shows of a file column: the window's picture number (given in
-// the JSON) and its one-letter mark. This and the fact marks below are the
-// report's one mapping from a row's facts.
-struct CellLook {
-    int Picture;
-    char Mark;
-};
-
-// The window's picture numbers.
-constexpr CellLook kNoPicture = {0, kNoMark};
-constexpr CellLook kFilteredLyrics = {1, 'F'};
-constexpr CellLook kSeveralMatches = {2, 'A'};
-constexpr CellLook kUnfilteredLyrics = {3, 'U'};
-constexpr CellLook kNewerTag = {4, 'N'};
-constexpr CellLook kOneMatch = {5, '1'};
-
-CellLook Mp3Look(const ResultRow& row) {
-    switch (row.Standing()) {
-        case MatchStanding::NewerTag:
-            return kNewerTag;
-        case MatchStanding::SeveralMatches:
-            return kSeveralMatches;
-        case MatchStanding::OneMatch:
-            return kOneMatch;
+// The letter of a file column's mark; the JSON gives the mark's number. This and
+// the fact marks below are the report's one mapping from a row's facts.
+char MarkLetter(RowMark mark) {
+    switch (mark) {
+        case RowMark::FilteredLyrics:
+            return 'F';
+        case RowMark::SeveralMatches:
+            return 'A';
+        case RowMark::UnfilteredLyrics:
+            return 'U';
+        case RowMark::NewerTag:
+            return 'N';
+        case RowMark::OneMatch:
+            return '1';
         default:
-            return kNoPicture;
+            return kNoMark;
     }
-}
-
-CellLook LyricsLook(const ResultRow& row) {
-    if (!row.LyricsChosen()) {
-        return kNoPicture;
-    }
-    return row.Filtered ? kFilteredLyrics : kUnfilteredLyrics;
 }
 
 char FactMark(bool fact, char mark) {
@@ -110,10 +94,10 @@ std::string JsonRow(const ResultRow& row) {
     out += ", \"lyrics\": " + JsonString(PathAsUtf8(row.LyricsPath));
     out += ", \"lyricsName\": " + JsonString(DisplayUtf8(row.LyricsName));
     out += ", \"candidates\": " + JsonPositions(row.Candidates);
-    out += ", \"mp3Icon\": " + std::to_string(Mp3Look(row).Picture);
+    out += ", \"mp3Icon\": " + std::to_string(RowMarkNumber(Mp3Mark(row)));
     out += ", \"tagged\": " + JsonBool(row.Tagged);
     out += ", \"withoutId3\": " + JsonBool(row.WithoutId3);
-    out += ", \"lyricsIcon\": " + std::to_string(LyricsLook(row).Picture);
+    out += ", \"lyricsIcon\": " + std::to_string(RowMarkNumber(LyricsMark(row)));
     out += ", \"shared\": " + JsonBool(row.Shared);
     out += '}';
     return out;
@@ -123,10 +107,10 @@ std::string JsonRow(const ResultRow& row) {
 
 std::string RowMarks(const ResultRow& row) {
     std::string marks;
-    marks += Mp3Look(row).Mark;
+    marks += MarkLetter(Mp3Mark(row));
     marks += FactMark(row.Tagged, 'T');
     marks += FactMark(row.WithoutId3, 'I');
-    marks += LyricsLook(row).Mark;
+    marks += MarkLetter(LyricsMark(row));
     marks += FactMark(row.Shared, 'S');
     return marks;
 }
@@ -182,7 +166,7 @@ std::string FormatRowTable(const RowList& rows, std::string_view folder,
         out += MarksLegend();
         out += '\n';
     }
-    out += DisplayName(result.Label);
+    out += DisplayName(MatchSummary(result));
     out += '\n';
     out += "Checked: " + std::to_string(rows.CheckedCount()) + '\n';
     return out;
@@ -191,7 +175,7 @@ std::string FormatRowTable(const RowList& rows, std::string_view folder,
 std::string FormatRowJson(const RowList& rows, const MatchResult& result) {
     std::string out = "{\n";
     out += "  \"processed\": " + std::to_string(result.Processed) + ",\n";
-    out += "  \"summary\": " + JsonString(DisplayUtf8(result.Label)) + ",\n";
+    out += "  \"summary\": " + JsonString(DisplayUtf8(MatchSummary(result))) + ",\n";
     out += "  \"rows\": [";
     for (std::size_t i = 0; i < rows.Count(); ++i) {
         out += i == 0 ? "\n    " : ",\n    ";

@@ -38,7 +38,7 @@ int Run(const VerbArguments& args, CliIo& io) {
     }
     io.Out << "Songleaf folder:      " << companion << '\n';
     io.Out << "Lyrics cache folder:  " << DisplayPath(setup.Cache.CachePath)
-           << (setup.Caption ? "" : "  (not found)") << '\n';
+           << (setup.CacheFound ? "" : "  (not found)") << '\n';
     io.Out << "Single folder:        " << (setup.Cache.SingleDir ? "yes" : "no") << '\n';
     io.Out << "Lyrics files:         " << setup.Index.LyricsCount() << '\n';
     return kExitOk;

@@ -4,6 +4,7 @@
 #include "cli/CliArguments.h"
 #include "cli/CliVerbs.h"
 #include "cli/DisplayText.h"
+#include "cli/PassTexts.h"
 #include "cli/ScanRun.h"
 #include "tagging/TaggingPass.h"
 #include "tags/Id3v2Lyrics.h"
@@ -121,8 +122,8 @@ int Run(const VerbArguments& args, CliIo& io) {
         ReportRecovery(io, outcome->Recovered);
     }
     if (!outcome || (outcome->Results.empty() && outcome->StopSignal == 0)) {
-        io.Err << "Nothing tagged: the pass checked no row. (" << DisplayName(scan->Result.Label)
-               << ")\n";
+        io.Err << "Nothing tagged: the pass checked no row. ("
+               << DisplayName(MatchSummary(scan->Result)) << ")\n";
         return StatusAfterOutput(io, hold, 0, kExitOk);
     }
     io.Out << TaggingLog(outcome->Results);

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "matching/MatchFolder.h"
+#include "matching/Scoring.h"
 #include "platform/FileSystem.h"
 
 namespace versemark {

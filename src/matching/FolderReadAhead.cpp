@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "matching/FileSearch.h"
+#include "matching/Mp3Text.h"
 #include "platform/FileSystem.h"
 
 namespace versemark {

@@ -142,8 +142,8 @@ std::optional<LyricsEntry> MakeLyricsEntry(const std::string& folder, const std:
     return entry;
 }
 
-std::optional<std::string> BuildLyricsIndex(const std::string& cachePath, bool& singleDir,
-                                            LyricsIndex& index) {
+std::optional<int> BuildLyricsIndex(const std::string& cachePath, bool& singleDir,
+                                    LyricsIndex& index) {
     index.Entries.clear();
     std::optional<std::vector<FolderEntry>> cacheEntries;
     if (!IsFolder(cachePath) || !(cacheEntries = ListFolder(cachePath))) {
@@ -178,11 +178,7 @@ std::optional<std::string> BuildLyricsIndex(const std::string& cachePath, bool& 
             }
         }
     }
-    return LyricsCountCaption(index.LyricsCount());
-}
-
-std::string LyricsCountCaption(int count) {
-    return "Matching " + std::to_string(count) + " lyrics";
+    return index.LyricsCount();
 }
 
 }  // namespace versemark

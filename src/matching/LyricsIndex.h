@@ -5,7 +5,6 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
 // The lyrics index: one entry per lyrics cache file named "artist - title",
@@ -34,19 +33,14 @@ struct LyricsIndex {
     std::uint64_t MatcherWords = 0;
 };
 
-inline constexpr std::string_view kLyricsCountPlaceholder = "Matching with 123 lyrics";
-
-// The lyrics-count caption for `count` lyrics files: "Matching 412 lyrics".
-std::string LyricsCountCaption(int count);
-
 // The entry for one file name of a folder (`folder` with or without a trailing
 // separator); nullopt when the name holds no hyphen.
 std::optional<LyricsEntry> MakeLyricsEntry(const std::string& folder, const std::string& fileName);
 
 // Reads the cache: `singleDir` may become true when the cache has no subfolders.
-// Returns the lyrics-count caption ("Matching 412 lyrics"), or nullopt when
-// `cachePath` is not an existing folder (the caption then stays as it was).
-std::optional<std::string> BuildLyricsIndex(const std::string& cachePath, bool& singleDir,
-                                            LyricsIndex& index);
+// Returns the number of lyrics files in the index, or nullopt when `cachePath` is
+// not an existing folder.
+std::optional<int> BuildLyricsIndex(const std::string& cachePath, bool& singleDir,
+                                    LyricsIndex& index);
 
 }  // namespace versemark

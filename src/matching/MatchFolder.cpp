@@ -59,11 +59,11 @@ bool MatchOneFile(std::string&& path, const Mp3Sample& sample, std::vector<int> 
         rows.Add(MakeRow(std::move(path), sample, std::move(candidates)));
     }
 
-    if (hooks.SetLabel) {  // the text is built only for a window that shows it
-        hooks.SetLabel(MatchesProgress(rows.Count(), processed));
-    }
     if (hooks.Progress) {
-        hooks.Progress(processed, total);
+        hooks.Progress({.Phase = MatchPhase::MatchingFiles,
+                        .Done = processed,
+                        .Total = total,
+                        .Rows = static_cast<int>(rows.Count())});
     }
     Call(hooks.ProcessEvents);
     return !(hooks.StopRequested && hooks.StopRequested());
@@ -98,13 +98,16 @@ const WordMatcher& MatcherOf(LyricsIndex& index) {
 // and a batch's texts are matched together, on a helper thread and this one side
 // by side; the rows are added here, in the order of the files. A file's path moves
 // into its row. While this thread waits for the helper, it reads the ends of the
-// lyrics files already chosen (the single candidates) for phase 2. Returns the
-// number of files processed; a stop leaves the rest of a batch unprocessed.
-int MatchFiles(FolderReadAhead& reader, const WordMatcher& matcher, LyricsIndex& index,
-               RowList& rows, const MatchHooks& hooks, EarlyFilterReads& early) {
+// lyrics files already chosen (the single candidates) for phase 2. Counts the
+// files found and processed into `result`; a stop leaves the rest of a batch
+// unprocessed.
+void MatchFiles(FolderReadAhead& reader, const WordMatcher& matcher, LyricsIndex& index,
+                RowList& rows, const MatchHooks& hooks, EarlyFilterReads& early,
+                MatchResult& result) {
     const std::size_t fileCount = reader.FileCount();
     const int total = static_cast<int>(fileCount);
-    int processed = 0;
+    result.FilesFound = total;
+    int& processed = result.Processed;
     rows.Reserve(fileCount);  // at most a row per file
     BatchCandidates found(reader, matcher);
     const std::function<bool()> readEarly = [&early] { return early.ReadNext(); };
@@ -119,12 +122,12 @@ int MatchFiles(FolderReadAhead& reader, const WordMatcher& matcher, LyricsIndex&
             if (!MatchOneFile(std::move(batch.Files[i].Path), batch.Files[i].Sample,
                               std::move(batch.Candidates[i]), index, rows, hooks, processed,
                               total)) {
-                return processed;
+                result.Stopped = true;
+                return;
             }
         }
         reader.Release(first);
     }
-    return processed;
 }
 
 // The row's candidates as found in phase 1, positions outside the index left
@@ -167,6 +170,7 @@ int ChooseForRows(LyricsIndex& index, RowList& rows, const MatchHooks& hooks,
     std::vector<int> chosen(rowCount);
     std::vector<const std::string*> lyricsPaths(rowCount);
     std::vector<int> candidates;
+    const int total = static_cast<int>(rowCount);
     for (std::size_t i = 0; i < rowCount; ++i) {
         ReadRowCandidates(rows.Row(i), index, candidates);
         chosen[i] = candidates.empty() ? -1 : ChooseLyrics(candidates, rows.Row(i).Mp3Name, index);
@@ -188,9 +192,11 @@ int ChooseForRows(LyricsIndex& index, RowList& rows, const MatchHooks& hooks,
                     ++checked;
                 }
             }
-            if (hooks.SetLabel) {
-                hooks.SetLabel("Parsing: " + std::to_string(i + 1) + "/" +
-                               std::to_string(rowCount));
+            if (hooks.Progress) {
+                hooks.Progress({.Phase = MatchPhase::ChoosingLyrics,
+                                .Done = static_cast<int>(i + 1),
+                                .Total = total,
+                                .Rows = total});
             }
         }
         if (last % kRowsPerYield == 0) {
@@ -224,14 +230,12 @@ MatchResult MatchFolder(FolderReadAhead& reader, LyricsIndex& index, RowList& ro
     // Built (or found kept) while the reader lists and reads the folder.
     const WordMatcher& matcher = MatcherOf(index);
     EarlyFilterReads early(index.Entries.size());
-    result.Processed = MatchFiles(reader, matcher, index, rows, hooks, early);
+    MatchFiles(reader, matcher, index, rows, hooks, early, result);
     // Also when nothing was found, so that a stop pressed meanwhile does not end
     // the next pass early.
     Call(hooks.PhaseOneEnded);
+    result.Rows = static_cast<int>(rows.Count());
     result.CheckedCount = ChooseForRows(index, rows, hooks, early);
-
-    result.Label = MatchesSummary(static_cast<int>(rows.Count()), result.Processed);
-    result.LabelColour = result.Processed < 1 ? kRed : kBlack;
     return result;
 }
 

@@ -44,14 +44,6 @@ struct Mp3Sample {
 // length give no ID3v1 block and no Lyrics3 tag.
 Mp3Sample Mp3SampleFromBytes(std::string head, std::string_view tail, std::uint64_t length);
 
-// NormaliseMp3Text(BuildMp3Text(base, head, id3Block)) in one pass, without the
-// text in between.
-std::string NormalisedMp3Text(std::string_view base, std::string_view head,
-                              std::string_view id3Block);
-// The same into `text`, whose buffer is reused.
-void NormalisedMp3Text(std::string_view base, std::string_view head, std::string_view id3Block,
-                       std::string& text);
-
 // Reads the sample of a file. A file that cannot be opened gives an empty head,
 // no ID3v1 block and "NoLyrics"; a failing read keeps what was read before it.
 // A file not named ".mp3" whose content is FLAC, Ogg or MP4 is read through its

@@ -1,4 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "matching/Mp3Text.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cstdint>
@@ -6,8 +8,6 @@
 #include <iterator>
 #include <string>
 
-#include "matching/MatchFolder.h"
-#include "matching/Mp3Sample.h"
 #include "tags/TailLayout.h"
 
 namespace versemark {

@@ -17,6 +17,22 @@ namespace versemark {
 // candidate lyrics files.
 enum class MatchStanding { NoMatch, OneMatch, SeveralMatches, NewerTag };
 
+// What a file column of a row is marked with. The window shows each mark as the
+// picture of the same number, and the scan report gives programs these numbers:
+// they never change.
+enum class RowMark : int {
+    None = 0,
+    FilteredLyrics = 1,    // the chosen lyrics file is filtered
+    SeveralMatches = 2,    // several candidate lyrics files
+    UnfilteredLyrics = 3,  // the chosen lyrics file is not filtered
+    NewerTag = 4,          // the MP3 file carries a Lyrics3 tag of a newer version
+    OneMatch = 5,          // exactly one candidate lyrics file
+};
+
+constexpr int RowMarkNumber(RowMark mark) {
+    return static_cast<int>(mark);
+}
+
 struct ResultRow {
     std::string Mp3Path;          // the MP3 file as listed: opened and tagged by this path
     std::string Mp3Name;          // its file name, as the list shows it
@@ -54,5 +70,27 @@ struct ResultRow {
         }
     }
 };
+
+// The mark of the MP3 file's column: its standing.
+inline RowMark Mp3Mark(const ResultRow& row) {
+    switch (row.Standing()) {
+        case MatchStanding::NewerTag:
+            return RowMark::NewerTag;
+        case MatchStanding::SeveralMatches:
+            return RowMark::SeveralMatches;
+        case MatchStanding::OneMatch:
+            return RowMark::OneMatch;
+        default:
+            return RowMark::None;
+    }
+}
+
+// The mark of the lyrics column: none before a lyrics file is chosen.
+inline RowMark LyricsMark(const ResultRow& row) {
+    if (!row.LyricsChosen()) {
+        return RowMark::None;
+    }
+    return row.Filtered ? RowMark::FilteredLyrics : RowMark::UnfilteredLyrics;
+}
 
 }  // namespace versemark

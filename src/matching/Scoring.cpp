@@ -1,11 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include <charconv>
+#include "matching/Scoring.h"
+
 #include <optional>
 #include <string>
 
 #include "base/Companion.h"
-#include "matching/MatchFolder.h"
-#include "matching/Scoring.h"
 #include "matching/TextFold.h"
 #include "matching/WordForms.h"
 
@@ -14,9 +13,6 @@ namespace {
 
 // Each MP3 file that matched a lyrics file costs that file this many points.
 constexpr int kSharedMatchPenalty = 2;
-// The percentage is shown as a double's default text cut to this many characters.
-constexpr int kPercentDigits = 15;
-constexpr std::size_t kPercentTextWidth = 4;
 
 int CountFoldedOccurrences(std::string_view foldedText, std::string_view foldedWord) {
     if (foldedWord.empty()) {
@@ -44,15 +40,6 @@ int ScoreFolded(const LyricsEntry& entry, std::string_view foldedText) {
         }
     }
     return total;
-}
-
-// The default text of a double: up to 15 significant digits, no trailing zeros,
-// "." as the separator whatever the locale.
-std::string DoubleText(double value) {
-    char buffer[64];
-    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                            std::chars_format::general, kPercentDigits);
-    return error == std::errc() ? std::string(buffer, end) : std::string();
 }
 
 }  // namespace
@@ -84,19 +71,6 @@ int PickBestLyrics(const std::vector<int>& candidates, const LyricsIndex& index)
 bool IsFilteredTail(std::string_view tail) {
     return tail.find(companion::kFilterMarker) != std::string_view::npos ||
            tail.find(companion::kNoBreakSpace) != std::string_view::npos;
-}
-
-std::string MatchesProgress(std::size_t rowCount, int processed) {
-    return "Matches: " + std::to_string(rowCount) + " / " + std::to_string(processed);
-}
-
-std::string MatchesSummary(int rowCount, int processed) {
-    if (processed < 1) {
-        return std::string(kNoMp3Found);
-    }
-    const double percent = static_cast<double>(rowCount) / processed * 100;
-    const std::string percentText = DoubleText(percent).substr(0, kPercentTextWidth);
-    return MatchesProgress(rowCount, processed) + " (" + percentText + "%)";
 }
 
 // Scores the candidates of one MP3 file name and returns the chosen one.

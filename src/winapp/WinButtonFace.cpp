@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "winapp/WinButtonFace.h"
 
+#include <commctrl.h>
 #include <uxtheme.h>
 #include <vssym32.h>
 
@@ -23,14 +24,16 @@ std::wstring CaptionOf(HWND button) {
     return text;
 }
 
-int ThemeState(UINT state) {
+// Hot: under the mouse, as the drawing state says, or as the styled button
+// control keeps it (it does not always say so to an owner-drawn button).
+int ThemeState(HWND button, UINT state) {
     if ((state & ODS_DISABLED) != 0) {
         return PBS_DISABLED;
     }
     if ((state & ODS_SELECTED) != 0) {
         return PBS_PRESSED;
     }
-    if ((state & ODS_HOTLIGHT) != 0) {
+    if ((state & ODS_HOTLIGHT) != 0 || (SendMessageW(button, BM_GETSTATE, 0, 0) & BST_HOT) != 0) {
         return PBS_HOT;
     }
     return PBS_NORMAL;
@@ -41,7 +44,7 @@ int ThemeState(UINT state) {
 void DrawFace(HWND button, HDC dc, RECT client, UINT state) {
     if (HTHEME theme = GetWindowTheme(button)) {
         DrawThemeParentBackground(button, dc, &client);
-        DrawThemeBackground(theme, dc, BP_PUSHBUTTON, ThemeState(state), &client, nullptr);
+        DrawThemeBackground(theme, dc, BP_PUSHBUTTON, ThemeState(button, state), &client, nullptr);
         return;
     }
     DrawFrameControl(dc, &client, DFC_BUTTON,
@@ -61,7 +64,7 @@ void DrawCaption(HWND button, HDC dc, RECT area, UINT state) {
         OffsetRect(&area, 1, 1);  // a pressed button's caption moves with its face
     }
     if (HTHEME theme = GetWindowTheme(button)) {
-        DrawThemeText(theme, dc, BP_PUSHBUTTON, ThemeState(state), caption.c_str(), -1,
+        DrawThemeText(theme, dc, BP_PUSHBUTTON, ThemeState(button, state), caption.c_str(), -1,
                       kCaptionFormat, 0, &area);
         return;
     }

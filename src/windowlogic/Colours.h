@@ -1,11 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "matching/MatchFolder.h"
+#include <cstdint>
 
-// The window's colours as toolkit-free values 0x00BBGGRR (Colour). A value with
-// the top bit set names a system colour; each view maps it to its own.
+// The window's colours as toolkit-free values 0x00BBGGRR, compared on the whole
+// value. A value with the top bit set names a system colour; each view maps it
+// to its own.
 namespace versemark {
+
+using Colour = std::uint32_t;
+
+inline constexpr Colour kBlack = 0x000000;
+inline constexpr Colour kRed = 0x0000FF;
 
 inline constexpr Colour kSystemColourFlag = 0x80000000;
 inline constexpr Colour kSystemButtonShadow = 0x80000010;

@@ -4,23 +4,11 @@
 namespace versemark {
 
 int Mp3Picture(const ResultRow& row) {
-    switch (row.Standing()) {
-        case MatchStanding::NewerTag:
-            return kPictureNewerTag;
-        case MatchStanding::SeveralMatches:
-            return kPictureAlert;
-        case MatchStanding::OneMatch:
-            return kPictureOneMatch;
-        default:
-            return kPictureNone;
-    }
+    return PictureOf(Mp3Mark(row));
 }
 
 int LyricsPicture(const ResultRow& row) {
-    if (!row.LyricsChosen()) {
-        return kPictureNone;
-    }
-    return row.Filtered ? kPictureFiltered : kPictureUnfiltered;
+    return PictureOf(LyricsMark(row));
 }
 
 std::optional<Colour> Mp3TextColour(const ResultRow& row) {

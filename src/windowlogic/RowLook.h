@@ -4,23 +4,26 @@
 #include <optional>
 #include <string_view>
 
-#include "matching/MatchFolder.h"
 #include "matching/ResultRow.h"
 #include "matching/RowList.h"
+#include "windowlogic/Colours.h"
 
 // How the window shows a row's facts: the one mapping from a ResultRow to the
 // list's pictures, text colours and row text, also used by the info panel.
 namespace versemark {
 
-// Picture numbers of the window's image list.
-enum Picture : int {
-    kPictureNone = 0,
-    kPictureFiltered = 1,    // lyrics file filtered
-    kPictureAlert = 2,       // several candidate lyrics files; the window's alert icon
-    kPictureUnfiltered = 3,  // lyrics file not filtered
-    kPictureNewerTag = 4,    // the MP3 file carries a Lyrics3 tag of a newer version
-    kPictureOneMatch = 5,    // exactly one candidate lyrics file
-};
+// Picture numbers of the window's image list: a row mark is shown as the picture
+// of its number.
+constexpr int PictureOf(RowMark mark) {
+    return RowMarkNumber(mark);
+}
+inline constexpr int kPictureNone = PictureOf(RowMark::None);
+inline constexpr int kPictureFiltered = PictureOf(RowMark::FilteredLyrics);
+// Several candidate lyrics files; also the window's alert icon.
+inline constexpr int kPictureAlert = PictureOf(RowMark::SeveralMatches);
+inline constexpr int kPictureUnfiltered = PictureOf(RowMark::UnfilteredLyrics);
+inline constexpr int kPictureNewerTag = PictureOf(RowMark::NewerTag);
+inline constexpr int kPictureOneMatch = PictureOf(RowMark::OneMatch);
 
 // The picture in the header of the lyrics column.
 inline constexpr int kLyricsHeaderPicture = kPictureFiltered;

@@ -3,8 +3,8 @@
 
 #include <array>
 
-#include "matching/LyricsIndex.h"
 #include "windowlogic/Colours.h"
+#include "windowlogic/MatchTexts.h"
 #include "windowlogic/RowLook.h"
 #include "windowlogic/WindowTexts.h"
 

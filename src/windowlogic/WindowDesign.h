@@ -5,8 +5,8 @@
 #include <span>
 #include <string_view>
 
-#include "matching/MatchFolder.h"
 #include "matching/RowList.h"
+#include "windowlogic/Colours.h"
 #include "windowlogic/Control.h"
 
 // The main window as designed: every control with its container, place and size

@@ -10,6 +10,7 @@
 #include "tagging/Recovery.h"
 #include "tagging/TaggingPass.h"
 #include "windowlogic/Colours.h"
+#include "windowlogic/MatchTexts.h"
 #include "windowlogic/PassPace.h"
 #include "windowlogic/UserPrompts.h"
 #include "windowlogic/WindowLogic.h"
@@ -17,11 +18,6 @@
 #include "windowlogic/WindowView.h"
 
 namespace versemark {
-namespace {
-
-constexpr std::string_view kPhaseTwoProgress = "Parsing: ";
-
-}  // namespace
 
 void WindowLogic::FolderCommand() {
     if (state_.TaggingRunning) {
@@ -125,8 +121,8 @@ void WindowLogic::RunMatchingPass(const std::string& folder) {
     const MatchResult result = MatchPassFolder(folder, MakeMatchHooks(progress));
     progress.Finish();
 
-    SetMatchesCaption(result.Label);
-    if (result.LabelColour == kRed) {
+    SetMatchesCaption(MatchesSummaryText(result));
+    if (MatchesLabelColour(result) == kRed) {
         view_.SetTextColour(ControlId::MatchesLabel, kRed);
     }
     rows_.EndPass();
@@ -161,7 +157,9 @@ MatchResult WindowLogic::MatchPassFolder(const std::string& folder, const MatchH
 
 MatchHooks WindowLogic::MakeMatchHooks(ProgressPace& progress) {
     MatchHooks hooks;
-    hooks.SetLabel = [&progress](const std::string& text) { progress.Show(text); };
+    hooks.Progress = [&progress](const MatchProgress& now) {
+        progress.Show(MatchProgressText(now));
+    };
     hooks.ProcessEvents = [this] {
         if (services_.ProcessEvents) {
             services_.ProcessEvents();

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "matching/MatchFolder.h"
+#include "matching/Scoring.h"
 #include "platform/FileSystem.h"
 #include "windowlogic/Colours.h"
 #include "windowlogic/RowLook.h"

@@ -8,6 +8,7 @@
 #include "platform/FileSystem.h"
 #include "startup/Manifest.h"
 #include "tagging/PassLock.h"
+#include "windowlogic/MatchTexts.h"
 #include "windowlogic/NoCacheMessage.h"
 #include "windowlogic/UserPrompts.h"
 #include "windowlogic/WindowLogic.h"
@@ -18,7 +19,7 @@ namespace {
 IndexBuilt BuildIndexAndMatcher(const std::string& cachePath, bool singleDir) {
     IndexBuilt built;
     built.SingleDir = singleDir;
-    built.Caption = BuildLyricsIndex(cachePath, built.SingleDir, built.Index);
+    built.LyricsCount = BuildLyricsIndex(cachePath, built.SingleDir, built.Index);
     PrepareMatcher(built.Index);
     return built;
 }
@@ -51,8 +52,8 @@ void WindowStartup::Finish(WindowLogic& logic, UserPrompts& prompts, bool probe,
     values_.Cache.SingleDir = built.SingleDir;
     // A cache folder that does not exist holds no lyrics: the label counts none,
     // and the user is told why once the window is open.
-    const bool cacheFound = built.Caption.has_value();
-    logic.SetLyricsCountCaption(cacheFound ? *built.Caption : LyricsCountCaption(0));
+    const bool cacheFound = built.LyricsCount.has_value();
+    logic.SetLyricsCountCaption(LyricsCountCaption(built.LyricsCount.value_or(0)));
     if (probe) {
         // No manifest where there is no Windows version (0 on Linux).
         WriteManifest(ProgramFolder(), ProgramFileName(), WindowsVersion());

@@ -25,7 +25,7 @@ class WindowLogic;
 struct IndexBuilt {
     LyricsIndex Index;
     bool SingleDir = false;
-    std::optional<std::string> Caption;  // the lyrics-count caption, when there is one
+    std::optional<int> LyricsCount;  // the lyrics files indexed; none without a cache folder
 };
 
 class WindowStartup {

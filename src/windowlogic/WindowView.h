@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "matching/MatchFolder.h"
 #include "matching/RowList.h"
+#include "windowlogic/Colours.h"
 #include "windowlogic/Control.h"
 
 // What the window logic asks of a view: the Qt window on Linux and the window of

@@ -12,6 +12,7 @@
 #include "cli/DisplayText.h"
 #include "cli/JsonText.h"
 #include "cli/MiniJson.h"
+#include "cli/PassTexts.h"
 #include "cli/ProgressLine.h"
 #include "cli/ScanReport.h"
 #include "cli/ShellQuote.h"
@@ -254,6 +255,21 @@ TEST(ProgressLineTest, RewritesOneLineInPlaceAndBlanksItWhenDone) {
         line.ShowNow("Parsing: 1/10");
     }
     EXPECT_EQ(err.str(), "\rMatches: 10 / 20\rParsing: 1/10   \r" + std::string(13, ' ') + "\r");
+}
+
+TEST(PassTextsTest, TheLineFollowsBothPhasesAndTheSummaryCountsTheFilesProcessed) {
+    EXPECT_EQ(cli::MatchProgressLine({MatchPhase::MatchingFiles, 40, 90, 12}),
+              "Matches: 12 / 40  (40 of 90 .mp3 files)");
+    EXPECT_EQ(cli::MatchProgressLine({MatchPhase::ChoosingLyrics, 3, 12, 12}), "Parsing: 3/12");
+    MatchResult stopped;
+    stopped.FilesFound = 100;
+    stopped.Processed = 10;
+    stopped.Rows = 5;
+    stopped.Stopped = true;
+    EXPECT_EQ(cli::MatchSummary(stopped), "Matches: 5 / 10 (50%)");
+    stopped.Processed = 3;
+    stopped.Rows = 2;
+    EXPECT_EQ(cli::MatchSummary(stopped), "Matches: 2 / 3 (66.6%)");
 }
 
 TEST(ProgressLineTest, WritesNothingWhenStandardErrorIsNoTerminal) {

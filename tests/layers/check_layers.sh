@@ -2,7 +2,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Checks the include lines of every source file under the folder given (src/ by
 # default): a file may include its own folder and the folders of the layers below
-# it, never a layer above it or beside it. Lists every offending line and exits 1
+# it, never a layer above it or beside it; and no file of the matching layer names
+# a colour, which only the views choose. Lists every offending line and exits 1
 # when there is one.
 set -euo pipefail
 
@@ -40,8 +41,16 @@ while IFS= read -r -d '' file; do
     done < <(grep -nE '^[[:space:]]*#[[:space:]]*include[[:space:]]*"' "$file" || true)
 done < <(find "$SRC" -type f \( -name '*.h' -o -name '*.cpp' \) -print0)
 
+# The matching pass reports facts and counts; the views make the texts and colours.
+if [ -d "$SRC/matching" ]; then
+    while IFS=: read -r file number _; do
+        echo "${file#"$SRC"/}:$number: the matching layer names a colour"
+        failures=$((failures + 1))
+    done < <(grep -rn "Colour" "$SRC/matching" || true)
+fi
+
 if ((failures > 0)); then
-    echo "check_layers: $failures include(s) against the layer order"
+    echo "check_layers: $failures line(s) against the layer order"
     exit 1
 fi
-echo "check_layers: every include goes to the same layer or one below"
+echo "check_layers: every include goes to the same layer or one below; matching names no colour"

@@ -27,12 +27,25 @@ class Pass : public ::testing::Test {
     LyricsIndex index;
     RowList rows;
     MatchHooks hooks;
-    std::vector<std::string> events;  // labels, yields and phase ends in order
+    std::vector<std::string> events;  // progress, yields and phase ends in order
     std::function<void()> onYield;
     std::function<bool()> stop;
 
+    // A progress report as an event: "files 3/10, 2 rows" in phase 1, "rows 1/2" in phase 2.
+    static std::string ProgressEvent(const MatchProgress& progress) {
+        const std::string counts =
+            std::to_string(progress.Done) + "/" + std::to_string(progress.Total);
+        if (progress.Phase == MatchPhase::ChoosingLyrics) {
+            EXPECT_EQ(progress.Rows, progress.Total);
+            return "rows " + counts;
+        }
+        return "files " + counts + ", " + std::to_string(progress.Rows) + " rows";
+    }
+
     Pass() {
-        hooks.SetLabel = [this](const std::string& text) { events.push_back(text); };
+        hooks.Progress = [this](const MatchProgress& progress) {
+            events.push_back(ProgressEvent(progress));
+        };
         hooks.ProcessEvents = [this] {
             events.push_back("yield");
             if (onYield) {
@@ -94,9 +107,10 @@ TEST_F(Pass, FindsWordsInTheFolderAndWithoutApostrophes) {
     EXPECT_TRUE(row.Shared) << "two files matched it";
     EXPECT_FALSE(row.Checked);
     EXPECT_EQ(index.Entries[band].MatchCount, 2);
+    EXPECT_EQ(result.FilesFound, 3);
     EXPECT_EQ(result.Processed, 3);
-    EXPECT_EQ(result.Label, "Matches: 2 / 3 (66.6%)");
-    EXPECT_EQ(result.LabelColour, kBlack);
+    EXPECT_EQ(result.Rows, 2);
+    EXPECT_FALSE(result.Stopped);
 }
 
 TEST_F(Pass, FindsWordsInsideLongerWords) {
@@ -256,9 +270,11 @@ TEST_F(Pass, StopEndsPhaseOneAfterTheFileInHand) {
         }
         const MatchResult result = reader ? MatchFolder(*reader, index, rows, hooks) : Run();
         EXPECT_EQ(asked, 10);
+        EXPECT_EQ(result.FilesFound, 100);
         EXPECT_EQ(result.Processed, 10);
         EXPECT_EQ(rows.Count(), 5u);
-        EXPECT_EQ(result.Label, "Matches: 5 / 10 (50%)");
+        EXPECT_EQ(result.Rows, 5);
+        EXPECT_TRUE(result.Stopped);
         for (const ResultRow& row : rows.Rows()) {
             EXPECT_EQ(row.LyricsName, "Even - Song");
         }
@@ -272,13 +288,11 @@ TEST_F(Pass, ReportsProgressAndYieldsWhereTheWindowExpectsIt) {
         Mp3("Hit Song " + std::to_string(1000 + i) + ".mp3");
     }
     Mp3("zz miss.mp3");
-    std::vector<std::pair<int, int>> progress;
-    hooks.Progress = [&](int done, int total) { progress.emplace_back(done, total); };
     // Every hook on the calling thread, though the files are read on another.
     std::set<std::thread::id> threads;
-    hooks.SetLabel = [&](const std::string& text) {
+    hooks.Progress = [&](const MatchProgress& progress) {
         threads.insert(std::this_thread::get_id());
-        events.push_back(text);
+        events.push_back(ProgressEvent(progress));
     };
     onYield = [&] { threads.insert(std::this_thread::get_id()); };
     Run();
@@ -287,19 +301,21 @@ TEST_F(Pass, ReportsProgressAndYieldsWhereTheWindowExpectsIt) {
     // One yield before the search, one per file, one per 50 rows of phase 2.
     EXPECT_EQ(Count("yield"), 1 + 121 + 2);
     EXPECT_EQ(events.front(), "yield");
-    EXPECT_EQ(events[1], "Matches: 1 / 1");
-    EXPECT_EQ(Count("Matches: 120 / 121"), 1);
+    EXPECT_EQ(events[1], "files 1/121, 1 rows");
+    EXPECT_EQ(events[2], "yield");
+    EXPECT_EQ(Count("files 121/121, 120 rows"), 1) << "the last file matches nothing";
     EXPECT_EQ(Count("phase one ended"), 1);
     const auto ended = std::find(events.begin(), events.end(), "phase one ended");
-    EXPECT_EQ(*(ended - 2), "Matches: 120 / 121");
-    EXPECT_EQ(*(ended + 1), "Parsing: 1/120");
-    EXPECT_EQ(events.back(), "Parsing: 120/120");
-    const auto fiftieth = std::find(events.begin(), events.end(), "Parsing: 50/120");
+    EXPECT_EQ(*(ended - 2), "files 121/121, 120 rows");
+    EXPECT_EQ(*(ended + 1), "rows 1/120");
+    EXPECT_EQ(events.back(), "rows 120/120");
+    const auto fiftieth = std::find(events.begin(), events.end(), "rows 50/120");
     EXPECT_EQ(*(fiftieth + 1), "yield");
     EXPECT_NE(*(fiftieth + 2), "yield");
-    ASSERT_EQ(progress.size(), 121u);
-    EXPECT_EQ(progress.front(), std::make_pair(1, 121));
-    EXPECT_EQ(progress.back(), std::make_pair(121, 121));
+    const auto reports = std::count_if(
+        events.begin(), events.end(), [](const std::string& e) { return e.starts_with("files "); });
+    EXPECT_EQ(reports, 121) << "one report per file of phase 1";
+    EXPECT_EQ(Count("rows 120/120"), 1);
 }
 
 TEST_F(Pass, ReaderHandsOverEveryFileInOrderThroughASmallRingAndStopsHalfWay) {
@@ -331,13 +347,13 @@ TEST_F(Pass, NoFilesGivesTheRedMessageAndStillEndsPhaseOne) {
     dir.MakeFolder("music");
     rows.Add(ResultRow{});  // from an earlier pass
     const MatchResult result = Run();
-    EXPECT_EQ(result.Label, "No .mp3 files found");
-    EXPECT_EQ(result.LabelColour, kRed);
+    EXPECT_EQ(result.FilesFound, 0);
     EXPECT_EQ(result.Processed, 0);
+    EXPECT_EQ(result.Rows, 0);
     EXPECT_TRUE(rows.Empty());
     EXPECT_EQ(Count("phase one ended"), 1);
 
-    EXPECT_EQ(MatchFolder(dir / "missing", true, index, rows, hooks).Label, "No .mp3 files found");
+    EXPECT_EQ(MatchFolder(dir / "missing", true, index, rows, hooks).Processed, 0);
 }
 
 TEST_F(Pass, EmptyIndexMatchesNothing) {
@@ -345,7 +361,8 @@ TEST_F(Pass, EmptyIndexMatchesNothing) {
     Mp3("b.mp3");
     const MatchResult result = Run();
     EXPECT_TRUE(rows.Empty());
-    EXPECT_EQ(result.Label, "Matches: 0 / 2 (0%)");
+    EXPECT_EQ(result.Processed, 2);
+    EXPECT_EQ(result.Rows, 0);
 }
 
 TEST_F(Pass, ResetsCountsAndRowsOfTheLastPass) {

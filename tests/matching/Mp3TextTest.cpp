@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <random>
 
-#include "matching/MatchFolder.h"
 #include "matching/Mp3Sample.h"
+#include "matching/Mp3Text.h"
 #include "support/TailBuilder.h"
 #include "support/TempDir.h"
 #include "support/Unprivileged.h"

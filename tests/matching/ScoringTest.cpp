@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
-#include "matching/MatchFolder.h"
 #include "matching/Scoring.h"
 
 namespace versemark {
@@ -77,21 +76,6 @@ TEST(IsFilteredTail, FindsTheMarkerOrTheNoBreakSpace) {
     EXPECT_FALSE(IsFilteredTail("] FILTER USED"));
     EXPECT_FALSE(IsFilteredTail("] filter use"));
     EXPECT_FALSE(IsFilteredTail(""));
-}
-
-TEST(MatchesSummary, CutsThePercentageToFourCharactersWithoutRounding) {
-    EXPECT_EQ(MatchesSummary(12, 40), "Matches: 12 / 40 (30%)");
-    EXPECT_EQ(MatchesSummary(2, 3), "Matches: 2 / 3 (66.6%)");
-    EXPECT_EQ(MatchesSummary(1, 3), "Matches: 1 / 3 (33.3%)");
-    EXPECT_EQ(MatchesSummary(3, 3), "Matches: 3 / 3 (100%)");
-    EXPECT_EQ(MatchesSummary(0, 5), "Matches: 0 / 5 (0%)");
-    EXPECT_EQ(MatchesSummary(1, 8), "Matches: 1 / 8 (12.5%)");
-    EXPECT_EQ(MatchesSummary(1, 200000), "Matches: 1 / 200000 (0.00%)");
-    EXPECT_EQ(MatchesSummary(40000, 40000), "Matches: 40000 / 40000 (100%)");
-}
-
-TEST(MatchesSummary, ReportsNoFilesInsteadOfDividingByZero) {
-    EXPECT_EQ(MatchesSummary(0, 0), "No .mp3 files found");
 }
 
 }  // namespace

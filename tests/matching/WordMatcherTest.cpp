@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "matching/MatchFolder.h"
+#include "matching/Mp3Text.h"
 #include "matching/WordMatcher.h"
 #include "platform/CodePage.h"
 #include "support/reference/ReferenceMatcher.h"

@@ -6,10 +6,11 @@
 #include <string_view>
 #include <vector>
 
-#include "matching/MatchFolder.h"
+#include "matching/ResultRow.h"
 #include "matching/RowList.h"
 #include "startup/ProgramValues.h"
 #include "support/SongLibrary.h"
+#include "windowlogic/Colours.h"
 #include "windowlogic/ListRows.h"
 
 // Result rows made by hand for the window's tests.

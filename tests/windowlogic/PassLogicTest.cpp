@@ -17,6 +17,7 @@
 #include "tags/Id3v2Lyrics.h"
 #include "windowlogic/Colours.h"
 #include "windowlogic/FirstPassReader.h"
+#include "windowlogic/MatchTexts.h"
 #include "windowlogic/PassPace.h"
 #include "windowlogic/RowLook.h"
 #include "windowlogic/WindowStartup.h"
@@ -89,6 +90,40 @@ TEST(WindowLoad, TheId3v2ChoiceIsRememberedWhereTheBuildCanWriteIt) {
     EXPECT_TRUE(second[allFormats].Checked);
     EXPECT_TRUE(second[besideFile].Checked);
     EXPECT_EQ(second.Settings.Writes, 0);
+}
+
+MatchResult ResultOf(int rows, int processed) {
+    MatchResult result;
+    result.FilesFound = processed;
+    result.Processed = processed;
+    result.Rows = rows;
+    return result;
+}
+
+TEST(MatchTexts, TheSummaryCutsThePercentageToFourCharactersWithoutRounding) {
+    EXPECT_EQ(MatchesSummaryText(ResultOf(12, 40)), "Matches: 12 / 40 (30%)");
+    EXPECT_EQ(MatchesSummaryText(ResultOf(2, 3)), "Matches: 2 / 3 (66.6%)");
+    EXPECT_EQ(MatchesSummaryText(ResultOf(1, 3)), "Matches: 1 / 3 (33.3%)");
+    EXPECT_EQ(MatchesSummaryText(ResultOf(3, 3)), "Matches: 3 / 3 (100%)");
+    EXPECT_EQ(MatchesSummaryText(ResultOf(0, 5)), "Matches: 0 / 5 (0%)");
+    EXPECT_EQ(MatchesSummaryText(ResultOf(1, 8)), "Matches: 1 / 8 (12.5%)");
+    EXPECT_EQ(MatchesSummaryText(ResultOf(1, 200000)), "Matches: 1 / 200000 (0.00%)");
+    EXPECT_EQ(MatchesSummaryText(ResultOf(40000, 40000)), "Matches: 40000 / 40000 (100%)");
+    EXPECT_EQ(MatchesLabelColour(ResultOf(0, 5)), kBlack);
+    // A stop after some files: the files processed count, not those found.
+    MatchResult stopped = ResultOf(5, 10);
+    stopped.FilesFound = 100;
+    stopped.Stopped = true;
+    EXPECT_EQ(MatchesSummaryText(stopped), "Matches: 5 / 10 (50%)");
+    // While the pass runs: the rows of the files done, then the rows parsed.
+    EXPECT_EQ(MatchProgressText({MatchPhase::MatchingFiles, 40, 90, 12}), "Matches: 12 / 40");
+    EXPECT_EQ(MatchProgressText({MatchPhase::ChoosingLyrics, 3, 12, 12}), "Parsing: 3/12");
+}
+
+TEST(MatchTexts, NoFilesGiveTheRedMessageInsteadOfDividingByZero) {
+    EXPECT_EQ(MatchesSummaryText(ResultOf(0, 0)), "No .mp3 files found");
+    EXPECT_EQ(MatchesLabelColour(ResultOf(0, 0)), kRed);
+    EXPECT_EQ(LyricsCountCaption(412), "Matching 412 lyrics");
 }
 
 TEST(FolderCommandLogic, APassFillsTheSortedListAndMakesStepsTwoAndThreeCurrent) {
