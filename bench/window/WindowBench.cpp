@@ -19,9 +19,9 @@
 
 #include "BenchData.h"
 #include "matching/LyricsIndex.h"
+#include "window/QtWindow.h"
 #include "window/ResultListModel.h"
 #include "window/UserPrompts.h"
-#include "window/frmMain.h"
 #include "windowlogic/PassPace.h"
 
 namespace {
@@ -48,7 +48,7 @@ void Report(const char* what, double seconds, double target) {
 }
 
 // Rows with every mark mixed so that each filter selects about every other row.
-void FillRows(frmMain& form) {
+void FillRows(QtWindow& form) {
     ListRows& model = form.Rows();
     model.BeginPass();
     RowList& rows = model.PassRows();
@@ -95,8 +95,8 @@ struct YieldClock {
 };
 
 // A header click and the list drawn again.
-void SortBy(frmMain& form, QTreeView* list, int column) {
-    form.list_ColumnClick(column);
+void SortBy(QtWindow& form, QTreeView* list, int column) {
+    form.Logic().SortByColumn(column);
     list->repaint();
 }
 
@@ -113,7 +113,7 @@ void ListFigures() {
     WindowServices services;
     services.Prompts = &prompts;
     services.ProcessEvents = [] { QCoreApplication::processEvents(); };
-    frmMain form(values, services);
+    QtWindow form(values, services);
     form.show();
     QCoreApplication::processEvents();
     auto* list = form.findChild<QTreeView*>("list");
@@ -127,11 +127,14 @@ void ListFigures() {
 
     // Every other row selected: the worst case of many selection ranges.
     form.findChild<QPushButton*>("cmdSel_6")->click();
-    Report("header click, new column (half selected)", Time([&] { SortBy(form, list, 2); }),
+    Report("header click, new column (half selected)",
+           Time([&] { SortBy(form, list, kColumnMp3); }), kTargetSeconds);
+    Report("header click, same column flips", Time([&] { SortBy(form, list, kColumnMp3); }),
            kTargetSeconds);
-    Report("header click, same column flips", Time([&] { SortBy(form, list, 2); }), kTargetSeconds);
-    Report("header click, lyrics column", Time([&] { SortBy(form, list, 3); }), kTargetSeconds);
-    Report("header click, check column", Time([&] { SortBy(form, list, 1); }), kTargetSeconds);
+    Report("header click, lyrics column", Time([&] { SortBy(form, list, kColumnLyrics); }),
+           kTargetSeconds);
+    Report("header click, check column", Time([&] { SortBy(form, list, kColumnRowText); }),
+           kTargetSeconds);
 
     QAbstractItemModel* model = list->model();
     Report("check-box click", Time([&] {
@@ -153,16 +156,17 @@ void ListFigures() {
     }
     form.findChild<QPushButton*>("cmdSel_0")->click();
     Report("\"Check selected\" over all rows", Time([&] {
-               form.cmdCheck_Click(0);
+               form.Logic().CheckSelectedRows(true);
                list->repaint();
            }),
            kTargetSeconds);
     Report("\"Uncheck selected\" over all rows", Time([&] {
-               form.cmdCheck_Click(1);
+               form.Logic().CheckSelectedRows(false);
                list->repaint();
            }),
            kTargetSeconds);
-    Report("header click, all rows selected", Time([&] { SortBy(form, list, 2); }), kTargetSeconds);
+    Report("header click, all rows selected", Time([&] { SortBy(form, list, kColumnMp3); }),
+           kTargetSeconds);
 }
 
 void PassFigures(const std::filesystem::path& root) {
@@ -179,8 +183,8 @@ void PassFigures(const std::filesystem::path& root) {
     services.Prompts = &prompts;
     // Paced as the program paces it: the clock sees the events really processed.
     services.ProcessEvents = PacedEventProcessing([&yields] { yields.Tick(); });
-    values.Config.CmdFolder = (root / "music").string();
-    frmMain form(values, services);
+    values.Config.Folder = (root / "music").string();
+    QtWindow form(values, services);
     form.show();
     QCoreApplication::processEvents();
     auto* list = form.findChild<QTreeView*>("list");
@@ -188,7 +192,7 @@ void PassFigures(const std::filesystem::path& root) {
     // The pass proper ends with its last yield; what follows is the list being shown.
     Clock::time_point passEnd;
     const auto start = Clock::now();
-    form.cmdBrowseForFolder_Click();
+    form.Logic().FolderCommand();
     list->repaint();
     const auto end = Clock::now();
     passEnd = yields.last;

@@ -28,10 +28,10 @@ std::string LyricsNameFromPath(std::string_view lyricsPath) {
 
 ResultRow OneFileRow(const RunConfig& config) {
     ResultRow row;
-    row.Mp3Name = GetFileName(config.CmdMp3);
-    row.Mp3Path = config.CmdMp3;
-    row.LyricsName = LyricsNameFromPath(config.CmdLyrics);
-    row.LyricsPath = config.CmdLyrics;
+    row.Mp3Name = GetFileName(config.Mp3Path);
+    row.Mp3Path = config.Mp3Path;
+    row.LyricsName = LyricsNameFromPath(config.LyricsPath);
+    row.LyricsPath = config.LyricsPath;
     row.Checked = true;
     return row;
 }
@@ -39,8 +39,8 @@ ResultRow OneFileRow(const RunConfig& config) {
 std::string TagOneFile(const RunConfig& config, const TaggingOptions& options,
                        std::vector<RecoveryNote>* recovered, int* stopSignal, bool* tagged) {
     RunConfig reachable = config;
-    reachable.CmdMp3 = NativeFromWindowsPath(config.CmdMp3);
-    reachable.CmdLyrics = NativeFromWindowsPath(config.CmdLyrics);
+    reachable.Mp3Path = NativeFromWindowsPath(config.Mp3Path);
+    reachable.LyricsPath = NativeFromWindowsPath(config.LyricsPath);
     RowList rows;
     rows.Add(OneFileRow(reachable));
     const auto outcome = TagCheckedRows(rows, options);
@@ -55,7 +55,7 @@ std::string TagOneFile(const RunConfig& config, const TaggingOptions& options,
     if (tagged) {
         *tagged = done;
     }
-    std::string log = TaggingLogLine(done, config.CmdMp3);
+    std::string log = TaggingLogLine(done, config.Mp3Path);
     if (!done && outcome && !outcome->Results.empty()) {
         log += ReasonLine(outcome->Results.front().Reason);
     }

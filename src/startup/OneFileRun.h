@@ -20,7 +20,7 @@ std::string LyricsNameFromPath(std::string_view lyricsPath);
 // cells show the file names and carry the full paths as tool tips.
 ResultRow OneFileRow(const RunConfig& config);
 
-// Tags CmdMp3 with CmdLyrics through the tagging pass over that one row and
+// Tags Mp3Path with LyricsPath through the tagging pass over that one row and
 // returns the log: one line, "File tagged..: " or "Error tagging: ", the MP3 path
 // as given; after an error line, a line with the reason (control characters
 // escaped) when the pass gave one. Windows-form paths are reached as the

@@ -25,22 +25,22 @@ constexpr std::string_view kFolderNotOpenedText =
 
 }  // namespace
 
-std::optional<bool> StartProgram(const std::string& argumentText, const std::string& programFolder,
-                                 ProcessServices& services, ProgramValues& values) {
+StartOutcome StartProgram(const std::string& argumentText, const std::string& programFolder,
+                          ProcessServices& services, ProgramValues& values) {
     if (services.AnotherCopyRuns()) {
-        values.Config.RunMode = ParseCommandLine(argumentText, values.Config);
-        return std::nullopt;
+        ParseCommandLine(argumentText, values.Config);
+        return StartOutcome::AnotherCopyRuns;
     }
     const bool probe = ProbeCommonControls();
     LocateLyricsCache(values.Cache, programFolder);
     ReadSettings(values.Cache);
-    values.Config.RunMode = ParseCommandLine(argumentText, values.Config);
-    return probe;
+    ParseCommandLine(argumentText, values.Config);
+    return probe ? StartOutcome::StartedWithCommonControls : StartOutcome::Started;
 }
 
 std::string OneFileRefusedText(const RunConfig& config) {
     std::string text(kLogError);
-    text += config.CmdMp3;
+    text += config.Mp3Path;
     text += kLineEnd;
     text += kAnotherCopyReason;
     text += kLineEnd;
@@ -49,13 +49,13 @@ std::string OneFileRefusedText(const RunConfig& config) {
 
 int AnswerSecondStart(const RunConfig& config, ProcessServices& services) {
     services.Beep();
-    if (config.RunMode == kRunTagOneFile) {
+    if (config.Mode == RunMode::TagOneFile) {
         const std::string text = OneFileRefusedText(config);
         std::fwrite(text.data(), 1, text.size(), stderr);
         return kExitNotTagged;
     }
-    if (config.RunMode == kRunScanFolder) {
-        const std::string text = std::string(kFolderNotOpenedText) + config.CmdFolder + "\n";
+    if (config.Mode == RunMode::ScanFolder) {
+        const std::string text = std::string(kFolderNotOpenedText) + config.Folder + "\n";
         std::fwrite(text.data(), 1, text.size(), stderr);
     }
     return kExitNormal;
@@ -83,7 +83,7 @@ int RunOneFileMode(const RunConfig& config, ProcessServices& services,
         return kExitSignalBase + stopSignal;
     }
     hold.reset();  // the message box waits for the user: a signal ends it as usual
-    if (!config.CmdNoMessage) {
+    if (!config.NoMessage) {
         services.ShowMessage(log);
     }
     return tagged ? kExitNormal : kExitNotTagged;

@@ -42,17 +42,47 @@ bool ApplyPiece(std::string_view piece, RunConfig& config) {
         TrimSpaces(piece.size() > companion::kKeyWidth ? piece.substr(companion::kKeyWidth)
                                                        : std::string_view());
     if (key == companion::kKeyMp3) {
-        config.CmdMp3 = value;
+        config.Mp3Path = value;
     } else if (key == companion::kKeyLyrics) {
-        config.CmdLyrics = value;
+        config.LyricsPath = value;
     } else if (key == companion::kKeyFolder) {
-        config.CmdFolder = value;
+        config.Folder = value;
     } else if (key == companion::kKeySubfolders) {
-        config.CmdSubfolders = 1;
+        config.Subfolders = true;
     } else if (key == companion::kKeyNoMessage) {
-        config.CmdNoMessage = true;
+        config.NoMessage = true;
     }
     return IsMarkerToken(key);
+}
+
+}  // namespace
+
+namespace {
+
+// Fills `config` from the argument text and gives the run mode it asks for.
+RunMode ModeOf(std::string_view argumentText, RunConfig& config) {
+    const std::string text = WithoutArgumentQuotes(argumentText);
+    if (text.empty()) {
+        return RunMode::Window;
+    }
+    const std::vector<std::string_view> pieces = SplitPieces(text);
+    if (pieces.size() > companion::kMaxPieces) {
+        return RunMode::Window;
+    }
+    bool markerSeen = false;
+    for (const std::string_view piece : pieces) {
+        markerSeen = ApplyPiece(piece, config) || markerSeen;
+    }
+    RunMode mode = RunMode::Window;
+    if (!config.Mp3Path.empty() && !config.LyricsPath.empty()) {
+        mode = RunMode::TagOneFile;
+    } else if (!config.Folder.empty()) {
+        mode = RunMode::ScanFolder;
+    }
+    if (!markerSeen) {
+        return RunMode::Window;
+    }
+    return mode;
 }
 
 }  // namespace
@@ -79,29 +109,8 @@ std::string WithoutArgumentQuotes(std::string_view argumentText) {
     return text;
 }
 
-std::uint8_t ParseCommandLine(std::string_view argumentText, RunConfig& config) {
-    const std::string text = WithoutArgumentQuotes(argumentText);
-    if (text.empty()) {
-        return kRunWindow;
-    }
-    const std::vector<std::string_view> pieces = SplitPieces(text);
-    if (pieces.size() > companion::kMaxPieces) {
-        return kRunWindow;
-    }
-    bool markerSeen = false;
-    for (const std::string_view piece : pieces) {
-        markerSeen = ApplyPiece(piece, config) || markerSeen;
-    }
-    std::uint8_t mode = kRunWindow;
-    if (!config.CmdMp3.empty() && !config.CmdLyrics.empty()) {
-        mode = kRunTagOneFile;
-    } else if (!config.CmdFolder.empty()) {
-        mode = kRunScanFolder;
-    }
-    if (!markerSeen) {
-        return kRunWindow;
-    }
-    return mode;
+void ParseCommandLine(std::string_view argumentText, RunConfig& config) {
+    config.Mode = ModeOf(argumentText, config);
 }
 
 }  // namespace versemark

@@ -8,19 +8,19 @@
 // The run mode and the values given on the command line.
 namespace versemark {
 
-enum RunMode : std::uint8_t {
-    kRunWindow = 0,      // the window, started by hand
-    kRunTagOneFile = 1,  // tag CmdMp3 with CmdLyrics and quit
-    kRunScanFolder = 2,  // the window, scanning CmdFolder at once
+enum class RunMode : std::uint8_t {
+    Window = 0,      // the window, started by hand
+    TagOneFile = 1,  // tag Mp3Path with LyricsPath and quit
+    ScanFolder = 2,  // the window, scanning Folder at once
 };
 
 struct RunConfig {
-    std::uint8_t RunMode = kRunWindow;
-    std::string CmdFolder;
-    std::string CmdMp3;
-    std::string CmdLyrics;
-    std::int32_t CmdSubfolders = 0;
-    bool CmdNoMessage = false;
+    RunMode Mode = RunMode::Window;
+    std::string Folder;       // the folder to scan
+    std::string Mp3Path;      // the one file to tag...
+    std::string LyricsPath;   // ...with this lyrics file
+    bool Subfolders = false;  // the folder scan searches its subfolders too
+    bool NoMessage = false;   // the one-file run shows no message box
 };
 
 // The argument text as the companion's platform passes it: the arguments after the
@@ -33,8 +33,8 @@ std::string JoinArguments(int argc, const char* const argv[]);
 // Elsewhere the text is kept byte for byte.
 std::string WithoutArgumentQuotes(std::string_view argumentText);
 
-// Fills `config` from the argument text (read through WithoutArgumentQuotes) and returns the run
-// mode (it does not store RunMode itself: Main does).
-std::uint8_t ParseCommandLine(std::string_view argumentText, RunConfig& config);
+// Fills `config`, its run mode included, from the argument text (read through
+// WithoutArgumentQuotes).
+void ParseCommandLine(std::string_view argumentText, RunConfig& config);
 
 }  // namespace versemark

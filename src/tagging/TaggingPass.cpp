@@ -255,18 +255,6 @@ std::optional<TaggingOutcome> TagCheckedRows(const RowList& rows, const TaggingO
     return outcome;
 }
 
-std::optional<std::string> LetsTagThem(const RowList& rows, const FileOpener& open,
-                                       const TagOptions& tagOptions) {
-    TaggingOptions options;
-    options.Open = open;
-    options.Tag = tagOptions;
-    const auto outcome = TagCheckedRows(rows, options);
-    if (!outcome) {
-        return std::nullopt;
-    }
-    return TaggingLog(outcome->Results);
-}
-
 std::optional<std::string> ReadPreparedLyrics(const std::string& lyricsPath, std::string* reason) {
     const std::unique_ptr<RandomAccessFile> file = OpenFile(lyricsPath, FileAccess::Read);
     const std::optional<FileRights> rights = file ? file->Rights() : std::nullopt;

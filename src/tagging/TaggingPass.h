@@ -61,11 +61,6 @@ struct TaggingOutcome {
 std::optional<TaggingOutcome> TagCheckedRows(const RowList& rows,
                                              const TaggingOptions& options = {});
 
-// The pass with the log as its result: one line per checked row ("File
-// tagged..: " or "Error tagging: ", the MP3 path, CR LF).
-std::optional<std::string> LetsTagThem(const RowList& rows, const FileOpener& open = OpenFile,
-                                       const TagOptions& options = {});
-
 // The lyrics file's text as it is stored, or nullopt (with `reason` set where
 // given) when it cannot be read, or could be only by the administrator's override
 // of its permissions: what one user keeps to themselves is never copied into a

@@ -16,8 +16,8 @@
 #include "platform/win32/Win32Process.h"
 #include "startup/ProgramInfo.h"
 #include "startup/ProgramStart.h"
+#include "startup/ProgramValues.h"
 #include "startup/RunConfig.h"
-#include "startup/basMain.h"
 #include "tags/Id3v2Lyrics.h"
 #include "winapp/WinSecondStart.h"
 #include "winapp/WinSession.h"
@@ -70,15 +70,15 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     Win32ProcessServices services;
     if (services.AnotherCopyRuns()) {
         RunConfig request;
-        request.RunMode = ParseCommandLine(argumentText, request);
+        ParseCommandLine(argumentText, request);
         return winapp::AnswerSecondStart(request, kProgramTitle);
     }
-    ProgramValues& values = basMain();
-    const auto probe = StartProgram(argumentText, ProgramFolder(), services, values);
-    if (!probe) {  // another copy started in the meantime
+    ProgramValues values;
+    const StartOutcome outcome = StartProgram(argumentText, ProgramFolder(), services, values);
+    if (outcome == StartOutcome::AnotherCopyRuns) {  // another copy started in the meantime
         return AnswerSecondStart(values.Config, services);
     }
-    if (values.Config.RunMode == kRunTagOneFile) {
+    if (values.Config.Mode == RunMode::TagOneFile) {
         // The companion's one-file run follows the choice the user keeps.
         TaggingOptions options;
         options.Tag.AlsoId3v2 = Id3v2LyricsAvailable() && RememberedChoice(UserChoice::AlsoId3v2);
@@ -91,7 +91,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     int exitCode = kExitNormal;
     {
         winapp::WindowSession session(instance, values);
-        session.Start(*probe, showCommand);
+        session.Start(outcome == StartOutcome::StartedWithCommonControls, showCommand);
         exitCode = session.Run();
     }
     OleUninitialize();

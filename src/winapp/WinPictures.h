@@ -5,7 +5,7 @@
 
 #include <commctrl.h>
 
-// The window's pictures on Windows: the image list imgListMain with the five
+// The window's pictures on Windows: the image list with the five
 // pictures numbered 1 to 5 (list positions 0 to 4), scaled by the dpi and centred
 // in the height of the list's rows, and the program icon from the resources.
 namespace versemark::winapp {

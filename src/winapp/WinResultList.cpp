@@ -9,7 +9,7 @@
 
 #include <algorithm>
 
-#include "winapp/WinWindow.h"
+#include "winapp/Win32Window.h"
 #include "windowlogic/RowLook.h"
 #include "windowlogic/WindowLogic.h"
 
@@ -36,7 +36,7 @@ LRESULT CALLBACK Win32Window::ListProcedure(HWND list, UINT message, WPARAM wPar
             // it, as the logic says; the list does not toggle anything itself.
             if (wParam == VK_SPACE) {
                 if (window->logic_ != nullptr) {
-                    window->logic_->list_KeySpace();
+                    window->logic_->CheckKeyPressed();
                 }
                 return 0;
             }
@@ -55,7 +55,7 @@ LRESULT CALLBACK Win32Window::ListProcedure(HWND list, UINT message, WPARAM wPar
 bool Win32Window::OnListMouse(UINT, LPARAM lParam) {
     // A click on a row's check box is the user's check-box click; the list's
     // selection stays as it is.
-    HWND list = Handle({ControlName::list});
+    HWND list = Handle(ControlId::ResultList);
     LVHITTESTINFO hit{};
     hit.pt = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     const int row = ListView_HitTest(list, &hit);
@@ -66,12 +66,12 @@ bool Win32Window::OnListMouse(UINT, LPARAM lParam) {
         return false;
     }
     ::SetFocus(list);
-    logic_->list_ItemCheck(row, !logic_->Rows().Row(row).Checked);
+    logic_->RowChecked(row, !logic_->Rows().Row(row).Checked);
     return true;
 }
 
 LRESULT Win32Window::OnNotify(NMHDR* header) {
-    if (header->hwndFrom == Handle({ControlName::list})) {
+    if (header->hwndFrom == Handle(ControlId::ResultList)) {
         return OnListNotify(header);
     }
     return 0;
@@ -88,7 +88,7 @@ LRESULT Win32Window::OnListNotify(NMHDR* header) {
         case NM_CUSTOMDRAW:
             return OnCustomDraw(reinterpret_cast<NMLVCUSTOMDRAW*>(header));
         case LVN_COLUMNCLICK:
-            logic_->list_ColumnClick(reinterpret_cast<NMLISTVIEW*>(header)->iSubItem + 1);
+            logic_->SortByColumn(reinterpret_cast<NMLISTVIEW*>(header)->iSubItem);
             return 0;
         case NM_CLICK:
             OnListClick(reinterpret_cast<NMITEMACTIVATE*>(header));
@@ -164,7 +164,7 @@ void Win32Window::OnListStateChange(const NMLISTVIEW* change) {
         return;
     }
     focusReported_ = change->iItem;
-    logic_->list_ItemClick(change->iItem);
+    logic_->RowClicked(change->iItem);
 }
 
 void Win32Window::OnListClick(const NMITEMACTIVATE* click) {
@@ -177,7 +177,7 @@ void Win32Window::OnListClick(const NMITEMACTIVATE* click) {
         focusReported_ = -1;
         return;
     }
-    logic_->list_ItemClick(row);
+    logic_->RowClicked(row);
 }
 
 // --- WindowView: list -----------------------------------------------------------
@@ -185,7 +185,7 @@ void Win32Window::OnListClick(const NMITEMACTIVATE* click) {
 void Win32Window::ListRowsAboutToReset() {}
 
 void Win32Window::ListRowsReset() {
-    HWND list = Handle({ControlName::list});
+    HWND list = Handle(ControlId::ResultList);
     settingList_ = true;
     ListView_SetItemState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
     ListView_SetItemCountEx(list, logic_ != nullptr ? logic_->Rows().VisibleCount() : 0, 0);
@@ -206,7 +206,7 @@ void Win32Window::ListRowsMoved(const std::vector<std::size_t>& newPositions) {
         selection[newPositions[old]] = selectionBeforeMove_[old];
     }
     SelectRows(selection);
-    HWND list = Handle({ControlName::list});
+    HWND list = Handle(ControlId::ResultList);
     if (currentBeforeMove_ >= 0 &&
         static_cast<std::size_t>(currentBeforeMove_) < newPositions.size()) {
         settingList_ = true;
@@ -220,11 +220,11 @@ void Win32Window::ListRowsMoved(const std::vector<std::size_t>& newPositions) {
 }
 
 void Win32Window::ListRowsChanged(int first, int last) {
-    ListView_RedrawItems(Handle({ControlName::list}), first, last);
+    ListView_RedrawItems(Handle(ControlId::ResultList), first, last);
 }
 
 void Win32Window::ShowSortIndicator(int column, SortOrder order, bool shown) {
-    HWND header = ListView_GetHeader(Handle({ControlName::list}));
+    HWND header = ListView_GetHeader(Handle(ControlId::ResultList));
     for (int each = 0; each < kColumnCount; ++each) {
         HDITEMW item{};
         item.mask = HDI_FORMAT;
@@ -239,7 +239,7 @@ void Win32Window::ShowSortIndicator(int column, SortOrder order, bool shown) {
 
 std::vector<bool> Win32Window::SelectedRows() const {
     const int count = logic_ != nullptr ? logic_->Rows().VisibleCount() : 0;
-    HWND list = Handle({ControlName::list});
+    HWND list = Handle(ControlId::ResultList);
     // None and all are answered at once; the list is asked row by row otherwise.
     const int selected = ListView_GetSelectedCount(list);
     std::vector<bool> rows(static_cast<std::size_t>(count), selected >= count && count > 0);
@@ -254,7 +254,7 @@ std::vector<bool> Win32Window::SelectedRows() const {
 }
 
 void Win32Window::SelectRows(const std::vector<bool>& rows) {
-    HWND list = Handle({ControlName::list});
+    HWND list = Handle(ControlId::ResultList);
     settingList_ = true;
     // While the selection is set the list need not ask for the check marks of
     // every row it touches: that request is most of the time it takes.
@@ -275,7 +275,7 @@ void Win32Window::SelectRows(const std::vector<bool>& rows) {
 }
 
 int Win32Window::CurrentRow() const {
-    return ListView_GetNextItem(Handle({ControlName::list}), -1, LVNI_FOCUSED);
+    return ListView_GetNextItem(Handle(ControlId::ResultList), -1, LVNI_FOCUSED);
 }
 
 }  // namespace versemark::winapp

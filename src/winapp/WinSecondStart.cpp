@@ -33,8 +33,8 @@ HWND BringOpenWindowForward() {
 }
 
 bool HandFolderOver(HWND window, const RunConfig& config) {
-    std::string data(1, config.CmdSubfolders == 1 ? kWithSubfolders : kWithoutSubfolders);
-    data += config.CmdFolder;
+    std::string data(1, config.Subfolders ? kWithSubfolders : kWithoutSubfolders);
+    data += config.Folder;
     COPYDATASTRUCT message{};
     message.dwData = kFolderHandOverTag;
     message.cbData = static_cast<DWORD>(data.size());
@@ -58,24 +58,24 @@ bool ReadFolderHandOver(const COPYDATASTRUCT& data, std::string& folder, bool& s
 }
 
 int AnswerSecondStart(const RunConfig& config, std::string_view title) {
-    if (config.RunMode == kRunTagOneFile) {
+    if (config.Mode == RunMode::TagOneFile) {
         const std::string text = OneFileRefusedText(config);
         std::fwrite(text.data(), 1, text.size(), stdout);
         std::fflush(stdout);
-        if (!config.CmdNoMessage) {
+        if (!config.NoMessage) {
             win32::ShowMessageBox(title, DisplayUtf8(text));
         }
         return kExitNotTagged;
     }
     HWND window = BringOpenWindowForward();
-    if (config.RunMode != kRunScanFolder) {
+    if (config.Mode != RunMode::ScanFolder) {
         if (window == nullptr) {
             win32::SystemBeep();
         }
         return kExitNormal;
     }
     if (window == nullptr || !HandFolderOver(window, config)) {
-        win32::ShowMessageBox(title, DisplayUtf8(std::string(kNoWindowText) + config.CmdFolder));
+        win32::ShowMessageBox(title, DisplayUtf8(std::string(kNoWindowText) + config.Folder));
     }
     return kExitNormal;
 }

@@ -5,9 +5,9 @@
 
 #include <memory>
 
-#include "startup/basMain.h"
+#include "startup/ProgramValues.h"
+#include "winapp/Win32Window.h"
 #include "winapp/WinPrompts.h"
-#include "winapp/WinWindow.h"
 #include "windowlogic/WindowLogic.h"
 #include "windowlogic/WindowSettings.h"
 #include "windowlogic/WindowStartup.h"

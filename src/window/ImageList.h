@@ -5,7 +5,7 @@
 #include <QPixmap>
 #include <array>
 
-// imgListMain: the five 16 x 16 pictures of the list and the panel, numbered as
+// The image list: the five 16 x 16 pictures of the list and the panel, numbered as
 // the rows use them (1 lyrics filtered, 2 alert, 3 lyrics not filtered, 4 newer
 // tag version, 5 one match), and the window's icon. On a screen whose logical dpi
 // is above 96 the pictures are scaled with it, as the twip geometry is.

@@ -13,8 +13,8 @@
 #include "platform/SignalHold.h"
 #include "startup/ProgramInfo.h"
 #include "startup/ProgramStart.h"
+#include "startup/ProgramValues.h"
 #include "startup/RunConfig.h"
-#include "startup/basMain.h"
 #include "window/SecondStartChannel.h"
 #include "window/TagSettings.h"
 #include "window/UserPrompts.h"
@@ -82,15 +82,15 @@ int main(int argc, char* argv[]) {
     toolkitThreadsHold.reset();
 
     QtProcessServices services;
-    ProgramValues& values = basMain();
-    const auto probe = StartProgram(argumentText, ProgramFolder(), services, values);
-    if (!probe) {
+    ProgramValues values;
+    const StartOutcome outcome = StartProgram(argumentText, ProgramFolder(), services, values);
+    if (outcome == StartOutcome::AnotherCopyRuns) {
         if (HandOverToOpenWindow(values.Config, RunningCopyFolder())) {
             return kExitNormal;
         }
         return AnswerSecondStart(values.Config, services);
     }
-    if (values.Config.RunMode == kRunTagOneFile) {
+    if (values.Config.Mode == RunMode::TagOneFile) {
         // The companion's one-file run follows the choice remembered by the window.
         TaggingOptions options;
         options.Tag.AlsoId3v2 = RememberedAlsoId3v2();
@@ -105,5 +105,5 @@ int main(int argc, char* argv[]) {
             stderr);
         return kExitNoDisplay;
     }
-    return RunWindowModes(app, values, *probe);
+    return RunWindowModes(app, values, outcome == StartOutcome::StartedWithCommonControls);
 }

@@ -81,13 +81,13 @@ QString RunningCopyFolder() {
 }
 
 bool HandOverToOpenWindow(const RunConfig& config, const QString& folder) {
-    if (config.RunMode == kRunTagOneFile) {
+    if (config.Mode == RunMode::TagOneFile) {
         return false;
     }
     handover::HandOver handOver;
-    if (config.RunMode == kRunScanFolder) {
+    if (config.Mode == RunMode::ScanFolder) {
         handOver.Folder = AbsoluteFolder(config);
-        handOver.Subfolders = config.CmdSubfolders == 1;
+        handOver.Subfolders = config.Subfolders;
         if (handOver.Folder.empty()) {
             return false;
         }
@@ -155,7 +155,7 @@ void SecondStartListener::Take(const handover::HandOver& handOver) {
     // Asked once this read has returned, as a folder drop is: the question's
     // dialog runs an event loop of its own.
     QTimer::singleShot(0, this, [this, handOver] {
-        logic_.Form_FolderHandedOver(handOver.Folder, handOver.Subfolders);
+        logic_.FolderHandedOver(handOver.Folder, handOver.Subfolders);
     });
 }
 

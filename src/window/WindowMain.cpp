@@ -6,10 +6,10 @@
 #include <cstdlib>
 #include <utility>
 
+#include "window/QtWindow.h"
 #include "window/SecondStartChannel.h"
 #include "window/TagSettings.h"
 #include "window/UserPrompts.h"
-#include "window/frmMain.h"
 #include "windowlogic/PassPace.h"
 #include "windowlogic/WindowStartup.h"
 
@@ -42,11 +42,11 @@ int RunWindowModes(QApplication& app, ProgramValues& values, bool probe) {
     services.Prompts = &prompts;
     services.ProcessEvents = PacedEventProcessing([] { QCoreApplication::processEvents(); });
     services.EndProgram = EndProgramAtOnce;
-    frmMain form(values, std::move(services));
+    QtWindow form(values, std::move(services));
     prompts.SetOwner(&form);
     startup.Finish(form.Logic(), prompts, probe, [&form] { form.show(); });
 
-    if (values.Config.RunMode == kRunScanFolder && QuitAfterScan()) {
+    if (values.Config.Mode == RunMode::ScanFolder && QuitAfterScan()) {
         const QByteArray matches = form.MatchesCaption().toUtf8();
         std::printf("%s\n", matches.constData());
         return EXIT_SUCCESS;

@@ -1,65 +1,78 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <compare>
-#include <string>
-#include <string_view>
-
-// The main window's controls by their design names. A control array (Label1,
-// cmdSel, img, ...) is one name with an element number; a single control has
-// element 0. The window logic names the controls it acts on this way, and each
-// view keeps its own map from these names to its toolkit's controls.
+// The main window's controls, one name each for what it shows or does. The
+// window logic names the controls it acts on this way, and each view keeps its
+// own map from these names to its toolkit's controls. The form designer's names
+// ("Label1_1", "cmdSel_5") live only in the design table (WindowDesign.h).
 namespace versemark {
 
-enum class ControlName {
-    // Frames and panels.
-    fraFrames,  // 0 "Browse", 1 "Select songs", 2 "Insert tags", 3 "Selected song information"
-    Picture1,   // the panels inside frames 0, 1 and 2 (elements 0, 1, 3)
-    picInfo,    // the song information panel inside frame 3
+enum class ControlId {
+    // The song information frame and the three step frames, each with its panel.
+    InfoFrame,
+    BrowseFrame,
+    SelectFrame,
+    TagFrame,
+    InfoPanel,
+    BrowsePanel,
+    SelectPanel,
+    TagPanel,
 
-    // Labels, pictures and rules.
-    Label1,  // elements 0-10
-    Label2,
-    Label3,
-    lblInfo,  // 0 the MP3 file's name, 1 the lyrics file's name
-    img,      // elements 0-6, pictures of the image list
-    Line1,
-    Line2,
-    Line3,
-    Line4,
+    // Labels.
+    LyricsCountLabel,    // how many lyrics files the index holds
+    MatchesLabel,        // the matching pass's progress, then its result
+    CheckedLabel,        // "Checked: n", the tagging pass's progress
+    FolderLabel,         // "Folder:"
+    Mp3FileLabel,        // "Mp3 file:" in the panel
+    LyricsLabel,         // "Lyrics:" or "Lyrics(n):" in the panel
+    TaggedExampleLabel,  // the legend's example of a tagged file
+    SharedExampleLabel,  // the legend's example of a shared lyrics file
+    StepOneLabel,
+    StepTwoLabel,
+    StepThreeLabel,
+    LegendHeadsLabel,  // "mp3 ... lyrics" above the legend's columns
+    LegendLabel,       // "Legend"
+    Mp3FileName,       // the panel's MP3 file name
+    LyricsFileName,    // the panel's lyrics file name (one candidate)
+
+    // Pictures of the image list.
+    Mp3Picture,
+    LyricsPicture,
+    Id3v1AlertPicture,             // an ID3v1 tag will be added to the file
+    SharedLyricsAlertPicture,      // the lyrics file matched more than one MP3 file
+    NewerTagAlertPicture,          // the file has a newer tag version than supported
+    SeveralMatchesExamplePicture,  // the legend's MP3 file with several matches
+    UnfilteredExamplePicture,      // the legend's lyrics file without the filter marker
+
+    // Rules.
+    InfoRule,           // between the panel's MP3 and lyrics lines
+    LegendHeadsRule,    // above the legend's column heads
+    LegendColumnsRule,  // between the legend's two columns
+    LegendRule,         // above the legend
 
     // Commands.
-    cmdBrowseForFolder,
-    chkSubfolders,
-    cmdSel,    // elements 0, 1, 2, 3, 5, 6 (no 4)
-    cmdCheck,  // 0 "Check selected", 1 "Uncheck selected"
-    cmdTagThem,
-    chkAlsoId3v2,  // only in a build that can write the ID3v2 lyrics frame
-    chkAllFormats,
-    chkBesideFile,
-    cmdDisplayLyrics,
-    cmdDisplaySavedLyrics,
-    cboLyrics,
+    FolderButton,
+    SubfoldersBox,
+    AllFormatsBox,
+    SelectAllButton,
+    InvertSelectionButton,
+    UnfilteredButton,
+    WithLyrics3TagButton,
+    MoreThanOneMatchButton,
+    MatchedMoreThanOnceButton,
+    CheckSelectedButton,
+    UncheckSelectedButton,
+    TagButton,
+    AlsoId3v2Box,  // only in a build that can write the ID3v2 lyrics frame
+    BesideFileBox,
+    DisplayLyricsButton,
+    DisplaySavedLyricsButton,
+    LyricsChoice,  // the choice among a file's candidate lyrics files
 
     // The result list and the text box that takes its place.
-    list,
-    txtViewLyrics,
+    ResultList,
+    LyricsViewer,
 };
-
-struct Control {
-    ControlName Name;
-    int Element = 0;
-
-    friend constexpr bool operator==(Control, Control) = default;
-    friend constexpr auto operator<=>(Control, Control) = default;
-};
-
-// The design name ("Label1", "cboLyrics"), and whether the name is a control array.
-std::string_view NameOf(ControlName name);
-bool IsControlArray(ControlName name);
-// The control's name with its element: "Label1_2" for an element of an array,
-// "cboLyrics" for a single control.
-std::string ElementName(Control control);
 
 // A rectangle in twips, in the coordinates of the control's container.
 struct TwipRect {

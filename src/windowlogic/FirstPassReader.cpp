@@ -6,19 +6,19 @@
 namespace versemark {
 
 std::string CompanionFolder(const RunConfig& config) {
-    return NativeFromWindowsPath(config.CmdFolder);
+    return NativeFromWindowsPath(config.Folder);
 }
 
 FirstPassReader StartFirstPassReader(const RunConfig& config, bool allFormats) {
     FirstPassReader first;
-    if (config.RunMode != kRunScanFolder) {
+    if (config.Mode != RunMode::ScanFolder) {
         return first;
     }
     first.Folder = CompanionFolder(config);
     if (first.Folder.empty()) {
         return first;
     }
-    first.Recurse = config.CmdSubfolders == 1;
+    first.Recurse = config.Subfolders;
     first.AllFormats = allFormats;
     first.Reader = std::make_unique<FolderReadAhead>(first.Folder, first.Recurse,
                                                      FolderReadAhead::kMostReadAhead, allFormats);

@@ -36,9 +36,12 @@ enum class DesignFont {
 };
 
 struct ControlDesign {
-    Control Id;
+    ControlId Id;
+    // The form designer's name: Qt object names, the Windows tests and the
+    // screenshots find the control by it ("Label1_1", "cmdSel_5", "cboLyrics").
+    std::string_view Name;
     ControlKind Kind;
-    std::optional<Control> Container{};  // none: the window itself
+    std::optional<ControlId> Container{};  // none: the window itself
     std::string_view Caption{};
     // Place and size in the container. A rule runs from (Left, Top) to
     // (Left + Width, Top + Height): one of Width and Height is 0.
@@ -52,9 +55,13 @@ struct ControlDesign {
     bool Checked = false;  // a check box's first mark
 };
 
-// The controls in creation order. chkAlsoId3v2 is in the table; a view creates it
-// only when the build can write the ID3v2 lyrics frame (Id3v2LyricsAvailable).
+// The controls in creation order, each once. AlsoId3v2Box is in the table; a view
+// creates it only when the build can write the ID3v2 lyrics frame
+// (Id3v2LyricsAvailable).
 std::span<const ControlDesign> WindowDesign();
+
+// The window's own design name (the controls' names are in the table).
+inline constexpr std::string_view kWindowDesignName = "frmMain";
 
 // The window's inner size at design time.
 inline constexpr TwipSize kDesignClientSize{12585, 9795};
@@ -65,7 +72,7 @@ inline constexpr std::string_view kColumnCaptions[kColumnCount] = {"", "Mp3 file
 inline constexpr int kColumnWidths[kColumnCount] = {300, 4000, 4000};
 
 // The order of the Tab key through the controls, from step one to step three
-// (chkAlsoId3v2, where it exists, just before the last, chkBesideFile).
-std::span<const Control> TabOrder();
+// (AlsoId3v2Box, where it exists, just before the last, BesideFileBox).
+std::span<const ControlId> TabOrder();
 
 }  // namespace versemark

@@ -17,25 +17,25 @@ WindowLogic::WindowLogic(ProgramValues& values, WindowView& view, WindowServices
 
 WindowLogic::~WindowLogic() = default;
 
-void WindowLogic::Form_Load() {
+void WindowLogic::Load() {
     // The list takes its row and header pictures from the image list itself.
-    view_.SetPicture({ControlName::img, 0}, kPictureOneMatch);
-    view_.SetPicture({ControlName::img, 2}, kPictureAlert);
-    view_.SetPicture({ControlName::img, 3}, kPictureAlert);
-    view_.SetPicture({ControlName::img, 4}, kPictureNewerTag);
-    view_.SetPicture({ControlName::img, 5}, kPictureAlert);
-    view_.SetPicture({ControlName::img, 6}, kPictureUnfiltered);
+    view_.SetPicture(ControlId::Mp3Picture, kPictureOneMatch);
+    view_.SetPicture(ControlId::Id3v1AlertPicture, kPictureAlert);
+    view_.SetPicture(ControlId::SharedLyricsAlertPicture, kPictureAlert);
+    view_.SetPicture(ControlId::NewerTagAlertPicture, kPictureNewerTag);
+    view_.SetPicture(ControlId::SeveralMatchesExamplePicture, kPictureAlert);
+    view_.SetPicture(ControlId::UnfilteredExamplePicture, kPictureUnfiltered);
     SetStepColours(true);
     // The remembered choice; off in a build that cannot write the frame.
     const bool alsoId3v2 =
         Id3v2LyricsAvailable() && services_.Settings != nullptr && services_.Settings->AlsoId3v2();
-    view_.SetChecked({ControlName::chkAlsoId3v2}, alsoId3v2);
+    view_.SetChecked(ControlId::AlsoId3v2Box, alsoId3v2);
     const bool remembered = services_.Settings != nullptr;
-    view_.SetChecked({ControlName::chkAllFormats}, remembered && services_.Settings->AllFormats());
-    view_.SetChecked({ControlName::chkBesideFile}, remembered && services_.Settings->BesideFile());
+    view_.SetChecked(ControlId::AllFormatsBox, remembered && services_.Settings->AllFormats());
+    view_.SetChecked(ControlId::BesideFileBox, remembered && services_.Settings->BesideFile());
 }
 
-bool WindowLogic::Form_Unload() {
+bool WindowLogic::Close() {
     // A tagging pass finishes the file it writes first: it stops after it, and
     // the program ends then.
     if (state_.TaggingRunning) {
@@ -54,20 +54,63 @@ bool WindowLogic::Form_Unload() {
     return true;
 }
 
-void WindowLogic::chkAlsoId3v2_Click(bool checked) {
-    if (services_.Settings != nullptr) {
+void WindowLogic::Clicked(ControlId control) {
+    switch (control) {
+        case ControlId::FolderButton:
+            FolderCommand();
+            break;
+        case ControlId::TagButton:
+            TagOrReturn();
+            break;
+        case ControlId::AlsoId3v2Box:
+        case ControlId::AllFormatsBox:
+        case ControlId::BesideFileBox:
+            RememberChoice(control, view_.IsChecked(control));
+            break;
+        case ControlId::SelectAllButton:
+            SelectRows(RowSelection::All);
+            break;
+        case ControlId::InvertSelectionButton:
+            SelectRows(RowSelection::Invert);
+            break;
+        case ControlId::WithLyrics3TagButton:
+            SelectRows(RowSelection::WithLyrics3Tag);
+            break;
+        case ControlId::UnfilteredButton:
+            SelectRows(RowSelection::Unfiltered);
+            break;
+        case ControlId::MoreThanOneMatchButton:
+            SelectRows(RowSelection::MoreThanOneMatch);
+            break;
+        case ControlId::MatchedMoreThanOnceButton:
+            SelectRows(RowSelection::MatchedMoreThanOnce);
+            break;
+        case ControlId::CheckSelectedButton:
+            CheckSelectedRows(true);
+            break;
+        case ControlId::UncheckSelectedButton:
+            CheckSelectedRows(false);
+            break;
+        case ControlId::DisplayLyricsButton:
+            ShowPreparedLyrics();
+            break;
+        case ControlId::DisplaySavedLyricsButton:
+            ShowSavedLyrics();
+            break;
+        default:
+            break;  // labels, pictures and the subfolder box have no command
+    }
+}
+
+void WindowLogic::RememberChoice(ControlId box, bool checked) {
+    if (services_.Settings == nullptr) {
+        return;
+    }
+    if (box == ControlId::AlsoId3v2Box) {
         services_.Settings->SetAlsoId3v2(checked);
-    }
-}
-
-void WindowLogic::chkAllFormats_Click(bool checked) {
-    if (services_.Settings != nullptr) {
+    } else if (box == ControlId::AllFormatsBox) {
         services_.Settings->SetAllFormats(checked);
-    }
-}
-
-void WindowLogic::chkBesideFile_Click(bool checked) {
-    if (services_.Settings != nullptr) {
+    } else if (box == ControlId::BesideFileBox) {
         services_.Settings->SetBesideFile(checked);
     }
 }
@@ -76,7 +119,7 @@ bool WindowLogic::CanTakeDrop() const {
     return !state_.PassRunning && !state_.TaggingRunning;
 }
 
-void WindowLogic::Form_FolderDropped(const std::string& folder) {
+void WindowLogic::FolderDropped(const std::string& folder) {
     // Another drop may have started a pass in the meantime.
     if (!CanTakeDrop()) {
         return;
@@ -84,7 +127,7 @@ void WindowLogic::Form_FolderDropped(const std::string& folder) {
     MatchChosenFolder(folder);
 }
 
-void WindowLogic::Form_FolderHandedOver(const std::string& folder, bool subfolders) {
+void WindowLogic::FolderHandedOver(const std::string& folder, bool subfolders) {
     if (state_.PassRunning) {
         services_.Prompts->ShowMessage(texts::kHandedFolderWhilePass + folder);
         return;
@@ -98,11 +141,11 @@ void WindowLogic::Form_FolderHandedOver(const std::string& folder, bool subfolde
 }
 
 void WindowLogic::SetLyricsCountCaption(const std::string& caption) {
-    view_.SetCaption({ControlName::Label1, 0}, caption);
+    view_.SetCaption(ControlId::LyricsCountLabel, caption);
 }
 
 void WindowLogic::SetSubfolders(bool checked) {
-    view_.SetChecked({ControlName::chkSubfolders}, checked);
+    view_.SetChecked(ControlId::SubfoldersBox, checked);
 }
 
 }  // namespace versemark

@@ -8,7 +8,7 @@
 
 #include "matching/LyricsIndex.h"
 #include "matching/MatchFolder.h"
-#include "startup/basMain.h"
+#include "startup/ProgramValues.h"
 #include "windowlogic/Control.h"
 #include "windowlogic/FirstPassReader.h"
 #include "windowlogic/ListRows.h"
@@ -16,8 +16,8 @@
 // The main window's behaviour without any toolkit: what each command does, which
 // controls are enabled, shown and captioned how, which pane shows, the filters,
 // the panel, the viewers, the tagging log and the refresh. It drives a WindowView;
-// the view passes the user's events to the handlers below, named after the
-// controls and events they answer.
+// the view passes the user's events to the handlers below, named after what the
+// user did.
 namespace versemark {
 
 class ProgressPace;
@@ -40,11 +40,21 @@ struct WindowServices {
 // viewers, or the tagging log.
 enum class Pane { List, PreparedLyrics, SavedLyrics, Log };
 
+// The rows the selection buttons select: all, the others, or those of a filter.
+enum class RowSelection {
+    All,
+    Invert,
+    WithLyrics3Tag,       // the file carries saved lyrics already
+    Unfiltered,           // the chosen lyrics file lacks the filter marker
+    MoreThanOneMatch,     // the file matched several lyrics files
+    MatchedMoreThanOnce,  // the lyrics file matched several files
+};
+
 // Window-level values; the captions only show them.
 struct WindowState {
     Pane Shown = Pane::List;
     bool StopMatching = false;         // the stop request of a running pass
-    bool FillingLyricsChoice = false;  // a row click is filling cboLyrics
+    bool FillingLyricsChoice = false;  // a row click is filling the lyrics choice
     bool PassRunning = false;          // a matching pass runs (it yields to events)
     bool OtherPassRunning = false;     // "Tag checked files" disabled for another pass
     bool TaggingRunning = false;       // a tagging pass runs (it yields to events)
@@ -54,62 +64,60 @@ struct WindowState {
 
 class WindowLogic {
   public:
-    // `values` and `view` must outlive the logic. Nothing is shown before Form_Load.
+    // `values` and `view` must outlive the logic. Nothing is shown before Load.
     WindowLogic(ProgramValues& values, WindowView& view, WindowServices services);
     ~WindowLogic();
     WindowLogic(const WindowLogic&) = delete;
     WindowLogic& operator=(const WindowLogic&) = delete;
 
-    // Window events. The view calls Form_Load once its controls exist at their
-    // design places, Form_Resize after every change of its size, Form_Unload
-    // when it is asked to close. Form_Unload returns false while a tagging pass
-    // finishes the file it writes: the window stays open, and the program ends
-    // when the pass has stopped.
-    void Form_Load();
-    void Form_Resize();
-    void picInfo_Resize();
-    bool Form_Unload();
+    // Window events. The view calls Load once its controls exist at their
+    // design places, Resize after every change of its size, Close when it is
+    // asked to close. Close returns false while a tagging pass finishes the
+    // file it writes: the window stays open, and the program ends when the pass
+    // has stopped.
+    void Load();
+    void Resize();
+    bool Close();
 
-    // Folder and tagging commands. A press of the folder button during a
+    // A click on a button or check box, as the views report every one: the
+    // command of that control. Any other control does nothing.
+    void Clicked(ControlId control);
+
+    // The commands behind the buttons. A press of the folder button during a
     // matching pass, or of the tagging button during a tagging pass, is that
-    // pass's stop request.
-    void cmdBrowseForFolder_Click();
-    void cmdTagThem_Click();
-    // The user changed "also write the lyrics as an ID3v2 lyrics frame": the
-    // choice is remembered for the next run.
-    void chkAlsoId3v2_Click(bool checked);
-    void chkAllFormats_Click(bool checked);
-    void chkBesideFile_Click(bool checked);
+    // pass's stop request; the tagging button under the log returns to the list.
+    void FolderCommand();
+    void TagOrReturn();
+    // Selects the rows of one kind in the list as shown.
+    void SelectRows(RowSelection selection);
+    // Puts the check mark (true) or takes it away on the selected rows.
+    void CheckSelectedRows(bool checked);
+    // Each viewer button toggles between its viewer and the list.
+    void ShowPreparedLyrics();
+    void ShowSavedLyrics();
 
-    // Result list, check marks and filters.
-    // The user's click on a row's check box: `checked` is its new mark.
-    void list_ItemCheck(int row, bool checked);
-    void list_ColumnClick(int column);  // the header's 1-based position
-    void cmdCheck_Click(int index);
-    void cmdSel_Click(int index);
-
-    // Song information panel and lyrics choice.
-    void list_ItemClick(int row);
-    // The entry of cboLyrics the user chose (0-based; -1 none).
-    void cboLyrics_Click(int choice);
-
-    // Lyrics viewers.
-    void cmdDisplayLyrics_Click();
-    void cmdDisplaySavedLyrics_Click();
+    // Result list. The user's click on a row's check box: `checked` is its new mark.
+    void RowChecked(int row, bool checked);
+    // A click on the header of a 0-based column sorts by it.
+    void SortByColumn(int column);
+    // A click on a row describes it in the song information panel.
+    void RowClicked(int row);
+    // The entry of the lyrics choice the user chose (0-based; -1 none).
+    void ChooseLyrics(int choice);
 
     // The keyboard: Space on the list checks or unchecks as a check-box click
     // does; Enter on a row shows its prepared lyrics; Escape closes a lyrics viewer.
-    void list_KeySpace();
-    void list_KeyEnter(int row);
-    void txtViewLyrics_KeyEscape();
+    void CheckKeyPressed();
+    void RowOpened(int row);
+    void EscapePressed();
 
     // A local folder dropped on the window: matched as if chosen in the dialog.
     // CanTakeDrop says whether a drop is taken now (not while a pass runs).
     bool CanTakeDrop() const;
-    void Form_FolderDropped(const std::string& folder);
+    void FolderDropped(const std::string& folder);
     // A folder a second start of the program handed over: matched, with its
     // subfolders choice, when the user agrees; while a pass runs, only a message.
-    void Form_FolderHandedOver(const std::string& folder, bool subfolders);
+    void FolderHandedOver(const std::string& folder, bool subfolders);
 
     // Start-up: the lyrics-count caption and the subfolder check box.
     void SetLyricsCountCaption(const std::string& caption);
@@ -126,6 +134,11 @@ class WindowLogic {
     const std::string& MatchesCaption() const { return matchesCaption_; }
 
   private:
+    // The panel's controls follow its width.
+    void ResizeInfoPanel();
+    // The check boxes' choices are remembered for the next run.
+    void RememberChoice(ControlId box, bool checked);
+
     // Pieces of the commands.
     void MatchChosenFolder(const std::string& folder);
     void RunMatchingPass(const std::string& folder);
@@ -171,10 +184,10 @@ class WindowLogic {
     WindowServices services_;
     WindowState state_;
     ListRows rows_;
-    std::string panelMp3Path_;        // the bytes behind lblInfo_0's tooltip
+    std::string panelMp3Path_;        // the bytes behind the panel's MP3 file name's tooltip
     std::string lastFolder_;          // the bytes behind the folder button's tooltip
-    std::string matchesCaption_;      // the bytes of Label1_1
-    std::vector<int> choiceEntries_;  // the index entry behind each cboLyrics entry
+    std::string matchesCaption_;      // the bytes of the matches label
+    std::vector<int> choiceEntries_;  // the index entry behind each lyrics choice entry
     FirstPassReader firstPassReader_;
 };
 

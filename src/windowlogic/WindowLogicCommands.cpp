@@ -18,21 +18,8 @@
 #include "windowlogic/WindowView.h"
 
 namespace versemark {
-namespace {
 
-constexpr Control kFolderButton{ControlName::cmdBrowseForFolder};
-constexpr Control kSubfolders{ControlName::chkSubfolders};
-constexpr Control kAllFormats{ControlName::chkAllFormats};
-constexpr Control kTagButton{ControlName::cmdTagThem};
-constexpr Control kMatchesLabel{ControlName::Label1, 1};
-constexpr Control kCheckedLabel{ControlName::Label1, 2};
-constexpr Control kList{ControlName::list};
-constexpr Control kViewer{ControlName::txtViewLyrics};
-constexpr Control kPanel{ControlName::picInfo};
-
-}  // namespace
-
-void WindowLogic::cmdBrowseForFolder_Click() {
+void WindowLogic::FolderCommand() {
     if (state_.TaggingRunning) {
         return;
     }
@@ -41,7 +28,7 @@ void WindowLogic::cmdBrowseForFolder_Click() {
     if (state_.PassRunning) {
         state_.StopMatching = true;
         SetFolderButtonCaption(lastFolder_);
-        view_.SetEnabled(kFolderButton, false);
+        view_.SetEnabled(ControlId::FolderButton, false);
         return;
     }
 
@@ -57,7 +44,7 @@ void WindowLogic::MatchChosenFolder(const std::string& folder) {
         return;
     }
     CloseAnyViewer();
-    view_.SetTextColour(kMatchesLabel, kBlack);
+    view_.SetTextColour(ControlId::MatchesLabel, kBlack);
     RunMatchingPass(folder);
 
     SetFolderButton(folder);
@@ -65,12 +52,12 @@ void WindowLogic::MatchChosenFolder(const std::string& folder) {
     SetStepColours(false);
 }
 
-void WindowLogic::cmdTagThem_Click() {
+void WindowLogic::TagOrReturn() {
     // A press during the pass is its stop request: the pass ends after the file
     // being written. The button stays disabled until then.
     if (state_.TaggingRunning) {
         state_.StopTagging = true;
-        view_.SetEnabled(kTagButton, false);
+        view_.SetEnabled(ControlId::TagButton, false);
         return;
     }
     if (state_.Shown == Pane::Log) {
@@ -98,36 +85,36 @@ void WindowLogic::cmdTagThem_Click() {
 void WindowLogic::ReturnToList() {
     // "Return to list" under the log: the log goes, and the list comes back as it
     // was or refreshed from the same folder.
-    view_.SetVisible(kViewer, false);
-    view_.SetViewerText(kViewer, {});
+    view_.SetVisible(ControlId::LyricsViewer, false);
+    view_.SetViewerText(ControlId::LyricsViewer, {});
     state_.Shown = Pane::List;
     SetListCommandsEnabled();
     const bool refresh = services_.Prompts != nullptr &&
                          services_.Prompts->AskYesNo(texts::kAskRefresh, PromptIcon::None);
     if (refresh) {
-        view_.SetEnabled(kTagButton, false);
+        view_.SetEnabled(ControlId::TagButton, false);
         RunMatchingPass(lastFolder_);
         SetFolderButtonCaption(lastFolder_);
         CheckedRowsChanged();
     } else {
         SetStepColours(true);
-        view_.SetVisible(kList, true);
+        view_.SetVisible(ControlId::ResultList, true);
     }
     SetTagButtonCaption(texts::kTagCheckedFiles);
 }
 
 void WindowLogic::RunMatchingPass(const std::string& folder) {
     SetMatchesCaption(std::string(kMatchesPending));
-    view_.SetVisible(kPanel, false);
+    view_.SetVisible(ControlId::InfoPanel, false);
     SetFolderButtonCaption(texts::kStopMatching);
     // The pass hides the list and disables the folder button and the subfolder
     // box, which sends the keyboard focus on to step two; it comes back after.
-    const std::optional<Control> focused = view_.FocusedControl();
+    const std::optional<ControlId> focused = view_.FocusedControl();
     state_.PassRunning = true;
-    view_.SetVisible(kList, false);
+    view_.SetVisible(ControlId::ResultList, false);
     rows_.BeginPass();
-    view_.SetEnabled(kSubfolders, false);
-    view_.SetEnabled(kAllFormats, false);
+    view_.SetEnabled(ControlId::SubfoldersBox, false);
+    view_.SetEnabled(ControlId::AllFormatsBox, false);
 
     // The labels follow the pass at a steady pace, not at every file.
     ProgressPace progress([this](const std::string& text) { ShowMatchProgress(text); });
@@ -136,14 +123,14 @@ void WindowLogic::RunMatchingPass(const std::string& folder) {
 
     SetMatchesCaption(MatchesSummaryText(result));
     if (MatchesLabelColour(result) == kRed) {
-        view_.SetTextColour(kMatchesLabel, kRed);
+        view_.SetTextColour(ControlId::MatchesLabel, kRed);
     }
     rows_.EndPass();
     ShowSortIndicator();
-    view_.SetVisible(kList, true);
-    view_.SetEnabled(kFolderButton, true);
-    view_.SetEnabled(kSubfolders, true);
-    view_.SetEnabled(kAllFormats, true);
+    view_.SetVisible(ControlId::ResultList, true);
+    view_.SetEnabled(ControlId::FolderButton, true);
+    view_.SetEnabled(ControlId::SubfoldersBox, true);
+    view_.SetEnabled(ControlId::AllFormatsBox, true);
     state_.StopMatching = false;
     state_.PassRunning = false;
     if (focused && view_.FocusedControl() != focused) {
@@ -156,8 +143,8 @@ void WindowLogic::SetFirstPassReader(FirstPassReader reader) {
 }
 
 MatchResult WindowLogic::MatchPassFolder(const std::string& folder, const MatchHooks& hooks) {
-    const bool recurse = view_.IsChecked(kSubfolders);
-    const bool allFormats = view_.IsChecked(kAllFormats);
+    const bool recurse = view_.IsChecked(ControlId::SubfoldersBox);
+    const bool allFormats = view_.IsChecked(ControlId::AllFormatsBox);
     // Taken by every pass: it serves only the first, and only over its own folder.
     std::unique_ptr<FolderReadAhead> reader = std::move(firstPassReader_.Reader);
     if (reader && firstPassReader_.Folder == folder && firstPassReader_.Recurse == recurse &&
@@ -182,7 +169,7 @@ MatchHooks WindowLogic::MakeMatchHooks(ProgressPace& progress) {
     hooks.PhaseOneEnded = [this, &progress] {
         progress.Finish();  // the count of the last file
         state_.StopMatching = false;
-        view_.SetEnabled(kFolderButton, false);
+        view_.SetEnabled(ControlId::FolderButton, false);
     };
     return hooks;
 }
@@ -191,25 +178,25 @@ void WindowLogic::ShowMatchProgress(const std::string& text) {
     SetMatchesCaption(text);
     // Phase 2 yields only every 50 rows; its progress is drawn when shown.
     if (text.starts_with(kPhaseTwoProgress)) {
-        view_.Refresh(kMatchesLabel);
+        view_.Refresh(ControlId::MatchesLabel);
     }
 }
 
 void WindowLogic::SetMatchesCaption(const std::string& caption) {
     matchesCaption_ = caption;
-    view_.SetCaption(kMatchesLabel, caption);
+    view_.SetCaption(ControlId::MatchesLabel, caption);
 }
 
 void WindowLogic::RunTaggingPass() {
     TaggingOptions options;
     options.Folder = lastFolder_;
-    options.Tag.AlsoId3v2 = view_.IsChecked({ControlName::chkAlsoId3v2});
-    options.Tag.AllFormats = view_.IsChecked(kAllFormats);
-    options.Tag.BesideFile = view_.IsChecked({ControlName::chkBesideFile});
+    options.Tag.AlsoId3v2 = view_.IsChecked(ControlId::AlsoId3v2Box);
+    options.Tag.AllFormats = view_.IsChecked(ControlId::AllFormatsBox);
+    options.Tag.BesideFile = view_.IsChecked(ControlId::BesideFileBox);
     options.WhenBusy = [] { return false; };
     // The checked-count label follows the pass at a steady pace.
     ProgressPace progress(
-        [this](const std::string& text) { view_.SetCaption(kCheckedLabel, text); });
+        [this](const std::string& text) { view_.SetCaption(ControlId::CheckedLabel, text); });
     options.OnFile = [this, &progress](std::size_t done, std::size_t total) {
         return TaggingFileDue(progress, done, total);
     };
@@ -230,10 +217,10 @@ void WindowLogic::RunTaggingPass() {
     const std::string log = TaggingLog(outcome->Results);
     // The log takes the viewer: neither lyrics viewer is open any more.
     CloseAnyViewer();
-    view_.SetViewerText(kViewer, log);
-    view_.SetVisible(kList, false);
-    view_.SetVisible(kViewer, true);
-    view_.SetVisible(kPanel, false);
+    view_.SetViewerText(ControlId::LyricsViewer, log);
+    view_.SetVisible(ControlId::ResultList, false);
+    view_.SetVisible(ControlId::LyricsViewer, true);
+    view_.SetVisible(ControlId::InfoPanel, false);
     SetTagButtonCaption(texts::kReturnToList);
     state_.Shown = Pane::Log;
     SetListCommandsEnabled();
@@ -247,10 +234,10 @@ bool WindowLogic::OtherPassRuns() {
 
 void WindowLogic::SetOtherPassRunning(bool running) {
     if (running) {
-        view_.SetEnabled(kTagButton, false);
+        view_.SetEnabled(ControlId::TagButton, false);
     }
     if (running != state_.OtherPassRunning) {
-        view_.SetToolTip(kTagButton, running ? texts::kOtherPassRunning : "");
+        view_.SetToolTip(ControlId::TagButton, running ? texts::kOtherPassRunning : "");
         state_.OtherPassRunning = running;
     }
 }
@@ -265,8 +252,8 @@ void WindowLogic::CloseAnyViewer() {
     if (state_.Shown == Pane::PreparedLyrics || state_.Shown == Pane::SavedLyrics) {
         CloseViewer();
     } else if (state_.Shown == Pane::Log) {
-        view_.SetVisible(kViewer, false);
-        view_.SetViewerText(kViewer, {});
+        view_.SetVisible(ControlId::LyricsViewer, false);
+        view_.SetViewerText(ControlId::LyricsViewer, {});
         SetTagButtonCaption(texts::kTagCheckedFiles);
         state_.Shown = Pane::List;
         SetListCommandsEnabled();
@@ -276,23 +263,23 @@ void WindowLogic::CloseAnyViewer() {
 void WindowLogic::SetFolderButton(const std::string& folder) {
     lastFolder_ = folder;
     SetFolderButtonCaption(folder);
-    view_.SetToolTip(kFolderButton, folder);
+    view_.SetToolTip(ControlId::FolderButton, folder);
 }
 
 void WindowLogic::SetFolderButtonCaption(const std::string& caption) {
-    view_.SetCaption(kFolderButton, caption);
+    view_.SetCaption(ControlId::FolderButton, caption);
 }
 
 void WindowLogic::SetTagButtonCaption(const char* caption) {
-    view_.SetCaption(kTagButton, caption);
+    view_.SetCaption(ControlId::TagButton, caption);
 }
 
 void WindowLogic::SetStepColours(bool stepOneCurrent) {
-    view_.SetTextColour({ControlName::Label1, 8},
+    view_.SetTextColour(ControlId::StepOneLabel,
                         stepOneCurrent ? kCurrentStepColour : kOtherStepColour);
-    view_.SetTextColour({ControlName::Label1, 9},
+    view_.SetTextColour(ControlId::StepTwoLabel,
                         stepOneCurrent ? kOtherStepColour : kCurrentStepColour);
-    view_.SetTextColour({ControlName::Label1, 10},
+    view_.SetTextColour(ControlId::StepThreeLabel,
                         stepOneCurrent ? kOtherStepColour : kCurrentStepColour);
 }
 

@@ -18,24 +18,20 @@ constexpr int kFrameRightMargin = 100;
 constexpr int kListTop = 1295;
 constexpr int kListBottomMargin = 300;
 constexpr int kInfoArea = 1095;
-// picInfo is inset in its frame by this much in all.
+// The panel is inset in its frame by this much in all.
 constexpr int kPanelInset = 200;
-// In picInfo: the alert pictures' column, and the gap before the panel's right edge.
+// In the panel: the alert pictures' column, and the gap before the panel's right edge.
 constexpr int kAlertColumn = 240;
 constexpr int kButtonGap = 100;
 constexpr int kComboGap = 100;
 
-constexpr Control kInfoFrame{ControlName::fraFrames, 3};
-constexpr Control kPanel{ControlName::picInfo};
-constexpr Control kChoice{ControlName::cboLyrics};
-
-void SetWidth(WindowView& view, Control control, int width) {
+void SetWidth(WindowView& view, ControlId control, int width) {
     TwipRect rect = view.Geometry(control);
     rect.Width = width;
     view.SetGeometry(control, rect);
 }
 
-void SetLeft(WindowView& view, Control control, int left) {
+void SetLeft(WindowView& view, ControlId control, int left) {
     TwipRect rect = view.Geometry(control);
     rect.Left = left;
     view.SetGeometry(control, rect);
@@ -43,7 +39,7 @@ void SetLeft(WindowView& view, Control control, int left) {
 
 }  // namespace
 
-void WindowLogic::Form_Resize() {
+void WindowLogic::Resize() {
     const TwipSize client = view_.ClientSize();
     const int w = client.Width;
     const int h = client.Height;
@@ -52,41 +48,43 @@ void WindowLogic::Form_Resize() {
     const int listHeight = h - kListBottomMargin - kInfoArea;
     if (listWidth >= 0 && listHeight >= 0) {
         const TwipRect pane{kListLeft, kListTop, listWidth, listHeight};
-        view_.SetGeometry({ControlName::list}, pane);
-        view_.SetGeometry({ControlName::txtViewLyrics}, pane);
+        view_.SetGeometry(ControlId::ResultList, pane);
+        view_.SetGeometry(ControlId::LyricsViewer, pane);
     }
 
     const int infoWidth = w - kStepFrameWidth - kColumnMargins;
     if (infoWidth >= 0) {
-        SetWidth(view_, kInfoFrame, infoWidth);
+        SetWidth(view_, ControlId::InfoFrame, infoWidth);
     }
 
-    const int panelWidth = view_.Geometry(kInfoFrame).Width - kPanelInset;
-    if (panelWidth >= 0 && panelWidth != view_.Geometry(kPanel).Width) {
-        SetWidth(view_, kPanel, panelWidth);
-        picInfo_Resize();
+    const int panelWidth = view_.Geometry(ControlId::InfoFrame).Width - kPanelInset;
+    if (panelWidth >= 0 && panelWidth != view_.Geometry(ControlId::InfoPanel).Width) {
+        SetWidth(view_, ControlId::InfoPanel, panelWidth);
+        ResizeInfoPanel();
     }
 
-    for (const int frame : {0, 1, 2}) {
-        SetLeft(view_, {ControlName::fraFrames, frame}, w - kStepFrameWidth - kFrameRightMargin);
+    for (const ControlId frame :
+         {ControlId::BrowseFrame, ControlId::SelectFrame, ControlId::TagFrame}) {
+        SetLeft(view_, frame, w - kStepFrameWidth - kFrameRightMargin);
     }
 }
 
-void WindowLogic::picInfo_Resize() {
-    const int p = view_.Geometry(kPanel).Width;
+void WindowLogic::ResizeInfoPanel() {
+    const int p = view_.Geometry(ControlId::InfoPanel).Width;
 
-    view_.SetLineEnd({ControlName::Line1}, p);
-    for (const ControlName button :
-         {ControlName::cmdDisplaySavedLyrics, ControlName::cmdDisplayLyrics}) {
-        SetLeft(view_, {button}, p - view_.Geometry({button}).Width - kAlertColumn - kButtonGap);
+    view_.SetLineEnd(ControlId::InfoRule, p);
+    for (const ControlId button :
+         {ControlId::DisplaySavedLyricsButton, ControlId::DisplayLyricsButton}) {
+        SetLeft(view_, button, p - view_.Geometry(button).Width - kAlertColumn - kButtonGap);
     }
-    for (const int alert : {2, 3, 4}) {
-        SetLeft(view_, {ControlName::img, alert}, p - kAlertColumn);
+    for (const ControlId alert : {ControlId::Id3v1AlertPicture, ControlId::SharedLyricsAlertPicture,
+                                  ControlId::NewerTagAlertPicture}) {
+        SetLeft(view_, alert, p - kAlertColumn);
     }
-    const int comboWidth = view_.Geometry({ControlName::cmdDisplayLyrics}).Left -
-                           view_.Geometry(kChoice).Left - kComboGap;
+    const int comboWidth = view_.Geometry(ControlId::DisplayLyricsButton).Left -
+                           view_.Geometry(ControlId::LyricsChoice).Left - kComboGap;
     if (comboWidth >= 0) {
-        SetWidth(view_, kChoice, comboWidth);
+        SetWidth(view_, ControlId::LyricsChoice, comboWidth);
     }
 }
 

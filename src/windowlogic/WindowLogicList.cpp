@@ -11,33 +11,21 @@
 namespace versemark {
 namespace {
 
-constexpr int kCheckTarget = 0;  // cmdCheck element 0 checks, element 1 unchecks
-
-// The elements of cmdSel: two selection commands and four filters.
-enum SelectCommand : int {
-    kSelectAllCommand = 0,
-    kSharedLyricsFilter = 1,
-    kInvertCommand = 2,
-    kUnfilteredFilter = 3,
-    kTaggedFilter = 5,
-    kSeveralMatchesFilter = 6,
-};
-
-// The rule of a filter: which rows end up selected. Empty for an element that is
-// no filter.
+// The rule of a filter: which rows end up selected. Empty for a selection that
+// is no filter.
 using RowRule = bool (*)(const ResultRow&);
 
-RowRule FilterRule(int index) {
-    switch (index) {
-        case kTaggedFilter:
+RowRule FilterRule(RowSelection selection) {
+    switch (selection) {
+        case RowSelection::WithLyrics3Tag:
             return [](const ResultRow& row) { return row.Tagged; };
-        case kUnfilteredFilter:
+        case RowSelection::Unfiltered:
             return [](const ResultRow& row) { return row.LyricsChosen() && !row.Filtered; };
-        case kSeveralMatchesFilter:
+        case RowSelection::MoreThanOneMatch:
             return [](const ResultRow& row) {
                 return row.Standing() == MatchStanding::SeveralMatches;
             };
-        case kSharedLyricsFilter:
+        case RowSelection::MatchedMoreThanOnce:
             return [](const ResultRow& row) { return row.Shared; };
         default:
             return nullptr;
@@ -46,7 +34,7 @@ RowRule FilterRule(int index) {
 
 }  // namespace
 
-void WindowLogic::list_ItemCheck(int row, bool checked) {
+void WindowLogic::RowChecked(int row, bool checked) {
     if (state_.TaggingRunning) {
         return;
     }
@@ -54,17 +42,16 @@ void WindowLogic::list_ItemCheck(int row, bool checked) {
     CheckedRowsChanged();
 }
 
-void WindowLogic::list_ColumnClick(int column) {
+void WindowLogic::SortByColumn(int column) {
     if (state_.TaggingRunning) {
         return;  // the pass walks the rows in their order
     }
-    const int key = column - 1;
-    if (rows_.SortKey() == key) {
+    if (rows_.SortKey() == column) {
         const SortOrder flipped =
             rows_.Order() == SortOrder::Ascending ? SortOrder::Descending : SortOrder::Ascending;
-        rows_.SetSortState(key, flipped, rows_.Sorted());
+        rows_.SetSortState(column, flipped, rows_.Sorted());
     } else {
-        rows_.SetSortState(key, SortOrder::Ascending, true);
+        rows_.SetSortState(column, SortOrder::Ascending, true);
     }
     ShowSortIndicator();
 }
@@ -73,27 +60,27 @@ void WindowLogic::ShowSortIndicator() {
     view_.ShowSortIndicator(rows_.SortKey(), rows_.Order(), rows_.Sorted());
 }
 
-void WindowLogic::cmdCheck_Click(int index) {
+void WindowLogic::CheckSelectedRows(bool checked) {
     if (state_.Shown != Pane::List || state_.TaggingRunning || rows_.VisibleCount() == 0) {
         return;
     }
-    rows_.SetCheckMarks(view_.SelectedRows(), index == kCheckTarget);
+    rows_.SetCheckMarks(view_.SelectedRows(), checked);
     CheckedRowsChanged();
 }
 
-void WindowLogic::cmdSel_Click(int index) {
+void WindowLogic::SelectRows(RowSelection selection) {
     const int count = rows_.VisibleCount();
     if (state_.Shown != Pane::List || state_.TaggingRunning || count == 0) {
         return;
     }
     std::vector<bool> rows;
-    if (index == kSelectAllCommand) {
+    if (selection == RowSelection::All) {
         rows.assign(static_cast<std::size_t>(count), true);
-    } else if (index == kInvertCommand) {
+    } else if (selection == RowSelection::Invert) {
         rows = view_.SelectedRows();
         rows.resize(static_cast<std::size_t>(count), false);
         rows.flip();
-    } else if (const RowRule rule = FilterRule(index)) {
+    } else if (const RowRule rule = FilterRule(selection)) {
         rows.reserve(static_cast<std::size_t>(count));
         for (const ResultRow& row : rows_.Rows().Rows()) {
             rows.push_back(rule(row));
@@ -104,7 +91,7 @@ void WindowLogic::cmdSel_Click(int index) {
     view_.SelectRows(rows);
 }
 
-void WindowLogic::list_KeySpace() {
+void WindowLogic::CheckKeyPressed() {
     const int current = view_.CurrentRow();
     if (state_.TaggingRunning || current < 0 || current >= rows_.VisibleCount()) {
         return;
@@ -127,14 +114,14 @@ int WindowLogic::CheckedCount() const {
 
 void WindowLogic::CheckedRowsChanged() {
     const int count = CheckedCount();
-    view_.SetCaption({ControlName::Label1, 2}, texts::kCheckedPrefix + std::to_string(count));
+    view_.SetCaption(ControlId::CheckedLabel, texts::kCheckedPrefix + std::to_string(count));
     // "Return to list" under the log is always at hand.
     if (state_.Shown == Pane::Log) {
-        view_.SetEnabled({ControlName::cmdTagThem}, true);
+        view_.SetEnabled(ControlId::TagButton, true);
         return;
     }
     const bool otherPass = OtherPassRuns();
-    view_.SetEnabled({ControlName::cmdTagThem}, count >= 1 && !otherPass);
+    view_.SetEnabled(ControlId::TagButton, count >= 1 && !otherPass);
 }
 
 }  // namespace versemark

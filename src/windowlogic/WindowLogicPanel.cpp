@@ -20,15 +20,6 @@ namespace {
 constexpr std::size_t kChoiceTailSize = 51;
 constexpr int kSharedFrom = 2;  // a MatchCount from which a lyrics file is shared
 
-constexpr Control kMp3Name{ControlName::lblInfo, 0};
-constexpr Control kLyricsName{ControlName::lblInfo, 1};
-constexpr Control kLyricsLabel{ControlName::Label1, 5};
-constexpr Control kLyricsPicture{ControlName::img, 1};
-constexpr Control kWithoutId3Alert{ControlName::img, 2};
-constexpr Control kSharedAlert{ControlName::img, 3};
-constexpr Control kNewerTagAlert{ControlName::img, 4};
-constexpr Control kChoice{ControlName::cboLyrics};
-
 bool LyricsFileIsFiltered(const std::string& path) {
     const std::optional<std::string> tail = ReadFileTail(path, kChoiceTailSize);
     if (!tail || tail->size() < kChoiceTailSize) {
@@ -46,45 +37,47 @@ const LyricsEntry* WindowLogic::EntryAt(int position) const {
     return &values_.Index.Entries[static_cast<std::size_t>(position)];
 }
 
-void WindowLogic::list_ItemClick(int row) {
+void WindowLogic::RowClicked(int row) {
     if (state_.TaggingRunning || row < 0 || row >= rows_.VisibleCount()) {
         return;
     }
     const ResultRow& clicked = rows_.Row(row);
-    view_.SetVisible({ControlName::picInfo}, true);
+    view_.SetVisible(ControlId::InfoPanel, true);
 
-    view_.SetCaption(kMp3Name, clicked.Mp3Name);
-    view_.SetToolTip(kMp3Name, clicked.Mp3Path);
+    view_.SetCaption(ControlId::Mp3FileName, clicked.Mp3Name);
+    view_.SetToolTip(ControlId::Mp3FileName, clicked.Mp3Path);
     panelMp3Path_ = clicked.Mp3Path;
-    view_.SetPicture(kLyricsPicture, LyricsPicture(clicked));
+    view_.SetPicture(ControlId::LyricsPicture, LyricsPicture(clicked));
 
     const std::vector<int>& candidates = clicked.Candidates;
     if (candidates.size() <= 1) {
         const LyricsEntry* entry = candidates.empty() ? nullptr : EntryAt(candidates.front());
-        view_.SetCaption(kLyricsName, entry != nullptr ? entry->DisplayName : std::string());
-        view_.SetVisible(kLyricsName, true);
-        view_.SetCaption(kLyricsLabel, texts::kLyricsCaption);
-        view_.SetTextColour(kLyricsLabel, kSystemButtonText);
-        view_.SetVisible(kChoice, false);
+        view_.SetCaption(ControlId::LyricsFileName,
+                         entry != nullptr ? entry->DisplayName : std::string());
+        view_.SetVisible(ControlId::LyricsFileName, true);
+        view_.SetCaption(ControlId::LyricsLabel, texts::kLyricsCaption);
+        view_.SetTextColour(ControlId::LyricsLabel, kSystemButtonText);
+        view_.SetVisible(ControlId::LyricsChoice, false);
     } else {
-        view_.SetVisible(kLyricsName, false);
+        view_.SetVisible(ControlId::LyricsFileName, false);
         view_.SetCaption(
-            kLyricsLabel,
+            ControlId::LyricsLabel,
             texts::kLyricsCountStart + std::to_string(candidates.size()) + texts::kLyricsCountEnd);
-        view_.SetTextColour(kLyricsLabel, kRed);
+        view_.SetTextColour(ControlId::LyricsLabel, kRed);
         ShowLyricsChoice(clicked, candidates);
     }
 
-    view_.SetVisible({ControlName::cmdDisplaySavedLyrics}, clicked.Tagged);
+    view_.SetVisible(ControlId::DisplaySavedLyricsButton, clicked.Tagged);
     if (clicked.NewerTag) {
-        view_.SetVisible(kNewerTagAlert, true);
-        view_.SetVisible(kWithoutId3Alert, false);
+        view_.SetVisible(ControlId::NewerTagAlertPicture, true);
+        view_.SetVisible(ControlId::Id3v1AlertPicture, false);
     } else {
-        view_.SetVisible(kNewerTagAlert, false);
-        view_.SetVisible(kWithoutId3Alert, clicked.WithoutId3);
+        view_.SetVisible(ControlId::NewerTagAlertPicture, false);
+        view_.SetVisible(ControlId::Id3v1AlertPicture, clicked.WithoutId3);
     }
     const LyricsEntry* chosen = EntryAt(clicked.LyricsPosition);
-    view_.SetVisible(kSharedAlert, chosen != nullptr && chosen->MatchCount >= kSharedFrom);
+    view_.SetVisible(ControlId::SharedLyricsAlertPicture,
+                     chosen != nullptr && chosen->MatchCount >= kSharedFrom);
 }
 
 void WindowLogic::ShowLyricsChoice(const ResultRow& row, const std::vector<int>& candidates) {
@@ -101,12 +94,12 @@ void WindowLogic::ShowLyricsChoice(const ResultRow& row, const std::vector<int>&
         names.push_back(entry != nullptr ? entry->DisplayName : std::string());
     }
     choiceEntries_ = candidates;
-    view_.SetComboItems(kChoice, names, current);
-    view_.SetVisible(kChoice, true);
+    view_.SetComboItems(ControlId::LyricsChoice, names, current);
+    view_.SetVisible(ControlId::LyricsChoice, true);
     state_.FillingLyricsChoice = false;
 }
 
-void WindowLogic::cboLyrics_Click(int choice) {
+void WindowLogic::ChooseLyrics(int choice) {
     if (state_.FillingLyricsChoice || state_.TaggingRunning) {
         return;
     }
@@ -130,8 +123,8 @@ void WindowLogic::cboLyrics_Click(int choice) {
     chosen.Filtered = LyricsFileIsFiltered(entry->FilePath);
     rows_.SetLyrics(row, chosen);
 
-    view_.SetPicture(kLyricsPicture, LyricsPicture(rows_.Row(row)));
-    view_.SetVisible(kSharedAlert, chosen.Shared);
+    view_.SetPicture(ControlId::LyricsPicture, LyricsPicture(rows_.Row(row)));
+    view_.SetVisible(ControlId::SharedLyricsAlertPicture, chosen.Shared);
 }
 
 }  // namespace versemark

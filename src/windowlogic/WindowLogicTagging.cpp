@@ -14,28 +14,27 @@
 namespace versemark {
 namespace {
 
-constexpr Control kTagButton{ControlName::cmdTagThem};
-
 // What a person can act on between passes, besides the tagging button and the
 // selection and check buttons.
-constexpr Control kPassControls[] = {
-    {ControlName::cmdBrowseForFolder},
-    {ControlName::chkSubfolders},
-    {ControlName::chkAllFormats},
-    {ControlName::chkAlsoId3v2},
-    {ControlName::chkBesideFile},
-    {ControlName::cmdDisplayLyrics},
-    {ControlName::cmdDisplaySavedLyrics},
-    {ControlName::cboLyrics},
-    {ControlName::list},
-    {ControlName::txtViewLyrics},
+constexpr ControlId kPassControls[] = {
+    ControlId::FolderButton,
+    ControlId::SubfoldersBox,
+    ControlId::AllFormatsBox,
+    ControlId::AlsoId3v2Box,
+    ControlId::BesideFileBox,
+    ControlId::DisplayLyricsButton,
+    ControlId::DisplaySavedLyricsButton,
+    ControlId::LyricsChoice,
+    ControlId::ResultList,
+    ControlId::LyricsViewer,
 };
 
 // The selection and check buttons: they act on the list as shown.
-constexpr Control kListCommands[] = {
-    {ControlName::cmdSel, 0},   {ControlName::cmdSel, 1},   {ControlName::cmdSel, 2},
-    {ControlName::cmdSel, 3},   {ControlName::cmdSel, 5},   {ControlName::cmdSel, 6},
-    {ControlName::cmdCheck, 0}, {ControlName::cmdCheck, 1},
+constexpr ControlId kListCommands[] = {
+    ControlId::SelectAllButton,       ControlId::MatchedMoreThanOnceButton,
+    ControlId::InvertSelectionButton, ControlId::UnfilteredButton,
+    ControlId::WithLyrics3TagButton,  ControlId::MoreThanOneMatchButton,
+    ControlId::CheckSelectedButton,   ControlId::UncheckSelectedButton,
 };
 
 constexpr char kProgressOf[] = " / ";
@@ -81,14 +80,14 @@ bool WindowLogic::EndTaggingPass(int stopSignal) {
 }
 
 void WindowLogic::SetPassControlsEnabled(bool enabled) {
-    for (const Control control : kPassControls) {
+    for (const ControlId control : kPassControls) {
         view_.SetEnabled(control, enabled);
     }
 }
 
 void WindowLogic::SetListCommandsEnabled() {
     const bool enabled = state_.Shown == Pane::List && !state_.TaggingRunning;
-    for (const Control control : kListCommands) {
+    for (const ControlId control : kListCommands) {
         view_.SetEnabled(control, enabled);
     }
 }

@@ -14,12 +14,9 @@
 namespace versemark {
 namespace {
 
-constexpr Control kList{ControlName::list};
-constexpr Control kViewer{ControlName::txtViewLyrics};
-
-Control ViewerButton(Pane viewer) {
-    return {viewer == Pane::PreparedLyrics ? ControlName::cmdDisplayLyrics
-                                           : ControlName::cmdDisplaySavedLyrics};
+ControlId ViewerButton(Pane viewer) {
+    return {viewer == Pane::PreparedLyrics ? ControlId::DisplayLyricsButton
+                                           : ControlId::DisplaySavedLyricsButton};
 }
 
 const char* ListCaption(Pane viewer) {
@@ -28,7 +25,7 @@ const char* ListCaption(Pane viewer) {
 
 }  // namespace
 
-void WindowLogic::cmdDisplayLyrics_Click() {
+void WindowLogic::ShowPreparedLyrics() {
     if (state_.TaggingRunning) {
         return;
     }
@@ -46,7 +43,7 @@ void WindowLogic::cmdDisplayLyrics_Click() {
     OpenViewer(Pane::PreparedLyrics, text);
 }
 
-void WindowLogic::cmdDisplaySavedLyrics_Click() {
+void WindowLogic::ShowSavedLyrics() {
     if (state_.TaggingRunning) {
         return;
     }
@@ -62,18 +59,18 @@ void WindowLogic::cmdDisplaySavedLyrics_Click() {
     OpenViewer(Pane::SavedLyrics, ReadSavedLyrics(panelMp3Path_));
 }
 
-void WindowLogic::list_KeyEnter(int row) {
+void WindowLogic::RowOpened(int row) {
     if (state_.TaggingRunning) {
         return;
     }
     // The panel describes the row first, so the viewer's "Return to list" is at hand.
-    list_ItemClick(row);
+    RowClicked(row);
     if (state_.Shown != Pane::PreparedLyrics) {
-        cmdDisplayLyrics_Click();
+        ShowPreparedLyrics();
     }
 }
 
-void WindowLogic::txtViewLyrics_KeyEscape() {
+void WindowLogic::EscapePressed() {
     // Only the lyrics viewers close this way; the tagging log asks a question first.
     if (!state_.TaggingRunning &&
         (state_.Shown == Pane::PreparedLyrics || state_.Shown == Pane::SavedLyrics)) {
@@ -82,13 +79,13 @@ void WindowLogic::txtViewLyrics_KeyEscape() {
 }
 
 void WindowLogic::OpenViewer(Pane viewer, const std::string& text) {
-    view_.SetViewerText(kViewer, text);
+    view_.SetViewerText(ControlId::LyricsViewer, text);
     // The keyboard stays where the user was: the viewer takes the list's focus.
-    const bool listHadFocus = view_.FocusedControl() == kList;
-    view_.SetVisible(kList, false);
-    view_.SetVisible(kViewer, true);
+    const bool listHadFocus = view_.FocusedControl() == ControlId::ResultList;
+    view_.SetVisible(ControlId::ResultList, false);
+    view_.SetVisible(ControlId::LyricsViewer, true);
     if (listHadFocus) {
-        view_.SetFocus(kViewer);
+        view_.SetFocus(ControlId::LyricsViewer);
     }
     const Pane other = viewer == Pane::PreparedLyrics ? Pane::SavedLyrics : Pane::PreparedLyrics;
     view_.SetCaption(ViewerButton(viewer), texts::kReturnToList);
@@ -101,12 +98,12 @@ void WindowLogic::OpenViewer(Pane viewer, const std::string& text) {
 
 void WindowLogic::CloseViewer() {
     const Pane viewer = state_.Shown;
-    const bool viewerHadFocus = view_.FocusedControl() == kViewer;
-    view_.SetVisible(kList, true);
-    view_.SetVisible(kViewer, false);
-    view_.SetViewerText(kViewer, {});
+    const bool viewerHadFocus = view_.FocusedControl() == ControlId::LyricsViewer;
+    view_.SetVisible(ControlId::ResultList, true);
+    view_.SetVisible(ControlId::LyricsViewer, false);
+    view_.SetViewerText(ControlId::LyricsViewer, {});
     if (viewerHadFocus) {
-        view_.SetFocus(kList);
+        view_.SetFocus(ControlId::ResultList);
     }
     view_.SetBold(ViewerButton(viewer), false);
     view_.SetCaption(ViewerButton(viewer), ListCaption(viewer));

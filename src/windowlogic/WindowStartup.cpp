@@ -66,9 +66,9 @@ void WindowStartup::Finish(WindowLogic& logic, UserPrompts& prompts, bool probe,
         prompts.ShowMessage(NoLyricsCacheText(values_.Cache));
     }
 
-    if (values_.Config.RunMode == kRunScanFolder) {
-        logic.SetSubfolders(values_.Config.CmdSubfolders == 1);
-        logic.cmdBrowseForFolder_Click();
+    if (values_.Config.Mode == RunMode::ScanFolder) {
+        logic.SetSubfolders(values_.Config.Subfolders);
+        logic.FolderCommand();
     }
 }
 

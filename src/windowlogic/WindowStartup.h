@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "matching/LyricsIndex.h"
-#include "startup/basMain.h"
+#include "startup/ProgramValues.h"
 #include "tagging/Journal.h"
 #include "tagging/Recovery.h"
 #include "windowlogic/FirstPassReader.h"

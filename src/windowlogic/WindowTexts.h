@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// Captions and messages of the window that its commands compare or set. Several
-// buttons act on their current caption, so these texts are part of its state.
+// Captions and messages of the window that its commands set. The commands act on
+// the window's state (WindowState), never on a caption.
 namespace versemark::texts {
 
 inline constexpr char kWindowCaption[] = "Versemark";

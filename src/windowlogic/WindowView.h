@@ -18,7 +18,7 @@
 // Text passes as bytes (names and paths as the file system has them, lyrics as
 // stored); the view converts them to its own text with the one display rule
 // (valid UTF-8 as UTF-8, anything else as Windows-1252, a character a byte).
-// A call on a control the view does not have (chkAlsoId3v2 in a build without
+// A call on a control the view does not have (AlsoId3v2Box in a build without
 // the ID3v2 lyrics frame) does nothing.
 namespace versemark {
 
@@ -30,55 +30,55 @@ class WindowView {
 
     // The caption of a label, button, check box or frame. A label that sizes
     // itself takes the size of its new text.
-    virtual void SetCaption(Control control, std::string_view caption) = 0;
-    virtual void SetToolTip(Control control, std::string_view tip) = 0;
-    virtual void SetVisible(Control control, bool visible) = 0;
-    virtual void SetEnabled(Control control, bool enabled) = 0;
+    virtual void SetCaption(ControlId control, std::string_view caption) = 0;
+    virtual void SetToolTip(ControlId control, std::string_view tip) = 0;
+    virtual void SetVisible(ControlId control, bool visible) = 0;
+    virtual void SetEnabled(ControlId control, bool enabled) = 0;
     // The text colour of a label, button or check box (a value of Colours.h).
-    virtual void SetTextColour(Control control, Colour colour) = 0;
-    virtual void SetBold(Control control, bool bold) = 0;
-    // The check mark of chkSubfolders or chkAlsoId3v2 (set by the program: the
+    virtual void SetTextColour(ControlId control, Colour colour) = 0;
+    virtual void SetBold(ControlId control, bool bold) = 0;
+    // The check mark of a check box (set by the program: the
     // view does not report it back as a click).
-    virtual void SetChecked(Control control, bool checked) = 0;
+    virtual void SetChecked(ControlId control, bool checked) = 0;
     // The check mark as it stands (false for a control the view does not have).
-    virtual bool IsChecked(Control control) const = 0;
-    // The picture an img element shows: a number of the image list (RowLook.h),
+    virtual bool IsChecked(ControlId control) const = 0;
+    // The picture a picture control shows: a number of the image list (RowLook.h),
     // kPictureNone for none.
-    virtual void SetPicture(Control control, int picture) = 0;
+    virtual void SetPicture(ControlId control, int picture) = 0;
     // Draws the control now, while a pass keeps the event loop waiting.
-    virtual void Refresh(Control control) = 0;
+    virtual void Refresh(ControlId control) = 0;
 
     // --- Keyboard focus -----------------------------------------------------
 
-    virtual std::optional<Control> FocusedControl() const = 0;
+    virtual std::optional<ControlId> FocusedControl() const = 0;
     // Moves the focus to the control; a hidden or disabled control does not take it.
-    virtual void SetFocus(Control control) = 0;
+    virtual void SetFocus(ControlId control) = 0;
 
     // --- Geometry, in twips -------------------------------------------------
 
     // The window's inner size.
     virtual TwipSize ClientSize() const = 0;
     // The rectangle the control was last given (in its container's coordinates).
-    virtual TwipRect Geometry(Control control) const = 0;
-    virtual void SetGeometry(Control control, const TwipRect& twips) = 0;
-    // Moves the right end (X2) of a horizontal rule (Line1).
-    virtual void SetLineEnd(Control line, int x2) = 0;
+    virtual TwipRect Geometry(ControlId control) const = 0;
+    virtual void SetGeometry(ControlId control, const TwipRect& twips) = 0;
+    // Moves the right end (X2) of a horizontal rule (InfoRule).
+    virtual void SetLineEnd(ControlId line, int x2) = 0;
 
-    // --- cboLyrics ----------------------------------------------------------
+    // --- The lyrics choice --------------------------------------------------
 
     // Replaces the entries of the combo box and makes `current` the chosen one
-    // (-1: none). The view may report the change as cboLyrics_Click; the logic
+    // (-1: none). The view may report the change as ChooseLyrics; the logic
     // ignores what it reports while it fills the box.
-    virtual void SetComboItems(Control combo, const std::vector<std::string>& items,
+    virtual void SetComboItems(ControlId combo, const std::vector<std::string>& items,
                                int current) = 0;
 
-    // --- txtViewLyrics ------------------------------------------------------
+    // --- The lyrics viewer --------------------------------------------------
 
     // The text of the read-only multi-line text box; stored text has CR LF line
     // ends, which the view shows as line breaks. Empty clears it.
-    virtual void SetViewerText(Control textBox, std::string_view text) = 0;
+    virtual void SetViewerText(ControlId textBox, std::string_view text) = 0;
 
-    // --- list ---------------------------------------------------------------
+    // --- The result list ----------------------------------------------------
     //
     // The rows live in the logic (WindowLogic::Rows()); the view shows
     // Rows().VisibleCount() rows and reads each cell through RowLook.h. These

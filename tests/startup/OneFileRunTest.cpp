@@ -37,8 +37,8 @@ TEST(LyricsNameFromPath, DropsTheLastFourCharactersOfTheFileName) {
 
 TEST(OneFileRow, CarriesTheNamesAndPathsAndIsChecked) {
     RunConfig config;
-    config.CmdMp3 = NativePath("/music/My Song.mp3");
-    config.CmdLyrics = NativePath("/lyrics/Some Band - My Song.txt");
+    config.Mp3Path = NativePath("/music/My Song.mp3");
+    config.LyricsPath = NativePath("/lyrics/Some Band - My Song.txt");
     const ResultRow row = OneFileRow(config);
     EXPECT_TRUE(row.Checked);
     EXPECT_EQ(row.Mp3Name, "My Song.mp3");
@@ -65,8 +65,8 @@ class TagOneFileTest : public ::testing::Test {
   protected:
     RunConfig Config(const std::string& mp3, const std::string& lyrics) {
         RunConfig config;
-        config.CmdMp3 = mp3;
-        config.CmdLyrics = lyrics;
+        config.Mp3Path = mp3;
+        config.LyricsPath = lyrics;
         return config;
     }
     TempDir dir_;
@@ -160,8 +160,9 @@ TEST_F(TagOneFileTest, TheRunEndsWithStatus1AndShowsTheReasonWhenItsFileWasNotTa
     MessageServices services;
     services.Another = true;
     ProgramValues values;
-    ASSERT_FALSE(StartProgram("--/w8d --/mp3 " + tagged + " --/lyr " + lyrics, dir_.Path(),
-                              services, values));
+    ASSERT_EQ(StartProgram("--/w8d --/mp3 " + tagged + " --/lyr " + lyrics, dir_.Path(), services,
+                           values),
+              StartOutcome::AnotherCopyRuns);
     ::testing::internal::CaptureStderr();
     const int status = AnswerSecondStart(values.Config, services);
     EXPECT_EQ(::testing::internal::GetCapturedStderr(),

@@ -24,13 +24,14 @@ std::string ArgumentText(std::vector<std::string> args) {
 }
 
 struct Parsed {
-    std::uint8_t Mode;
+    RunMode Mode;
     RunConfig Config;
 };
 
 Parsed Parse(std::string_view text) {
     Parsed parsed{};
-    parsed.Mode = ParseCommandLine(text, parsed.Config);
+    ParseCommandLine(text, parsed.Config);
+    parsed.Mode = parsed.Config.Mode;
     return parsed;
 }
 
@@ -42,102 +43,102 @@ TEST(JoinArguments, JoinsTheArgumentsAfterTheProgramWithOneBlank) {
 
 TEST(ParseCommandLine, NoArgumentsGiveTheWindow) {
     const Parsed p = Parse("");
-    EXPECT_EQ(p.Mode, kRunWindow);
-    EXPECT_TRUE(p.Config.CmdMp3.empty());
-    EXPECT_EQ(p.Config.CmdSubfolders, 0);
-    EXPECT_FALSE(p.Config.CmdNoMessage);
+    EXPECT_EQ(p.Mode, RunMode::Window);
+    EXPECT_TRUE(p.Config.Mp3Path.empty());
+    EXPECT_FALSE(p.Config.Subfolders);
+    EXPECT_FALSE(p.Config.NoMessage);
 }
 
 TEST(ParseCommandLine, CompanionStartToTagOneFile) {
     const Parsed p = Parse(ArgumentText(
         {"--/w8d", "--/mp3 /music/Song.mp3", "--/lyr /lyrics/Artist - Song.txt", "--/nms"}));
-    EXPECT_EQ(p.Mode, kRunTagOneFile);
-    EXPECT_EQ(p.Config.CmdMp3, "/music/Song.mp3");
-    EXPECT_EQ(p.Config.CmdLyrics, "/lyrics/Artist - Song.txt");
-    EXPECT_TRUE(p.Config.CmdNoMessage);
-    EXPECT_TRUE(p.Config.CmdFolder.empty());
+    EXPECT_EQ(p.Mode, RunMode::TagOneFile);
+    EXPECT_EQ(p.Config.Mp3Path, "/music/Song.mp3");
+    EXPECT_EQ(p.Config.LyricsPath, "/lyrics/Artist - Song.txt");
+    EXPECT_TRUE(p.Config.NoMessage);
+    EXPECT_TRUE(p.Config.Folder.empty());
 }
 
 TEST(ParseCommandLine, PathsKeepInnerBlanksHyphensAndNonAsciiBytes) {
     const std::string utf8 = "/Musik/Bj\xC3\xB6rk - J\xC3\xB3ga (live).mp3";
     const std::string cp1252 = "/Lyrics/Bj\xF6rk - J\xF3ga -- x/y.txt";
     const Parsed p = Parse(ArgumentText({"--/Qk2", "--/mp3   " + utf8 + "   ", "--/lyr" + cp1252}));
-    EXPECT_EQ(p.Mode, kRunTagOneFile);
-    EXPECT_EQ(p.Config.CmdMp3, utf8);
-    EXPECT_EQ(p.Config.CmdLyrics, cp1252);
+    EXPECT_EQ(p.Mode, RunMode::TagOneFile);
+    EXPECT_EQ(p.Config.Mp3Path, utf8);
+    EXPECT_EQ(p.Config.LyricsPath, cp1252);
 }
 
 TEST(ParseCommandLine, OnlySpacesAreTrimmed) {
     const Parsed p = Parse("--/fol \t/music\t --/5nf");
-    EXPECT_EQ(p.Config.CmdFolder, "\t/music\t");
-    EXPECT_EQ(p.Mode, kRunScanFolder);
+    EXPECT_EQ(p.Config.Folder, "\t/music\t");
+    EXPECT_EQ(p.Mode, RunMode::ScanFolder);
 }
 
 TEST(ParseCommandLine, ValuesAreStoredEvenWithoutAMarker) {
     const Parsed p = Parse(ArgumentText({"--/mp3 a.mp3", "--/lyr b.txt", "--/fol /music"}));
-    EXPECT_EQ(p.Mode, kRunWindow);
-    EXPECT_EQ(p.Config.CmdMp3, "a.mp3");
-    EXPECT_EQ(p.Config.CmdLyrics, "b.txt");
-    EXPECT_EQ(p.Config.CmdFolder, "/music");
+    EXPECT_EQ(p.Mode, RunMode::Window);
+    EXPECT_EQ(p.Config.Mp3Path, "a.mp3");
+    EXPECT_EQ(p.Config.LyricsPath, "b.txt");
+    EXPECT_EQ(p.Config.Folder, "/music");
 }
 
 TEST(ParseCommandLine, FolderScanWithSubfolders) {
     const Parsed p = Parse(ArgumentText({"--/5nf", "--/fol /data/Music", "--/sub"}));
-    EXPECT_EQ(p.Mode, kRunScanFolder);
-    EXPECT_EQ(p.Config.CmdFolder, "/data/Music");
-    EXPECT_EQ(p.Config.CmdSubfolders, 1);
-    EXPECT_FALSE(p.Config.CmdNoMessage);
+    EXPECT_EQ(p.Mode, RunMode::ScanFolder);
+    EXPECT_EQ(p.Config.Folder, "/data/Music");
+    EXPECT_TRUE(p.Config.Subfolders);
+    EXPECT_FALSE(p.Config.NoMessage);
 }
 
 TEST(ParseCommandLine, OneFileWithoutLyricsFallsBackToTheFolderOrTheWindow) {
     EXPECT_EQ(Parse(ArgumentText({"--/zt4", "--/mp3 a.mp3", "--/fol /music"})).Mode,
-              kRunScanFolder);
+              RunMode::ScanFolder);
     EXPECT_EQ(Parse(ArgumentText({"--/zt4", "--/lyr b.txt", "--/fol /music"})).Mode,
-              kRunScanFolder);
-    EXPECT_EQ(Parse(ArgumentText({"--/zt4", "--/mp3 a.mp3", "--/lyr"})).Mode, kRunWindow);
+              RunMode::ScanFolder);
+    EXPECT_EQ(Parse(ArgumentText({"--/zt4", "--/mp3 a.mp3", "--/lyr"})).Mode, RunMode::Window);
 }
 
 TEST(ParseCommandLine, EveryMarkerTokenCountsAndAMarkerAloneGivesTheWindow) {
     for (const char* marker : {"--/Qk2", "--/w8d", "--/5nf", "--/zt4"}) {
-        EXPECT_EQ(Parse(ArgumentText({marker, "--/fol /m"})).Mode, kRunScanFolder) << marker;
-        EXPECT_EQ(Parse(marker).Mode, kRunWindow) << marker;
+        EXPECT_EQ(Parse(ArgumentText({marker, "--/fol /m"})).Mode, RunMode::ScanFolder) << marker;
+        EXPECT_EQ(Parse(marker).Mode, RunMode::Window) << marker;
     }
     // Anything after the token's three characters is ignored.
-    EXPECT_EQ(Parse("--/w8dXYZ --/fol /m").Mode, kRunScanFolder);
+    EXPECT_EQ(Parse("--/w8dXYZ --/fol /m").Mode, RunMode::ScanFolder);
 }
 
 TEST(ParseCommandLine, KeysAndMarkersAreCaseSensitive) {
-    EXPECT_EQ(Parse(ArgumentText({"--/W8D", "--/fol /m"})).Mode, kRunWindow);
-    EXPECT_EQ(Parse(ArgumentText({"--/qk2", "--/fol /m"})).Mode, kRunWindow);
+    EXPECT_EQ(Parse(ArgumentText({"--/W8D", "--/fol /m"})).Mode, RunMode::Window);
+    EXPECT_EQ(Parse(ArgumentText({"--/qk2", "--/fol /m"})).Mode, RunMode::Window);
     const Parsed p = Parse(ArgumentText({"--/w8d", "--/MP3 a.mp3", "--/Lyr b.txt", "--/NMS"}));
-    EXPECT_TRUE(p.Config.CmdMp3.empty());
-    EXPECT_TRUE(p.Config.CmdLyrics.empty());
-    EXPECT_FALSE(p.Config.CmdNoMessage);
-    EXPECT_EQ(p.Mode, kRunWindow);
+    EXPECT_TRUE(p.Config.Mp3Path.empty());
+    EXPECT_TRUE(p.Config.LyricsPath.empty());
+    EXPECT_FALSE(p.Config.NoMessage);
+    EXPECT_EQ(p.Mode, RunMode::Window);
 }
 
 TEST(ParseCommandLine, TheKeyIsTheFirstThreeCharacters) {
-    EXPECT_EQ(Parse("--/mp3file x").Config.CmdMp3, "file x");
-    EXPECT_EQ(Parse("--/mp3/a.mp3").Config.CmdMp3, "/a.mp3");
-    EXPECT_EQ(Parse("--/mp3").Config.CmdMp3, "");
-    EXPECT_EQ(Parse("--/mp").Config.CmdMp3, "");
-    EXPECT_EQ(Parse("--/sub no").Config.CmdSubfolders, 1);
-    EXPECT_TRUE(Parse("--/nms false").Config.CmdNoMessage);
+    EXPECT_EQ(Parse("--/mp3file x").Config.Mp3Path, "file x");
+    EXPECT_EQ(Parse("--/mp3/a.mp3").Config.Mp3Path, "/a.mp3");
+    EXPECT_EQ(Parse("--/mp3").Config.Mp3Path, "");
+    EXPECT_EQ(Parse("--/mp").Config.Mp3Path, "");
+    EXPECT_TRUE(Parse("--/sub no").Config.Subfolders);
+    EXPECT_TRUE(Parse("--/nms false").Config.NoMessage);
 }
 
 TEST(ParseCommandLine, ALaterPieceWins) {
-    EXPECT_EQ(Parse("--/mp3 first.mp3 --/mp3 second.mp3").Config.CmdMp3, "second.mp3");
-    EXPECT_EQ(Parse("--/mp3 first.mp3 --/mp3").Config.CmdMp3, "");
+    EXPECT_EQ(Parse("--/mp3 first.mp3 --/mp3 second.mp3").Config.Mp3Path, "second.mp3");
+    EXPECT_EQ(Parse("--/mp3 first.mp3 --/mp3").Config.Mp3Path, "");
 }
 
 TEST(ParseCommandLine, OnlyTheFullSeparatorEndsAValue) {
-    EXPECT_EQ(Parse("--/lyr /x/A--B - C-/ D.txt").Config.CmdLyrics, "/x/A--B - C-/ D.txt");
-    EXPECT_EQ(Parse("--/lyr /x/a---/mp3 /y").Config.CmdLyrics, "/x/a-");
+    EXPECT_EQ(Parse("--/lyr /x/A--B - C-/ D.txt").Config.LyricsPath, "/x/A--B - C-/ D.txt");
+    EXPECT_EQ(Parse("--/lyr /x/a---/mp3 /y").Config.LyricsPath, "/x/a-");
 }
 
 TEST(ParseCommandLine, TheTextBeforeTheFirstSeparatorIsTheFirstPiece) {
-    EXPECT_EQ(Parse("w8d--/fol /m").Mode, kRunScanFolder);
-    EXPECT_EQ(Parse("/opt/versemark --/w8d --/fol /m").Mode, kRunScanFolder);
+    EXPECT_EQ(Parse("w8d--/fol /m").Mode, RunMode::ScanFolder);
+    EXPECT_EQ(Parse("/opt/versemark --/w8d --/fol /m").Mode, RunMode::ScanFolder);
 }
 
 TEST(ParseCommandLine, AtMost256Pieces) {
@@ -146,21 +147,21 @@ TEST(ParseCommandLine, AtMost256Pieces) {
     for (int pieces = 3; pieces < 256; ++pieces) {
         text += " --/xyz";
     }
-    EXPECT_EQ(Parse(text).Mode, kRunScanFolder);
-    EXPECT_EQ(Parse(text).Config.CmdFolder, "/m");
+    EXPECT_EQ(Parse(text).Mode, RunMode::ScanFolder);
+    EXPECT_EQ(Parse(text).Config.Folder, "/m");
 
     // One more: nothing is stored and the window opens.
     RunConfig config;
-    config.CmdMp3 = "kept.mp3";
-    const std::uint8_t mode = ParseCommandLine(text + " --/mp3 new.mp3", config);
-    EXPECT_EQ(mode, kRunWindow);
-    EXPECT_EQ(config.CmdMp3, "kept.mp3");
-    EXPECT_TRUE(config.CmdFolder.empty());
+    config.Mp3Path = "kept.mp3";
+    ParseCommandLine(text + " --/mp3 new.mp3", config);
+    EXPECT_EQ(config.Mode, RunMode::Window);
+    EXPECT_EQ(config.Mp3Path, "kept.mp3");
+    EXPECT_TRUE(config.Folder.empty());
 }
 
 TEST(ParseCommandLine, DoubleQuotesArePartOfAPathOnlyWhereAPathCanHoldThem) {
     struct Values {
-        std::uint8_t Mode;
+        RunMode Mode;
         std::string Mp3;
         std::string Lyrics;
         std::string Folder;
@@ -173,31 +174,33 @@ TEST(ParseCommandLine, DoubleQuotesArePartOfAPathOnlyWhereAPathCanHoldThem) {
     const std::vector<Case> cases = {
         // One quoted argument, as a batch file passes it.
         {R"("--/w8d--/mp3 C:\t\b.mp3--/lyr C:\t\Lumen - Don't Stop.txt")",
-         {kRunTagOneFile, R"(C:\t\b.mp3)", R"(C:\t\Lumen - Don't Stop.txt)", ""},
-         {kRunTagOneFile, R"(C:\t\b.mp3)", R"(C:\t\Lumen - Don't Stop.txt")", ""}},
+         {RunMode::TagOneFile, R"(C:\t\b.mp3)", R"(C:\t\Lumen - Don't Stop.txt)", ""},
+         {RunMode::TagOneFile, R"(C:\t\b.mp3)", R"(C:\t\Lumen - Don't Stop.txt")", ""}},
         {R"("--/5nf--/fol C:\demo\music")",
-         {kRunScanFolder, "", "", R"(C:\demo\music)"},
-         {kRunScanFolder, "", "", R"(C:\demo\music")"}},
+         {RunMode::ScanFolder, "", "", R"(C:\demo\music)"},
+         {RunMode::ScanFolder, "", "", R"(C:\demo\music")"}},
         // Separate quoted arguments: the blank between them is trimmed with the quotes gone.
         {R"("--/w8d" "--/mp3 C:\t\b.mp3" "--/lyr C:\t\x.txt")",
-         {kRunTagOneFile, R"(C:\t\b.mp3)", R"(C:\t\x.txt)", ""},
-         {kRunTagOneFile, R"(C:\t\b.mp3" ")", R"(C:\t\x.txt")", ""}},
+         {RunMode::TagOneFile, R"(C:\t\b.mp3)", R"(C:\t\x.txt)", ""},
+         {RunMode::TagOneFile, R"(C:\t\b.mp3" ")", R"(C:\t\x.txt")", ""}},
         // Quotes inside a piece and inside a key.
         {R"(--/"5nf" --/fol "C:\My Music"\Live --/"sub")",
-         {kRunScanFolder, "", "", R"(C:\My Music\Live)"},
-         {kRunWindow, "", "", R"("C:\My Music"\Live)"}},
+         {RunMode::ScanFolder, "", "", R"(C:\My Music\Live)"},
+         {RunMode::Window, "", "", R"("C:\My Music"\Live)"}},
         // Only quotes: nothing.
-        {R"("" "")", {kRunWindow, "", "", ""}, {kRunWindow, "", "", ""}},
+        {R"("" "")", {RunMode::Window, "", "", ""}, {RunMode::Window, "", "", ""}},
         // Without quotes the text is read alike on both systems.
-        {"--/5nf --/fol /m", {kRunScanFolder, "", "", "/m"}, {kRunScanFolder, "", "", "/m"}},
+        {"--/5nf --/fol /m",
+         {RunMode::ScanFolder, "", "", "/m"},
+         {RunMode::ScanFolder, "", "", "/m"}},
     };
     for (const Case& c : cases) {
         const Values& expected = kPathSeparator == '\\' ? c.OnWindows : c.OnLinux;
         const Parsed p = Parse(c.Text);
         EXPECT_EQ(p.Mode, expected.Mode) << c.Text;
-        EXPECT_EQ(p.Config.CmdMp3, expected.Mp3) << c.Text;
-        EXPECT_EQ(p.Config.CmdLyrics, expected.Lyrics) << c.Text;
-        EXPECT_EQ(p.Config.CmdFolder, expected.Folder) << c.Text;
+        EXPECT_EQ(p.Config.Mp3Path, expected.Mp3) << c.Text;
+        EXPECT_EQ(p.Config.LyricsPath, expected.Lyrics) << c.Text;
+        EXPECT_EQ(p.Config.Folder, expected.Folder) << c.Text;
     }
 }
 

@@ -8,7 +8,7 @@
 
 #include "matching/ResultRow.h"
 #include "matching/RowList.h"
-#include "startup/basMain.h"
+#include "startup/ProgramValues.h"
 #include "support/SongLibrary.h"
 #include "windowlogic/Colours.h"
 #include "windowlogic/ListRows.h"

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "startup/basMain.h"
+#include "startup/ProgramValues.h"
 #include "support/TailBuilder.h"
 #include "support/TempDir.h"
 

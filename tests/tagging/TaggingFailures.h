@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "matching/RowList.h"
+#include "support/PassLog.h"
 #include "support/TagTestHelpers.h"
 #include "support/TailBuilder.h"
 #include "support/TempDir.h"
@@ -31,7 +32,7 @@ class TaggingFailures : public ::testing::Test {
         rows.Add(CheckedRow(before_, lyrics_, "A - T"));
         rows.Add(CheckedRow(middle, middleLyrics, "A - T"));
         rows.Add(CheckedRow(after_, lyrics_, "A - T"));
-        const auto log = LetsTagThem(rows, open);
+        const auto log = TagCheckedRowsLog(rows, open);
         EXPECT_TRUE(log);
         return log.value_or("");
     }

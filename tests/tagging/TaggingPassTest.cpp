@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "matching/RowList.h"
+#include "support/PassLog.h"
 #include "support/TagTestHelpers.h"
 #include "support/TailBuilder.h"
 #include "support/TempDir.h"
@@ -311,22 +312,22 @@ TEST_F(TagOneFile, Utf8LyricsAreNotCutInsideACharacterAt99999) {
               audio_ + V2({{"IND", "100"}, {"LYR", text.substr(0, 99998)}}) + newBlock_);
 }
 
-TEST(LetsTagThem, EmptyListDoesNothing) {
-    EXPECT_FALSE(LetsTagThem(RowList()));
+TEST(TagCheckedRowsLog, EmptyListDoesNothing) {
+    EXPECT_FALSE(TagCheckedRowsLog(RowList()));
 }
 
-TEST(LetsTagThem, UncheckedRowsAreSkippedWithoutLogLines) {
+TEST(TagCheckedRowsLog, UncheckedRowsAreSkippedWithoutLogLines) {
     TempDir dir;
     const std::string audio = TailBuilder().audio(500).bytes();
     const std::string mp3 = dir.WriteFile("a.mp3", audio);
     const std::string lyrics = dir.WriteFile("A - B.txt", "w");
     RowList rows;
     rows.Add(CheckedRow(mp3, lyrics, "A - B", false));
-    EXPECT_EQ(LetsTagThem(rows), "");
+    EXPECT_EQ(TagCheckedRowsLog(rows), "");
     EXPECT_EQ(ReadFileBytes(mp3), audio);
 }
 
-TEST(LetsTagThem, ExtraFieldsOfOneFileDoNotReachTheNext) {
+TEST(TagCheckedRowsLog, ExtraFieldsOfOneFileDoNotReachTheNext) {
     TempDir dir;
     const std::string audio = TailBuilder().audio(500).bytes();
     const std::string block = TailBuilder::Id3v1Block("T", "A");
@@ -344,7 +345,7 @@ TEST(LetsTagThem, ExtraFieldsOfOneFileDoNotReachTheNext) {
     rows.Add(CheckedRow(skipped, lyrics, "Band - Song", false));
     rows.Add(CheckedRow(second, lyrics, "Band - Song"));
 
-    EXPECT_EQ(LetsTagThem(rows),
+    EXPECT_EQ(TagCheckedRowsLog(rows),
               "File tagged..: " + first + "\r\nFile tagged..: " + second + "\r\n");
     EXPECT_EQ(
         ReadFileBytes(first),

@@ -152,7 +152,7 @@ class FolderDropTest : public QObject {
     void aDropReplacesTheCommandLineFolderForThisPass() {
         DropWindow drop;
         WindowUnderTest& window = drop.window;
-        window.Values.Config.CmdFolder = drop.road.Music() + "/sub";
+        window.Values.Config.Folder = drop.road.Music() + "/sub";
         QVERIFY(DragAndDrop(window.Form(), {Local(drop.road.Music())}).DropAccepted);
         QTRY_COMPARE(window.Form().ListModel().rowCount(), 6);
         QCOMPARE(window.Prompts.FolderDialogs, 0);

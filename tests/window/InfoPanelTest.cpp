@@ -120,7 +120,7 @@ class InfoPanelTest : public QObject {
         ResultRow row = panel.Row("Song.mp3", {1, 2}, 1);
         row.Checked = true;
         panel.Fill({row});
-        panel.window.Form().Logic().list_ItemCheck(0, true);
+        panel.window.Form().Logic().RowChecked(0, true);
         panel.Click("Song.mp3");
         panel.Combo()->setCurrentIndex(1);
 

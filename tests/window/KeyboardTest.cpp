@@ -116,7 +116,7 @@ class KeyboardTest : public QObject {
                                       Id3v2Choice() + QStringList({"chkBesideFile"}));
         // From the list of a tagged file's row into its panel: both viewer buttons.
         keys.MakeCurrent(kEpsilon);
-        keys.window.Form().list_ItemClick(keys.window.RowOf(kEpsilon));
+        keys.window.Form().Logic().RowClicked(keys.window.RowOf(kEpsilon));
         keys.List()->setFocus();
         QCOMPARE(keys.TabRound(),
                  QStringList({"cmdDisplayLyrics", "cmdDisplaySavedLyrics", "cmdSel_0", "cmdSel_2",
@@ -127,7 +127,7 @@ class KeyboardTest : public QObject {
                                   "chkAllFormats"}));
         // A file with two candidates: the choice among them comes first.
         keys.MakeCurrent(kGammaLive);
-        keys.window.Form().list_ItemClick(keys.window.RowOf(kGammaLive));
+        keys.window.Form().Logic().RowClicked(keys.window.RowOf(kGammaLive));
         keys.List()->setFocus();
         QCOMPARE(keys.TabRound().mid(0, 3),
                  QStringList({"cboLyrics", "cmdDisplayLyrics", "cmdSel_0"}));
@@ -283,7 +283,7 @@ class KeyboardTest : public QObject {
         WindowUnderTest& window = keys.window;
         // What "Display lyrics" shows for the row.
         keys.MakeCurrent(kAlpha);
-        window.Form().list_ItemClick(window.RowOf(kAlpha));
+        window.Form().Logic().RowClicked(window.RowOf(kAlpha));
         window.Button("cmdDisplayLyrics")->click();
         const QString prepared = keys.Viewer()->toPlainText();
         QVERIFY(prepared.startsWith("First words\n"));

@@ -26,8 +26,8 @@ struct ListWindow {
     ListWindow() {
         FillRows(window.Form().Rows(), FiveRows());
         // What the folder command does after a pass.
-        window.Form().Logic().list_ItemCheck(window.RowOf("alpha.mp3"), true);
-        window.Form().Logic().list_ItemCheck(window.RowOf("echo.mp3"), true);
+        window.Form().Logic().RowChecked(window.RowOf("alpha.mp3"), true);
+        window.Form().Logic().RowChecked(window.RowOf("echo.mp3"), true);
         window.Show();
     }
 

@@ -27,7 +27,7 @@ WindowUnderTest::WindowUnderTest() {
         ++EndProgramCalls;
         EndProgramStatus = exitStatus;
     };
-    form_ = std::make_unique<frmMain>(Values, std::move(services));
+    form_ = std::make_unique<QtWindow>(Values, std::move(services));
 }
 
 WindowUnderTest::~WindowUnderTest() = default;

@@ -10,12 +10,12 @@
 #include <string_view>
 #include <vector>
 
-#include "startup/basMain.h"
+#include "startup/ProgramValues.h"
 #include "support/ScopedEnv.h"
 #include "support/ScriptedPrompts.h"
 #include "support/SongLibrary.h"
 #include "support/TempDir.h"
-#include "window/frmMain.h"
+#include "window/QtWindow.h"
 
 class QAbstractButton;
 class QLabel;
@@ -41,7 +41,7 @@ class WindowUnderTest {
     // Called on every yield of a pass with the number of yields so far.
     std::function<void(int call)> OnProcessEvents;
 
-    frmMain& Form() { return *form_; }
+    QtWindow& Form() { return *form_; }
 
     template <typename T>
     T* Find(const QString& name) const {
@@ -62,7 +62,7 @@ class WindowUnderTest {
     const ResultRow& RowNamed(std::string_view mp3Name) const;
 
   private:
-    std::unique_ptr<frmMain> form_;
+    std::unique_ptr<QtWindow> form_;
 };
 
 }  // namespace versemark::testing

@@ -10,10 +10,11 @@ namespace versemark::testing {
 
 FakeView::FakeView(bool withAlsoId3v2) {
     for (const ControlDesign& design : WindowDesign()) {
-        if (design.Id.Name == ControlName::chkAlsoId3v2 && !withAlsoId3v2) {
+        if (design.Id == ControlId::AlsoId3v2Box && !withAlsoId3v2) {
             continue;
         }
         FakeControl& control = controls_[design.Id];
+        control.Kind = design.Kind;
         control.Caption = design.Caption;
         control.ToolTip = design.ToolTip;
         control.Visible = design.Visible;
@@ -25,34 +26,34 @@ FakeView::FakeView(bool withAlsoId3v2) {
     }
 }
 
-FakeControl* FakeView::Find(Control control) {
+FakeControl* FakeView::Find(ControlId control) {
     const auto found = controls_.find(control);
     return found != controls_.end() ? &found->second : nullptr;
 }
 
-FakeControl& FakeView::operator[](Control control) {
+FakeControl& FakeView::operator[](ControlId control) {
     FakeControl* found = Find(control);
     if (found == nullptr) {
-        ADD_FAILURE() << "no control " << ElementName(control);
+        ADD_FAILURE() << "no control " << DesignName(control);
         static FakeControl none;
         return none;
     }
     return *found;
 }
 
-void FakeView::SetCaption(Control control, std::string_view caption) {
+void FakeView::SetCaption(ControlId control, std::string_view caption) {
     if (FakeControl* found = Find(control)) {
         found->Caption = caption;
     }
 }
 
-void FakeView::SetToolTip(Control control, std::string_view tip) {
+void FakeView::SetToolTip(ControlId control, std::string_view tip) {
     if (FakeControl* found = Find(control)) {
         found->ToolTip = tip;
     }
 }
 
-void FakeView::SetVisible(Control control, bool visible) {
+void FakeView::SetVisible(ControlId control, bool visible) {
     if (FakeControl* found = Find(control)) {
         found->Visible = visible;
         if (!visible && Focus == control) {
@@ -61,7 +62,7 @@ void FakeView::SetVisible(Control control, bool visible) {
     }
 }
 
-void FakeView::SetEnabled(Control control, bool enabled) {
+void FakeView::SetEnabled(ControlId control, bool enabled) {
     if (FakeControl* found = Find(control)) {
         found->Enabled = enabled;
         if (!enabled && Focus == control) {
@@ -70,70 +71,70 @@ void FakeView::SetEnabled(Control control, bool enabled) {
     }
 }
 
-void FakeView::SetTextColour(Control control, Colour colour) {
+void FakeView::SetTextColour(ControlId control, Colour colour) {
     if (FakeControl* found = Find(control)) {
         found->TextColour = colour;
     }
 }
 
-void FakeView::SetBold(Control control, bool bold) {
+void FakeView::SetBold(ControlId control, bool bold) {
     if (FakeControl* found = Find(control)) {
         found->Bold = bold;
     }
 }
 
-void FakeView::SetChecked(Control control, bool checked) {
+void FakeView::SetChecked(ControlId control, bool checked) {
     if (FakeControl* found = Find(control)) {
         found->Checked = checked;
     }
 }
 
-bool FakeView::IsChecked(Control control) const {
+bool FakeView::IsChecked(ControlId control) const {
     const auto found = controls_.find(control);
     return found != controls_.end() && found->second.Checked;
 }
 
-void FakeView::SetPicture(Control control, int picture) {
+void FakeView::SetPicture(ControlId control, int picture) {
     if (FakeControl* found = Find(control)) {
         found->Picture = picture;
     }
 }
 
-void FakeView::Refresh(Control /*control*/) {
+void FakeView::Refresh(ControlId /*control*/) {
     ++Refreshes;
 }
 
-void FakeView::SetFocus(Control control) {
+void FakeView::SetFocus(ControlId control) {
     const FakeControl* found = Find(control);
     if (found != nullptr && found->Visible && found->Enabled) {
         Focus = control;
     }
 }
 
-TwipRect FakeView::Geometry(Control control) const {
+TwipRect FakeView::Geometry(ControlId control) const {
     const auto found = controls_.find(control);
     return found != controls_.end() ? found->second.Place : TwipRect{};
 }
 
-void FakeView::SetGeometry(Control control, const TwipRect& twips) {
+void FakeView::SetGeometry(ControlId control, const TwipRect& twips) {
     if (FakeControl* found = Find(control)) {
         found->Place = twips;
     }
 }
 
-void FakeView::SetLineEnd(Control line, int x2) {
+void FakeView::SetLineEnd(ControlId line, int x2) {
     if (FakeControl* found = Find(line)) {
         found->Place.Width = x2 - found->Place.Left;
     }
 }
 
-void FakeView::SetComboItems(Control /*combo*/, const std::vector<std::string>& items,
+void FakeView::SetComboItems(ControlId /*combo*/, const std::vector<std::string>& items,
                              int current) {
     ComboItems = items;
     ComboCurrent = current;
 }
 
-void FakeView::SetViewerText(Control /*textBox*/, std::string_view text) {
+void FakeView::SetViewerText(ControlId /*textBox*/, std::string_view text) {
     ViewerText = text;
 }
 
@@ -177,7 +178,7 @@ void FakeView::SelectRows(const std::vector<bool>& rows) {
 LogicWindow::LogicWindow(bool withAlsoId3v2)
     : View(withAlsoId3v2), Logic(Values, View, Services()) {
     View.Rows = &Logic.Rows();
-    Logic.Form_Load();
+    Logic.Load();
 }
 
 WindowServices LogicWindow::Services() {
@@ -199,7 +200,7 @@ WindowServices LogicWindow::Services() {
 
 void LogicWindow::ChooseFolderAndMatch(const std::string& folder) {
     Prompts.Folders.push_back(folder);
-    Logic.cmdBrowseForFolder_Click();
+    Press(ControlId::FolderButton);
 }
 
 int LogicWindow::RowOf(std::string_view mp3Name) const {
@@ -216,6 +217,14 @@ const ResultRow& LogicWindow::RowNamed(std::string_view mp3Name) const {
     return Logic.Rows().Row(row);
 }
 
+void LogicWindow::Press(ControlId control) {
+    FakeControl& shown = View[control];
+    if (shown.Kind == ControlKind::CheckBox) {
+        shown.Checked = !shown.Checked;
+    }
+    Logic.Clicked(control);
+}
+
 void LogicWindow::Click(std::string_view mp3Name) {
     const int row = RowOf(mp3Name);
     View.Current = row;
@@ -223,7 +232,7 @@ void LogicWindow::Click(std::string_view mp3Name) {
         View.Selected.assign(View.Selected.size(), false);
         View.Selected[static_cast<std::size_t>(row)] = true;
     }
-    Logic.list_ItemClick(row);
+    Logic.RowClicked(row);
 }
 
 void LogicWindow::Select(const std::vector<std::string_view>& mp3Names) {

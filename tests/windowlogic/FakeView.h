@@ -8,7 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "startup/basMain.h"
+#include "startup/ProgramValues.h"
+#include "support/DesignNames.h"
 #include "support/ScopedEnv.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempDir.h"
@@ -23,6 +24,7 @@
 namespace versemark::testing {
 
 struct FakeControl {
+    ControlKind Kind = ControlKind::Label;
     std::string Caption;
     std::string ToolTip;
     bool Visible = true;
@@ -36,15 +38,15 @@ struct FakeControl {
 
 class FakeView final : public WindowView {
   public:
-    // `withAlsoId3v2` false: the view has no chkAlsoId3v2 (a build without the frame).
+    // `withAlsoId3v2` false: the view has no AlsoId3v2Box (a build without the frame).
     explicit FakeView(bool withAlsoId3v2 = true);
 
     // The control as shown; fails the test for a control the view does not have.
-    FakeControl& operator[](Control control);
-    bool Has(Control control) const { return controls_.contains(control); }
+    FakeControl& operator[](ControlId control);
+    bool Has(ControlId control) const { return controls_.contains(control); }
 
     const ListRows* Rows = nullptr;  // the rows the list shows
-    std::optional<Control> Focus;
+    std::optional<ControlId> Focus;
     TwipSize Client = kDesignClientSize;
     std::vector<std::string> ComboItems;
     int ComboCurrent = -1;
@@ -60,24 +62,25 @@ class FakeView final : public WindowView {
     } Sort;
 
     // WindowView.
-    void SetCaption(Control control, std::string_view caption) override;
-    void SetToolTip(Control control, std::string_view tip) override;
-    void SetVisible(Control control, bool visible) override;
-    void SetEnabled(Control control, bool enabled) override;
-    void SetTextColour(Control control, Colour colour) override;
-    void SetBold(Control control, bool bold) override;
-    void SetChecked(Control control, bool checked) override;
-    bool IsChecked(Control control) const override;
-    void SetPicture(Control control, int picture) override;
-    void Refresh(Control control) override;
-    std::optional<Control> FocusedControl() const override { return Focus; }
-    void SetFocus(Control control) override;
+    void SetCaption(ControlId control, std::string_view caption) override;
+    void SetToolTip(ControlId control, std::string_view tip) override;
+    void SetVisible(ControlId control, bool visible) override;
+    void SetEnabled(ControlId control, bool enabled) override;
+    void SetTextColour(ControlId control, Colour colour) override;
+    void SetBold(ControlId control, bool bold) override;
+    void SetChecked(ControlId control, bool checked) override;
+    bool IsChecked(ControlId control) const override;
+    void SetPicture(ControlId control, int picture) override;
+    void Refresh(ControlId control) override;
+    std::optional<ControlId> FocusedControl() const override { return Focus; }
+    void SetFocus(ControlId control) override;
     TwipSize ClientSize() const override { return Client; }
-    TwipRect Geometry(Control control) const override;
-    void SetGeometry(Control control, const TwipRect& twips) override;
-    void SetLineEnd(Control line, int x2) override;
-    void SetComboItems(Control combo, const std::vector<std::string>& items, int current) override;
-    void SetViewerText(Control textBox, std::string_view text) override;
+    TwipRect Geometry(ControlId control) const override;
+    void SetGeometry(ControlId control, const TwipRect& twips) override;
+    void SetLineEnd(ControlId line, int x2) override;
+    void SetComboItems(ControlId combo, const std::vector<std::string>& items,
+                       int current) override;
+    void SetViewerText(ControlId textBox, std::string_view text) override;
     void ListRowsAboutToReset() override {}
     void ListRowsReset() override;
     void ListRowsAboutToMove() override {}
@@ -89,8 +92,8 @@ class FakeView final : public WindowView {
     int CurrentRow() const override { return Current; }
 
   private:
-    FakeControl* Find(Control control);
-    std::map<Control, FakeControl> controls_;
+    FakeControl* Find(ControlId control);
+    std::map<ControlId, FakeControl> controls_;
 };
 
 // Settings kept in memory.
@@ -136,8 +139,10 @@ class LogicWindow {
     std::function<void(int call)> OnProcessEvents;
     WindowLogic Logic;
 
-    FakeControl& operator[](Control control) { return View[control]; }
-    FakeControl& At(ControlName name, int element = 0) { return View[Control{name, element}]; }
+    FakeControl& operator[](ControlId control) { return View[control]; }
+    // A click on a button or check box as a view reports it: a check box changes
+    // its mark first.
+    void Press(ControlId control);
     // Picks `folder` in the folder dialog and runs the folder command.
     void ChooseFolderAndMatch(const std::string& folder);
     // The row showing this MP3 file name; -1 when there is none.

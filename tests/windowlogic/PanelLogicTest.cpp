@@ -35,7 +35,7 @@ TEST(PanelLogic, ARowClickDescribesTheRow) {
         // What the panel shows.
         std::string LyricsLabel;
         Colour LyricsLabelColour;
-        std::string LyricsName;  // lblInfo_1, or "" when the combo box shows instead
+        std::string LyricsName;  // LyricsFileName, or "" when the combo box shows instead
         bool NewerAlert, Id3Alert, SharedAlert, SavedButton;
     };
     const Case cases[] = {
@@ -98,21 +98,22 @@ TEST(PanelLogic, ARowClickDescribesTheRow) {
         window.Click(test.Name);
         const ResultRow& row = window.RowNamed(test.Name);
         const bool choice = test.Candidates.size() > 1;
-        EXPECT_TRUE(window.At(ControlName::picInfo).Visible);
-        EXPECT_EQ(window.At(ControlName::lblInfo, 0).Caption, test.Name);
-        EXPECT_EQ(window.At(ControlName::lblInfo, 0).ToolTip, row.Mp3Path);
-        EXPECT_EQ(window.At(ControlName::img, 1).Picture, LyricsPicture(row)) << test.Name;
-        EXPECT_EQ(window.At(ControlName::Label1, 5).Caption, test.LyricsLabel) << test.Name;
-        EXPECT_EQ(window.At(ControlName::Label1, 5).TextColour, test.LyricsLabelColour);
-        EXPECT_EQ(window.At(ControlName::lblInfo, 1).Visible, !choice) << test.Name;
+        EXPECT_TRUE(window[ControlId::InfoPanel].Visible);
+        EXPECT_EQ(window[ControlId::Mp3FileName].Caption, test.Name);
+        EXPECT_EQ(window[ControlId::Mp3FileName].ToolTip, row.Mp3Path);
+        EXPECT_EQ(window[ControlId::LyricsPicture].Picture, LyricsPicture(row)) << test.Name;
+        EXPECT_EQ(window[ControlId::LyricsLabel].Caption, test.LyricsLabel) << test.Name;
+        EXPECT_EQ(window[ControlId::LyricsLabel].TextColour, test.LyricsLabelColour);
+        EXPECT_EQ(window[ControlId::LyricsFileName].Visible, !choice) << test.Name;
         if (!choice) {
-            EXPECT_EQ(window.At(ControlName::lblInfo, 1).Caption, test.LyricsName);
+            EXPECT_EQ(window[ControlId::LyricsFileName].Caption, test.LyricsName);
         }
-        EXPECT_EQ(window.At(ControlName::cboLyrics).Visible, choice) << test.Name;
-        EXPECT_EQ(window.At(ControlName::img, 4).Visible, test.NewerAlert) << test.Name;
-        EXPECT_EQ(window.At(ControlName::img, 2).Visible, test.Id3Alert) << test.Name;
-        EXPECT_EQ(window.At(ControlName::img, 3).Visible, test.SharedAlert) << test.Name;
-        EXPECT_EQ(window.At(ControlName::cmdDisplaySavedLyrics).Visible, test.SavedButton)
+        EXPECT_EQ(window[ControlId::LyricsChoice].Visible, choice) << test.Name;
+        EXPECT_EQ(window[ControlId::NewerTagAlertPicture].Visible, test.NewerAlert) << test.Name;
+        EXPECT_EQ(window[ControlId::Id3v1AlertPicture].Visible, test.Id3Alert) << test.Name;
+        EXPECT_EQ(window[ControlId::SharedLyricsAlertPicture].Visible, test.SharedAlert)
+            << test.Name;
+        EXPECT_EQ(window[ControlId::DisplaySavedLyricsButton].Visible, test.SavedButton)
             << test.Name;
     }
 }
@@ -128,20 +129,20 @@ TEST(PanelLogic, TheChoiceListsTheCandidatesAndFillingItIsNoChoice) {
     EXPECT_FALSE(LyricsTextColour(window.RowNamed("Many.mp3")).has_value());
 
     // Each entry stands for its candidate.
-    window.Logic.cboLyrics_Click(2);
+    window.Logic.ChooseLyrics(2);
     EXPECT_EQ(window.RowNamed("Many.mp3").LyricsPosition, 3);
     EXPECT_EQ(window.RowNamed("Many.mp3").LyricsName, "Artist - Four");
     EXPECT_EQ(LyricsTextColour(window.RowNamed("Many.mp3")), std::optional<Colour>(kBlack));
-    EXPECT_FALSE(window.At(ControlName::img, 3).Visible);
-    window.Logic.cboLyrics_Click(1);  // matched twice: shared
+    EXPECT_FALSE(window[ControlId::SharedLyricsAlertPicture].Visible);
+    window.Logic.ChooseLyrics(1);  // matched twice: shared
     EXPECT_EQ(window.RowNamed("Many.mp3").LyricsPath, window.Values.Index.Entries[2].FilePath);
     EXPECT_EQ(LyricsTextColour(window.RowNamed("Many.mp3")),
               std::optional<Colour>(SharedLyricsColour));
-    EXPECT_TRUE(window.At(ControlName::img, 3).Visible);
+    EXPECT_TRUE(window[ControlId::SharedLyricsAlertPicture].Visible);
     // Out of range or without a current row: nothing happens.
-    window.Logic.cboLyrics_Click(3);
+    window.Logic.ChooseLyrics(3);
     window.View.Current = -1;
-    window.Logic.cboLyrics_Click(0);
+    window.Logic.ChooseLyrics(0);
     EXPECT_EQ(window.RowNamed("Many.mp3").LyricsPosition, 2);
 }
 
@@ -170,9 +171,9 @@ TEST(PanelLogic, TheChoiceLooksForTheMarkerInTheLast51BytesOfTheChosenFile) {
             window.library.AddLyrics("Chosen - File", test.Content);
         window.Fill({window.Row("Song.mp3", {0, 1}, 0)});
         window.Click("Song.mp3");
-        window.Logic.cboLyrics_Click(1);
+        window.Logic.ChooseLyrics(1);
         EXPECT_EQ(LyricsPicture(window.RowNamed("Song.mp3")), test.Picture) << test.What;
-        EXPECT_EQ(window.At(ControlName::img, 1).Picture, test.Picture) << test.What;
+        EXPECT_EQ(window[ControlId::LyricsPicture].Picture, test.Picture) << test.What;
     }
 }
 
@@ -181,7 +182,7 @@ TEST(PanelLogic, ALyricsFileThatCannotBeReadCountsAsUnfiltered) {
     window.Values.Index.Entries[1].FilePath = window.library.CachePath() + "/gone.txt";
     window.Fill({window.Row("Song.mp3", {0, 1}, 0)});
     window.Click("Song.mp3");
-    window.Logic.cboLyrics_Click(1);
+    window.Logic.ChooseLyrics(1);
     const ResultRow& row = window.RowNamed("Song.mp3");
     EXPECT_EQ(row.LyricsName, "Artist - Two");
     EXPECT_EQ(row.LyricsPath, window.library.CachePath() + "/gone.txt");
@@ -198,14 +199,14 @@ TEST(PanelLogic, TaggingAfterAChoiceWritesTheChosenLyrics) {
     ASSERT_EQ(items.at(static_cast<std::size_t>(window.View.ComboCurrent)), "Gamma - Night Live");
     const auto night = std::find(items.begin(), items.end(), "Gamma - Night");
     ASSERT_NE(night, items.end());
-    window.Logic.cboLyrics_Click(static_cast<int>(night - items.begin()));
+    window.Logic.ChooseLyrics(static_cast<int>(night - items.begin()));
     EXPECT_EQ(window.RowNamed(kGammaLive).LyricsPath,
               window.Values.Index
                   .Entries[static_cast<std::size_t>(EntryNamed(window.Values, "Gamma - Night"))]
                   .FilePath);
 
     window.Prompts.Answers = {true};
-    window.Logic.cmdTagThem_Click();
+    window.Logic.TagOrReturn();
     const std::string tagged = ReadFileBytes(road.GammaLiveMp3);
     EXPECT_NE(tagged.find("Night words"), std::string::npos);
     EXPECT_EQ(tagged.find("Live words"), std::string::npos);

@@ -27,14 +27,6 @@ using namespace versemark::testing;
 
 namespace {
 
-constexpr Control kFolderButton{ControlName::cmdBrowseForFolder};
-constexpr Control kSubfolders{ControlName::chkSubfolders};
-constexpr Control kMatchesLabel{ControlName::Label1, 1};
-constexpr Control kCheckedLabel{ControlName::Label1, 2};
-constexpr Control kTagButton{ControlName::cmdTagThem};
-constexpr Control kList{ControlName::list};
-constexpr Control kAlsoId3v2{ControlName::chkAlsoId3v2};
-
 struct RoadWindow : LogicWindow {
     RoadWindow() { road.IndexInto(Values); }
     RoadLibrary road;
@@ -42,55 +34,59 @@ struct RoadWindow : LogicWindow {
 
 TEST(WindowLoad, ShowsTheDesignWithItsPicturesAndStepOneCurrent) {
     struct Case {
-        Control Id;
+        ControlId Id;
         int Picture;
     };
     const Case pictures[] = {
-        {{ControlName::img, 0}, kPictureOneMatch}, {{ControlName::img, 2}, kPictureAlert},
-        {{ControlName::img, 3}, kPictureAlert},    {{ControlName::img, 4}, kPictureNewerTag},
-        {{ControlName::img, 5}, kPictureAlert},    {{ControlName::img, 6}, kPictureUnfiltered},
+        {ControlId::Mp3Picture, kPictureOneMatch},
+        {ControlId::Id3v1AlertPicture, kPictureAlert},
+        {ControlId::SharedLyricsAlertPicture, kPictureAlert},
+        {ControlId::NewerTagAlertPicture, kPictureNewerTag},
+        {ControlId::SeveralMatchesExamplePicture, kPictureAlert},
+        {ControlId::UnfilteredExamplePicture, kPictureUnfiltered},
     };
     LogicWindow window;
     for (const Case& test : pictures) {
-        EXPECT_EQ(window[test.Id].Picture, test.Picture) << ElementName(test.Id);
+        EXPECT_EQ(window[test.Id].Picture, test.Picture) << DesignName(test.Id);
     }
-    for (const int step : {8, 9, 10}) {
-        EXPECT_EQ(window.At(ControlName::Label1, step).TextColour,
-                  step == 8 ? kCurrentStepColour : kOtherStepColour);
+    for (const ControlId step :
+         {ControlId::StepOneLabel, ControlId::StepTwoLabel, ControlId::StepThreeLabel}) {
+        EXPECT_EQ(window[step].TextColour,
+                  step == ControlId::StepOneLabel ? kCurrentStepColour : kOtherStepColour);
     }
-    EXPECT_FALSE(window[kTagButton].Enabled);
-    EXPECT_EQ(window[kCheckedLabel].Caption, "Checked: 0");
+    EXPECT_FALSE(window[ControlId::TagButton].Enabled);
+    EXPECT_EQ(window[ControlId::CheckedLabel].Caption, "Checked: 0");
 }
 
 TEST(WindowLoad, TheId3v2ChoiceIsRememberedWhereTheBuildCanWriteIt) {
     LogicWindow first;
-    EXPECT_FALSE(first[kAlsoId3v2].Checked);
-    first.Logic.chkAlsoId3v2_Click(true);
+    EXPECT_FALSE(first[ControlId::AlsoId3v2Box].Checked);
+    first.Press(ControlId::AlsoId3v2Box);
     EXPECT_TRUE(first.Settings.Value);
 
     LogicWindow second;
     second.Settings.Value = true;
-    second.Logic.Form_Load();
-    EXPECT_EQ(second[kAlsoId3v2].Checked, Id3v2LyricsAvailable());
+    second.Logic.Load();
+    EXPECT_EQ(second[ControlId::AlsoId3v2Box].Checked, Id3v2LyricsAvailable());
     EXPECT_EQ(second.Settings.Writes, 0);  // loading writes nothing back
 
     LogicWindow without(false);  // a view without the check box
     without.Settings.Value = true;
-    without.Logic.Form_Load();
-    EXPECT_FALSE(without.View.Has(kAlsoId3v2));
+    without.Logic.Load();
+    EXPECT_FALSE(without.View.Has(ControlId::AlsoId3v2Box));
 
     // The formats and beside-file choices: off at first, remembered in every build.
-    const Control allFormats{ControlName::chkAllFormats};
-    const Control besideFile{ControlName::chkBesideFile};
+    const ControlId allFormats = ControlId::AllFormatsBox;
+    const ControlId besideFile = ControlId::BesideFileBox;
     EXPECT_FALSE(first[allFormats].Checked);
     EXPECT_FALSE(first[besideFile].Checked);
-    first.Logic.chkAllFormats_Click(true);
-    first.Logic.chkBesideFile_Click(true);
+    first.Press(allFormats);
+    first.Press(besideFile);
     EXPECT_TRUE(first.Settings.AllFormatsValue);
     EXPECT_TRUE(first.Settings.BesideFileValue);
     second.Settings.AllFormatsValue = true;
     second.Settings.BesideFileValue = true;
-    second.Logic.Form_Load();
+    second.Logic.Load();
     EXPECT_TRUE(second[allFormats].Checked);
     EXPECT_TRUE(second[besideFile].Checked);
     EXPECT_EQ(second.Settings.Writes, 0);
@@ -136,19 +132,19 @@ TEST(FolderCommandLogic, APassFillsTheSortedListAndMakesStepsTwoAndThreeCurrent)
 
     EXPECT_EQ(window.Prompts.FolderDialogs, 1);
     EXPECT_EQ(window.Prompts.LastInstruction, "Select folder...");
-    EXPECT_EQ(window[kMatchesLabel].Caption, "Matches: 6 / 7 (85.7%)");
+    EXPECT_EQ(window[ControlId::MatchesLabel].Caption, "Matches: 6 / 7 (85.7%)");
     EXPECT_EQ(window.Logic.MatchesCaption(), "Matches: 6 / 7 (85.7%)");
-    EXPECT_EQ(window[kMatchesLabel].TextColour, kBlack);
-    EXPECT_EQ(window[kCheckedLabel].Caption, "Checked: 2");
-    EXPECT_TRUE(window[kTagButton].Enabled);
-    EXPECT_EQ(window[kFolderButton].Caption, window.road.Music());
-    EXPECT_EQ(window[kFolderButton].ToolTip, window.road.Music());
-    EXPECT_TRUE(window[kFolderButton].Enabled);
-    EXPECT_TRUE(window[kSubfolders].Enabled);
-    EXPECT_TRUE(window[kList].Visible);
-    EXPECT_EQ(window.At(ControlName::Label1, 8).TextColour, kOtherStepColour);
-    EXPECT_EQ(window.At(ControlName::Label1, 9).TextColour, kCurrentStepColour);
-    EXPECT_EQ(window.At(ControlName::Label1, 10).TextColour, kCurrentStepColour);
+    EXPECT_EQ(window[ControlId::MatchesLabel].TextColour, kBlack);
+    EXPECT_EQ(window[ControlId::CheckedLabel].Caption, "Checked: 2");
+    EXPECT_TRUE(window[ControlId::TagButton].Enabled);
+    EXPECT_EQ(window[ControlId::FolderButton].Caption, window.road.Music());
+    EXPECT_EQ(window[ControlId::FolderButton].ToolTip, window.road.Music());
+    EXPECT_TRUE(window[ControlId::FolderButton].Enabled);
+    EXPECT_TRUE(window[ControlId::SubfoldersBox].Enabled);
+    EXPECT_TRUE(window[ControlId::ResultList].Visible);
+    EXPECT_EQ(window[ControlId::StepOneLabel].TextColour, kOtherStepColour);
+    EXPECT_EQ(window[ControlId::StepTwoLabel].TextColour, kCurrentStepColour);
+    EXPECT_EQ(window[ControlId::StepThreeLabel].TextColour, kCurrentStepColour);
     // Unchecked rows (empty text) before the checked ones, each group in search order.
     EXPECT_EQ(window.Names(),
               (std::vector<std::string>{kBeta, kEpsilon, kZeta, kGamma, kAlpha, kGammaLive}));
@@ -161,12 +157,12 @@ TEST(FolderCommandLogic, ACancelledDialogChangesNothing) {
     RoadWindow window;
     window.ChooseFolderAndMatch(window.road.Music());
     window.Prompts.Folders.push_back("");
-    window.Logic.cmdBrowseForFolder_Click();
+    window.Logic.FolderCommand();
     EXPECT_EQ(window.Prompts.FolderDialogs, 2);
-    EXPECT_TRUE(window[kFolderButton].Enabled);
+    EXPECT_TRUE(window[ControlId::FolderButton].Enabled);
     EXPECT_EQ(window.Logic.Rows().VisibleCount(), 6);
-    EXPECT_EQ(window[kMatchesLabel].Caption, "Matches: 6 / 7 (85.7%)");
-    EXPECT_EQ(window[kFolderButton].Caption, window.road.Music());
+    EXPECT_EQ(window[ControlId::MatchesLabel].Caption, "Matches: 6 / 7 (85.7%)");
+    EXPECT_EQ(window[ControlId::FolderButton].Caption, window.road.Music());
 }
 
 TEST(FolderCommandLogic, AFolderNamedLikeTheStopCaptionIsStillAFolder) {
@@ -180,18 +176,18 @@ TEST(FolderCommandLogic, AFolderNamedLikeTheStopCaptionIsStillAFolder) {
     std::filesystem::current_path(window.road.Music());
     window.ChooseFolderAndMatch(folder);
     window.Prompts.Folders.push_back("");
-    window.Logic.cmdBrowseForFolder_Click();
+    window.Logic.FolderCommand();
     std::filesystem::current_path(working);
     EXPECT_EQ(window.Prompts.FolderDialogs, 2);
-    EXPECT_EQ(window[kMatchesLabel].Caption, "Matches: 1 / 1 (100%)");
-    EXPECT_EQ(window[kFolderButton].Caption, folder);
+    EXPECT_EQ(window[ControlId::MatchesLabel].Caption, "Matches: 1 / 1 (100%)");
+    EXPECT_EQ(window[ControlId::FolderButton].Caption, folder);
 }
 
 TEST(FolderCommandLogic, TheCommandLineFolderReplacesTheDialog) {
     RoadWindow window;
-    window.Values.Config.CmdFolder = window.road.Music();
-    window.Logic.cmdBrowseForFolder_Click();
-    window.Logic.cmdBrowseForFolder_Click();
+    window.Values.Config.Folder = window.road.Music();
+    window.Logic.FolderCommand();
+    window.Logic.FolderCommand();
     EXPECT_EQ(window.Logic.Rows().VisibleCount(), 6);
     EXPECT_EQ(window.Prompts.FolderDialogs, 0);
 }
@@ -200,27 +196,29 @@ TEST(FolderCommandLogic, AReaderStartedBeforeTheWindowServesOnlyTheFirstPassOver
     // A file added after the early reader listed the folder is missing from the
     // pass that uses that reader, and found by any pass that lists anew.
     struct Case {
-        int CmdSubfolders;  // the reader's choice; the check box stays checked
+        bool Subfolders;  // the reader's choice; the check box stays checked
         const char* FirstLabel;
     };
-    for (const Case& test : {Case{1, "Matches: 6 / 7 (85.7%)"}, Case{0, "Matches: 6 / 8 (75%)"}}) {
+    for (const Case& test :
+         {Case{true, "Matches: 6 / 7 (85.7%)"}, Case{false, "Matches: 6 / 8 (75%)"}}) {
         RoadWindow window;
-        window.Values.Config.RunMode = kRunScanFolder;
-        window.Values.Config.CmdFolder = window.road.Music();
-        window.Values.Config.CmdSubfolders = test.CmdSubfolders;
+        window.Values.Config.Mode = RunMode::ScanFolder;
+        window.Values.Config.Folder = window.road.Music();
+        window.Values.Config.Subfolders = test.Subfolders;
         FirstPassReader first = StartFirstPassReader(window.Values.Config);
         ASSERT_NE(first.Reader, nullptr);
-        EXPECT_EQ(first.Reader->FileCount(), test.CmdSubfolders == 1 ? 7U : 6U);
+        EXPECT_EQ(first.Reader->FileCount(), test.Subfolders ? 7U : 6U);
         window.road.Library.Dir().WriteFile("music/Omega - Added Later.mp3", "added");
         window.Logic.SetFirstPassReader(std::move(first));
 
-        window.Logic.cmdBrowseForFolder_Click();
-        EXPECT_EQ(window[kMatchesLabel].Caption, test.FirstLabel) << test.CmdSubfolders;
-        window.Logic.cmdBrowseForFolder_Click();
-        EXPECT_EQ(window[kMatchesLabel].Caption, "Matches: 6 / 8 (75%)") << test.CmdSubfolders;
+        window.Logic.FolderCommand();
+        EXPECT_EQ(window[ControlId::MatchesLabel].Caption, test.FirstLabel) << test.Subfolders;
+        window.Logic.FolderCommand();
+        EXPECT_EQ(window[ControlId::MatchesLabel].Caption, "Matches: 6 / 8 (75%)")
+            << test.Subfolders;
     }
     RunConfig withoutFolder;
-    withoutFolder.RunMode = kRunScanFolder;
+    withoutFolder.Mode = RunMode::ScanFolder;
     EXPECT_EQ(StartFirstPassReader(withoutFolder).Reader, nullptr);
 }
 
@@ -244,15 +242,15 @@ TEST(FolderCommandLogic, TheStartUpShowsTheWindowThenWhatWasRecoveredThenScansTh
     // Run mode 2 without subfolders; the index is read by the start-up itself.
     LogicWindow window;
     window.Values.Cache.CachePath = road.Library.CachePath();
-    window.Values.Config.RunMode = kRunScanFolder;
-    window.Values.Config.CmdFolder = road.Music();
-    window.Values.Config.CmdSubfolders = 0;
+    window.Values.Config.Mode = RunMode::ScanFolder;
+    window.Values.Config.Folder = road.Music();
+    window.Values.Config.Subfolders = false;
     WindowStartup startup(window.Values, journals);
     int shows = 0;
     startup.Finish(window.Logic, window.Prompts, false, [&] {
         ++shows;
         EXPECT_EQ(window.Values.Index.LyricsCount(), 6);
-        EXPECT_EQ(window.At(ControlName::Label1, 0).Caption, "Matching 6 lyrics");
+        EXPECT_EQ(window[ControlId::LyricsCountLabel].Caption, "Matching 6 lyrics");
         EXPECT_TRUE(window.Prompts.Messages.empty());
         EXPECT_EQ(window.Logic.Rows().VisibleCount(), 0);
     });
@@ -261,8 +259,8 @@ TEST(FolderCommandLogic, TheStartUpShowsTheWindowThenWhatWasRecoveredThenScansTh
     ASSERT_EQ(window.Prompts.Messages.size(), 1U);
     EXPECT_EQ(window.Prompts.Messages[0].rfind("Could not recover " + gone + ": ", 0), 0U)
         << window.Prompts.Messages[0];
-    EXPECT_FALSE(window[kSubfolders].Checked);
-    EXPECT_EQ(window[kMatchesLabel].Caption, "Matches: 5 / 6 (83.3%)");
+    EXPECT_FALSE(window[ControlId::SubfoldersBox].Checked);
+    EXPECT_EQ(window[ControlId::MatchesLabel].Caption, "Matches: 5 / 6 (83.3%)");
     EXPECT_EQ(window.Prompts.FolderDialogs, 0);
 }
 
@@ -278,7 +276,7 @@ TEST(FolderCommandLogic, TheStartUpSaysOnceThatTheCacheFolderDoesNotExist) {
     ReadSettings(window.Values.Cache);
     WindowStartup startup(window.Values, window.StateHome.MakeFolder("journals"));
     startup.Finish(window.Logic, window.Prompts, false, [&] {
-        EXPECT_EQ(window.At(ControlName::Label1, 0).Caption, "Matching 0 lyrics");
+        EXPECT_EQ(window[ControlId::LyricsCountLabel].Caption, "Matching 0 lyrics");
         EXPECT_TRUE(window.Prompts.Messages.empty());
     });
 
@@ -296,20 +294,20 @@ TEST(FolderCommandLogic, TheStartUpSaysOnceThatTheCacheFolderDoesNotExist) {
 
 TEST(FolderCommandLogic, WithoutSubfoldersAndWithoutMp3Files) {
     RoadWindow window;
-    window[kSubfolders].Checked = false;
+    window[ControlId::SubfoldersBox].Checked = false;
     window.ChooseFolderAndMatch(window.road.Music());
-    EXPECT_EQ(window[kMatchesLabel].Caption, "Matches: 5 / 6 (83.3%)");
+    EXPECT_EQ(window[ControlId::MatchesLabel].Caption, "Matches: 5 / 6 (83.3%)");
     EXPECT_EQ(window.RowOf(kGamma), -1);
 
     const std::string empty = window.road.Library.Dir().MakeFolder("empty");
     window.ChooseFolderAndMatch(empty);
-    EXPECT_EQ(window[kMatchesLabel].Caption, "No .mp3 files found");
-    EXPECT_EQ(window[kMatchesLabel].TextColour, kRed);
-    EXPECT_EQ(window[kCheckedLabel].Caption, "Checked: 0");
-    EXPECT_FALSE(window[kTagButton].Enabled);
+    EXPECT_EQ(window[ControlId::MatchesLabel].Caption, "No .mp3 files found");
+    EXPECT_EQ(window[ControlId::MatchesLabel].TextColour, kRed);
+    EXPECT_EQ(window[ControlId::CheckedLabel].Caption, "Checked: 0");
+    EXPECT_FALSE(window[ControlId::TagButton].Enabled);
     // The next pass starts black again.
     window.ChooseFolderAndMatch(window.road.Music());
-    EXPECT_EQ(window[kMatchesLabel].TextColour, kBlack);
+    EXPECT_EQ(window[ControlId::MatchesLabel].TextColour, kBlack);
 }
 
 TEST(FolderCommandLogic, TheButtonStopsThePassAndStaysDisabledUntilItEnds) {
@@ -319,18 +317,19 @@ TEST(FolderCommandLogic, TheButtonStopsThePassAndStaysDisabledUntilItEnds) {
     window.OnProcessEvents = [&](int call) {
         // Yield 1 comes before the search, yield 3 after the second file.
         if (call == 2) {
-            EXPECT_EQ(window[kFolderButton].Caption, "Stop matching .mp3 files");
-            EXPECT_FALSE(window[kSubfolders].Enabled);
-            EXPECT_FALSE(window[kList].Visible);
+            EXPECT_EQ(window[ControlId::FolderButton].Caption, "Stop matching .mp3 files");
+            EXPECT_FALSE(window[ControlId::SubfoldersBox].Enabled);
+            EXPECT_FALSE(window[ControlId::ResultList].Visible);
             EXPECT_EQ(window.Logic.Rows().VisibleCount(), 0);
             EXPECT_FALSE(window.Logic.CanTakeDrop());
         }
         if (call == 3) {
-            window.Logic.cmdBrowseForFolder_Click();
-            disabledAfterStop = !window[kFolderButton].Enabled;
-            EXPECT_EQ(window[kFolderButton].Caption, "");          // the first pass's empty tooltip
-            window.Logic.Form_FolderDropped(window.road.Music());  // no pass inside a pass
-            window.Logic.Form_FolderHandedOver(window.road.Music(), false);  // nor asked
+            window.Logic.FolderCommand();
+            disabledAfterStop = !window[ControlId::FolderButton].Enabled;
+            EXPECT_EQ(window[ControlId::FolderButton].Caption,
+                      "");                                    // the first pass's empty tooltip
+            window.Logic.FolderDropped(window.road.Music());  // no pass inside a pass
+            window.Logic.FolderHandedOver(window.road.Music(), false);  // nor asked
         }
         if (call > 3) {
             ++callsAfterStop;
@@ -345,11 +344,11 @@ TEST(FolderCommandLogic, TheButtonStopsThePassAndStaysDisabledUntilItEnds) {
               std::vector<std::string>{"Versemark was started again with a folder, but a pass is "
                                        "running; the folder was not opened:\n" +
                                        window.road.Music()});
-    EXPECT_EQ(window[kMatchesLabel].Caption, "Matches: 2 / 2 (100%)");
+    EXPECT_EQ(window[ControlId::MatchesLabel].Caption, "Matches: 2 / 2 (100%)");
     EXPECT_EQ(window.Logic.Rows().VisibleCount(), 2);
     EXPECT_EQ(callsAfterStop, 0);  // phase 2 of two rows does not yield
-    EXPECT_TRUE(window[kFolderButton].Enabled);
-    EXPECT_EQ(window[kFolderButton].Caption, window.road.Music());
+    EXPECT_TRUE(window[ControlId::FolderButton].Enabled);
+    EXPECT_EQ(window[ControlId::FolderButton].Caption, window.road.Music());
     EXPECT_FALSE(window.Logic.State().StopMatching);
     EXPECT_TRUE(window.Logic.CanTakeDrop());
 }
@@ -363,12 +362,12 @@ TEST(FolderCommandLogic, AFolderHandedOverIsMatchedWhenTheUserAgrees) {
     const std::string question =
         "Versemark was started again with a folder. Match the MP3 files in " + window.road.Music() +
         "?";
-    window.Logic.Form_FolderHandedOver(window.road.Music(), true);
+    window.Logic.FolderHandedOver(window.road.Music(), true);
     EXPECT_EQ(window.Logic.Rows().VisibleCount(), 0);
-    EXPECT_FALSE(window[kSubfolders].Checked);
-    window.Logic.Form_FolderHandedOver(window.road.Music(), true);
+    EXPECT_FALSE(window[ControlId::SubfoldersBox].Checked);
+    window.Logic.FolderHandedOver(window.road.Music(), true);
     EXPECT_EQ(window.Logic.Rows().VisibleCount(), 6);  // the 2 files and the 4 in subfolders
-    EXPECT_TRUE(window[kSubfolders].Checked);
+    EXPECT_TRUE(window[ControlId::SubfoldersBox].Checked);
     ASSERT_EQ(window.Prompts.Asked.size(), 2u);
     EXPECT_EQ(window.Prompts.Asked[0].Text, question);
     EXPECT_EQ(window.Prompts.Asked[1].Text, question);
@@ -383,7 +382,7 @@ TEST(FolderCommandLogic, TheLabelFollowsASlowPass) {
     window.OnProcessEvents = [&](int call) {
         // Yield 2 comes after the first file, yield 3 after the second.
         if (call == 2 || call == 3) {
-            shown.push_back(window[kMatchesLabel].Caption);
+            shown.push_back(window[ControlId::MatchesLabel].Caption);
             std::this_thread::sleep_for(2 * kProgressRedrawInterval);
         }
     };
@@ -391,7 +390,7 @@ TEST(FolderCommandLogic, TheLabelFollowsASlowPass) {
     ASSERT_EQ(shown.size(), 2u);
     EXPECT_TRUE(shown[0].starts_with("Matches: ") && shown[0].ends_with(" / 1")) << shown[0];
     EXPECT_TRUE(shown[1].starts_with("Matches: ") && shown[1].ends_with(" / 2")) << shown[1];
-    EXPECT_EQ(window[kMatchesLabel].Caption, "Matches: 6 / 7 (85.7%)");
+    EXPECT_EQ(window[ControlId::MatchesLabel].Caption, "Matches: 6 / 7 (85.7%)");
 }
 
 TEST(FolderCommandLogic, ClosingEndsTheProgramDuringAPassAndRemovesTheRowsAfter) {
@@ -399,7 +398,7 @@ TEST(FolderCommandLogic, ClosingEndsTheProgramDuringAPassAndRemovesTheRowsAfter)
     int endedAtCall = 0;
     window.OnProcessEvents = [&](int call) {
         if (call == 4) {
-            window.Logic.Form_Unload();
+            window.Logic.Close();
             endedAtCall = window.EndProgramCalls == 1 ? call : 0;
         }
     };
@@ -408,25 +407,25 @@ TEST(FolderCommandLogic, ClosingEndsTheProgramDuringAPassAndRemovesTheRowsAfter)
     EXPECT_EQ(window.Logic.Rows().VisibleCount(), 6);
 
     window.OnProcessEvents = nullptr;
-    window.Logic.Form_Unload();
+    window.Logic.Close();
     EXPECT_EQ(window.EndProgramCalls, 1);
     EXPECT_EQ(window.Logic.Rows().VisibleCount(), 0);
 }
 
 TEST(FolderCommandLogic, TheFocusComesBackAfterAPass) {
     RoadWindow window;
-    window.View.Focus = kSubfolders;
+    window.View.Focus = ControlId::SubfoldersBox;
     window.ChooseFolderAndMatch(window.road.Music());
-    EXPECT_EQ(window.View.Focus, kSubfolders);
+    EXPECT_EQ(window.View.Focus, ControlId::SubfoldersBox);
 }
 
 TEST(LayoutLogic, TheLeftSideFollowsTheWindowAndTheFramesKeepToTheRight) {
     struct Case {
         TwipSize Client;
         TwipRect List;
-        int InfoWidth;   // fraFrames_3
-        int PanelWidth;  // picInfo
-        int FramesLeft;  // fraFrames_0-2
+        int InfoWidth;   // InfoFrame
+        int PanelWidth;  // InfoPanel
+        int FramesLeft;  // the three step frames
         int LyricsButtonLeft;
         int ComboWidth;
     };
@@ -447,20 +446,22 @@ TEST(LayoutLogic, TheLeftSideFollowsTheWindowAndTheFramesKeepToTheRight) {
     for (const Case& test : cases) {
         LogicWindow window;
         window.View.Client = test.Client;
-        window.Logic.Form_Resize();
+        window.Logic.Resize();
         const std::string at =
             std::to_string(test.Client.Width) + " x " + std::to_string(test.Client.Height);
-        EXPECT_EQ(window[kList].Place, test.List) << at;
-        EXPECT_EQ(window.At(ControlName::txtViewLyrics).Place, test.List) << at;
-        EXPECT_EQ(window.At(ControlName::fraFrames, 3).Place.Width, test.InfoWidth) << at;
-        EXPECT_EQ(window.At(ControlName::picInfo).Place.Width, test.PanelWidth) << at;
-        for (const int frame : {0, 1, 2}) {
-            EXPECT_EQ(window.At(ControlName::fraFrames, frame).Place.Left, test.FramesLeft) << at;
+        EXPECT_EQ(window[ControlId::ResultList].Place, test.List) << at;
+        EXPECT_EQ(window[ControlId::LyricsViewer].Place, test.List) << at;
+        EXPECT_EQ(window[ControlId::InfoFrame].Place.Width, test.InfoWidth) << at;
+        EXPECT_EQ(window[ControlId::InfoPanel].Place.Width, test.PanelWidth) << at;
+        for (const ControlId frame :
+             {ControlId::BrowseFrame, ControlId::SelectFrame, ControlId::TagFrame}) {
+            EXPECT_EQ(window[frame].Place.Left, test.FramesLeft) << at;
         }
-        EXPECT_EQ(window.At(ControlName::cmdDisplayLyrics).Place.Left, test.LyricsButtonLeft) << at;
-        EXPECT_EQ(window.At(ControlName::cboLyrics).Place.Width, test.ComboWidth) << at;
-        EXPECT_EQ(window.At(ControlName::Line1).Place.Width, test.PanelWidth) << at;
-        EXPECT_EQ(window.At(ControlName::img, 3).Place.Left, test.PanelWidth - 240) << at;
+        EXPECT_EQ(window[ControlId::DisplayLyricsButton].Place.Left, test.LyricsButtonLeft) << at;
+        EXPECT_EQ(window[ControlId::LyricsChoice].Place.Width, test.ComboWidth) << at;
+        EXPECT_EQ(window[ControlId::InfoRule].Place.Width, test.PanelWidth) << at;
+        EXPECT_EQ(window[ControlId::SharedLyricsAlertPicture].Place.Left, test.PanelWidth - 240)
+            << at;
     }
 }
 

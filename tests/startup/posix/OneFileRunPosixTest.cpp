@@ -26,8 +26,8 @@ TEST(TagOneFilePosix, ALinkOutOfTheFilesFolderIsFollowedOnlyForItsOwner) {
     std::filesystem::create_directories(dir / "music");
     std::filesystem::create_symlink(real, link);
     RunConfig config;
-    config.CmdMp3 = link;
-    config.CmdLyrics = dir.WriteFile("lyrics/Some Band - Song.txt", "la la");
+    config.Mp3Path = link;
+    config.LyricsPath = dir.WriteFile("lyrics/Some Band - Song.txt", "la la");
     const bool root = ::geteuid() == 0;
     EXPECT_EQ(TagOneFile(config),
               root ? "Error tagging: " + link + "\r\nreached through a link out of the folder\r\n"

@@ -32,13 +32,13 @@ TEST(OneFileRunSignal, ASignalDuringTheFileLeavesTheLogAndItsExitStatus) {
         const TempDir dir;
         const std::string audio = SilentMp3Audio(12);
         RunConfig config;
-        config.CmdMp3 = dir.WriteFile("Song.mp3", audio);
-        config.CmdLyrics = dir.WriteFile("Band - Song.txt", "la la");
+        config.Mp3Path = dir.WriteFile("Song.mp3", audio);
+        config.LyricsPath = dir.WriteFile("Band - Song.txt", "la la");
         // The request comes while the file is being written: the pass has no
         // file left to stop before.
         TaggingOptions options;
         options.Open = [&](const std::string& path, FileAccess access) {
-            if (path == config.CmdMp3) {
+            if (path == config.Mp3Path) {
                 std::raise(signal);
             }
             return OpenFile(path, access);
@@ -48,9 +48,9 @@ TEST(OneFileRunSignal, ASignalDuringTheFileLeavesTheLogAndItsExitStatus) {
         const int status = RunOneFileMode(config, services, options);
         const std::string log = ::testing::internal::GetCapturedStdout();
         EXPECT_EQ(status, 128 + signal);
-        EXPECT_EQ(log, "File tagged..: " + config.CmdMp3 + "\r\n");
+        EXPECT_EQ(log, "File tagged..: " + config.Mp3Path + "\r\n");
         EXPECT_EQ(services.Messages, 0) << "no message box waits after a signal";
-        EXPECT_EQ(ReadFileBytes(config.CmdMp3),
+        EXPECT_EQ(ReadFileBytes(config.Mp3Path),
                   audio + NewTail(StoredLyrics("la la"), "Song", "Band"));
     }
 }

@@ -27,7 +27,7 @@ TEST(TaggingSignalLogic, ASignalEndsTheProgramOnceTheFileBeingWrittenIsWhole) {
                 std::raise(signal);
             }
         };
-        window.Logic.cmdTagThem_Click();
+        window.Logic.TagOrReturn();
         EXPECT_NE(ReadFileBytes(road.AlphaMp3), road.AlphaBytes);
         EXPECT_EQ(ReadFileBytes(road.GammaLiveMp3), road.GammaLiveBytes);
         EXPECT_EQ(window.EndProgramCalls, 1);

@@ -3,4 +3,4 @@
 
 // A leaf file that includes the window: the layer check must reject this folder.
 #include "base/FileNames.h"
-#include "window/frmMain.h"
+#include "window/QtWindow.h"

@@ -12,13 +12,13 @@
 #include "tags/Id3v2Lyrics.h"
 #include "window/Controls.h"
 #include "window/DisplayString.h"
+#include "window/QtWindow.h"
 #include "window/ResultListModel.h"
 #include "window/ResultListView.h"
 #include "window/Twips.h"
 #include "window/WindowColours.h"
 #include "window/WindowFonts.h"
 #include "window/WrappingCheckBox.h"
-#include "window/frmMain.h"
 
 namespace versemark {
 namespace {
@@ -27,8 +27,8 @@ QRect ToQRect(const TwipRect& twips) {
     return QRect(twips.Left, twips.Top, twips.Width, twips.Height);
 }
 
-QString NameOf(Control control) {
-    return QString::fromStdString(ElementName(control));
+QString NameOf(const ControlDesign& design) {
+    return QString::fromLatin1(design.Name.data(), static_cast<qsizetype>(design.Name.size()));
 }
 
 QFont FontOf(DesignFont font) {
@@ -50,9 +50,8 @@ QFont FontOf(DesignFont font) {
 QCheckBox* MakeCheckBox(QWidget* container, const ControlDesign& design) {
     const QString caption = DisplayString(design.Caption);
     QCheckBox* box = nullptr;
-    if (design.Id.Name == ControlName::chkAlsoId3v2 ||
-        design.Id.Name == ControlName::chkAllFormats ||
-        design.Id.Name == ControlName::chkBesideFile) {
+    if (design.Id == ControlId::AlsoId3v2Box || design.Id == ControlId::AllFormatsBox ||
+        design.Id == ControlId::BesideFileBox) {
         box = new WrappingCheckBox(caption, container);
     } else {
         box = new QCheckBox(caption, container);
@@ -74,15 +73,15 @@ QWidget* MakeFrameOrPanel(QWidget* container, const ControlDesign& design) {
 
 }  // namespace
 
-void frmMain::CreateControls() {
+void QtWindow::CreateControls() {
     for (const ControlDesign& design : WindowDesign()) {
         // Only a build that can write the frame offers it.
-        if (design.Id.Name == ControlName::chkAlsoId3v2 && !Id3v2LyricsAvailable()) {
+        if (design.Id == ControlId::AlsoId3v2Box && !Id3v2LyricsAvailable()) {
             continue;
         }
         QWidget* container = design.Container ? Widget(*design.Container) : this;
         QWidget* widget = CreateControl(design, container);
-        widget->setObjectName(NameOf(design.Id));
+        widget->setObjectName(NameOf(design));
         controls_[design.Id] = widget;
         if (design.Font != DesignFont::Default) {
             widget->setFont(FontOf(design.Font));
@@ -100,12 +99,12 @@ void frmMain::CreateControls() {
             widget->hide();
         }
     }
-    txtViewLyrics = Widget<QPlainTextEdit>({ControlName::txtViewLyrics});
-    cboLyrics = Widget<QComboBox>({ControlName::cboLyrics});
+    viewer_ = Widget<QPlainTextEdit>(ControlId::LyricsViewer);
+    lyricsChoice_ = Widget<QComboBox>(ControlId::LyricsChoice);
 }
 
-QWidget* frmMain::CreateControl(const ControlDesign& design, QWidget* container) {
-    const QString name = NameOf(design.Id);
+QWidget* QtWindow::CreateControl(const ControlDesign& design, QWidget* container) {
+    const QString name = NameOf(design);
     const TwipRect& place = design.Place;
     const QString caption = DisplayString(design.Caption);
     switch (design.Kind) {
@@ -132,7 +131,7 @@ QWidget* frmMain::CreateControl(const ControlDesign& design, QWidget* container)
         }
         case ControlKind::ListView:
             CreateList(design, container);
-            return list;
+            return list_;
         case ControlKind::TextBox: {
             auto* viewer = new QPlainTextEdit(container);
             viewer->setReadOnly(true);
@@ -143,14 +142,14 @@ QWidget* frmMain::CreateControl(const ControlDesign& design, QWidget* container)
     return nullptr;
 }
 
-void frmMain::CreateList(const ControlDesign& design, QWidget* container) {
-    list = new ResultListView(container);
-    listModel_ = new ResultListModel(imgListMain, logic_.Rows(), this);
-    list->setModel(listModel_);
-    SetTwipGeometry(list, ToQRect(design.Place));
+void QtWindow::CreateList(const ControlDesign& design, QWidget* container) {
+    list_ = new ResultListView(container);
+    listModel_ = new ResultListModel(pictures_, logic_.Rows(), this);
+    list_->setModel(listModel_);
+    SetTwipGeometry(list_, ToQRect(design.Place));
     for (int column = 0; column < kColumnCount; ++column) {
-        list->header()->resizeSection(column,
-                                      TwipsToPixels(kColumnWidths[column], LogicalDpi(list)));
+        list_->header()->resizeSection(column,
+                                       TwipsToPixels(kColumnWidths[column], LogicalDpi(list_)));
     }
 }
 

@@ -25,6 +25,7 @@
 #include "platform/CodePage.h"
 #include "platform/win32/SystemPath.h"
 #include "platform/win32/WideText.h"
+#include "support/DesignNames.h"
 #include "support/ScopedEnv.h"
 #include "support/TempDir.h"
 #include "tags/LyricsText.h"
@@ -38,8 +39,6 @@ using namespace versemark::testing;
 using versemark::winapp::WindowSession;
 
 namespace {
-
-using enum ControlName;
 
 constexpr wchar_t kNoBreakSpace[] = L"\u00A0";
 // Where the tagging test leaves the two files it tagged, for the comparison with
@@ -171,7 +170,7 @@ LRESULT CALLBACK RecordTexts(HWND control, UINT message, WPARAM wParam, LPARAM l
     return DefSubclassProc(control, message, wParam, lParam);
 }
 
-class WinWindowTest : public ::testing::Test {
+class Win32WindowTest : public ::testing::Test {
   protected:
     void SetUp() override {
         // As versemark.exe: pixels at the screen's own dpi, not a scaled 96.
@@ -179,9 +178,9 @@ class WinWindowTest : public ::testing::Test {
         demo_ = WriteDemoLibrary(dir_ / "demo");
         ASSERT_TRUE(demo_.Ok) << demo_.Error;
         // Run mode 2 as the companion starts it: the folder with its subfolders.
-        values_.Config.RunMode = kRunScanFolder;
-        values_.Config.CmdFolder = demo_.MusicFolder;
-        values_.Config.CmdSubfolders = 1;
+        values_.Config.Mode = RunMode::ScanFolder;
+        values_.Config.Folder = demo_.MusicFolder;
+        values_.Config.Subfolders = true;
         values_.Cache.CachePath = demo_.LyricsFolder;
         values_.Cache.SingleDir = true;
         session_ = std::make_unique<WindowSession>(GetModuleHandleW(nullptr), values_, &prompts_);
@@ -189,11 +188,11 @@ class WinWindowTest : public ::testing::Test {
         Pump();
     }
 
-    HWND Handle(Control control) { return session_->View().Handle(control); }
-    HWND List() { return Handle({list}); }
+    HWND Handle(ControlId control) { return session_->View().Handle(control); }
+    HWND List() { return Handle(ControlId::ResultList); }
     void Pump() { winapp::ProcessPendingMessages(session_->View()); }
-    bool Visible(Control control) { return IsWindowVisible(Handle(control)) != FALSE; }
-    std::wstring Caption(Control control) { return Text(Handle(control)); }
+    bool Visible(ControlId control) { return IsWindowVisible(Handle(control)) != FALSE; }
+    std::wstring Caption(ControlId control) { return Text(Handle(control)); }
 
     std::wstring ItemText(int row, int column) {
         wchar_t text[MAX_PATH] = {};
@@ -220,7 +219,7 @@ class WinWindowTest : public ::testing::Test {
     }
 
     // The text colour a label is drawn in, as the window answers its request.
-    COLORREF LabelColour(Control label) {
+    COLORREF LabelColour(ControlId label) {
         HDC dc = CreateCompatibleDC(nullptr);
         SendMessageW(GetParent(Handle(label)), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
                      reinterpret_cast<LPARAM>(Handle(label)));
@@ -271,20 +270,20 @@ class WinWindowTest : public ::testing::Test {
         }
         ADD_FAILURE() << "no check box found in row " << row;
     }
-    void Press(Control button) {
+    void Press(ControlId button) {
         SendMessageW(Handle(button), BM_CLICK, 0, 0);
         Pump();
     }
     // From now on every text the control is given lands in `texts`.
-    void RecordTextsOf(Control control, std::vector<std::wstring>& texts) {
+    void RecordTextsOf(ControlId control, std::vector<std::wstring>& texts) {
         SetWindowSubclass(Handle(control), RecordTexts, reinterpret_cast<UINT_PTR>(&texts),
                           reinterpret_cast<DWORD_PTR>(&texts));
     }
     // Leaves only `rows` (MP3 file names) checked: every row unchecked, then a
     // check-box click on each.
     void CheckOnly(const std::vector<std::wstring>& names) {
-        Press({cmdSel, 0});
-        Press({cmdCheck, 1});
+        Press(ControlId::SelectAllButton);
+        Press(ControlId::UncheckSelectedButton);
         for (const std::wstring& name : names) {
             ClickCheckBox(RowOf(name));
         }
@@ -307,19 +306,19 @@ class WinWindowTest : public ::testing::Test {
     std::unique_ptr<WindowSession> session_;
 };
 
-TEST_F(WinWindowTest, AfterThePassTheListAndTheStepsShowTheMatchedFiles) {
-    EXPECT_EQ(Caption({Label1, 1}), L"Matches: 13 / 14 (92.8%)");
-    EXPECT_EQ(Caption({Label1, 2}), L"Checked: 6");
-    EXPECT_EQ(Caption({cmdBrowseForFolder}), Wide(demo_.MusicFolder));
-    EXPECT_TRUE(IsWindowEnabled(Handle({cmdTagThem})));
-    EXPECT_FALSE(Visible({picInfo}));
-    EXPECT_FALSE(Visible({txtViewLyrics}));
-    EXPECT_TRUE(Visible({list}));
+TEST_F(Win32WindowTest, AfterThePassTheListAndTheStepsShowTheMatchedFiles) {
+    EXPECT_EQ(Caption(ControlId::MatchesLabel), L"Matches: 13 / 14 (92.8%)");
+    EXPECT_EQ(Caption(ControlId::CheckedLabel), L"Checked: 6");
+    EXPECT_EQ(Caption(ControlId::FolderButton), Wide(demo_.MusicFolder));
+    EXPECT_TRUE(IsWindowEnabled(Handle(ControlId::TagButton)));
+    EXPECT_FALSE(Visible(ControlId::InfoPanel));
+    EXPECT_FALSE(Visible(ControlId::LyricsViewer));
+    EXPECT_TRUE(Visible(ControlId::ResultList));
     EXPECT_EQ(Text(session_->View().Handle()), L"Versemark");
     // Steps two and three are current, step one is done.
-    EXPECT_EQ(LabelColour({Label1, 8}), GetSysColor(COLOR_GRAYTEXT));
-    EXPECT_EQ(LabelColour({Label1, 9}), RGB(0, 128, 128));
-    EXPECT_EQ(LabelColour({Label1, 10}), RGB(0, 128, 128));
+    EXPECT_EQ(LabelColour(ControlId::StepOneLabel), GetSysColor(COLOR_GRAYTEXT));
+    EXPECT_EQ(LabelColour(ControlId::StepTwoLabel), RGB(0, 128, 128));
+    EXPECT_EQ(LabelColour(ControlId::StepThreeLabel), RGB(0, 128, 128));
 
     ASSERT_EQ(ListView_GetItemCount(List()), 13);
     int checked = 0;
@@ -363,7 +362,7 @@ TEST_F(WinWindowTest, AfterThePassTheListAndTheStepsShowTheMatchedFiles) {
     EXPECT_EQ(CellColour(RowOf(L"Cinder Hall - Slow River.mp3"), 1), GetSysColor(COLOR_WINDOWTEXT));
 }
 
-TEST_F(WinWindowTest, AWiderWindowMovesTheStepsAndWidensTheListAndThePanel) {
+TEST_F(Win32WindowTest, AWiderWindowMovesTheStepsAndWidensTheListAndThePanel) {
     const auto width = [](HWND control) {
         RECT area{};
         GetWindowRect(control, &area);
@@ -375,11 +374,11 @@ TEST_F(WinWindowTest, AWiderWindowMovesTheStepsAndWidensTheListAndThePanel) {
         return area.left;
     };
     HWND window = session_->View().Handle();
-    HWND infoBox = session_->View().Controls().FrameBox(Handle({fraFrames, 3}));
+    HWND infoBox = session_->View().Controls().FrameBox(Handle(ControlId::InfoFrame));
     const int listWidth = width(List());
     const int boxWidth = width(infoBox);
-    const int stepLeft = left(Handle({fraFrames, 1}));
-    const int buttonLeft = left(Handle({cmdDisplayLyrics}));
+    const int stepLeft = left(Handle(ControlId::SelectFrame));
+    const int buttonLeft = left(Handle(ControlId::DisplayLyricsButton));
     RECT outer{};
     GetWindowRect(window, &outer);
     // 1000 twips wider: 67 pixels at 96 dpi, rounded the same way for every edge.
@@ -389,12 +388,12 @@ TEST_F(WinWindowTest, AWiderWindowMovesTheStepsAndWidensTheListAndThePanel) {
     Pump();
     EXPECT_NEAR(width(List()) - listWidth, wider, 1);
     EXPECT_NEAR(width(infoBox) - boxWidth, wider, 1);
-    EXPECT_NEAR(left(Handle({fraFrames, 1})) - stepLeft, wider, 1);
-    EXPECT_NEAR(left(Handle({cmdDisplayLyrics})) - buttonLeft, wider, 1);
+    EXPECT_NEAR(left(Handle(ControlId::SelectFrame)) - stepLeft, wider, 1);
+    EXPECT_NEAR(left(Handle(ControlId::DisplayLyricsButton)) - buttonLeft, wider, 1);
 }
 
 // The Windows build script runs this test at 96 and again at 144 dpi.
-TEST_F(WinWindowTest, AtTheScreensDpiTheControlsScaleAndTheirTextsKeepTheirRoom) {
+TEST_F(Win32WindowTest, AtTheScreensDpiTheControlsScaleAndTheirTextsKeepTheirRoom) {
     const winapp::ControlSet& controls = session_->View().Controls();
     const int dpi = controls.Dpi();
     if (const char* expected = std::getenv(kExpectedDpiVariable)) {
@@ -404,9 +403,9 @@ TEST_F(WinWindowTest, AtTheScreensDpiTheControlsScaleAndTheirTextsKeepTheirRoom)
     for (const ControlDesign& design : WindowDesign()) {
         HWND control = Handle(design.Id);
         if (control == nullptr) {
-            continue;  // chkAlsoId3v2 in a build that cannot write the frame
+            continue;  // AlsoId3v2Box in a build that cannot write the frame
         }
-        const std::string name = ElementName(design.Id);
+        const std::string name(design.Name);
         // Where its twips say, at this dpi: no control sized by the system instead
         // (a drop-down list's closed height is the system's).
         const TwipRect twips = session_->View().Geometry(design.Id);
@@ -496,7 +495,7 @@ TEST_F(WinWindowTest, AtTheScreensDpiTheControlsScaleAndTheirTextsKeepTheirRoom)
     int pictureHeight = 0;
     ImageList_GetIconSize(ListView_GetImageList(List(), LVSIL_SMALL), &pictureWidth,
                           &pictureHeight);
-    const RECT imageRoom = PlaceInParent(Handle({img, 0}));
+    const RECT imageRoom = PlaceInParent(Handle(ControlId::Mp3Picture));
     EXPECT_LE(pictureHeight, imageRoom.bottom - imageRoom.top);
     const auto listFont = reinterpret_cast<HFONT>(SendMessageW(List(), WM_GETFONT, 0, 0));
     const int lineHeight = TextExtent(listFont, L"Mp3 file").cy;
@@ -506,7 +505,8 @@ TEST_F(WinWindowTest, AtTheScreensDpiTheControlsScaleAndTheirTextsKeepTheirRoom)
     // The row pictures grow with the dpi (16 pixels at 96, 20 at 120, 24 at 144),
     // and stand in the middle of their rows: the list draws a picture at its
     // row's top, so the pictures are as tall as the rows, centred in them.
-    const auto shown = reinterpret_cast<HICON>(SendMessageW(Handle({img, 0}), STM_GETICON, 0, 0));
+    const auto shown =
+        reinterpret_cast<HICON>(SendMessageW(Handle(ControlId::Mp3Picture), STM_GETICON, 0, 0));
     ICONINFO shownInfo{};
     BITMAP shownBitmap{};
     ASSERT_TRUE(shown != nullptr && GetIconInfo(shown, &shownInfo));
@@ -535,7 +535,7 @@ TEST_F(WinWindowTest, AtTheScreensDpiTheControlsScaleAndTheirTextsKeepTheirRoom)
 
 // A folder dropped on the window is matched, however long its path: beyond
 // MAX_PATH (260) characters too.
-TEST_F(WinWindowTest, AFolderDroppedOnTheWindowIsMatchedWithItsWholeLongPath) {
+TEST_F(Win32WindowTest, AFolderDroppedOnTheWindowIsMatchedWithItsWholeLongPath) {
     constexpr std::size_t kLongPath = 300;
     std::string folder = dir_ / "dropped";
     ASSERT_TRUE(CreateDirectoryW(win32::SystemPath(folder).c_str(), nullptr));
@@ -557,70 +557,71 @@ TEST_F(WinWindowTest, AFolderDroppedOnTheWindowIsMatchedWithItsWholeLongPath) {
     GlobalUnlock(drop);
     SendMessageW(session_->View().Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
     Pump();
-    EXPECT_EQ(Caption({cmdBrowseForFolder}), path);
+    EXPECT_EQ(Caption(ControlId::FolderButton), path);
     EXPECT_EQ(ListView_GetItemCount(List()), 0);
 }
 
 // A click that waits in the queue is taken at the pass's first look at its
 // messages, before the first file: phase one ends after that file.
-TEST_F(WinWindowTest, TheFolderButtonStopsAPassAndTheWindowStaysUsable) {
-    HWND folderButton = Handle({cmdBrowseForFolder});
+TEST_F(Win32WindowTest, TheFolderButtonStopsAPassAndTheWindowStaysUsable) {
+    HWND folderButton = Handle(ControlId::FolderButton);
     PostMessageW(folderButton, BM_CLICK, 0, 0);
     std::this_thread::sleep_for(2 * kPassEventInterval);  // the pass's first look is due
-    Press({cmdBrowseForFolder});
+    Press(ControlId::FolderButton);
     const int rows = ListView_GetItemCount(List());
     ASSERT_LE(rows, 1);
-    EXPECT_EQ(Caption({Label1, 1}), L"Matches: " + std::to_wstring(rows) + L" / 1 (" +
-                                        (rows == 1 ? L"100" : L"0") + L"%)");
-    EXPECT_EQ(Caption({cmdBrowseForFolder}), Wide(demo_.MusicFolder));
+    EXPECT_EQ(Caption(ControlId::MatchesLabel), L"Matches: " + std::to_wstring(rows) + L" / 1 (" +
+                                                    (rows == 1 ? L"100" : L"0") + L"%)");
+    EXPECT_EQ(Caption(ControlId::FolderButton), Wide(demo_.MusicFolder));
     EXPECT_TRUE(IsWindowEnabled(folderButton));
-    EXPECT_TRUE(IsWindowEnabled(Handle({chkSubfolders})));
-    EXPECT_TRUE(Visible({list}));
+    EXPECT_TRUE(IsWindowEnabled(Handle(ControlId::SubfoldersBox)));
+    EXPECT_TRUE(Visible(ControlId::ResultList));
     EXPECT_EQ(GetFocus(), folderButton);
     // The next press matches the whole folder.
-    Press({cmdBrowseForFolder});
-    EXPECT_EQ(Caption({Label1, 1}), L"Matches: 13 / 14 (92.8%)");
+    Press(ControlId::FolderButton);
+    EXPECT_EQ(Caption(ControlId::MatchesLabel), L"Matches: 13 / 14 (92.8%)");
     EXPECT_EQ(ListView_GetItemCount(List()), 13);
 }
 
 // The window closed during a pass ends the program there and then, with exit
 // code 0 (in a child process of the test program).
-TEST_F(WinWindowTest, ClosingTheWindowDuringAPassEndsTheProgramAtOnce) {
+TEST_F(Win32WindowTest, ClosingTheWindowDuringAPassEndsTheProgramAtOnce) {
     EXPECT_EXIT(
         {
             PostMessageW(session_->View().Handle(), WM_CLOSE, 0, 0);
             std::this_thread::sleep_for(2 * kPassEventInterval);
-            Press({cmdBrowseForFolder});
+            Press(ControlId::FolderButton);
         },
         ::testing::ExitedWithCode(0), "");
 }
 
-TEST_F(WinWindowTest, AClickOnARowFillsThePanel) {
+TEST_F(Win32WindowTest, AClickOnARowFillsThePanel) {
     const int several = RowOf(L"Grey Wolves - Moon Song (Live).mp3");
     ClickRow(several);
-    EXPECT_TRUE(Visible({picInfo}));
+    EXPECT_TRUE(Visible(ControlId::InfoPanel));
     EXPECT_EQ(ListView_GetNextItem(List(), -1, LVNI_FOCUSED), several);
     EXPECT_TRUE(ListView_GetItemState(List(), several, LVIS_SELECTED) != 0);
-    EXPECT_EQ(Caption({lblInfo, 0}), L"Grey Wolves - Moon Song (Live).mp3");
+    EXPECT_EQ(Caption(ControlId::Mp3FileName), L"Grey Wolves - Moon Song (Live).mp3");
     // Several lyrics files: the choice instead of the single name, in red.
-    const int candidates = static_cast<int>(SendMessageW(Handle({cboLyrics}), CB_GETCOUNT, 0, 0));
+    const int candidates =
+        static_cast<int>(SendMessageW(Handle(ControlId::LyricsChoice), CB_GETCOUNT, 0, 0));
     EXPECT_GE(candidates, 2);
-    EXPECT_EQ(Caption({Label1, 5}), L"Lyrics(" + std::to_wstring(candidates) + L"):");
-    EXPECT_EQ(LabelColour({Label1, 5}), RGB(255, 0, 0));
-    EXPECT_TRUE(Visible({cboLyrics}));
-    EXPECT_FALSE(Visible({lblInfo, 1}));
-    EXPECT_EQ(Caption({cboLyrics}), ItemText(several, 2));
-    EXPECT_EQ(session_->View().PictureNumber({img, 1}), Picture(several, 2));
-    EXPECT_FALSE(Visible({cmdDisplaySavedLyrics}));
+    EXPECT_EQ(Caption(ControlId::LyricsLabel), L"Lyrics(" + std::to_wstring(candidates) + L"):");
+    EXPECT_EQ(LabelColour(ControlId::LyricsLabel), RGB(255, 0, 0));
+    EXPECT_TRUE(Visible(ControlId::LyricsChoice));
+    EXPECT_FALSE(Visible(ControlId::LyricsFileName));
+    EXPECT_EQ(Caption(ControlId::LyricsChoice), ItemText(several, 2));
+    EXPECT_EQ(session_->View().PictureNumber(ControlId::LyricsPicture), Picture(several, 2));
+    EXPECT_FALSE(Visible(ControlId::DisplaySavedLyricsButton));
     // The check mark is not touched by a click on the name.
     EXPECT_TRUE(Checked(several));
 
     struct Alerts {
         const wchar_t* Mp3;
         bool SavedLyrics;  // the file carries a Lyrics3 tag
-        bool Id3v1Added;   // img 2
-        bool NewerTag;     // img 4
-        bool Shared;       // img 3
+        bool Id3v1Added;   // Id3v1AlertPicture
+        bool NewerTag;     // NewerTagAlertPicture
+        bool Shared;       // SharedLyricsAlertPicture
     };
     const Alerts cases[] = {
         {L"Delta Nine - Glass House.mp3", true, false, false, false},
@@ -632,19 +633,20 @@ TEST_F(WinWindowTest, AClickOnARowFillsThePanel) {
     for (const Alerts& expected : cases) {
         const int row = RowOf(expected.Mp3);
         ClickRow(row);
-        EXPECT_EQ(Caption({lblInfo, 0}), expected.Mp3);
-        EXPECT_EQ(Caption({Label1, 5}), L"Lyrics:");
-        EXPECT_TRUE(Visible({lblInfo, 1}));
-        EXPECT_FALSE(Visible({cboLyrics}));
-        EXPECT_EQ(Caption({lblInfo, 1}), ItemText(row, 2));
-        EXPECT_EQ(Visible({cmdDisplaySavedLyrics}), expected.SavedLyrics) << expected.Mp3;
-        EXPECT_EQ(Visible({img, 2}), expected.Id3v1Added) << expected.Mp3;
-        EXPECT_EQ(Visible({img, 4}), expected.NewerTag) << expected.Mp3;
-        EXPECT_EQ(Visible({img, 3}), expected.Shared) << expected.Mp3;
+        EXPECT_EQ(Caption(ControlId::Mp3FileName), expected.Mp3);
+        EXPECT_EQ(Caption(ControlId::LyricsLabel), L"Lyrics:");
+        EXPECT_TRUE(Visible(ControlId::LyricsFileName));
+        EXPECT_FALSE(Visible(ControlId::LyricsChoice));
+        EXPECT_EQ(Caption(ControlId::LyricsFileName), ItemText(row, 2));
+        EXPECT_EQ(Visible(ControlId::DisplaySavedLyricsButton), expected.SavedLyrics)
+            << expected.Mp3;
+        EXPECT_EQ(Visible(ControlId::Id3v1AlertPicture), expected.Id3v1Added) << expected.Mp3;
+        EXPECT_EQ(Visible(ControlId::NewerTagAlertPicture), expected.NewerTag) << expected.Mp3;
+        EXPECT_EQ(Visible(ControlId::SharedLyricsAlertPicture), expected.Shared) << expected.Mp3;
     }
 }
 
-TEST_F(WinWindowTest, AHeaderClickSortsWithTheArrowAndTheSelectionFollowsItsRow) {
+TEST_F(Win32WindowTest, AHeaderClickSortsWithTheArrowAndTheSelectionFollowsItsRow) {
     const auto arrow = [this](int column) {
         HDITEMW item{};
         item.mask = HDI_FORMAT;
@@ -680,10 +682,10 @@ TEST_F(WinWindowTest, AHeaderClickSortsWithTheArrowAndTheSelectionFollowsItsRow)
     EXPECT_EQ(ListView_GetNextItem(List(), -1, LVNI_SELECTED), RowOf(name));
 }
 
-TEST_F(WinWindowTest, ChoosingAnotherLyricsFileChangesTheRow) {
+TEST_F(Win32WindowTest, ChoosingAnotherLyricsFileChangesTheRow) {
     const int row = RowOf(L"Grey Wolves - Moon Song (Live).mp3");
     ClickRow(row);
-    HWND combo = Handle({cboLyrics});
+    HWND combo = Handle(ControlId::LyricsChoice);
     const int chosen = static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0));
     const int other = chosen == 0 ? 1 : 0;
     const std::wstring before = ItemText(row, 2);
@@ -693,54 +695,63 @@ TEST_F(WinWindowTest, ChoosingAnotherLyricsFileChangesTheRow) {
                  reinterpret_cast<LPARAM>(combo));
     Pump();
     EXPECT_NE(ItemText(row, 2), before);
-    EXPECT_EQ(ItemText(row, 2), Caption({cboLyrics}));
-    EXPECT_EQ(session_->View().PictureNumber({img, 1}), Picture(row, 2));
+    EXPECT_EQ(ItemText(row, 2), Caption(ControlId::LyricsChoice));
+    EXPECT_EQ(session_->View().PictureNumber(ControlId::LyricsPicture), Picture(row, 2));
     EXPECT_TRUE(Checked(row));
-    EXPECT_EQ(Caption({Label1, 2}), L"Checked: 6");
+    EXPECT_EQ(Caption(ControlId::CheckedLabel), L"Checked: 6");
 }
 
-TEST_F(WinWindowTest, DisplayLyricsShowsThePreparedTextInPlaceOfTheList) {
+TEST_F(Win32WindowTest, DisplayLyricsShowsThePreparedTextInPlaceOfTheList) {
     const int row = RowOf(L"Amber Coast - Harbour Lights.mp3");
     ClickRow(row);
-    Press({cmdDisplayLyrics});
-    EXPECT_TRUE(Visible({txtViewLyrics}));
-    EXPECT_FALSE(Visible({list}));
-    EXPECT_EQ(Caption({cmdDisplayLyrics}), L"Return to list");
+    Press(ControlId::DisplayLyricsButton);
+    EXPECT_TRUE(Visible(ControlId::LyricsViewer));
+    EXPECT_FALSE(Visible(ControlId::ResultList));
+    EXPECT_EQ(Caption(ControlId::DisplayLyricsButton), L"Return to list");
     std::string expected = ReadFileBytes(demo_.LyricsFolder + "\\Amber Coast - Harbour Lights.txt");
     ASSERT_FALSE(expected.empty());
     PrepareStoredLyrics(expected);
-    EXPECT_EQ(Caption({txtViewLyrics}), Wide(expected));
+    EXPECT_EQ(Caption(ControlId::LyricsViewer), Wide(expected));
 
     // Escape in the viewer goes back to the list.
-    Key(Handle({txtViewLyrics}), VK_ESCAPE);
-    EXPECT_TRUE(Visible({list}));
-    EXPECT_FALSE(Visible({txtViewLyrics}));
-    EXPECT_EQ(Caption({txtViewLyrics}), L"");
-    EXPECT_EQ(Caption({cmdDisplayLyrics}), L"Display lyrics");
+    Key(Handle(ControlId::LyricsViewer), VK_ESCAPE);
+    EXPECT_TRUE(Visible(ControlId::ResultList));
+    EXPECT_FALSE(Visible(ControlId::LyricsViewer));
+    EXPECT_EQ(Caption(ControlId::LyricsViewer), L"");
+    EXPECT_EQ(Caption(ControlId::DisplayLyricsButton), L"Display lyrics");
 
     // Enter on the list's current row opens its lyrics the same way.
     Key(List(), VK_RETURN);
-    EXPECT_TRUE(Visible({txtViewLyrics}));
-    EXPECT_EQ(Caption({txtViewLyrics}), Wide(expected));
+    EXPECT_TRUE(Visible(ControlId::LyricsViewer));
+    EXPECT_EQ(Caption(ControlId::LyricsViewer), Wide(expected));
 
     // Escape closes the viewer wherever the focus is.
-    for (const Control focus : {Control{cmdDisplayLyrics}, Control{chkSubfolders}}) {
-        if (!Visible({txtViewLyrics})) {
-            Press({cmdDisplayLyrics});
+    for (const ControlId focus : {ControlId::DisplayLyricsButton, ControlId::SubfoldersBox}) {
+        if (!Visible(ControlId::LyricsViewer)) {
+            Press(ControlId::DisplayLyricsButton);
         }
         Key(Handle(focus), VK_ESCAPE);
-        EXPECT_FALSE(Visible({txtViewLyrics})) << ElementName(focus);
-        EXPECT_TRUE(Visible({list})) << ElementName(focus);
+        EXPECT_FALSE(Visible(ControlId::LyricsViewer)) << DesignName(focus);
+        EXPECT_TRUE(Visible(ControlId::ResultList)) << DesignName(focus);
     }
 }
 
-TEST_F(WinWindowTest, KeyboardTabOrderAndSpace) {
+TEST_F(Win32WindowTest, KeyboardTabOrderAndSpace) {
     HWND window = session_->View().Handle();
     // Step one, the list (the viewer and the panel are hidden), step two, step three.
-    const Control order[] = {{cmdBrowseForFolder}, {chkSubfolders}, {chkAllFormats}, {list},
-                             {cmdSel, 0},          {cmdSel, 2},     {cmdCheck, 0},   {cmdCheck, 1},
-                             {cmdSel, 5},          {cmdSel, 3},     {cmdSel, 6},     {cmdSel, 1},
-                             {cmdTagThem}};
+    const ControlId order[] = {ControlId::FolderButton,
+                               ControlId::SubfoldersBox,
+                               ControlId::AllFormatsBox,
+                               ControlId::ResultList,
+                               ControlId::SelectAllButton,
+                               ControlId::InvertSelectionButton,
+                               ControlId::CheckSelectedButton,
+                               ControlId::UncheckSelectedButton,
+                               ControlId::WithLyrics3TagButton,
+                               ControlId::UnfilteredButton,
+                               ControlId::MoreThanOneMatchButton,
+                               ControlId::MatchedMoreThanOnceButton,
+                               ControlId::TagButton};
     for (std::size_t i = 1; i < std::size(order); ++i) {
         EXPECT_EQ(GetNextDlgTabItem(window, Handle(order[i - 1]), FALSE), Handle(order[i])) << i;
     }
@@ -750,28 +761,28 @@ TEST_F(WinWindowTest, KeyboardTabOrderAndSpace) {
     Key(List(), VK_SPACE);
     EXPECT_TRUE(Checked(row));
     EXPECT_EQ(ItemText(row, 0), kNoBreakSpace);
-    EXPECT_EQ(Caption({Label1, 2}), L"Checked: 7");
+    EXPECT_EQ(Caption(ControlId::CheckedLabel), L"Checked: 7");
 }
 
-TEST_F(WinWindowTest, TaggingTwoCheckedRowsWritesThemAndShowsTheLog) {
+TEST_F(Win32WindowTest, TaggingTwoCheckedRowsWritesThemAndShowsTheLog) {
     // Only two rows stay checked: every row unchecked, then two check-box clicks.
-    Press({cmdSel, 0});
-    Press({cmdCheck, 1});
-    EXPECT_EQ(Caption({Label1, 2}), L"Checked: 0");
+    Press(ControlId::SelectAllButton);
+    Press(ControlId::UncheckSelectedButton);
+    EXPECT_EQ(Caption(ControlId::CheckedLabel), L"Checked: 0");
     const std::wstring names[] = {L"Delta Nine - Glass House.mp3", L"Juniper - Falling Snow.mp3"};
     for (const std::wstring& name : names) {
         ClickCheckBox(RowOf(name));
         EXPECT_TRUE(Checked(RowOf(name)));
     }
-    EXPECT_EQ(Caption({Label1, 2}), L"Checked: 2");
-    ASSERT_TRUE(IsWindowEnabled(Handle({cmdTagThem})));
+    EXPECT_EQ(Caption(ControlId::CheckedLabel), L"Checked: 2");
+    ASSERT_TRUE(IsWindowEnabled(Handle(ControlId::TagButton)));
 
     prompts_.Answers = {true};
     std::vector<std::wstring> labels;
     std::vector<std::wstring> captions;
-    RecordTextsOf({Label1, 2}, labels);
-    RecordTextsOf({cmdTagThem}, captions);
-    Press({cmdTagThem});
+    RecordTextsOf(ControlId::CheckedLabel, labels);
+    RecordTextsOf(ControlId::TagButton, captions);
+    Press(ControlId::TagButton);
     ASSERT_FALSE(prompts_.Asked.empty());
     EXPECT_EQ(prompts_.Asked.back(), "Are you sure you want to tag 2 files?");
     // During the pass the label counted the files done and the button was the
@@ -781,20 +792,20 @@ TEST_F(WinWindowTest, TaggingTwoCheckedRowsWritesThemAndShowsTheLog) {
     EXPECT_EQ(labels.back(), L"Checked: 2");
     ASSERT_FALSE(captions.empty());
     EXPECT_EQ(captions.front(), L"Stop tagging");
-    EXPECT_EQ(Caption({Label1, 2}), L"Checked: 2");
-    EXPECT_EQ(Caption({cmdTagThem}), L"Return to list");
+    EXPECT_EQ(Caption(ControlId::CheckedLabel), L"Checked: 2");
+    EXPECT_EQ(Caption(ControlId::TagButton), L"Return to list");
     // Under the log the selection and check buttons do not act on the hidden
     // list; the way back stays open.
-    EXPECT_FALSE(IsWindowEnabled(Handle({cmdSel, 0})));
-    EXPECT_FALSE(IsWindowEnabled(Handle({cmdCheck, 1})));
-    EXPECT_TRUE(IsWindowEnabled(Handle({cmdTagThem})));
-    EXPECT_TRUE(IsWindowEnabled(Handle({cmdBrowseForFolder})));
-    EXPECT_TRUE(Visible({txtViewLyrics}));
-    EXPECT_FALSE(Visible({list}));
-    EXPECT_FALSE(Visible({picInfo}));
+    EXPECT_FALSE(IsWindowEnabled(Handle(ControlId::SelectAllButton)));
+    EXPECT_FALSE(IsWindowEnabled(Handle(ControlId::UncheckSelectedButton)));
+    EXPECT_TRUE(IsWindowEnabled(Handle(ControlId::TagButton)));
+    EXPECT_TRUE(IsWindowEnabled(Handle(ControlId::FolderButton)));
+    EXPECT_TRUE(Visible(ControlId::LyricsViewer));
+    EXPECT_FALSE(Visible(ControlId::ResultList));
+    EXPECT_FALSE(Visible(ControlId::InfoPanel));
     const std::string glass = demo_.MusicFolder + "\\Delta Nine - Glass House.mp3";
     const std::string snow = demo_.MusicFolder + "\\Juniper - Falling Snow.mp3";
-    const std::wstring log = Caption({txtViewLyrics});
+    const std::wstring log = Caption(ControlId::LyricsViewer);
     EXPECT_NE(log.find(L"File tagged..: " + Wide(glass) + L"\r\n"), std::wstring::npos)
         << log.size();
     EXPECT_NE(log.find(L"File tagged..: " + Wide(snow) + L"\r\n"), std::wstring::npos);
@@ -809,46 +820,46 @@ TEST_F(WinWindowTest, TaggingTwoCheckedRowsWritesThemAndShowsTheLog) {
 
     // "Return to list" without a refresh: the rows as before, step one current.
     prompts_.Answers = {false};
-    Press({cmdTagThem});
+    Press(ControlId::TagButton);
     EXPECT_EQ(prompts_.Asked.back(), "Do you want to refresh the list using the same folder?");
-    EXPECT_EQ(Caption({cmdTagThem}), L"Tag checked files");
-    EXPECT_TRUE(Visible({list}));
+    EXPECT_EQ(Caption(ControlId::TagButton), L"Tag checked files");
+    EXPECT_TRUE(Visible(ControlId::ResultList));
     EXPECT_EQ(ListView_GetItemCount(List()), 13);
-    EXPECT_EQ(LabelColour({Label1, 8}), RGB(0, 128, 128));
-    EXPECT_TRUE(IsWindowEnabled(Handle({cmdSel, 0})));
+    EXPECT_EQ(LabelColour(ControlId::StepOneLabel), RGB(0, 128, 128));
+    EXPECT_TRUE(IsWindowEnabled(Handle(ControlId::SelectAllButton)));
 }
 
 // A press of "Stop tagging" that waits in the queue is taken at the pass's first
 // look at its messages, before the first file: no file is written, the log is
 // empty and the window stays usable.
-TEST_F(WinWindowTest, StopTaggingEndsThePassBeforeTheNextFile) {
+TEST_F(Win32WindowTest, StopTaggingEndsThePassBeforeTheNextFile) {
     const std::wstring name = L"Delta Nine - Glass House.mp3";
     CheckOnly({name});
     const std::string path = demo_.MusicFolder + "\\" + win32::Utf8(name);
     const std::string before = ReadFileBytes(path);
     prompts_.Answers = {true};
-    PostMessageW(Handle({cmdTagThem}), BM_CLICK, 0, 0);
+    PostMessageW(Handle(ControlId::TagButton), BM_CLICK, 0, 0);
     std::this_thread::sleep_for(2 * kPassEventInterval);  // the pass's first look is due
-    Press({cmdTagThem});
+    Press(ControlId::TagButton);
     EXPECT_EQ(ReadFileBytes(path), before);
-    EXPECT_EQ(Caption({txtViewLyrics}), L"");
-    EXPECT_EQ(Caption({cmdTagThem}), L"Return to list");
-    EXPECT_TRUE(IsWindowEnabled(Handle({cmdTagThem})));
-    EXPECT_EQ(Caption({Label1, 2}), L"Checked: 1");
-    EXPECT_TRUE(IsWindowEnabled(Handle({cmdBrowseForFolder})));
+    EXPECT_EQ(Caption(ControlId::LyricsViewer), L"");
+    EXPECT_EQ(Caption(ControlId::TagButton), L"Return to list");
+    EXPECT_TRUE(IsWindowEnabled(Handle(ControlId::TagButton)));
+    EXPECT_EQ(Caption(ControlId::CheckedLabel), L"Checked: 1");
+    EXPECT_TRUE(IsWindowEnabled(Handle(ControlId::FolderButton)));
 }
 
 // The window closed during a tagging pass stays until the pass has stopped;
 // the program ends then, with exit code 0 (in a child process of the test
 // program).
-TEST_F(WinWindowTest, ClosingTheWindowDuringTaggingEndsTheProgramAfterThePass) {
+TEST_F(Win32WindowTest, ClosingTheWindowDuringTaggingEndsTheProgramAfterThePass) {
     CheckOnly({L"Delta Nine - Glass House.mp3"});
     prompts_.Answers = {true};
     EXPECT_EXIT(
         {
             PostMessageW(session_->View().Handle(), WM_CLOSE, 0, 0);
             std::this_thread::sleep_for(2 * kPassEventInterval);
-            Press({cmdTagThem});
+            Press(ControlId::TagButton);
         },
         ::testing::ExitedWithCode(0), "");
 }

@@ -5,9 +5,10 @@
 #include "startup/CacheLocation.h"
 #include "startup/RunConfig.h"
 
-// The program-wide values, kept for the whole run in this one place: the command
-// line (RunConfig), the cache location (CachePath, SongleafPath, SingleDir) and the
-// lyrics index, built once at start-up and never rebuilt.
+// The program-wide values: the command line (RunConfig), the cache location
+// (CachePath, SongleafPath, SingleDir) and the lyrics index, built once at start-up
+// and never rebuilt. The program's entry point owns them for the whole run and
+// passes them down.
 namespace versemark {
 
 struct ProgramValues {
@@ -15,7 +16,5 @@ struct ProgramValues {
     CacheConfig Cache;
     LyricsIndex Index;
 };
-
-ProgramValues& basMain();
 
 }  // namespace versemark

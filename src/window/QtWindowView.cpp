@@ -13,15 +13,15 @@
 
 #include "window/Controls.h"
 #include "window/DisplayString.h"
+#include "window/QtWindow.h"
 #include "window/ResultListModel.h"
 #include "window/ResultListView.h"
 #include "window/Twips.h"
 #include "window/WindowColours.h"
-#include "window/frmMain.h"
 
 namespace versemark {
 
-void frmMain::SetCaption(Control control, std::string_view caption) {
+void QtWindow::SetCaption(ControlId control, std::string_view caption) {
     QWidget* widget = Widget(control);
     if (auto* label = qobject_cast<QLabel*>(widget)) {
         versemark::SetCaption(label, DisplayString(caption));
@@ -34,60 +34,60 @@ void frmMain::SetCaption(Control control, std::string_view caption) {
     }
 }
 
-void frmMain::SetToolTip(Control control, std::string_view tip) {
+void QtWindow::SetToolTip(ControlId control, std::string_view tip) {
     if (QWidget* widget = Widget(control)) {
         widget->setToolTip(DisplayString(tip));
     }
 }
 
-void frmMain::SetVisible(Control control, bool visible) {
+void QtWindow::SetVisible(ControlId control, bool visible) {
     if (QWidget* widget = Widget(control)) {
         widget->setVisible(visible);
     }
 }
 
-void frmMain::SetEnabled(Control control, bool enabled) {
+void QtWindow::SetEnabled(ControlId control, bool enabled) {
     if (QWidget* widget = Widget(control)) {
         widget->setEnabled(enabled);
     }
 }
 
-void frmMain::SetTextColour(Control control, Colour colour) {
+void QtWindow::SetTextColour(ControlId control, Colour colour) {
     if (QWidget* widget = Widget(control)) {
         versemark::SetTextColour(widget, colour);
     }
 }
 
-void frmMain::SetBold(Control control, bool bold) {
+void QtWindow::SetBold(ControlId control, bool bold) {
     if (QWidget* widget = Widget(control)) {
         versemark::SetBold(widget, bold);
     }
 }
 
-void frmMain::SetChecked(Control control, bool checked) {
+void QtWindow::SetChecked(ControlId control, bool checked) {
     if (auto* box = Widget<QAbstractButton>(control)) {
         box->setChecked(checked);
     }
 }
 
-bool frmMain::IsChecked(Control control) const {
+bool QtWindow::IsChecked(ControlId control) const {
     const auto* box = Widget<QAbstractButton>(control);
     return box != nullptr && box->isChecked();
 }
 
-void frmMain::SetPicture(Control control, int picture) {
+void QtWindow::SetPicture(ControlId control, int picture) {
     if (auto* label = Widget<QLabel>(control)) {
-        label->setPixmap(imgListMain.Picture(picture));
+        label->setPixmap(pictures_.Picture(picture));
     }
 }
 
-void frmMain::Refresh(Control control) {
+void QtWindow::Refresh(ControlId control) {
     if (QWidget* widget = Widget(control)) {
         widget->repaint();
     }
 }
 
-std::optional<Control> frmMain::FocusedControl() const {
+std::optional<ControlId> QtWindow::FocusedControl() const {
     const QWidget* focused = focusWidget();
     for (const auto& [control, widget] : controls_) {
         if (widget == focused) {
@@ -97,19 +97,19 @@ std::optional<Control> frmMain::FocusedControl() const {
     return std::nullopt;
 }
 
-void frmMain::SetFocus(Control control) {
+void QtWindow::SetFocus(ControlId control) {
     QWidget* widget = Widget(control);
     if (widget != nullptr && widget->isVisibleTo(this) && widget->isEnabled()) {
         widget->setFocus();
     }
 }
 
-TwipSize frmMain::ClientSize() const {
+TwipSize QtWindow::ClientSize() const {
     const QSize client = ClientSizeInTwips(this);
     return {client.width(), client.height()};
 }
 
-TwipRect frmMain::Geometry(Control control) const {
+TwipRect QtWindow::Geometry(ControlId control) const {
     const QWidget* widget = Widget(control);
     if (widget == nullptr) {
         return {};
@@ -118,19 +118,19 @@ TwipRect frmMain::Geometry(Control control) const {
     return {twips.left(), twips.top(), twips.width(), twips.height()};
 }
 
-void frmMain::SetGeometry(Control control, const TwipRect& twips) {
+void QtWindow::SetGeometry(ControlId control, const TwipRect& twips) {
     if (QWidget* widget = Widget(control)) {
         SetTwipGeometry(widget, twips.Left, twips.Top, twips.Width, twips.Height);
     }
 }
 
-void frmMain::SetLineEnd(Control line, int x2) {
+void QtWindow::SetLineEnd(ControlId line, int x2) {
     if (auto* rule = Widget<QFrame>(line)) {
         SetRuleEnd(rule, x2);
     }
 }
 
-void frmMain::SetComboItems(Control combo, const std::vector<std::string>& items, int current) {
+void QtWindow::SetComboItems(ControlId combo, const std::vector<std::string>& items, int current) {
     auto* box = Widget<QComboBox>(combo);
     if (box == nullptr) {
         return;
@@ -142,7 +142,7 @@ void frmMain::SetComboItems(Control combo, const std::vector<std::string>& items
     box->setCurrentIndex(current);
 }
 
-void frmMain::SetViewerText(Control textBox, std::string_view text) {
+void QtWindow::SetViewerText(ControlId textBox, std::string_view text) {
     auto* viewer = Widget<QPlainTextEdit>(textBox);
     if (viewer == nullptr) {
         return;
@@ -154,41 +154,41 @@ void frmMain::SetViewerText(Control textBox, std::string_view text) {
     }
 }
 
-void frmMain::ListRowsAboutToReset() {
+void QtWindow::ListRowsAboutToReset() {
     listModel_->BeginReset();
 }
 
-void frmMain::ListRowsReset() {
+void QtWindow::ListRowsReset() {
     listModel_->EndReset();
 }
 
-void frmMain::ListRowsAboutToMove() {
+void QtWindow::ListRowsAboutToMove() {
     listModel_->BeginMove();
 }
 
-void frmMain::ListRowsMoved(const std::vector<std::size_t>& newPositions) {
+void QtWindow::ListRowsMoved(const std::vector<std::size_t>& newPositions) {
     listModel_->EndMove(newPositions);
 }
 
-void frmMain::ListRowsChanged(int first, int last) {
+void QtWindow::ListRowsChanged(int first, int last) {
     listModel_->RowsChanged(first, last);
 }
 
-void frmMain::ListCheckMarksChanged(int first, int last) {
+void QtWindow::ListCheckMarksChanged(int first, int last) {
     listModel_->CheckMarksChanged(first, last);
 }
 
-void frmMain::ShowSortIndicator(int column, SortOrder order, bool shown) {
-    QHeaderView* header = list->header();
+void QtWindow::ShowSortIndicator(int column, SortOrder order, bool shown) {
+    QHeaderView* header = list_->header();
     header->setSortIndicatorShown(shown);
     header->setSortIndicator(
         column, order == SortOrder::Ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
 }
 
-std::vector<bool> frmMain::SelectedRows() const {
+std::vector<bool> QtWindow::SelectedRows() const {
     std::vector<bool> rows(static_cast<std::size_t>(listModel_->rowCount()), false);
     // Ranges may overlap; each row is taken once.
-    for (const QItemSelectionRange& range : list->selectionModel()->selection()) {
+    for (const QItemSelectionRange& range : list_->selectionModel()->selection()) {
         for (int row = range.top(); row <= range.bottom(); ++row) {
             if (row >= 0 && static_cast<std::size_t>(row) < rows.size()) {
                 rows[static_cast<std::size_t>(row)] = true;
@@ -198,7 +198,7 @@ std::vector<bool> frmMain::SelectedRows() const {
     return rows;
 }
 
-void frmMain::SelectRows(const std::vector<bool>& rows) {
+void QtWindow::SelectRows(const std::vector<bool>& rows) {
     // One range per run of selected rows. The old selection is cleared first, so
     // that the selection model never compares two large selections range by range.
     QItemSelection selection;
@@ -216,15 +216,15 @@ void frmMain::SelectRows(const std::vector<bool>& rows) {
         selection.append(QItemSelectionRange(listModel_->index(first, 0),
                                              listModel_->index(row - 1, lastColumn)));
     }
-    QItemSelectionModel* model = list->selectionModel();
+    QItemSelectionModel* model = list_->selectionModel();
     model->clearSelection();
     if (!selection.isEmpty()) {
         model->select(selection, QItemSelectionModel::Select);
     }
 }
 
-int frmMain::CurrentRow() const {
-    const QModelIndex current = list->currentIndex();
+int QtWindow::CurrentRow() const {
+    const QModelIndex current = list_->currentIndex();
     return current.isValid() ? current.row() : -1;
 }
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "winapp/WinWindow.h"
+#include "winapp/Win32Window.h"
 
 #include <windows.h>
 
@@ -112,8 +112,8 @@ Win32Window::Win32Window(HINSTANCE instance)
     KeepWithinWorkArea(window_);
     CreateControls();
     SetTabOrder();
-    SetWindowSubclass(Handle({ControlName::txtViewLyrics}), ViewerProcedure, kViewerSubclass, 0);
-    SetWindowSubclass(Handle({ControlName::list}), ListProcedure, kListSubclass,
+    SetWindowSubclass(Handle(ControlId::LyricsViewer), ViewerProcedure, kViewerSubclass, 0);
+    SetWindowSubclass(Handle(ControlId::ResultList), ListProcedure, kListSubclass,
                       reinterpret_cast<DWORD_PTR>(this));
     DragAcceptFiles(window_, TRUE);
 }
@@ -131,8 +131,8 @@ Win32Window::~Win32Window() {
 
 void Win32Window::Attach(WindowLogic& logic) {
     logic_ = &logic;
-    logic.Form_Load();
-    logic.Form_Resize();
+    logic.Load();
+    logic.Resize();
 }
 
 void Win32Window::Show(int showCommand) {
@@ -140,7 +140,7 @@ void Win32Window::Show(int showCommand) {
     UpdateWindow(window_);
 }
 
-HWND Win32Window::Handle(Control control) const {
+HWND Win32Window::Handle(ControlId control) const {
     const auto found = handles_.find(control);
     return found == handles_.end() ? nullptr : found->second;
 }
@@ -167,7 +167,7 @@ LRESULT Win32Window::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_SIZE:
             if (logic_ != nullptr) {
-                logic_->Form_Resize();
+                logic_->Resize();
                 // Controls moved in the layout leave stale pixels behind
                 // (maximized above all): everything is drawn afresh.
                 RedrawWindow(window_, nullptr, nullptr,
@@ -209,7 +209,7 @@ LRESULT Win32Window::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CLOSE:
             // The window stays while a tagging pass finishes its file; the
             // program ends after it.
-            if (logic_ == nullptr || logic_->Form_Unload()) {
+            if (logic_ == nullptr || logic_->Close()) {
                 DestroyWindow(window_);
             }
             return 0;
@@ -225,59 +225,29 @@ LRESULT Win32Window::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void Win32Window::OnCommand(HWND from, int code) {
-    const auto found = names_.find(from);
-    if (logic_ == nullptr || found == names_.end()) {
+    const auto found = ids_.find(from);
+    if (logic_ == nullptr || found == ids_.end()) {
         return;
     }
-    const Control control = found->second;
-    if (control.Name == ControlName::cboLyrics) {
+    const ControlId control = found->second;
+    if (control == ControlId::LyricsChoice) {
         if (code == CBN_SELCHANGE) {
-            logic_->cboLyrics_Click(static_cast<int>(SendMessageW(from, CB_GETCURSEL, 0, 0)));
+            logic_->ChooseLyrics(static_cast<int>(SendMessageW(from, CB_GETCURSEL, 0, 0)));
         }
         return;
     }
-    if (code != BN_CLICKED) {
-        return;
-    }
-    switch (control.Name) {
-        case ControlName::cmdBrowseForFolder:
-            logic_->cmdBrowseForFolder_Click();
-            break;
-        case ControlName::cmdTagThem:
-            logic_->cmdTagThem_Click();
-            break;
-        case ControlName::chkAlsoId3v2:
-            logic_->chkAlsoId3v2_Click(IsChecked(control));
-            break;
-        case ControlName::chkAllFormats:
-            logic_->chkAllFormats_Click(IsChecked(control));
-            break;
-        case ControlName::chkBesideFile:
-            logic_->chkBesideFile_Click(IsChecked(control));
-            break;
-        case ControlName::cmdSel:
-            logic_->cmdSel_Click(control.Element);
-            break;
-        case ControlName::cmdCheck:
-            logic_->cmdCheck_Click(control.Element);
-            break;
-        case ControlName::cmdDisplayLyrics:
-            logic_->cmdDisplayLyrics_Click();
-            break;
-        case ControlName::cmdDisplaySavedLyrics:
-            logic_->cmdDisplaySavedLyrics_Click();
-            break;
-        default:
-            break;  // labels and pictures report clicks too; they do nothing
+    // Labels and pictures report clicks too; the logic gives them no command.
+    if (code == BN_CLICKED) {
+        logic_->Clicked(control);
     }
 }
 
 void Win32Window::OnEnterKey() {
     HWND focus = GetFocus();
-    if (focus == Handle({ControlName::list})) {
+    if (focus == Handle(ControlId::ResultList)) {
         const int row = CurrentRow();
         if (logic_ != nullptr && row >= 0) {
-            logic_->list_KeyEnter(row);
+            logic_->RowOpened(row);
         }
     } else if (focus != nullptr && IsPushButton(focus)) {
         SendMessageW(focus, BM_CLICK, 0, 0);
@@ -287,7 +257,7 @@ void Win32Window::OnEnterKey() {
 void Win32Window::OnEscapeKey() {
     // Escape closes a lyrics viewer wherever the focus is.
     if (logic_ != nullptr) {
-        logic_->txtViewLyrics_KeyEscape();
+        logic_->EscapePressed();
     }
 }
 
@@ -305,7 +275,7 @@ void Win32Window::OnDrop(HDROP drop) {
                                           : GetFileAttributesW(win32::SystemPath(folder).c_str());
     if (logic_ != nullptr && attributes != INVALID_FILE_ATTRIBUTES &&
         (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 && logic_->CanTakeDrop()) {
-        logic_->Form_FolderDropped(folder);
+        logic_->FolderDropped(folder);
     }
 }
 
@@ -313,14 +283,14 @@ void Win32Window::AskHandedFolder() {
     const std::string folder = std::move(handedFolder_);
     handedFolder_.clear();
     if (logic_ != nullptr && !folder.empty()) {
-        logic_->Form_FolderHandedOver(folder, handedSubfolders_);
+        logic_->FolderHandedOver(folder, handedSubfolders_);
     }
 }
 
 LRESULT Win32Window::OnControlColour(HDC dc, HWND control) const {
     // The read-only viewer keeps the colours of a text box; labels and check
     // boxes draw their text colour on the window's face.
-    if (control == Handle({ControlName::txtViewLyrics})) {
+    if (control == Handle(ControlId::LyricsViewer)) {
         SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
         SetBkColor(dc, GetSysColor(COLOR_WINDOW));
         return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
@@ -332,13 +302,13 @@ LRESULT Win32Window::OnControlColour(HDC dc, HWND control) const {
 
 // --- WindowView: any control ------------------------------------------------
 
-void Win32Window::SetCaption(Control control, std::string_view caption) {
+void Win32Window::SetCaption(ControlId control, std::string_view caption) {
     if (HWND handle = Handle(control)) {
         controls_.SetCaption(handle, caption);
     }
 }
 
-void Win32Window::SetToolTip(Control control, std::string_view tip) {
+void Win32Window::SetToolTip(ControlId control, std::string_view tip) {
     HWND handle = Handle(control);
     if (handle == nullptr || toolTips_ == nullptr) {
         return;
@@ -366,7 +336,7 @@ void Win32Window::KeepFocusOnAControl(HWND leaving) {
     }
 }
 
-void Win32Window::SetVisible(Control control, bool visible) {
+void Win32Window::SetVisible(ControlId control, bool visible) {
     HWND handle = Handle(control);
     if (handle == nullptr) {
         return;
@@ -377,7 +347,7 @@ void Win32Window::SetVisible(Control control, bool visible) {
     ShowWindow(handle, visible ? SW_SHOWNA : SW_HIDE);
 }
 
-void Win32Window::SetEnabled(Control control, bool enabled) {
+void Win32Window::SetEnabled(ControlId control, bool enabled) {
     HWND handle = Handle(control);
     if (handle == nullptr) {
         return;
@@ -388,59 +358,59 @@ void Win32Window::SetEnabled(Control control, bool enabled) {
     EnableWindow(handle, enabled ? TRUE : FALSE);
 }
 
-void Win32Window::SetTextColour(Control control, Colour colour) {
+void Win32Window::SetTextColour(ControlId control, Colour colour) {
     if (HWND handle = Handle(control)) {
         controls_.SetTextColour(handle, colour);
     }
 }
 
-void Win32Window::SetBold(Control control, bool bold) {
+void Win32Window::SetBold(ControlId control, bool bold) {
     if (HWND handle = Handle(control)) {
         controls_.SetFont(handle, bold ? fonts_.Bold : fonts_.Default);
     }
 }
 
-void Win32Window::SetChecked(Control control, bool checked) {
+void Win32Window::SetChecked(ControlId control, bool checked) {
     if (HWND handle = Handle(control)) {
         SendMessageW(handle, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
     }
 }
 
-bool Win32Window::IsChecked(Control control) const {
+bool Win32Window::IsChecked(ControlId control) const {
     HWND handle = Handle(control);
     return handle != nullptr && SendMessageW(handle, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
-void Win32Window::SetPicture(Control control, int picture) {
+void Win32Window::SetPicture(ControlId control, int picture) {
     if (HWND handle = Handle(control)) {
         SendMessageW(handle, STM_SETICON, reinterpret_cast<WPARAM>(pictures_.Icon(picture)), 0);
         pictureNumbers_[handle] = picture;
     }
 }
 
-int Win32Window::PictureNumber(Control control) const {
+int Win32Window::PictureNumber(ControlId control) const {
     const auto found = pictureNumbers_.find(Handle(control));
     return found == pictureNumbers_.end() ? 0 : found->second;
 }
 
-void Win32Window::Refresh(Control control) {
+void Win32Window::Refresh(ControlId control) {
     if (HWND handle = Handle(control)) {
         RedrawWindow(handle, nullptr, nullptr,
                      RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     }
 }
 
-std::optional<Control> Win32Window::FocusedControl() const {
+std::optional<ControlId> Win32Window::FocusedControl() const {
     for (HWND focus = GetFocus(); focus != nullptr && focus != window_; focus = GetParent(focus)) {
-        const auto found = names_.find(focus);
-        if (found != names_.end()) {
+        const auto found = ids_.find(focus);
+        if (found != ids_.end()) {
             return found->second;
         }
     }
     return std::nullopt;
 }
 
-void Win32Window::SetFocus(Control control) {
+void Win32Window::SetFocus(ControlId control) {
     HWND handle = Handle(control);
     if (handle != nullptr && IsWindowVisible(handle) && IsWindowEnabled(handle)) {
         ::SetFocus(handle);
@@ -455,11 +425,11 @@ TwipSize Win32Window::ClientSize() const {
     return {controls_.ToTwips(area.right - area.left), controls_.ToTwips(area.bottom - area.top)};
 }
 
-TwipRect Win32Window::Geometry(Control control) const {
+TwipRect Win32Window::Geometry(ControlId control) const {
     return controls_.Geometry(Handle(control));
 }
 
-void Win32Window::SetGeometry(Control control, const TwipRect& twips) {
+void Win32Window::SetGeometry(ControlId control, const TwipRect& twips) {
     if (HWND handle = Handle(control)) {
         controls_.SetGeometry(handle, twips);
         // A frame's group box covers the whole frame.
@@ -469,15 +439,16 @@ void Win32Window::SetGeometry(Control control, const TwipRect& twips) {
     }
 }
 
-void Win32Window::SetLineEnd(Control line, int x2) {
+void Win32Window::SetLineEnd(ControlId line, int x2) {
     if (HWND handle = Handle(line)) {
         controls_.SetRuleEnd(handle, x2);
     }
 }
 
-// --- WindowView: cboLyrics and txtViewLyrics ---------------------------------
+// --- WindowView: the lyrics choice and the viewer ----------------------------
 
-void Win32Window::SetComboItems(Control combo, const std::vector<std::string>& items, int current) {
+void Win32Window::SetComboItems(ControlId combo, const std::vector<std::string>& items,
+                                int current) {
     HWND handle = Handle(combo);
     if (handle == nullptr) {
         return;
@@ -489,7 +460,7 @@ void Win32Window::SetComboItems(Control combo, const std::vector<std::string>& i
     SendMessageW(handle, CB_SETCURSEL, static_cast<WPARAM>(current), 0);
 }
 
-void Win32Window::SetViewerText(Control textBox, std::string_view text) {
+void Win32Window::SetViewerText(ControlId textBox, std::string_view text) {
     HWND handle = Handle(textBox);
     if (handle == nullptr) {
         return;

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "startup/basMain.h"
+#include "startup/ProgramValues.h"
 #include "window/ImageList.h"
 #include "window/TagSettings.h"
 #include "windowlogic/WindowDesign.h"
@@ -26,15 +26,15 @@ class ResultListView;
 // The main window on Qt: the song information panel and the result list on the
 // left, the three steps (browse, select, tag) in a column on the right. It is a
 // view of the window logic: it creates the controls of the design, shows what
-// the logic tells it and passes the user's events on. Controls carry their names
-// as Qt object names (`Label1_2`, `cmdSel_5`, `fraFrames_3`, ...).
-class frmMain : public QWidget, public WindowView {
+// the logic tells it and passes the user's events on. Controls carry their design
+// names as Qt object names (`Label1_2`, `cmdSel_5`, `fraFrames_3`, ...).
+class QtWindow : public QWidget, public WindowView {
     Q_OBJECT
 
   public:
     // Without services.Settings the choices are remembered with QSettings.
-    frmMain(ProgramValues& values, WindowServices services, QWidget* parent = nullptr);
-    ~frmMain() override;
+    QtWindow(ProgramValues& values, WindowServices services, QWidget* parent = nullptr);
+    ~QtWindow() override;
 
     WindowLogic& Logic() { return logic_; }
     const WindowState& State() const { return logic_.State(); }
@@ -43,34 +43,26 @@ class frmMain : public QWidget, public WindowView {
     ResultListModel& ListModel() { return *listModel_; }
     QString MatchesCaption() const;
 
-    // The handlers tests and the benchmark call directly.
-    void cmdBrowseForFolder_Click() { logic_.cmdBrowseForFolder_Click(); }
-    void cmdTagThem_Click() { logic_.cmdTagThem_Click(); }
-    void list_ColumnClick(int column) { logic_.list_ColumnClick(column); }
-    void cmdCheck_Click(int index) { logic_.cmdCheck_Click(index); }
-    void cmdSel_Click(int index) { logic_.cmdSel_Click(index); }
-    void list_ItemClick(int row) { logic_.list_ItemClick(row); }
-    void Form_FolderDropped(const std::string& folder) { logic_.Form_FolderDropped(folder); }
-
     // WindowView.
-    void SetCaption(Control control, std::string_view caption) override;
-    void SetToolTip(Control control, std::string_view tip) override;
-    void SetVisible(Control control, bool visible) override;
-    void SetEnabled(Control control, bool enabled) override;
-    void SetTextColour(Control control, Colour colour) override;
-    void SetBold(Control control, bool bold) override;
-    void SetChecked(Control control, bool checked) override;
-    bool IsChecked(Control control) const override;
-    void SetPicture(Control control, int picture) override;
-    void Refresh(Control control) override;
-    std::optional<Control> FocusedControl() const override;
-    void SetFocus(Control control) override;
+    void SetCaption(ControlId control, std::string_view caption) override;
+    void SetToolTip(ControlId control, std::string_view tip) override;
+    void SetVisible(ControlId control, bool visible) override;
+    void SetEnabled(ControlId control, bool enabled) override;
+    void SetTextColour(ControlId control, Colour colour) override;
+    void SetBold(ControlId control, bool bold) override;
+    void SetChecked(ControlId control, bool checked) override;
+    bool IsChecked(ControlId control) const override;
+    void SetPicture(ControlId control, int picture) override;
+    void Refresh(ControlId control) override;
+    std::optional<ControlId> FocusedControl() const override;
+    void SetFocus(ControlId control) override;
     TwipSize ClientSize() const override;
-    TwipRect Geometry(Control control) const override;
-    void SetGeometry(Control control, const TwipRect& twips) override;
-    void SetLineEnd(Control line, int x2) override;
-    void SetComboItems(Control combo, const std::vector<std::string>& items, int current) override;
-    void SetViewerText(Control textBox, std::string_view text) override;
+    TwipRect Geometry(ControlId control) const override;
+    void SetGeometry(ControlId control, const TwipRect& twips) override;
+    void SetLineEnd(ControlId line, int x2) override;
+    void SetComboItems(ControlId combo, const std::vector<std::string>& items,
+                       int current) override;
+    void SetViewerText(ControlId textBox, std::string_view text) override;
     void ListRowsAboutToReset() override;
     void ListRowsReset() override;
     void ListRowsAboutToMove() override;
@@ -96,19 +88,19 @@ class frmMain : public QWidget, public WindowView {
     void ConnectControls();
     void SetTabOrder();
 
-    QWidget* Widget(Control control) const;
+    QWidget* Widget(ControlId control) const;
     template <typename T>
-    T* Widget(Control control) const {
+    T* Widget(ControlId control) const {
         return qobject_cast<T*>(Widget(control));
     }
 
     TagSettings tagSettings_;
-    ImageList imgListMain;
-    std::map<Control, QWidget*> controls_;
+    ImageList pictures_;
+    std::map<ControlId, QWidget*> controls_;
     ResultListModel* listModel_ = nullptr;
-    ResultListView* list = nullptr;
-    QPlainTextEdit* txtViewLyrics = nullptr;
-    QComboBox* cboLyrics = nullptr;
+    ResultListView* list_ = nullptr;
+    QPlainTextEdit* viewer_ = nullptr;
+    QComboBox* lyricsChoice_ = nullptr;
     // Last: the logic may act on the controls as soon as it exists.
     WindowLogic logic_;
 };

@@ -10,7 +10,7 @@
 #include <map>
 
 #include "tags/Id3v2Lyrics.h"
-#include "winapp/WinWindow.h"
+#include "winapp/Win32Window.h"
 #include "windowlogic/RowLook.h"
 #include "windowlogic/WindowDesign.h"
 
@@ -75,13 +75,13 @@ void Win32Window::CreateControls() {
 
     const bool id3v2 = Id3v2LyricsAvailable();
     for (const ControlDesign& design : WindowDesign()) {
-        if (design.Id.Name == ControlName::chkAlsoId3v2 && !id3v2) {
+        if (design.Id == ControlId::AlsoId3v2Box && !id3v2) {
             continue;  // only a build that can write the frame offers it
         }
         HWND parent = design.Container ? Handle(*design.Container) : window_;
         HWND control = MakeControl(design, parent);
         handles_[design.Id] = control;
-        names_[control] = design.Id;
+        ids_[control] = design.Id;
         if (design.Font != DesignFont::Default) {
             controls_.SetFont(control, FontOf(design.Font));
         }
@@ -171,7 +171,7 @@ void Win32Window::SetTabOrder() {
     // lies among its siblings: each container's children are ordered by the
     // first control of the tab order they hold.
     std::map<HWND, std::vector<HWND>> children;
-    for (const Control& control : TabOrder()) {
+    for (const ControlId control : TabOrder()) {
         for (HWND child = Handle(control); child != nullptr && child != window_;
              child = GetParent(child)) {
             std::vector<HWND>& siblings = children[GetParent(child)];

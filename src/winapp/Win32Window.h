@@ -37,43 +37,45 @@ class Win32Window final : public WindowView {
     Win32Window& operator=(const Win32Window&) = delete;
 
     // The logic whose handlers get the events; attached once, before Show.
-    // Calls Form_Load and the first Form_Resize.
+    // Calls Load and the first Resize.
     void Attach(WindowLogic& logic);
     // No more events reach the logic (it is going away before the window).
     void Detach() { logic_ = nullptr; }
     void Show(int showCommand);
 
     HWND Handle() const { return window_; }
-    // The system control behind a design name (nullptr for one the window lacks).
-    HWND Handle(Control control) const;
+    // The system control behind a control of the design (nullptr for one the window
+    // lacks).
+    HWND Handle(ControlId control) const;
     const ControlSet& Controls() const { return controls_; }
     // The picture number an image control was last given (the system keeps only
     // the icon).
-    int PictureNumber(Control control) const;
+    int PictureNumber(ControlId control) const;
 
     // Handles one message of the window's thread the way the window's keyboard
     // wants it (Tab, Enter, Escape); false when it should be dispatched as usual.
     bool TranslateForWindow(MSG& message);
 
     // WindowView.
-    void SetCaption(Control control, std::string_view caption) override;
-    void SetToolTip(Control control, std::string_view tip) override;
-    void SetVisible(Control control, bool visible) override;
-    void SetEnabled(Control control, bool enabled) override;
-    void SetTextColour(Control control, Colour colour) override;
-    void SetBold(Control control, bool bold) override;
-    void SetChecked(Control control, bool checked) override;
-    bool IsChecked(Control control) const override;
-    void SetPicture(Control control, int picture) override;
-    void Refresh(Control control) override;
-    std::optional<Control> FocusedControl() const override;
-    void SetFocus(Control control) override;
+    void SetCaption(ControlId control, std::string_view caption) override;
+    void SetToolTip(ControlId control, std::string_view tip) override;
+    void SetVisible(ControlId control, bool visible) override;
+    void SetEnabled(ControlId control, bool enabled) override;
+    void SetTextColour(ControlId control, Colour colour) override;
+    void SetBold(ControlId control, bool bold) override;
+    void SetChecked(ControlId control, bool checked) override;
+    bool IsChecked(ControlId control) const override;
+    void SetPicture(ControlId control, int picture) override;
+    void Refresh(ControlId control) override;
+    std::optional<ControlId> FocusedControl() const override;
+    void SetFocus(ControlId control) override;
     TwipSize ClientSize() const override;
-    TwipRect Geometry(Control control) const override;
-    void SetGeometry(Control control, const TwipRect& twips) override;
-    void SetLineEnd(Control line, int x2) override;
-    void SetComboItems(Control combo, const std::vector<std::string>& items, int current) override;
-    void SetViewerText(Control textBox, std::string_view text) override;
+    TwipRect Geometry(ControlId control) const override;
+    void SetGeometry(ControlId control, const TwipRect& twips) override;
+    void SetLineEnd(ControlId line, int x2) override;
+    void SetComboItems(ControlId combo, const std::vector<std::string>& items,
+                       int current) override;
+    void SetViewerText(ControlId textBox, std::string_view text) override;
     void ListRowsAboutToReset() override;
     void ListRowsReset() override;
     void ListRowsAboutToMove() override;
@@ -95,7 +97,7 @@ class Win32Window final : public WindowView {
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
-    // Building the controls from the design table (WinWindowControls.cpp).
+    // Building the controls from the design table (Win32WindowControls.cpp).
     static Fonts MakeFonts(int dpi);
     HFONT FontOf(DesignFont font) const;
     void CreateControls();
@@ -130,8 +132,8 @@ class Win32Window final : public WindowView {
     ControlSet controls_;
     PictureList pictures_;
     HWND toolTips_ = nullptr;
-    std::map<Control, HWND> handles_;
-    std::unordered_map<HWND, Control> names_;
+    std::map<ControlId, HWND> handles_;
+    std::unordered_map<HWND, ControlId> ids_;
     std::unordered_map<HWND, int> pictureNumbers_;
     std::wstring cellText_;  // the text last handed to the list
     std::vector<bool> selectionBeforeMove_;

@@ -10,7 +10,7 @@
 #include <optional>
 
 #include "window/DisplayString.h"
-#include "window/frmMain.h"
+#include "window/QtWindow.h"
 
 namespace versemark {
 namespace {
@@ -50,7 +50,7 @@ bool OfferAsCopyOrLink(QDropEvent* event) {
 
 }  // namespace
 
-void frmMain::dragEnterEvent(QDragEnterEvent* event) {
+void QtWindow::dragEnterEvent(QDragEnterEvent* event) {
     if (logic_.CanTakeDrop() && FirstLocalFolder(event->mimeData()) && OfferAsCopyOrLink(event)) {
         event->accept();
         return;
@@ -58,7 +58,7 @@ void frmMain::dragEnterEvent(QDragEnterEvent* event) {
     event->ignore();
 }
 
-void frmMain::dropEvent(QDropEvent* event) {
+void QtWindow::dropEvent(QDropEvent* event) {
     const std::optional<QString> folder = FirstLocalFolder(event->mimeData());
     if (!logic_.CanTakeDrop() || !folder || !OfferAsCopyOrLink(event)) {
         event->ignore();
@@ -69,7 +69,7 @@ void frmMain::dropEvent(QDropEvent* event) {
     // otherwise wait for it to end.
     const std::string bytes = PathBytes(*folder);
     QMetaObject::invokeMethod(
-        this, [this, bytes] { logic_.Form_FolderDropped(bytes); }, Qt::QueuedConnection);
+        this, [this, bytes] { logic_.FolderDropped(bytes); }, Qt::QueuedConnection);
 }
 
 }  // namespace versemark
