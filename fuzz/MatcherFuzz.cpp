@@ -14,6 +14,7 @@
 
 #include "Check.h"
 #include "matching/MatchFolder.h"
+#include "matching/Mp3Text.h"
 #include "matching/WordMatcher.h"
 #include "support/reference/ReferenceMatcher.h"
 
